@@ -1,0 +1,11 @@
+// The base exception of the game: carries a CP932 message that is shown to the player as it stands.
+#pragma once
+#include <stdexcept>
+#include <string>
+
+class Exception : public std::runtime_error {
+ public:
+  explicit Exception(const std::string& message) : std::runtime_error(message) {}
+  // The message in CP932, exactly as raised.
+  std::string Message() const { return what(); }
+};

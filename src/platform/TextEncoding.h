@@ -1,0 +1,16 @@
+// Conversions between the game's CP932 (Shift-JIS) strings and UTF-8, over iconv.
+// Source files are UTF-8; Japanese literals pass through ToCP932 where they enter the game,
+// and text goes back to UTF-8 only at the platform edge (window title, message box, file names).
+#pragma once
+#include <string>
+#include <string_view>
+
+// UTF-8 to CP932. Characters CP932 cannot hold become '?'; invalid UTF-8 bytes become '?'.
+std::string ToCP932(std::string_view utf8);
+
+// CP932 to UTF-8. Bytes that do not form a CP932 character become U+FFFD.
+std::string ToUTF8(std::string_view cp932);
+
+// A UTF-8 string literal converted to CP932 once and kept for the life of the program.
+// Use for fixed Japanese texts: Jp("エラー").
+const std::string& Jp(const char* utf8Literal);

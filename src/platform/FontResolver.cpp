@@ -108,14 +108,6 @@ TResolvedFont TFontResolver::Match(const std::string& faceName, bool bold, bool 
       result.Family = reinterpret_cast<const char*>(family);
     }
     result.Fallback = !HasFamily(match, result.Wanted);
-    int weight = FC_WEIGHT_REGULAR;
-    if (FcPatternGetInteger(match, FC_WEIGHT, 0, &weight) == FcResultMatch) {
-      result.Bold = weight >= FC_WEIGHT_DEMIBOLD;
-    }
-    int slant = FC_SLANT_ROMAN;
-    if (FcPatternGetInteger(match, FC_SLANT, 0, &slant) == FcResultMatch) {
-      result.Italic = slant != FC_SLANT_ROMAN;
-    }
   }
   FcPatternDestroy(match);
   return result;

@@ -14,8 +14,6 @@ struct TResolvedFont {
   std::string Family;        // UTF-8 family of the face found
   std::string Wanted;        // UTF-8 family asked of fontconfig (the stand-in or the name itself)
   bool Fallback = false;     // the wanted family is not installed; Family is fontconfig's substitute
-  bool Bold = false;         // the face found is bold by design
-  bool Italic = false;       // the face found is italic or oblique by design
 };
 
 class TFontResolver {

@@ -159,8 +159,9 @@ void TFreeTypeGlyphSource::TImpl::Open(TSizedFace& sized) {
   }
   if (sized.Face) {
     sized.Family = found.Family;
-    sized.Embolden = bold && !found.Bold;
-    sized.Oblique = italic && !found.Italic && FT_IS_SCALABLE(sized.Face);
+    // Judged on the face itself: fontconfig reports the style asked for when it would synthesise it.
+    sized.Embolden = bold && !(sized.Face->style_flags & FT_STYLE_FLAG_BOLD);
+    sized.Oblique = italic && !(sized.Face->style_flags & FT_STYLE_FLAG_ITALIC) && FT_IS_SCALABLE(sized.Face);
     if (found.Fallback && Notice && Resolver->FirstReport(sized.Name)) {
       Notice(ToCP932("フォント「") + sized.Name + ToCP932("」が見つからないため、「" + found.Family +
                                                          "」で代用します"));

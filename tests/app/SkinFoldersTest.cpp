@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 
+#include "TextCompare.h"
 #include "TextEncoding.h"
 
 namespace fs = std::filesystem;

@@ -34,10 +34,10 @@ std::unique_ptr<TDGTexture> CreateSceneTexture(TVUDader* Device) {
 std::unique_ptr<TDGTexture> TCustomScene::CreateTextTexture(const std::string& Text, const std::string& FontName,
                                                             int32_t FontSize) {
   std::unique_ptr<TDGTexture> texture = CreateSceneTexture(FDevice);
-  FTextWriter->Font().SetName(FontName);
-  FTextWriter->Font().SetSize(FontSize);
+  FTextWriter->Font.Name = FontName;
+  FTextWriter->Font.SetSize(FontSize);
   texture->SetSize(FTextWriter->TextWidth(Text), FTextWriter->TextHeight(Text));
-  FTextWriter->DrawText(0, 0, texture.get(), Text);
+  FTextWriter->DrawText(0, 0, *texture, Text);
   return texture;
 }
 

@@ -61,8 +61,10 @@ inline constexpr int kSceneCount = 3;
 // 0 the title, 1 the game, 2 the ending. An entry may be empty when that scene is not part of the build.
 extern const TSceneClass SceneClasses[kSceneCount];
 
-// Constructs scene N; raises Exception for a number outside the table or an entry that is not available.
-std::unique_ptr<TCustomScene> CreateScene(uint8_t N, TSXScene* SpriteScene, TKeyStates* Keys);
+// Constructs scene N of Table (kSceneCount entries); raises Exception for a number outside the table or an entry
+// that is not available.
+std::unique_ptr<TCustomScene> CreateScene(const TSceneClass* Table, uint8_t N, TSXScene* SpriteScene,
+                                          TKeyStates* Keys);
 
 // The texture settings of every texture a scene creates itself: no name, the A8R8G8B8, A4R4G4B4, A1R5G5B5
 // candidates, usage 0, the managed pool, a full mip chain request, fill colour 0.

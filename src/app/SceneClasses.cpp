@@ -1,6 +1,7 @@
 #include <string>
 
 #include "CustomScene.h"
+#include "Exception.h"
 #include "TextEncoding.h"
 #include "UOpening.h"
 #include "UScene.h"
@@ -15,13 +16,14 @@ std::unique_ptr<TCustomScene> Construct(TSXScene* SpriteScene, TKeyStates* Keys)
 // The game scene (number 1) is not part of this build yet; CreateScene reports it instead of crashing.
 const TSceneClass SceneClasses[kSceneCount] = {&Construct<TOpeningScene>, nullptr, &Construct<TEndingScene>};
 
-std::unique_ptr<TCustomScene> CreateScene(uint8_t N, TSXScene* SpriteScene, TKeyStates* Keys) {
+std::unique_ptr<TCustomScene> CreateScene(const TSceneClass* Table, uint8_t N, TSXScene* SpriteScene,
+                                          TKeyStates* Keys) {
   if (N >= kSceneCount) {
     throw Exception(Jp("存在しないシーン番号です (") + std::to_string(N) + ")");
   }
-  if (SceneClasses[N] == nullptr) {
+  if (Table[N] == nullptr) {
     throw Exception(Jp("シーン ") + std::to_string(N) + Jp(" はこのビルドに含まれていません (scene ") +
                     std::to_string(N) + " is not available in this build)");
   }
-  return SceneClasses[N](SpriteScene, Keys);
+  return Table[N](SpriteScene, Keys);
 }

@@ -13,7 +13,7 @@ TMainForm::TMainForm(const TMainFormEnvironment& Environment) : FEnv(Environment
   FDG = std::make_unique<TVUDader>(&FEnv.Window);
   FDG->UseREFDevice = false;
   FDG->UseSoftwareVertexProcessing = false;
-  FDG->SetDebugOption(0);
+  FDG->SetDebugOption(TDGDebugOption{});
   FDG->Loaded();
   FormCreate();
 }
@@ -31,10 +31,10 @@ void TMainForm::FormCreate() {
   TWindowHost& window = FEnv.Window;
   window.SetWindowPos(window.Left(), window.Top(), window.WindowWidth() - window.ClientWidth() + kClientWidth,
                       window.WindowHeight() - window.ClientHeight() + kClientHeight);
-  FDG->SetWindowMode(window.ClientWidth(), window.ClientHeight(), {}, 0, 1, 0, 0);
+  FDG->SetWindowMode(window.ClientWidth(), window.ClientHeight(), {}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE, 0);
   FKeyStates = std::make_unique<TKeyStates>(FEnv.KeySource);
   FSpriteScene = std::make_unique<TSXScene>(FDG.get(), "");
-  FCurrentScene = CreateScene(0, FSpriteScene.get(), FKeyStates.get());
+  FCurrentScene = CreateScene(FEnv.Scenes, 0, FSpriteScene.get(), FKeyStates.get());
   FEnv.Clock.timeBeginPeriod(1);
   LastTime = FEnv.Clock.timeGetTime() - kFrameMilliseconds;
   FEnv.Application.OnIdle = [this](bool& Done) { ApplicationIdle(Done); };
@@ -74,7 +74,7 @@ void TMainForm::Frame(bool& Done) {
   if (FCurrentScene->Finished()) {
     const uint8_t next = FCurrentScene->NextScene();
     FCurrentScene.reset();
-    FCurrentScene = CreateScene(next, FSpriteScene.get(), FKeyStates.get());
+    FCurrentScene = CreateScene(FEnv.Scenes, next, FSpriteScene.get(), FKeyStates.get());
     Done = false;
     return;
   }

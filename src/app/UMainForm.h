@@ -24,6 +24,7 @@ struct TMainFormEnvironment {
   TClock& Clock;
   TKeySource& KeySource;
   std::optional<uint32_t> RandomSeed;  // fixed seed (replays); otherwise seeded from the clock
+  const TSceneClass* Scenes = SceneClasses;  // the scene table (tests put their own scenes here)
 };
 
 class TMainForm {

@@ -32,17 +32,17 @@ void TEndingScene::Update() {
   Scroll += speed;
   const int32_t top = RoundOff(Scroll);
   const int32_t bottom = top + 600;
-  TextTexture->Fill(TRect{0, 0, static_cast<int32_t>(TextTexture->Width()), static_cast<int32_t>(TextTexture->Height())},
+  TextTexture->Fill(RECT{0, 0, static_cast<LONG>(TextTexture->Width()), static_cast<LONG>(TextTexture->Height())},
                     0x00000000, false);
-  TextWriter()->Font().SetName(Jp("ＭＳ Ｐゴシック"));
-  TextWriter()->Font().SetSize(16);
+  TextWriter()->Font.Name = Jp("ＭＳ Ｐゴシック");
+  TextWriter()->Font.SetSize(16);
   int32_t drawn = 0;
   const int32_t count = static_cast<int32_t>(Lines.size());
   for (int32_t i = 0; i < count; ++i) {
     const int32_t y = 600 + kLinePitch * i;
     if (y <= bottom && y + kLinePitch >= top) {
       const int32_t x = (800 - TextWriter()->TextWidth(Lines[i])) / 2;
-      TextWriter()->DrawText(x, y - top, TextTexture.get(), Lines[i]);
+      TextWriter()->DrawText(x, y - top, *TextTexture, Lines[i]);
       ++drawn;
     } else if (i == count - 1 && drawn == 0) {
       Finish(0);

@@ -21,8 +21,7 @@ void TTimerEvent::Update(uint32_t Frames) {
 bool TTimerEvent::IsFinished() const { return Fired_; }
 
 void TEventLinkedList::UpdateAll(uint32_t Frames) {
-  TWalk walk(*this, TLinkedList::First());
-  while (TLinkedItem* item = walk.Advance()) static_cast<TEvent*>(item)->Update(Frames);
+  ForEach([Frames](TLinkedItem* item) { static_cast<TEvent*>(item)->Update(Frames); });
 }
 
 void TEventLinkedList::RemoveFinished() {

@@ -4,6 +4,7 @@
 
 #include "JsonText.h"
 #include "PixelFormats.h"
+#include "TextEncoding.h"
 #include "VUDader9.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cstring>
-#include <stdexcept>
 #include <strings.h>
 
+#include "Exception.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -54,7 +54,9 @@ TFontResolver::TFontResolver(const std::string& configFile) : config_(std::make_
       config_->config = nullptr;
     }
   }
-  if (!config_->config) throw std::runtime_error("fontconfig: cannot load configuration " + configFile);
+  if (!config_->config) {
+    throw Exception(ToCP932("フォントの設定を読み込めません: " + (configFile.empty() ? "fontconfig" : configFile)));
+  }
 }
 
 TFontResolver::~TFontResolver() { FcConfigDestroy(config_->config); }

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
+#include "Exception.h"
 #include "FontResolver.h"
 #include "TextEncoding.h"
 
@@ -263,10 +263,10 @@ TFreeTypeGlyphSource::TFreeTypeGlyphSource(std::shared_ptr<TFontResolver> resolv
     : impl_(std::make_unique<TImpl>()) {
   impl_->Resolver = std::move(resolver);
   impl_->Notice = std::move(notice);
-  if (FT_Init_FreeType(&impl_->Library) != 0) throw std::runtime_error("FreeType cannot be initialised");
+  if (FT_Init_FreeType(&impl_->Library) != 0) throw Exception(ToCP932("FreeType を初期化できません"));
   impl_->ToUnicode = iconv_open("UTF-32LE", "CP932");
   if (impl_->ToUnicode == reinterpret_cast<iconv_t>(-1)) {
-    throw std::runtime_error("iconv cannot convert from CP932 to UTF-32LE");
+    throw Exception(ToCP932("iconv が CP932 から UTF-32 への変換に対応していません"));
   }
 }
 

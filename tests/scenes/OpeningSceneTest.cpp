@@ -105,7 +105,7 @@ TEST_F(OpeningSceneTest, TheTitleStartsOverAfter590FramesWithoutAKey) {
   EXPECT_FALSE(scene_->Complete);
   EXPECT_EQ(scene_->FrameCounter, 0u);
   EXPECT_EQ(scene_->StrokeIndex, 0);
-  EXPECT_EQ(scene_->LogoColor, 0xFFFFFFFFu);
+  EXPECT_EQ(scene_->LogoColor, 0xFF008000u);  // restarted in Update, first flicker step in Render
   // The logo is drawn anew from a black bitmap.
   EXPECT_EQ(scene_->LogoBitmap->Pixel(198, 29), 0u);
 }
@@ -142,9 +142,11 @@ TEST_F(OpeningSceneTest, SkinSelectionWrapsBothWays) {
   EXPECT_EQ(CurrentSkin, "C");
   Press(VK_RIGHT);
   EXPECT_EQ(CurrentSkin, "A");
+  Frames(1);  // released
   Press(VK_RIGHT);
   EXPECT_EQ(CurrentSkin, "B");
   // Both arrows in one frame: Left wins.
+  Frames(1);
   h_.KeySource().SetKey(VK_LEFT, true);
   h_.KeySource().SetKey(VK_RIGHT, true);
   Frames(1);

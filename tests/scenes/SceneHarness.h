@@ -46,6 +46,12 @@ class TSceneHarness {
     device->Present(nullptr, nullptr, nullptr, nullptr);
   }
 
+  // A frame that is not rendered (as with a lost device): keys and Update only.
+  void UpdateOnly(TCustomScene& scene) {
+    keyStates_.Update();
+    scene.Update();
+  }
+
   // ARGB of a pixel of the last presented frame.
   uint32_t Screen(int x, int y) const { return window_.Capture().Pixel(x, y); }
 

@@ -34,7 +34,7 @@ void TMainForm::FormCreate() {
   FDG->SetWindowMode(window.ClientWidth(), window.ClientHeight(), {}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE, 0);
   FKeyStates = std::make_unique<TKeyStates>(FEnv.KeySource);
   FSpriteScene = std::make_unique<TSXScene>(FDG.get(), "");
-  FCurrentScene = CreateScene(FEnv.Scenes, 0, FSpriteScene.get(), FKeyStates.get());
+  FCurrentScene = CreateScene(FEnv.Scenes, FEnv.FirstScene, FSpriteScene.get(), FKeyStates.get());
   FEnv.Clock.timeBeginPeriod(1);
   LastTime = FEnv.Clock.timeGetTime() - kFrameMilliseconds;
   FEnv.Application.OnIdle = [this](bool& Done) { ApplicationIdle(Done); };

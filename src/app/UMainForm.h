@@ -25,6 +25,7 @@ struct TMainFormEnvironment {
   TKeySource& KeySource;
   std::optional<uint32_t> RandomSeed;  // fixed seed (replays); otherwise seeded from the clock
   const TSceneClass* Scenes = SceneClasses;  // the scene table (tests put their own scenes here)
+  uint8_t FirstScene = 0;                    // the title; replays may start elsewhere
 };
 
 class TMainForm {

@@ -25,7 +25,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: morvanth-headless [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
-    "                         [--state FILE] [--skin NAME]\n";
+    "                         [--state FILE] [--skin NAME] [--start-scene N]\n";
 
 struct TOptions {
   std::string Root;
@@ -35,6 +35,7 @@ struct TOptions {
   std::multimap<uint32_t, std::string> Shots;
   std::string State;
   std::string Skin;
+  uint8_t StartScene = 0;
 };
 
 class EUsage : public std::runtime_error {
@@ -76,6 +77,10 @@ TOptions ParseOptions(int argc, char** argv) {
       options.State = value();
     } else if (option == "--skin") {
       options.Skin = value();
+    } else if (option == "--start-scene") {
+      const uint32_t scene = ParseNumber(value(), "scene number");
+      if (scene >= static_cast<uint32_t>(kSceneCount)) throw EUsage("--start-scene wants 0, 1 or 2");
+      options.StartScene = static_cast<uint8_t>(scene);
     } else {
       throw EUsage("unknown option " + option);
     }
@@ -136,7 +141,8 @@ int Run(const TOptions& options) {
   TVirtualClock clock(1000);
   TScriptedKeySource keys(std::move(script));
   try {
-    TMainForm form(TMainFormEnvironment{application, host, window, clock, keys, options.Seed});
+    TMainForm form(TMainFormEnvironment{application, host, window, clock, keys, options.Seed, SceneClasses,
+                                        options.StartScene});
     for (uint32_t frame = 0; frame < options.Frames && !application.Terminated(); ++frame) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);

@@ -8,6 +8,27 @@
 namespace {
 std::string SdlError(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
 
+// Opens SDL's video subsystem on a driver that shows something. SDL would otherwise fall back to its offscreen
+// driver when no display can be reached, and the game would run where nobody can see it. A driver named in
+// SDL_VIDEODRIVER is taken as asked.
+void OpenVideo() {
+  const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+  if (chosen != nullptr && *chosen != '\0') {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw EDisplayError(SdlError("cannot open the display"));
+    return;
+  }
+  std::string failures;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const std::string driver = SDL_GetVideoDriver(i);
+    if (driver == "offscreen" || driver == "dummy" || driver == "evdev") continue;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return;
+    failures += (failures.empty() ? "" : "; ") + driver + ": " + SDL_GetError();
+  }
+  throw EDisplayError("cannot open a display (" + (failures.empty() ? std::string("no video driver") : failures) +
+                      ")");
+}
+
 // The display's refresh rate is close enough to 60 Hz for its vsync to pace the game.
 bool DisplayRunsAt60Hz(SDL_Window* window) {
   SDL_DisplayMode mode;
@@ -56,7 +77,7 @@ void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t 
 // ---- window ----
 
 TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw EDisplayError(SdlError("cannot open the display"));
+  OpenVideo();
   window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
                              SDL_WINDOW_HIDDEN);
   if (window_ == nullptr) {

@@ -34,9 +34,14 @@ done
 [ -n "$N" ] || fail "no free display number"
 Xvfb ":$N" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$N" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X$N" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
 export DISPLAY=":$N"
+ready=""
+for _ in $(seq 100); do
+  if xwininfo -root >/dev/null 2>&1; then ready=1; break; fi
+  kill -0 "$XVFB_PID" 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$ready" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
 
 "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!

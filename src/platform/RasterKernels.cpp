@@ -23,7 +23,7 @@ namespace RasterAvx2 {
 namespace {
 
 struct TKernelChoice {
-  TRasterKernel (*Fast)[RasterBlendFastCount][2][2];
+  TRasterKernel (*Fast)[RasterBlendFastCount][RasterColouringCount][2];
   const TRasterKernel* Generic;
 };
 
@@ -41,9 +41,9 @@ TKernelChoice ChooseKernels() {
 
 }  // namespace
 
-TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler) {
+TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring) {
   static const TKernelChoice Kernels = ChooseKernels();
   int S = static_cast<int>(Sampler);
   if (!State.FastStage || State.Blend == TRasterBlend::Generic) return Kernels.Generic[S];
-  return Kernels.Fast[S][static_cast<int>(State.Blend)][State.Specular ? 1 : 0][State.AlphaTest ? 1 : 0];
+  return Kernels.Fast[S][static_cast<int>(State.Blend)][static_cast<int>(Colouring)][State.AlphaTest ? 1 : 0];
 }

@@ -39,8 +39,12 @@ struct TRasterBlendSetup {
   uint32_t SrcBlend, DestBlend, BlendOp;
 };
 
+constexpr int RasterTargetSlack = 4;
+
 struct TRasterState {
-  uint32_t* Target = nullptr;  // ARGB8888 rows
+  // ARGB8888 rows. At least RasterTargetSlack pixels past the last one must be readable: span kernels load
+  // whole groups of pixels and write back only those of the span.
+  uint32_t* Target = nullptr;
   int32_t TargetPitch = 0;     // in pixels
   // Pixels drawn: ClipLeft <= x < ClipRight, ClipTop <= y < ClipBottom (viewport within the target).
   int32_t ClipLeft = 0, ClipTop = 0, ClipRight = 0, ClipBottom = 0;
@@ -74,5 +78,13 @@ struct TRasterSpan {
 
 using TRasterKernel = void (*)(const TRasterSpan& Span, const TRasterState& State);
 
-// The span kernel for a state and a sampler (Rasterizer picks the sampler per triangle).
-TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler);
+// What a triangle's vertex colours contribute, decided per triangle so that the common cases cost nothing.
+enum class TRasterColouring : uint8_t {
+  Plain,           // diffuse opaque white everywhere and nothing added: the texel as it is
+  Shaded,          // diffuse interpolated, no specular (disabled, or black at every vertex)
+  ShadedSpecular,  // diffuse interpolated, specular interpolated and added
+};
+constexpr int RasterColouringCount = 3;
+
+// The span kernel for a state, a sampler and a colouring (Rasterizer picks the last two per triangle).
+TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring);

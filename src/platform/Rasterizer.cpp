@@ -10,6 +10,13 @@ constexpr double SubpixelScale = 1 << SubpixelBits;
 // function product within 64 bits.
 constexpr double GuardBand = 1 << 19;
 
+// Nearest integer, halves upwards; inline (llround is a library call, and this runs per span).
+inline int64_t Round(double X) {
+  X += 0.5;
+  int64_t T = static_cast<int64_t>(X);
+  return T - (static_cast<double>(T) > X ? 1 : 0);
+}
+
 int64_t FloorDiv(int64_t A, int64_t B) {  // B > 0
   int64_t Q = A / B;
   return (A % B != 0 && A < 0) ? Q - 1 : Q;
@@ -55,18 +62,19 @@ TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double
 
 int32_t ColourFixed(double V) {
   V = std::clamp(V, 0.0, 255.0);
-  return int32_t(std::lround(V * 65536.0)) + 0x8000;
+  return int32_t(Round(V * 65536.0)) + 0x8000;
 }
 
 struct TPoint {
   double X, Y;
 };
 
-void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel) {
+void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
+               bool Shaded, bool AddsSpecular) {
   int64_t X[3], Y[3];
   for (int I = 0; I < 3; ++I) {
-    X[I] = std::llround(P[I].X * SubpixelScale);
-    Y[I] = std::llround(P[I].Y * SubpixelScale);
+    X[I] = Round(P[I].X * SubpixelScale);
+    Y[I] = Round(P[I].Y * SubpixelScale);
   }
   int64_t Area = (X[1] - X[0]) * (Y[2] - Y[0]) - (X[2] - X[0]) * (Y[1] - Y[0]);
   if (Area == 0) return;
@@ -106,11 +114,13 @@ void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& St
   const int32_t Stride = State.TargetPitch;
   TRasterSpan Span;
   for (int C = 0; C < 4; ++C) {
-    Span.DiffuseStep[C] = int32_t(std::lround(Setup.Diffuse[C].Dx * 65536.0));
-    Span.SpecularStep[C] = C == 3 ? 0 : int32_t(std::lround(Setup.Specular[C].Dx * 65536.0));
+    Span.Diffuse[C] = 255 * 65536 + 0x8000;
+    Span.Specular[C] = 0x8000 * (C != 3);
+    Span.DiffuseStep[C] = int32_t(Round(Setup.Diffuse[C].Dx * 65536.0));
+    Span.SpecularStep[C] = C == 3 ? 0 : int32_t(Round(Setup.Specular[C].Dx * 65536.0));
   }
-  Span.StepU = Textured ? std::llround(Setup.U.Dx * TexW) : 0;
-  Span.StepV = Textured ? std::llround(Setup.V.Dx * TexH) : 0;
+  Span.StepU = Textured ? Round(Setup.U.Dx * TexW) : 0;
+  Span.StepV = Textured ? Round(Setup.V.Dx * TexH) : 0;
 
   for (int64_t Row = Top; Row < Bottom; ++Row) {
     int64_t Left = State.ClipLeft, Right = State.ClipRight;
@@ -130,19 +140,24 @@ void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& St
     if (Empty || Left >= Right) continue;
 
     double Px = double(Left) - Setup.X0, Py = double(Row) - Setup.Y0;
-    for (int C = 0; C < 4; ++C) {
+    for (int C = 0; C < 4 && Shaded; ++C) {
       const TPlane& D = Setup.Diffuse[C];
       Span.Diffuse[C] = ColourFixed(D.F0 + D.Dx * Px + D.Dy * Py);
+    }
+    for (int C = 0; C < 3 && AddsSpecular; ++C) {
       const TPlane& S = Setup.Specular[C];
-      Span.Specular[C] = C == 3 ? 0 : ColourFixed(S.F0 + S.Dx * Px + S.Dy * Py);
+      Span.Specular[C] = ColourFixed(S.F0 + S.Dx * Px + S.Dy * Py);
     }
     if (Textured) {
-      Span.U = std::llround((Setup.U.F0 + Setup.U.Dx * Px + Setup.U.Dy * Py) * TexW);
-      Span.V = std::llround((Setup.V.F0 + Setup.V.Dx * Px + Setup.V.Dy * Py) * TexH);
+      Span.U = Round((Setup.U.F0 + Setup.U.Dx * Px + Setup.U.Dy * Py) * TexW);
+      Span.V = Round((Setup.V.F0 + Setup.V.Dx * Px + Setup.V.Dy * Py) * TexH);
     } else {
       Span.U = Span.V = 0;
     }
     Span.Target = State.Target + Row * Stride + Left;
+    // Sprites land anywhere on a target larger than the caches: fetch the rows ahead before they are blended.
+    if (Row + 2 < Bottom)
+      for (int64_t X = 0; X < Right - Left + 16; X += 16) __builtin_prefetch(Span.Target + 2 * Stride + X, 1);
     Span.Count = int32_t(Right - Left);
     Kernel(Span, State);
   }
@@ -221,20 +236,30 @@ void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, c
     double AlongX = std::hypot(Setup.U.Dx * W, Setup.V.Dx * H), AlongY = std::hypot(Setup.U.Dy * W, Setup.V.Dy * H);
     if (std::max(AlongX, AlongY) > 1.0) Linear = State.MinLinear;
   }
-  TRasterKernel Kernel =
-      SelectRasterKernel(State, MakeRasterSampler(State.Texels != nullptr, Linear, State.WrapU, State.WrapV));
+  auto Constant = [](const TPlane& P, double Value) { return P.Dx == 0 && P.Dy == 0 && P.F0 == Value; };
+  bool AddsSpecular = State.Specular && !(Constant(Setup.Specular[0], 0) && Constant(Setup.Specular[1], 0) &&
+                                          Constant(Setup.Specular[2], 0));
+  bool White = Constant(Setup.Diffuse[0], 255) && Constant(Setup.Diffuse[1], 255) &&
+               Constant(Setup.Diffuse[2], 255) && Constant(Setup.Diffuse[3], 255);
+  TRasterColouring Colouring = AddsSpecular ? TRasterColouring::ShadedSpecular
+                               : White      ? TRasterColouring::Plain
+                                            : TRasterColouring::Shaded;
+  // The general path reads the specular colour as a stage argument even when it is not added.
+  bool NeedsSpecular = AddsSpecular || !State.FastStage || State.Blend == TRasterBlend::Generic;
+  TRasterKernel Kernel = SelectRasterKernel(
+      State, MakeRasterSampler(State.Texels != nullptr, Linear, State.WrapU, State.WrapV), Colouring);
 
   TPoint Poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
   bool InBand = true;
   for (int I = 0; I < 3; ++I) InBand &= std::fabs(Poly[I].X) <= GuardBand && std::fabs(Poly[I].Y) <= GuardBand;
   if (InBand) {
     const TPoint(&Tri)[3] = reinterpret_cast<const TPoint(&)[3]>(Poly);
-    Rasterise(Tri, Setup, State, Kernel);
+    Rasterise(Tri, Setup, State, Kernel, Colouring != TRasterColouring::Plain, NeedsSpecular);
     return;
   }
   int Count = ClipToGuardBand(Poly, 3);
   for (int I = 1; I + 1 < Count; ++I) {
     TPoint Tri[3] = {Poly[0], Poly[I], Poly[I + 1]};
-    Rasterise(Tri, Setup, State, Kernel);
+    Rasterise(Tri, Setup, State, Kernel, Colouring != TRasterColouring::Plain, NeedsSpecular);
   }
 }

@@ -1,10 +1,13 @@
 #include "SoftSurface.h"
 #include <cstddef>
+#include "RasterState.h"
 #include "SoftDevice.h"
 
 TSoftSurface::TSoftSurface(TSoftDevice* Device, const D3DSURFACE_DESC& Desc, bool Lockable)
     : Device_(Device), Desc_(Desc), Lockable_(Lockable) {
-  if (Desc.Usage != D3DUSAGE_DEPTHSTENCIL) Pixels_.assign(std::size_t(Desc.Width) * Desc.Height, 0xFF000000u);
+  // Colour surfaces are render targets: the rasteriser may read a few pixels past the last one.
+  if (Desc.Usage != D3DUSAGE_DEPTHSTENCIL)
+    Pixels_.assign(std::size_t(Desc.Width) * Desc.Height + RasterTargetSlack, 0xFF000000u);
 }
 
 ULONG TSoftSurface::AddRef() {

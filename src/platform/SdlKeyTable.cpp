@@ -5,13 +5,22 @@ constexpr SDL_Scancode kNone = SDL_SCANCODE_UNKNOWN;
 
 TScancodePair One(SDL_Scancode a) { return {a, kNone}; }
 TScancodePair Two(SDL_Scancode a, SDL_Scancode b) { return {a, b}; }
-// A key named by the character it types in the current layout.
-TScancodePair ByKeycode(SDL_Keycode key) { return One(SDL_GetScancodeFromKey(key)); }
+// A key named by the character it types in the current layout; where the layout is not known (SDL's keyboard is
+// not set up yet) or has no such key, the key in that place of the US layout.
+TScancodePair ByKeycode(SDL_Keycode key, SDL_Scancode usPlace) {
+  const SDL_Scancode code = SDL_GetScancodeFromKey(key);
+  return One(code != SDL_SCANCODE_UNKNOWN ? code : usPlace);
+}
 }  // namespace
 
 TScancodePair ScancodesForVirtualKey(int vk) {
-  if (vk >= 'A' && vk <= 'Z') return ByKeycode(SDLK_a + (vk - 'A'));
-  if (vk >= '0' && vk <= '9') return ByKeycode(SDLK_0 + (vk - '0'));
+  if (vk >= 'A' && vk <= 'Z') {
+    return ByKeycode(SDLK_a + (vk - 'A'), static_cast<SDL_Scancode>(SDL_SCANCODE_A + (vk - 'A')));
+  }
+  if (vk >= '0' && vk <= '9') {
+    return ByKeycode(SDLK_0 + (vk - '0'),
+                     vk == '0' ? SDL_SCANCODE_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (vk - '1')));
+  }
   if (vk >= 0x60 && vk <= 0x69) {  // VK_NUMPAD0..VK_NUMPAD9
     return One(vk == 0x60 ? SDL_SCANCODE_KP_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (vk - 0x61)));
   }

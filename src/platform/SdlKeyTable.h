@@ -6,6 +6,6 @@
 
 // Up to two scancodes per virtual-key code (Enter answers for both Enter keys, Shift for both shifts, ...);
 // SDL_SCANCODE_UNKNOWN marks an unused place. Letters and digits follow the keyboard layout, as virtual-key
-// codes do, so the table must be built after SDL's video subsystem is up.
+// codes do, once SDL's video subsystem is up; before that they take their US-layout places.
 using TScancodePair = std::array<SDL_Scancode, 2>;
 TScancodePair ScancodesForVirtualKey(int vk);

@@ -41,9 +41,11 @@ bool DisplayRunsAt60Hz(SDL_Window* window) {
 // ---- presenter ----
 
 TSdlPresenter::TSdlPresenter(SDL_Window* window) : pacer_(false) {
+  // Only a 60 Hz display's retrace can pace the game, and only an accelerated renderer waits for it. Otherwise
+  // the pacer's clock does the pacing and the software renderer, which only copies the frame, is enough.
   const bool wantVsync = DisplayRunsAt60Hz(window);
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, wantVsync ? "1" : "0");
-  renderer_ = SDL_CreateRenderer(window, -1, wantVsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+  if (wantVsync) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer_ == nullptr) throw EDisplayError(SdlError("cannot create a renderer for the window"));
   SDL_RendererInfo info{};
@@ -100,6 +102,7 @@ TSdlWindow::~TSdlWindow() {
   SDL_ShowCursor(SDL_ENABLE);
   SDL_DestroyWindow(window_);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  SDL_Quit();  // the game uses SDL for its window only: let SDL unload its drivers and free their memory
 }
 
 TSdlWindow::Borders TSdlWindow::FrameBorders() const {

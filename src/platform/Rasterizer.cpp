@@ -60,11 +60,6 @@ TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double
   return {F0, (D1 * Ey2 - D2 * Ey1) * InvDet, (D2 * Ex1 - D1 * Ex2) * InvDet};
 }
 
-int32_t ColourFixed(double V) {
-  V = std::clamp(V, 0.0, 255.0);
-  return int32_t(Round(V * 65536.0)) + 0x8000;
-}
-
 struct TPoint {
   double X, Y;
 };
@@ -112,15 +107,39 @@ void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& St
   const bool Textured = State.Texels != nullptr;
   const double TexW = State.TextureWidth * 65536.0, TexH = State.TextureHeight * 65536.0;
   const int32_t Stride = State.TargetPitch;
+
+  // Attributes in fixed point, stepped from row to row at x = 0 and moved to each span's first pixel.
+  struct TLinear {
+    int64_t Row, StepX, StepY;
+    void Init(const TPlane& P, double Scale, const TSetup& S, int64_t Top) {
+      Row = Round((P.F0 - P.Dx * S.X0 + P.Dy * (double(Top) - S.Y0)) * Scale);
+      StepX = Round(P.Dx * Scale);
+      StepY = Round(P.Dy * Scale);
+    }
+    int64_t At(int64_t X) const { return Row + StepX * X; }
+  };
+  TLinear Diffuse[4]{}, Specular[3]{}, U{}, V{};
   TRasterSpan Span;
   for (int C = 0; C < 4; ++C) {
     Span.Diffuse[C] = 255 * 65536 + 0x8000;
     Span.Specular[C] = 0x8000 * (C != 3);
-    Span.DiffuseStep[C] = int32_t(Round(Setup.Diffuse[C].Dx * 65536.0));
-    Span.SpecularStep[C] = C == 3 ? 0 : int32_t(Round(Setup.Specular[C].Dx * 65536.0));
+    Span.DiffuseStep[C] = Span.SpecularStep[C] = 0;
+    if (Shaded) {
+      Diffuse[C].Init(Setup.Diffuse[C], 65536.0, Setup, Top);
+      Span.DiffuseStep[C] = int32_t(Diffuse[C].StepX);
+    }
+    if (AddsSpecular && C < 3) {
+      Specular[C].Init(Setup.Specular[C], 65536.0, Setup, Top);
+      Span.SpecularStep[C] = int32_t(Specular[C].StepX);
+    }
   }
-  Span.StepU = Textured ? Round(Setup.U.Dx * TexW) : 0;
-  Span.StepV = Textured ? Round(Setup.V.Dx * TexH) : 0;
+  if (Textured) {
+    U.Init(Setup.U, TexW, Setup, Top);
+    V.Init(Setup.V, TexH, Setup, Top);
+  }
+  Span.StepU = U.StepX;
+  Span.StepV = V.StepX;
+  auto Colour = [](int64_t Fixed) { return int32_t(std::clamp<int64_t>(Fixed, 0, 255 * 65536)) + 0x8000; };
 
   for (int64_t Row = Top; Row < Bottom; ++Row) {
     int64_t Left = State.ClipLeft, Right = State.ClipRight;
@@ -137,29 +156,24 @@ void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& St
       Empty |= Horizontal[I] < 0;
       Horizontal[I] += HorizontalStep[I];
     }
-    if (Empty || Left >= Right) continue;
-
-    double Px = double(Left) - Setup.X0, Py = double(Row) - Setup.Y0;
-    for (int C = 0; C < 4 && Shaded; ++C) {
-      const TPlane& D = Setup.Diffuse[C];
-      Span.Diffuse[C] = ColourFixed(D.F0 + D.Dx * Px + D.Dy * Py);
+    if (!Empty && Left < Right) {
+      if (Shaded)
+        for (int C = 0; C < 4; ++C) Span.Diffuse[C] = Colour(Diffuse[C].At(Left));
+      if (AddsSpecular)
+        for (int C = 0; C < 3; ++C) Span.Specular[C] = Colour(Specular[C].At(Left));
+      Span.U = U.At(Left);
+      Span.V = V.At(Left);
+      Span.Target = State.Target + Row * Stride + Left;
+      // Sprites land anywhere on a target larger than the caches: fetch rows ahead before they are blended.
+      if (Row + 2 < Bottom)
+        for (int64_t X = 0; X < Right - Left + 16; X += 16) __builtin_prefetch(Span.Target + 2 * Stride + X, 1);
+      Span.Count = int32_t(Right - Left);
+      Kernel(Span, State);
     }
-    for (int C = 0; C < 3 && AddsSpecular; ++C) {
-      const TPlane& S = Setup.Specular[C];
-      Span.Specular[C] = ColourFixed(S.F0 + S.Dx * Px + S.Dy * Py);
-    }
-    if (Textured) {
-      Span.U = Round((Setup.U.F0 + Setup.U.Dx * Px + Setup.U.Dy * Py) * TexW);
-      Span.V = Round((Setup.V.F0 + Setup.V.Dx * Px + Setup.V.Dy * Py) * TexH);
-    } else {
-      Span.U = Span.V = 0;
-    }
-    Span.Target = State.Target + Row * Stride + Left;
-    // Sprites land anywhere on a target larger than the caches: fetch the rows ahead before they are blended.
-    if (Row + 2 < Bottom)
-      for (int64_t X = 0; X < Right - Left + 16; X += 16) __builtin_prefetch(Span.Target + 2 * Stride + X, 1);
-    Span.Count = int32_t(Right - Left);
-    Kernel(Span, State);
+    for (int C = 0; C < 4; ++C) Diffuse[C].Row += Diffuse[C].StepY;
+    for (int C = 0; C < 3; ++C) Specular[C].Row += Specular[C].StepY;
+    U.Row += U.StepY;
+    V.Row += V.StepY;
   }
 }
 

@@ -23,7 +23,8 @@ namespace RasterAvx2 {
 namespace {
 
 struct TKernelChoice {
-  TRasterKernel (*Fast)[RasterBlendFastCount][RasterColouringCount][2];
+  TRasterKernel (*Fast)[RasterBlendFastCount][RasterColouringCount];
+  TRasterKernel (*Tested)[RasterColouringCount];
   const TRasterKernel* Generic;
 };
 
@@ -32,11 +33,11 @@ TKernelChoice ChooseKernels() {
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx2")) {
     auto& Table = const_cast<RasterAvx2::TKernelTable&>(RasterAvx2::KernelTable());
-    return {Table.Fast, Table.Generic};
+    return {Table.Fast, Table.Tested, Table.Generic};
   }
 #endif
   auto& Table = const_cast<RasterBase::TKernelTable&>(RasterBase::KernelTable());
-  return {Table.Fast, Table.Generic};
+  return {Table.Fast, Table.Tested, Table.Generic};
 }
 
 }  // namespace
@@ -45,5 +46,7 @@ TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampl
   static const TKernelChoice Kernels = ChooseKernels();
   int S = static_cast<int>(Sampler);
   if (!State.FastStage || State.Blend == TRasterBlend::Generic) return Kernels.Generic[S];
-  return Kernels.Fast[S][static_cast<int>(State.Blend)][static_cast<int>(Colouring)][State.AlphaTest ? 1 : 0];
+  if (State.AlphaTest)
+    return State.Blend == TRasterBlend::Opaque ? Kernels.Tested[S][static_cast<int>(Colouring)] : Kernels.Generic[S];
+  return Kernels.Fast[S][static_cast<int>(State.Blend)][static_cast<int>(Colouring)];
 }

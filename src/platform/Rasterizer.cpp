@@ -1,6 +1,7 @@
 #include "Rasterizer.h"
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -157,16 +158,25 @@ void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& St
       Horizontal[I] += HorizontalStep[I];
     }
     if (!Empty && Left < Right) {
-      if (Shaded)
-        for (int C = 0; C < 4; ++C) Span.Diffuse[C] = Colour(Diffuse[C].At(Left));
-      if (AddsSpecular)
-        for (int C = 0; C < 3; ++C) Span.Specular[C] = Colour(Specular[C].At(Left));
+      // Stored whole: the kernel loads them as one vector, which a store per channel would stall.
+      typedef int32_t I32x4 __attribute__((vector_size(16)));
+      if (Shaded) {
+        I32x4 D = {Colour(Diffuse[0].At(Left)), Colour(Diffuse[1].At(Left)), Colour(Diffuse[2].At(Left)),
+                   Colour(Diffuse[3].At(Left))};
+        std::memcpy(Span.Diffuse, &D, sizeof D);
+      }
+      if (AddsSpecular) {
+        I32x4 S = {Colour(Specular[0].At(Left)), Colour(Specular[1].At(Left)), Colour(Specular[2].At(Left)), 0};
+        std::memcpy(Span.Specular, &S, sizeof S);
+      }
       Span.U = U.At(Left);
       Span.V = V.At(Left);
       Span.Target = State.Target + Row * Stride + Left;
       // Sprites land anywhere on a target larger than the caches: fetch rows ahead before they are blended.
-      if (Row + 2 < Bottom)
-        for (int64_t X = 0; X < Right - Left + 16; X += 16) __builtin_prefetch(Span.Target + 2 * Stride + X, 1);
+      if (Row + 2 < Bottom) {
+        __builtin_prefetch(Span.Target + 2 * Stride);
+        __builtin_prefetch(Span.Target + 2 * Stride + (Right - Left));
+      }
       Span.Count = int32_t(Right - Left);
       Kernel(Span, State);
     }

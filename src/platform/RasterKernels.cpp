@@ -1,6 +1,7 @@
 // Instantiates the span kernels twice, for the x86-64 baseline and for AVX2, and picks the set the processor
 // runs at start-up. Each set lives in its own namespace so the two compilations never meet at link time.
 #include <cstring>
+#include <type_traits>
 #include "RasterState.h"
 
 // The kernels pass 64-byte vectors only between inlined helpers.
@@ -14,9 +15,12 @@ namespace RasterBase {
 #define MORVANTH_RASTER_AVX2 1
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#include <immintrin.h>
+#define MORVANTH_RASTER_MASKED_STORE 1
 namespace RasterAvx2 {
 #include "RasterKernels.inc"
 }
+#undef MORVANTH_RASTER_MASKED_STORE
 #pragma GCC pop_options
 #endif
 

@@ -61,11 +61,11 @@ TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double
   return {F0, (D1 * Ey2 - D2 * Ey1) * InvDet, (D2 * Ex1 - D1 * Ex2) * InvDet};
 }
 
-struct TPoint {
+struct TClipPoint {
   double X, Y;
 };
 
-void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
+void Rasterise(const TClipPoint (&P)[3], const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
                bool Shaded, bool AddsSpecular) {
   int64_t X[3], Y[3];
   for (int I = 0; I < 3; ++I) {
@@ -188,11 +188,11 @@ void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& St
 }
 
 // Clips a polygon to the guard band (one side at a time); returns the new vertex count.
-int ClipToGuardBand(TPoint* Poly, int Count) {
-  TPoint Work[16];
+int ClipToGuardBand(TClipPoint* Poly, int Count) {
+  TClipPoint Work[16];
   for (int Side = 0; Side < 4 && Count > 0; ++Side) {
     int Out = 0;
-    auto Inside = [Side](const TPoint& P) {
+    auto Inside = [Side](const TClipPoint& P) {
       switch (Side) {
         case 0: return P.X >= -GuardBand;
         case 1: return P.X <= GuardBand;
@@ -200,14 +200,14 @@ int ClipToGuardBand(TPoint* Poly, int Count) {
         default: return P.Y <= GuardBand;
       }
     };
-    auto Cross = [Side](const TPoint& A, const TPoint& B) {
+    auto Cross = [Side](const TClipPoint& A, const TClipPoint& B) {
       double Bound = (Side == 0 || Side == 2) ? -GuardBand : GuardBand;
       double T = Side < 2 ? (Bound - A.X) / (B.X - A.X) : (Bound - A.Y) / (B.Y - A.Y);
-      return TPoint{A.X + (B.X - A.X) * T, A.Y + (B.Y - A.Y) * T};
+      return TClipPoint{A.X + (B.X - A.X) * T, A.Y + (B.Y - A.Y) * T};
     };
     for (int I = 0; I < Count; ++I) {
-      const TPoint& A = Poly[I];
-      const TPoint& B = Poly[(I + 1) % Count];
+      const TClipPoint& A = Poly[I];
+      const TClipPoint& B = Poly[(I + 1) % Count];
       bool InA = Inside(A), InB = Inside(B);
       if (InA) Work[Out++] = A;
       if (InA != InB) Work[Out++] = Cross(A, B);
@@ -273,17 +273,17 @@ void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, c
   TRasterKernel Kernel = SelectRasterKernel(
       State, MakeRasterSampler(State.Texels != nullptr, Linear, State.WrapU, State.WrapV), Colouring);
 
-  TPoint Poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
+  TClipPoint Poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
   bool InBand = true;
   for (int I = 0; I < 3; ++I) InBand &= std::fabs(Poly[I].X) <= GuardBand && std::fabs(Poly[I].Y) <= GuardBand;
   if (InBand) {
-    const TPoint(&Tri)[3] = reinterpret_cast<const TPoint(&)[3]>(Poly);
+    const TClipPoint(&Tri)[3] = reinterpret_cast<const TClipPoint(&)[3]>(Poly);
     Rasterise(Tri, Setup, State, Kernel, Colouring != TRasterColouring::Plain, NeedsSpecular);
     return;
   }
   int Count = ClipToGuardBand(Poly, 3);
   for (int I = 1; I + 1 < Count; ++I) {
-    TPoint Tri[3] = {Poly[0], Poly[I], Poly[I + 1]};
+    TClipPoint Tri[3] = {Poly[0], Poly[I], Poly[I + 1]};
     Rasterise(Tri, Setup, State, Kernel, Colouring != TRasterColouring::Plain, NeedsSpecular);
   }
 }

@@ -1,6 +1,7 @@
 // Instantiates the span kernels twice, for the x86-64 baseline and for AVX2, and picks the set the processor
 // runs at start-up. Each set lives in its own namespace so the two compilations never meet at link time.
 #include <cstring>
+#include <type_traits>
 #include "RasterState.h"
 
 // The kernels pass 64-byte vectors only between inlined helpers.
@@ -14,16 +15,20 @@ namespace RasterBase {
 #define MORVANTH_RASTER_AVX2 1
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#include <immintrin.h>
+#define MORVANTH_RASTER_MASKED_STORE 1
 namespace RasterAvx2 {
 #include "RasterKernels.inc"
 }
+#undef MORVANTH_RASTER_MASKED_STORE
 #pragma GCC pop_options
 #endif
 
 namespace {
 
 struct TKernelChoice {
-  TRasterKernel (*Fast)[RasterBlendFastCount][RasterColouringCount][2];
+  TRasterKernel (*Fast)[RasterBlendFastCount][RasterColouringCount];
+  TRasterKernel (*Tested)[RasterColouringCount];
   const TRasterKernel* Generic;
 };
 
@@ -32,11 +37,11 @@ TKernelChoice ChooseKernels() {
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx2")) {
     auto& Table = const_cast<RasterAvx2::TKernelTable&>(RasterAvx2::KernelTable());
-    return {Table.Fast, Table.Generic};
+    return {Table.Fast, Table.Tested, Table.Generic};
   }
 #endif
   auto& Table = const_cast<RasterBase::TKernelTable&>(RasterBase::KernelTable());
-  return {Table.Fast, Table.Generic};
+  return {Table.Fast, Table.Tested, Table.Generic};
 }
 
 }  // namespace
@@ -45,5 +50,7 @@ TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampl
   static const TKernelChoice Kernels = ChooseKernels();
   int S = static_cast<int>(Sampler);
   if (!State.FastStage || State.Blend == TRasterBlend::Generic) return Kernels.Generic[S];
-  return Kernels.Fast[S][static_cast<int>(State.Blend)][static_cast<int>(Colouring)][State.AlphaTest ? 1 : 0];
+  if (State.AlphaTest)
+    return State.Blend == TRasterBlend::Opaque ? Kernels.Tested[S][static_cast<int>(Colouring)] : Kernels.Generic[S];
+  return Kernels.Fast[S][static_cast<int>(State.Blend)][static_cast<int>(Colouring)];
 }

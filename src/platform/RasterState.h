@@ -71,9 +71,14 @@ struct TRasterState {
 struct TRasterSpan {
   uint32_t* Target;
   int32_t Count;
-  int32_t Diffuse[4], DiffuseStep[4];
-  int32_t Specular[4], SpecularStep[4];  // alpha lanes 0
-  int64_t U, V, StepU, StepV;
+  // Starts are written per span and steps per triangle; they are kept apart so that no load spans both.
+  int32_t Diffuse[4];
+  int64_t U, V;
+  int32_t Specular[4];  // alpha lane 0
+  int64_t StepU, StepV;
+  int32_t DiffuseStep[4];
+  int64_t Padding;
+  int32_t SpecularStep[4];
 };
 
 using TRasterKernel = void (*)(const TRasterSpan& Span, const TRasterState& State);

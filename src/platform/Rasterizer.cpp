@@ -1,6 +1,7 @@
 #include "Rasterizer.h"
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -60,16 +61,11 @@ TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double
   return {F0, (D1 * Ey2 - D2 * Ey1) * InvDet, (D2 * Ex1 - D1 * Ex2) * InvDet};
 }
 
-int32_t ColourFixed(double V) {
-  V = std::clamp(V, 0.0, 255.0);
-  return int32_t(Round(V * 65536.0)) + 0x8000;
-}
-
-struct TPoint {
+struct TClipPoint {
   double X, Y;
 };
 
-void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
+void Rasterise(const TClipPoint (&P)[3], const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
                bool Shaded, bool AddsSpecular) {
   int64_t X[3], Y[3];
   for (int I = 0; I < 3; ++I) {
@@ -112,15 +108,39 @@ void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& St
   const bool Textured = State.Texels != nullptr;
   const double TexW = State.TextureWidth * 65536.0, TexH = State.TextureHeight * 65536.0;
   const int32_t Stride = State.TargetPitch;
+
+  // Attributes in fixed point, stepped from row to row at x = 0 and moved to each span's first pixel.
+  struct TLinear {
+    int64_t Row, StepX, StepY;
+    void Init(const TPlane& P, double Scale, const TSetup& S, int64_t Top) {
+      Row = Round((P.F0 - P.Dx * S.X0 + P.Dy * (double(Top) - S.Y0)) * Scale);
+      StepX = Round(P.Dx * Scale);
+      StepY = Round(P.Dy * Scale);
+    }
+    int64_t At(int64_t X) const { return Row + StepX * X; }
+  };
+  TLinear Diffuse[4]{}, Specular[3]{}, U{}, V{};
   TRasterSpan Span;
   for (int C = 0; C < 4; ++C) {
     Span.Diffuse[C] = 255 * 65536 + 0x8000;
     Span.Specular[C] = 0x8000 * (C != 3);
-    Span.DiffuseStep[C] = int32_t(Round(Setup.Diffuse[C].Dx * 65536.0));
-    Span.SpecularStep[C] = C == 3 ? 0 : int32_t(Round(Setup.Specular[C].Dx * 65536.0));
+    Span.DiffuseStep[C] = Span.SpecularStep[C] = 0;
+    if (Shaded) {
+      Diffuse[C].Init(Setup.Diffuse[C], 65536.0, Setup, Top);
+      Span.DiffuseStep[C] = int32_t(Diffuse[C].StepX);
+    }
+    if (AddsSpecular && C < 3) {
+      Specular[C].Init(Setup.Specular[C], 65536.0, Setup, Top);
+      Span.SpecularStep[C] = int32_t(Specular[C].StepX);
+    }
   }
-  Span.StepU = Textured ? Round(Setup.U.Dx * TexW) : 0;
-  Span.StepV = Textured ? Round(Setup.V.Dx * TexH) : 0;
+  if (Textured) {
+    U.Init(Setup.U, TexW, Setup, Top);
+    V.Init(Setup.V, TexH, Setup, Top);
+  }
+  Span.StepU = U.StepX;
+  Span.StepV = V.StepX;
+  auto Colour = [](int64_t Fixed) { return int32_t(std::clamp<int64_t>(Fixed, 0, 255 * 65536)) + 0x8000; };
 
   for (int64_t Row = Top; Row < Bottom; ++Row) {
     int64_t Left = State.ClipLeft, Right = State.ClipRight;
@@ -137,38 +157,42 @@ void Rasterise(const TPoint (&P)[3], const TSetup& Setup, const TRasterState& St
       Empty |= Horizontal[I] < 0;
       Horizontal[I] += HorizontalStep[I];
     }
-    if (Empty || Left >= Right) continue;
-
-    double Px = double(Left) - Setup.X0, Py = double(Row) - Setup.Y0;
-    for (int C = 0; C < 4 && Shaded; ++C) {
-      const TPlane& D = Setup.Diffuse[C];
-      Span.Diffuse[C] = ColourFixed(D.F0 + D.Dx * Px + D.Dy * Py);
+    if (!Empty && Left < Right) {
+      // Stored whole: the kernel loads them as one vector, which a store per channel would stall.
+      typedef int32_t I32x4 __attribute__((vector_size(16)));
+      if (Shaded) {
+        I32x4 D = {Colour(Diffuse[0].At(Left)), Colour(Diffuse[1].At(Left)), Colour(Diffuse[2].At(Left)),
+                   Colour(Diffuse[3].At(Left))};
+        std::memcpy(Span.Diffuse, &D, sizeof D);
+      }
+      if (AddsSpecular) {
+        I32x4 S = {Colour(Specular[0].At(Left)), Colour(Specular[1].At(Left)), Colour(Specular[2].At(Left)), 0};
+        std::memcpy(Span.Specular, &S, sizeof S);
+      }
+      Span.U = U.At(Left);
+      Span.V = V.At(Left);
+      Span.Target = State.Target + Row * Stride + Left;
+      // Sprites land anywhere on a target larger than the caches: fetch rows ahead before they are blended.
+      if (Row + 2 < Bottom) {
+        __builtin_prefetch(Span.Target + 2 * Stride);
+        __builtin_prefetch(Span.Target + 2 * Stride + (Right - Left));
+      }
+      Span.Count = int32_t(Right - Left);
+      Kernel(Span, State);
     }
-    for (int C = 0; C < 3 && AddsSpecular; ++C) {
-      const TPlane& S = Setup.Specular[C];
-      Span.Specular[C] = ColourFixed(S.F0 + S.Dx * Px + S.Dy * Py);
-    }
-    if (Textured) {
-      Span.U = Round((Setup.U.F0 + Setup.U.Dx * Px + Setup.U.Dy * Py) * TexW);
-      Span.V = Round((Setup.V.F0 + Setup.V.Dx * Px + Setup.V.Dy * Py) * TexH);
-    } else {
-      Span.U = Span.V = 0;
-    }
-    Span.Target = State.Target + Row * Stride + Left;
-    // Sprites land anywhere on a target larger than the caches: fetch the rows ahead before they are blended.
-    if (Row + 2 < Bottom)
-      for (int64_t X = 0; X < Right - Left + 16; X += 16) __builtin_prefetch(Span.Target + 2 * Stride + X, 1);
-    Span.Count = int32_t(Right - Left);
-    Kernel(Span, State);
+    for (int C = 0; C < 4; ++C) Diffuse[C].Row += Diffuse[C].StepY;
+    for (int C = 0; C < 3; ++C) Specular[C].Row += Specular[C].StepY;
+    U.Row += U.StepY;
+    V.Row += V.StepY;
   }
 }
 
 // Clips a polygon to the guard band (one side at a time); returns the new vertex count.
-int ClipToGuardBand(TPoint* Poly, int Count) {
-  TPoint Work[16];
+int ClipToGuardBand(TClipPoint* Poly, int Count) {
+  TClipPoint Work[16];
   for (int Side = 0; Side < 4 && Count > 0; ++Side) {
     int Out = 0;
-    auto Inside = [Side](const TPoint& P) {
+    auto Inside = [Side](const TClipPoint& P) {
       switch (Side) {
         case 0: return P.X >= -GuardBand;
         case 1: return P.X <= GuardBand;
@@ -176,14 +200,14 @@ int ClipToGuardBand(TPoint* Poly, int Count) {
         default: return P.Y <= GuardBand;
       }
     };
-    auto Cross = [Side](const TPoint& A, const TPoint& B) {
+    auto Cross = [Side](const TClipPoint& A, const TClipPoint& B) {
       double Bound = (Side == 0 || Side == 2) ? -GuardBand : GuardBand;
       double T = Side < 2 ? (Bound - A.X) / (B.X - A.X) : (Bound - A.Y) / (B.Y - A.Y);
-      return TPoint{A.X + (B.X - A.X) * T, A.Y + (B.Y - A.Y) * T};
+      return TClipPoint{A.X + (B.X - A.X) * T, A.Y + (B.Y - A.Y) * T};
     };
     for (int I = 0; I < Count; ++I) {
-      const TPoint& A = Poly[I];
-      const TPoint& B = Poly[(I + 1) % Count];
+      const TClipPoint& A = Poly[I];
+      const TClipPoint& B = Poly[(I + 1) % Count];
       bool InA = Inside(A), InB = Inside(B);
       if (InA) Work[Out++] = A;
       if (InA != InB) Work[Out++] = Cross(A, B);
@@ -249,17 +273,17 @@ void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, c
   TRasterKernel Kernel = SelectRasterKernel(
       State, MakeRasterSampler(State.Texels != nullptr, Linear, State.WrapU, State.WrapV), Colouring);
 
-  TPoint Poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
+  TClipPoint Poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
   bool InBand = true;
   for (int I = 0; I < 3; ++I) InBand &= std::fabs(Poly[I].X) <= GuardBand && std::fabs(Poly[I].Y) <= GuardBand;
   if (InBand) {
-    const TPoint(&Tri)[3] = reinterpret_cast<const TPoint(&)[3]>(Poly);
+    const TClipPoint(&Tri)[3] = reinterpret_cast<const TClipPoint(&)[3]>(Poly);
     Rasterise(Tri, Setup, State, Kernel, Colouring != TRasterColouring::Plain, NeedsSpecular);
     return;
   }
   int Count = ClipToGuardBand(Poly, 3);
   for (int I = 1; I + 1 < Count; ++I) {
-    TPoint Tri[3] = {Poly[0], Poly[I], Poly[I + 1]};
+    TClipPoint Tri[3] = {Poly[0], Poly[I], Poly[I + 1]};
     Rasterise(Tri, Setup, State, Kernel, Colouring != TRasterColouring::Plain, NeedsSpecular);
   }
 }

@@ -179,6 +179,23 @@ TEST_F(SoftRaster, WrapRepeatsSevenTimesAndClampHoldsTheEdge) {
   for (int X = 0; X < 22; ++X) ASSERT_EQ(Pixel(X, 0), C[(X + 6) % 4]) << X;
 }
 
+TEST_F(SoftRaster, NarrowSpansReadOnlyTheirTexture) {
+  // Spans shorter than the kernels' groups of four, at the texture's last row and column (the sanitizer build
+  // catches a read past the texels).
+  Texture(2, 2, {0xFF000010, 0xFF000020, 0xFF000030, 0xFF000040});
+  UsePreset(2);
+  for (DWORD Address : {DWORD(D3DTADDRESS_CLAMP), DWORD(D3DTADDRESS_WRAP)}) {
+    Sampling(false, Address);
+    Clear(Black);
+    Quad(0, 0, 2, 2);
+    EXPECT_EQ(Pixel(0, 0), 0xFF000010);
+    EXPECT_EQ(Pixel(1, 1), 0xFF000040);
+    EXPECT_EQ(Pixel(2, 1), Black);
+    Quad(5, 0, 6, 1, White, 0, 0.5f, 0.5f, 1, 1);
+    EXPECT_EQ(Pixel(5, 0), 0xFF000040);
+  }
+}
+
 TEST_F(SoftRaster, QuadsPartlyOutsideAreClipped) {
   UsePreset(0);
   Clear(Black);

@@ -1,10 +1,12 @@
 #include "DGTexture.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "DGFormat.h"
 #include "DebugLog.h"
 #include "PixelFormats.h"
+#include "TeardownStep.h"
 #include "TextEncoding.h"
 #include "VUDaderDevice.h"
 
@@ -57,13 +59,12 @@ TDGTexture::TDGTexture(TVUDader* Device, const std::string& Name, const std::vec
 }
 
 TDGTexture::~TDGTexture() {
-  WriteDetail(Jp("テクスチャオブジェクトを解放します"));
-  if (FTexture != nullptr) {
-    CheckResult(HRESULT(FTexture->Release()), Jp("テクスチャの解放に失敗しました"));
-    FTexture = nullptr;
-  }
-  FBackup.reset();
-  FDevice->UnregisterResource(FResourceID);
+  TeardownStep([this] {
+    WriteDetail(Jp("テクスチャオブジェクトを解放します"));
+    ReleaseD3DTexture();
+    FBackup.reset();
+    if (FResourceID >= 0) FDevice->UnregisterResource(std::exchange(FResourceID, -1));
+  });
 }
 
 void TDGTexture::SetSize(uint32_t Width, uint32_t Height) {
@@ -100,8 +101,7 @@ void TDGTexture::SetSize(uint32_t Width, uint32_t Height) {
 
 void TDGTexture::ReleaseD3DTexture() {
   if (FTexture == nullptr) return;
-  CheckResult(HRESULT(FTexture->Release()), Jp("テクスチャの解放に失敗しました"));
-  FTexture = nullptr;
+  CheckResult(HRESULT(std::exchange(FTexture, nullptr)->Release()), Jp("テクスチャの解放に失敗しました"));
 }
 
 void TDGTexture::CreateSurface(uint32_t Width, uint32_t Height) {
@@ -210,8 +210,7 @@ void TDGTexture::SetColorKey(const RECT& Rect, uint32_t Color) {
 void TDGTexture::ReleaseTexture() {
   if (FTexture == nullptr) return;
   if (FSource == tsMemory && FRestorable) SaveBackup();
-  FTexture->Release();
-  FTexture = nullptr;
+  std::exchange(FTexture, nullptr)->Release();
 }
 
 void TDGTexture::Rebuild() {

@@ -25,11 +25,13 @@ int32_t TDGResourceRegistry::RegisterResource(TObject* Owner, const std::string&
 void TDGResourceRegistry::UnregisterResource(int32_t ID) {
   for (auto Entry = FResources.begin(); Entry != FResources.end(); ++Entry) {
     if ((*Entry)->ID != ID) continue;
-    const TDGResourceDesc& Desc = **Entry;
-    const std::string ClassName = Desc.Owner != nullptr ? Desc.Owner->ClassName() : std::string();
-    WriteDetail(DGFormat(Jp("VUDaderリソース(%s) : ID %d(%s) を登録解除します"), ClassName.c_str(), Desc.ID,
-                         Desc.Name.c_str()));
+    // Removed before the line is written: an owner's destructor must leave the registry even when
+    // the log cannot be written.
+    const std::unique_ptr<TDGResourceDesc> Desc = std::move(*Entry);
     FResources.erase(Entry);
+    const std::string ClassName = Desc->Owner != nullptr ? Desc->Owner->ClassName() : std::string();
+    WriteDetail(DGFormat(Jp("VUDaderリソース(%s) : ID %d(%s) を登録解除します"), ClassName.c_str(), Desc->ID,
+                         Desc->Name.c_str()));
     return;
   }
   CheckResult(1, DGFormat(Jp("リストに入ってないVUDaderリソース(ID:%d)が、UnregisterResource手続きに渡されました"), ID));

@@ -1,8 +1,10 @@
 #include "VUDaderDevice.h"
 
 #include <cfenv>
+#include <utility>
 
 #include "DGFormat.h"
+#include "TeardownStep.h"
 #include "PixelFormats.h"
 #include "TextEncoding.h"
 
@@ -234,23 +236,23 @@ void TVUDader::ReleaseDevice() {
   ReleaseAllResources();
   if (FDepthStencil != nullptr) {
     WriteDetail(Jp("デプスステンシルサーフェスを解放します"));
-    CheckResult(HRESULT(FDepthStencil->Release()), Jp("デプスステンシルサーフェスの解放に失敗しました"));
-    FDepthStencil = nullptr;
+    CheckResult(HRESULT(std::exchange(FDepthStencil, nullptr)->Release()),
+                Jp("デプスステンシルサーフェスの解放に失敗しました"));
   }
   if (!FBackBuffers.empty()) {
     WriteDetail(Jp("バックバッファを解放します"));
     for (size_t i = 0; i < FBackBuffers.size(); ++i) {
       // A slot left empty by a failed fetch has nothing to release.
       if (FBackBuffers[i] == nullptr) continue;
-      CheckResult(HRESULT(FBackBuffers[i]->Release()),
+      CheckResult(HRESULT(std::exchange(FBackBuffers[i], nullptr)->Release()),
                   Jp("バックバッファ #") + std::to_string(i) + Jp("　の解放に失敗しました"));
     }
     FBackBuffers.clear();
   }
   if (FD3DDevice != nullptr) {
     WriteDetail(Jp("Direct3DDeviceオブジェクトの解放を行います"));
-    CheckResult(HRESULT(FD3DDevice->Release()), Jp("Direct3DDeviceオブジェクトの解放に失敗しました"));
-    FD3DDevice = nullptr;
+    CheckResult(HRESULT(std::exchange(FD3DDevice, nullptr)->Release()),
+                Jp("Direct3DDeviceオブジェクトの解放に失敗しました"));
   }
   --LogIndent;
   WriteDetail(Jp("■■■Direct3Dデバイスを解放しました■■■"));
@@ -258,18 +260,18 @@ void TVUDader::ReleaseDevice() {
 }
 
 TVUDader::~TVUDader() {
-  Blank();
-  WriteDetail(Jp("■■■お別れの時がやってまいりました■■■"));
-  ++LogIndent;
-  FResources.FreeRemainingOwners();
-  WriteDetail(Jp("VUDaderオブジェクトの解放に伴い、全ての関連オブジェクトを解放します"));
-  ReleaseDevice();
-  WriteDetail(Jp("Direct3Dオブジェクトの解放を行います"));
-  if (FD3D != nullptr) {
-    CheckResult(HRESULT(FD3D->Release()), Jp("Direct3Dオブジェクトの解放に失敗しました"));
-    FD3D = nullptr;
-  }
-  --LogIndent;
-  WriteDetail(Jp("■■■それではごきげんよう■■■"));
-  Blank();
+  TeardownStep([this] {
+    Blank();
+    WriteDetail(Jp("■■■お別れの時がやってまいりました■■■"));
+    ++LogIndent;
+    FResources.FreeRemainingOwners();
+    WriteDetail(Jp("VUDaderオブジェクトの解放に伴い、全ての関連オブジェクトを解放します"));
+    ReleaseDevice();
+    WriteDetail(Jp("Direct3Dオブジェクトの解放を行います"));
+    if (FD3D != nullptr)
+      CheckResult(HRESULT(std::exchange(FD3D, nullptr)->Release()), Jp("Direct3Dオブジェクトの解放に失敗しました"));
+    --LogIndent;
+    WriteDetail(Jp("■■■それではごきげんよう■■■"));
+    Blank();
+  });
 }

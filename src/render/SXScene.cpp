@@ -1,8 +1,10 @@
 #include "SXScene.h"
 
 #include <cmath>
+#include <utility>
 
 #include "DGTexture.h"
+#include "TeardownStep.h"
 #include "VUDaderDevice.h"
 #include "WindowHost.h"
 
@@ -52,7 +54,9 @@ TSXScene::TSXScene(TVUDader* Device, const std::string& Name) : FDevice(Device) 
 }
 
 TSXScene::~TSXScene() {
-  FDevice->UnregisterResource(FResourceID);
+  TeardownStep([this] {
+    if (FResourceID >= 0) FDevice->UnregisterResource(std::exchange(FResourceID, -1));
+  });
   FStateRestorer.reset();
   FTranslucentQueue.reset();
   FOpaqueQueue.reset();

@@ -218,6 +218,11 @@ TEST_F(BMPLoaderTest, ZeroOrHugeDimensionsAreRefusedCleanly) {
   }
   EXPECT_EQ(CountLines("ストリームからの、読み込みエラー(Error Code = UNKNOWN ERROR ... $00000001)"), 7);
   EXPECT_GE(FindLine("テクスチャの生成に失敗しました(Error Code = D3DERR_INVALIDCALL )"), 0);
+  D3DCAPS9 caps{};
+  device_->D3D()->GetDeviceCaps(device_->Adapter(), device_->DeviceType(), &caps);
+  EXPECT_EQ(CountLines("要求されたテクスチャのサイズは大きすぎます。" + std::to_string(caps.MaxTextureWidth) + " x " +
+                       std::to_string(caps.MaxTextureHeight) + " 以内にして下さい"),
+            4);
   EXPECT_EQ(halts_, 0);
 }
 

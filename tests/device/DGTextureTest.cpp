@@ -440,3 +440,26 @@ TEST_F(DGTextureTest, TextureLeftAtTeardownIsFreedByTheDevice) {
 }
 
 }  // namespace
+
+namespace {
+
+using devicetest::DeviceTest;
+
+class TeardownTest : public DeviceTest {};
+
+TEST_F(TeardownTest, UnwritableLogDoesNotStopTheReleasing) {
+  StartDevice();
+  auto* texture = new TDGTexture(device_, "", GameFormats, 0, D3DPOOL_MANAGED, 0);
+  texture->SetSize(2, 2);
+  auto* leftOver = new TDGTexture(device_, "", GameFormats, 0, D3DPOOL_MANAGED, 0);
+  leftOver->SetSize(2, 2);
+  SetLogFolder(folder_ / "gone" / "away");
+  EXPECT_THROW(WriteLog("x"), EInOutError);
+  const int32_t id = texture->ResourceID();
+  delete texture;
+  EXPECT_FALSE(device_->Resources().IsRegistered(id));
+  DestroyDevice();  // frees the texture left over, releases device and API object
+  EXPECT_EQ(halts_, 0);
+}
+
+}  // namespace

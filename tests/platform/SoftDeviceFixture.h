@@ -53,7 +53,9 @@ class TSoftDeviceFixture : public ::testing::Test {
       }
       EXPECT_EQ(Device->Release(), 0u);
     }
-    if (D3D) EXPECT_EQ(D3D->Release(), 0u);
+    if (D3D) {
+      EXPECT_EQ(D3D->Release(), 0u);
+    }
     D3D9Hooks().Reset();
   }
 

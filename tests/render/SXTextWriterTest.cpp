@@ -35,6 +35,12 @@ class SXTextWriterTest : public ::testing::Test {
 TEST_F(SXTextWriterTest, GlyphsReplaceThePixelsOfTheirBlackBoxes) {
   auto texture = Device.MakeTexture(32, 16, 0xFFFF0000);
   Writer->DrawText(0, 0, *texture, "AB");
+  // The last lock (before the reads below) was exactly B's black box.
+  EXPECT_EQ(texture->LockArea().left, 7);
+  EXPECT_EQ(texture->LockArea().top, 2);
+  EXPECT_EQ(texture->LockArea().right, 11);
+  EXPECT_EQ(texture->LockArea().bottom, 8);
+  EXPECT_FALSE(texture->Locked());
   for (int32_t gy = 0; gy < 6; ++gy) {
     for (int32_t gx = 0; gx < 4; ++gx) {
       EXPECT_EQ(Pixel(*texture, 1 + gx, 2 + gy), GlyphPixel(gx, gy)) << gx << "," << gy;
@@ -46,12 +52,6 @@ TEST_F(SXTextWriterTest, GlyphsReplaceThePixelsOfTheirBlackBoxes) {
   EXPECT_EQ(Pixel(*texture, 5, 2), 0xFFFF0000u);
   EXPECT_EQ(Pixel(*texture, 1, 1), 0xFFFF0000u);
   EXPECT_EQ(Pixel(*texture, 1, 8), 0xFFFF0000u);
-  // The last lock was exactly B's black box.
-  EXPECT_EQ(texture->LockArea().left, 7);
-  EXPECT_EQ(texture->LockArea().top, 2);
-  EXPECT_EQ(texture->LockArea().right, 11);
-  EXPECT_EQ(texture->LockArea().bottom, 8);
-  EXPECT_FALSE(texture->Locked());
 }
 
 TEST_F(SXTextWriterTest, DrawingTheSameTextAgainMakesNoRasteriserCall) {
@@ -107,11 +107,11 @@ TEST_F(SXTextWriterTest, TextLeftOrAboveTheTextureIsCutOff) {
   // Pen at y -4: the boxes start 2 above the texture, so rows 0 and 1 are cut.
   auto upper = Device.MakeTexture(32, 16, 0xFF0000FF);
   Writer->DrawText(0, -4, *upper, "A");
+  EXPECT_EQ(upper->LockArea().top, 0);
+  EXPECT_EQ(upper->LockArea().bottom, 4);
   EXPECT_EQ(Pixel(*upper, 1, 0), GlyphPixel(0, 2));
   EXPECT_EQ(Pixel(*upper, 4, 3), GlyphPixel(3, 5));
   EXPECT_EQ(Pixel(*upper, 1, 4), 0xFF0000FFu);
-  EXPECT_EQ(upper->LockArea().top, 0);
-  EXPECT_EQ(upper->LockArea().bottom, 4);
   // Entirely outside: nothing is locked.
   auto outside = Device.MakeTexture(32, 16);
   const RECT sized = outside->LockArea();

@@ -92,6 +92,13 @@ fi
 run summary "$WORK/good/skin"
 [ "$status" -eq 0 ] && grep -q '^OK$' "$WORK/summary.out" || fail "summary: $(cat "$WORK/summary.out" "$WORK/summary.err")"
 
+# Without a skin name the game's default: "morv", else the first usable skin.
+mkdir -p "$WORK/other/skin"
+cp -r "$WORK/good/skin/morv" "$WORK/other/skin/blue"
+cp -r "$WORK/good/skin/system" "$WORK/other/skin/system"
+run other "$WORK/other" --json
+[ "$status" -eq 0 ] && grep -qF '"skin": "blue"' "$WORK/other.out" || fail "other: $(cat "$WORK/other.err")"
+
 # Usage errors.
 run usage
 [ "$status" -eq 2 ] || fail "usage: status $status"

@@ -2,7 +2,8 @@
 // does when a game starts (pictures included, on the headless software device) and prints them, or prints
 // the game's own error message and exits with status 1.
 //
-// DIR is the folder holding "skin/" (or the "skin/" folder itself); SKIN defaults to "morv".
+// DIR is the folder holding "skin/" (or the "skin/" folder itself); SKIN defaults to the skin the game
+// starts with ("morv", or the first usable skin when there is none of that name).
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -27,6 +28,23 @@ const char* const kRequiredIds[] = {"txtspeed", "txtmissile", "txtdouble", "txtl
 int Usage() {
   std::fprintf(stderr, "usage: morvanth-skincheck DIR [SKIN] [--json]\n");
   return 2;
+}
+
+bool IsSkinFolder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(folder / "xml" / "graphicdef.xml", ec) &&
+         std::filesystem::is_regular_file(folder / "xml" / "stagedef.xml", ec);
+}
+
+// Without a SKIN argument the game's choice: "morv" when usable, else the first usable folder listed.
+std::string DefaultSkin(const std::filesystem::path& skinRoot) {
+  if (IsSkinFolder(skinRoot / "morv")) return "morv";
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(skinRoot, ec)) {
+    std::string name = entry.path().filename().string();
+    if (entry.is_directory(ec) && name != "system" && IsSkinFolder(entry.path())) return name;
+  }
+  return "morv";
 }
 
 std::string WithSlash(std::string path) {
@@ -55,7 +73,7 @@ int main(int argc, char** argv) {
   std::error_code ec;
   std::filesystem::path skinRoot = std::filesystem::is_directory(dir / "skin", ec) ? dir / "skin" : dir;
   TSkinCheckResult result;
-  result.SkinName = ToCP932(positional.size() > 1 ? positional[1] : "morv");
+  result.SkinName = ToCP932(positional.size() > 1 ? positional[1] : DefaultSkin(skinRoot));
   TSkinPlace place;
   place.SkinDir = WithSlash(ToCP932(skinRoot.string())) + result.SkinName + "/";
   place.SystemSkinDir = WithSlash(ToCP932(skinRoot.string())) + "system/";

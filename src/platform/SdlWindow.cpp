@@ -1,5 +1,7 @@
 #include "SdlWindow.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 
 #include "SdlKeyTable.h"
@@ -94,7 +96,10 @@ TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw;
   }
-  for (int vk = 0; vk < 256; ++vk) keyTable_[vk] = ScancodesForVirtualKey(vk);
+  for (int vk = 0; vk < 256; ++vk) {
+    const TScancodePair codes = ScancodesForVirtualKey(vk);
+    keyTable_[vk] = {codes[0], codes[1]};
+  }
 }
 
 TSdlWindow::~TSdlWindow() {
@@ -166,7 +171,7 @@ int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption,
 bool TSdlWindow::IsKeyDown(uint8_t VirtualKey) const {
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
-  for (SDL_Scancode code : keyTable_[VirtualKey]) {
+  for (int code : keyTable_[VirtualKey]) {
     if (code != SDL_SCANCODE_UNKNOWN && code < count && state[code]) return true;
   }
   return false;

@@ -1,8 +1,6 @@
 // The game's window on SDL2: a fixed-size window titled by the form, the device's owner window and presenter,
 // the form's services (caption, pointer, message boxes), the keyboard source and the message pump.
 #pragma once
-#include <SDL.h>
-
 #include <array>
 #include <memory>
 #include <stdexcept>
@@ -16,6 +14,10 @@
 #include "WindowHost.h"
 
 // SDL could not give us a display, a window or a renderer; the message includes SDL's own error.
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
 class EDisplayError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -75,7 +77,7 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
 
   SDL_Window* window_ = nullptr;
   std::unique_ptr<TSdlPresenter> presenter_;
-  std::array<std::array<SDL_Scancode, 2>, 256> keyTable_{};
+  std::array<std::array<int, 2>, 256> keyTable_{};  // SDL scancodes per virtual-key code
 };
 
 // Writes "caption: text" (converted to UTF-8) to standard error and shows it in an SDL message box without owner

@@ -29,22 +29,17 @@ for tool in Xvfb xwininfo xwd convert; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-# A free display number.
-N=""
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then N=$n; break; fi
-done
-[ -n "$N" ] || fail "no free display number"
-Xvfb ":$N" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+# Xvfb picks a free display number itself and writes it to a pipe once it accepts clients. Without -noreset it
+# would reset when its last client leaves, and a client connecting during that reset is refused.
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
+N=""
+read -r -t 30 N <&3 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+exec 3<&-
+[ -n "$N" ] || fail "Xvfb gave no display number"
 export DISPLAY=":$N"
-ready=""
-for _ in $(seq 100); do
-  if xwininfo -root >/dev/null 2>&1; then ready=1; break; fi
-  kill -0 "$XVFB_PID" 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$ready" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$WORK/xvfb.log")"
 
 "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!

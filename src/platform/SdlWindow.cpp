@@ -8,6 +8,8 @@
 #include "TextEncoding.h"
 
 namespace {
+constexpr int kDesignLeft = 192, kDesignTop = 114;
+
 std::string SdlError(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
 
 // Opens SDL's video subsystem on a driver that shows something. SDL would otherwise fall back to its offscreen
@@ -82,8 +84,8 @@ void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t 
 
 TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight) {
   OpenVideo();
-  window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
-                             SDL_WINDOW_HIDDEN);
+  // The form's design position; shown only once the device component gives it its size.
+  window_ = SDL_CreateWindow("", kDesignLeft, kDesignTop, clientWidth, clientHeight, SDL_WINDOW_HIDDEN);
   if (window_ == nullptr) {
     const std::string message = SdlError("cannot create the window");
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -10,8 +10,10 @@ void RunMessageLoop(TApplication& application, TMessagePump& pump, TFormHost& ho
       pump.ProcessMessages(application);
       if (application.Terminated()) break;
       if (application.OnIdle) {
+        // A copy: the handler may detach itself (after an error) while it runs.
+        const TApplication::TIdleEvent idle = application.OnIdle;
         bool done = true;
-        application.OnIdle(done);
+        idle(done);
         if (done) pump.WaitMessage();
       } else {
         pump.WaitMessage();

@@ -147,8 +147,9 @@ int Run(const TOptions& options) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);
       keys.SetFrame(frame);
+      const TApplication::TIdleEvent idle = application.OnIdle;  // it may detach itself while it runs
       bool done = true;
-      application.OnIdle(done);
+      idle(done);
       if (state.is_open()) state << DescribeSceneState(frame, form.CurrentScene()) << '\n';
       auto [first, last] = options.Shots.equal_range(frame);
       for (auto it = first; it != last; ++it) window.Capture().SavePng(it->second);

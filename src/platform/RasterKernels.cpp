@@ -17,10 +17,12 @@ namespace RasterBase {
 #pragma GCC target("avx2")
 #include <immintrin.h>
 #define MORVANTH_RASTER_MASKED_STORE 1
+#define MORVANTH_RASTER_AVX2_OPS 1
 namespace RasterAvx2 {
 #include "RasterKernels.inc"
 }
 #undef MORVANTH_RASTER_MASKED_STORE
+#undef MORVANTH_RASTER_AVX2_OPS
 #pragma GCC pop_options
 #endif
 

@@ -1,5 +1,6 @@
 // Pixel-exact checks of the software rasteriser. Expected values follow Direct3D 9's rules and the blend
 // formulas, rounded to nearest: a * b / 255 for modulation and blending.
+#include <limits>
 #include "RasterState.h"
 #include "platform/SoftDeviceFixture.h"
 
@@ -222,6 +223,23 @@ TEST_P(SoftRaster, QuadsPartlyOutsideAreClipped) {
   Quad(100, 100, 200, 200);
   Quad(-50, 0, -1, 10);
   EXPECT_EQ(CountNot(Black), 0);
+}
+
+TEST_P(SoftRaster, WildVerticesDrawNothingWrongAndNeverFault) {
+  Texture(2, 2, {White, White, White, White});
+  UsePreset(2);
+  const float Nan = std::numeric_limits<float>::quiet_NaN(), Inf = std::numeric_limits<float>::infinity();
+  Clear(Black);
+  Quad(Nan, 0, 8, 8);
+  Quad(0, 0, Inf, 8);
+  EXPECT_EQ(CountNot(Black), 0);
+  // Extreme texture coordinates and a sliver of a triangle with enormous gradients.
+  Quad(0, 0, 8, 8, White, 0, Nan, -1e30f, 1e30f, Nan);
+  TTestVertex Sliver[3] = {{0, 0, 0, 0.5f, 0x00000000, 0, -1e20f, 0}, {30, 0.001f, 0, 0.5f, White, 0, 1e20f, 1},
+                           {0, 30, 0, 0.5f, 0x80FF0000, 0, 0, 1e20f}};
+  EXPECT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, Sliver, sizeof(TTestVertex)), D3D_OK);
+  Quad(-3e9f, -3e9f, 3e9f, 3e9f, 0x80FFFFFF, 0, -1e7f, -1e7f, 1e7f, 1e7f);
+  SUCCEED();
 }
 
 TEST_P(SoftRaster, ViewportLimitsDrawingAndClearing) {

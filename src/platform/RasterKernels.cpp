@@ -17,20 +17,29 @@ namespace RasterBase {
 #pragma GCC target("avx2")
 #include <immintrin.h>
 #define MORVANTH_RASTER_MASKED_STORE 1
+#define MORVANTH_RASTER_AVX2_OPS 1
 namespace RasterAvx2 {
 #include "RasterKernels.inc"
 }
 #undef MORVANTH_RASTER_MASKED_STORE
+#undef MORVANTH_RASTER_AVX2_OPS
 #pragma GCC pop_options
 #endif
 
 namespace {
+
+bool UseBaseline = false;
 
 struct TKernelChoice {
   TRasterKernel (*Fast)[RasterBlendFastCount][RasterColouringCount];
   TRasterKernel (*Tested)[RasterColouringCount];
   const TRasterKernel* Generic;
 };
+
+TKernelChoice BaselineKernels() {
+  auto& Table = const_cast<RasterBase::TKernelTable&>(RasterBase::KernelTable());
+  return {Table.Fast, Table.Tested, Table.Generic};
+}
 
 TKernelChoice ChooseKernels() {
 #ifdef MORVANTH_RASTER_AVX2
@@ -40,17 +49,20 @@ TKernelChoice ChooseKernels() {
     return {Table.Fast, Table.Tested, Table.Generic};
   }
 #endif
-  auto& Table = const_cast<RasterBase::TKernelTable&>(RasterBase::KernelTable());
-  return {Table.Fast, Table.Tested, Table.Generic};
+  return BaselineKernels();
 }
 
 }  // namespace
 
 TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring) {
-  static const TKernelChoice Kernels = ChooseKernels();
+  static const TKernelChoice Best = ChooseKernels();
+  static const TKernelChoice Baseline = BaselineKernels();
+  const TKernelChoice& Kernels = UseBaseline ? Baseline : Best;
   int S = static_cast<int>(Sampler);
   if (!State.FastStage || State.Blend == TRasterBlend::Generic) return Kernels.Generic[S];
   if (State.AlphaTest)
     return State.Blend == TRasterBlend::Opaque ? Kernels.Tested[S][static_cast<int>(Colouring)] : Kernels.Generic[S];
   return Kernels.Fast[S][static_cast<int>(State.Blend)][static_cast<int>(Colouring)];
 }
+
+void RasterUseBaselineKernels(bool Baseline) { UseBaseline = Baseline; }

@@ -91,5 +91,8 @@ enum class TRasterColouring : uint8_t {
 };
 constexpr int RasterColouringCount = 3;
 
+// Tests: draw with the x86-64 baseline kernels even where AVX2 ones run (false: the best the processor runs).
+void RasterUseBaselineKernels(bool Baseline);
+
 // The span kernel for a state, a sampler and a colouring (Rasterizer picks the last two per triangle).
 TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring);

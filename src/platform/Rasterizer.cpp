@@ -12,7 +12,13 @@ constexpr double SubpixelScale = 1 << SubpixelBits;
 constexpr double GuardBand = 1 << 19;
 
 // Nearest integer, halves upwards; inline (llround is a library call, and this runs per span).
+// Attribute values in fixed point are kept within this bound, so that sums and products of a few of them (and
+// a pixel position) stay far inside 64 bits whatever the vertices say.
+constexpr double FixedLimit = 281474976710656.0;  // 2^48
+
 inline int64_t Round(double X) {
+  if (!(X > -FixedLimit)) X = -FixedLimit;  // also catches NaN
+  if (X > FixedLimit) X = FixedLimit;
   X += 0.5;
   int64_t T = static_cast<int64_t>(X);
   return T - (static_cast<double>(T) > X ? 1 : 0);
@@ -119,6 +125,8 @@ void Rasterise(const TClipPoint (&P)[3], const TSetup& Setup, const TRasterState
     }
     int64_t At(int64_t X) const { return Row + StepX * X; }
   };
+  // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
+  auto ColourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
   TLinear Diffuse[4]{}, Specular[3]{}, U{}, V{};
   TRasterSpan Span;
   for (int C = 0; C < 4; ++C) {
@@ -127,11 +135,11 @@ void Rasterise(const TClipPoint (&P)[3], const TSetup& Setup, const TRasterState
     Span.DiffuseStep[C] = Span.SpecularStep[C] = 0;
     if (Shaded) {
       Diffuse[C].Init(Setup.Diffuse[C], 65536.0, Setup, Top);
-      Span.DiffuseStep[C] = int32_t(Diffuse[C].StepX);
+      Span.DiffuseStep[C] = ColourStep(Diffuse[C].StepX);
     }
     if (AddsSpecular && C < 3) {
       Specular[C].Init(Setup.Specular[C], 65536.0, Setup, Top);
-      Span.SpecularStep[C] = int32_t(Specular[C].StepX);
+      Span.SpecularStep[C] = ColourStep(Specular[C].StepX);
     }
   }
   if (Textured) {
@@ -250,15 +258,17 @@ void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, c
                                      ChannelOf(C.Specular, Ch), Ex1, Ey1, Ex2, Ey2, InvDet);
     }
   }
-  Setup.U = MakePlane(A.U, B.U, C.U, Ex1, Ey1, Ex2, Ey2, InvDet);
-  Setup.V = MakePlane(A.V, B.V, C.V, Ex1, Ey1, Ex2, Ey2, InvDet);
+  // Texture coordinates beyond a million repeats carry no meaning; they are held there (and NaN read as 0).
+  auto Coordinate = [](float T) { return std::isnan(T) ? 0.0 : std::clamp(double(T), -1e6, 1e6); };
+  Setup.U = MakePlane(Coordinate(A.U), Coordinate(B.U), Coordinate(C.U), Ex1, Ey1, Ex2, Ey2, InvDet);
+  Setup.V = MakePlane(Coordinate(A.V), Coordinate(B.V), Coordinate(C.V), Ex1, Ey1, Ex2, Ey2, InvDet);
 
   // Magnification or minification, from the texels one pixel step covers.
   bool Linear = State.MagLinear;
   if (State.Texels) {
     double W = State.TextureWidth, H = State.TextureHeight;
-    double AlongX = std::hypot(Setup.U.Dx * W, Setup.V.Dx * H), AlongY = std::hypot(Setup.U.Dy * W, Setup.V.Dy * H);
-    if (std::max(AlongX, AlongY) > 1.0) Linear = State.MinLinear;
+    double Ux = Setup.U.Dx * W, Vx = Setup.V.Dx * H, Uy = Setup.U.Dy * W, Vy = Setup.V.Dy * H;
+    if (std::max(Ux * Ux + Vx * Vx, Uy * Uy + Vy * Vy) > 1.0) Linear = State.MinLinear;
   }
   auto Constant = [](const TPlane& P, double Value) { return P.Dx == 0 && P.Dy == 0 && P.F0 == Value; };
   bool AddsSpecular = State.Specular && !(Constant(Setup.Specular[0], 0) && Constant(Setup.Specular[1], 0) &&

@@ -387,8 +387,12 @@ HRESULT TSoftDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DC
     const D3DRECT& R = Count ? pRects[I] : Whole;
     LONG Left = std::max(R.x1, VLeft), Top = std::max(R.y1, VTop);
     LONG Right = std::min(R.x2, VRight), Bottom = std::min(R.y2, VBottom);
-    for (LONG Y = Top; Y < Bottom; ++Y)
-      if (Left < Right) std::fill(Pixels + size_t(Y) * Pitch + Left, Pixels + size_t(Y) * Pitch + Right, Fill);
+    if (Left >= Right || Top >= Bottom) continue;
+    // One row filled, the others copied from it: copying runs at memory speed, filling word by word does not.
+    uint32_t* First = Pixels + size_t(Top) * Pitch + Left;
+    std::fill(First, First + (Right - Left), Fill);
+    for (LONG Y = Top + 1; Y < Bottom; ++Y)
+      std::memcpy(Pixels + size_t(Y) * Pitch + Left, First, size_t(Right - Left) * 4);
   }
   return D3D_OK;
 }

@@ -1,14 +1,27 @@
 // Pixel-exact checks of the software rasteriser. Expected values follow Direct3D 9's rules and the blend
 // formulas, rounded to nearest: a * b / 255 for modulation and blending.
+#include <limits>
+#include "RasterState.h"
 #include "platform/SoftDeviceFixture.h"
 
 namespace {
 
 constexpr uint32_t Black = 0xFF000000, White = 0xFFFFFFFF;
 
-class SoftRaster : public TSoftDeviceFixture {};
+// Every case runs with the best kernels the processor offers and with the x86-64 baseline ones.
+class SoftRaster : public TSoftDeviceFixture, public ::testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override {
+    RasterUseBaselineKernels(GetParam());
+    TSoftDeviceFixture::SetUp();
+  }
+  void TearDown() override {
+    TSoftDeviceFixture::TearDown();
+    RasterUseBaselineKernels(false);
+  }
+};
 
-TEST_F(SoftRaster, QuadCoversExactlyItsPixelsWithCentresAtIntegers) {
+TEST_P(SoftRaster, QuadCoversExactlyItsPixelsWithCentresAtIntegers) {
   Clear(Black);
   UsePreset(0);
   Quad(0, 0, 64, 16);
@@ -25,7 +38,7 @@ TEST_F(SoftRaster, QuadCoversExactlyItsPixelsWithCentresAtIntegers) {
   EXPECT_EQ(Pixel(0, 0), Black);
 }
 
-TEST_F(SoftRaster, SharedEdgesAreBlendedOnce) {
+TEST_P(SoftRaster, SharedEdgesAreBlendedOnce) {
   // White at alpha 128 over black gives 128 once, 192 if a pixel were blended twice.
   Clear(Black);
   UsePreset(2);
@@ -55,7 +68,7 @@ TEST_F(SoftRaster, SharedEdgesAreBlendedOnce) {
   EXPECT_GT(Covered, 600);
 }
 
-TEST_F(SoftRaster, PresetsBlendAsTheirFactorsSay) {
+TEST_P(SoftRaster, PresetsBlendAsTheirFactorsSay) {
   // Texel A 128, R 255, G 128, B 0 with white diffuse over the background R 0x40, G 0x60, B 0x80.
   const uint32_t Background = 0xFF406080;
   Texture(1, 1, {0x80FF8000});
@@ -77,7 +90,7 @@ TEST_F(SoftRaster, PresetsBlendAsTheirFactorsSay) {
   }
 }
 
-TEST_F(SoftRaster, AlphaTestPassesAboveReferenceOnly) {
+TEST_P(SoftRaster, AlphaTestPassesAboveReferenceOnly) {
   Texture(2, 1, {0x80FF0000, 0x81FF0000});
   Sampling(false, D3DTADDRESS_CLAMP);
   Clear(0xFF0000FF);
@@ -91,7 +104,7 @@ TEST_F(SoftRaster, AlphaTestPassesAboveReferenceOnly) {
   EXPECT_EQ(Pixel(1, 0), 0xFF0000FF);
 }
 
-TEST_F(SoftRaster, TextureAndDiffuseAreMultiplied) {
+TEST_P(SoftRaster, TextureAndDiffuseAreMultiplied) {
   Texture(1, 1, {0xFFFF8040});
   UsePreset(0);
   Clear(Black);
@@ -107,7 +120,7 @@ TEST_F(SoftRaster, TextureAndDiffuseAreMultiplied) {
   EXPECT_EQ(Pixel(0, 0), 0xFF404040);
 }
 
-TEST_F(SoftRaster, SpecularIsAddedWhenEnabledAndSaturates) {
+TEST_P(SoftRaster, SpecularIsAddedWhenEnabledAndSaturates) {
   Texture(1, 1, {0xFF808080});
   UsePreset(0);
   Clear(Black);
@@ -120,14 +133,14 @@ TEST_F(SoftRaster, SpecularIsAddedWhenEnabledAndSaturates) {
   EXPECT_EQ(Pixel(0, 0), 0xFF808080);
 }
 
-TEST_F(SoftRaster, NoTextureDrawsTheDiffuseColour) {
+TEST_P(SoftRaster, NoTextureDrawsTheDiffuseColour) {
   UsePreset(0);
   Clear(Black);
   Quad(0, 0, 2, 2, 0xFF123456);
   EXPECT_EQ(Pixel(1, 1), 0xFF123456);
 }
 
-TEST_F(SoftRaster, DiffuseIsInterpolatedBetweenCorners) {
+TEST_P(SoftRaster, DiffuseIsInterpolatedBetweenCorners) {
   // The power-up cell: white at the top, grey 128 at the bottom, 16 rows: row y is 255 - 127 * y / 16.
   UsePreset(0);
   Clear(Black);
@@ -138,7 +151,7 @@ TEST_F(SoftRaster, DiffuseIsInterpolatedBetweenCorners) {
   EXPECT_EQ(Pixel(5, 16), Black);
 }
 
-TEST_F(SoftRaster, PointAndBilinearAtTexelBoundary) {
+TEST_P(SoftRaster, PointAndBilinearAtTexelBoundary) {
   // Two texels, black and white, stretched over four pixels: pixel x samples u * 2 = x / 2 texels.
   Texture(2, 1, {Black, White});
   UsePreset(0);
@@ -162,7 +175,7 @@ TEST_F(SoftRaster, PointAndBilinearAtTexelBoundary) {
   EXPECT_EQ(Pixel(0, 0), 0xFF808080);
 }
 
-TEST_F(SoftRaster, WrapRepeatsSevenTimesAndClampHoldsTheEdge) {
+TEST_P(SoftRaster, WrapRepeatsSevenTimesAndClampHoldsTheEdge) {
   const uint32_t C[4] = {0xFF110000, 0xFF002200, 0xFF000033, 0xFF444444};
   Texture(4, 1, {C[0], C[1], C[2], C[3]});
   UsePreset(0);
@@ -179,7 +192,7 @@ TEST_F(SoftRaster, WrapRepeatsSevenTimesAndClampHoldsTheEdge) {
   for (int X = 0; X < 22; ++X) ASSERT_EQ(Pixel(X, 0), C[(X + 6) % 4]) << X;
 }
 
-TEST_F(SoftRaster, NarrowSpansReadOnlyTheirTexture) {
+TEST_P(SoftRaster, NarrowSpansReadOnlyTheirTexture) {
   // Spans shorter than the kernels' groups of four, at the texture's last row and column (the sanitizer build
   // catches a read past the texels).
   Texture(2, 2, {0xFF000010, 0xFF000020, 0xFF000030, 0xFF000040});
@@ -196,7 +209,7 @@ TEST_F(SoftRaster, NarrowSpansReadOnlyTheirTexture) {
   }
 }
 
-TEST_F(SoftRaster, QuadsPartlyOutsideAreClipped) {
+TEST_P(SoftRaster, QuadsPartlyOutsideAreClipped) {
   UsePreset(0);
   Clear(Black);
   Quad(-10, -5, 10, 5);
@@ -212,7 +225,24 @@ TEST_F(SoftRaster, QuadsPartlyOutsideAreClipped) {
   EXPECT_EQ(CountNot(Black), 0);
 }
 
-TEST_F(SoftRaster, ViewportLimitsDrawingAndClearing) {
+TEST_P(SoftRaster, WildVerticesDrawNothingWrongAndNeverFault) {
+  Texture(2, 2, {White, White, White, White});
+  UsePreset(2);
+  const float Nan = std::numeric_limits<float>::quiet_NaN(), Inf = std::numeric_limits<float>::infinity();
+  Clear(Black);
+  Quad(Nan, 0, 8, 8);
+  Quad(0, 0, Inf, 8);
+  EXPECT_EQ(CountNot(Black), 0);
+  // Extreme texture coordinates and a sliver of a triangle with enormous gradients.
+  Quad(0, 0, 8, 8, White, 0, Nan, -1e30f, 1e30f, Nan);
+  TTestVertex Sliver[3] = {{0, 0, 0, 0.5f, 0x00000000, 0, -1e20f, 0}, {30, 0.001f, 0, 0.5f, White, 0, 1e20f, 1},
+                           {0, 30, 0, 0.5f, 0x80FF0000, 0, 0, 1e20f}};
+  EXPECT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, Sliver, sizeof(TTestVertex)), D3D_OK);
+  Quad(-3e9f, -3e9f, 3e9f, 3e9f, 0x80FFFFFF, 0, -1e7f, -1e7f, 1e7f, 1e7f);
+  SUCCEED();
+}
+
+TEST_P(SoftRaster, ViewportLimitsDrawingAndClearing) {
   UsePreset(0);
   Clear(Black);
   D3DVIEWPORT9 View{10, 4, 20, 8, 0, 1};
@@ -227,7 +257,7 @@ TEST_F(SoftRaster, ViewportLimitsDrawingAndClearing) {
   EXPECT_EQ(Pixel(15, 5), 0xFF0000FF);
 }
 
-TEST_F(SoftRaster, CounterClockwiseQuadsAreCulledByDefault) {
+TEST_P(SoftRaster, CounterClockwiseQuadsAreCulledByDefault) {
   UsePreset(0);
   Clear(Black);
   // Corners top-left, bottom-left, top-right, bottom-right wind the other way round.
@@ -240,7 +270,7 @@ TEST_F(SoftRaster, CounterClockwiseQuadsAreCulledByDefault) {
   EXPECT_EQ(CountNot(Black), 64);
 }
 
-TEST_F(SoftRaster, OtherBlendFactorsTakeTheGeneralPath) {
+TEST_P(SoftRaster, OtherBlendFactorsTakeTheGeneralPath) {
   // ONE, ONE adds without weighting; SUBTRACT takes the target from the source.
   Clear(0xFF406080);
   Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
@@ -252,5 +282,8 @@ TEST_F(SoftRaster, OtherBlendFactorsTakeTheGeneralPath) {
   Quad(0, 0, 2, 2, 0x00202020);
   EXPECT_EQ(Pixel(0, 0), 0xFF406080);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kernels, SoftRaster, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& Info) { return Info.param ? "Baseline" : "Best"; });
 
 }  // namespace

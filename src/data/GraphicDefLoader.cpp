@@ -1,12 +1,13 @@
 #include "GraphicDefLoader.h"
 
-#include "DataFiles.h"
-#include "Exception.h"
-#include "TextEncoding.h"
-#include "RasterBitmap.h"
-#include "XmlReaders.h"
+#include <cstdio>
 
 #include "DGTexture.h"
+#include "DataFiles.h"
+#include "Exception.h"
+#include "RasterBitmap.h"
+#include "TextEncoding.h"
+#include "XmlReaders.h"
 
 namespace {
 // Two's-complement arithmetic for values straight from the file: extreme numbers wrap instead of overflowing.

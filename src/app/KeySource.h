@@ -1,0 +1,12 @@
+// Where the keyboard state is polled from: the platform's physical key state and the application's focus.
+#pragma once
+#include <cstdint>
+
+class TKeySource {
+ public:
+  virtual ~TKeySource() = default;
+  // Whether the key with this virtual-key code is down at the moment of the call.
+  virtual bool IsKeyDown(uint8_t VirtualKey) const = 0;
+  // Whether the application is the active one (one of its windows has the keyboard focus).
+  virtual bool IsApplicationActive() const = 0;
+};

@@ -1,0 +1,38 @@
+// The keyboard snapshot taken once per frame over the virtual-key codes 13 (VK_RETURN) to 162 (VK_LCONTROL).
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "KeySource.h"
+#include "TObject.h"
+
+class TKeyStates : public TObject {
+ public:
+  static constexpr uint8_t FirstKey = 13;  // VK_RETURN
+  static constexpr uint8_t LastKey = 162;  // VK_LCONTROL
+
+  // Polls Source, which must outlive the key states. Every key starts up.
+  explicit TKeyStates(const TKeySource& Source);
+
+  // Every key up and not held.
+  void Clear();
+  // Takes this frame's snapshot; while the application is inactive every key reads as up.
+  void Update();
+
+  // Down at the last sample. Codes outside 13..162 are never sampled and read as up.
+  bool IsDown(uint8_t Key) const;
+  // Down at the last sample and at the one before.
+  bool IsHeld(uint8_t Key) const;
+  // Went down between the previous sample and the last one.
+  bool IsPressed(uint8_t Key) const;
+  // Some key of 13..162 is pressed.
+  bool AnyPressed() const;
+
+ private:
+  static constexpr int KeyCount = LastKey - FirstKey + 1;
+  static bool InRange(uint8_t key) { return key >= FirstKey && key <= LastKey; }
+
+  const TKeySource& Source_;
+  std::array<bool, KeyCount> Down_{};
+  std::array<bool, KeyCount> Held_{};
+};

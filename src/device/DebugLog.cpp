@@ -1,0 +1,153 @@
+#include "DebugLog.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <utility>
+
+int32_t LogIndent = 0;
+int32_t LogLineCount = 0;
+
+namespace {
+
+// Module-wide switches; all on until the device applies its DebugOption.
+bool HaltSwitch = true;
+bool LogSwitch = true;
+bool DetailSwitch = true;
+
+std::filesystem::path& LogFolderOverride() {
+  static std::filesystem::path folder;
+  return folder;
+}
+
+std::function<void()>& HaltHandler() {
+  static std::function<void()> handler;
+  return handler;
+}
+
+std::filesystem::path ExecutableFolder() {
+  std::error_code error;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) throw EInOutError(error.value());
+  return exe.parent_path();
+}
+
+std::string FormatMessage(int errorCode) {
+  char text[160];
+  std::snprintf(text, sizeof text, "I/O error %d (%s)", errorCode, std::strerror(errorCode));
+  return text;
+}
+
+// Closes the file on every path out of WriteLog.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+struct ErrorNameEntry {
+  uint32_t Code;
+  const char* Name;
+};
+
+// Ten names end with a blank; the blank shows in the log just before the closing parenthesis.
+constexpr ErrorNameEntry ErrorNames[] = {
+    {0x00000000u, "D3D_OK"},
+    {0x8876017Cu, "D3DERR_OUTOFVIDEOMEMORY"},
+    {0x88760818u, "D3DERR_WRONGTEXTUREFORMAT"},
+    {0x88760819u, "D3DERR_UNSUPPORTEDCOLOROPERATION "},
+    {0x8876081Au, "D3DERR_UNSUPPORTEDCOLORARG "},
+    {0x8876081Bu, "D3DERR_UNSUPPORTEDALPHAOPERATION "},
+    {0x8876081Cu, "D3DERR_UNSUPPORTEDALPHAARG "},
+    {0x8876081Du, "D3DERR_TOOMANYOPERATIONS "},
+    {0x8876081Eu, "D3DERR_CONFLICTINGTEXTUREFILTER"},
+    {0x8876081Fu, "D3DERR_UNSUPPORTEDFACTORVALUE"},
+    {0x88760821u, "D3DERR_CONFLICTINGRENDERSTATE"},
+    {0x88760822u, "D3DERR_UNSUPPORTEDTEXTUREFILTER"},
+    {0x88760826u, "D3DERR_CONFLICTINGTEXTUREPALETTE "},
+    {0x88760827u, "D3DERR_DRIVERINTERNALERROR "},
+    {0x88760866u, "D3DERR_NOTFOUND"},
+    {0x88760867u, "D3DERR_MOREDATA"},
+    {0x88760868u, "D3DERR_DEVICELOST"},
+    {0x88760869u, "D3DERR_DEVICENOTRESET"},
+    {0x8876086Au, "D3DERR_NOTAVAILABLE"},
+    {0x8876086Bu, "D3DERR_INVALIDDEVICE "},
+    {0x8876086Cu, "D3DERR_INVALIDCALL "},
+    {0x8876086Du, "D3DERR_DRIVERINVALIDCALL "},
+};
+
+}  // namespace
+
+EInOutError::EInOutError(int errorCode) : Exception(FormatMessage(errorCode)), ErrorCode(errorCode) {}
+
+void ApplyDebugOption(TDGDebugOption value) {
+  HaltSwitch = value.Contains(dgoHaltOnError);
+  LogSwitch = value.Contains(dgoDebugMessage);
+  DetailSwitch = value.Contains(dgoDetailedLog);
+}
+
+TDGDebugOption CurrentDebugOption() {
+  TDGDebugOption result;
+  if (HaltSwitch) result.Include(dgoHaltOnError);
+  if (LogSwitch) result.Include(dgoDebugMessage);
+  if (DetailSwitch) result.Include(dgoDetailedLog);
+  return result;
+}
+
+std::filesystem::path LogFilePath() {
+  const std::filesystem::path& folder = LogFolderOverride();
+  return (folder.empty() ? ExecutableFolder() : folder) / "VUDader_DebugLog.txt";
+}
+
+void WriteLog(const std::string& Message) {
+  if (!LogSwitch) return;
+  // Opened and closed per line, so the log is complete up to the last line even if the program stops abruptly.
+  const std::filesystem::path path = LogFilePath();
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), LogLineCount == 0 ? "wb" : "ab"));
+  if (!file) throw EInOutError(errno);
+  ++LogLineCount;
+  std::string line = "#";
+  char number[16];
+  std::snprintf(number, sizeof number, "%.5d", LogLineCount);
+  line += number;
+  line += " | ";
+  for (int32_t level = 0; level < LogIndent; ++level) line += "  ";
+  line += Message;
+  line += "\r\n";
+  if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size()) throw EInOutError(errno ? errno : EIO);
+  std::FILE* raw = file.release();
+  if (std::fclose(raw) != 0) throw EInOutError(errno ? errno : EIO);
+}
+
+void WriteDetail(const std::string& Message) {
+  if (DetailSwitch) WriteLog(Message);
+}
+
+HRESULT CheckResult(HRESULT Code, const std::string& Message) {
+  if (Code == 0) return 0;
+  WriteLog(Message + "(Error Code = " + ErrorName(Code) + ")");
+  if (HaltSwitch) {
+    if (const std::function<void()>& handler = HaltHandler()) {
+      handler();
+    } else {
+      std::exit(0);
+    }
+  }
+  return Code;
+}
+
+std::string ErrorName(HRESULT Code) {
+  const uint32_t code = static_cast<uint32_t>(Code);
+  for (const ErrorNameEntry& entry : ErrorNames) {
+    if (entry.Code == code) return entry.Name;
+  }
+  char text[40];
+  std::snprintf(text, sizeof text, "UNKNOWN ERROR ... $%.8X", code);
+  return text;
+}
+
+void SetLogFolder(const std::filesystem::path& folder) { LogFolderOverride() = folder; }
+
+void SetHaltHandler(std::function<void()> handler) { HaltHandler() = std::move(handler); }

@@ -1,0 +1,55 @@
+#include "s_MathPack.h"
+
+#include <cmath>
+
+namespace {
+
+struct TAngleTables {
+  float Sin[AngleSteps];
+  float Cos[AngleSteps];
+};
+
+const TAngleTables& Tables() {
+  // Function-local: built on first use, whichever start-up initialiser comes first.
+  static const TAngleTables tables = [] {
+    TAngleTables t;
+    constexpr long double Pi = 3.141592653589793238462643383279502884L;
+    for (int32_t i = 0; i < AngleSteps; ++i) {
+      const long double a = static_cast<long double>(static_cast<float>(i) / 2048.0f) * Pi;
+      t.Sin[i] = static_cast<float>(sinl(a));
+      t.Cos[i] = static_cast<float>(cosl(a));
+    }
+    return t;
+  }();
+  return tables;
+}
+
+// Fills the tables at program start, before the main window exists.
+[[maybe_unused]] const bool TablesBuiltAtStartUp = (Tables(), true);
+
+}  // namespace
+
+const float* TAngleTable::Data() const { return Kind_ == TKind::Sine ? Tables().Sin : Tables().Cos; }
+
+TVector2 Vector2(float X, float Y) { return TVector2{X, Y}; }
+
+float Sqr(float x) { return x * x; }
+
+float Vec2Length(TVector2 v) {
+  const long double sum = static_cast<long double>(Sqr(v.X)) + Sqr(v.Y);
+  return static_cast<float>(sqrtl(sum));
+}
+
+TVector2 Vec2Normalize(TVector2 v) {
+  const float length = Vec2Length(v);
+  if (length == 0.0f) return TVector2{0.0f, 0.0f};
+  return TVector2{static_cast<float>(static_cast<long double>(v.X) / length),
+                  static_cast<float>(static_cast<long double>(v.Y) / length)};
+}
+
+TVector2 Vec2Rotate(TVector2 v, int32_t Angle) {
+  const uint32_t i = static_cast<uint32_t>(Angle) & AngleMask;
+  const long double x = v.X, y = v.Y;
+  const long double c = Tables().Cos[i], s = Tables().Sin[i];
+  return TVector2{static_cast<float>(x * c - y * s), static_cast<float>(x * s + y * c)};
+}

@@ -1,0 +1,35 @@
+// A value read from a definition file: text, an integer or a Boolean (the defaults callers give), or
+// null (an element that should hold text but is empty). Converted on use; a value that does not convert
+// raises Exception naming it.
+#pragma once
+#include <cstdint>
+#include <string>
+
+class TVariant {
+ public:
+  enum class TKind { vkNull, vkInteger, vkBoolean, vkText };
+
+  TVariant() = default;
+  TVariant(int32_t value) : kind_(TKind::vkInteger), integer_(value) {}
+  TVariant(bool value) : kind_(TKind::vkBoolean), boolean_(value) {}
+  TVariant(std::string value) : kind_(TKind::vkText), text_(std::move(value)) {}
+  TVariant(const char* value) : TVariant(std::string(value)) {}
+  // The empty content of the named value.
+  static TVariant Null(std::string name);
+
+  TKind Kind() const { return kind_; }
+  bool IsNull() const { return kind_ == TKind::vkNull; }
+
+  int32_t AsInteger() const;
+  uint32_t AsCardinal() const { return static_cast<uint32_t>(AsInteger()); }
+  bool AsBoolean() const;
+  std::string AsText() const;
+
+ private:
+  [[noreturn]] void RaiseNull() const;
+
+  TKind kind_ = TKind::vkNull;
+  int32_t integer_ = 0;
+  bool boolean_ = false;
+  std::string text_;  // the text, or for null the value's name
+};

@@ -1,0 +1,103 @@
+#include "NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include "Exception.h"
+#include "TextEncoding.h"
+#include "Variant.h"
+
+namespace {
+
+int32_t Int(const char* text) {
+  int32_t v = 12345;
+  EXPECT_EQ(TextToInt32(text, v), TConversionResult::crOk) << text;
+  return v;
+}
+
+TConversionResult IntResult(const char* text) {
+  int32_t v = 0;
+  return TextToInt32(text, v);
+}
+
+}  // namespace
+
+TEST(NumberTextTest, LocaleStyleIntegers) {
+  EXPECT_EQ(Int("800"), 800);
+  EXPECT_EQ(Int("  -42 "), -42);
+  EXPECT_EQ(Int("+7"), 7);
+  EXPECT_EQ(Int("1,000"), 1000);
+  EXPECT_EQ(Int("-2147483648"), INT32_MIN);
+  EXPECT_EQ(Int("2,147,483,647"), INT32_MAX);
+  // Fractions go to the nearest integer, halves to the even neighbour.
+  EXPECT_EQ(Int("2.4"), 2);
+  EXPECT_EQ(Int("2.6"), 3);
+  EXPECT_EQ(Int("2.5"), 2);
+  EXPECT_EQ(Int("3.5"), 4);
+  EXPECT_EQ(Int("2.50001"), 3);
+  EXPECT_EQ(Int("-1.5"), -2);
+  EXPECT_EQ(Int("&HFF"), 255);
+}
+
+TEST(NumberTextTest, IntegerLiteralsAfterATypeMismatch) {
+  EXPECT_EQ(Int("$FF"), 255);
+  EXPECT_EQ(Int("0xff"), 255);
+  EXPECT_EQ(Int("xFF"), 255);
+  EXPECT_EQ(Int("0XfF"), 255);
+  EXPECT_EQ(Int("  $10"), 16);
+  EXPECT_EQ(Int("-$10"), -16);
+  EXPECT_EQ(static_cast<uint32_t>(Int("$FFFFFFFF")), 0xFFFFFFFFu);
+  EXPECT_EQ(static_cast<uint32_t>(Int("$80FFFFFF")), 0x80FFFFFFu);
+}
+
+TEST(NumberTextTest, OutOfRangeAndUnreadableText) {
+  EXPECT_EQ(IntResult("2147483648"), TConversionResult::crOverflow);
+  EXPECT_EQ(IntResult("-2147483649"), TConversionResult::crOverflow);
+  EXPECT_EQ(IntResult("2147483647.5"), TConversionResult::crOverflow);  // rounds to 2^31
+  EXPECT_EQ(IntResult("99999999999999999999999999"), TConversionResult::crOverflow);
+  EXPECT_EQ(IntResult("$100000000"), TConversionResult::crOverflow);
+  for (const char* bad : {"", " ", "abc", "12abc", "$", "0x", "$FG", "1 2", ",5", "-", "."}) {
+    EXPECT_EQ(IntResult(bad), TConversionResult::crTypeMismatch) << '"' << bad << '"';
+  }
+}
+
+TEST(NumberTextTest, Booleans) {
+  auto boolean = [](const char* text) {
+    bool v = false;
+    EXPECT_EQ(TextToBoolean(text, v), TConversionResult::crOk) << text;
+    return v;
+  };
+  EXPECT_TRUE(boolean("true"));
+  EXPECT_TRUE(boolean("TRUE"));
+  EXPECT_TRUE(boolean("tRuE"));
+  EXPECT_FALSE(boolean("False"));
+  EXPECT_FALSE(boolean("0"));
+  EXPECT_TRUE(boolean("1"));
+  EXPECT_TRUE(boolean("-1"));
+  EXPECT_TRUE(boolean("0.5"));
+  EXPECT_TRUE(boolean("$10"));
+  EXPECT_FALSE(boolean("$0"));
+  bool v = false;
+  EXPECT_EQ(TextToBoolean("yes", v), TConversionResult::crTypeMismatch);
+  EXPECT_EQ(TextToBoolean("", v), TConversionResult::crTypeMismatch);
+}
+
+TEST(NumberTextTest, VariantErrorsNameTheValue) {
+  EXPECT_EQ(TVariant("$FFFFFFFF").AsCardinal(), 0xFFFFFFFFu);
+  EXPECT_EQ(TVariant(int32_t{5}).AsText(), "5");
+  EXPECT_TRUE(TVariant(int32_t{2}).AsBoolean());
+  auto message = [](auto call) {
+    try {
+      call();
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+    return std::string("no exception");
+  };
+  EXPECT_EQ(message([] { TVariant("abc").AsInteger(); }), Jp("\"abc\" は整数に変換できません"));
+  EXPECT_EQ(message([] { TVariant("3000000000").AsInteger(); }), Jp("\"3000000000\" は整数の範囲を超えています"));
+  EXPECT_EQ(message([] { TVariant("maybe").AsBoolean(); }), Jp("\"maybe\" は真偽値に変換できません"));
+  EXPECT_EQ(message([] { TVariant("").AsInteger(); }), Jp("\"\" は整数に変換できません"));
+  // An empty element has no value at all: even as text it does not convert.
+  EXPECT_EQ(message([] { TVariant::Null("x").AsText(); }), Jp("値が空です: x"));
+  EXPECT_EQ(message([] { TVariant::Null("x").AsInteger(); }), Jp("値が空です: x"));
+}

@@ -1,27 +1,14 @@
-// Motion codes of enemies and the fixed waypoint paths some of them fly, in screen pixels.
+// The fixed waypoint paths of the path-flying motion codes, in screen pixels. Every enemy with the same
+// code flies the same course; the codes themselves (mtStraight ... mtBoss1) come with the enemy definition.
 #pragma once
 #include <cstdint>
 
-// Motion codes as stored in an enemy definition (names as in stagedef.xml).
-enum TMotionCode : uint8_t {
-  mcStraight = 0,  // "straight": left by Speed per frame
-  mcSturn1 = 1,    // "sturn1": waypoint path
-  mcSturn2 = 2,    // "sturn2"
-  mcCturn1 = 3,    // "cturn1"
-  mcCturn2 = 4,    // "cturn2"
-  mcZigzag1 = 5,   // "zigzag1": left on a sine wave
-  mcZigzag2 = 6,   // "zigzag2": the wave inverted
-  mcBoss1 = 7,     // "boss1": repeating waypoint path
-};
-
-struct TPathPoint {
-  int32_t X;
-  int32_t Y;
-};
+#include "StageDefs.h"
+#include "WinTypes.h"
 
 // One waypoint path: Segments + 1 points, flown from the first; Repeat starts over at the end.
 struct TMotionPath {
-  const TPathPoint* Points;
+  const TPoint* Points;
   int32_t Segments;
   bool Repeat;
 };
@@ -29,11 +16,11 @@ struct TMotionPath {
 constexpr int32_t TurnPathSegments = 3;
 constexpr int32_t BossPathSegments = 15;
 
-extern const TPathPoint Sturn1Points[TurnPathSegments + 1];
-extern const TPathPoint Sturn2Points[TurnPathSegments + 1];
-extern const TPathPoint Cturn1Points[TurnPathSegments + 1];
-extern const TPathPoint Cturn2Points[TurnPathSegments + 1];
-extern const TPathPoint Boss1Points[BossPathSegments + 1];
+extern const TPoint STurn1Points[TurnPathSegments + 1];
+extern const TPoint STurn2Points[TurnPathSegments + 1];
+extern const TPoint CTurn1Points[TurnPathSegments + 1];
+extern const TPoint CTurn2Points[TurnPathSegments + 1];
+extern const TPoint Boss1Points[BossPathSegments + 1];
 
-// The path of a waypoint motion code (1 to 4 and 7); nullptr for the codes that fly no path.
+// The path of a waypoint motion code (mtSTurn1 to mtCTurn2 and mtBoss1); nullptr for codes that fly none.
 const TMotionPath* MotionPath(uint8_t Motion);

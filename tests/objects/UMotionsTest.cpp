@@ -11,8 +11,8 @@ namespace {
 std::vector<int32_t> SegmentLengths(const TMotionPath& Path) {
   std::vector<int32_t> Lengths;
   for (int32_t i = 0; i < Path.Segments; ++i) {
-    const TPathPoint& P = Path.Points[i];
-    const TPathPoint& Q = Path.Points[i + 1];
+    const TPoint& P = Path.Points[i];
+    const TPoint& Q = Path.Points[i + 1];
     const double dx = Q.X - P.X, dy = Q.Y - P.Y;
     Lengths.push_back(static_cast<int32_t>(std::lround(std::sqrt(dx * dx + dy * dy))));
   }
@@ -28,27 +28,27 @@ int32_t Total(const std::vector<int32_t>& Lengths) {
 TEST(MotionPaths, TurnPathsHaveTheirSegmentLengths) {
   const std::vector<int32_t> Sturn{380, 420, 880};
   const std::vector<int32_t> Cturn{500, 269, 300};
-  EXPECT_EQ(SegmentLengths(*MotionPath(mcSturn1)), Sturn);
-  EXPECT_EQ(SegmentLengths(*MotionPath(mcSturn2)), Sturn);
-  EXPECT_EQ(SegmentLengths(*MotionPath(mcCturn1)), Cturn);
-  EXPECT_EQ(SegmentLengths(*MotionPath(mcCturn2)), Cturn);
+  EXPECT_EQ(SegmentLengths(*MotionPath(mtSTurn1)), Sturn);
+  EXPECT_EQ(SegmentLengths(*MotionPath(mtSTurn2)), Sturn);
+  EXPECT_EQ(SegmentLengths(*MotionPath(mtCTurn1)), Cturn);
+  EXPECT_EQ(SegmentLengths(*MotionPath(mtCTurn2)), Cturn);
   EXPECT_EQ(Total(Sturn), 1680);
   EXPECT_EQ(Total(Cturn), 1069);
-  for (uint8_t Code = mcSturn1; Code <= mcCturn2; ++Code) EXPECT_FALSE(MotionPath(Code)->Repeat);
+  for (uint8_t Code = mtSTurn1; Code <= mtCTurn2; ++Code) EXPECT_FALSE(MotionPath(Code)->Repeat);
 }
 
 TEST(MotionPaths, TurnPathsMirrorAroundTheMiddleLine) {
   // sturn2 and cturn2 are sturn1 and cturn1 reflected about y = 300.
   for (int32_t i = 0; i <= TurnPathSegments; ++i) {
-    EXPECT_EQ(Sturn2Points[i].X, Sturn1Points[i].X);
-    EXPECT_EQ(Sturn2Points[i].Y, 600 - Sturn1Points[i].Y);
-    EXPECT_EQ(Cturn2Points[i].X, Cturn1Points[i].X);
-    EXPECT_EQ(Cturn2Points[i].Y, 600 - Cturn1Points[i].Y);
+    EXPECT_EQ(STurn2Points[i].X, STurn1Points[i].X);
+    EXPECT_EQ(STurn2Points[i].Y, 600 - STurn1Points[i].Y);
+    EXPECT_EQ(CTurn2Points[i].X, CTurn1Points[i].X);
+    EXPECT_EQ(CTurn2Points[i].Y, 600 - CTurn1Points[i].Y);
   }
 }
 
 TEST(MotionPaths, BossPathIsALoopOf3988Pixels) {
-  const TMotionPath& Boss = *MotionPath(mcBoss1);
+  const TMotionPath& Boss = *MotionPath(mtBoss1);
   EXPECT_TRUE(Boss.Repeat);
   ASSERT_EQ(Boss.Segments, 15);
   const std::vector<int32_t> Expected{300, 100, 200, 200, 200, 200, 200, 200, 200, 100, 447, 447, 447, 447, 300};
@@ -62,9 +62,9 @@ TEST(MotionPaths, BossPathIsALoopOf3988Pixels) {
 }
 
 TEST(MotionPaths, FreeMotionsHaveNoPath) {
-  EXPECT_EQ(MotionPath(mcStraight), nullptr);
-  EXPECT_EQ(MotionPath(mcZigzag1), nullptr);
-  EXPECT_EQ(MotionPath(mcZigzag2), nullptr);
+  EXPECT_EQ(MotionPath(mtStraight), nullptr);
+  EXPECT_EQ(MotionPath(mtZigzag1), nullptr);
+  EXPECT_EQ(MotionPath(mtZigzag2), nullptr);
   EXPECT_EQ(MotionPath(8), nullptr);
 }
 

@@ -3,9 +3,9 @@
 #include "DataFiles.h"
 #include "Exception.h"
 #include "TextEncoding.h"
+#include "RasterBitmap.h"
 #include "XmlReaders.h"
 
-#if __has_include("DGTexture.h")
 #include "DGTexture.h"
 
 namespace {
@@ -144,4 +144,3 @@ bool TGraphicDefLoader::ParseAnimationFrame(const TXmlNode& Node, std::unique_pt
   Entry = std::move(entry);
   return true;
 }
-#endif

@@ -1,6 +1,5 @@
 #include "GraphicDefs.h"
 
-#if __has_include("DGTexture.h")
 #include "DGTexture.h"
 #include "SXScene.h"
 #include "Visible.h"
@@ -30,4 +29,3 @@ void TSpriteDef::DrawWithColors(TVisible* Visible, TSXScene* Scene, const uint32
   Scene->DrawSprite(position, std::span<const TSXVertexSP, 4>(vertices), Texture.get(), BlendMode, false,
                     Visible->OnTop, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
 }
-#endif

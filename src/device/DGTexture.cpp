@@ -1,0 +1,252 @@
+#include "DGTexture.h"
+
+#include <algorithm>
+
+#include "DGFormat.h"
+#include "DebugLog.h"
+#include "PixelFormats.h"
+#include "TextEncoding.h"
+#include "VUDaderDevice.h"
+
+namespace {
+
+uint32_t ReadPixel(const uint8_t* Source, int32_t Bytes) {
+  uint32_t Pixel = 0;
+  for (int32_t b = 0; b < Bytes; ++b) Pixel |= uint32_t(Source[b]) << (8 * b);
+  return Pixel;
+}
+
+void WritePixel(uint8_t* Destination, uint32_t Pixel, int32_t Bytes) {
+  for (int32_t b = 0; b < Bytes; ++b) Destination[b] = uint8_t(Pixel >> (8 * b));
+}
+
+// The smallest power of two not below Side (1 for 0 and 1); sides above 2^31 have none in 32 bits
+// and stay as they are, which the device refuses as too large anyway.
+uint32_t NextPowerOfTwo(uint32_t Side) {
+  if (Side > 0x80000000u) return Side;
+  uint32_t Result = 1;
+  while (Result < Side) Result <<= 1;
+  return Result;
+}
+
+struct TKeyData {
+  D3DFORMAT Format;
+  uint32_t Key;
+};
+
+uint32_t ApplyColorKey(TDGTexture*, uint32_t Pixel, int32_t, int32_t, void* Data) {
+  const TKeyData& KeyData = *static_cast<const TKeyData*>(Data);
+  const uint32_t RGB = PixelToARGB(Pixel, KeyData.Format) & 0x00FFFFFFu;
+  return ARGBToPixel(RGB == KeyData.Key ? RGB : RGB | 0xFF000000u, KeyData.Format);
+}
+
+}  // namespace
+
+TDGTexture::TDGTexture(TVUDader* Device, const std::string& Name, const std::vector<D3DFORMAT>& FormatCandidates,
+                       DWORD Usage, D3DPOOL Pool, UINT Levels)
+    : FName(Name),
+      FDevice(Device),
+      FFormatCandidates(FormatCandidates),
+      FUsage(Usage),
+      FPool(Pool),
+      FLevels(Levels),
+      FRestorable(Pool != D3DPOOL_DEFAULT) {
+  FResourceID = Device->RegisterResource(
+      this, Name, [this] { ReleaseTexture(); }, [this] { Rebuild(); }, [this] { BeforeReset(); },
+      [this] { AfterReset(); });
+}
+
+TDGTexture::~TDGTexture() {
+  WriteDetail(Jp("テクスチャオブジェクトを解放します"));
+  if (FTexture != nullptr) {
+    CheckResult(HRESULT(FTexture->Release()), Jp("テクスチャの解放に失敗しました"));
+    FTexture = nullptr;
+  }
+  FBackup.reset();
+  FDevice->UnregisterResource(FResourceID);
+}
+
+void TDGTexture::SetSize(uint32_t Width, uint32_t Height) {
+  FWidth = Width;
+  FHeight = Height;
+  uint32_t TextureWidth = Width;
+  uint32_t TextureHeight = Height;
+
+  D3DCAPS9 Caps{};
+  IDirect3D9* D3D = FDevice->D3D();
+  if (D3D != nullptr && SUCCEEDED(D3D->GetDeviceCaps(FDevice->Adapter(), FDevice->DeviceType(), &Caps))) {
+    if (Width > Caps.MaxTextureWidth || Height > Caps.MaxTextureHeight)
+      WriteDetail(DGFormat(Jp("要求されたテクスチャのサイズは大きすぎます。%d x %d 以内にして下さい"),
+                           int32_t(Caps.MaxTextureWidth), int32_t(Caps.MaxTextureHeight)));
+    if (Caps.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY) TextureWidth = TextureHeight = std::max(Width, Height);
+    if (Caps.TextureCaps & D3DPTEXTURECAPS_POW2) {
+      TextureWidth = NextPowerOfTwo(TextureWidth);
+      TextureHeight = NextPowerOfTwo(TextureHeight);
+    }
+  }
+  FTextureWidth = TextureWidth;
+  FTextureHeight = TextureHeight;
+  // An empty allocation has no extent; 0 instead of 0/0 keeps texture coordinates finite.
+  FMaxU = TextureWidth != 0 ? float(double(Width) / double(TextureWidth)) : 0.0f;
+  FMaxV = TextureHeight != 0 ? float(double(Height) / double(TextureHeight)) : 0.0f;
+
+  CreateSurface(TextureWidth, TextureHeight);
+  if (FPool != D3DPOOL_DEFAULT) Fill(MakeRect(0, 0, int32_t(TextureWidth), int32_t(TextureHeight)), FillColor, false);
+  if (!FRestoring) {
+    FBackup.reset();
+    FSource = tsMemory;
+  }
+}
+
+void TDGTexture::ReleaseD3DTexture() {
+  if (FTexture == nullptr) return;
+  CheckResult(HRESULT(FTexture->Release()), Jp("テクスチャの解放に失敗しました"));
+  FTexture = nullptr;
+}
+
+void TDGTexture::CreateSurface(uint32_t Width, uint32_t Height) {
+  if (FTexture != nullptr) {
+    WriteDetail(Jp("テクスチャの再生成に伴い、以前のテクスチャを解放します"));
+    ReleaseD3DTexture();
+  }
+  FFormat = ChooseFormat();
+  WriteDetail(DGFormat(Jp("使用されるフォーマットは %s です"), FormatName(FFormat).c_str()));
+  IDirect3DDevice9* D3DDevice = FDevice->D3DDevice();
+  if (D3DDevice != nullptr) {
+    CheckResult(D3DDevice->CreateTexture(Width, Height, FLevels, FUsage, FFormat, FPool, &FTexture, nullptr),
+                Jp("テクスチャの生成に失敗しました"));
+    WriteDetail(DGFormat(Jp("残りテクスチャ容量は、約%.2fMBです"),
+                         double(D3DDevice->GetAvailableTextureMem()) / 1048576.0));
+  } else {
+    // No device (its creation failed): the texture stays absent, as after a failed creation.
+    CheckResult(D3DERR_INVALIDCALL, Jp("テクスチャの生成に失敗しました"));
+  }
+  FBytesPerPixel = FormatBitCount(FFormat) / 8;
+}
+
+D3DFORMAT TDGTexture::ChooseFormat() {
+  D3DFORMAT AdapterFormat = D3DFMT_UNKNOWN;
+  if (IDirect3DSurface9* BackBuffer = FDevice->BackBuffer(0)) {
+    D3DSURFACE_DESC Desc{};
+    if (SUCCEEDED(BackBuffer->GetDesc(&Desc))) AdapterFormat = Desc.Format;
+  }
+  IDirect3D9* D3D = FDevice->D3D();
+  if (D3D == nullptr) return AdapterFormat;
+  for (D3DFORMAT Candidate : FFormatCandidates) {
+    if (SUCCEEDED(D3D->CheckDeviceFormat(FDevice->Adapter(), FDevice->DeviceType(), AdapterFormat, FUsage,
+                                         D3DRTYPE_TEXTURE, Candidate)))
+      return Candidate;
+  }
+  return AdapterFormat;
+}
+
+D3DLOCKED_RECT TDGTexture::LockRect(UINT Level, const RECT& Rect, DWORD Flags) {
+  FLocked = true;
+  FLockLevel = Level;
+  if ((Flags & D3DLOCK_READONLY) == 0 && FSource != tsNone) FSource = tsMemory;
+  FLockedRect = D3DLOCKED_RECT{0, nullptr};
+  if (FTexture == nullptr) {
+    CheckResult(1, Jp("テクスチャが確保されていません。LockRectの前にSetSizeするか、BMPを読み込んでください"));
+    return FLockedRect;
+  }
+  FLockArea = Rect;
+  if (FAILED(CheckResult(FTexture->LockRect(Level, &FLockedRect, &FLockArea, Flags), Jp("LockRectに失敗しました"))))
+    FLockedRect = D3DLOCKED_RECT{0, nullptr};
+  return FLockedRect;
+}
+
+void TDGTexture::UnlockRect() {
+  if (FTexture != nullptr) CheckResult(FTexture->UnlockRect(FLockLevel), Jp("アンロックに失敗しました"));
+  FLocked = false;
+  FLockedRect = D3DLOCKED_RECT{0, nullptr};
+}
+
+void TDGTexture::ProcessPixels(const RECT& Rect, TDGPixelFunction Function, void* Data) {
+  const D3DLOCKED_RECT Lock = LockRect(0, Rect, 0);
+  if (Lock.pBits != nullptr) {
+    uint8_t* const First = static_cast<uint8_t*>(Lock.pBits);
+    for (int32_t y = Rect.top; y < Rect.bottom; ++y) {
+      uint8_t* const Row = First + ptrdiff_t(y - Rect.top) * Lock.Pitch;
+      for (int32_t x = Rect.left; x < Rect.right; ++x) {
+        uint8_t* const Pixel = Row + ptrdiff_t(x - Rect.left) * FBytesPerPixel;
+        WritePixel(Pixel, Function(this, ReadPixel(Pixel, FBytesPerPixel), x, y, Data), FBytesPerPixel);
+      }
+    }
+  }
+  UnlockRect();
+}
+
+void TDGTexture::Fill(const RECT& Rect, uint32_t Color, bool KeepAlpha) {
+  const D3DLOCKED_RECT Lock = LockRect(0, Rect, 0);
+  const int32_t Columns = Rect.right - Rect.left;
+  if (Lock.pBits != nullptr && Columns > 0 && Rect.bottom > Rect.top) {
+    uint8_t* const First = static_cast<uint8_t*>(Lock.pBits);
+    if (KeepAlpha) {
+      for (int32_t y = Rect.top; y < Rect.bottom; ++y) {
+        uint8_t* const Row = First + ptrdiff_t(y - Rect.top) * Lock.Pitch;
+        for (int32_t x = 0; x < Columns; ++x) {
+          uint8_t* const Pixel = Row + ptrdiff_t(x) * FBytesPerPixel;
+          const uint32_t ARGB = PixelToARGB(ReadPixel(Pixel, FBytesPerPixel), FFormat);
+          WritePixel(Pixel, ARGBToPixel((ARGB & 0xFF000000u) | (Color & 0x00FFFFFFu), FFormat), FBytesPerPixel);
+        }
+      }
+    } else {
+      // Convert once, fill the first row, then copy that row down.
+      const uint32_t Pixel = ARGBToPixel(Color, FFormat);
+      for (int32_t x = 0; x < Columns; ++x) WritePixel(First + x * FBytesPerPixel, Pixel, FBytesPerPixel);
+      const size_t RowBytes = size_t(Columns) * size_t(FBytesPerPixel);
+      for (int32_t y = Rect.top + 1; y < Rect.bottom; ++y)
+        std::copy_n(First, RowBytes, First + ptrdiff_t(y - Rect.top) * Lock.Pitch);
+    }
+  }
+  UnlockRect();
+}
+
+void TDGTexture::SetColorKey(const RECT& Rect, uint32_t Color) {
+  TKeyData KeyData{FFormat, PixelToARGB(ARGBToPixel(Color, FFormat), FFormat) & 0x00FFFFFFu};
+  ProcessPixels(Rect, ApplyColorKey, &KeyData);
+}
+
+void TDGTexture::ReleaseTexture() {
+  if (FTexture == nullptr) return;
+  if (FSource == tsMemory && FRestorable) SaveBackup();
+  FTexture->Release();
+  FTexture = nullptr;
+}
+
+void TDGTexture::Rebuild() {
+  FRestoring = true;
+  if (FRestorable) {
+    switch (FSource) {
+      case tsNone:
+        SetSize(FWidth, FHeight);
+        break;
+      case tsFile:
+        LoadFromFile(FFileName, std::string());
+        break;
+      case tsArchive:
+        LoadFromFile(FArchiveID, FArchiveName);
+        break;
+      case tsMemory:
+        if (FBackup != nullptr) {
+          LoadFromStream(*FBackup);
+          FBackup.reset();
+        } else {
+          // Nothing was backed up (the texture had not been allocated): only the size comes back.
+          SetSize(FWidth, FHeight);
+        }
+        break;
+    }
+  } else {
+    SetSize(FWidth, FHeight);
+  }
+  FRestoring = false;
+}
+
+void TDGTexture::BeforeReset() {
+  if (FPool == D3DPOOL_DEFAULT) ReleaseTexture();
+}
+
+void TDGTexture::AfterReset() {
+  if (FPool == D3DPOOL_DEFAULT) SetSize(FWidth, FHeight);
+}

@@ -1,0 +1,90 @@
+#include "TKAError.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "TKADirectory.h"
+#include "TextEncoding.h"
+
+namespace {
+
+// printf over a CP932 format: '%' (0x25) is never a trail byte of a double-byte character, so
+// the conversions cannot be confused with the Japanese text around them.
+std::string Format(const std::string& format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  const int length = std::vsnprintf(nullptr, 0, format.c_str(), copy);
+  va_end(copy);
+  std::string out(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(out.data(), out.size() + 1, format.c_str(), args);
+  va_end(args);
+  return out;
+}
+
+unsigned TKAMessageLimit() { return TKAFormat::MaxExpandedSize; }
+
+}  // namespace
+
+namespace TKAMessage {
+
+std::string NotAnArchive() { return Jp("Tessellar K Archiveの扱えるデータではありません"); }
+
+std::string IdNotFound(const std::string& id) {
+  return Format(Jp("アーカイブ内には指定されたID '%s' を持つデータが見つかりません"), id.c_str());
+}
+
+std::string HeaderCutShort() { return Jp("Tessellar K Archiveのヘッダーが途中で切れています"); }
+
+std::string DirectoryPastEnd(uint32_t count) {
+  return Format(Jp("Tessellar K Archiveの目録（%u 項目）がファイルの終わりを越えています"), count);
+}
+
+std::string DataPastEnd(const std::string& id) {
+  return Format(Jp("アーカイブ内のID '%s' のデータがファイルの終わりを越えています"), id.c_str());
+}
+
+std::string ItemTooLarge(uint32_t size) {
+  return Format(Jp("展開後のデータサイズ %u バイトは上限 %u バイトを越えています"), size, TKAMessageLimit());
+}
+
+std::string PairTableCutShort() { return Jp("圧縮データのペア表が途中で切れています"); }
+
+std::string PairTablePastLastCode() { return Jp("圧縮データのペア表が符号255を越えています"); }
+
+std::string BlockLengthCutShort() { return Jp("圧縮データのブロック長が途中で切れています"); }
+
+std::string BlockCutShort(uint32_t length, uint64_t remaining) {
+  return Format(Jp("圧縮データのブロック（%u バイト）が途中で切れています（残り %llu バイト）"), length,
+                static_cast<unsigned long long>(remaining));
+}
+
+std::string PairCycle(uint8_t code) {
+  return Format(Jp("圧縮データのペア %u が循環しています"), static_cast<unsigned>(code));
+}
+
+std::string PairNestingTooDeep(uint8_t code) {
+  return Format(Jp("圧縮データのペア %u の入れ子が展開スタック（256バイト）より深くなっています"),
+                static_cast<unsigned>(code));
+}
+
+std::string ExpansionTooLong(uint32_t itemSize) {
+  return Format(Jp("圧縮データの展開結果がデータサイズ %u バイトを越えています"), itemSize);
+}
+
+std::string ReadFailed() { return Jp("アーカイブの読み込みに失敗しました"); }
+
+std::string BadId(const std::string& id) {
+  return Format(Jp("ID '%s' はアーカイブに格納できません（1～255バイトで、0を含まないこと）"), id.c_str());
+}
+
+std::string DuplicateId(const std::string& id) {
+  return Format(Jp("ID '%s' が重複しています（大文字と小文字は区別されません）"), id.c_str());
+}
+
+std::string ArchiveTooLarge(const std::string& id) {
+  return Format(Jp("ID '%s' のデータでアーカイブが扱える大きさを越えます"), id.c_str());
+}
+
+}  // namespace TKAMessage

@@ -1,0 +1,105 @@
+#include "TKAPairExpander.h"
+
+#include <algorithm>
+
+#include "TKADirectory.h"
+#include "TKAError.h"
+
+std::vector<uint8_t> TKAPairExpander::Expand(std::span<const uint8_t> packed, uint32_t itemSize) {
+  if (itemSize > TKAFormat::MaxExpandedSize) throw ETKAError(TKAMessage::ItemTooLarge(itemSize));
+  TKAPairExpander expander(packed, itemSize);
+  while (expander.position_ < packed.size()) expander.ExpandBlock();
+  expander.output_.resize(itemSize);
+  return std::move(expander.output_);
+}
+
+TKAPairExpander::TKAPairExpander(std::span<const uint8_t> packed, uint32_t itemSize)
+    : packed_(packed), itemSize_(itemSize) {
+  // Reserve what the packed bytes can honestly promise; an exaggerated item size costs nothing until
+  // the output really grows (or is padded at the end).
+  output_.reserve(std::min<uint64_t>(itemSize, packed.size() * 16 + 4096));
+}
+
+void TKAPairExpander::ExpandBlock() {
+  ReadPairTable();
+  if (packed_.size() - position_ < 4) throw ETKAError(TKAMessage::BlockLengthCutShort());
+  const uint8_t* p = packed_.data() + position_;
+  const uint32_t length = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+                          static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+  position_ += 4;
+  const uint64_t remaining = packed_.size() - position_;
+  if (length > remaining) throw ETKAError(TKAMessage::BlockCutShort(length, remaining));
+  const size_t end = position_ + length;
+  for (; position_ < end; ++position_) ExpandCode(packed_[position_]);
+}
+
+uint8_t TKAPairExpander::NextTableByte() {
+  if (position_ >= packed_.size()) throw ETKAError(TKAMessage::PairTableCutShort());
+  return packed_[position_++];
+}
+
+void TKAPairExpander::ReadPairTable() {
+  for (int c = 0; c < 256; ++c) left_[c] = static_cast<uint8_t>(c);
+  check_.fill(Check::Unknown);
+  int code = 0;
+  while (true) {
+    int count = NextTableByte();
+    if (count > 127) {
+      code += count - 127;
+      count = 0;
+    }
+    if (code == 256) return;
+    // A skip or a run that reaches past the last code would write outside the tables.
+    if (code > 256 || code + count > 255) throw ETKAError(TKAMessage::PairTablePastLastCode());
+    for (int i = 0; i <= count; ++i, ++code) {
+      left_[code] = NextTableByte();
+      if (left_[code] != code) right_[code] = NextTableByte();
+    }
+    if (code == 256) return;
+  }
+}
+
+// Works out, before the first use of a pair code in a block, whether its expansion ends and how much
+// of the 256-byte stack it needs: a pair pushes its right and left byte and then expands the left one,
+// so it needs max(2, 1 + need(left), need(right)). Without this a pair that contains itself would
+// grow the stack without end or emit bytes forever.
+void TKAPairExpander::CheckPair(uint8_t code) {
+  check_[code] = Check::InProgress;
+  int need = 2;
+  const uint8_t parts[2] = {left_[code], right_[code]};
+  for (int side = 0; side < 2; ++side) {
+    const uint8_t part = parts[side];
+    if (left_[part] == part) continue;  // a literal needs no stack
+    if (check_[part] == Check::InProgress) throw ETKAError(TKAMessage::PairCycle(part));
+    if (check_[part] == Check::Unknown) CheckPair(part);
+    need = std::max(need, depth_[part] + (side == 0 ? 1 : 0));
+  }
+  if (need > StackSize) throw ETKAError(TKAMessage::PairNestingTooDeep(code));
+  depth_[code] = static_cast<uint16_t>(need);
+  check_[code] = Check::Done;
+}
+
+void TKAPairExpander::Emit(uint8_t byte) {
+  if (output_.size() >= itemSize_) throw ETKAError(TKAMessage::ExpansionTooLong(itemSize_));
+  output_.push_back(byte);
+}
+
+void TKAPairExpander::ExpandCode(uint8_t code) {
+  if (left_[code] == code) {
+    Emit(code);
+    return;
+  }
+  if (check_[code] != Check::Done) CheckPair(code);
+  uint8_t stack[StackSize];
+  int top = 0;
+  stack[top++] = code;
+  while (top > 0) {
+    const uint8_t c = stack[--top];
+    if (left_[c] == c) {
+      Emit(c);
+    } else {
+      stack[top++] = right_[c];
+      stack[top++] = left_[c];
+    }
+  }
+}

@@ -1,0 +1,38 @@
+// Expansion of byte-pair-encoded data: a sequence of blocks, each a pair table, a 32-bit block length
+// and that many packed bytes.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class TKAPairExpander {
+ public:
+  // Expands every block of `packed` into exactly `itemSize` bytes. Output that falls short is padded
+  // with zeros (the item size is what callers see); data that expands to more, a pair table or block
+  // that is cut short, pairs that refer to themselves and an item size above TKAFormat::MaxExpandedSize
+  // raise ETKAError.
+  static std::vector<uint8_t> Expand(std::span<const uint8_t> packed, uint32_t itemSize);
+
+ private:
+  TKAPairExpander(std::span<const uint8_t> packed, uint32_t itemSize);
+  void ExpandBlock();
+  void ReadPairTable();
+  uint8_t NextTableByte();
+  void ExpandCode(uint8_t code);
+  void CheckPair(uint8_t code);
+  void Emit(uint8_t byte);
+
+  static constexpr int StackSize = 256;
+  enum class Check : uint8_t { Unknown, InProgress, Done };
+
+  std::span<const uint8_t> packed_;
+  size_t position_ = 0;
+  uint32_t itemSize_;
+  std::vector<uint8_t> output_;
+  std::array<uint8_t, 256> left_{};
+  std::array<uint8_t, 256> right_{};
+  // Per block: how far each pair code has been checked, and the stack bytes its expansion needs.
+  std::array<Check, 256> check_{};
+  std::array<uint16_t, 256> depth_{};
+};

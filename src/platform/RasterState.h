@@ -1,0 +1,78 @@
+// What the rasteriser needs to know to draw: the target, the sampled texture and the pixel pipeline, resolved
+// from the device's states once per draw call, and one span of pixels as the triangle walker hands it over.
+#pragma once
+#include <cstdint>
+
+// Colour blending into the target, by the factor pairs it has fast paths for.
+enum class TRasterBlend : uint8_t {
+  Opaque,    // blending off
+  Alpha,     // SRCALPHA, INVSRCALPHA, ADD
+  Additive,  // SRCALPHA, ONE, ADD
+  InvColor,  // ZERO, INVSRCCOLOR, ADD
+  Color,     // ZERO, SRCCOLOR, ADD
+  Generic,   // any other factors or operation (slow path)
+};
+constexpr int RasterBlendFastCount = 5;
+
+// Texture sampling: none, or point or bilinear with wrap or clamp per axis.
+enum class TRasterSampler : uint8_t {
+  None,
+  PointWrapWrap, PointWrapClamp, PointClampWrap, PointClampClamp,
+  LinearWrapWrap, LinearWrapClamp, LinearClampWrap, LinearClampClamp,
+};
+constexpr int RasterSamplerCount = 9;
+
+constexpr TRasterSampler MakeRasterSampler(bool Textured, bool Linear, bool WrapU, bool WrapV) {
+  if (!Textured) return TRasterSampler::None;
+  return static_cast<TRasterSampler>(1 + (Linear ? 4 : 0) + (WrapU ? 0 : 2) + (WrapV ? 0 : 1));
+}
+
+// Texture stage 0 in its general form (slow path): operation and arguments for colour and alpha.
+struct TRasterStage {
+  uint32_t ColorOp, ColorArg1, ColorArg2;
+  uint32_t AlphaOp, AlphaArg1, AlphaArg2;
+  uint32_t TextureFactor;
+};
+
+// Blending in its general form (slow path).
+struct TRasterBlendSetup {
+  uint32_t SrcBlend, DestBlend, BlendOp;
+};
+
+struct TRasterState {
+  uint32_t* Target = nullptr;  // ARGB8888 rows
+  int32_t TargetPitch = 0;     // in pixels
+  // Pixels drawn: ClipLeft <= x < ClipRight, ClipTop <= y < ClipBottom (viewport within the target).
+  int32_t ClipLeft = 0, ClipTop = 0, ClipRight = 0, ClipBottom = 0;
+
+  const uint32_t* Texels = nullptr;  // level 0 decoded to ARGB8888; null: no texture
+  int32_t TextureWidth = 0, TextureHeight = 0;
+  bool MinLinear = false, MagLinear = false;
+  bool WrapU = true, WrapV = true;
+
+  bool FastStage = true;  // stage 0 is texture times diffuse for both colour and alpha
+  TRasterStage Stage{};
+  TRasterBlend Blend = TRasterBlend::Opaque;
+  TRasterBlendSetup BlendSetup{};
+  bool Specular = false;
+  bool AlphaTest = false;
+  uint8_t AlphaPass[256] = {};  // alpha test verdict per source alpha
+
+  uint32_t CullMode = 3;  // D3DCULL
+  bool FlatShade = false;
+};
+
+// One row of pixels of one triangle. Colours are per channel in memory order (blue, green, red, alpha) as 16.16
+// fixed point with the rounding half already added; texture coordinates in texels, 16.16 fixed point.
+struct TRasterSpan {
+  uint32_t* Target;
+  int32_t Count;
+  int32_t Diffuse[4], DiffuseStep[4];
+  int32_t Specular[4], SpecularStep[4];  // alpha lanes 0
+  int64_t U, V, StepU, StepV;
+};
+
+using TRasterKernel = void (*)(const TRasterSpan& Span, const TRasterState& State);
+
+// The span kernel for a state and a sampler (Rasterizer picks the sampler per triangle).
+TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler);

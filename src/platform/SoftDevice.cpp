@@ -1,0 +1,581 @@
+#include "SoftDevice.h"
+#include <algorithm>
+#include <cstring>
+#include "Presenter.h"
+#include "Rasterizer.h"
+#include "SoftDirect3D.h"
+#include "SoftFormats.h"
+#include "SoftSurface.h"
+#include "SoftTexture.h"
+
+namespace {
+
+constexpr int TransformSlots = 512;
+
+DWORD FloatBits(float F) {
+  DWORD D;
+  std::memcpy(&D, &F, sizeof D);
+  return D;
+}
+
+D3DMATRIX Identity() {
+  D3DMATRIX M;
+  std::memset(&M, 0, sizeof M);
+  M._11 = M._22 = M._33 = M._44 = 1.0f;
+  return M;
+}
+
+bool AlphaPasses(uint32_t Alpha, uint32_t Reference, DWORD Func) {
+  switch (Func) {
+    case D3DCMP_NEVER: return false;
+    case D3DCMP_LESS: return Alpha < Reference;
+    case D3DCMP_EQUAL: return Alpha == Reference;
+    case D3DCMP_LESSEQUAL: return Alpha <= Reference;
+    case D3DCMP_GREATER: return Alpha > Reference;
+    case D3DCMP_NOTEQUAL: return Alpha != Reference;
+    case D3DCMP_GREATEREQUAL: return Alpha >= Reference;
+    default: return true;
+  }
+}
+
+bool IsDiffuseArg(DWORD Arg) { return Arg == D3DTA_DIFFUSE || Arg == D3DTA_CURRENT; }
+
+// Texture times diffuse (stage 0's current value is the diffuse colour), in either argument order.
+bool IsTextureTimesDiffuse(DWORD Op, DWORD Arg1, DWORD Arg2) {
+  return Op == D3DTOP_MODULATE &&
+         ((Arg1 == D3DTA_TEXTURE && IsDiffuseArg(Arg2)) || (Arg2 == D3DTA_TEXTURE && IsDiffuseArg(Arg1)));
+}
+
+TRasterBlend BlendKind(DWORD Src, DWORD Dest, DWORD Op) {
+  if (Op != D3DBLENDOP_ADD) return TRasterBlend::Generic;
+  if (Src == D3DBLEND_SRCALPHA && Dest == D3DBLEND_INVSRCALPHA) return TRasterBlend::Alpha;
+  if (Src == D3DBLEND_SRCALPHA && Dest == D3DBLEND_ONE) return TRasterBlend::Additive;
+  if (Src == D3DBLEND_ZERO && Dest == D3DBLEND_INVSRCCOLOR) return TRasterBlend::InvColor;
+  if (Src == D3DBLEND_ZERO && Dest == D3DBLEND_SRCCOLOR) return TRasterBlend::Color;
+  if (Src == D3DBLEND_ONE && Dest == D3DBLEND_ZERO) return TRasterBlend::Opaque;
+  return TRasterBlend::Generic;
+}
+
+// Where the parts of a flexible-format vertex lie; Size 0 when the format cannot be drawn.
+struct TVertexLayout {
+  UINT Size = 0;
+  int Diffuse = -1, Specular = -1, TexCoord = -1;
+};
+
+TVertexLayout LayoutOf(DWORD FVF) {
+  TVertexLayout L;
+  if ((FVF & D3DFVF_POSITION_MASK) != D3DFVF_XYZRHW) return L;  // only pre-transformed vertices
+  UINT Offset = 16;
+  if (FVF & D3DFVF_NORMAL) Offset += 12;
+  if (FVF & D3DFVF_PSIZE) Offset += 4;
+  if (FVF & D3DFVF_DIFFUSE) {
+    L.Diffuse = int(Offset);
+    Offset += 4;
+  }
+  if (FVF & D3DFVF_SPECULAR) {
+    L.Specular = int(Offset);
+    Offset += 4;
+  }
+  UINT Sets = (FVF & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
+  if (Sets > 8) return L;
+  for (UINT I = 0; I < Sets; ++I) {
+    // Coordinate counts by the two size bits of each set: 00 two, 01 three, 10 four, 11 one.
+    static constexpr UINT Floats[4] = {2, 3, 4, 1};
+    UINT Count = Floats[(FVF >> (16 + 2 * I)) & 3];
+    if (I == 0 && Count >= 2) L.TexCoord = int(Offset);
+    Offset += 4 * Count;
+  }
+  L.Size = Offset;
+  return L;
+}
+
+TRasterVertex ReadVertex(const uint8_t* P, const TVertexLayout& L) {
+  TRasterVertex V{};
+  std::memcpy(&V.X, P, 4);
+  std::memcpy(&V.Y, P + 4, 4);
+  V.Diffuse = 0xFFFFFFFFu;
+  V.Specular = 0;
+  if (L.Diffuse >= 0) std::memcpy(&V.Diffuse, P + L.Diffuse, 4);
+  if (L.Specular >= 0) std::memcpy(&V.Specular, P + L.Specular, 4);
+  if (L.TexCoord >= 0) {
+    std::memcpy(&V.U, P + L.TexCoord, 4);
+    std::memcpy(&V.V, P + L.TexCoord + 4, 4);
+  }
+  return V;
+}
+
+}  // namespace
+
+TD3D9DeviceStats& D3D9DeviceStats(IDirect3DDevice9* Device) { return static_cast<TSoftDevice*>(Device)->Stats(); }
+
+void D3D9LoseDevice(IDirect3DDevice9* Device, uint32_t LostPolls) {
+  static_cast<TSoftDevice*>(Device)->Lose(LostPolls);
+}
+
+TSoftDevice::TSoftDevice(TSoftDirect3D9* D3D, D3DDEVTYPE DeviceType, DWORD Behavior,
+                         const D3DPRESENT_PARAMETERS& Params)
+    : D3D_(D3D), DeviceType_(DeviceType), Behavior_(Behavior), Params_(Params), Transforms_(TransformSlots) {
+  D3D_->AddRef();
+  CreateSurfaces();
+  SetDefaultStates();
+}
+
+TSoftDevice::~TSoftDevice() {
+  for (TSoftTexture*& Texture : Textures_) {
+    if (Texture) Texture->Unbind();
+    Texture = nullptr;
+  }
+  ReleaseSurfaces();
+  D3D_->Release();
+}
+
+void TSoftDevice::CreateSurfaces() {
+  const bool Lockable = (Params_.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0;
+  D3DSURFACE_DESC Desc{Params_.BackBufferFormat, D3DRTYPE_SURFACE, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
+                       D3DMULTISAMPLE_NONE, 0, Params_.BackBufferWidth, Params_.BackBufferHeight};
+  for (UINT I = 0; I < Params_.BackBufferCount; ++I) BackBuffers_.push_back(new TSoftSurface(this, Desc, Lockable));
+  if (Params_.EnableAutoDepthStencil) {
+    D3DSURFACE_DESC Depth = Desc;
+    Depth.Format = Params_.AutoDepthStencilFormat;
+    Depth.Usage = D3DUSAGE_DEPTHSTENCIL;
+    DepthStencil_ = new TSoftSurface(this, Depth, false);
+  }
+}
+
+void TSoftDevice::ReleaseSurfaces() {
+  for (TSoftSurface* Surface : BackBuffers_) delete Surface;
+  BackBuffers_.clear();
+  delete DepthStencil_;
+  DepthStencil_ = nullptr;
+}
+
+void TSoftDevice::SetDefaultStates() {
+  RenderStates_.fill(0);
+  auto& R = RenderStates_;
+  R[D3DRS_ZENABLE] = Params_.EnableAutoDepthStencil ? D3DZB_TRUE : D3DZB_FALSE;
+  R[D3DRS_FILLMODE] = D3DFILL_SOLID;
+  R[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
+  R[D3DRS_ZWRITEENABLE] = 1;
+  R[D3DRS_LASTPIXEL] = 1;
+  R[D3DRS_SRCBLEND] = D3DBLEND_ONE;
+  R[D3DRS_DESTBLEND] = D3DBLEND_ZERO;
+  R[D3DRS_CULLMODE] = D3DCULL_CCW;
+  R[D3DRS_ZFUNC] = D3DCMP_LESSEQUAL;
+  R[D3DRS_ALPHAFUNC] = D3DCMP_ALWAYS;
+  R[D3DRS_FOGEND] = FloatBits(1.0f);
+  R[D3DRS_FOGDENSITY] = FloatBits(1.0f);
+  R[D3DRS_STENCILFAIL] = R[D3DRS_STENCILZFAIL] = R[D3DRS_STENCILPASS] = 1;  // D3DSTENCILOP_KEEP
+  R[D3DRS_STENCILFUNC] = D3DCMP_ALWAYS;
+  R[D3DRS_STENCILMASK] = R[D3DRS_STENCILWRITEMASK] = 0xFFFFFFFFu;
+  R[D3DRS_TEXTUREFACTOR] = 0xFFFFFFFFu;
+  R[D3DRS_CLIPPING] = 1;
+  R[D3DRS_LIGHTING] = 1;
+  R[D3DRS_COLORVERTEX] = 1;
+  R[D3DRS_LOCALVIEWER] = 1;
+  R[D3DRS_DIFFUSEMATERIALSOURCE] = 1;   // D3DMCS_COLOR1
+  R[D3DRS_SPECULARMATERIALSOURCE] = 2;  // D3DMCS_COLOR2
+  R[D3DRS_POINTSIZE] = FloatBits(1.0f);
+  R[D3DRS_POINTSIZE_MIN] = FloatBits(1.0f);
+  R[D3DRS_POINTSCALE_A] = FloatBits(1.0f);
+  R[D3DRS_MULTISAMPLEANTIALIAS] = 1;
+  R[D3DRS_MULTISAMPLEMASK] = 0xFFFFFFFFu;
+  R[D3DRS_POINTSIZE_MAX] = FloatBits(64.0f);
+  R[D3DRS_COLORWRITEENABLE] = 0xF;
+  R[D3DRS_TWEENFACTOR] = FloatBits(0.0f);
+  R[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
+  R[D3DRS_POSITIONDEGREE] = 3;  // D3DDEGREE_CUBIC
+  R[D3DRS_NORMALDEGREE] = 1;    // D3DDEGREE_LINEAR
+  R[D3DRS_MINTESSELLATIONLEVEL] = FloatBits(1.0f);
+  R[D3DRS_MAXTESSELLATIONLEVEL] = FloatBits(1.0f);
+  R[D3DRS_ADAPTIVETESS_W] = FloatBits(1.0f);
+  R[D3DRS_CCW_STENCILFAIL] = R[D3DRS_CCW_STENCILZFAIL] = R[D3DRS_CCW_STENCILPASS] = 1;
+  R[D3DRS_CCW_STENCILFUNC] = D3DCMP_ALWAYS;
+  R[D3DRS_COLORWRITEENABLE1] = R[D3DRS_COLORWRITEENABLE2] = R[D3DRS_COLORWRITEENABLE3] = 0xF;
+  R[D3DRS_BLENDFACTOR] = 0xFFFFFFFFu;
+  R[D3DRS_SRCBLENDALPHA] = D3DBLEND_ONE;
+  R[D3DRS_DESTBLENDALPHA] = D3DBLEND_ZERO;
+  R[D3DRS_BLENDOPALPHA] = D3DBLENDOP_ADD;
+
+  for (DWORD Stage = 0; Stage < Stages; ++Stage) {
+    auto& S = StageStates_[Stage];
+    S.fill(0);
+    S[D3DTSS_COLOROP] = Stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+    S[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+    S[D3DTSS_COLORARG2] = D3DTA_CURRENT;
+    S[D3DTSS_ALPHAOP] = Stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+    S[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+    S[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+    S[D3DTSS_TEXCOORDINDEX] = Stage;
+    S[D3DTSS_COLORARG0] = S[D3DTSS_ALPHAARG0] = S[D3DTSS_RESULTARG] = D3DTA_CURRENT;
+  }
+  for (auto& S : SamplerStates_) {
+    S.fill(0);
+    S[D3DSAMP_ADDRESSU] = S[D3DSAMP_ADDRESSV] = S[D3DSAMP_ADDRESSW] = D3DTADDRESS_WRAP;
+    S[D3DSAMP_MAGFILTER] = S[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
+    S[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
+    S[D3DSAMP_MAXANISOTROPY] = 1;
+  }
+  for (TSoftTexture*& Texture : Textures_) {
+    if (Texture) Texture->Unbind();
+    Texture = nullptr;
+  }
+  std::fill(Transforms_.begin(), Transforms_.end(), Identity());
+  Viewport_ = D3DVIEWPORT9{0, 0, Params_.BackBufferWidth, Params_.BackBufferHeight, 0.0f, 1.0f};
+  FVF_ = 0;
+  RasterDirty_ = true;
+}
+
+ULONG TSoftDevice::AddRef() { return ++Refs_; }
+
+ULONG TSoftDevice::Release() {
+  if (Refs_ == 0) return 0;
+  ULONG Left = --Refs_;
+  if (Left == 0) delete this;
+  return Left;
+}
+
+void TSoftDevice::Lose(uint32_t LostPolls) {
+  Loss_ = LostPolls > 0 ? TLoss::Lost : TLoss::NotReset;
+  LostPolls_ = LostPolls;
+}
+
+HRESULT TSoftDevice::TestCooperativeLevel() {
+  switch (Loss_) {
+    case TLoss::None: return D3D_OK;
+    case TLoss::Lost:
+      if (--LostPolls_ == 0) Loss_ = TLoss::NotReset;
+      return D3DERR_DEVICELOST;
+    default: return D3DERR_DEVICENOTRESET;
+  }
+}
+
+UINT TSoftDevice::GetAvailableTextureMem() {
+  uint64_t Total = TSoftDirect3D9::TextureMemory;
+  return UINT(TextureBytes_ >= Total ? 0 : Total - TextureBytes_);
+}
+
+void TSoftDevice::TextureCreated(uint64_t Bytes, D3DPOOL Pool) {
+  TextureBytes_ += Bytes;
+  if (Pool == D3DPOOL_DEFAULT) ++DefaultPoolTextures_;
+}
+
+void TSoftDevice::TextureDestroyed(uint64_t Bytes, D3DPOOL Pool) {
+  TextureBytes_ -= Bytes;
+  if (Pool == D3DPOOL_DEFAULT) --DefaultPoolTextures_;
+}
+
+HRESULT TSoftDevice::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) {
+  if (!pPresentationParameters) return D3DERR_INVALIDCALL;
+  if (Loss_ == TLoss::Lost) return D3DERR_DEVICELOST;
+  // As in Direct3D: default-pool resources and references to the back buffers or the depth surface must all
+  // have been released first.
+  if (DefaultPoolTextures_ > 0) return D3DERR_INVALIDCALL;
+  for (TSoftSurface* Surface : BackBuffers_)
+    if (Surface->References() > 0) return D3DERR_INVALIDCALL;
+  if (DepthStencil_ && DepthStencil_->References() > 0) return D3DERR_INVALIDCALL;
+  if (InScene_) return D3DERR_INVALIDCALL;
+
+  D3DPRESENT_PARAMETERS P = *pPresentationParameters;
+  if (!P.hDeviceWindow) P.hDeviceWindow = Params_.hDeviceWindow;
+  if (!P.Windowed) return D3DERR_NOTAVAILABLE;
+  if (P.BackBufferWidth == 0) P.BackBufferWidth = UINT(std::max(1, P.hDeviceWindow->ClientWidth()));
+  if (P.BackBufferHeight == 0) P.BackBufferHeight = UINT(std::max(1, P.hDeviceWindow->ClientHeight()));
+  if (P.BackBufferWidth > TSoftDirect3D9::MaxBackBufferSize || P.BackBufferHeight > TSoftDirect3D9::MaxBackBufferSize)
+    return D3DERR_INVALIDCALL;
+  if (P.BackBufferFormat == D3DFMT_UNKNOWN) P.BackBufferFormat = TSoftDirect3D9::DisplayFormat;
+  if (P.BackBufferFormat != TSoftDirect3D9::DisplayFormat || P.MultiSampleType != D3DMULTISAMPLE_NONE)
+    return D3DERR_NOTAVAILABLE;
+  if (P.BackBufferCount == 0) P.BackBufferCount = 1;
+  if (P.BackBufferCount > 3) return D3DERR_INVALIDCALL;
+  if (P.EnableAutoDepthStencil && !TSoftDirect3D9::DepthFormatAccepted(P.AutoDepthStencilFormat))
+    return D3DERR_INVALIDCALL;
+
+  *pPresentationParameters = P;
+  Params_ = P;
+  ReleaseSurfaces();
+  CreateSurfaces();
+  SetDefaultStates();
+  Loss_ = TLoss::None;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
+                             const RGNDATA* pDirtyRegion) {
+  if (pSourceRect || pDestRect || pDirtyRegion) return D3DERR_INVALIDCALL;
+  if (Loss_ != TLoss::None) return D3DERR_DEVICELOST;
+  HWND Window = hDestWindowOverride ? hDestWindowOverride : Params_.hDeviceWindow;
+  if (!Window) return D3DERR_INVALIDCALL;
+  ++Stats_.Presents;
+  const TSoftSurface* Buffer = BackBuffers_[0];
+  Window->Presenter().PresentFrame(Buffer->Pixels(), int32_t(Params_.BackBufferWidth),
+                                   int32_t(Params_.BackBufferHeight), int32_t(Params_.BackBufferWidth * 4));
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
+                                   IDirect3DSurface9** ppBackBuffer) {
+  if (!ppBackBuffer) return D3DERR_INVALIDCALL;
+  *ppBackBuffer = nullptr;
+  if (iSwapChain != 0 || iBackBuffer >= BackBuffers_.size() || Type != D3DBACKBUFFER_TYPE_MONO)
+    return D3DERR_INVALIDCALL;
+  BackBuffers_[iBackBuffer]->AddRef();
+  *ppBackBuffer = BackBuffers_[iBackBuffer];
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface) {
+  if (!ppZStencilSurface) return D3DERR_INVALIDCALL;
+  *ppZStencilSurface = nullptr;
+  if (!DepthStencil_) return D3DERR_NOTFOUND;
+  DepthStencil_->AddRef();
+  *ppZStencilSurface = DepthStencil_;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                   IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) {
+  if (!ppTexture || pSharedHandle) return D3DERR_INVALIDCALL;
+  *ppTexture = nullptr;
+  TD3D9Hooks& Hooks = D3D9Hooks();
+  if (Width == 0 || Height == 0 || Width > TSoftDirect3D9::MaxTextureSize || Height > TSoftDirect3D9::MaxTextureSize)
+    return D3DERR_INVALIDCALL;
+  if (Hooks.ForcePow2 && ((Width & (Width - 1)) != 0 || (Height & (Height - 1)) != 0)) return D3DERR_INVALIDCALL;
+  if (Hooks.ForceSquareOnly && Width != Height) return D3DERR_INVALIDCALL;
+  if (Pool > D3DPOOL_SCRATCH || !SoftTextureFormatSupported(Format)) return D3DERR_INVALIDCALL;
+  if (Usage & ~(D3DUSAGE_DYNAMIC | D3DUSAGE_SOFTWAREPROCESSING)) return D3DERR_INVALIDCALL;
+  if ((Usage & D3DUSAGE_DYNAMIC) && Pool == D3DPOOL_MANAGED) return D3DERR_INVALIDCALL;
+  const UINT Chain = TSoftTexture::FullChain(Width, Height);
+  if (Levels == 0) Levels = Chain;
+  if (Levels > Chain) return D3DERR_INVALIDCALL;
+  if (Hooks.FailCreateTexture != 0) {
+    if (Hooks.FailCreateTexture > 0) --Hooks.FailCreateTexture;
+    return D3DERR_OUTOFVIDEOMEMORY;
+  }
+  if (TextureBytes_ + TSoftTexture::ByteSize(Width, Height, Levels, Format) > TSoftDirect3D9::TextureMemory)
+    return D3DERR_OUTOFVIDEOMEMORY;
+  *ppTexture = new TSoftTexture(this, Width, Height, Levels, Usage, Format, Pool);
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::BeginScene() {
+  if (InScene_) return D3DERR_INVALIDCALL;
+  InScene_ = true;
+  ++Stats_.Scenes;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::EndScene() {
+  if (!InScene_) return D3DERR_INVALIDCALL;
+  InScene_ = false;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float, DWORD) {
+  if ((Count > 0 && !pRects) || (Count == 0 && pRects)) return D3DERR_INVALIDCALL;
+  if ((Flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !DepthStencil_) return D3DERR_INVALIDCALL;
+  ++Stats_.Clears;
+  if (!(Flags & D3DCLEAR_TARGET) || Loss_ != TLoss::None) return D3D_OK;
+  // Clearing is confined to the viewport.
+  const LONG VLeft = LONG(Viewport_.X), VTop = LONG(Viewport_.Y);
+  const LONG VRight = LONG(std::min<uint64_t>(uint64_t(Viewport_.X) + Viewport_.Width, Params_.BackBufferWidth));
+  const LONG VBottom = LONG(std::min<uint64_t>(uint64_t(Viewport_.Y) + Viewport_.Height, Params_.BackBufferHeight));
+  const D3DRECT Whole{VLeft, VTop, VRight, VBottom};
+  const uint32_t Fill = Color | 0xFF000000u;
+  uint32_t* Pixels = BackBuffers_[0]->Pixels();
+  const UINT Pitch = Params_.BackBufferWidth;
+  for (DWORD I = 0; I < std::max<DWORD>(Count, 1); ++I) {
+    const D3DRECT& R = Count ? pRects[I] : Whole;
+    LONG Left = std::max(R.x1, VLeft), Top = std::max(R.y1, VTop);
+    LONG Right = std::min(R.x2, VRight), Bottom = std::min(R.y2, VBottom);
+    for (LONG Y = Top; Y < Bottom; ++Y)
+      if (Left < Right) std::fill(Pixels + size_t(Y) * Pitch + Left, Pixels + size_t(Y) * Pitch + Right, Fill);
+  }
+  return D3D_OK;
+}
+
+int TSoftDevice::TransformSlot(D3DTRANSFORMSTATETYPE State) { return State < TransformSlots ? int(State) : -1; }
+
+HRESULT TSoftDevice::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
+  int Slot = TransformSlot(State);
+  if (!pMatrix || Slot < 0) return D3DERR_INVALIDCALL;
+  ++Stats_.Transforms;
+  Transforms_[Slot] = *pMatrix;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) {
+  int Slot = TransformSlot(State);
+  if (!pMatrix || Slot < 0) return D3DERR_INVALIDCALL;
+  *pMatrix = Transforms_[Slot];
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::SetViewport(const D3DVIEWPORT9* pViewport) {
+  if (!pViewport) return D3DERR_INVALIDCALL;
+  const D3DVIEWPORT9& V = *pViewport;
+  if (uint64_t(V.X) + V.Width > Params_.BackBufferWidth || uint64_t(V.Y) + V.Height > Params_.BackBufferHeight)
+    return D3DERR_INVALIDCALL;
+  ++Stats_.Viewports;
+  Viewport_ = V;
+  RasterDirty_ = true;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::GetViewport(D3DVIEWPORT9* pViewport) {
+  if (!pViewport) return D3DERR_INVALIDCALL;
+  *pViewport = Viewport_;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
+  if (State >= D3DRS_MAX_STATE) return D3DERR_INVALIDCALL;
+  ++Stats_.RenderStates;
+  RenderStates_[State] = Value;
+  RasterDirty_ = true;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) {
+  if (State >= D3DRS_MAX_STATE || !pValue) return D3DERR_INVALIDCALL;
+  *pValue = RenderStates_[State];
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::GetTexture(DWORD Stage, IDirect3DBaseTexture9** ppTexture) {
+  if (Stage >= Samplers || !ppTexture) return D3DERR_INVALIDCALL;
+  *ppTexture = Textures_[Stage];
+  if (Textures_[Stage]) Textures_[Stage]->AddRef();
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
+  if (Stage >= Samplers) return D3DERR_INVALIDCALL;
+  // Every texture of this device is a TSoftTexture; a texture of another device is refused.
+  TSoftTexture* Texture = static_cast<TSoftTexture*>(pTexture);
+  if (Texture) {
+    IDirect3DDevice9* Owner = nullptr;
+    Texture->GetDevice(&Owner);
+    Owner->Release();
+    if (Owner != this) return D3DERR_INVALIDCALL;
+  }
+  ++Stats_.Textures;
+  if (Texture) Texture->Bind();
+  if (Textures_[Stage]) Textures_[Stage]->Unbind();
+  Textures_[Stage] = Texture;
+  RasterDirty_ = true;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD* pValue) {
+  if (Stage >= Stages || Type >= D3DTSS_MAX_STATE || !pValue) return D3DERR_INVALIDCALL;
+  *pValue = StageStates_[Stage][Type];
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) {
+  if (Stage >= Stages || Type >= D3DTSS_MAX_STATE) return D3DERR_INVALIDCALL;
+  ++Stats_.TextureStageStates;
+  StageStates_[Stage][Type] = Value;
+  RasterDirty_ = true;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD* pValue) {
+  if (Sampler >= Samplers || Type >= D3DSAMP_MAX_STATE || !pValue) return D3DERR_INVALIDCALL;
+  *pValue = SamplerStates_[Sampler][Type];
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) {
+  if (Sampler >= Samplers || Type >= D3DSAMP_MAX_STATE) return D3DERR_INVALIDCALL;
+  ++Stats_.SamplerStates;
+  SamplerStates_[Sampler][Type] = Value;
+  RasterDirty_ = true;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::SetFVF(DWORD FVF) {
+  ++Stats_.FVFs;
+  FVF_ = FVF;
+  return D3D_OK;
+}
+
+HRESULT TSoftDevice::GetFVF(DWORD* pFVF) {
+  if (!pFVF) return D3DERR_INVALIDCALL;
+  *pFVF = FVF_;
+  return D3D_OK;
+}
+
+void TSoftDevice::ResolveRasterState() {
+  TRasterState& S = Raster_;
+  const auto& R = RenderStates_;
+  TSoftSurface* Target = BackBuffers_[0];
+  S.Target = Target->Pixels();
+  S.TargetPitch = int32_t(Params_.BackBufferWidth);
+  S.ClipLeft = int32_t(std::min<uint64_t>(Viewport_.X, Params_.BackBufferWidth));
+  S.ClipTop = int32_t(std::min<uint64_t>(Viewport_.Y, Params_.BackBufferHeight));
+  S.ClipRight = int32_t(std::min<uint64_t>(uint64_t(Viewport_.X) + Viewport_.Width, Params_.BackBufferWidth));
+  S.ClipBottom = int32_t(std::min<uint64_t>(uint64_t(Viewport_.Y) + Viewport_.Height, Params_.BackBufferHeight));
+
+  const TSoftTexture* Texture = Textures_[0];
+  S.Texels = Texture ? Texture->Texels() : nullptr;
+  S.TextureWidth = Texture ? int32_t(Texture->Width()) : 0;
+  S.TextureHeight = Texture ? int32_t(Texture->Height()) : 0;
+  const auto& Sampler = SamplerStates_[0];
+  S.MinLinear = Sampler[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
+  S.MagLinear = Sampler[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR;
+  // Only wrap and clamp are offered (see the capabilities); other modes read as clamp.
+  S.WrapU = Sampler[D3DSAMP_ADDRESSU] == D3DTADDRESS_WRAP;
+  S.WrapV = Sampler[D3DSAMP_ADDRESSV] == D3DTADDRESS_WRAP;
+
+  const auto& Stage = StageStates_[0];
+  S.Stage = TRasterStage{Stage[D3DTSS_COLOROP], Stage[D3DTSS_COLORARG1], Stage[D3DTSS_COLORARG2],
+                         Stage[D3DTSS_ALPHAOP], Stage[D3DTSS_ALPHAARG1], Stage[D3DTSS_ALPHAARG2],
+                         R[D3DRS_TEXTUREFACTOR]};
+  S.FastStage = IsTextureTimesDiffuse(S.Stage.ColorOp, S.Stage.ColorArg1, S.Stage.ColorArg2) &&
+                IsTextureTimesDiffuse(S.Stage.AlphaOp, S.Stage.AlphaArg1, S.Stage.AlphaArg2);
+  S.BlendSetup = TRasterBlendSetup{R[D3DRS_SRCBLEND], R[D3DRS_DESTBLEND], R[D3DRS_BLENDOP]};
+  S.Blend = R[D3DRS_ALPHABLENDENABLE] ? BlendKind(R[D3DRS_SRCBLEND], R[D3DRS_DESTBLEND], R[D3DRS_BLENDOP])
+                                      : TRasterBlend::Opaque;
+  S.Specular = R[D3DRS_SPECULARENABLE] != 0;
+  S.AlphaTest = R[D3DRS_ALPHATESTENABLE] != 0;
+  if (S.AlphaTest)
+    for (uint32_t A = 0; A < 256; ++A) S.AlphaPass[A] = AlphaPasses(A, R[D3DRS_ALPHAREF] & 0xFF, R[D3DRS_ALPHAFUNC]);
+  S.CullMode = R[D3DRS_CULLMODE];
+  S.FlatShade = R[D3DRS_SHADEMODE] == D3DSHADE_FLAT;
+  RasterDirty_ = false;
+}
+
+HRESULT TSoftDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
+                                     const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) {
+  if (!pVertexStreamZeroData || PrimitiveCount == 0 || !InScene_) return D3DERR_INVALIDCALL;
+  const TVertexLayout Layout = LayoutOf(FVF_);
+  if (Layout.Size == 0 || VertexStreamZeroStride < Layout.Size) return D3DERR_INVALIDCALL;
+  if (PrimitiveType != D3DPT_TRIANGLESTRIP && PrimitiveType != D3DPT_TRIANGLELIST &&
+      PrimitiveType != D3DPT_TRIANGLEFAN)
+    return D3DERR_INVALIDCALL;
+  ++Stats_.DrawCalls;
+  Stats_.Primitives += PrimitiveCount;
+  if (Loss_ != TLoss::None) return D3D_OK;
+  if (RasterDirty_) ResolveRasterState();
+
+  const uint8_t* Data = static_cast<const uint8_t*>(pVertexStreamZeroData);
+  auto Vertex = [&](UINT I) { return ReadVertex(Data + size_t(I) * VertexStreamZeroStride, Layout); };
+  if (PrimitiveType == D3DPT_TRIANGLESTRIP) {
+    TRasterVertex A = Vertex(0), B = Vertex(1);
+    for (UINT I = 0; I < PrimitiveCount; ++I) {
+      TRasterVertex C = Vertex(I + 2);
+      TRasterizer::DrawTriangle(A, B, C, (I & 1) != 0, Raster_);
+      A = B;
+      B = C;
+    }
+  } else if (PrimitiveType == D3DPT_TRIANGLELIST) {
+    for (UINT I = 0; I < PrimitiveCount; ++I)
+      TRasterizer::DrawTriangle(Vertex(3 * I), Vertex(3 * I + 1), Vertex(3 * I + 2), false, Raster_);
+  } else {
+    TRasterVertex Centre = Vertex(0);
+    for (UINT I = 0; I < PrimitiveCount; ++I)
+      TRasterizer::DrawTriangle(Centre, Vertex(I + 1), Vertex(I + 2), false, Raster_);
+  }
+  return D3D_OK;
+}

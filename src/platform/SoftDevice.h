@@ -1,0 +1,97 @@
+// The Direct3D 9 device of the software renderer: device states, frame calls and the hand-over of finished
+// frames to the window's presenter. Drawing goes through TRasterizer.
+#pragma once
+#include <array>
+#include <vector>
+#include "D3D9TestHooks.h"
+#include "RasterState.h"
+#include "d3d9.h"
+
+class TSoftDirect3D9;
+class TSoftSurface;
+class TSoftTexture;
+
+class TSoftDevice final : public IDirect3DDevice9 {
+ public:
+  // Params must have been validated and completed by TSoftDirect3D9::CreateDevice.
+  TSoftDevice(TSoftDirect3D9* D3D, D3DDEVTYPE DeviceType, DWORD Behavior, const D3DPRESENT_PARAMETERS& Params);
+
+  ULONG AddRef() override;
+  ULONG Release() override;
+  HRESULT TestCooperativeLevel() override;
+  UINT GetAvailableTextureMem() override;
+  HRESULT Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override;
+  HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
+                  const RGNDATA* pDirtyRegion) override;
+  HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
+                        IDirect3DSurface9** ppBackBuffer) override;
+  HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                        IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) override;
+  HRESULT GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface) override;
+  HRESULT BeginScene() override;
+  HRESULT EndScene() override;
+  HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil) override;
+  HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) override;
+  HRESULT GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) override;
+  HRESULT SetViewport(const D3DVIEWPORT9* pViewport) override;
+  HRESULT GetViewport(D3DVIEWPORT9* pViewport) override;
+  HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override;
+  HRESULT GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) override;
+  HRESULT GetTexture(DWORD Stage, IDirect3DBaseTexture9** ppTexture) override;
+  HRESULT SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) override;
+  HRESULT GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD* pValue) override;
+  HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) override;
+  HRESULT GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD* pValue) override;
+  HRESULT SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) override;
+  HRESULT SetFVF(DWORD FVF) override;
+  HRESULT GetFVF(DWORD* pFVF) override;
+  HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount, const void* pVertexStreamZeroData,
+                          UINT VertexStreamZeroStride) override;
+
+  // Bookkeeping of the textures (see SoftTexture.cpp).
+  void TextureCreated(uint64_t Bytes, D3DPOOL Pool);
+  void TextureDestroyed(uint64_t Bytes, D3DPOOL Pool);
+
+  TD3D9DeviceStats& Stats() { return Stats_; }
+  void Lose(uint32_t LostPolls);
+
+  static constexpr DWORD Stages = 8;
+  static constexpr DWORD Samplers = 16;
+
+ private:
+  ~TSoftDevice() override;
+
+  void CreateSurfaces();
+  void ReleaseSurfaces();
+  void SetDefaultStates();
+  void ResolveRasterState();
+  static int TransformSlot(D3DTRANSFORMSTATETYPE State);
+
+  enum class TLoss { None, Lost, NotReset };
+
+  TSoftDirect3D9* D3D_;
+  D3DDEVTYPE DeviceType_;
+  DWORD Behavior_;
+  D3DPRESENT_PARAMETERS Params_;
+  ULONG Refs_ = 1;
+  std::vector<TSoftSurface*> BackBuffers_;
+  TSoftSurface* DepthStencil_ = nullptr;
+
+  std::array<DWORD, D3DRS_MAX_STATE> RenderStates_{};
+  std::array<std::array<DWORD, D3DTSS_MAX_STATE>, Stages> StageStates_{};
+  std::array<std::array<DWORD, D3DSAMP_MAX_STATE>, Samplers> SamplerStates_{};
+  std::array<TSoftTexture*, Samplers> Textures_{};
+  std::vector<D3DMATRIX> Transforms_;
+  D3DVIEWPORT9 Viewport_{};
+  DWORD FVF_ = 0;
+  bool InScene_ = false;
+
+  TLoss Loss_ = TLoss::None;
+  uint32_t LostPolls_ = 0;
+  uint64_t TextureBytes_ = 0;
+  uint32_t DefaultPoolTextures_ = 0;
+  TD3D9DeviceStats Stats_;
+
+  TRasterState Raster_;
+  bool RasterDirty_ = true;
+};

@@ -1,0 +1,135 @@
+#include "SoftFormats.h"
+
+namespace {
+
+// Widens an n-bit field to 8 bits so that the largest field value becomes 255.
+constexpr uint32_t Widen(uint32_t Value, uint32_t Bits) { return Value * 255 / ((1u << Bits) - 1); }
+
+constexpr uint32_t Argb(uint32_t A, uint32_t R, uint32_t G, uint32_t B) { return (A << 24) | (R << 16) | (G << 8) | B; }
+
+uint32_t Read16(const uint8_t* P) { return uint32_t(P[0]) | (uint32_t(P[1]) << 8); }
+uint32_t Read32(const uint8_t* P) {
+  return uint32_t(P[0]) | (uint32_t(P[1]) << 8) | (uint32_t(P[2]) << 16) | (uint32_t(P[3]) << 24);
+}
+
+uint32_t Decode(D3DFORMAT Format, const uint8_t* P) {
+  switch (Format) {
+    case D3DFMT_R8G8B8: return Argb(255, P[2], P[1], P[0]);
+    case D3DFMT_A8R8G8B8: return Read32(P);
+    case D3DFMT_X8R8G8B8: return Read32(P) | 0xFF000000u;
+    case D3DFMT_R5G6B5: {
+      uint32_t V = Read16(P);
+      return Argb(255, Widen(V >> 11, 5), Widen((V >> 5) & 63, 6), Widen(V & 31, 5));
+    }
+    case D3DFMT_X1R5G5B5:
+    case D3DFMT_A1R5G5B5: {
+      uint32_t V = Read16(P);
+      uint32_t A = (Format == D3DFMT_X1R5G5B5 || (V & 0x8000)) ? 255 : 0;
+      return Argb(A, Widen((V >> 10) & 31, 5), Widen((V >> 5) & 31, 5), Widen(V & 31, 5));
+    }
+    case D3DFMT_A4R4G4B4:
+    case D3DFMT_X4R4G4B4: {
+      uint32_t V = Read16(P);
+      uint32_t A = Format == D3DFMT_X4R4G4B4 ? 255 : Widen(V >> 12, 4);
+      return Argb(A, Widen((V >> 8) & 15, 4), Widen((V >> 4) & 15, 4), Widen(V & 15, 4));
+    }
+    case D3DFMT_R3G3B2: {
+      uint32_t V = P[0];
+      return Argb(255, Widen(V >> 5, 3), Widen((V >> 2) & 7, 3), Widen(V & 3, 2));
+    }
+    case D3DFMT_A8R3G3B2: {
+      uint32_t V = Read16(P);
+      return Argb(V >> 8, Widen((V >> 5) & 7, 3), Widen((V >> 2) & 7, 3), Widen(V & 3, 2));
+    }
+    case D3DFMT_A8: return Argb(P[0], 0, 0, 0);
+    case D3DFMT_L8: return Argb(255, P[0], P[0], P[0]);
+    case D3DFMT_A8L8: return Argb(P[1], P[0], P[0], P[0]);
+    case D3DFMT_A4L4: {
+      uint32_t L = Widen(P[0] & 15, 4);
+      return Argb(Widen(P[0] >> 4, 4), L, L, L);
+    }
+    // Bump-map formats have no colour meaning; their fields are read as the game's pixel routines place them
+    // (V as green, U as blue, L as red).
+    case D3DFMT_V8U8: return Argb(255, 0, P[1], P[0]);
+    case D3DFMT_L6V5U5: {
+      uint32_t V = Read16(P);
+      return Argb(255, (V >> 10) << 2, ((V >> 5) & 31) << 3, (V & 31) << 3);
+    }
+    case D3DFMT_X8L8V8U8: return Read32(P) | 0xFF000000u;
+    case D3DFMT_Q8W8V8U8: return Read32(P);
+    case D3DFMT_V16U16: return Argb(255, 0, P[3], P[1]);
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+uint32_t SoftFormatBits(D3DFORMAT Format) {
+  switch (Format) {
+    case D3DFMT_R8G8B8: return 24;
+    case D3DFMT_A8R8G8B8:
+    case D3DFMT_X8R8G8B8:
+    case D3DFMT_X8L8V8U8:
+    case D3DFMT_Q8W8V8U8:
+    case D3DFMT_V16U16:
+    case D3DFMT_D32:
+    case D3DFMT_D24S8:
+    case D3DFMT_D24X8:
+    case D3DFMT_D24X4S4: return 32;
+    case D3DFMT_R5G6B5:
+    case D3DFMT_X1R5G5B5:
+    case D3DFMT_A1R5G5B5:
+    case D3DFMT_A4R4G4B4:
+    case D3DFMT_A8R3G3B2:
+    case D3DFMT_X4R4G4B4:
+    case D3DFMT_A8P8:
+    case D3DFMT_A8L8:
+    case D3DFMT_V8U8:
+    case D3DFMT_L6V5U5:
+    case D3DFMT_D16_LOCKABLE:
+    case D3DFMT_D15S1:
+    case D3DFMT_D16: return 16;
+    case D3DFMT_R3G3B2:
+    case D3DFMT_A8:
+    case D3DFMT_P8:
+    case D3DFMT_L8:
+    case D3DFMT_A4L4: return 8;
+    default: return 0;
+  }
+}
+
+bool SoftTextureFormatSupported(D3DFORMAT Format) {
+  switch (Format) {
+    case D3DFMT_R8G8B8:
+    case D3DFMT_A8R8G8B8:
+    case D3DFMT_X8R8G8B8:
+    case D3DFMT_R5G6B5:
+    case D3DFMT_X1R5G5B5:
+    case D3DFMT_A1R5G5B5:
+    case D3DFMT_A4R4G4B4:
+    case D3DFMT_R3G3B2:
+    case D3DFMT_A8:
+    case D3DFMT_A8R3G3B2:
+    case D3DFMT_X4R4G4B4:
+    case D3DFMT_L8:
+    case D3DFMT_A8L8:
+    case D3DFMT_A4L4:
+    case D3DFMT_V8U8:
+    case D3DFMT_L6V5U5:
+    case D3DFMT_X8L8V8U8:
+    case D3DFMT_Q8W8V8U8:
+    case D3DFMT_V16U16: return true;
+    default: return false;
+  }
+}
+
+uint32_t SoftFormatPitch(D3DFORMAT Format, uint32_t Width) { return (Width * (SoftFormatBits(Format) / 8) + 3) & ~3u; }
+
+void SoftDecodeRow(D3DFORMAT Format, const uint8_t* Source, uint32_t* Target, uint32_t Count) {
+  uint32_t Bytes = SoftFormatBits(Format) / 8;
+  if (Format == D3DFMT_A8R8G8B8) {
+    for (uint32_t I = 0; I < Count; ++I) Target[I] = Read32(Source + 4 * I);
+    return;
+  }
+  for (uint32_t I = 0; I < Count; ++I) Target[I] = Decode(Format, Source + Bytes * I);
+}

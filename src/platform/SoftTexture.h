@@ -1,0 +1,56 @@
+// Textures of the software device: every mip level in the format asked for, and a decoded ARGB8888 copy of
+// level 0 for sampling, refreshed from the bytes when level 0 is unlocked.
+#pragma once
+#include <vector>
+#include "d3d9.h"
+
+class TSoftDevice;
+
+class TSoftTexture final : public IDirect3DTexture9 {
+ public:
+  TSoftTexture(TSoftDevice* Device, UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool);
+  ~TSoftTexture() override;
+
+  // Number of levels of a full chain down to 1 x 1.
+  static UINT FullChain(UINT Width, UINT Height);
+  // Bytes the levels of such a texture occupy.
+  static uint64_t ByteSize(UINT Width, UINT Height, UINT Levels, D3DFORMAT Format);
+
+  ULONG AddRef() override;
+  ULONG Release() override;
+  HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
+  D3DRESOURCETYPE GetType() override { return D3DRTYPE_TEXTURE; }
+  DWORD GetLevelCount() override { return static_cast<DWORD>(Levels_.size()); }
+  HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override;
+  HRESULT LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) override;
+  HRESULT UnlockRect(UINT Level) override;
+
+  // A device binding counts as a reference but does not keep the device alive.
+  void Bind();
+  void Unbind();
+
+  const uint32_t* Texels() const { return Decoded_.data(); }
+  UINT Width() const { return Levels_[0].Width; }
+  UINT Height() const { return Levels_[0].Height; }
+  D3DPOOL Pool() const { return Pool_; }
+
+ private:
+  struct TLevel {
+    UINT Width, Height, Pitch;
+    std::vector<uint8_t> Bytes;
+    bool Locked = false;
+    bool ReadOnly = false;
+    RECT Area{};
+  };
+
+  TSoftDevice* Device_;
+  DWORD Usage_;
+  D3DFORMAT Format_;
+  D3DPOOL Pool_;
+  std::vector<TLevel> Levels_;
+  std::vector<uint32_t> Decoded_;
+  uint64_t Bytes_;
+  ULONG Refs_ = 1;
+  ULONG BindRefs_ = 0;
+  bool HoldsDevice_ = true;
+};

@@ -1,0 +1,239 @@
+// Pixel-exact checks of the software rasteriser. Expected values follow Direct3D 9's rules and the blend
+// formulas, rounded to nearest: a * b / 255 for modulation and blending.
+#include "platform/SoftDeviceFixture.h"
+
+namespace {
+
+constexpr uint32_t Black = 0xFF000000, White = 0xFFFFFFFF;
+
+class SoftRaster : public TSoftDeviceFixture {};
+
+TEST_F(SoftRaster, QuadCoversExactlyItsPixelsWithCentresAtIntegers) {
+  Clear(Black);
+  UsePreset(0);
+  Quad(0, 0, 64, 16);
+  EXPECT_EQ(CountNot(Black), 64 * 16);
+  EXPECT_EQ(Pixel(63, 15), White);
+  EXPECT_EQ(Pixel(0, 16), Black);
+
+  // Centres at integers: (0.5, 0.5)-(3.5, 2.5) holds the centres x 1..3, y 1..2.
+  Clear(Black);
+  Quad(0.5f, 0.5f, 3.5f, 2.5f);
+  EXPECT_EQ(CountNot(Black), 6);
+  EXPECT_EQ(Pixel(1, 1), White);
+  EXPECT_EQ(Pixel(3, 2), White);
+  EXPECT_EQ(Pixel(0, 0), Black);
+}
+
+TEST_F(SoftRaster, SharedEdgesAreBlendedOnce) {
+  // White at alpha 128 over black gives 128 once, 192 if a pixel were blended twice.
+  Clear(Black);
+  UsePreset(2);
+  Quad(0, 0, 10.5f, 8, 0x80FFFFFF);
+  Quad(10.5f, 0, 20, 8, 0x80FFFFFF);
+  Quad(0, 8, 10.5f, 13.25f, 0x80FFFFFF);
+  Quad(10.5f, 8, 20, 13.25f, 0x80FFFFFF);
+  for (int Y = 0; Y < 14; ++Y)
+    for (int X = 0; X < 20; ++X) ASSERT_EQ(Pixel(X, Y), 0xFF808080) << X << "," << Y;
+  EXPECT_EQ(Pixel(20, 0), Black);
+  EXPECT_EQ(Pixel(0, 14), Black);
+  // A skewed quad: its diagonal seam and its edges shared with a neighbour.
+  Clear(Black);
+  TTestVertex A[4] = {{3.3f, 1.7f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}, {30.6f, 4.1f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0},
+                      {1.2f, 20.9f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}, {25.5f, 28.4f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}};
+  TTestVertex B[4] = {A[1], {50.2f, 2.2f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}, A[3],
+                      {60.7f, 30.0f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}};
+  ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, A, sizeof(TTestVertex)), D3D_OK);
+  ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, B, sizeof(TTestVertex)), D3D_OK);
+  int Covered = 0;
+  for (int Y = 0; Y < Height; ++Y)
+    for (int X = 0; X < Width; ++X) {
+      uint32_t P = Pixel(X, Y);
+      ASSERT_TRUE(P == Black || P == 0xFF808080) << X << "," << Y;
+      Covered += P != Black;
+    }
+  EXPECT_GT(Covered, 600);
+}
+
+TEST_F(SoftRaster, PresetsBlendAsTheirFactorsSay) {
+  // Texel A 128, R 255, G 128, B 0 with white diffuse over the background R 0x40, G 0x60, B 0x80.
+  const uint32_t Background = 0xFF406080;
+  Texture(1, 1, {0x80FF8000});
+  Sampling(false, D3DTADDRESS_CLAMP);
+  const uint32_t Expected[6] = {
+      0xFFFF8000,  // opaque: the texel's colour
+      0xFFC0A080,  // additive: 64 + 128, 96 + 64, 128 + 0
+      0xFFA07040,  // alpha: (255*128 + 64*127)/255 = 160, (128*128 + 96*127)/255 = 112, 128*127/255 = 64
+      0xFF003080,  // darkened: 64*0/255, 96*127/255 = 48, 128*255/255
+      0xFF403000,  // multiplied: 64*255/255, 96*128/255 = 48, 128*0/255
+      Background,  // alpha test: 128 is not above 128
+  };
+  for (int Preset = 0; Preset < 6; ++Preset) {
+    Clear(Background);
+    UsePreset(Preset);
+    Quad(0, 0, 4, 4);
+    EXPECT_EQ(Pixel(1, 1), Expected[Preset]) << "preset " << Preset;
+    EXPECT_EQ(Pixel(4, 4), Background);
+  }
+}
+
+TEST_F(SoftRaster, AlphaTestPassesAboveReferenceOnly) {
+  Texture(2, 1, {0x80FF0000, 0x81FF0000});
+  Sampling(false, D3DTADDRESS_CLAMP);
+  Clear(0xFF0000FF);
+  UsePreset(5);
+  Quad(0, 0, 2, 1);
+  EXPECT_EQ(Pixel(0, 0), 0xFF0000FF);  // 128: kept out
+  EXPECT_EQ(Pixel(1, 0), 0xFFFF0000);  // 129: drawn, not blended
+  // The tested alpha is texture alpha times diffuse alpha: 255 * 129 / 255 = 129, but 129 * 254 / 255 = 128.
+  Clear(0xFF0000FF);
+  Quad(0, 0, 2, 1, 0xFEFFFFFF);
+  EXPECT_EQ(Pixel(1, 0), 0xFF0000FF);
+}
+
+TEST_F(SoftRaster, TextureAndDiffuseAreMultiplied) {
+  Texture(1, 1, {0xFFFF8040});
+  UsePreset(0);
+  Clear(Black);
+  Quad(0, 0, 2, 2, 0xFF808080);
+  // 255*128/255 = 128, 128*128/255 = 64.25, 64*128/255 = 32.13
+  EXPECT_EQ(Pixel(0, 0), 0xFF804020);
+
+  // Alpha: texture 128 times diffuse 128 = 64.25 -> 64; white at alpha 64 over black gives 64.
+  Texture(1, 1, {0x80FFFFFF});
+  UsePreset(2);
+  Clear(Black);
+  Quad(0, 0, 2, 2, 0x80FFFFFF);
+  EXPECT_EQ(Pixel(0, 0), 0xFF404040);
+}
+
+TEST_F(SoftRaster, SpecularIsAddedWhenEnabledAndSaturates) {
+  Texture(1, 1, {0xFF808080});
+  UsePreset(0);
+  Clear(Black);
+  Quad(0, 0, 2, 2, White, 0x00604020);
+  EXPECT_EQ(Pixel(0, 0), 0xFFE0C0A0);
+  Quad(0, 0, 2, 2, White, 0x00FF0000);
+  EXPECT_EQ(Pixel(0, 0), 0xFFFF8080);
+  Device->SetRenderState(D3DRS_SPECULARENABLE, 0);
+  Quad(0, 0, 2, 2, White, 0x00604020);
+  EXPECT_EQ(Pixel(0, 0), 0xFF808080);
+}
+
+TEST_F(SoftRaster, NoTextureDrawsTheDiffuseColour) {
+  UsePreset(0);
+  Clear(Black);
+  Quad(0, 0, 2, 2, 0xFF123456);
+  EXPECT_EQ(Pixel(1, 1), 0xFF123456);
+}
+
+TEST_F(SoftRaster, DiffuseIsInterpolatedBetweenCorners) {
+  // The power-up cell: white at the top, grey 128 at the bottom, 16 rows: row y is 255 - 127 * y / 16.
+  UsePreset(0);
+  Clear(Black);
+  Quad(0, 0, 64, 16, {White, White, 0xFF808080, 0xFF808080});
+  EXPECT_EQ(Pixel(5, 0), White);
+  EXPECT_EQ(Pixel(5, 8), 0xFFC0C0C0);   // 191.5 rounds up
+  EXPECT_EQ(Pixel(60, 15), 0xFF888888);  // 255 - 119.06 = 135.9
+  EXPECT_EQ(Pixel(5, 16), Black);
+}
+
+TEST_F(SoftRaster, PointAndBilinearAtTexelBoundary) {
+  // Two texels, black and white, stretched over four pixels: pixel x samples u * 2 = x / 2 texels.
+  Texture(2, 1, {Black, White});
+  UsePreset(0);
+  Sampling(false, D3DTADDRESS_CLAMP);
+  Clear(0xFF0000FF);
+  Quad(0, 0, 4, 1);
+  EXPECT_EQ(Pixel(0, 0), Black);
+  EXPECT_EQ(Pixel(1, 0), Black);
+  EXPECT_EQ(Pixel(2, 0), White);
+  EXPECT_EQ(Pixel(3, 0), White);
+  // Bilinear: texel centres at half-integers, so x / 2 - 0.5 gives -0.5 (clamped), 0, 0.5 (half way), 1.
+  Sampling(true, D3DTADDRESS_CLAMP);
+  Quad(0, 0, 4, 1);
+  EXPECT_EQ(Pixel(0, 0), Black);
+  EXPECT_EQ(Pixel(1, 0), Black);
+  EXPECT_EQ(Pixel(2, 0), 0xFF808080);  // 127.5 rounds up
+  EXPECT_EQ(Pixel(3, 0), White);
+  // Wrapping reaches back to the last texel for the first pixel.
+  Sampling(true, D3DTADDRESS_WRAP);
+  Quad(0, 0, 4, 1);
+  EXPECT_EQ(Pixel(0, 0), 0xFF808080);
+}
+
+TEST_F(SoftRaster, WrapRepeatsSevenTimesAndClampHoldsTheEdge) {
+  const uint32_t C[4] = {0xFF110000, 0xFF002200, 0xFF000033, 0xFF444444};
+  Texture(4, 1, {C[0], C[1], C[2], C[3]});
+  UsePreset(0);
+  Sampling(false, D3DTADDRESS_WRAP);
+  Clear(Black);
+  Quad(0, 0, 28, 1, White, 0, 0, 0, 7, 1);
+  for (int X = 0; X < 28; ++X) ASSERT_EQ(Pixel(X, 0), C[X % 4]) << X;
+  Sampling(false, D3DTADDRESS_CLAMP);
+  Quad(0, 0, 28, 1, White, 0, 0, 0, 7, 1);
+  for (int X = 0; X < 28; ++X) ASSERT_EQ(Pixel(X, 0), C[X < 4 ? X : 3]) << X;
+  // The scrolling background: shifted left by a fraction of the picture, still whole repeats.
+  Sampling(false, D3DTADDRESS_WRAP);
+  Quad(-6, 0, 22, 1, White, 0, 0, 0, 7, 1);
+  for (int X = 0; X < 22; ++X) ASSERT_EQ(Pixel(X, 0), C[(X + 6) % 4]) << X;
+}
+
+TEST_F(SoftRaster, QuadsPartlyOutsideAreClipped) {
+  UsePreset(0);
+  Clear(Black);
+  Quad(-10, -5, 10, 5);
+  EXPECT_EQ(CountNot(Black), 10 * 5);
+  Quad(60, 28, 70, 40);
+  EXPECT_EQ(CountNot(Black), 50 + 4 * 4);
+  Clear(Black);
+  Quad(-1e7f, -1e7f, 1e7f, 1e7f, 0xFF00FF00);
+  EXPECT_EQ(CountNot(0xFF00FF00), 0);
+  Clear(Black);
+  Quad(100, 100, 200, 200);
+  Quad(-50, 0, -1, 10);
+  EXPECT_EQ(CountNot(Black), 0);
+}
+
+TEST_F(SoftRaster, ViewportLimitsDrawingAndClearing) {
+  UsePreset(0);
+  Clear(Black);
+  D3DVIEWPORT9 View{10, 4, 20, 8, 0, 1};
+  ASSERT_EQ(Device->SetViewport(&View), D3D_OK);
+  Quad(0, 0, 64, 32);
+  EXPECT_EQ(CountNot(Black), 20 * 8);
+  EXPECT_EQ(Pixel(10, 4), White);
+  EXPECT_EQ(Pixel(29, 11), White);
+  EXPECT_EQ(Pixel(30, 11), Black);
+  Clear(0xFF0000FF);
+  EXPECT_EQ(CountNot(Black), 20 * 8);
+  EXPECT_EQ(Pixel(15, 5), 0xFF0000FF);
+}
+
+TEST_F(SoftRaster, CounterClockwiseQuadsAreCulledByDefault) {
+  UsePreset(0);
+  Clear(Black);
+  // Corners top-left, bottom-left, top-right, bottom-right wind the other way round.
+  TTestVertex V[4] = {{0, 0, 0, 0.5f, White, 0, 0, 0}, {0, 8, 0, 0.5f, White, 0, 0, 0},
+                      {8, 0, 0, 0.5f, White, 0, 0, 0}, {8, 8, 0, 0.5f, White, 0, 0, 0}};
+  ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, V, sizeof(TTestVertex)), D3D_OK);
+  EXPECT_EQ(CountNot(Black), 0);
+  Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, V, sizeof(TTestVertex)), D3D_OK);
+  EXPECT_EQ(CountNot(Black), 64);
+}
+
+TEST_F(SoftRaster, OtherBlendFactorsTakeTheGeneralPath) {
+  // ONE, ONE adds without weighting; SUBTRACT takes the target from the source.
+  Clear(0xFF406080);
+  Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+  Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  Quad(0, 0, 2, 2, 0x00202020);
+  EXPECT_EQ(Pixel(0, 0), 0xFF6080A0);
+  Device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT);
+  Quad(0, 0, 2, 2, 0x00202020);
+  EXPECT_EQ(Pixel(0, 0), 0xFF406080);
+}
+
+}  // namespace

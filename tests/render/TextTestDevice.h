@@ -1,0 +1,38 @@
+// A software graphics device on a headless window and textures made as the scenes make them.
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "DGTexture.h"
+#include "HeadlessWindow.h"
+#include "VUDaderDevice.h"
+
+class TTextTestDevice {
+ public:
+  TTextTestDevice() : Window(800, 600), DG(&Window) { DG.Loaded(); }
+
+  // A managed texture with the scenes' format candidates (or the ones given), cleared to FillColor.
+  std::unique_ptr<TDGTexture> MakeTexture(uint32_t width, uint32_t height, uint32_t fillColor = 0,
+                                          std::vector<D3DFORMAT> formats = {D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4,
+                                                                            D3DFMT_A1R5G5B5}) {
+    auto texture = std::make_unique<TDGTexture>(&DG, "", formats, 0, D3DPOOL_MANAGED, 0);
+    texture->FillColor = fillColor;
+    if (width > 0 || height > 0) texture->SetSize(width, height);
+    return texture;
+  }
+
+  // Pixel (x, y) of level 0, read through a read-only lock.
+  static uint32_t Pixel(TDGTexture& texture, int32_t x, int32_t y) {
+    const D3DLOCKED_RECT lock = texture.LockRect(0, RECT{x, y, x + 1, y + 1}, D3DLOCK_READONLY);
+    uint32_t value = 0;
+    if (lock.pBits) {
+      const uint8_t* p = static_cast<const uint8_t*>(lock.pBits);
+      for (int32_t k = 0; k < texture.BytesPerPixel(); ++k) value |= uint32_t(p[k]) << (8 * k);
+    }
+    texture.UnlockRect();
+    return value;
+  }
+
+  THeadlessWindow Window;
+  TVUDader DG;
+};

@@ -1,0 +1,135 @@
+// morvanth-tka: lists, extracts and packs archive files (kind TKA) for skin authors and tests.
+// File names on the command line are UTF-8; ids inside archives are CP932.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "TKAWriter.h"
+#include "TKArc.h"
+#include "TextEncoding.h"
+
+namespace {
+
+const char* const Usage =
+    "usage: morvanth-tka list ARCHIVE\n"
+    "       morvanth-tka extract ARCHIVE ID [OUT]\n"
+    "       morvanth-tka pack [--compress] ARCHIVE FILE...\n"
+    "\n"
+    "list     prints whether the archive is compressed and, per entry, its data offset,\n"
+    "         stored size, item size and id\n"
+    "extract  writes the entry ID (letter case ignored) to OUT, to a file named ID in the\n"
+    "         current folder when OUT is left out, or to standard output when OUT is -\n"
+    "pack     writes a new ARCHIVE holding each FILE under its file name as id;\n"
+    "         --compress stores every entry byte-pair encoded\n";
+
+// Errors of the tool itself (as opposed to the archive code's CP932 exceptions).
+class ToolError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::ifstream OpenInput(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ToolError("cannot open " + path + ": " + std::strerror(errno));
+  return in;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  std::ifstream in = OpenInput(path);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw ToolError("cannot read " + path);
+  return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (path == "-") {
+    std::cout.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::cout.flush();
+    if (!std::cout) throw ToolError("cannot write to standard output");
+    return;
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (out) out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw ToolError("cannot write " + path + ": " + std::strerror(errno));
+}
+
+// A command-line text as an archive id; refuses what CP932 cannot hold rather than storing '?'.
+std::string IdFromArgument(const std::string& utf8) {
+  const std::string id = ToCP932(utf8);
+  if (ToUTF8(id) != utf8) throw ToolError("'" + utf8 + "' cannot be written in code page 932");
+  return id;
+}
+
+int List(const std::vector<std::string>& args) {
+  if (args.size() != 1) throw ToolError(std::string("list takes one archive\n") + Usage);
+  std::ifstream in = OpenInput(args[0]);
+  const TKADirectory directory = ReadArchiveDirectory(in);
+  std::printf("%s archive, %zu entries\n", directory.Compressed ? "compressed" : "plain", directory.Entries.size());
+  std::printf("%10s %10s %10s  %s\n", "offset", "stored", "size", "id");
+  for (const TKAEntry& entry : directory.Entries) {
+    std::printf("%10u %10u %10u  %s\n", entry.Offset, entry.StoredSize, entry.ItemSize, ToUTF8(entry.ID).c_str());
+  }
+  return 0;
+}
+
+int Extract(const std::vector<std::string>& args) {
+  if (args.size() != 2 && args.size() != 3) throw ToolError(std::string("extract takes ARCHIVE ID [OUT]\n") + Usage);
+  std::string out = args.size() == 3 ? args[2] : args[1];
+  if (args.size() == 2 && (out == "." || out == ".." || out.find('/') != std::string::npos)) {
+    throw ToolError("id '" + out + "' is no file name here; give OUT");
+  }
+  std::ifstream in = OpenInput(args[0]);
+  const std::unique_ptr<TKAMemoryStream> entry = ReadArchiveEntry(in, IdFromArgument(args[1]));
+  WriteWholeFile(out, entry->Bytes());
+  return 0;
+}
+
+int Pack(std::vector<std::string> args) {
+  bool compress = false;
+  if (!args.empty() && args[0] == "--compress") {
+    compress = true;
+    args.erase(args.begin());
+  }
+  if (args.size() < 2) throw ToolError(std::string("pack takes [--compress] ARCHIVE FILE...\n") + Usage);
+  std::vector<TKAItem> items;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string name = std::filesystem::path(args[i]).filename().string();
+    items.push_back({IdFromArgument(name), ReadWholeFile(args[i])});
+  }
+  WriteWholeFile(args[0], TKAWriter::Build(items, compress));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> all(argv + 1, argv + argc);
+  if (all.empty()) {
+    std::fputs(Usage, stderr);
+    return 1;
+  }
+  const std::string command = all[0];
+  const std::vector<std::string> args(all.begin() + 1, all.end());
+  try {
+    if (command == "-h" || command == "--help" || command == "help") {
+      std::fputs(Usage, stdout);
+      return 0;
+    }
+    if (command == "list") return List(args);
+    if (command == "extract") return Extract(args);
+    if (command == "pack") return Pack(args);
+    throw ToolError("unknown command '" + command + "'\n" + Usage);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "morvanth-tka: %s\n", ToUTF8(e.Message()).c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "morvanth-tka: %s\n", e.what());
+  }
+  return 1;
+}

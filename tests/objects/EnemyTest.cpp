@@ -78,6 +78,16 @@ TEST(Enemy, StraightMovesSpeedTimesFrames) {
   EXPECT_EQ(Enemy.X, 785);
 }
 
+TEST(Enemy, AnUnknownMotionCodeFliesStraightAndLeaves) {
+  auto Def = MakeDef(9, -90, 250, 5);
+  TEnemy Enemy(Def.get());
+  Enemy.Update(1);
+  EXPECT_EQ(Enemy.X, -95);
+  EXPECT_FALSE(Enemy.IsFinished());
+  Enemy.Update(1);
+  EXPECT_TRUE(Enemy.IsFinished());
+}
+
 TEST(Enemy, Zigzag1RidesASineWaveAroundItsDefinitionsY) {
   // sin(700 / 1.5 degrees) * 30 = 28.7; sin(400 / 1.5 degrees) * 30 = -29.9, truncated toward zero.
   auto At700 = MakeDef(mtZigzag1, 705, 300, 5);

@@ -162,7 +162,7 @@ void TEmu::Hit(int32_t Damage) {
   if (OnDestroyed) OnDestroyed(this);
 }
 
-void TEmu::AdvanceCursor() { Cursor = Cursor == ppShield ? ppSpeed : static_cast<uint8_t>(Cursor + 1); }
+void TEmu::AdvanceCursor() { Cursor = Cursor == ppShield ? uint8_t{ppSpeed} : static_cast<uint8_t>(Cursor + 1); }
 
 void TEmu::Restart() {
   if (Lives <= 0) return;

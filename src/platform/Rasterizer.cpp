@@ -71,32 +71,39 @@ struct TClipPoint {
   double X, Y;
 };
 
-void Rasterise(const TClipPoint (&P)[3], const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
+// Draws a convex polygon of three or four corners, all with the same attribute planes. Returns false, having drawn
+// nothing, when a four-cornered one is not convex once snapped (its caller then draws it as two triangles).
+bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
                bool Shaded, bool AddsSpecular) {
-  int64_t X[3], Y[3];
-  for (int I = 0; I < 3; ++I) {
+  int64_t X[4], Y[4];
+  for (int I = 0; I < N; ++I) {
     X[I] = Round(P[I].X * SubpixelScale);
     Y[I] = Round(P[I].Y * SubpixelScale);
   }
-  int64_t Area = (X[1] - X[0]) * (Y[2] - Y[0]) - (X[2] - X[0]) * (Y[1] - Y[0]);
-  if (Area == 0) return;
+  int64_t Area = 0;
+  for (int I = 0; I < N; ++I) Area += X[I] * Y[(I + 1) % N] - X[(I + 1) % N] * Y[I];
+  if (Area == 0) return N == 3;
   if (Area < 0) {
-    std::swap(X[1], X[2]);
-    std::swap(Y[1], Y[2]);
+    std::reverse(X, X + N);
+    std::reverse(Y, Y + N);
+  }
+  for (int I = 0; I < N && N == 4; ++I) {
+    int J = (I + 1) % N, K = (I + 2) % N;
+    if ((X[J] - X[I]) * (Y[K] - Y[J]) - (Y[J] - Y[I]) * (X[K] - X[J]) < 0) return false;
   }
   // Rows whose centres may lie inside, within the clip rectangle.
-  int64_t MinY = std::min({Y[0], Y[1], Y[2]}), MaxY = std::max({Y[0], Y[1], Y[2]});
+  int64_t MinY = *std::min_element(Y, Y + N), MaxY = *std::max_element(Y, Y + N);
   int64_t Top = std::max<int64_t>(State.ClipTop, -FloorDiv(-MinY, 1 << SubpixelBits));
   int64_t Bottom = std::min<int64_t>(State.ClipBottom, FloorDiv(MaxY, 1 << SubpixelBits) + 1);
-  if (Top >= Bottom) return;
+  if (Top >= Bottom) return true;
 
   // Edge a->b of a clockwise triangle (y down): E(p) = dx * (py - ay) - dy * (px - ax), inside where E >= 0 on
   // top and left edges and E > 0 on the others. Per row E is linear in px, which gives each edge's bound.
-  TFloorStepper Lefts[3], Rights[3];
-  int64_t Horizontal[3], HorizontalStep[3];
+  TFloorStepper Lefts[4], Rights[4];
+  int64_t Horizontal[4], HorizontalStep[4];
   int LeftCount = 0, RightCount = 0, HorizontalCount = 0;
-  for (int I = 0; I < 3; ++I) {
-    int J = (I + 1) % 3;
+  for (int I = 0; I < N; ++I) {
+    int J = (I + 1) % N;
     int64_t Dx = X[J] - X[I], Dy = Y[J] - Y[I];
     bool TopLeft = Dy < 0 || (Dy == 0 && Dx > 0);
     int64_t M = Dx * (Top * (1 << SubpixelBits) - Y[I]) + Dy * X[I] - (TopLeft ? 0 : 1);
@@ -193,6 +200,7 @@ void Rasterise(const TClipPoint (&P)[3], const TSetup& Setup, const TRasterState
     U.Row += U.StepY;
     V.Row += V.StepY;
   }
+  return true;
 }
 
 // Clips a polygon to the guard band (one side at a time); returns the new vertex count.
@@ -230,18 +238,53 @@ int ClipToGuardBand(TClipPoint* Poly, int Count) {
 
 void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, bool Reversed,
                                const TRasterState& State) {
-  if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return;
-  const TRasterVertex* V[3] = {&A, &B, &C};
-  for (const TRasterVertex* P : V)
-    if (!std::isfinite(P->X) || !std::isfinite(P->Y)) return;
+  DrawShape(A, B, C, nullptr, Reversed, State);
+}
+
+void TRasterizer::DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
+                           const TRasterVertex& D, const TRasterState& State) {
+  if (State.FlatShade || !DrawShape(A, B, C, &D, false, State)) {
+    DrawShape(A, B, C, nullptr, false, State);
+    DrawShape(B, C, D, nullptr, true, State);
+  }
+}
+
+namespace {
+
+// Whether the corners A, B, D, C (in this order) turn the same way at every corner.
+bool ConvexQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex& D) {
+  const TRasterVertex* Ring[4] = {&A, &B, &D, &C};
+  int Positive = 0, Negative = 0;
+  for (int I = 0; I < 4; ++I) {
+    const TRasterVertex &P = *Ring[I], &Q = *Ring[(I + 1) % 4], &R = *Ring[(I + 2) % 4];
+    double Cross = (double(Q.X) - P.X) * (double(R.Y) - Q.Y) - (double(Q.Y) - P.Y) * (double(R.X) - Q.X);
+    Positive += Cross > 0;
+    Negative += Cross < 0;
+  }
+  return Positive == 4 || Negative == 4;
+}
+
+bool Matches(const TPlane& P, double X, double Y, double Value, double Tolerance) {
+  return std::fabs(P.F0 + P.Dx * X + P.Dy * Y - Value) <= Tolerance;
+}
+
+}  // namespace
+
+bool TRasterizer::DrawShape(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
+                            const TRasterVertex* D, bool Reversed, const TRasterState& State) {
+  if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return true;
+  const TRasterVertex* V[4] = {&A, &B, &C, D};
+  for (int I = 0; I < (D ? 4 : 3); ++I)
+    if (!std::isfinite(V[I]->X) || !std::isfinite(V[I]->Y)) return D == nullptr;
+  if (D && !ConvexQuad(A, B, C, *D)) return false;
 
   double X0 = A.X, Y0 = A.Y;
   double Ex1 = double(B.X) - X0, Ey1 = double(B.Y) - Y0, Ex2 = double(C.X) - X0, Ey2 = double(C.Y) - Y0;
   double Det = Ex1 * Ey2 - Ex2 * Ey1;
-  if (Det == 0 || !std::isfinite(Det)) return;
-  // Screen winding with y down: Det > 0 is clockwise.
+  if (Det == 0 || !std::isfinite(Det)) return D == nullptr;
+  // Screen winding with y down: Det > 0 is clockwise. A convex quad's two triangles wind alike.
   bool Clockwise = (Det > 0) != Reversed;
-  if ((State.CullMode == 3 && !Clockwise) || (State.CullMode == 2 && Clockwise)) return;
+  if ((State.CullMode == 3 && !Clockwise) || (State.CullMode == 2 && Clockwise)) return true;
 
   TSetup Setup;
   Setup.X0 = X0;
@@ -263,6 +306,20 @@ void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, c
   Setup.U = MakePlane(Coordinate(A.U), Coordinate(B.U), Coordinate(C.U), Ex1, Ey1, Ex2, Ey2, InvDet);
   Setup.V = MakePlane(Coordinate(A.V), Coordinate(B.V), Coordinate(C.V), Ex1, Ey1, Ex2, Ey2, InvDet);
 
+  // A quad is one polygon only when its fourth corner lies on the planes of the first three (colours to well
+  // under a rounding step, texture coordinates to float precision): then both triangles would draw the same.
+  if (D) {
+    double Dx = double(D->X) - X0, Dy = double(D->Y) - Y0;
+    for (int Ch = 0; Ch < 4; ++Ch)
+      if (!Matches(Setup.Diffuse[Ch], Dx, Dy, ChannelOf(D->Diffuse, Ch), 1.0 / 1024) ||
+          !Matches(Setup.Specular[Ch], Dx, Dy, ChannelOf(D->Specular, Ch), 1.0 / 1024))
+        return false;
+    double Du = Coordinate(D->U), Dv = Coordinate(D->V);
+    if (!Matches(Setup.U, Dx, Dy, Du, 1e-6 * (1 + std::fabs(Du))) ||
+        !Matches(Setup.V, Dx, Dy, Dv, 1e-6 * (1 + std::fabs(Dv))))
+      return false;
+  }
+
   // Magnification or minification, from the texels one pixel step covers.
   bool Linear = State.MagLinear;
   if (State.Texels) {
@@ -282,18 +339,20 @@ void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, c
   bool NeedsSpecular = AddsSpecular || !State.FastStage || State.Blend == TRasterBlend::Generic;
   TRasterKernel Kernel = SelectRasterKernel(
       State, MakeRasterSampler(State.Texels != nullptr, Linear, State.WrapU, State.WrapV), Colouring);
+  const bool Shaded = Colouring != TRasterColouring::Plain;
 
   TClipPoint Poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
+  if (D) Poly[2] = {D->X, D->Y}, Poly[3] = {C.X, C.Y};  // around the quad: A, B, D, C
+  const int Corners = D ? 4 : 3;
   bool InBand = true;
-  for (int I = 0; I < 3; ++I) InBand &= std::fabs(Poly[I].X) <= GuardBand && std::fabs(Poly[I].Y) <= GuardBand;
-  if (InBand) {
-    const TClipPoint(&Tri)[3] = reinterpret_cast<const TClipPoint(&)[3]>(Poly);
-    Rasterise(Tri, Setup, State, Kernel, Colouring != TRasterColouring::Plain, NeedsSpecular);
-    return;
-  }
+  for (int I = 0; I < Corners; ++I)
+    InBand &= std::fabs(Poly[I].X) <= GuardBand && std::fabs(Poly[I].Y) <= GuardBand;
+  if (InBand) return Rasterise(Poly, Corners, Setup, State, Kernel, Shaded, NeedsSpecular);
+  if (D) return false;
   int Count = ClipToGuardBand(Poly, 3);
   for (int I = 1; I + 1 < Count; ++I) {
     TClipPoint Tri[3] = {Poly[0], Poly[I], Poly[I + 1]};
-    Rasterise(Tri, Setup, State, Kernel, Colouring != TRasterColouring::Plain, NeedsSpecular);
+    Rasterise(Tri, 3, Setup, State, Kernel, Shaded, NeedsSpecular);
   }
+  return true;
 }

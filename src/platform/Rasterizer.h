@@ -17,4 +17,14 @@ class TRasterizer {
   // read the other way round for culling. Vertex positions are snapped to 1/256 pixel.
   static void DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, bool Reversed,
                            const TRasterState& State);
+
+  // Draws the two-triangle strip A, B, C, D. A convex quad whose fourth corner lies on the attribute planes of the
+  // first three (a sprite) is walked as one polygon, which covers exactly the pixels the two triangles would.
+  static void DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
+                       const TRasterVertex& D, const TRasterState& State);
+
+ private:
+  // A triangle, or with D the quad A, B, D, C as one polygon; false when the quad cannot be drawn as one.
+  static bool DrawShape(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
+                        const TRasterVertex* D, bool Reversed, const TRasterState& State);
 };

@@ -565,7 +565,9 @@ HRESULT TSoftDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT Primit
 
   const uint8_t* Data = static_cast<const uint8_t*>(pVertexStreamZeroData);
   auto Vertex = [&](UINT I) { return ReadVertex(Data + size_t(I) * VertexStreamZeroStride, Layout); };
-  if (PrimitiveType == D3DPT_TRIANGLESTRIP) {
+  if (PrimitiveType == D3DPT_TRIANGLESTRIP && PrimitiveCount == 2) {
+    TRasterizer::DrawQuad(Vertex(0), Vertex(1), Vertex(2), Vertex(3), Raster_);
+  } else if (PrimitiveType == D3DPT_TRIANGLESTRIP) {
     TRasterVertex A = Vertex(0), B = Vertex(1);
     for (UINT I = 0; I < PrimitiveCount; ++I) {
       TRasterVertex C = Vertex(I + 2);

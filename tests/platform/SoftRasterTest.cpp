@@ -68,6 +68,39 @@ TEST_P(SoftRaster, SharedEdgesAreBlendedOnce) {
   EXPECT_GT(Covered, 600);
 }
 
+TEST_P(SoftRaster, SpriteQuadsDrawAsTheirTwoTriangles) {
+  // A strip of two triangles whose corners lie on one set of planes is walked as one polygon; it must give
+  // exactly the pixels of the two triangles drawn one by one.
+  std::vector<uint32_t> Pixels;
+  for (int I = 0; I < 16; ++I) Pixels.push_back(0x80000000u | uint32_t(I * 0x0F0A05));
+  Texture(4, 4, Pixels);
+  UsePreset(2);
+  Sampling(false, D3DTADDRESS_WRAP);
+  auto Corner = [](float X, float Y, float U, float V) { return TTestVertex{X, Y, 0, 0.5f, 0xC0FFFFFF, 0, U, V}; };
+  const TTestVertex Quads[][4] = {
+      {Corner(0.5f, 0.25f, 0, 0), Corner(20.7f, 0.25f, 3, 0), Corner(0.5f, 9.6f, 0, 2), Corner(20.7f, 9.6f, 3, 2)},
+      {Corner(30, 2, 0, 0), Corner(50, 8, 1, 0), Corner(24, 22, 0, 1), Corner(44, 28, 1, 1)},  // rotated
+      {Corner(-5.5f, 20, 0, 0), Corner(9.3f, 20, 1, 0), Corner(-5.5f, 40, 0, 1), Corner(9.3f, 40, 1, 1)},
+  };
+  for (const auto& Q : Quads) {
+    Clear(Black);
+    ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, Q, sizeof(TTestVertex)), D3D_OK);
+    std::vector<uint32_t> AsQuad;
+    for (int Y = 0; Y < Height; ++Y)
+      for (int X = 0; X < Width; ++X) AsQuad.push_back(Pixel(X, Y));
+    Clear(Black);
+    const TTestVertex AsTriangles[6] = {Q[0], Q[1], Q[2], Q[2], Q[1], Q[3]};
+    ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, AsTriangles, sizeof(TTestVertex)), D3D_OK);
+    int Covered = 0;
+    for (int Y = 0; Y < Height; ++Y)
+      for (int X = 0; X < Width; ++X) {
+        ASSERT_EQ(AsQuad[Y * Width + X], Pixel(X, Y)) << X << "," << Y;
+        Covered += AsQuad[Y * Width + X] != Black;
+      }
+    EXPECT_GT(Covered, 100);
+  }
+}
+
 TEST_P(SoftRaster, PresetsBlendAsTheirFactorsSay) {
   // Texel A 128, R 255, G 128, B 0 with white diffuse over the background R 0x40, G 0x60, B 0x80.
   const uint32_t Background = 0xFF406080;

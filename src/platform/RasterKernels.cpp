@@ -11,7 +11,9 @@ namespace RasterBase {
 #include "RasterKernels.inc"
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
+// GCC compiles the AVX2 set through its target pragma; clang (used for the fuzzing builds) does not honour that
+// pragma for inlined intrinsics, so it builds the baseline set alone.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define MORVANTH_RASTER_AVX2 1
 #pragma GCC push_options
 #pragma GCC target("avx2")

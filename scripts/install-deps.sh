@@ -7,7 +7,7 @@ packages=(
   fonts-ipafont-gothic fonts-liberation
   xvfb xauth x11-apps imagemagick
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev valgrind
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The game under valgrind's memcheck: the headless runner through the title and the ending (with a leak check),
+# and the real window under Xvfb for a few seconds of the title. Any memory error fails the test.
+# Skipped (77) in the sanitizer build, whose instrumented binaries cannot run under valgrind.
+set -u
+BUILD=$(cd "$1" && pwd)
+SOURCE=$(cd "$2" && pwd)
+SUPP="$SOURCE/tests/e2e/valgrind.supp"
+WORK=$(mktemp -d)
+XVFB_PID=""
+cleanup() {
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+if grep -q "^MORVANTH_SANITIZE:BOOL=ON" "$BUILD/CMakeCache.txt"; then
+  echo "skipped: sanitizer build"
+  exit 77
+fi
+command -v valgrind >/dev/null || fail "valgrind is not installed"
+VG=(valgrind -q --error-exitcode=99 --suppressions="$SUPP")
+
+"${VG[@]}" --leak-check=full --errors-for-leak-kinds=definite \
+  "$BUILD/morvanth-headless" --frames 300 >"$WORK/title.out" 2>"$WORK/title.err"
+status=$?
+[ "$status" -eq 0 ] || fail "headless title under valgrind: status $status: $(cat "$WORK/title.err")"
+
+"${VG[@]}" --leak-check=full --errors-for-leak-kinds=definite \
+  "$BUILD/morvanth-headless" --start-scene 2 --frames 40 >"$WORK/ending.out" 2>"$WORK/ending.err"
+status=$?
+[ "$status" -eq 0 ] || fail "headless ending under valgrind: status $status: $(cat "$WORK/ending.err")"
+
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+N=""
+read -r -t 30 N <&3 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+exec 3<&-
+export DISPLAY=":$N"
+
+# The X and GL libraries keep allocations until exit that are not ours, so no leak check for the window.
+"${VG[@]}" --leak-check=no "$BUILD/morvanth" >"$WORK/game.out" 2>"$WORK/game.err" &
+GAME_PID=$!
+sleep 12
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early under valgrind: $(cat "$WORK/game.err")"
+kill -TERM "$GAME_PID"
+wait "$GAME_PID"
+status=$?
+[ "$status" -eq 0 ] || fail "window under valgrind: status $status: $(cat "$WORK/game.err")"
+echo "ok: no memory errors in the headless title, the ending and the real window"

@@ -32,13 +32,8 @@ status=$?
 status=$?
 [ "$status" -eq 0 ] || fail "headless ending under valgrind: status $status: $(cat "$WORK/ending.err")"
 
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-N=""
-read -r -t 30 N <&3 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-exec 3<&-
-export DISPLAY=":$N"
+source "$(dirname "$0")/xvfb.bash"
+start_xvfb "$WORK/xvfb.log"
 
 # The X and GL libraries keep allocations until exit that are not ours, so no leak check for the window.
 "${VG[@]}" --leak-check=no "$BUILD/morvanth" >"$WORK/game.out" 2>"$WORK/game.err" &

@@ -29,16 +29,8 @@ for tool in Xvfb xwininfo xwd convert; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-# Xvfb picks a free display number itself and writes it to a pipe once it accepts clients. Without -noreset it
-# would reset when its last client leaves, and a client connecting during that reset is refused.
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-N=""
-read -r -t 30 N <&3 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-exec 3<&-
-[ -n "$N" ] || fail "Xvfb gave no display number"
-export DISPLAY=":$N"
+source "$(dirname "$0")/xvfb.bash"
+start_xvfb "$WORK/xvfb.log"
 xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$WORK/xvfb.log")"
 
 "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &

@@ -123,10 +123,8 @@ void TDGTexture::SaveAsBMP(std::ostream& Stream) {
     for (uint32_t y = Height; y-- > 0;) {
       const uint8_t* Source = First + ptrdiff_t(y) * Lock.Pitch;
       for (uint32_t x = 0; x < Width; ++x, Source += FBytesPerPixel) {
-        uint32_t Pixel = 0;
-        for (int32_t b = 0; b < FBytesPerPixel; ++b) Pixel |= uint32_t(Source[b]) << (8 * b);
-        const uint32_t ARGB = PixelToARGB(Pixel, FFormat);
-        for (int b = 0; b < 4; ++b) Row[x * 4 + b] = char(ARGB >> (8 * b));
+        const uint32_t ARGB = PixelToARGB(ReadPixelBytes(Source, FBytesPerPixel), FFormat);
+        WritePixelBytes(reinterpret_cast<uint8_t*>(&Row[x * 4]), ARGB, 4);
       }
       Stream.write(Row.data(), std::streamsize(Row.size()));
     }

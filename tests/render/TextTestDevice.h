@@ -26,18 +26,6 @@ class TTextTestDevice {
     return texture;
   }
 
-  // Pixel (x, y) of level 0, read through a read-only lock.
-  static uint32_t Pixel(TDGTexture& texture, int32_t x, int32_t y) {
-    const D3DLOCKED_RECT lock = texture.LockRect(0, RECT{x, y, x + 1, y + 1}, D3DLOCK_READONLY);
-    uint32_t value = 0;
-    if (lock.pBits) {
-      const uint8_t* p = static_cast<const uint8_t*>(lock.pBits);
-      for (int32_t k = 0; k < texture.BytesPerPixel(); ++k) value |= uint32_t(p[k]) << (8 * k);
-    }
-    texture.UnlockRect();
-    return value;
-  }
-
   THeadlessWindow Window;
   TVUDader DG;
 };

@@ -1,7 +1,12 @@
 // Fuzzes the BMP decoder the way every picture reaches it: a texture on the software device sizes
-// itself from the headers of the stream and decodes the image into the format it was given. The
-// first byte picks the texture format; the rest is the BMP file. A small image that loaded into an
-// A8R8G8B8 texture must also survive SaveAsBMP and a second load unchanged.
+// itself from the headers of the stream and decodes the image into the format it was given. A small
+// image that loaded into an A8R8G8B8 texture must also survive SaveAsBMP and a second load unchanged.
+//
+// The first byte steers: its low five bits pick the texture format, bits 5 and 6 make the device
+// demand power-of-two and square textures (levels larger than the image), and bit 7 decodes straight
+// into a texture whose size the next two bytes give (levels smaller than the image). The rest is the
+// BMP file. Run with the seed images:
+//   build-fuzz/fuzz/fuzz_bmp -max_total_time=300 build-fuzz/fuzz/corpus_fuzz_bmp fuzz/seeds_bmp
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "BMPLoader.h"
+#include "D3D9TestHooks.h"
 #include "DGTexture.h"
 #include "HeadlessWindow.h"
 #include "VUDaderDevice.h"
@@ -55,11 +62,22 @@ std::vector<uint8_t> Pixels(TDGTexture& texture) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  const D3DFORMAT format = Formats[data[0] % (sizeof Formats / sizeof Formats[0])];
+  const uint8_t steer = data[0];
+  const D3DFORMAT format = Formats[(steer & 31) % (sizeof Formats / sizeof Formats[0])];
   TVUDader& device = Device();
+  D3D9Hooks().Reset();
+  D3D9Hooks().ForcePow2 = (steer & 32) != 0;
+  D3D9Hooks().ForceSquareOnly = (steer & 64) != 0;
 
   TDGTexture texture(&device, "", {format}, 0, D3DPOOL_MANAGED, 0);
   texture.FillColor = 0;
+  if (steer & 128) {
+    if (size < 3) return 0;
+    texture.SetSize(1u + data[1] % 64u, 1u + data[2] % 64u);
+    std::istringstream stream(std::string(reinterpret_cast<const char*>(data + 3), size - 3), std::ios::binary);
+    if (texture.Texture() != nullptr) LoadBMP(texture, stream);
+    return 0;
+  }
   std::istringstream stream(std::string(reinterpret_cast<const char*>(data + 1), size - 1), std::ios::binary);
   texture.LoadFromStream(stream);
   if (texture.TextureWidth() < texture.Width() || texture.TextureHeight() < texture.Height()) std::abort();

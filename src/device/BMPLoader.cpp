@@ -201,10 +201,18 @@ void LoadBMP(TDGTexture& Texture, std::istream& Stream) {
     return;
   }
   try {
-    TBMPDecoder(Stream, Level, Locked).Run();
-  } catch (const std::ios_base::failure&) {
-    // A stream that throws instead of failing (exceptions switched on) is a read error too.
-    WriteLog(Jp("LoadBMP中に、読み込みエラーが発生しました"));
+    try {
+      TBMPDecoder(Stream, Level, Locked).Run();
+    } catch (const std::ios_base::failure&) {
+      // A stream that throws instead of failing (exceptions switched on) is a read error too.
+      WriteLog(Jp("LoadBMP中に、読み込みエラーが発生しました"));
+    }
+  } catch (...) {
+    // The log file could not be written: its error goes on to the caller, but the level must not
+    // stay locked (nothing could lock or draw the texture afterwards). Unlocked without logging,
+    // since the log is what failed.
+    D3DTexture->UnlockRect(0);
+    throw;
   }
   CheckResult(D3DTexture->UnlockRect(0), Jp("LoadBMP中にサーフェスがアンロックできませんでした"));
 }

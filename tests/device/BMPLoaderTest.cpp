@@ -223,6 +223,18 @@ TEST_F(BMPLoaderTest, DecodingIntoAMissingTextureRaises) {
   EXPECT_THROW(LoadBMP(texture, stream), Exception);
 }
 
+TEST_F(BMPLoaderTest, ALogThatCannotBeWrittenStillLeavesTheLevelUnlocked) {
+  TDGTexture& texture = Texture();
+  texture.SetSize(1, 1);
+  SetLogFolder(folder_ / "gone");
+  std::istringstream stream("XX" + Image24({{0x123456}}).substr(2));
+  EXPECT_THROW(LoadBMP(texture, stream), EInOutError);  // the wrong signature's line cannot be written
+  SetLogFolder(folder_);
+  texture.Fill(MakeRect(0, 0, 1, 1), 0xFF00FF00u, false);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0xFF00FF00u);
+  EXPECT_EQ(FindLine("LockRectに失敗しました(Error Code = D3DERR_INVALIDCALL )"), -1);
+}
+
 TEST_F(BMPLoaderTest, ImagesInsideALargerStreamAreReadFromTheirStart) {
   const std::string image = Image24({{0xABCDEF}});
   std::istringstream stream("prefix" + image);

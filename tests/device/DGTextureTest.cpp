@@ -298,6 +298,27 @@ TEST_F(DGTextureTest, SavesItsImageAs32BitBottomUpBMP) {
   EXPECT_EQ(u32(54 + 12), 0xFFFF0000u);
 }
 
+TEST_F(DGTextureTest, AnImageWithoutRowsIsSavedAndRestoredWithItsSize) {
+  StartDevice({dgoHaltOnError, dgoDebugMessage, dgoDetailedLog});
+  D3D9Hooks().ForcePow2 = true;  // 5 x 0 gets an 8 x 1 allocation
+  auto texture = MakeTexture();
+  texture->SetSize(5, 0);
+  ASSERT_NE(texture->Texture(), nullptr);
+  std::stringstream out;
+  texture->SaveAsBMP(out);
+  const std::string bmp = out.str();
+  ASSERT_EQ(bmp.size(), 54u);
+  EXPECT_EQ(uint8_t(bmp[18]), 5);  // width
+  EXPECT_EQ(uint8_t(bmp[22]), 0);  // height
+
+  SetWindowMode800();  // backed up and restored from the backup
+  EXPECT_EQ(texture->Width(), 5u);
+  EXPECT_EQ(texture->Height(), 0u);
+  EXPECT_EQ(texture->TextureWidth(), 8u);
+  EXPECT_EQ(FindLine("LockRectに失敗しました(Error Code = D3DERR_INVALIDCALL )"), -1);
+  EXPECT_EQ(halts_, 0);
+}
+
 TEST_F(DGTextureTest, ContentSurvivesDeviceRecreation) {
   StartDevice();
   const std::string file = WriteFile("pic.bmp", bmptest::Image24({{0x0000FF, 0x00FF00}}));

@@ -60,8 +60,13 @@ void PutU32(std::string& out, uint32_t v) {
 TRasterBitmap::TRasterBitmap(int32_t width, int32_t height) { SetSize(width, height); }
 
 void TRasterBitmap::SetSize(int32_t width, int32_t height) {
-  width_ = std::max(width, 0);
-  height_ = std::max(height, 0);
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width > kMaxSide || height > kMaxSide || int64_t{width} * height > kMaxPixels) {
+    throw Exception(Jp("ビットマップが大きすぎます (") + std::to_string(width) + " x " + std::to_string(height) + ")");
+  }
+  width_ = width;
+  height_ = height;
   pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0);
 }
 

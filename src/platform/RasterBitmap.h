@@ -10,12 +10,12 @@
 class TRasterBitmap {
  public:
   TRasterBitmap() = default;
-  // A black bitmap of that size.
+  // A black bitmap of that size (limits as SetSize).
   TRasterBitmap(int32_t width, int32_t height);
 
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
-  // Resizes to a black picture.
+  // Resizes to a black picture. Raises Exception beyond 32768 pixels a side or 2^25 pixels in all.
   void SetSize(int32_t width, int32_t height);
 
   // Pixels as 0xRRGGBB; reads outside the bitmap give 0, writes outside are ignored.

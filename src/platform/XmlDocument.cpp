@@ -63,24 +63,22 @@ class TextGatherer {
   }
   void Visit(const xmlNode* node, int depth) {
     if (depth > kMaxDepth) throw Exception(Jp("XMLの入れ子が深すぎます"));
-    {
-      switch (node->type) {
-        case XML_TEXT_NODE:
-        case XML_CDATA_SECTION_NODE:
-          Append(node->content);
-          break;
-        case XML_ELEMENT_NODE:
-          Walk(node->children, depth + 1);
-          break;
-        case XML_ENTITY_REF_NODE:
-          // The reference's child is the entity declaration; its children are the replacement text.
-          if (node->children != nullptr && node->children->type == XML_ENTITY_DECL) {
-            Walk(node->children->children, depth + 1);
-          }
-          break;
-        default:
-          break;
-      }
+    switch (node->type) {
+      case XML_TEXT_NODE:
+      case XML_CDATA_SECTION_NODE:
+        Append(node->content);
+        break;
+      case XML_ELEMENT_NODE:
+        Walk(node->children, depth + 1);
+        break;
+      case XML_ENTITY_REF_NODE:
+        // The reference's child is the entity declaration; its children are the replacement text.
+        if (node->children != nullptr && node->children->type == XML_ENTITY_DECL) {
+          Walk(node->children->children, depth + 1);
+        }
+        break;
+      default:
+        break;
     }
   }
   std::string Result(bool trim) {

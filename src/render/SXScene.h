@@ -42,6 +42,7 @@ class TSXScene : public TObject {
   void Restore();
   void CheckCaps();
 
+  TVUDader* Device() const { return FDevice; }
   int32_t ResourceID() const { return FResourceID; }
   const std::string& Name() const { return FName; }
   const D3DMATRIX& Projection() const { return FProjection; }

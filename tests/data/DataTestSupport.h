@@ -46,7 +46,7 @@ inline void PutU32(std::string& s, uint32_t v) {
   for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
-// A bottom-up BMP with the given bit count. Pixels are given top row first: for 8 bits palette indices,
+// A bottom-up BMP with the given bit count. Pixels are given top row first: up to 8 bits palette indices,
 // for 16 bits raw X1R5G5B5 values, for 24/32 bits 0x(AA)RRGGBB values.
 inline std::string MakeBmp(int width, int height, int bits, const std::vector<uint32_t>& pixels,
                            const std::vector<uint32_t>& palette = {}) {
@@ -73,8 +73,13 @@ inline std::string MakeBmp(int width, int height, int bits, const std::vector<ui
   }
   for (int y = height - 1; y >= 0; --y) {
     std::string row;
+    if (bits < 8) row.assign(stride, '\0');
     for (int x = 0; x < width; ++x) {
       uint32_t v = pixels[static_cast<size_t>(y) * width + x];
+      if (bits < 8) {
+        size_t bit = static_cast<size_t>(x) * bits;
+        row[bit / 8] = static_cast<char>(row[bit / 8] | (v << (8 - bits - bit % 8)));
+      }
       if (bits == 8) row.push_back(static_cast<char>(v));
       if (bits == 16) PutU16(row, v);
       if (bits == 24) {

@@ -46,6 +46,19 @@ TEST(RasterBitmapTest, EightBitPaletteKeepsColours) {
   EXPECT_EQ(Decode(MakeBmp(1, 1, 8, {200}, palette)).Pixel(0, 0), 0u);
 }
 
+TEST(RasterBitmapTest, OneAndFourBitPicturesAreReadToo) {
+  std::vector<uint32_t> palette = {0x00000000, 0x00FF00FF, 0x00112233};
+  TRasterBitmap mono = Decode(MakeBmp(10, 2, 1, {1, 0, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0}, palette));
+  EXPECT_EQ(mono.Pixel(0, 0), 0xFF00FFu);
+  EXPECT_EQ(mono.Pixel(1, 0), 0u);
+  EXPECT_EQ(mono.Pixel(9, 0), 0xFF00FFu);
+  EXPECT_EQ(mono.Pixel(8, 1), 0xFF00FFu);
+  TRasterBitmap nibbles = Decode(MakeBmp(3, 1, 4, {2, 1, 2}, palette));
+  EXPECT_EQ(nibbles.Pixel(0, 0), 0x112233u);
+  EXPECT_EQ(nibbles.Pixel(1, 0), 0xFF00FFu);
+  EXPECT_EQ(nibbles.Pixel(2, 0), 0x112233u);
+}
+
 TEST(RasterBitmapTest, WritesAndReadsBackAndCopiesRectangles) {
   TRasterBitmap source(5, 3);
   for (int y = 0; y < 3; ++y)

@@ -1,0 +1,61 @@
+// Definition loading runs inside the game scene's construction: stage scripts insert every entry with a
+// linear walk, and every enemy and scene set-up looks ids up through the hash.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <unistd.h>
+
+#include "UDatabase.h"
+
+namespace {
+
+class TPlainDef : public TGraphicDef {
+ public:
+  void Draw(TVisible*, TSXScene*) override {}
+};
+
+void BM_LoadStageDefs(benchmark::State& state) {
+  const int entries = static_cast<int>(state.range(0));
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("morvanth-bench-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir / "morv/xml");
+  {
+    std::ofstream xml(dir / "morv/xml/stagedef.xml");
+    xml << "<stages><stage title='bench'>";
+    std::mt19937 random(1);
+    for (int i = 0; i < entries; ++i) {
+      xml << "<group frame='" << random() % 10000 << "' x='700'><enemy frame='" << i % 50
+          << "' motion='sturn1' hp='3'/></group>";
+    }
+    xml << "</stage></stages>";
+  }
+  TGraphicDefList graphics(nullptr);
+  graphics.Add("bot", new TPlainDef);
+  TStageDefList stages(&graphics);
+  TSkinPlace place{dir.string() + "/morv/", dir.string() + "/system/"};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(stages.Reload(place));
+  }
+  state.SetItemsProcessed(state.iterations() * entries);
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_LoadStageDefs)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_FindGraphicDef(benchmark::State& state) {
+  TGraphicDefList graphics(nullptr);
+  std::vector<std::string> ids;
+  for (int i = 0; i < state.range(0); ++i) {
+    ids.push_back("Sprite" + std::to_string(i));
+    graphics.Add(ids.back(), new TPlainDef);
+  }
+  size_t next = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(graphics.Find(ids[next]));
+    next = (next + 1) % ids.size();
+  }
+}
+BENCHMARK(BM_FindGraphicDef)->Arg(16)->Arg(1024);
+
+}  // namespace

@@ -1,0 +1,73 @@
+#include "KeyScript.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+struct TKeyName {
+  const char* Name;
+  uint8_t Code;
+};
+constexpr TKeyName kKeyNames[] = {{"LEFT", 37}, {"UP", 38},     {"RIGHT", 39}, {"DOWN", 40},   {"Z", 90},
+                                  {"C", 67},    {"ENTER", 13},  {"ESC", 27},   {"LCTRL", 162}};
+
+bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t& value) {
+  if (text.empty() || text.size() > 10) return false;
+  value = 0;
+  for (char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    value = value * 10 + (c - '0');
+  }
+  return value <= limit;
+}
+}  // namespace
+
+int VirtualKeyFromName(const std::string& name) {
+  std::string upper = name;
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+  for (const TKeyName& key : kKeyNames) {
+    if (upper == key.Name) return key.Code;
+  }
+  uint64_t code = 0;
+  if (ParseUnsigned(name, 255, code)) return static_cast<int>(code);
+  return -1;
+}
+
+std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in) {
+  std::vector<TKeyScriptLine> lines;
+  std::string text;
+  int lineNumber = 0;
+  while (std::getline(in, text)) {
+    ++lineNumber;
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    std::istringstream words(text);
+    std::string word;
+    if (!(words >> word) || word[0] == '#') continue;
+    const std::string where = "input line " + std::to_string(lineNumber) + ": ";
+    uint64_t frame = 0;
+    if (!ParseUnsigned(word, UINT32_MAX, frame)) throw std::runtime_error(where + "bad frame number \"" + word + "\"");
+    if (!lines.empty() && frame < lines.back().Frame) throw std::runtime_error(where + "frames must not decrease");
+    TKeyScriptLine line;
+    line.Frame = static_cast<uint32_t>(frame);
+    while (words >> word) {
+      const int code = VirtualKeyFromName(word);
+      if (code < 0) throw std::runtime_error(where + "unknown key \"" + word + "\"");
+      line.Keys.push_back(static_cast<uint8_t>(code));
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+void TScriptedKeySource::SetFrame(uint32_t Frame) {
+  const TKeyScriptLine* current = nullptr;
+  for (const TKeyScriptLine& line : script_) {
+    if (line.Frame > Frame) break;
+    current = &line;
+  }
+  down_.fill(false);
+  if (current == nullptr) return;
+  for (uint8_t key : current->Keys) down_[key] = true;
+}

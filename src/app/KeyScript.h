@@ -1,0 +1,44 @@
+// Scripted keyboard input for replays and tests: "FRAME KEY..." lines saying which keys are held from that
+// frame until the next line, and a key source that plays them back frame by frame.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "KeySource.h"
+
+struct TKeyScriptLine {
+  uint32_t Frame = 0;
+  std::vector<uint8_t> Keys;  // virtual-key codes held from Frame on
+};
+
+// Reads a script: one line per change, "FRAME KEY..." where a key is a virtual-key code (decimal) or one of
+// LEFT, UP, RIGHT, DOWN, Z, C, ENTER, ESC, LCTRL (any letter case). Empty lines and lines starting with '#' are
+// skipped. Frames must not decrease. Raises std::runtime_error naming the line on anything else.
+std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in);
+
+// Virtual-key code of a key name or number; -1 when it is neither.
+int VirtualKeyFromName(const std::string& name);
+
+// A key source whose keys are set from outside: by a script (SetFrame) or directly (SetKey).
+class TScriptedKeySource : public TKeySource {
+ public:
+  TScriptedKeySource() = default;
+  explicit TScriptedKeySource(std::vector<TKeyScriptLine> script) : script_(std::move(script)) {}
+
+  // Holds exactly the keys of the last script line whose frame is not after Frame.
+  void SetFrame(uint32_t Frame);
+  void SetKey(uint8_t VirtualKey, bool Down) { down_[VirtualKey] = Down; }
+  void ReleaseAll() { down_.fill(false); }
+  void SetActive(bool Active) { active_ = Active; }
+
+  bool IsKeyDown(uint8_t VirtualKey) const override { return down_[VirtualKey]; }
+  bool IsApplicationActive() const override { return active_; }
+
+ private:
+  std::vector<TKeyScriptLine> script_;
+  std::array<bool, 256> down_{};
+  bool active_ = true;
+};

@@ -1,0 +1,18 @@
+// The message loop of the application: window messages first, then the idle handler, which runs again at once
+// as long as it asks to (one frame per pass); without an idle handler the loop waits for the next message.
+#pragma once
+#include "Application.h"
+#include "FormHost.h"
+
+class TMessagePump {
+ public:
+  virtual ~TMessagePump() = default;
+  // Handles every pending window message; closing the window terminates the application.
+  virtual void ProcessMessages(TApplication& application) = 0;
+  // Blocks until a message may be waiting (a short timeout is fine).
+  virtual void WaitMessage() = 0;
+};
+
+// Runs until the application terminates. An exception that escapes the idle handler's own handler (one not
+// derived from the game's Exception) is shown in a box as well and ends the run with exit code 1.
+void RunMessageLoop(TApplication& application, TMessagePump& pump, TFormHost& host);

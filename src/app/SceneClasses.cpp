@@ -1,0 +1,29 @@
+#include <string>
+
+#include "CustomScene.h"
+#include "Exception.h"
+#include "TextEncoding.h"
+#include "UOpening.h"
+#include "UScene.h"
+
+namespace {
+template <typename TScene>
+std::unique_ptr<TCustomScene> Construct(TSXScene* SpriteScene, TKeyStates* Keys) {
+  return std::make_unique<TScene>(SpriteScene, Keys);
+}
+}  // namespace
+
+// The game scene (number 1) is not part of this build yet; CreateScene reports it instead of crashing.
+const TSceneClass SceneClasses[kSceneCount] = {&Construct<TOpeningScene>, nullptr, &Construct<TEndingScene>};
+
+std::unique_ptr<TCustomScene> CreateScene(const TSceneClass* Table, uint8_t N, TSXScene* SpriteScene,
+                                          TKeyStates* Keys) {
+  if (N >= kSceneCount) {
+    throw Exception(Jp("存在しないシーン番号です (") + std::to_string(N) + ")");
+  }
+  if (Table[N] == nullptr) {
+    throw Exception(Jp("シーン ") + std::to_string(N) + Jp(" はこのビルドに含まれていません (scene ") +
+                    std::to_string(N) + " is not available in this build)");
+  }
+  return Table[N](SpriteScene, Keys);
+}

@@ -1,0 +1,48 @@
+#include "SceneState.h"
+
+#include <cstdio>
+
+#include "CustomScene.h"
+#include "TextEncoding.h"
+#include "UOpening.h"
+#include "UScene.h"
+
+int SceneNumberOf(const TCustomScene* scene) {
+  if (dynamic_cast<const TOpeningScene*>(scene)) return 0;
+  if (dynamic_cast<const TEndingScene*>(scene)) return 2;
+  return -1;
+}
+
+std::string JsonString(const std::string& cp932) {
+  std::string out = "\"";
+  for (unsigned char c : ToUTF8(cp932)) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      out += escape;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene) {
+  std::string json = "{\"frame\":" + std::to_string(frame) + ",\"scene\":" + std::to_string(SceneNumberOf(scene));
+  if (scene == nullptr) return json + "}";
+  json += ",\"sceneFrame\":" + std::to_string(scene->FrameCounter);
+  if (const auto* title = dynamic_cast<const TOpeningScene*>(scene)) {
+    json += std::string(",\"complete\":") + (title->Complete ? "true" : "false");
+    json += ",\"idleCount\":" + std::to_string(title->IdleCount);
+    json += ",\"strokeIndex\":" + std::to_string(title->StrokeIndex);
+    json += ",\"logoColor\":" + std::to_string(title->LogoColor);
+  } else if (const auto* ending = dynamic_cast<const TEndingScene*>(scene)) {
+    char scroll[32];
+    std::snprintf(scroll, sizeof scroll, "%.1f", ending->Scroll);
+    json += std::string(",\"scroll\":") + scroll;
+  }
+  return json + "}";
+}

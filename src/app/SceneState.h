@@ -1,0 +1,15 @@
+// One line of JSON describing the running scene after a frame, for the headless runner's --state output.
+#pragma once
+#include <cstdint>
+#include <string>
+
+class TCustomScene;
+
+// Scene number of a scene object (0 title, 1 game, 2 ending) by its class; -1 for none or another class.
+int SceneNumberOf(const TCustomScene* scene);
+
+// {"frame":F,"scene":N,"sceneFrame":C,...} with the fields the scene's class offers; no trailing newline.
+std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene);
+
+// Text (CP932) as a JSON string literal in UTF-8, quotes included.
+std::string JsonString(const std::string& cp932);

@@ -1,0 +1,13 @@
+// The start-up step of the program before any window exists: find the skin folders and the usable skins.
+#pragma once
+#include <string>
+
+struct TStartUpResult {
+  bool Ok = false;
+  std::string Message;  // CP932; set when not Ok
+  std::string Folder;   // CP932; the skin folder that was searched
+};
+
+// Runs the skin scan for the program folder. Fails with the "スキンフォルダが存在しません" message when there is no
+// "skin/" folder, and with a message naming the folder searched when it holds no usable skin.
+TStartUpResult StartUpSkins(const std::string& programDir);

@@ -1,0 +1,93 @@
+#include "UMainForm.h"
+
+#include "GameRandom.h"
+#include "KeyStates.h"
+#include "SXlib9.h"
+#include "SkinFolders.h"
+#include "TextEncoding.h"
+#include "VUDader9.h"
+
+TMainForm::TMainForm(const TMainFormEnvironment& Environment) : FEnv(Environment) {
+  // What loading the form resource does: the component with its stored properties, then its Loaded step,
+  // which creates a first device at the stored client size.
+  FDG = std::make_unique<TVUDader>(&FEnv.Window);
+  FDG->UseREFDevice = false;
+  FDG->UseSoftwareVertexProcessing = false;
+  FDG->SetDebugOption(TDGDebugOption{});
+  FDG->Loaded();
+  FormCreate();
+}
+
+TMainForm::~TMainForm() {
+  FormDestroy();
+  FDG.reset();
+}
+
+void TMainForm::FormCreate() {
+  FEnv.Application.Title = "MORVANTH";
+  FEnv.Host.SetCaption("MORVANTH");
+  FEnv.Host.SetScreenCursor(crNone);
+  RandSeed = FEnv.RandomSeed ? *FEnv.RandomSeed : FEnv.Clock.timeGetTime();
+  TWindowHost& window = FEnv.Window;
+  window.SetWindowPos(window.Left(), window.Top(), window.WindowWidth() - window.ClientWidth() + kClientWidth,
+                      window.WindowHeight() - window.ClientHeight() + kClientHeight);
+  FDG->SetWindowMode(window.ClientWidth(), window.ClientHeight(), {}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE, 0);
+  FKeyStates = std::make_unique<TKeyStates>(FEnv.KeySource);
+  FSpriteScene = std::make_unique<TSXScene>(FDG.get(), "");
+  FCurrentScene = CreateScene(FEnv.Scenes, 0, FSpriteScene.get(), FKeyStates.get());
+  FEnv.Clock.timeBeginPeriod(1);
+  LastTime = FEnv.Clock.timeGetTime() - kFrameMilliseconds;
+  FEnv.Application.OnIdle = [this](bool& Done) { ApplicationIdle(Done); };
+}
+
+void TMainForm::FormDestroy() {
+  if (FDestroyed) return;
+  FDestroyed = true;
+  FEnv.Application.OnIdle = nullptr;
+  FEnv.Host.SetScreenCursor(crDefault);
+  FEnv.Clock.timeEndPeriod(1);
+  FKeyStates.reset();
+  FSpriteScene.reset();
+  FCurrentScene.reset();
+}
+
+void TMainForm::ApplicationIdle(bool& Done) {
+  try {
+    Frame(Done);
+  } catch (const Exception& e) {
+    FEnv.Application.OnIdle = nullptr;
+    if (FEnv.Host.MessageBoxA(e.Message(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK) == IDOK) {
+      FEnv.Application.Terminate(1);
+    }
+  }
+}
+
+void TMainForm::Frame(bool& Done) {
+  const uint32_t now = FEnv.Clock.timeGetTime();
+  if (now - LastTime < kFrameMilliseconds) {
+    FEnv.Clock.Sleep(1);
+    Done = false;
+  }
+  LastTime = now;
+  FKeyStates->Update();
+  FCurrentScene->Update();
+  if (FCurrentScene->Finished()) {
+    const uint8_t next = FCurrentScene->NextScene();
+    FCurrentScene.reset();
+    FCurrentScene = CreateScene(FEnv.Scenes, next, FSpriteScene.get(), FKeyStates.get());
+    Done = false;
+    return;
+  }
+  IDirect3DDevice9* device = FDG->D3DDevice();
+  const HRESULT level = device ? device->TestCooperativeLevel() : D3DERR_DEVICELOST;
+  if (level == D3DERR_DEVICENOTRESET) {
+    FDG->ResetDevice();
+  } else if (level == D3D_OK) {
+    device->BeginScene();
+    FCurrentScene->Render();
+    FSpriteScene->Render(true);
+    device->EndScene();
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+  }
+  Done = false;
+}

@@ -1,0 +1,45 @@
+#include <algorithm>
+
+#include "GraphicDefs.h"
+#include "Visible.h"
+
+int32_t TAnimationDef::AddFrame(TAnimationSpriteDef* Entry) {
+  Frames_.emplace_back(Entry);
+  return FrameCount() - 1;
+}
+
+void TAnimationDef::DeleteFrame(int32_t Index) { Frames_.erase(Frames_.begin() + Index); }
+
+void TAnimationDef::ClearFrames() {
+  while (!Frames_.empty()) Frames_.pop_back();
+}
+
+void TAnimationDef::SortFrames() {
+  std::stable_sort(Frames_.begin(), Frames_.end(),
+                   [](const auto& a, const auto& b) { return a->Frame < b->Frame; });
+}
+
+int32_t TAnimationDef::FrameIndexAt(uint32_t T) const {
+  int32_t count = FrameCount();
+  if (count == 0 || MaxFrame == 0) return -1;
+  if (!Repeat && T >= MaxFrame) return -1;
+  T %= MaxFrame;
+  for (int32_t i = 0; i + 1 < count; ++i) {
+    if (FrameAt(i)->Frame <= T && T < FrameAt(i + 1)->Frame) return i;
+  }
+  if (count >= 2 && T >= FrameAt(count - 1)->Frame) return count - 1;
+  return 0;
+}
+
+void TAnimationDef::Draw(TVisible* Visible, TSXScene* Scene) {
+  int32_t index = FrameIndexAt(Visible->Elapsed());
+  if (index < 0) return;
+  TAnimationSpriteDef* entry = FrameAt(index);
+  TSpriteDef* sprite = entry->Sprite;
+  if (sprite == nullptr) return;
+  uint32_t colors[4];
+  for (int i = 0; i < 4; ++i) {
+    colors[i] = (sprite->VertexColors[i] & 0x00FFFFFF) | static_cast<uint32_t>(entry->Alpha) << 24;
+  }
+  sprite->DrawWithColors(Visible, Scene, colors);
+}

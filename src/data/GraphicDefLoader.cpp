@@ -1,0 +1,147 @@
+#include "GraphicDefLoader.h"
+
+#include <cstdio>
+
+#include "DGTexture.h"
+#include "DataFiles.h"
+#include "Exception.h"
+#include "RasterBitmap.h"
+#include "TextEncoding.h"
+#include "XmlReaders.h"
+
+namespace {
+// Two's-complement arithmetic for values straight from the file: extreme numbers wrap instead of overflowing.
+int32_t WrapSub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
+
+TRect DefaultHitArea(TPoint origin, int32_t width, int32_t height) {
+  return TRect{WrapSub(0, origin.X), WrapSub(0, origin.Y), WrapSub(width, origin.X), WrapSub(height, origin.Y)};
+}
+
+std::string Format(const char* utf8Format, const std::string& text) {
+  std::string format = Jp(utf8Format);
+  size_t at = format.find("%s");
+  return at == std::string::npos ? format : format.substr(0, at) + text + format.substr(at + 2);
+}
+}  // namespace
+
+bool LoadGraphicDefs(TGraphicDefList& List, const TSkinPlace& Place) { return TGraphicDefLoader(List, Place).Load(); }
+
+bool TGraphicDefList::Load(const TSkinPlace& Place) { return LoadGraphicDefs(*this, Place); }
+
+TGraphicDefLoader::TGraphicDefLoader(TGraphicDefList& List, const TSkinPlace& Place)
+    : List_(List),
+      DefinitionFile_(Place.XmlDir() + "graphicdef.xml"),
+      PictureDir_(Place.GraphicDir()),
+      FallbackPictureDir_(Place.FallbackGraphicDir()) {}
+
+std::string TGraphicDefLoader::ReadId(const TXmlNode& Node) const {
+  return ReadValue(Node, "id", "id" + std::to_string(List_.Count())).AsText();
+}
+
+bool TGraphicDefLoader::Load() {
+  if (!DataFolderExists(PictureDir_)) return false;
+  if (!DataFileExists(DefinitionFile_)) return false;
+  TXmlDocument document(DefinitionFile_);
+  TXmlNode root = document.DocumentElement();
+  if (!root.HasChildNodes()) return false;
+  for (TXmlNode node = root.FirstChild(); node; node = node.NextSibling()) {
+    CurrentId_ = ReadId(node);
+    if (CurrentId_.empty() || !node.IsNamed("sprite")) continue;
+    std::unique_ptr<TSpriteDef> sprite;
+    if (ParseSprite(node, sprite)) List_.Add(CurrentId_, sprite.release());
+  }
+  for (TXmlNode node = root.FirstChild(); node; node = node.NextSibling()) {
+    CurrentId_ = ReadId(node);
+    if (CurrentId_.empty() || !node.IsNamed("animation")) continue;
+    std::unique_ptr<TAnimationDef> animation;
+    if (ParseAnimation(node, animation)) List_.Add(CurrentId_, animation.release());
+  }
+  return true;
+}
+
+bool TGraphicDefLoader::ParseSprite(const TXmlNode& Node, std::unique_ptr<TSpriteDef>& Def) {
+  TRect rect = ReadRect(Node, "imagerect", TRect{});
+  if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) return false;
+  auto def = std::make_unique<TSpriteDef>();
+  def->Width = ReadValue(Node, "width", WrapSub(rect.Right, rect.Left)).AsInteger();
+  def->Height = ReadValue(Node, "height", WrapSub(rect.Bottom, rect.Top)).AsInteger();
+  def->Texture = LoadSpriteImage(Node, rect);
+  TPoint origin = ReadPoint(Node, "origin", TPoint{0, 0});
+  def->OriginX = origin.X;
+  def->OriginY = origin.Y;
+  int32_t imageWidth = static_cast<int32_t>(def->Texture->Width());
+  int32_t imageHeight = static_cast<int32_t>(def->Texture->Height());
+  def->HitArea = ReadRect(Node, "hitarea", DefaultHitArea(origin, imageWidth, imageHeight));
+  uint32_t base = ReadVertexColor(Node, "color", 0xFFFFFFFF);
+  static const char* const corners[4] = {"lt", "rt", "lb", "rb"};
+  for (int i = 0; i < 4; ++i) def->VertexColors[i] = ReadVertexColor(Node, corners[i], base);
+  def->BlendMode = BlendModeFromName(ReadValue(Node, "blendmode", "default").AsText());
+  Def = std::move(def);
+  return true;
+}
+
+std::unique_ptr<TDGTexture> TGraphicDefLoader::LoadSpriteImage(const TXmlNode& Node, const TRect& Rect) {
+  std::string name = ReadValue(Node, "filename", "").AsText();
+  std::string path = PictureDir_ + name;
+  if (!DataFileExists(path)) {
+    path = FallbackPictureDir_ + name;
+    if (!DataFileExists(path)) throw Exception(Format("存在しないファイル名です (%s)", name));
+  }
+  int32_t width = WrapSub(Rect.Right, Rect.Left);
+  int32_t height = WrapSub(Rect.Bottom, Rect.Top);
+  if (width <= 0 || height <= 0) {
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, " Left=%d Top=%d Right=%d Bottom=%d)", Rect.Left, Rect.Top, Rect.Right,
+                  Rect.Bottom);
+    throw Exception(Jp("イメージ範囲の指定が不正です (ID=") + CurrentId_ + numbers);
+  }
+  TRasterBitmap picture;
+  picture.LoadFromFile(path);
+  TRasterBitmap cut(width, height);
+  cut.CopyRect(0, 0, picture, Rect.Left, Rect.Top, width, height);
+
+  auto texture = std::make_unique<TDGTexture>(List_.Device(), "",
+                                              std::vector<D3DFORMAT>{D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5},
+                                              0, D3DPOOL_MANAGED, 0);
+  texture->FillColor = 0;
+  texture->LoadFromBitmap(cut);
+  texture->SetColorKey(MakeRect(0, 0, static_cast<int32_t>(texture->Width()), static_cast<int32_t>(texture->Height())),
+                       0xFF00FF);
+  return texture;
+}
+
+bool TGraphicDefLoader::ParseAnimation(const TXmlNode& Node, std::unique_ptr<TAnimationDef>& Def) {
+  auto def = std::make_unique<TAnimationDef>();
+  def->MaxFrame = ReadValue(Node, "maxframe", int32_t{0}).AsCardinal();
+  if (def->MaxFrame == 0) throw Exception(Format("最大フレーム数は0より大きい数字を指定して下さい(ID:%s)", CurrentId_));
+  def->Repeat = ReadValue(Node, "repeat", false).AsBoolean();
+  def->Width = ReadValue(Node, "width", int32_t{0}).AsInteger();
+  def->Height = ReadValue(Node, "height", int32_t{0}).AsInteger();
+  TPoint origin = ReadPoint(Node, "origin", TPoint{0, 0});
+  def->OriginX = origin.X;
+  def->OriginY = origin.Y;
+  def->HitArea = ReadRect(Node, "hitarea", DefaultHitArea(origin, def->Width, def->Height));
+  for (TXmlNode child = Node.FirstChild(); child; child = child.NextSibling()) {
+    if (!child.IsNamed("sprite")) continue;
+    std::unique_ptr<TAnimationSpriteDef> entry;
+    if (ParseAnimationFrame(child, entry)) def->AddFrame(entry.release());
+  }
+  def->SortFrames();
+  Def = std::move(def);
+  return true;
+}
+
+bool TGraphicDefLoader::ParseAnimationFrame(const TXmlNode& Node, std::unique_ptr<TAnimationSpriteDef>& Entry) {
+  auto entry = std::make_unique<TAnimationSpriteDef>();
+  entry->Alpha = static_cast<uint8_t>(ReadValue(Node, "alpha", int32_t{255}).AsInteger() & 0xFF);
+  entry->Frame = ReadValue(Node, "frame", int32_t{0}).AsCardinal();
+  std::string ref = ReadValue(Node, "ref", "").AsText();
+  TGraphicDef* def = List_.Find(ref);
+  auto* sprite = dynamic_cast<TSpriteDef*>(def);
+  if (sprite == nullptr) {
+    throw Exception(Format("アニメーション定義からスプライト以外を参照しています(ID:%s)", CurrentId_));
+  }
+  entry->Sprite = sprite;
+  Entry = std::move(entry);
+  return true;
+}

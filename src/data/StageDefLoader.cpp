@@ -1,0 +1,104 @@
+#include "StageDefLoader.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "DataFiles.h"
+#include "GraphicDefs.h"
+#include "SkinPlace.h"
+#include "XmlReaders.h"
+
+namespace {
+
+class TStageLoader {
+ public:
+  TStageLoader(TStageDefList& List, TStageDef& Stage) : List_(List), Stage_(Stage) {}
+
+  // Walks the children of Parent (a stage or a group element).
+  void LoadStageObjects(const TXmlNode& Parent) {
+    for (TXmlNode Node = Parent.FirstChild(); Node; Node = Node.NextSibling()) {
+      if (Node.IsNamed("group")) {
+        ++GroupCounter_;
+        Stage_.GroupSizes.resize(static_cast<size_t>(GroupCounter_) + 1, 0);
+        Stage_.GroupSizes[static_cast<size_t>(GroupCounter_)] = 0;
+        LoadStageObjects(Node);
+      } else if (Node.IsNamed("enemy")) {
+        // An enemy whose parent is a group takes the group's values as defaults.
+        LoadEnemy(Node, Parent.IsNamed("group") ? Parent : TXmlNode());
+      } else if (Node.IsNamed("restartpoint")) {
+        auto point = std::make_unique<TRestartPointDef>();
+        point->Frame = ReadRequiredValue(Node, "frame").AsCardinal();
+        Stage_.AddObject(point.release());
+      }
+    }
+  }
+
+ private:
+  void LoadEnemy(const TXmlNode& Node, const TXmlNode& group) {
+    auto enemy = std::make_unique<TEnemyDef>();
+    if (group) {
+      uint32_t groupFrame = ReadRequiredValue(group, "frame").AsCardinal();
+      enemy->Frame = groupFrame + ReadRequiredValue(Node, "frame").AsCardinal();
+    } else {
+      enemy->Frame = ReadRequiredValue(Node, "frame").AsCardinal();
+    }
+    enemy->X = ReadInherited(Node, group, "x", int32_t{800}).AsInteger();
+    enemy->Y = ReadInherited(Node, group, "y", int32_t{0}).AsInteger();
+    enemy->Motion = MotionFromName(ReadInherited(Node, group, "motion", "").AsText());
+    enemy->Graphic = List_.GraphicDefs()->Find(ReadInherited(Node, group, "graphic", "bot").AsText());
+    enemy->HP = ReadInherited(Node, group, "hp", int32_t{1}).AsInteger();
+    enemy->StageClear = ReadValue(Node, "stageclear", false).AsBoolean();
+    enemy->Item = ItemFromName(ReadInherited(Node, group, "item", "").AsText());
+    enemy->Speed = ReadInherited(Node, group, "speed", int32_t{5}).AsInteger();
+    if (group) {
+      enemy->Group = GroupCounter_;
+      ++Stage_.GroupSizes[static_cast<size_t>(GroupCounter_)];
+    } else {
+      enemy->Group = -1;
+    }
+    Stage_.AddObject(enemy.release());
+  }
+
+  // The group's value (or the built-in default) is the default for the enemy's own.
+  static TVariant ReadInherited(const TXmlNode& Node, const TXmlNode& Group, const std::string& Name,
+                                const TVariant& Default) {
+    if (!Group) return ReadValue(Node, Name, Default);
+    return ReadValue(Node, Name, ReadValue(Group, Name, Default));
+  }
+
+  TStageDefList& List_;
+  TStageDef& Stage_;
+  int32_t GroupCounter_ = -1;
+};
+
+}  // namespace
+
+bool LoadStageDefs(TStageDefList& List, const TSkinPlace& Place) {
+  std::string path = Place.XmlDir() + "stagedef.xml";
+  if (!DataFileExists(path)) return false;
+  TXmlDocument document(path);
+  TXmlNode root = document.DocumentElement();
+  if (!root.HasChildNodes()) return false;
+  for (TXmlNode node = root.FirstChild(); node; node = node.NextSibling()) {
+    if (!node.IsNamed("stage")) continue;
+    auto stage = std::make_unique<TStageDef>();
+    char title[32];
+    std::snprintf(title, sizeof title, "STAGE%d", List.Count() + 1);
+    stage->Title = ReadValue(node, "title", std::string(title)).AsText();
+    TStageLoader(List, *stage).LoadStageObjects(node);
+    List.Add(stage.release());
+  }
+  return true;
+}
+
+uint8_t MotionFromName(const std::string& Name) {
+  static const std::array<const char*, 8> names = {"straight", "sturn1",  "sturn2",  "cturn1",
+                                                   "cturn2",   "zigzag1", "zigzag2", "boss1"};
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (Name == names[i]) return static_cast<uint8_t>(i);
+  }
+  return mtStraight;
+}
+
+TItemKind ItemFromName(const std::string& Name) { return Name == "powerup" ? ikPowerUp : ikNone; }

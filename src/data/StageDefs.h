@@ -1,0 +1,114 @@
+// Stage scripts: per stage a frame-ordered list of enemy appearances and restart points, plus the
+// sizes of its enemy groups; the stage list holds every stage of stagedef.xml.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "LinkedList.h"
+#include "Visible.h"
+
+class TGraphicDef;
+class TGraphicDefList;
+struct TSkinPlace;
+
+enum TStageObjectKind : uint8_t { okEnemy = 0, okRestartPoint = 1 };
+
+// One script entry: takes effect at stage frame Frame.
+class TStageObjectDef : public TLinkedItem {
+ public:
+  TStageObjectKind Kind;
+  uint32_t Frame = 0;
+
+  TStageObjectDef* Next() const { return static_cast<TStageObjectDef*>(TLinkedItem::Next()); }
+  TStageObjectDef* Prev() const { return static_cast<TStageObjectDef*>(TLinkedItem::Prev()); }
+
+ protected:
+  explicit TStageObjectDef(TStageObjectKind AKind) : Kind(AKind) {}
+};
+
+// Motion codes of enemies.
+enum : uint8_t {
+  mtStraight = 0,
+  mtSTurn1 = 1,
+  mtSTurn2 = 2,
+  mtCTurn1 = 3,
+  mtCTurn2 = 4,
+  mtZigzag1 = 5,
+  mtZigzag2 = 6,
+  mtBoss1 = 7
+};
+
+class TEnemyDef : public TStageObjectDef {
+ public:
+  TEnemyDef() : TStageObjectDef(okEnemy) {}
+  // Index of the enemy's group in its stage, -1 for none.
+  int32_t Group = 0;
+  int32_t X = 0;
+  int32_t Y = 0;
+  uint8_t Motion = mtStraight;
+  // Not owned: resolved by id when loading.
+  TGraphicDef* Graphic = nullptr;
+  int32_t HP = 0;
+  bool StageClear = false;
+  TItemKind Item = ikNone;
+  int32_t Speed = 0;
+};
+
+class TRestartPointDef : public TStageObjectDef {
+ public:
+  TRestartPointDef() : TStageObjectDef(okRestartPoint) {}
+};
+
+// One stage: owns its entries, kept in frame order while Sorted.
+class TStageDef : public TLinkedList {
+ public:
+  bool Sorted = true;
+  std::string Title;
+  // Entry g: number of enemies of group g.
+  std::vector<int32_t> GroupSizes;
+
+  // Inserts Def (taking ownership) before the first entry of a greater frame, so equal frames keep the
+  // order they were added in; appends when unsorted or when no such entry exists.
+  void AddObject(TStageObjectDef* Def);
+  // The first entry whose frame is at least AFrame, or none.
+  TStageObjectDef* FindFrom(uint32_t AFrame) const;
+
+  TStageObjectDef* First() const { return static_cast<TStageObjectDef*>(TLinkedList::First()); }
+  // Neighbouring stages in the stage list.
+  TStageDef* Prev() const { return Prev_; }
+  TStageDef* Next() const { return Next_; }
+
+ private:
+  friend class TStageDefList;
+  TStageDef* Prev_ = nullptr;
+  TStageDef* Next_ = nullptr;
+};
+
+class TStageDefList : public TObject {
+ public:
+  explicit TStageDefList(TGraphicDefList* GraphicDefs);
+  ~TStageDefList() override;
+  TStageDefList(const TStageDefList&) = delete;
+  TStageDefList& operator=(const TStageDefList&) = delete;
+
+  // Resolves the graphic ids of enemies; not owned.
+  TGraphicDefList* GraphicDefs() const { return GraphicDefs_; }
+  TStageDef* First() const { return First_; }
+  TStageDef* Last() const { return Last_; }
+  int32_t Count() const { return Count_; }
+
+  // Appends Stage, taking ownership.
+  void Add(TStageDef* Stage);
+  // Unlinks and frees Stage; nothing for none.
+  void Delete(TStageDef* Stage);
+  void Clear();
+  // Clear, then load stagedef.xml of the skin at Place; the result of LoadStageDefs.
+  bool Reload(const TSkinPlace& Place);
+
+ private:
+  TGraphicDefList* GraphicDefs_;
+  TStageDef* First_ = nullptr;
+  TStageDef* Last_ = nullptr;
+  int32_t Count_ = 0;
+};

@@ -1,0 +1,81 @@
+#include "Enemy.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "SceneHelpers.h"
+#include "StageDefs.h"
+
+namespace {
+// Straight and zigzag enemies are gone once this far out on the left.
+constexpr int32_t LeftExit = -100;
+constexpr double ZigzagAmplitude = 30.0;
+// One wave per 540 pixels: x / 1.5 read as degrees.
+constexpr double ZigzagRadiansPerPixel = std::numbers::pi / 180.0 / 1.5;
+}  // namespace
+
+TEnemy::TEnemy(TEnemyDef* Def) : TMovable(Def->X, Def->Y, Def->Graphic), Def(Def), HP(Def->HP) {
+  Speed = Def->Speed;
+}
+
+void TEnemy::Update(uint32_t Frames) {
+  TEvent::Update(Frames);
+  const int32_t D = static_cast<int32_t>(Frames) * Speed;
+  const uint8_t Code = Def->Motion;
+  if (const TMotionPath* Path = MotionPath(Code)) {
+    FollowPath(*Path, D);
+    return;
+  }
+  // Straight, the zigzags, and any unknown code, which flies straight rather than sitting on the field for ever.
+  if (Code == mtZigzag1) {
+    MoveZigzag(D, 1.0);
+  } else if (Code == mtZigzag2) {
+    MoveZigzag(D, -1.0);
+  } else {
+    X -= D;
+  }
+  if (X <= LeftExit) HP = 0;
+}
+
+void TEnemy::MoveZigzag(int32_t D, double Sign) {
+  X -= D;
+  const double Offset = Sign * std::sin(X * ZigzagRadiansPerPixel) * ZigzagAmplitude;
+  Y = Def->Y + static_cast<int32_t>(std::trunc(Offset));
+}
+
+void TEnemy::FollowPath(const TMotionPath& Path, int32_t D) {
+  Distance += D;
+  int32_t T = Distance;
+  for (int32_t i = 0; i < Path.Segments; ++i) {
+    const TPoint& P = Path.Points[i];
+    const TPoint& Q = Path.Points[i + 1];
+    const int32_t L = PointDistance(P, Q);
+    if (L >= T) {
+      const double A = PointAngle(P, Q);
+      X = RoundOff(std::cos(A) * T + P.X);
+      Y = RoundOff(std::sin(A) * T + P.Y);
+      return;
+    }
+    T -= L;
+  }
+  // Used up: the position stays for this update.
+  if (Path.Repeat) {
+    Distance = 0;
+  } else {
+    HP = 0;
+  }
+}
+
+bool TEnemy::IsFinished() const { return HP <= 0; }
+
+void TEnemy::Damage(int32_t Amount) {
+  if (HP <= 0) return;
+  HP -= Amount;
+  if (HP <= 0 && OnDestroyed) OnDestroyed(this);
+}
+
+bool TEnemy::HasItem() const { return Def->Item != ikNone; }
+uint8_t TEnemy::Item() const { return Def->Item; }
+uint8_t TEnemy::Motion() const { return Def->Motion; }
+bool TEnemy::IsStageClear() const { return Def->StageClear; }
+int32_t TEnemy::GroupIndex() const { return Def->Group; }

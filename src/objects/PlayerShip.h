@@ -1,0 +1,86 @@
+// The player's ship: steering, fly-in, power-ups, volleys and the four options that trail it.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "KeyStates.h"
+#include "PlayerOption.h"
+#include "Visible.h"
+
+enum TShotType : uint8_t { stNormal = 0, stDouble = 1, stLaser = 2 };
+
+// Power-up meter positions; CursorNone means nothing is selected.
+enum TPowerUpPosition : uint8_t {
+  ppSpeed = 0,
+  ppMissile = 1,
+  ppDouble = 2,
+  ppLaser = 3,
+  ppOption = 4,
+  ppShield = 5,
+};
+constexpr uint8_t CursorNone = 255;
+
+class TEmu : public TMovable {
+ public:
+  struct THistoryEntry {
+    int32_t X;
+    int32_t Y;
+  };
+
+  static constexpr int32_t HistoryLength = 64;
+  static constexpr int32_t HistoryLead = 10;     // WriteIndex - ReadIndex
+  static constexpr int32_t OptionSpacing = 10;   // history entries per option Number
+  static constexpr int32_t OptionMax = 4;
+  static constexpr int32_t StartSpeed = 4;
+  static constexpr int32_t TopSpeed = 9;
+  static constexpr int32_t StartLives = 3;
+  static constexpr int32_t EnergyPerLife = 1;
+
+  // Virtual-key codes the ship reads.
+  static constexpr uint8_t KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40, KeyFire = 90, KeyPowerUp = 67;
+
+  std::array<THistoryEntry, HistoryLength> History;
+  uint32_t LastShot = 0;
+  int32_t ReadIndex = 0;
+  int32_t WriteIndex = HistoryLead;
+  uint8_t Cursor = CursorNone;
+  uint8_t ShotType = stNormal;
+  std::array<std::unique_ptr<TOption>, OptionMax> Options;
+  int32_t OptionCount = 0;
+  int32_t Energy = EnergyPerLife;
+  int32_t Lives = StartLives;
+  int32_t MinX = 0, MinY = 0, MaxX = 800, MaxY = 600;
+  TKeyStates* Keys;
+  TLinkedList* ShotList;
+  TGraphicDef* ShotGraphic;
+  TGraphicDef* LaserGraphic;
+  TGraphicDef* AngledShotGraphic;
+  bool Entering = false;
+  uint32_t EnterStart = 0;
+  TNotifyEvent OnDestroyed;
+
+  TEmu(int32_t X, int32_t Y, TGraphicDef* Graphic, TGraphicDef* OptionGraphic, TGraphicDef* ShotGraphic,
+       TGraphicDef* LaserGraphic, TGraphicDef* AngledShotGraphic, TKeyStates* Keys, TLinkedList* ShotList);
+  ~TEmu() override;
+
+  void Update(uint32_t Frames) override;
+  void Draw(TSXScene* Scene) override;
+
+  // One enemy or bullet touching the ship; ignored during the fly-in and once the ship is lost.
+  void Hit(int32_t Damage);
+  // The next meter position after a collected capsule: speed first, shield wraps to speed.
+  void AdvanceCursor();
+  // Back into play after a lost ship, with every power-up gone; nothing once the stock is empty.
+  void Restart();
+  // Starts the fly-in from the left edge.
+  void Enter();
+  // Whether the meter position at Position can be bought now.
+  bool CanApply(uint8_t Position) const;
+
+ private:
+  void Move(int32_t DX, int32_t DY);
+  void PowerUp();
+  void Fire();
+  uint32_t VolleyInterval() const;
+};

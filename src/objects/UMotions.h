@@ -1,0 +1,26 @@
+// The fixed waypoint paths of the path-flying motion codes, in screen pixels. Every enemy with the same
+// code flies the same course; the codes themselves (mtStraight ... mtBoss1) come with the enemy definition.
+#pragma once
+#include <cstdint>
+
+#include "StageDefs.h"
+#include "WinTypes.h"
+
+// One waypoint path: Segments + 1 points, flown from the first; Repeat starts over at the end.
+struct TMotionPath {
+  const TPoint* Points;
+  int32_t Segments;
+  bool Repeat;
+};
+
+constexpr int32_t TurnPathSegments = 3;
+constexpr int32_t BossPathSegments = 15;
+
+extern const TPoint STurn1Points[TurnPathSegments + 1];
+extern const TPoint STurn2Points[TurnPathSegments + 1];
+extern const TPoint CTurn1Points[TurnPathSegments + 1];
+extern const TPoint CTurn2Points[TurnPathSegments + 1];
+extern const TPoint Boss1Points[BossPathSegments + 1];
+
+// The path of a waypoint motion code (mtSTurn1 to mtCTurn2 and mtBoss1); nullptr for codes that fly none.
+const TMotionPath* MotionPath(uint8_t Motion);

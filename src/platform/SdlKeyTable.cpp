@@ -1,0 +1,60 @@
+#include "SdlKeyTable.h"
+
+namespace {
+constexpr SDL_Scancode kNone = SDL_SCANCODE_UNKNOWN;
+
+TScancodePair One(SDL_Scancode a) { return {a, kNone}; }
+TScancodePair Two(SDL_Scancode a, SDL_Scancode b) { return {a, b}; }
+// A key named by the character it types in the current layout.
+TScancodePair ByKeycode(SDL_Keycode key) { return One(SDL_GetScancodeFromKey(key)); }
+}  // namespace
+
+TScancodePair ScancodesForVirtualKey(int vk) {
+  if (vk >= 'A' && vk <= 'Z') return ByKeycode(SDLK_a + (vk - 'A'));
+  if (vk >= '0' && vk <= '9') return ByKeycode(SDLK_0 + (vk - '0'));
+  if (vk >= 0x60 && vk <= 0x69) {  // VK_NUMPAD0..VK_NUMPAD9
+    return One(vk == 0x60 ? SDL_SCANCODE_KP_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (vk - 0x61)));
+  }
+  if (vk >= 0x70 && vk <= 0x7B) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (vk - 0x70)));   // F1..F12
+  if (vk >= 0x7C && vk <= 0x87) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F13 + (vk - 0x7C))); // F13..F24
+  switch (vk) {
+    case 0x0D: return Two(SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER);  // VK_RETURN
+    case 0x10: return Two(SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT);    // VK_SHIFT
+    case 0x11: return Two(SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL);      // VK_CONTROL
+    case 0x12: return Two(SDL_SCANCODE_LALT, SDL_SCANCODE_RALT);        // VK_MENU
+    case 0x13: return One(SDL_SCANCODE_PAUSE);
+    case 0x14: return One(SDL_SCANCODE_CAPSLOCK);
+    case 0x1B: return One(SDL_SCANCODE_ESCAPE);
+    case 0x20: return One(SDL_SCANCODE_SPACE);
+    case 0x21: return One(SDL_SCANCODE_PAGEUP);
+    case 0x22: return One(SDL_SCANCODE_PAGEDOWN);
+    case 0x23: return One(SDL_SCANCODE_END);
+    case 0x24: return One(SDL_SCANCODE_HOME);
+    case 0x25: return One(SDL_SCANCODE_LEFT);
+    case 0x26: return One(SDL_SCANCODE_UP);
+    case 0x27: return One(SDL_SCANCODE_RIGHT);
+    case 0x28: return One(SDL_SCANCODE_DOWN);
+    case 0x29: return One(SDL_SCANCODE_SELECT);
+    case 0x2B: return One(SDL_SCANCODE_EXECUTE);
+    case 0x2C: return One(SDL_SCANCODE_PRINTSCREEN);
+    case 0x2D: return One(SDL_SCANCODE_INSERT);
+    case 0x2E: return One(SDL_SCANCODE_DELETE);
+    case 0x2F: return One(SDL_SCANCODE_HELP);
+    case 0x5B: return One(SDL_SCANCODE_LGUI);
+    case 0x5C: return One(SDL_SCANCODE_RGUI);
+    case 0x5D: return One(SDL_SCANCODE_APPLICATION);
+    case 0x5F: return One(SDL_SCANCODE_SLEEP);
+    case 0x6A: return One(SDL_SCANCODE_KP_MULTIPLY);
+    case 0x6B: return One(SDL_SCANCODE_KP_PLUS);
+    case 0x6C: return One(SDL_SCANCODE_KP_COMMA);  // VK_SEPARATOR
+    case 0x6D: return One(SDL_SCANCODE_KP_MINUS);
+    case 0x6E: return One(SDL_SCANCODE_KP_PERIOD);
+    case 0x6F: return One(SDL_SCANCODE_KP_DIVIDE);
+    case 0x90: return One(SDL_SCANCODE_NUMLOCKCLEAR);
+    case 0x91: return One(SDL_SCANCODE_SCROLLLOCK);
+    case 0xA0: return One(SDL_SCANCODE_LSHIFT);
+    case 0xA1: return One(SDL_SCANCODE_RSHIFT);
+    case 0xA2: return One(SDL_SCANCODE_LCTRL);
+    default: return {kNone, kNone};
+  }
+}

@@ -1,0 +1,11 @@
+// Virtual-key codes of the game (13 to 162) and the SDL keys that answer for them.
+#pragma once
+#include <SDL.h>
+
+#include <array>
+
+// Up to two scancodes per virtual-key code (Enter answers for both Enter keys, Shift for both shifts, ...);
+// SDL_SCANCODE_UNKNOWN marks an unused place. Letters and digits follow the keyboard layout, as virtual-key
+// codes do, so the table must be built after SDL's video subsystem is up.
+using TScancodePair = std::array<SDL_Scancode, 2>;
+TScancodePair ScancodesForVirtualKey(int vk);

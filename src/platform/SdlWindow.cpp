@@ -1,0 +1,175 @@
+#include "SdlWindow.h"
+
+#include <cstdio>
+
+#include "SdlKeyTable.h"
+#include "TextEncoding.h"
+
+namespace {
+std::string SdlError(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
+
+// The display's refresh rate is close enough to 60 Hz for its vsync to pace the game.
+bool DisplayRunsAt60Hz(SDL_Window* window) {
+  SDL_DisplayMode mode;
+  const int display = SDL_GetWindowDisplayIndex(window);
+  if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return false;
+  return mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
+}
+}  // namespace
+
+// ---- presenter ----
+
+TSdlPresenter::TSdlPresenter(SDL_Window* window) : pacer_(false) {
+  const bool wantVsync = DisplayRunsAt60Hz(window);
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, wantVsync ? "1" : "0");
+  renderer_ = SDL_CreateRenderer(window, -1, wantVsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer_ == nullptr) throw EDisplayError(SdlError("cannot create a renderer for the window"));
+  SDL_RendererInfo info{};
+  SDL_GetRendererInfo(renderer_, &info);
+  // A software renderer's "vsync" is not tied to the display's retrace.
+  const bool vsync = wantVsync && (info.flags & SDL_RENDERER_PRESENTVSYNC) && !(info.flags & SDL_RENDERER_SOFTWARE);
+  pacer_ = TFramePacer(vsync);
+}
+
+TSdlPresenter::~TSdlPresenter() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+}
+
+void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) {
+  if (texture_ == nullptr || textureWidth_ != Width || textureHeight_ != Height) {
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, Width, Height);
+    textureWidth_ = Width;
+    textureHeight_ = Height;
+  }
+  if (texture_) {
+    SDL_UpdateTexture(texture_, nullptr, Pixels, PitchBytes);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  }
+  SDL_RenderPresent(renderer_);
+  pacer_.FramePresented();
+}
+
+// ---- window ----
+
+TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw EDisplayError(SdlError("cannot open the display"));
+  window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
+                             SDL_WINDOW_HIDDEN);
+  if (window_ == nullptr) {
+    const std::string message = SdlError("cannot create the window");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw EDisplayError(message);
+  }
+  try {
+    presenter_ = std::make_unique<TSdlPresenter>(window_);
+  } catch (...) {
+    SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw;
+  }
+  for (int vk = 0; vk < 256; ++vk) keyTable_[vk] = ScancodesForVirtualKey(vk);
+}
+
+TSdlWindow::~TSdlWindow() {
+  presenter_.reset();
+  SDL_ShowCursor(SDL_ENABLE);
+  SDL_DestroyWindow(window_);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+TSdlWindow::Borders TSdlWindow::FrameBorders() const {
+  Borders b;
+  if (SDL_GetWindowBordersSize(window_, &b.top, &b.left, &b.bottom, &b.right) != 0) b = Borders{};
+  return b;
+}
+
+int32_t TSdlWindow::ClientWidth() const {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  return w;
+}
+
+int32_t TSdlWindow::ClientHeight() const {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  return h;
+}
+
+int32_t TSdlWindow::WindowWidth() const {
+  const Borders b = FrameBorders();
+  return ClientWidth() + b.left + b.right;
+}
+
+int32_t TSdlWindow::WindowHeight() const {
+  const Borders b = FrameBorders();
+  return ClientHeight() + b.top + b.bottom;
+}
+
+int32_t TSdlWindow::Left() const {
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(window_, &x, &y);
+  return x - FrameBorders().left;
+}
+
+int32_t TSdlWindow::Top() const {
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(window_, &x, &y);
+  return y - FrameBorders().top;
+}
+
+void TSdlWindow::SetWindowPos(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
+  const Borders b = FrameBorders();
+  const int clientWidth = Width - b.left - b.right, clientHeight = Height - b.top - b.bottom;
+  SDL_SetWindowSize(window_, clientWidth > 1 ? clientWidth : 1, clientHeight > 1 ? clientHeight : 1);
+  SDL_SetWindowPosition(window_, Left + b.left, Top + b.top);
+  SDL_ShowWindow(window_);
+}
+
+TPresenter& TSdlWindow::Presenter() { return *presenter_; }
+
+void TSdlWindow::SetCaption(const std::string& caption) { SDL_SetWindowTitle(window_, ToUTF8(caption).c_str()); }
+
+void TSdlWindow::SetScreenCursor(int cursor) { SDL_ShowCursor(cursor == crNone ? SDL_DISABLE : SDL_ENABLE); }
+
+int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption, uint32_t flags) {
+  return ShowMessageBox(text, caption, flags);
+}
+
+bool TSdlWindow::IsKeyDown(uint8_t VirtualKey) const {
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  for (SDL_Scancode code : keyTable_[VirtualKey]) {
+    if (code != SDL_SCANCODE_UNKNOWN && code < count && state[code]) return true;
+  }
+  return false;
+}
+
+bool TSdlWindow::IsApplicationActive() const {
+  return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+void TSdlWindow::ProcessMessages(TApplication& application) {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (event.type == SDL_QUIT ||
+        (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+      application.Terminate(0);
+    }
+  }
+}
+
+void TSdlWindow::WaitMessage() { SDL_WaitEventTimeout(nullptr, 100); }
+
+int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
+  const std::string utf8Text = ToUTF8(text), utf8Caption = ToUTF8(caption);
+  std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
+  std::fflush(stderr);
+  // SDL may show a box before SDL_Init; without a display it fails and standard error is all there is.
+  const Uint32 kind = (flags & 0xF0) == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
+  SDL_ShowSimpleMessageBox(kind, utf8Caption.c_str(), utf8Text.c_str(), nullptr);
+  return IDOK;
+}

@@ -1,0 +1,28 @@
+// A clock that only moves when told to: the headless runner advances it by 17 ms per frame, so a replay gives
+// the same times on every machine. Sleep advances it by the time slept and records the call.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "Clock.h"
+
+class TVirtualClock : public TClock {
+ public:
+  explicit TVirtualClock(uint32_t start = 0) : now_(start) {}
+
+  uint32_t timeGetTime() override { return now_; }
+  void Sleep(uint32_t milliseconds) override {
+    Sleeps.push_back(milliseconds);
+    now_ += milliseconds;
+  }
+  void timeBeginPeriod(uint32_t milliseconds) override { PeriodRequests.push_back(static_cast<int>(milliseconds)); }
+  void timeEndPeriod(uint32_t milliseconds) override { PeriodRequests.push_back(-static_cast<int>(milliseconds)); }
+
+  void Advance(uint32_t milliseconds) { now_ += milliseconds; }
+
+  std::vector<uint32_t> Sleeps;      // every Sleep call, in order
+  std::vector<int> PeriodRequests;   // +N for timeBeginPeriod(N), -N for timeEndPeriod(N)
+
+ private:
+  uint32_t now_;
+};

@@ -1,0 +1,59 @@
+#include "KeyScript.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+std::vector<TKeyScriptLine> Parse(const std::string& text) {
+  std::istringstream in(text);
+  return ParseKeyScript(in);
+}
+
+TEST(KeyScript, NamesAndNumbersMapToVirtualKeys) {
+  EXPECT_EQ(VirtualKeyFromName("LEFT"), 37);
+  EXPECT_EQ(VirtualKeyFromName("up"), 38);
+  EXPECT_EQ(VirtualKeyFromName("Right"), 39);
+  EXPECT_EQ(VirtualKeyFromName("DOWN"), 40);
+  EXPECT_EQ(VirtualKeyFromName("Z"), 90);
+  EXPECT_EQ(VirtualKeyFromName("C"), 67);
+  EXPECT_EQ(VirtualKeyFromName("ENTER"), 13);
+  EXPECT_EQ(VirtualKeyFromName("ESC"), 27);
+  EXPECT_EQ(VirtualKeyFromName("LCTRL"), 162);
+  EXPECT_EQ(VirtualKeyFromName("65"), 65);
+  EXPECT_EQ(VirtualKeyFromName("256"), -1);
+  EXPECT_EQ(VirtualKeyFromName("SPACEBAR"), -1);
+}
+
+TEST(KeyScript, KeysAreHeldFromTheirFrameUntilTheNextLine) {
+  TScriptedKeySource keys(Parse("# title, then start\n10 ENTER\n12\n\n20 Z LEFT\r\n"));
+  keys.SetFrame(9);
+  EXPECT_FALSE(keys.IsKeyDown(13));
+  keys.SetFrame(10);
+  EXPECT_TRUE(keys.IsKeyDown(13));
+  keys.SetFrame(11);
+  EXPECT_TRUE(keys.IsKeyDown(13));
+  keys.SetFrame(12);
+  EXPECT_FALSE(keys.IsKeyDown(13));
+  keys.SetFrame(500);
+  EXPECT_TRUE(keys.IsKeyDown(90));
+  EXPECT_TRUE(keys.IsKeyDown(37));
+  EXPECT_FALSE(keys.IsKeyDown(13));
+  EXPECT_TRUE(keys.IsApplicationActive());
+}
+
+TEST(KeyScript, BadLinesAreRejectedWithTheirLineNumber) {
+  const char* bad[] = {"x ENTER\n", "5 ENTER\n3 Z\n", "1 HYPER\n", "-1 Z\n", "99999999999 Z\n"};
+  for (const char* text : bad) {
+    try {
+      Parse(text);
+      ADD_FAILURE() << "accepted: " << text;
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find("input line"), std::string::npos) << e.what();
+    }
+  }
+}
+
+}  // namespace

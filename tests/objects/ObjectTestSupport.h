@@ -1,0 +1,42 @@
+// Test doubles for the game objects: a graphic definition that records what it is asked to draw, and a
+// keyboard whose keys the test holds down frame by frame.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "GraphicDefs.h"
+#include "KeySource.h"
+#include "KeyStates.h"
+
+namespace objtest {
+
+class TRecordingGraphic : public TGraphicDef {
+ public:
+  TRecordingGraphic(int32_t W, int32_t H, TRect Hit) {
+    Width = W;
+    Height = H;
+    HitArea = Hit;
+  }
+  void Draw(TVisible* Visible, TSXScene*) override { Drawn.push_back(Visible); }
+  std::vector<TVisible*> Drawn;
+};
+
+class THeldKeys : public TKeySource {
+ public:
+  void Hold(std::initializer_list<uint8_t> Keys) {
+    Down_.fill(false);
+    for (uint8_t Key : Keys) Down_[Key] = true;
+  }
+  bool IsKeyDown(uint8_t VirtualKey) const override { return Down_[VirtualKey]; }
+  bool IsApplicationActive() const override { return true; }
+
+ private:
+  std::array<bool, 256> Down_{};
+};
+
+// Virtual-key codes the ship reads.
+constexpr uint8_t VkLeft = 37, VkUp = 38, VkRight = 39, VkDown = 40, VkZ = 90, VkC = 67;
+
+}  // namespace objtest

@@ -1,0 +1,98 @@
+#include "UScene.h"
+
+#include <gtest/gtest.h>
+
+#include "SceneHarness.h"
+
+namespace {
+
+constexpr uint8_t VK_ESCAPE = 27, VK_LCONTROL = 162;
+
+class EndingSceneTest : public ::testing::Test {
+ protected:
+  void SetUp() override { scene_ = std::make_unique<TEndingScene>(h_.Sprites(), h_.Keys()); }
+  void Frames(int n) {
+    for (int i = 0; i < n && !scene_->Finished(); ++i) h_.Frame(*scene_);
+  }
+  // The end of the text depends on Update alone; skipping the drawing keeps the long runs quick.
+  void Updates(int n) {
+    for (int i = 0; i < n && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
+  }
+  // Whether any pixel of texture rows [from, to) carries glyph coverage.
+  bool RowsHaveText(int from, int to) {
+    const std::vector<uint8_t> alpha = TSceneHarness::Alpha(*scene_->TextTexture);
+    for (int y = from; y < to; ++y) {
+      for (int x = 0; x < 800; ++x) {
+        if (alpha[y * 800 + x] != 0) return true;
+      }
+    }
+    return false;
+  }
+
+  TSceneHarness h_;
+  std::unique_ptr<TEndingScene> scene_;
+};
+
+TEST_F(EndingSceneTest, TextEntersAtTheBottomOnTheFirstFrame) {
+  ASSERT_EQ(scene_->Lines.size(), 46u);
+  EXPECT_EQ(scene_->TextTexture->Width(), 800u);
+  EXPECT_EQ(scene_->TextTexture->Height(), 600u);
+  Frames(1);
+  // Scroll 0.6: Top 1, Bottom 601; line 0 (document y 600) is written at y 599, so nothing shows above it.
+  EXPECT_DOUBLE_EQ(scene_->Scroll, 0.6);
+  EXPECT_FALSE(scene_->Finished());
+  EXPECT_FALSE(RowsHaveText(0, 599));
+}
+
+TEST_F(EndingSceneTest, LinesSitFiftyPixelsApartBelowTheScrollPosition) {
+  h_.KeySource().SetKey(VK_LCONTROL, true);
+  Frames(30);  // Scroll 300: line i at y 300 + 50 i
+  EXPECT_DOUBLE_EQ(scene_->Scroll, 300.0);
+  EXPECT_FALSE(RowsHaveText(0, 300));
+  EXPECT_TRUE(RowsHaveText(300, 350));   // line 0
+  EXPECT_TRUE(RowsHaveText(350, 400));   // line 1
+  EXPECT_FALSE(RowsHaveText(450, 500));  // line 3 is empty
+  EXPECT_TRUE(RowsHaveText(500, 550));   // line 4
+  // The texture is shown full-screen in yellow.
+  EXPECT_EQ(h_.Screen(0, 0), 0xFF000000u);
+}
+
+TEST_F(EndingSceneTest, EscapeHeldEndsAtOnce) {
+  h_.KeySource().SetKey(VK_ESCAPE, true);
+  Frames(1);
+  EXPECT_TRUE(scene_->Finished());
+  EXPECT_EQ(scene_->NextScene(), 0);
+  EXPECT_EQ(scene_->Scroll, 0.0);
+}
+
+TEST_F(EndingSceneTest, LeftCtrlScrollsTenPixelsPerFrame) {
+  Frames(2);
+  h_.KeySource().SetKey(VK_LCONTROL, true);
+  Frames(3);
+  h_.KeySource().SetKey(VK_LCONTROL, false);
+  Frames(1);
+  EXPECT_NEAR(scene_->Scroll, 0.6 * 3 + 10.0 * 3, 1e-9);
+}
+
+TEST_F(EndingSceneTest, EndsInTheFrameTheScrollReaches2900Point5) {
+  // Fast: Scroll 2900.0 (Top 2900) still shows the last, empty line 45 at 600 + 50 * 45 - 2900 = 0.
+  h_.KeySource().SetKey(VK_LCONTROL, true);
+  Updates(290);
+  EXPECT_FALSE(scene_->Finished());
+  Updates(1);
+  EXPECT_TRUE(scene_->Finished());
+  EXPECT_EQ(scene_->NextScene(), 0);
+  EXPECT_DOUBLE_EQ(scene_->Scroll, 2910.0);
+}
+
+TEST_F(EndingSceneTest, EndsAtNormalSpeedOnlyOnceTopPasses2900) {
+  h_.KeySource().SetKey(VK_LCONTROL, true);
+  Updates(280);  // 2800
+  h_.KeySource().SetKey(VK_LCONTROL, false);
+  Updates(167);  // 2900.2: Top 2900
+  EXPECT_FALSE(scene_->Finished());
+  Updates(1);  // 2900.8: Top 2901
+  EXPECT_TRUE(scene_->Finished());
+}
+
+}  // namespace

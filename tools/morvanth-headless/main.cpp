@@ -1,0 +1,169 @@
+// morvanth-headless: the game without a window, for tests, replays and screenshots. Same main form, scenes and
+// software device as the game; frames are captured instead of shown, the clock is virtual (17 ms per frame)
+// and keys come from a script, so every run of the same input gives the same frames.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "Application.h"
+#include "FileSystem.h"
+#include "FormHost.h"
+#include "HeadlessWindow.h"
+#include "KeyScript.h"
+#include "SceneState.h"
+#include "SkinFolders.h"
+#include "StartUp.h"
+#include "TextEncoding.h"
+#include "UMainForm.h"
+#include "VirtualClock.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: morvanth-headless [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
+    "                         [--state FILE] [--skin NAME]\n";
+
+struct TOptions {
+  std::string Root;
+  uint32_t Frames = 600;
+  uint32_t Seed = 1;
+  std::string Input;
+  std::multimap<uint32_t, std::string> Shots;
+  std::string State;
+  std::string Skin;
+};
+
+class EUsage : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+uint32_t ParseNumber(const std::string& text, const char* what) {
+  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
+    throw EUsage(std::string("bad ") + what + " \"" + text + "\"");
+  }
+  const unsigned long long value = std::stoull(text);
+  if (value > UINT32_MAX) throw EUsage(std::string("bad ") + what + " \"" + text + "\"");
+  return static_cast<uint32_t>(value);
+}
+
+TOptions ParseOptions(int argc, char** argv) {
+  TOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) throw EUsage(option + " needs a value");
+      return argv[++i];
+    };
+    if (option == "--root") {
+      options.Root = value();
+    } else if (option == "--frames") {
+      options.Frames = ParseNumber(value(), "frame count");
+    } else if (option == "--seed") {
+      options.Seed = ParseNumber(value(), "seed");
+    } else if (option == "--input") {
+      options.Input = value();
+    } else if (option == "--shot") {
+      const std::string shot = value();
+      const size_t colon = shot.find(':');
+      if (colon == std::string::npos || colon + 1 == shot.size()) throw EUsage("--shot wants FRAME:FILE.png");
+      options.Shots.emplace(ParseNumber(shot.substr(0, colon), "shot frame"), shot.substr(colon + 1));
+    } else if (option == "--state") {
+      options.State = value();
+    } else if (option == "--skin") {
+      options.Skin = value();
+    } else {
+      throw EUsage("unknown option " + option);
+    }
+  }
+  return options;
+}
+
+// Form services without a screen: the error box becomes a message on standard error.
+class THeadlessFormHost : public TFormHost {
+ public:
+  void SetCaption(const std::string&) override {}
+  void SetScreenCursor(int) override {}
+  int MessageBoxA(const std::string& text, const std::string& caption, uint32_t) override {
+    std::fprintf(stderr, "%s: %s\n", ToUTF8(caption).c_str(), ToUTF8(text).c_str());
+    return IDOK;
+  }
+};
+
+int Run(const TOptions& options) {
+  std::string root = options.Root.empty() ? ProgramDirectory() : ToCP932(options.Root);
+  const TStartUpResult skins = StartUpSkins(root);
+  if (!skins.Ok) {
+    std::fprintf(stderr, "morvanth-headless: %s (skin folder searched: %s)\n", ToUTF8(skins.Message).c_str(),
+                 ToUTF8(skins.Folder).c_str());
+    return 1;
+  }
+  if (!options.Skin.empty()) {
+    const int index = SkinNames.IndexOf(ToCP932(options.Skin));
+    if (index < 0) {
+      std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", options.Skin.c_str(),
+                   ToUTF8(SkinRoot).c_str());
+      return 1;
+    }
+    CurrentSkin = SkinNames[index];
+  }
+
+  std::vector<TKeyScriptLine> script;
+  if (!options.Input.empty()) {
+    std::ifstream in(options.Input);
+    if (!in) {
+      std::fprintf(stderr, "morvanth-headless: cannot read the input file %s\n", options.Input.c_str());
+      return 1;
+    }
+    script = ParseKeyScript(in);
+  }
+  std::ofstream state;
+  if (!options.State.empty()) {
+    state.open(options.State, std::ios::binary | std::ios::trunc);
+    if (!state) {
+      std::fprintf(stderr, "morvanth-headless: cannot write the state file %s\n", options.State.c_str());
+      return 1;
+    }
+  }
+
+  TApplication application;
+  THeadlessFormHost host;
+  THeadlessWindow window(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight);
+  TVirtualClock clock(1000);
+  TScriptedKeySource keys(std::move(script));
+  try {
+    TMainForm form(TMainFormEnvironment{application, host, window, clock, keys, options.Seed});
+    for (uint32_t frame = 0; frame < options.Frames && !application.Terminated(); ++frame) {
+      if (!application.OnIdle) break;
+      clock.Advance(TMainForm::kFrameMilliseconds);
+      keys.SetFrame(frame);
+      bool done = true;
+      application.OnIdle(done);
+      if (state.is_open()) state << DescribeSceneState(frame, form.CurrentScene()) << '\n';
+      auto [first, last] = options.Shots.equal_range(frame);
+      for (auto it = first; it != last; ++it) window.Capture().SavePng(it->second);
+    }
+  } catch (const Exception& e) {
+    host.MessageBoxA(e.Message(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
+    return 1;
+  }
+  return application.ExitCode();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(ParseOptions(argc, argv));
+  } catch (const EUsage& e) {
+    std::fprintf(stderr, "morvanth-headless: %s\n%s", e.what(), kUsage);
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "morvanth-headless: %s\n", e.what());
+    return 1;
+  }
+}

@@ -1,0 +1,19 @@
+// The skin checker's report: every graphic definition and every stage as JSON, or a short text summary.
+#pragma once
+#include <ostream>
+#include <string>
+
+#include "UDatabase.h"
+
+struct TSkinCheckResult {
+  std::string SkinName;
+  std::string SkinDir;
+  std::string MapFile;  // the background picture found, or empty
+  bool GraphicDefsLoaded = false;
+  bool StageDefsLoaded = false;
+};
+
+void WriteSkinJson(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
+                   const TStageDefList& stages);
+void WriteSkinSummary(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
+                      const TStageDefList& stages);

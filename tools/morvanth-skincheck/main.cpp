@@ -1,0 +1,121 @@
+// morvanth-skincheck DIR [SKIN] [--json]: loads a skin's graphic and stage definitions exactly as the game
+// does when a game starts (pictures included, on the headless software device) and prints them, or prints
+// the game's own error message and exits with status 1.
+//
+// DIR is the folder holding "skin/" (or the "skin/" folder itself); SKIN defaults to the skin the game
+// starts with ("morv", or the first usable skin when there is none of that name).
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Exception.h"
+#include "HeadlessWindow.h"
+#include "SkinReport.h"
+#include "TextEncoding.h"
+#include "UDatabase.h"
+#include "VUDader9.h"
+
+namespace {
+
+// Ids the game scene looks up right after loading the graphic definitions, in its order.
+const char* const kRequiredIds[] = {"txtspeed", "txtmissile", "txtdouble", "txtlaser",  "txtoption",
+                                    "txtshield", "bgpowerup",  "bgpowerupselected", "shot", "laser",
+                                    "explosion", "capsule",    "bullet",    "ship",     "option"};
+
+int Usage() {
+  std::fprintf(stderr, "usage: morvanth-skincheck DIR [SKIN] [--json]\n");
+  return 2;
+}
+
+bool IsSkinFolder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(folder / "xml" / "graphicdef.xml", ec) &&
+         std::filesystem::is_regular_file(folder / "xml" / "stagedef.xml", ec);
+}
+
+// Without a SKIN argument the game's choice: "morv" when usable, else the first usable folder listed.
+std::string DefaultSkin(const std::filesystem::path& skinRoot) {
+  if (IsSkinFolder(skinRoot / "morv")) return "morv";
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(skinRoot, ec)) {
+    std::string name = entry.path().filename().string();
+    if (entry.is_directory(ec) && name != "system" && IsSkinFolder(entry.path())) return name;
+  }
+  return "morv";
+}
+
+std::string WithSlash(std::string path) {
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool json = false;
+  std::vector<std::string> positional;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--json") {
+      json = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return Usage();
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.empty() || positional.size() > 2) return Usage();
+
+  std::filesystem::path dir(positional[0]);
+  std::error_code ec;
+  std::filesystem::path skinRoot = std::filesystem::is_directory(dir / "skin", ec) ? dir / "skin" : dir;
+  TSkinCheckResult result;
+  result.SkinName = ToCP932(positional.size() > 1 ? positional[1] : DefaultSkin(skinRoot));
+  TSkinPlace place;
+  place.SkinDir = WithSlash(ToCP932(skinRoot.string())) + result.SkinName + "/";
+  place.SystemSkinDir = WithSlash(ToCP932(skinRoot.string())) + "system/";
+  result.SkinDir = place.SkinDir;
+  if (!std::filesystem::is_directory(ToUTF8(place.SkinDir), ec)) {
+    std::fprintf(stderr, "%s\n", ToUTF8(Jp("スキンフォルダが存在しません") + " (" + place.SkinDir + ")").c_str());
+    return 1;
+  }
+  for (const std::string& candidate : {place.GraphicDir() + "map.bmp", place.FallbackGraphicDir() + "map.bmp"}) {
+    if (result.MapFile.empty() && std::filesystem::is_regular_file(ToUTF8(candidate), ec)) result.MapFile = candidate;
+  }
+
+  try {
+    THeadlessWindow window(800, 600);
+    TVUDader device(&window);
+    device.SetDebugOption({});  // as shipped: no log, no halt
+    device.Loaded();
+    device.SetWindowMode(800, 600, {}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE, 0);
+    auto graphics = std::make_unique<TGraphicDefList>(&device);
+    std::unique_ptr<TStageDefList> stages;
+    try {
+      result.GraphicDefsLoaded = graphics->Load(place);
+      for (const char* id : kRequiredIds) graphics->Find(id);
+      stages = std::make_unique<TStageDefList>(graphics.get());
+      result.StageDefsLoaded = stages->Reload(place);
+    } catch (const Exception& e) {
+      std::fprintf(stderr, "%s\n", ToUTF8(e.Message()).c_str());
+      return 1;
+    }
+    if (json) {
+      WriteSkinJson(std::cout, result, *graphics, *stages);
+    } else {
+      WriteSkinSummary(std::cout, result, *graphics, *stages);
+    }
+    stages.reset();
+    graphics.reset();
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "%s\n", ToUTF8(e.Message()).c_str());
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

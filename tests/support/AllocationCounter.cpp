@@ -35,6 +35,8 @@ TAllocationCounter::~TAllocationCounter() {
 
 uint64_t TAllocationCounter::Count() const { return allocations - start_; }
 
+// Every form of operator new and delete is replaced, so that no block passes between this pair and
+// the library's (or a sanitizer's) own, which would count as a mismatched release.
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
 void* operator new(std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment); }
@@ -47,3 +49,36 @@ void operator delete(void* block, std::align_val_t) noexcept { std::free(block);
 void operator delete[](void* block, std::align_val_t) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
 void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return Allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return Allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+  try {
+    return AllocateAligned(size, alignment);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+  try {
+    return AllocateAligned(size, alignment);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept { std::free(block); }

@@ -25,10 +25,6 @@ bool ReadBytes(std::istream& Stream, void* Buffer, uint64_t Count) {
 
 uint64_t RoundUp4(uint64_t Bytes) { return (Bytes + 3) & ~uint64_t(3); }
 
-void WritePixel(uint8_t* Destination, uint32_t Pixel, uint32_t Bytes) {
-  for (uint32_t b = 0; b < Bytes; ++b) Destination[b] = uint8_t(Pixel >> (8 * b));
-}
-
 // One decode of one image into an already locked level.
 class TBMPDecoder {
  public:
@@ -96,7 +92,7 @@ void TBMPDecoder::ConvertRow(const uint8_t* Source, uint8_t* Converted, uint32_t
           break;
       }
     }
-    WritePixel(&Converted[x * FDstBytes], Pixel, FDstBytes);
+    WritePixelBytes(&Converted[x * FDstBytes], Pixel, int32_t(FDstBytes));
   }
 }
 
@@ -205,10 +201,18 @@ void LoadBMP(TDGTexture& Texture, std::istream& Stream) {
     return;
   }
   try {
-    TBMPDecoder(Stream, Level, Locked).Run();
-  } catch (const std::ios_base::failure&) {
-    // A stream that throws instead of failing (exceptions switched on) is a read error too.
-    WriteLog(Jp("LoadBMP中に、読み込みエラーが発生しました"));
+    try {
+      TBMPDecoder(Stream, Level, Locked).Run();
+    } catch (const std::ios_base::failure&) {
+      // A stream that throws instead of failing (exceptions switched on) is a read error too.
+      WriteLog(Jp("LoadBMP中に、読み込みエラーが発生しました"));
+    }
+  } catch (...) {
+    // The log file could not be written: its error goes on to the caller, but the level must not
+    // stay locked (nothing could lock or draw the texture afterwards). Unlocked without logging,
+    // since the log is what failed.
+    D3DTexture->UnlockRect(0);
+    throw;
   }
   CheckResult(D3DTexture->UnlockRect(0), Jp("LoadBMP中にサーフェスがアンロックできませんでした"));
 }

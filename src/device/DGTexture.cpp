@@ -12,16 +12,6 @@
 
 namespace {
 
-uint32_t ReadPixel(const uint8_t* Source, int32_t Bytes) {
-  uint32_t Pixel = 0;
-  for (int32_t b = 0; b < Bytes; ++b) Pixel |= uint32_t(Source[b]) << (8 * b);
-  return Pixel;
-}
-
-void WritePixel(uint8_t* Destination, uint32_t Pixel, int32_t Bytes) {
-  for (int32_t b = 0; b < Bytes; ++b) Destination[b] = uint8_t(Pixel >> (8 * b));
-}
-
 // The smallest power of two not below Side (1 for 0 and 1); sides above 2^31 have none in 32 bits
 // and stay as they are, which the device refuses as too large anyway.
 uint32_t NextPowerOfTwo(uint32_t Side) {
@@ -169,7 +159,7 @@ void TDGTexture::ProcessPixels(const RECT& Rect, TDGPixelFunction Function, void
       uint8_t* const Row = First + ptrdiff_t(y - Rect.top) * Lock.Pitch;
       for (int32_t x = Rect.left; x < Rect.right; ++x) {
         uint8_t* const Pixel = Row + ptrdiff_t(x - Rect.left) * FBytesPerPixel;
-        WritePixel(Pixel, Function(this, ReadPixel(Pixel, FBytesPerPixel), x, y, Data), FBytesPerPixel);
+        WritePixelBytes(Pixel, Function(this, ReadPixelBytes(Pixel, FBytesPerPixel), x, y, Data), FBytesPerPixel);
       }
     }
   }
@@ -186,14 +176,14 @@ void TDGTexture::Fill(const RECT& Rect, uint32_t Color, bool KeepAlpha) {
         uint8_t* const Row = First + ptrdiff_t(y - Rect.top) * Lock.Pitch;
         for (int32_t x = 0; x < Columns; ++x) {
           uint8_t* const Pixel = Row + ptrdiff_t(x) * FBytesPerPixel;
-          const uint32_t ARGB = PixelToARGB(ReadPixel(Pixel, FBytesPerPixel), FFormat);
-          WritePixel(Pixel, ARGBToPixel((ARGB & 0xFF000000u) | (Color & 0x00FFFFFFu), FFormat), FBytesPerPixel);
+          const uint32_t ARGB = PixelToARGB(ReadPixelBytes(Pixel, FBytesPerPixel), FFormat);
+          WritePixelBytes(Pixel, ARGBToPixel((ARGB & 0xFF000000u) | (Color & 0x00FFFFFFu), FFormat), FBytesPerPixel);
         }
       }
     } else {
       // Convert once, fill the first row, then copy that row down.
       const uint32_t Pixel = ARGBToPixel(Color, FFormat);
-      for (int32_t x = 0; x < Columns; ++x) WritePixel(First + x * FBytesPerPixel, Pixel, FBytesPerPixel);
+      for (int32_t x = 0; x < Columns; ++x) WritePixelBytes(First + x * FBytesPerPixel, Pixel, FBytesPerPixel);
       const size_t RowBytes = size_t(Columns) * size_t(FBytesPerPixel);
       for (int32_t y = Rect.top + 1; y < Rect.bottom; ++y)
         std::copy_n(First, RowBytes, First + ptrdiff_t(y - Rect.top) * Lock.Pitch);

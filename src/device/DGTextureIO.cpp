@@ -97,10 +97,16 @@ void TDGTexture::LoadFromBitmap(const TRasterBitmap& Bitmap) {
 }
 
 void TDGTexture::SaveAsBMP(std::ostream& Stream) {
-  const D3DLOCKED_RECT Lock = LockRect(0, MakeRect(0, 0, int32_t(FWidth), int32_t(FHeight)), D3DLOCK_READONLY);
+  // An image without rows or columns has no pixel to lock: locking its empty rectangle would be
+  // reported as a failure (and halt under dgoHaltOnError) although its size is all there is to save.
+  const bool EmptyImage = FWidth == 0 || FHeight == 0;
+  const D3DLOCKED_RECT Lock = EmptyImage ? D3DLOCKED_RECT{0, nullptr}
+                                         : LockRect(0, MakeRect(0, 0, int32_t(FWidth), int32_t(FHeight)),
+                                                    D3DLOCK_READONLY);
   // Without pixels to read (no texture) the image written is empty rather than made up.
-  const uint32_t Width = Lock.pBits != nullptr ? FWidth : 0;
-  const uint32_t Height = Lock.pBits != nullptr ? FHeight : 0;
+  const bool Readable = EmptyImage ? FTexture != nullptr : Lock.pBits != nullptr;
+  const uint32_t Width = Readable ? FWidth : 0;
+  const uint32_t Height = Readable ? FHeight : 0;
   const uint32_t ImageSize = Width * Height * 4;
 
   Put16(Stream, BMPSignature);
@@ -123,15 +129,13 @@ void TDGTexture::SaveAsBMP(std::ostream& Stream) {
     for (uint32_t y = Height; y-- > 0;) {
       const uint8_t* Source = First + ptrdiff_t(y) * Lock.Pitch;
       for (uint32_t x = 0; x < Width; ++x, Source += FBytesPerPixel) {
-        uint32_t Pixel = 0;
-        for (int32_t b = 0; b < FBytesPerPixel; ++b) Pixel |= uint32_t(Source[b]) << (8 * b);
-        const uint32_t ARGB = PixelToARGB(Pixel, FFormat);
-        for (int b = 0; b < 4; ++b) Row[x * 4 + b] = char(ARGB >> (8 * b));
+        const uint32_t ARGB = PixelToARGB(ReadPixelBytes(Source, FBytesPerPixel), FFormat);
+        WritePixelBytes(reinterpret_cast<uint8_t*>(&Row[x * 4]), ARGB, 4);
       }
       Stream.write(Row.data(), std::streamsize(Row.size()));
     }
   }
-  UnlockRect();
+  if (!EmptyImage) UnlockRect();
 }
 
 void TDGTexture::SaveBackup() {

@@ -19,3 +19,13 @@ uint32_t ComponentsToPixel(uint8_t A, uint8_t R, uint8_t G, uint8_t B, D3DFORMAT
 uint32_t PixelToARGB(uint32_t Pixel, D3DFORMAT Format);
 // Widens a field of `Bits` bits to 0..255: Value * 255 / (2^Bits - 1). 0 when Bits is 0 or above 32.
 uint32_t ScaleComponent(uint32_t Value, int32_t Bits);
+
+// A pixel of `Bytes` bytes (0 to 4) as it lies in texture memory, low byte first.
+inline uint32_t ReadPixelBytes(const uint8_t* Source, int32_t Bytes) {
+  uint32_t Pixel = 0;
+  for (int32_t b = 0; b < Bytes; ++b) Pixel |= uint32_t(Source[b]) << (8 * b);
+  return Pixel;
+}
+inline void WritePixelBytes(uint8_t* Destination, uint32_t Pixel, int32_t Bytes) {
+  for (int32_t b = 0; b < Bytes; ++b) Destination[b] = uint8_t(Pixel >> (8 * b));
+}

@@ -16,6 +16,15 @@ size_t Utf8SequenceLength(unsigned char lead) {
   return 1;
 }
 
+// The bytes of the character iconv could not take at `in`: its lead byte and the continuation bytes
+// that really follow it. A sequence broken off early ends there, so the text after it is kept.
+size_t Utf8PieceLength(const char* in, size_t inLeft) {
+  const size_t expected = Utf8SequenceLength(static_cast<unsigned char>(in[0]));
+  size_t length = 1;
+  while (length < expected && length < inLeft && (static_cast<unsigned char>(in[length]) & 0xC0) == 0x80) ++length;
+  return length;
+}
+
 class IconvConverter {
  public:
   IconvConverter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
@@ -27,7 +36,8 @@ class IconvConverter {
   IconvConverter(const IconvConverter&) = delete;
   IconvConverter& operator=(const IconvConverter&) = delete;
 
-  // Converts the whole input; an unconvertible piece of `skip(piece)` bytes is replaced by `replacement`.
+  // Converts the whole input; an unconvertible piece of `skip(in, inLeft)` bytes is replaced by
+  // `replacement`.
   template <typename SkipLength>
   std::string Convert(std::string_view input, std::string_view replacement, SkipLength skip) {
     std::string out;
@@ -44,7 +54,7 @@ class IconvConverter {
       if (rc != static_cast<size_t>(-1)) continue;
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: an invalid, unrepresentable or cut-off character.
-      size_t n = std::min(inLeft, skip(static_cast<unsigned char>(*in)));
+      size_t n = std::min(inLeft, skip(in, inLeft));
       in += n;
       inLeft -= n;
       out.append(replacement);
@@ -65,12 +75,12 @@ class IconvConverter {
 
 std::string ToCP932(std::string_view utf8) {
   static IconvConverter converter("CP932", "UTF-8");
-  return converter.Convert(utf8, "?", Utf8SequenceLength);
+  return converter.Convert(utf8, "?", Utf8PieceLength);
 }
 
 std::string ToUTF8(std::string_view cp932) {
   static IconvConverter converter("UTF-8", "CP932");
-  return converter.Convert(cp932, "\xEF\xBF\xBD", [](unsigned char) { return size_t{1}; });
+  return converter.Convert(cp932, "\xEF\xBF\xBD", [](const char*, size_t) { return size_t{1}; });
 }
 
 const std::string& Jp(const char* utf8Literal) {

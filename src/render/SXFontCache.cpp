@@ -15,17 +15,19 @@ TSXFontCache::TSXFontCache(TGlyphSource& Source, D3DFORMAT PixelFormat, int32_t 
   SetWays(Ways);
 }
 
-TSXFontCache::~TSXFontCache() { Clear(); }
+TSXFontCache::~TSXFontCache() = default;
 
 void TSXFontCache::SetWays(int32_t Ways) {
-  Clear();
   ways_ = std::max(Ways, 1);
-  for (auto& bucket : buckets_) bucket.resize(size_t(ways_));
-  counts_.fill(0);
+  Clear();
 }
 
 void TSXFontCache::Clear() {
-  for (auto& bucket : buckets_) bucket.clear();
+  // Every bucket keeps its Ways slots, emptied, so the next lookup has a slot to render into.
+  for (auto& bucket : buckets_) {
+    bucket.clear();
+    bucket.resize(size_t(ways_));
+  }
   counts_.fill(0);
 }
 

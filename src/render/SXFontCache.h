@@ -46,7 +46,7 @@ class TSXFontCache {
   // The glyph of Code in Font, rendered on a miss. The record stays valid until the next GetGlyph,
   // SetWays or Clear; a copy keeps its pixels alive for as long as it lives.
   const TSXFontCacheData& GetGlyph(int32_t Code, const TFont& Font);
-  // Drops every glyph.
+  // Drops every glyph; the buckets keep their Ways slots.
   void Clear();
 
   int32_t Ways() const { return ways_; }

@@ -19,16 +19,6 @@ void ReportFontSubstitution(const std::string& message) {
   WriteLog(message);
 }
 
-uint32_t ReadPixel(const uint8_t* p, int32_t bytes) {
-  uint32_t value = 0;
-  for (int32_t k = 0; k < bytes; ++k) value |= uint32_t(p[k]) << (8 * k);
-  return value;
-}
-
-void WritePixel(uint8_t* p, uint32_t value, int32_t bytes) {
-  for (int32_t k = 0; k < bytes; ++k) p[k] = uint8_t(value >> (8 * k));
-}
-
 }  // namespace
 
 TSXTextWriter::TSXTextWriter(TVUDader* Device, D3DFORMAT PixelFormat, int32_t Ways)
@@ -88,8 +78,8 @@ void TSXTextWriter::DrawText(int32_t X, int32_t Y, TDGTexture& Texture, std::str
             std::memcpy(dst, src, columns * size_t(bytesPerPixel));
           } else {
             for (size_t x = 0; x < columns; ++x) {
-              const uint32_t argb = PixelToARGB(ReadPixel(src + x * bytesPerPixel, bytesPerPixel), pixelFormat_);
-              WritePixel(dst + x * textureBytes, ARGBToPixel(argb, textureFormat), textureBytes);
+              const uint32_t argb = PixelToARGB(ReadPixelBytes(src + x * bytesPerPixel, bytesPerPixel), pixelFormat_);
+              WritePixelBytes(dst + x * textureBytes, ARGBToPixel(argb, textureFormat), textureBytes);
             }
           }
         }

@@ -9,6 +9,7 @@
 #include "BMPTestImages.h"
 #include "DGTexture.h"
 #include "DeviceTestSupport.h"
+#include "TexturePixel.h"
 #include "Exception.h"
 
 namespace {
@@ -41,16 +42,6 @@ class BMPLoaderTest : public DeviceTest {
     return texture;
   }
 
-  static uint32_t PixelAt(TDGTexture& texture, int32_t x, int32_t y) {
-    const D3DLOCKED_RECT lock = texture.LockRect(0, MakeRect(x, y, x + 1, y + 1), D3DLOCK_READONLY);
-    uint32_t pixel = 0;
-    if (lock.pBits != nullptr)
-      for (int32_t b = 0; b < texture.BytesPerPixel(); ++b)
-        pixel |= uint32_t(static_cast<const uint8_t*>(lock.pBits)[b]) << (8 * b);
-    texture.UnlockRect();
-    return pixel;
-  }
-
   static const std::string& ReadError() {
     static const std::string line = "LoadBMP中に、読み込みエラーが発生しました";
     return line;
@@ -63,18 +54,18 @@ TEST_F(BMPLoaderTest, TwentyFourBitRowsArePaddedAndTheTopRowLandsInRowZero) {
   const std::string bmp = Image24({{0x010203, 0x040506, 0x070809}, {0x0A0B0C, 0x0D0E0F, 0x101112}});
   ASSERT_EQ(bmp.size(), 54u + 2 * 12);
   TDGTexture& texture = Load(bmp);
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0xFF010203u);
-  EXPECT_EQ(PixelAt(texture, 2, 0), 0xFF070809u);
-  EXPECT_EQ(PixelAt(texture, 0, 1), 0xFF0A0B0Cu);
-  EXPECT_EQ(PixelAt(texture, 2, 1), 0xFF101112u);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0xFF010203u);
+  EXPECT_EQ(TexturePixel(texture, 2, 0), 0xFF070809u);
+  EXPECT_EQ(TexturePixel(texture, 0, 1), 0xFF0A0B0Cu);
+  EXPECT_EQ(TexturePixel(texture, 2, 1), 0xFF101112u);
   EXPECT_EQ(halts_, 0);
 }
 
 TEST_F(BMPLoaderTest, SixteenBitPixelsAreA1R5G5B5) {
   TDGTexture& texture = Load(Image16({{0x7FFF, 0xFFFF, 0x801F}}));
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0x00FFFFFFu);
-  EXPECT_EQ(PixelAt(texture, 1, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(PixelAt(texture, 2, 0), 0xFF0000FFu);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0x00FFFFFFu);
+  EXPECT_EQ(TexturePixel(texture, 1, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(TexturePixel(texture, 2, 0), 0xFF0000FFu);
 }
 
 TEST_F(BMPLoaderTest, EightBitPixelsUseThePaletteAndAreOpaque) {
@@ -82,20 +73,20 @@ TEST_F(BMPLoaderTest, EightBitPixelsUseThePaletteAndAreOpaque) {
   palette[5] = 0x00302010;  // bytes 0x10, 0x20, 0x30, 0: blue, green, red, reserved
   palette[200] = 0xEEFFFFFF;
   TDGTexture& texture = Load(Image8(palette, {{5, 200}}));
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0xFF302010u);
-  EXPECT_EQ(PixelAt(texture, 1, 0), 0xFFFFFFFFu) << "the palette's fourth byte is not alpha";
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0xFF302010u);
+  EXPECT_EQ(TexturePixel(texture, 1, 0), 0xFFFFFFFFu) << "the palette's fourth byte is not alpha";
 }
 
 TEST_F(BMPLoaderTest, ThirtyTwoBitPixelsKeepTheirAlpha) {
   TDGTexture& texture = Load(Image32({{0x80123456, 0x00FFFFFF}}));
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0x80123456u);
-  EXPECT_EQ(PixelAt(texture, 1, 0), 0x00FFFFFFu);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0x80123456u);
+  EXPECT_EQ(TexturePixel(texture, 1, 0), 0x00FFFFFFu);
 }
 
 TEST_F(BMPLoaderTest, PixelsArePackedIntoTheTexturesFormat) {
-  EXPECT_EQ(PixelAt(Load(Image24({{0xFF8040}}), D3DFMT_A4R4G4B4), 0, 0), 0xFF84u);
-  EXPECT_EQ(PixelAt(Load(Image32({{0x80FF8040}}), D3DFMT_A1R5G5B5), 0, 0), 0xFE08u);
-  EXPECT_EQ(PixelAt(Load(Image32({{0x7FFF8040}}), D3DFMT_A1R5G5B5), 0, 0), 0x7E08u);
+  EXPECT_EQ(TexturePixel(Load(Image24({{0xFF8040}}), D3DFMT_A4R4G4B4), 0, 0), 0xFF84u);
+  EXPECT_EQ(TexturePixel(Load(Image32({{0x80FF8040}}), D3DFMT_A1R5G5B5), 0, 0), 0xFE08u);
+  EXPECT_EQ(TexturePixel(Load(Image32({{0x7FFF8040}}), D3DFMT_A1R5G5B5), 0, 0), 0x7E08u);
 }
 
 TEST_F(BMPLoaderTest, AnImageLargerThanTheTextureKeepsItsTopLeftCorner) {
@@ -103,8 +94,8 @@ TEST_F(BMPLoaderTest, AnImageLargerThanTheTextureKeepsItsTopLeftCorner) {
   texture.SetSize(2, 1);
   std::istringstream stream(Image24({{0x111111, 0x222222, 0x333333}, {0x444444, 0x555555, 0x666666}}));
   LoadBMP(texture, stream);
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0xFF111111u);
-  EXPECT_EQ(PixelAt(texture, 1, 0), 0xFF222222u);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0xFF111111u);
+  EXPECT_EQ(TexturePixel(texture, 1, 0), 0xFF222222u);
   EXPECT_EQ(FindLine(ReadError()), -1);
 }
 
@@ -112,9 +103,9 @@ TEST_F(BMPLoaderTest, AnImageSmallerThanThePowerOfTwoAllocationFillsItsCorner) {
   D3D9Hooks().ForcePow2 = true;
   TDGTexture& texture = Load(Image24({{0x111111, 0x222222, 0x333333}, {0x444444, 0x555555, 0x666666}}));
   ASSERT_EQ(texture.TextureWidth(), 4u);
-  EXPECT_EQ(PixelAt(texture, 2, 1), 0xFF666666u);
-  EXPECT_EQ(PixelAt(texture, 3, 0), 0x5A5A5A5Au) << "outside the picture the fill colour stays";
-  EXPECT_EQ(PixelAt(texture, 3, 1), 0x5A5A5A5Au);
+  EXPECT_EQ(TexturePixel(texture, 2, 1), 0xFF666666u);
+  EXPECT_EQ(TexturePixel(texture, 3, 0), 0x5A5A5A5Au) << "outside the picture the fill colour stays";
+  EXPECT_EQ(TexturePixel(texture, 3, 1), 0x5A5A5A5Au);
 }
 
 TEST_F(BMPLoaderTest, WrongSignatureIsLoggedAndTheTextureStaysAsSized) {
@@ -122,7 +113,7 @@ TEST_F(BMPLoaderTest, WrongSignatureIsLoggedAndTheTextureStaysAsSized) {
   bmp[0] = 'X';
   TDGTexture& texture = Load(bmp);
   EXPECT_GE(FindLine("不正なBMPファイルです"), 0);
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0x5A5A5A5Au);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0x5A5A5A5Au);
   EXPECT_EQ(halts_, 0);
 }
 
@@ -133,7 +124,7 @@ TEST_F(BMPLoaderTest, OneAndFourBitImagesAreRefused) {
     std::string bmp = Headers(8, 2, 24) + std::string(48, '\x7F');
     Put16(bmp, 28, bits);
     TDGTexture& texture = Load(bmp);
-    EXPECT_EQ(PixelAt(texture, 0, 0), 0x5A5A5A5Au) << bits;
+    EXPECT_EQ(TexturePixel(texture, 0, 0), 0x5A5A5A5Au) << bits;
   }
   EXPECT_EQ(CountLines(refusal), 5);
   EXPECT_EQ(halts_, 0);
@@ -147,10 +138,10 @@ TEST_F(BMPLoaderTest, TruncatedPixelDataKeepsTheRowsAlreadyDecoded) {
                                     {0x000004, 0x000004, 0x000004, 0x000004}});
   TDGTexture& texture = Load(full.substr(0, 54 + 2 * 12 + 5));
   EXPECT_GE(FindLine(ReadError()), 0);
-  EXPECT_EQ(PixelAt(texture, 0, 3), 0xFF000004u);
-  EXPECT_EQ(PixelAt(texture, 3, 2), 0xFF000003u);
-  EXPECT_EQ(PixelAt(texture, 0, 1), 0x5A5A5A5Au);
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0x5A5A5A5Au);
+  EXPECT_EQ(TexturePixel(texture, 0, 3), 0xFF000004u);
+  EXPECT_EQ(TexturePixel(texture, 3, 2), 0xFF000003u);
+  EXPECT_EQ(TexturePixel(texture, 0, 1), 0x5A5A5A5Au);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0x5A5A5A5Au);
   EXPECT_EQ(halts_, 0);
 }
 
@@ -179,7 +170,7 @@ TEST_F(BMPLoaderTest, LyingPixelOffsetStopsAtTheFirstRead) {
   Put32(bmp, 10, 0x7FFFFFF0);
   TDGTexture& texture = Load(bmp);
   EXPECT_GE(FindLine(ReadError()), 0);
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0x5A5A5A5Au);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0x5A5A5A5Au);
 }
 
 TEST_F(BMPLoaderTest, LyingWidthOrHeightCannotReadOrWritePastTheData) {
@@ -195,7 +186,7 @@ TEST_F(BMPLoaderTest, LyingWidthOrHeightCannotReadOrWritePastTheData) {
   std::istringstream tallStream(tall);
   LoadBMP(texture, tallStream);
   EXPECT_EQ(CountLines(ReadError()), 2);
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0x5A5A5A5Au);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0x5A5A5A5Au);
 
   // A header that claims more rows than the file holds, within the device's limits.
   std::string lying = Image24({{0x111111}});
@@ -232,13 +223,25 @@ TEST_F(BMPLoaderTest, DecodingIntoAMissingTextureRaises) {
   EXPECT_THROW(LoadBMP(texture, stream), Exception);
 }
 
+TEST_F(BMPLoaderTest, ALogThatCannotBeWrittenStillLeavesTheLevelUnlocked) {
+  TDGTexture& texture = Texture();
+  texture.SetSize(1, 1);
+  SetLogFolder(folder_ / "gone");
+  std::istringstream stream("XX" + Image24({{0x123456}}).substr(2));
+  EXPECT_THROW(LoadBMP(texture, stream), EInOutError);  // the wrong signature's line cannot be written
+  SetLogFolder(folder_);
+  texture.Fill(MakeRect(0, 0, 1, 1), 0xFF00FF00u, false);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0xFF00FF00u);
+  EXPECT_EQ(FindLine("LockRectに失敗しました(Error Code = D3DERR_INVALIDCALL )"), -1);
+}
+
 TEST_F(BMPLoaderTest, ImagesInsideALargerStreamAreReadFromTheirStart) {
   const std::string image = Image24({{0xABCDEF}});
   std::istringstream stream("prefix" + image);
   stream.seekg(6);
   TDGTexture& texture = Texture();
   texture.LoadFromStream(stream);
-  EXPECT_EQ(PixelAt(texture, 0, 0), 0xFFABCDEFu);
+  EXPECT_EQ(TexturePixel(texture, 0, 0), 0xFFABCDEFu);
 }
 
 TEST_F(BMPLoaderTest, CorruptedImagesNeverBreakTheDecoder) {

@@ -8,6 +8,7 @@
 
 #include "BMPTestImages.h"
 #include "DeviceTestSupport.h"
+#include "TexturePixel.h"
 #include "RasterBitmap.h"
 #include "TKAWriter.h"
 
@@ -33,16 +34,6 @@ class DGTextureTest : public DeviceTest {
     return path.string();
   }
 
-  // The pixel value at (x, y), read through a read-only lock.
-  static uint32_t PixelAt(TDGTexture& texture, int32_t x, int32_t y) {
-    const D3DLOCKED_RECT lock = texture.LockRect(0, MakeRect(x, y, x + 1, y + 1), D3DLOCK_READONLY);
-    uint32_t pixel = 0;
-    if (lock.pBits != nullptr)
-      for (int32_t b = 0; b < texture.BytesPerPixel(); ++b)
-        pixel |= uint32_t(static_cast<const uint8_t*>(lock.pBits)[b]) << (8 * b);
-    texture.UnlockRect();
-    return pixel;
-  }
 };
 
 TEST_F(DGTextureTest, PowerOfTwoDeviceRoundsEachSideUp) {
@@ -120,8 +111,8 @@ TEST_F(DGTextureTest, NewTexturesAreClearedToTheFillColour) {
   auto texture = MakeTexture();
   texture->FillColor = 0x80102030;
   texture->SetSize(3, 2);
-  EXPECT_EQ(PixelAt(*texture, 0, 0), 0x80102030u);
-  EXPECT_EQ(PixelAt(*texture, 2, 1), 0x80102030u);
+  EXPECT_EQ(TexturePixel(*texture, 0, 0), 0x80102030u);
+  EXPECT_EQ(TexturePixel(*texture, 2, 1), 0x80102030u);
   EXPECT_EQ(texture->Source(), tsMemory);
 }
 
@@ -130,17 +121,17 @@ TEST_F(DGTextureTest, FillReplacesOnlyTheRectangle) {
   auto texture = MakeTexture();
   texture->SetSize(4, 4);
   texture->Fill(MakeRect(1, 1, 3, 4), 0x80112233, false);
-  EXPECT_EQ(PixelAt(*texture, 1, 1), 0x80112233u);
-  EXPECT_EQ(PixelAt(*texture, 2, 3), 0x80112233u);
-  EXPECT_EQ(PixelAt(*texture, 0, 1), 0u);
-  EXPECT_EQ(PixelAt(*texture, 3, 1), 0u);
-  EXPECT_EQ(PixelAt(*texture, 1, 0), 0u);
+  EXPECT_EQ(TexturePixel(*texture, 1, 1), 0x80112233u);
+  EXPECT_EQ(TexturePixel(*texture, 2, 3), 0x80112233u);
+  EXPECT_EQ(TexturePixel(*texture, 0, 1), 0u);
+  EXPECT_EQ(TexturePixel(*texture, 3, 1), 0u);
+  EXPECT_EQ(TexturePixel(*texture, 1, 0), 0u);
 
   // Packed once into the texture's format: 0x80112233 as A4R4G4B4 is 0x8123.
   auto small = MakeTexture({D3DFMT_A4R4G4B4});
   small->SetSize(2, 2);
   small->Fill(MakeRect(0, 0, 2, 2), 0x80112233, false);
-  EXPECT_EQ(PixelAt(*small, 1, 1), 0x8123u);
+  EXPECT_EQ(TexturePixel(*small, 1, 1), 0x8123u);
 }
 
 TEST_F(DGTextureTest, FillKeepingAlphaReplacesOnlyTheColour) {
@@ -150,14 +141,14 @@ TEST_F(DGTextureTest, FillKeepingAlphaReplacesOnlyTheColour) {
   texture->Fill(MakeRect(0, 0, 1, 1), 0x40FFFFFF, false);
   texture->Fill(MakeRect(1, 0, 2, 1), 0xC0000000, false);
   texture->Fill(MakeRect(0, 0, 2, 1), 0x1200FF00, true);
-  EXPECT_EQ(PixelAt(*texture, 0, 0), 0x4000FF00u);
-  EXPECT_EQ(PixelAt(*texture, 1, 0), 0xC000FF00u);
+  EXPECT_EQ(TexturePixel(*texture, 0, 0), 0x4000FF00u);
+  EXPECT_EQ(TexturePixel(*texture, 1, 0), 0xC000FF00u);
 
   auto small = MakeTexture({D3DFMT_A4R4G4B4});
   small->SetSize(1, 1);
   small->Fill(MakeRect(0, 0, 1, 1), 0x50000000, false);
   small->Fill(MakeRect(0, 0, 1, 1), 0xFFFF8000, true);
-  EXPECT_EQ(PixelAt(*small, 0, 0), 0x5F80u);
+  EXPECT_EQ(TexturePixel(*small, 0, 0), 0x5F80u);
 }
 
 TEST_F(DGTextureTest, ColourKeyOnA1R5G5B5MatchesWhatTheFormatCanHold) {
@@ -171,12 +162,12 @@ TEST_F(DGTextureTest, ColourKeyOnA1R5G5B5MatchesWhatTheFormatCanHold) {
   wide->SetColorKey(MakeRect(0, 0, 3, 1), 0xFF00FF);
   narrow->SetColorKey(MakeRect(0, 0, 3, 1), 0xFF00FF);
 
-  EXPECT_EQ(PixelAt(*wide, 0, 0), 0x00FF00FFu);
-  EXPECT_EQ(PixelAt(*wide, 1, 0), 0xFFFF0000u);
-  EXPECT_EQ(PixelAt(*wide, 2, 0), 0xFFF800F8u) << "near-magenta is a different colour in 32 bits";
-  EXPECT_EQ(PixelAt(*narrow, 0, 0), 0x7C1Fu);
-  EXPECT_EQ(PixelAt(*narrow, 1, 0), 0xFC00u);
-  EXPECT_EQ(PixelAt(*narrow, 2, 0), 0x7C1Fu) << "5-bit fields cannot tell near-magenta from magenta";
+  EXPECT_EQ(TexturePixel(*wide, 0, 0), 0x00FF00FFu);
+  EXPECT_EQ(TexturePixel(*wide, 1, 0), 0xFFFF0000u);
+  EXPECT_EQ(TexturePixel(*wide, 2, 0), 0xFFF800F8u) << "near-magenta is a different colour in 32 bits";
+  EXPECT_EQ(TexturePixel(*narrow, 0, 0), 0x7C1Fu);
+  EXPECT_EQ(TexturePixel(*narrow, 1, 0), 0xFC00u);
+  EXPECT_EQ(TexturePixel(*narrow, 2, 0), 0x7C1Fu) << "5-bit fields cannot tell near-magenta from magenta";
   EXPECT_EQ(narrow->Source(), tsMemory);
 }
 
@@ -187,8 +178,8 @@ TEST_F(DGTextureTest, ColourKeyReplacesAnyAlphaTheImageHad) {
   texture->Fill(MakeRect(0, 0, 1, 1), 0x10FF00FF, false);
   texture->Fill(MakeRect(1, 0, 2, 1), 0x10123456, false);
   texture->SetColorKey(MakeRect(0, 0, 2, 1), 0xFFFF00FF);
-  EXPECT_EQ(PixelAt(*texture, 0, 0), 0x00FF00FFu);
-  EXPECT_EQ(PixelAt(*texture, 1, 0), 0xFF123456u);
+  EXPECT_EQ(TexturePixel(*texture, 0, 0), 0x00FF00FFu);
+  EXPECT_EQ(TexturePixel(*texture, 1, 0), 0xFF123456u);
 }
 
 TEST_F(DGTextureTest, LockingATextureNeverSizedReportsAndWritesNothing) {
@@ -216,7 +207,7 @@ TEST_F(DGTextureTest, SourceFollowsTheLastLoadOrWrite) {
   texture->LoadFromFile(file);
   EXPECT_EQ(texture->Source(), tsFile);
   EXPECT_EQ(texture->FileName(), file);
-  EXPECT_EQ(PixelAt(*texture, 1, 0), 0xFF405060u);
+  EXPECT_EQ(TexturePixel(*texture, 1, 0), 0xFF405060u);
   EXPECT_EQ(texture->Source(), tsFile) << "read-only locks keep the source";
   texture->LockRect(0, MakeRect(0, 0, 1, 1), 0);
   texture->UnlockRect();
@@ -254,7 +245,7 @@ TEST_F(DGTextureTest, LoadsArchiveEntriesAndReportsMissingOnes) {
   EXPECT_EQ(texture->Source(), tsArchive);
   EXPECT_EQ(texture->ArchiveName(), file);
   EXPECT_EQ(texture->ArchiveID(), "ship");
-  EXPECT_EQ(PixelAt(*texture, 0, 0), 0xFFABCDEFu);
+  EXPECT_EQ(TexturePixel(*texture, 0, 0), 0xFFABCDEFu);
   EXPECT_GE(FindLine("ID 0() のテクスチャに、TKAファイル" + file + " から ID ship を読み込みます"), 0);
 
   auto missing = MakeTexture();
@@ -272,9 +263,9 @@ TEST_F(DGTextureTest, LoadsRasterBitmapsAsOpaquePictures) {
   texture->LoadFromBitmap(bitmap);
   EXPECT_EQ(texture->Width(), 3u);
   EXPECT_EQ(texture->Height(), 2u);
-  EXPECT_EQ(PixelAt(*texture, 0, 0), 0xFF112233u);
-  EXPECT_EQ(PixelAt(*texture, 2, 1), 0xFFFF00FFu);
-  EXPECT_EQ(PixelAt(*texture, 1, 0), 0xFF000000u);
+  EXPECT_EQ(TexturePixel(*texture, 0, 0), 0xFF112233u);
+  EXPECT_EQ(TexturePixel(*texture, 2, 1), 0xFFFF00FFu);
+  EXPECT_EQ(TexturePixel(*texture, 1, 0), 0xFF000000u);
   EXPECT_EQ(texture->Source(), tsMemory);
   EXPECT_GE(FindLine("ID 0 のテクスチャに、TBitmapから読み込みます"), 0);
 }
@@ -305,6 +296,27 @@ TEST_F(DGTextureTest, SavesItsImageAs32BitBottomUpBMP) {
   // Bottom row first; A4R4G4B4 widened to eight bits per channel.
   EXPECT_EQ(u32(54), 0x8800FF00u);
   EXPECT_EQ(u32(54 + 12), 0xFFFF0000u);
+}
+
+TEST_F(DGTextureTest, AnImageWithoutRowsIsSavedAndRestoredWithItsSize) {
+  StartDevice({dgoHaltOnError, dgoDebugMessage, dgoDetailedLog});
+  D3D9Hooks().ForcePow2 = true;  // 5 x 0 gets an 8 x 1 allocation
+  auto texture = MakeTexture();
+  texture->SetSize(5, 0);
+  ASSERT_NE(texture->Texture(), nullptr);
+  std::stringstream out;
+  texture->SaveAsBMP(out);
+  const std::string bmp = out.str();
+  ASSERT_EQ(bmp.size(), 54u);
+  EXPECT_EQ(uint8_t(bmp[18]), 5);  // width
+  EXPECT_EQ(uint8_t(bmp[22]), 0);  // height
+
+  SetWindowMode800();  // backed up and restored from the backup
+  EXPECT_EQ(texture->Width(), 5u);
+  EXPECT_EQ(texture->Height(), 0u);
+  EXPECT_EQ(texture->TextureWidth(), 8u);
+  EXPECT_EQ(FindLine("LockRectに失敗しました(Error Code = D3DERR_INVALIDCALL )"), -1);
+  EXPECT_EQ(halts_, 0);
 }
 
 TEST_F(DGTextureTest, ContentSurvivesDeviceRecreation) {
@@ -344,13 +356,13 @@ TEST_F(DGTextureTest, ContentSurvivesDeviceRecreation) {
   ASSERT_NE(drawn->Texture(), nullptr);
   EXPECT_FALSE(drawn->HasBackup());
   EXPECT_EQ(drawn->Source(), tsMemory);
-  EXPECT_EQ(PixelAt(*drawn, 0, 0), 0x80405060u);
-  EXPECT_EQ(PixelAt(*drawn, 1, 1), 0xFF010203u);
+  EXPECT_EQ(TexturePixel(*drawn, 0, 0), 0x80405060u);
+  EXPECT_EQ(TexturePixel(*drawn, 1, 1), 0xFF010203u);
   EXPECT_EQ(sized->Source(), tsMemory);
-  EXPECT_EQ(PixelAt(*sized, 0, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(PixelAt(*sized, 2, 2), 0x11223344u);
+  EXPECT_EQ(TexturePixel(*sized, 0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(TexturePixel(*sized, 2, 2), 0x11223344u);
   EXPECT_EQ(loaded->Source(), tsFile);
-  EXPECT_EQ(PixelAt(*loaded, 1, 0), 0xFF00FF00u);
+  EXPECT_EQ(TexturePixel(*loaded, 1, 0), 0xFF00FF00u);
   EXPECT_GE(FindLine("ID 1() のテクスチャに、" + file + " を読み込みます", from), 0) << "reloaded from its file";
   EXPECT_GE(FindLine("ID 0 のテクスチャに、ストリームから読み込みます", from), 0) << "restored from its backup";
   EXPECT_EQ(halts_, 0);
@@ -365,7 +377,7 @@ TEST_F(DGTextureTest, EditedFileTextureIsBackedUpNotReloaded) {
   ASSERT_EQ(texture->Source(), tsMemory);
   std::filesystem::remove(folder_ / "pic.bmp");
   SetWindowMode800();
-  EXPECT_EQ(PixelAt(*texture, 0, 0), 0xFF777777u);
+  EXPECT_EQ(TexturePixel(*texture, 0, 0), 0xFF777777u);
   EXPECT_EQ(halts_, 0);
 }
 
@@ -391,7 +403,7 @@ TEST_F(DGTextureTest, ManagedTexturesSurviveAResetUntouchedDefaultPoolOnesAreRec
 
   EXPECT_TRUE(plainReleasedDuringReset);
   EXPECT_EQ(managed->Texture(), managedBefore);
-  EXPECT_EQ(PixelAt(*managed, 1, 1), 0xFF123456u);
+  EXPECT_EQ(TexturePixel(*managed, 1, 1), 0xFF123456u);
   ASSERT_NE(plain->Texture(), nullptr);
   EXPECT_EQ(plain->TextureWidth(), 2u);
   EXPECT_EQ(halts_, 0);

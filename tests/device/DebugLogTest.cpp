@@ -1,50 +1,16 @@
 #include "DebugLog.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <fstream>
-#include <iterator>
 
+#include "DeviceTestSupport.h"
 #include "TextEncoding.h"
 
 namespace {
 
-struct Halted {};
-
-class DebugLogTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/morvanth-debuglog-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    SetLogFolder(folder_);
-    SetHaltHandler([this] {
-      ++halts_;
-      if (throwOnHalt_) throw Halted{};
-    });
-    LogLineCount = 0;
-    LogIndent = 0;
-  }
-  void TearDown() override {
-    SetLogFolder({});
-    SetHaltHandler({});
-    ApplyDebugOption({dgoHaltOnError, dgoDebugMessage, dgoDetailedLog});
-    LogLineCount = 0;
-    LogIndent = 0;
-    std::filesystem::remove_all(folder_);
-  }
-  std::string LogText() const {
-    std::ifstream in(folder_ / "VUDader_DebugLog.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  bool LogExists() const { return std::filesystem::exists(folder_ / "VUDader_DebugLog.txt"); }
-
-  std::filesystem::path folder_;
-  int halts_ = 0;
-  bool throwOnHalt_ = false;
-};
+using devicetest::Halted;
+using DebugLogTest = devicetest::LogTest;
 
 TEST_F(DebugLogTest, FirstLineOfARunReplacesAnEarlierLog) {
   ApplyDebugOption({dgoDebugMessage, dgoDetailedLog});

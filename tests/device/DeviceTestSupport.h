@@ -1,6 +1,6 @@
-// Shared set-up of the device-layer tests: a headless owner window, a device component loaded on
-// it, the debug log redirected into a fresh folder, halts counted instead of ending the process,
-// and the software device's test hooks reset after each test.
+// Shared set-up of the device-layer tests: the debug log redirected into a fresh folder and halts
+// counted instead of ending the process; for device tests also a headless owner window, a device
+// component loaded on it, and the software device's test hooks reset after each test.
 #pragma once
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -20,29 +20,58 @@
 
 namespace devicetest {
 
-class DeviceTest : public ::testing::Test {
+// What a halting result check throws when a test asks for it (throwOnHalt_).
+struct Halted {};
+
+class LogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string pattern = (std::filesystem::temp_directory_path() / "morvanth-device-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
     SetLogFolder(folder_);
-    SetHaltHandler([this] { ++halts_; });
+    SetHaltHandler([this] {
+      ++halts_;
+      if (throwOnHalt_) throw Halted{};
+    });
     LogLineCount = 0;
     LogIndent = 0;
-    D3D9Hooks().Reset();
   }
 
   void TearDown() override {
-    delete device_;  // frees whatever a test left registered
-    device_ = nullptr;
-    D3D9Hooks().Reset();
     SetLogFolder({});
     SetHaltHandler({});
     ApplyDebugOption({dgoHaltOnError, dgoDebugMessage, dgoDetailedLog});
     LogLineCount = 0;
     LogIndent = 0;
     std::filesystem::remove_all(folder_);
+  }
+
+  std::filesystem::path LogPath() const { return folder_ / "VUDader_DebugLog.txt"; }
+  bool LogExists() const { return std::filesystem::exists(LogPath()); }
+  // The log file's bytes as written (CP932, CR LF).
+  std::string LogText() const {
+    std::ifstream in(LogPath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  std::filesystem::path folder_;
+  int halts_ = 0;
+  bool throwOnHalt_ = false;
+};
+
+class DeviceTest : public LogTest {
+ protected:
+  void SetUp() override {
+    LogTest::SetUp();
+    D3D9Hooks().Reset();
+  }
+
+  void TearDown() override {
+    delete device_;  // frees whatever a test left registered, still logging into the test's folder
+    device_ = nullptr;
+    D3D9Hooks().Reset();
+    LogTest::TearDown();
   }
 
   // The main window's start-up: a window of the form's stored client size, the component with the
@@ -66,13 +95,9 @@ class DeviceTest : public ::testing::Test {
     device_ = nullptr;
   }
 
-  std::filesystem::path LogPath() const { return folder_ / "VUDader_DebugLog.txt"; }
-  bool LogExists() const { return std::filesystem::exists(LogPath()); }
-
   // The log's lines in UTF-8 without their "#NNNNN | " prefix (indentation kept).
   std::vector<std::string> LogLines() const {
-    std::ifstream in(LogPath(), std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = LogText();
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < text.size()) {
@@ -101,8 +126,6 @@ class DeviceTest : public ::testing::Test {
     return count;
   }
 
-  std::filesystem::path folder_;
-  int halts_ = 0;
   std::unique_ptr<THeadlessWindow> window_;
   TVUDader* device_ = nullptr;
 };

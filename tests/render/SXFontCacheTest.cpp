@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CountingGlyphSource.h"
+#include "PixelFormats.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -15,10 +16,7 @@ TFont MakeFont(const char* utf8Name, int32_t points) {
 }
 
 uint32_t PixelAt(const TSXFontCacheData& glyph, int32_t x, int32_t y, int32_t bytesPerPixel) {
-  const uint8_t* p = glyph.Pixels->data() + y * glyph.Pitch + x * bytesPerPixel;
-  uint32_t value = 0;
-  for (int32_t k = 0; k < bytesPerPixel; ++k) value |= uint32_t(p[k]) << (8 * k);
-  return value;
+  return ReadPixelBytes(glyph.Pixels->data() + y * glyph.Pitch + x * bytesPerPixel, bytesPerPixel);
 }
 
 TEST(SXFontCacheTest, RepeatedLookupsMakeNoRasteriserCall) {
@@ -158,6 +156,23 @@ TEST(SXFontCacheTest, SetWaysEmptiesTheCacheAndWaysBelowOneMeanOne) {
   EXPECT_EQ(cache.Count('D'), 0);
   cache.GetGlyph('D', font);
   EXPECT_EQ(source.RenderedCodes['D'], 2);
+}
+
+TEST(SXFontCacheTest, ClearDropsTheGlyphsButKeepsTheSlots) {
+  TCountingGlyphSource source;
+  TSXFontCache cache(source, D3DFMT_A8R8G8B8, 2);
+  const TFont font = MakeFont("ＭＳ ゴシック", 20);
+  cache.GetGlyph('E', font);
+  cache.Clear();
+  EXPECT_EQ(cache.Count('E'), 0);
+  EXPECT_EQ(cache.Ways(), 2);
+  // The cache goes on working: the glyph is rendered again into a slot of its own.
+  const TSXFontCacheData& glyph = cache.GetGlyph('E', font);
+  EXPECT_EQ(glyph.Code, 'E');
+  EXPECT_TRUE(glyph.HasPixels());
+  cache.GetGlyph('E' + 256, font);
+  EXPECT_EQ(cache.Count('E'), 2);
+  EXPECT_EQ(source.RenderedCodes['E'], 2);
 }
 
 }  // namespace

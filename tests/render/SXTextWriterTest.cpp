@@ -5,6 +5,7 @@
 #include "CountingGlyphSource.h"
 #include "TextEncoding.h"
 #include "TextTestDevice.h"
+#include "device/TexturePixel.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ class SXTextWriterTest : public ::testing::Test {
     Writer->Font.SetSize(20);
   }
 
-  uint32_t Pixel(TDGTexture& texture, int32_t x, int32_t y) { return TTextTestDevice::Pixel(texture, x, y); }
+  uint32_t Pixel(TDGTexture& texture, int32_t x, int32_t y) { return TexturePixel(texture, x, y); }
   // The texture pixel glyph pixel (gx, gy) becomes: white with alpha 4 * coverage, or 255.
   static uint32_t GlyphPixel(int32_t gx, int32_t gy) {
     const uint32_t coverage = TCountingGlyphSource::Coverage(gx, gy, 4);

@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
   try {
     THeadlessWindow window(800, 600);
     TVUDader device(&window);
+    device.SetDebugOption({});  // as shipped: no log, no halt
     device.Loaded();
     TSXScene scene(&device, "");
     TSXTextWriter writer(&device, D3DFMT_A8R8G8B8, 16);

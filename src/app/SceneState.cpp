@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "CustomScene.h"
-#include "TextEncoding.h"
 #include "UOpening.h"
 #include "UScene.h"
 
@@ -11,23 +10,6 @@ int SceneNumberOf(const TCustomScene* scene) {
   if (dynamic_cast<const TOpeningScene*>(scene)) return 0;
   if (dynamic_cast<const TEndingScene*>(scene)) return 2;
   return -1;
-}
-
-std::string JsonString(const std::string& cp932) {
-  std::string out = "\"";
-  for (unsigned char c : ToUTF8(cp932)) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
 }
 
 std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene) {

@@ -10,6 +10,3 @@ int SceneNumberOf(const TCustomScene* scene);
 
 // {"frame":F,"scene":N,"sceneFrame":C,...} with the fields the scene's class offers; no trailing newline.
 std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene);
-
-// Text (CP932) as a JSON string literal in UTF-8, quotes included.
-std::string JsonString(const std::string& cp932);

@@ -2,23 +2,32 @@
 
 #include "Exception.h"
 
-TVariant ReadValue(const TXmlNode& Node, const std::string& Name, const TVariant& Default) {
-  if (Node.HasAttribute(Name)) return TVariant(Node.Attribute(Name));
+namespace {
+// Looks a named value up as an attribute first, then as the text of a child element. An element
+// standing for a value must hold text; an empty one converts to nothing. False when neither exists.
+bool FindNamedValue(const TXmlNode& Node, const std::string& Name, TVariant& Value) {
+  if (Node.HasAttribute(Name)) {
+    Value = TVariant(Node.Attribute(Name));
+    return true;
+  }
   TXmlNode child = Node.FirstChildElement(Name);
-  if (!child) return Default;
+  if (!child) return false;
   std::string text = child.Text();
-  // An element standing for a value must hold text; an empty one converts to nothing.
-  if (text.empty()) return TVariant::Null(Name);
-  return TVariant(std::move(text));
+  Value = text.empty() ? TVariant::Null(Name) : TVariant(std::move(text));
+  return true;
+}
+}  // namespace
+
+TVariant ReadValue(const TXmlNode& Node, const std::string& Name, const TVariant& Default) {
+  TVariant value = Default;
+  FindNamedValue(Node, Name, value);
+  return value;
 }
 
 TVariant ReadRequiredValue(const TXmlNode& Node, const std::string& Name) {
-  if (Node.HasAttribute(Name)) return TVariant(Node.Attribute(Name));
-  TXmlNode child = Node.FirstChildElement(Name);
-  if (!child) throw Exception(Name);
-  std::string text = child.Text();
-  if (text.empty()) return TVariant::Null(Name);
-  return TVariant(std::move(text));
+  TVariant value;
+  if (!FindNamedValue(Node, Name, value)) throw Exception(Name);
+  return value;
 }
 
 TPoint ReadPoint(const TXmlNode& Node, const std::string& ChildName, TPoint Default) {

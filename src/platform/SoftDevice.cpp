@@ -10,6 +10,29 @@
 
 namespace {
 
+// The per-stage and per-sampler state tables share one bounds check; an index out of range gives
+// no slot, which the callers answer with D3DERR_INVALIDCALL as the real runtime does.
+template <size_t Rows, size_t Cols>
+DWORD* StateSlot(std::array<std::array<DWORD, Cols>, Rows>& Table, DWORD Row, DWORD Col) {
+  if (Row >= Rows || Col >= Cols) return nullptr;
+  return &Table[Row][Col];
+}
+
+HRESULT LoadState(const DWORD* Slot, DWORD* pValue) {
+  if (!Slot || !pValue) return D3DERR_INVALIDCALL;
+  *pValue = *Slot;
+  return D3D_OK;
+}
+
+// A stored state counts as a state change and invalidates the rasteriser's cached setup.
+HRESULT StoreState(DWORD* Slot, DWORD Value, uint32_t& Count, bool& RasterDirty) {
+  if (!Slot) return D3DERR_INVALIDCALL;
+  ++Count;
+  *Slot = Value;
+  RasterDirty = true;
+  return D3D_OK;
+}
+
 constexpr int TransformSlots = 512;
 
 DWORD FloatBits(float F) {
@@ -471,31 +494,19 @@ HRESULT TSoftDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
 }
 
 HRESULT TSoftDevice::GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD* pValue) {
-  if (Stage >= Stages || Type >= D3DTSS_MAX_STATE || !pValue) return D3DERR_INVALIDCALL;
-  *pValue = StageStates_[Stage][Type];
-  return D3D_OK;
+  return LoadState(StateSlot(StageStates_, Stage, Type), pValue);
 }
 
 HRESULT TSoftDevice::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) {
-  if (Stage >= Stages || Type >= D3DTSS_MAX_STATE) return D3DERR_INVALIDCALL;
-  ++Stats_.TextureStageStates;
-  StageStates_[Stage][Type] = Value;
-  RasterDirty_ = true;
-  return D3D_OK;
+  return StoreState(StateSlot(StageStates_, Stage, Type), Value, Stats_.TextureStageStates, RasterDirty_);
 }
 
 HRESULT TSoftDevice::GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD* pValue) {
-  if (Sampler >= Samplers || Type >= D3DSAMP_MAX_STATE || !pValue) return D3DERR_INVALIDCALL;
-  *pValue = SamplerStates_[Sampler][Type];
-  return D3D_OK;
+  return LoadState(StateSlot(SamplerStates_, Sampler, Type), pValue);
 }
 
 HRESULT TSoftDevice::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) {
-  if (Sampler >= Samplers || Type >= D3DSAMP_MAX_STATE) return D3DERR_INVALIDCALL;
-  ++Stats_.SamplerStates;
-  SamplerStates_[Sampler][Type] = Value;
-  RasterDirty_ = true;
-  return D3D_OK;
+  return StoreState(StateSlot(SamplerStates_, Sampler, Type), Value, Stats_.SamplerStates, RasterDirty_);
 }
 
 HRESULT TSoftDevice::SetFVF(DWORD FVF) {

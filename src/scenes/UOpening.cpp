@@ -1,5 +1,6 @@
 #include "UOpening.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -77,7 +78,13 @@ void TOpeningScene::RestartDrawing() {
 }
 
 void TOpeningScene::SelectSkin(int32_t Delta) {
-  int32_t i = SkinNames.IndexOf(CurrentSkin);
+  // Start-up leaves a listed skin selected; should the list have changed since, an unlisted name falls back to
+  // the first skin as at start-up, and with no skin at all the name is only shown, never indexed.
+  if (SkinNames.Empty()) {
+    SkinTexture = CreateTextTexture("< " + CurrentSkin + " >", Jp("ＭＳ ゴシック"), 16);
+    return;
+  }
+  int32_t i = std::max(SkinNames.IndexOf(CurrentSkin), 0);
   if (Delta > 0) {
     i = (i + 1 >= SkinNames.Count()) ? 0 : i + 1;
   } else if (Delta < 0) {

@@ -1,25 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "GraphicDefs.h"
+#include "ObjectTestSupport.h"
 #include "UObjects.h"
 
-namespace {
-
-class TBoxDef : public TGraphicDef {
- public:
-  TBoxDef(int32_t w, int32_t h, TRect hit) {
-    Width = w;
-    Height = h;
-    HitArea = hit;
-  }
-  void Draw(TVisible* Visible, TSXScene*) override { drawn.push_back(Visible); }
-  std::vector<TVisible*> drawn;
-};
-
-}  // namespace
+using objtest::TRecordingGraphic;
 
 TEST(VisibleTest, SizeRectAndStrictOverlap) {
-  TBoxDef box(32, 16, TRect{-16, -8, 16, 8});
+  TRecordingGraphic box(32, 16, TRect{-16, -8, 16, 8});
   TVisible a(100, 50, &box);
   EXPECT_FALSE(a.OnTop);
   EXPECT_FALSE(a.OwnSize);
@@ -41,7 +28,7 @@ TEST(VisibleTest, SizeRectAndStrictOverlap) {
 }
 
 TEST(VisibleTest, ListsDrawInOrderAndGraphiclessVisiblesDrawNothing) {
-  TBoxDef box(1, 1, TRect{});
+  TRecordingGraphic box(1, 1, TRect{});
   TVisibleLinkedList list;
   auto* first = new TVisible(0, 0, &box);
   auto* none = new TVisible(0, 0, nullptr);
@@ -50,12 +37,12 @@ TEST(VisibleTest, ListsDrawInOrderAndGraphiclessVisiblesDrawNothing) {
   list.Add(none);
   list.Add(last);
   list.DrawAll(nullptr);
-  EXPECT_EQ(box.drawn, (std::vector<TVisible*>{first, last}));
+  EXPECT_EQ(box.Drawn, (std::vector<TVisible*>{first, last}));
   EXPECT_EQ(list.First(), first);
 }
 
 TEST(VisibleTest, DropsDriftLeftUntilMinus100) {
-  TBoxDef capsule(16, 16, TRect{});
+  TRecordingGraphic capsule(16, 16, TRect{});
   TEventLinkedList list;
   auto* drop = new TDrop(100, 40, ikPowerUp, &capsule);
   list.Add(drop);
@@ -82,7 +69,7 @@ TEST(VisibleTest, AnimationsFinishAtMaxFrameAndNonAnimationsAtOnce) {
   running.Update(1);
   EXPECT_TRUE(running.IsFinished());
 
-  TBoxDef still(1, 1, TRect{});
+  TRecordingGraphic still(1, 1, TRect{});
   TAnimation wrong(0, 0, &still);
   EXPECT_TRUE(wrong.IsFinished());
   TAnimation bare(0, 0, nullptr);

@@ -153,6 +153,18 @@ TEST_F(OpeningSceneTest, SkinSelectionWrapsBothWays) {
   EXPECT_EQ(CurrentSkin, "A");
 }
 
+TEST_F(OpeningSceneTest, AnUnlistedSkinFallsBackToTheFirstAndAnEmptyListIsNotIndexed) {
+  scene_.reset();
+  TSceneHarness::SetSkins({"A", "B"}, "gone");
+  scene_ = std::make_unique<TOpeningScene>(h_.Sprites(), h_.Keys());
+  EXPECT_EQ(CurrentSkin, "A");
+  scene_.reset();
+  TSceneHarness::SetSkins({}, "morv");
+  scene_ = std::make_unique<TOpeningScene>(h_.Sprites(), h_.Keys());
+  EXPECT_EQ(CurrentSkin, "morv");
+  ASSERT_NE(scene_->SkinTexture, nullptr);
+}
+
 TEST_F(OpeningSceneTest, TextsAreCentredEvenWhenWiderThanTheScreen) {
   scene_.reset();
   const std::string wide(120, 'W');

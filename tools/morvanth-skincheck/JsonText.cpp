@@ -2,41 +2,6 @@
 
 #include <cstdio>
 
-#include "TextEncoding.h"
-
-std::string JsonString(const std::string& cp932) {
-  std::string utf8 = ToUTF8(cp932);
-  std::string out = "\"";
-  for (unsigned char c : utf8) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
-
 std::string JsonColor(uint32_t argb) {
   char text[16];
   std::snprintf(text, sizeof text, "\"0x%08X\"", argb);

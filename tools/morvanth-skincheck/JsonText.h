@@ -1,8 +1,9 @@
-// Minimal JSON text building for the skin report: strings arrive in CP932 and leave as escaped UTF-8.
+// JSON text building for the skin report: strings arrive in CP932 and leave as escaped UTF-8.
 #pragma once
 #include <cstdint>
 #include <string>
 
-std::string JsonString(const std::string& cp932);
+#include "JsonString.h"
+
 // "0xAARRGGBB".
 std::string JsonColor(uint32_t argb);

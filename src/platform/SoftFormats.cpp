@@ -64,39 +64,7 @@ uint32_t Decode(D3DFORMAT Format, const uint8_t* P) {
 
 }  // namespace
 
-uint32_t SoftFormatBits(D3DFORMAT Format) {
-  switch (Format) {
-    case D3DFMT_R8G8B8: return 24;
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8:
-    case D3DFMT_X8L8V8U8:
-    case D3DFMT_Q8W8V8U8:
-    case D3DFMT_V16U16:
-    case D3DFMT_D32:
-    case D3DFMT_D24S8:
-    case D3DFMT_D24X8:
-    case D3DFMT_D24X4S4: return 32;
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A4R4G4B4:
-    case D3DFMT_A8R3G3B2:
-    case D3DFMT_X4R4G4B4:
-    case D3DFMT_A8P8:
-    case D3DFMT_A8L8:
-    case D3DFMT_V8U8:
-    case D3DFMT_L6V5U5:
-    case D3DFMT_D16_LOCKABLE:
-    case D3DFMT_D15S1:
-    case D3DFMT_D16: return 16;
-    case D3DFMT_R3G3B2:
-    case D3DFMT_A8:
-    case D3DFMT_P8:
-    case D3DFMT_L8:
-    case D3DFMT_A4L4: return 8;
-    default: return 0;
-  }
-}
+uint32_t SoftFormatBits(D3DFORMAT Format) { return D3DFormatBitsPerPixel(Format); }
 
 bool SoftTextureFormatSupported(D3DFORMAT Format) {
   switch (Format) {

@@ -24,13 +24,6 @@ void TCustomScene::Finish(uint8_t Next) {
   FFinished = true;
 }
 
-std::unique_ptr<TDGTexture> CreateSceneTexture(TVUDader* Device) {
-  auto texture = std::make_unique<TDGTexture>(
-      Device, "", std::vector<D3DFORMAT>{D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5}, 0, D3DPOOL_MANAGED, 0);
-  texture->FillColor = 0;
-  return texture;
-}
-
 std::unique_ptr<TDGTexture> TCustomScene::CreateTextTexture(const std::string& Text, const std::string& FontName,
                                                             int32_t FontSize) {
   std::unique_ptr<TDGTexture> texture = CreateSceneTexture(FDevice);

@@ -66,6 +66,3 @@ extern const TSceneClass SceneClasses[kSceneCount];
 std::unique_ptr<TCustomScene> CreateScene(const TSceneClass* Table, uint8_t N, TSXScene* SpriteScene,
                                           TKeyStates* Keys);
 
-// The texture settings of every texture a scene creates itself: no name, the A8R8G8B8, A4R4G4B4, A1R5G5B5
-// candidates, usage 0, the managed pool, a full mip chain request, fill colour 0.
-std::unique_ptr<TDGTexture> CreateSceneTexture(TVUDader* Device);

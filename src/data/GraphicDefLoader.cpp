@@ -100,10 +100,7 @@ std::unique_ptr<TDGTexture> TGraphicDefLoader::LoadSpriteImage(const TXmlNode& N
   TRasterBitmap cut(width, height);
   cut.CopyRect(0, 0, picture, Rect.Left, Rect.Top, width, height);
 
-  auto texture = std::make_unique<TDGTexture>(List_.Device(), "",
-                                              std::vector<D3DFORMAT>{D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5},
-                                              0, D3DPOOL_MANAGED, 0);
-  texture->FillColor = 0;
+  auto texture = CreateSceneTexture(List_.Device());
   texture->LoadFromBitmap(cut);
   texture->SetColorKey(MakeRect(0, 0, static_cast<int32_t>(texture->Width()), static_cast<int32_t>(texture->Height())),
                        0xFF00FF);

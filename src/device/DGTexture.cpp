@@ -239,3 +239,10 @@ void TDGTexture::BeforeReset() {
 void TDGTexture::AfterReset() {
   if (FPool == D3DPOOL_DEFAULT) SetSize(FWidth, FHeight);
 }
+
+std::unique_ptr<TDGTexture> CreateSceneTexture(TVUDader* Device) {
+  auto texture = std::make_unique<TDGTexture>(
+      Device, "", std::vector<D3DFORMAT>{D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5}, 0, D3DPOOL_MANAGED, 0);
+  texture->FillColor = 0;
+  return texture;
+}

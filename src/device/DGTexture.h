@@ -2,9 +2,7 @@
 // archive entry, stream or raster bitmap) or by callers writing pixels, and able to bring itself
 // back after the device was reset or re-created (it registers with the device's resource registry).
 //
-// Every caller in the game creates it as
-//   TDGTexture(DG, "", {D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5}, 0, D3DPOOL_MANAGED, 0)
-// then sets FillColor = 0 and sizes or loads it. Failures never throw: they go through the device's
+// Every caller in the game creates it through CreateSceneTexture (below), then sizes or loads it. Failures never throw: they go through the device's
 // result check (debug log) and leave the texture empty or absent.
 #pragma once
 #include <cstdint>
@@ -141,3 +139,8 @@ class TDGTexture : public TObject {
   std::unique_ptr<std::stringstream> FBackup;
   bool FRestoring = false;
 };
+
+// A texture with the settings every picture of the game uses: no name, the A8R8G8B8, A4R4G4B4, A1R5G5B5
+// candidates, usage 0, the managed pool, a full mip chain request, fill colour 0.
+std::unique_ptr<TDGTexture> CreateSceneTexture(TVUDader* Device);
+

@@ -67,10 +67,7 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<TDGTexture>> textures;
     int32_t y = 40;
     for (const TLine& line : Lines) {
-      auto texture = std::make_unique<TDGTexture>(
-          &device, "", std::vector<D3DFORMAT>{D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5}, 0,
-          D3DPOOL_MANAGED, 0);
-      texture->FillColor = 0;
+      auto texture = CreateSceneTexture(&device);
       writer.Font.Name = ToCP932(line.Face);
       writer.Font.SetSize(line.Points);
       writer.Font.Style = line.Style;

@@ -5,6 +5,7 @@
 #include "TextEncoding.h"
 #include "UOpening.h"
 #include "UScene.h"
+#include "UShooting.h"
 
 namespace {
 template <typename TScene>
@@ -13,8 +14,8 @@ std::unique_ptr<TCustomScene> Construct(TSXScene* SpriteScene, TKeyStates* Keys)
 }
 }  // namespace
 
-// The game scene (number 1) is not part of this build yet; CreateScene reports it instead of crashing.
-const TSceneClass SceneClasses[kSceneCount] = {&Construct<TOpeningScene>, nullptr, &Construct<TEndingScene>};
+const TSceneClass SceneClasses[kSceneCount] = {&Construct<TOpeningScene>, &Construct<TShootingScene>,
+                                               &Construct<TEndingScene>};
 
 std::unique_ptr<TCustomScene> CreateScene(const TSceneClass* Table, uint8_t N, TSXScene* SpriteScene,
                                           TKeyStates* Keys) {

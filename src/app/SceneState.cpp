@@ -5,12 +5,49 @@
 #include "CustomScene.h"
 #include "UOpening.h"
 #include "UScene.h"
+#include "UShooting.h"
+#include "JsonString.h"
+#include "UDatabase.h"
+#include "UObjects.h"
 
 int SceneNumberOf(const TCustomScene* scene) {
   if (dynamic_cast<const TOpeningScene*>(scene)) return 0;
+  if (dynamic_cast<const TShootingScene*>(scene)) return 1;
   if (dynamic_cast<const TEndingScene*>(scene)) return 2;
   return -1;
 }
+
+namespace {
+
+std::string Field(const char* name, int64_t value) { return std::string(",\"") + name + "\":" + std::to_string(value); }
+std::string Flag(const char* name, bool value) { return std::string(",\"") + name + "\":" + (value ? "true" : "false"); }
+// The first field of an object drops the comma Field puts before it.
+std::string Object(const char* name, const std::string& fields) {
+  return std::string(",\"") + name + "\":{" + fields.substr(1) + "}";
+}
+
+std::string DescribeGame(const TShootingScene& game) {
+  int32_t stage = -1;
+  for (TStageDef* s = game.StageDefs->First(); s != nullptr && game.Stage != nullptr; s = s->Next()) {
+    ++stage;
+    if (s == game.Stage) break;
+  }
+  const TEmu& ship = *game.Ship;
+  std::string json = Field("stage", stage);
+  json += ",\"stageTitle\":" + JsonString(game.Stage != nullptr ? game.Stage->Title : std::string());
+  json += Field("stageFrame", game.StageFrame) + Field("playState", game.State) + Flag("paused", game.Paused);
+  json += Field("restartFrame", game.RestartFrame);
+  json += Object("ship", Field("x", ship.X) + Field("y", ship.Y) + Field("lives", ship.Lives) +
+                             Field("energy", ship.Energy) + Field("cursor", ship.Cursor) + Field("speed", ship.Speed) +
+                             Field("shotType", ship.ShotType) + Field("options", ship.OptionCount) +
+                             Flag("entering", ship.Entering));
+  json += Object("counts", Field("shots", game.ShotList->Count()) + Field("enemies", game.Enemies->Count()) +
+                               Field("enemyShots", game.EnemyShots->Count()) + Field("drops", game.Drops->Count()) +
+                               Field("explosions", game.Explosions->Count()) + Field("timers", game.Timers->Count()));
+  return json;
+}
+
+}  // namespace
 
 std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene) {
   std::string json = "{\"frame\":" + std::to_string(frame) + ",\"scene\":" + std::to_string(SceneNumberOf(scene));
@@ -21,6 +58,8 @@ std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene) {
     json += ",\"idleCount\":" + std::to_string(title->IdleCount);
     json += ",\"strokeIndex\":" + std::to_string(title->StrokeIndex);
     json += ",\"logoColor\":" + std::to_string(title->LogoColor);
+  } else if (const auto* game = dynamic_cast<const TShootingScene*>(scene)) {
+    json += DescribeGame(*game);
   } else if (const auto* ending = dynamic_cast<const TEndingScene*>(scene)) {
     char scroll[32];
     std::snprintf(scroll, sizeof scroll, "%.1f", ending->Scroll);

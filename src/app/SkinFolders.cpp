@@ -57,6 +57,8 @@ std::string SkinXmlDir() { return SkinDir() + "xml/"; }
 std::string SkinGraphicDir() { return SkinDir() + "graphic/"; }
 std::string SystemGraphicDir() { return SystemSkinDir + "graphic/"; }
 
+TSkinPlace CurrentSkinPlace() { return TSkinPlace{SkinDir(), SystemSkinDir}; }
+
 std::string FindGraphicFile(const std::string& name) {
   std::string path = SkinGraphicDir() + name;
   if (FileExists(path)) return path;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Exception.h"
+#include "SkinPlace.h"
 
 class ESkinNotFound : public Exception {
  public:
@@ -45,6 +46,9 @@ std::string SkinDir();
 std::string SkinXmlDir();
 std::string SkinGraphicDir();
 std::string SystemGraphicDir();
+
+// The current skin and the system skin, as the definition loaders take them.
+TSkinPlace CurrentSkinPlace();
 
 // Full path of a picture in the current skin, else in the system skin, else "".
 std::string FindGraphicFile(const std::string& name);

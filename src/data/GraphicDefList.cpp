@@ -38,3 +38,9 @@ void TGraphicDefList::Clear() {
   Items_.clear();
   Index_.clear();
 }
+
+TSpriteDef* FindSprite(const TGraphicDefList& List, const std::string& Id) {
+  auto* sprite = dynamic_cast<TSpriteDef*>(List.Find(Id));
+  if (sprite == nullptr) throw Exception("\"" + Id + "\"" + Jp("はスプライトとして定義されていなければなりません"));
+  return sprite;
+}

@@ -117,5 +117,9 @@ class TGraphicDefList : public TObject {
   std::unordered_map<std::string, size_t> Index_;
 };
 
+// The sprite for Id, for callers that read a sprite's texture directly: raises Find's exception for an unknown
+// id and Exception naming the id when it is defined as something else (an animation).
+TSpriteDef* FindSprite(const TGraphicDefList& List, const std::string& Id);
+
 // Upper case for id comparison: single-byte letters only, CP932 double-byte characters left alone.
 std::string UpperCaseId(const std::string& Id);

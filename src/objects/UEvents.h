@@ -4,10 +4,15 @@
 #include <cstdint>
 
 #include "LinkedList.h"
+#include "ObjectPool.h"
 #include "TObject.h"
 
 class TEvent : public TLinkedItem {
  public:
+  // Events come and go by the thousand in play; their storage is recycled.
+  static void* operator new(std::size_t Size) { return ObjectPool::Allocate(Size); }
+  static void operator delete(void* Block, std::size_t Size) noexcept { ObjectPool::Release(Block, Size); }
+
   // Frames this event has been advanced (wraps at 2^32).
   uint32_t Elapsed() const { return Elapsed_; }
 

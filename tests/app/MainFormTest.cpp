@@ -221,7 +221,7 @@ TEST_F(MainFormTest, AnExceptionInRenderIsHandledTheSameWay) {
 
 TEST_F(MainFormTest, SwitchingToAMissingSceneReportsItAndLeavesNoScene) {
   probe_.FinishOnUpdate = 1;
-  probe_.FinishWith = 1;  // not in this table (as the game scene is not yet in the game's)
+  probe_.FinishWith = 1;  // this test table has no scene 1
   Create();
   Pass();
   ASSERT_EQ(host_.Boxes.size(), 1u);

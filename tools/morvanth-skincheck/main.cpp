@@ -6,6 +6,7 @@
 // starts with ("morv", or the first usable skin when there is none of that name).
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -21,9 +22,11 @@
 namespace {
 
 // Ids the game scene looks up right after loading the graphic definitions, in its order.
+// The ids the game scene looks up; the first eight are the power-up meter's, which must be sprites.
 const char* const kRequiredIds[] = {"txtspeed", "txtmissile", "txtdouble", "txtlaser",  "txtoption",
                                     "txtshield", "bgpowerup",  "bgpowerupselected", "shot", "laser",
                                     "explosion", "capsule",    "bullet",    "ship",     "option"};
+constexpr int kMeterIdCount = 8;
 
 int Usage() {
   std::fprintf(stderr, "usage: morvanth-skincheck DIR [SKIN] [--json]\n");
@@ -96,7 +99,13 @@ int main(int argc, char** argv) {
     std::unique_ptr<TStageDefList> stages;
     try {
       result.GraphicDefsLoaded = graphics->Load(place);
-      for (const char* id : kRequiredIds) graphics->Find(id);
+      for (int i = 0; i < static_cast<int>(std::size(kRequiredIds)); ++i) {
+        if (i < kMeterIdCount) {
+          FindSprite(*graphics, kRequiredIds[i]);
+        } else {
+          graphics->Find(kRequiredIds[i]);
+        }
+      }
       stages = std::make_unique<TStageDefList>(graphics.get());
       result.StageDefsLoaded = stages->Reload(place);
     } catch (const Exception& e) {

@@ -1,0 +1,262 @@
+#include "UShooting.h"
+
+#include <algorithm>
+
+#include "DGTexture.h"
+#include "DebugTrace.h"
+#include "GameRandom.h"
+#include "KeyStates.h"
+#include "SkinFolders.h"
+#include "TextEncoding.h"
+#include "UDatabase.h"
+#include "UObjects.h"
+
+namespace {
+
+constexpr uint8_t VK_RETURN = 13, VK_ESCAPE = 27;
+constexpr const char* kMessageFont = "ＭＳ ゴシック";
+
+// Ids of Graphics, by index; 12 is the item graphic of item kind 1.
+constexpr const char* kGraphicIds[TShootingScene::kGraphicCount] = {
+    "txtspeed", "txtmissile", "txtdouble", "txtlaser", "txtoption", "txtshield", "bgpowerup", "bgpowerupselected",
+    "shot",     "laser",      "bullet",    "explosion", ItemGraphicIds[ikPowerUp]};
+// Look-up order: the meter first, then shot, laser, explosion, capsule and bullet.
+constexpr int32_t kLookupOrder[TShootingScene::kGraphicCount] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 10};
+constexpr int32_t kMeterGraphics = 8;  // read as sprites by the meter
+
+// A uniform integer from the smaller bound (inclusive) to the larger (exclusive); the bound when both agree.
+int32_t RandomBetween(int32_t A, int32_t B) {
+  const int64_t low = std::min(A, B), high = std::max(A, B);
+  if (low == high) return static_cast<int32_t>(low);
+  const int64_t range = std::min<int64_t>(high - low, INT32_MAX);
+  return static_cast<int32_t>(low + Random(static_cast<int32_t>(range)));
+}
+
+}  // namespace
+
+TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomScene(SpriteScene, Keys) {
+  BackColor = kBackColor;
+  PauseTexture = CreateTextTexture("PAUSE", Jp(kMessageFont), 16);
+  GameOverTexture = CreateTextTexture("GAMEOVER", Jp(kMessageFont), 40);
+  StageClearTexture = CreateTextTexture("STAGE CLEAR", Jp(kMessageFont), 40);
+
+  MapTexture = CreateSceneTexture(Device());
+  MapTexture->LoadFromFile(FindGraphicFile("map.bmp"));
+  MapTexture->SetColorKey(MakeRect(0, 0, static_cast<int32_t>(MapTexture->Width()),
+                                   static_cast<int32_t>(MapTexture->Height())),
+                          0xFF00FF);
+
+  GraphicDefs = std::make_unique<TGraphicDefList>(Device());
+  GraphicDefs->Load(CurrentSkinPlace());
+  for (const int32_t index : kLookupOrder) {
+    Graphics[index] = index < kMeterGraphics ? FindSprite(*GraphicDefs, kGraphicIds[index])
+                                             : GraphicDefs->Find(kGraphicIds[index]);
+  }
+
+  ShotList = std::make_unique<TVisibleLinkedList>();
+  TGraphicDef* shipGraphic = GraphicDefs->Find("ship");
+  TGraphicDef* optionGraphic = GraphicDefs->Find("option");
+  Ship = std::make_unique<TEmu>(kShipStartX, kShipStartY, shipGraphic, optionGraphic, Graphics[giShot],
+                                Graphics[giLaser], Graphics[giBullet], Keys, ShotList.get());
+  Ship->OnDestroyed = [this](TObject* Sender) { ShipDestroyed(Sender); };
+
+  Enemies = std::make_unique<TEnemyLinkedList>();
+  Enemies->SetOnDestroyed([this](TObject* Sender) { EnemyDestroyed(Sender); });
+  EnemyShots = std::make_unique<TVisibleLinkedList>();
+  Explosions = std::make_unique<TVisibleLinkedList>();
+  Drops = std::make_unique<TVisibleLinkedList>();
+  Timers = std::make_unique<TEventLinkedList>();
+
+  StageDefs = std::make_unique<TStageDefList>(GraphicDefs.get());
+  StageDefs->Reload(CurrentSkinPlace());
+  StartStage(StageDefs->First(), 0);
+  Ship->Enter();
+}
+
+TShootingScene::~TShootingScene() {
+  PauseTexture.reset();
+  GameOverTexture.reset();
+  StageClearTexture.reset();
+  TitleTexture.reset();
+  MapTexture.reset();
+  GraphicDefs.reset();
+  Ship.reset();
+  ShotList.reset();
+  Enemies.reset();
+  EnemyShots.reset();
+  StageDefs.reset();
+  Explosions.reset();
+  Drops.reset();
+  Timers.reset();
+}
+
+void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
+  if (AStage == nullptr) {
+    Finish(2);
+    return;
+  }
+  AdvanceStage = false;
+  Paused = false;
+  State = psPlaying;
+  Stage = AStage;
+  StageFrame = StartFrame;
+  RestartFrame = StartFrame;
+  NextObject = Stage->FindFrom(StartFrame);
+  GroupCounts.assign(Stage->GroupSizes.begin(), Stage->GroupSizes.end());
+  ShotList->Clear();
+  Enemies->Clear();
+  Explosions->Clear();
+  Drops->Clear();
+  Timers->Clear();
+  TitleTexture.reset();
+  TitleTexture = CreateTextTexture(Stage->Title, Jp(kMessageFont), 40);
+}
+
+void TShootingScene::Update() {
+  if (State != psGameOver && Keys()->IsPressed(VK_RETURN)) Paused = !Paused;
+  if (Paused) return;
+  TCustomScene::Update();
+  if (!Ship->Entering) ++StageFrame;
+  if (State == psGameOver && (Keys()->IsPressed(VK_RETURN) || Keys()->IsPressed(VK_ESCAPE))) {
+    Finish(0);
+    return;
+  }
+  if (!Ship->Entering) RunStageScript();
+  Ship->Update(1);
+  ShotList->UpdateAll(1);
+  Enemies->UpdateAll(1);
+  EnemyShots->UpdateAll(1);
+  Drops->UpdateAll(1);
+  Explosions->UpdateAll(1);
+  Timers->UpdateAll(1);
+  if (State == psPlaying) ResolveCollisions();
+  ShotList->RemoveFinished();
+  Enemies->RemoveFinished();
+  EnemyShots->RemoveFinished();
+  Drops->RemoveFinished();
+  Explosions->RemoveFinished();
+  Timers->RemoveFinished();
+  if (AdvanceStage) StartStage(Stage->Next(), 0);
+}
+
+void TShootingScene::RunStageScript() {
+  while (NextObject != nullptr && NextObject->Frame <= StageFrame) {
+    if (NextObject->Kind == okEnemy) {
+      Enemies->Add(new TEnemy(static_cast<TEnemyDef*>(NextObject)));
+    } else if (NextObject->Kind == okRestartPoint) {
+      RestartFrame = NextObject->Frame;
+    }
+    NextObject = NextObject->Next();
+  }
+}
+
+void TShootingScene::ResolveCollisions() {
+  Enemies->ForEach([this](TLinkedItem* item) { EnemyMeetsWeaponsAndShip(static_cast<TEnemy*>(item)); });
+  BulletsMeetShip();
+  CapsulesMeetShip();
+}
+
+void TShootingScene::EnemyMeetsWeaponsAndShip(TEnemy* Enemy) {
+  ShotList->ForEach([Enemy](TLinkedItem* item) {
+    auto* shot = static_cast<TVisible*>(item);
+    if (!Enemy->Collides(shot)) return;
+    Enemy->Damage(kDamage);
+    // A beam goes on through the enemies it destroys; every other shot is spent.
+    if (dynamic_cast<TLaser*>(shot) == nullptr || Enemy->HP > 0) shot->Delete();
+  });
+  if (Enemy->HP > 0) {
+    for (int32_t i = 0; i < Ship->OptionCount && Enemy->HP > 0; ++i) {
+      if (Enemy->Collides(Ship->Options[i].get())) Enemy->Damage(kDamage);
+    }
+  }
+  if (Enemy->HP > 0 && Ship->Energy > 0 && Enemy->Collides(Ship.get())) {
+    Ship->Hit(kDamage);
+    Enemy->Damage(kDamage);
+  }
+}
+
+void TShootingScene::BulletsMeetShip() {
+  if (Ship->Energy <= 0) return;
+  for (TLinkedItem* item = EnemyShots->First(); item != nullptr; item = item->Next()) {
+    if (Ship->Collides(static_cast<TVisible*>(item))) {
+      Ship->Hit(kDamage);
+      item->Delete();
+      return;  // at most one bullet strikes per frame
+    }
+  }
+}
+
+void TShootingScene::CapsulesMeetShip() {
+  if (Ship->Energy <= 0) return;
+  Drops->ForEach([this](TLinkedItem* item) {
+    if (!Ship->Collides(static_cast<TVisible*>(item))) return;
+    Ship->AdvanceCursor();
+    item->Delete();
+  });
+}
+
+void TShootingScene::EnemyDestroyed(TObject* Sender) {
+  auto* enemy = static_cast<TEnemy*>(Sender);
+  const int32_t group = enemy->GroupIndex();
+  // The stage loader keeps indices inside GroupSizes; anything else is treated as no group at all.
+  const bool grouped = group >= 0 && static_cast<size_t>(group) < GroupCounts.size();
+  static const std::string kGroupDestroyed = Jp("グループ %d 撃破");
+  if (grouped && --GroupCounts[group] == 0) DebugTraceFmt(kGroupDestroyed.c_str(), group);
+
+  if (enemy->HasItem()) {
+    const bool pays = !grouped ? group == -1 : GroupCounts[group] == 0;
+    const int32_t graphic = giFirstItem + (enemy->Item() & 0x7F);
+    if (pays && graphic < kGraphicCount) {
+      if (grouped) --GroupCounts[group];  // a group pays out once
+      Drops->Add(new TDrop(enemy->X, enemy->Y, static_cast<TItemKind>(enemy->Item()), Graphics[graphic]));
+    }
+  }
+
+  if (enemy->IsStageClear()) {
+    State = psStageClear;
+    AddTimer<&TShootingScene::EndStageClear>(kStageClearDelay);
+    AddBlasts(*enemy, kClearBlasts, kClearBlastStep);
+    return;
+  }
+  if (Random(kBulletChance) == 0) {
+    EnemyShots->Add(TDirShot::CreateAimed(enemy->X, enemy->Y, Graphics[giBullet], Ship.get(), kBulletSpeed).release());
+  }
+  Explosions->Add(new TAnimation(enemy->X, enemy->Y, Graphics[giExplosion]));
+}
+
+void TShootingScene::ShipDestroyed(TObject* /*Sender*/) {
+  if (Ship->Lives > 0) {
+    AddBlasts(*Ship, kLossBlasts, kLossBlastStep);
+    AddTimer<&TShootingScene::RestartAfterLoss>(kRestartDelay);
+    return;
+  }
+  State = psGameOver;
+  AddTimer<&TShootingScene::EndGameOver>(kGameOverDelay);
+  AddBlasts(*Ship, kLossBlasts, kLossBlastStep);
+}
+
+template <void (TShootingScene::*Handler)(TObject*)>
+void TShootingScene::AddTimer(uint32_t Delay) {
+  // Bound to this scene alone, the handler fits the event's own storage: no allocation besides the timer.
+  Timers->Add(new TTimerEvent(Delay, [this](TObject* Sender) { (this->*Handler)(Sender); }));
+}
+
+void TShootingScene::AddBlasts(const TVisible& Around, int32_t Count, uint32_t Step) {
+  Around.GetRect(BlastArea);
+  for (int32_t i = 0; i < Count; ++i) AddTimer<&TShootingScene::SpawnBlast>(Step * static_cast<uint32_t>(i));
+}
+
+void TShootingScene::SpawnBlast(TObject* /*Sender*/) {
+  const int32_t x = RandomBetween(BlastArea.Left, BlastArea.Right);
+  const int32_t y = RandomBetween(BlastArea.Top, BlastArea.Bottom);
+  Explosions->Add(new TAnimation(x, y, Graphics[giExplosion]));
+}
+
+void TShootingScene::RestartAfterLoss(TObject* /*Sender*/) {
+  StartStage(Stage, RestartFrame);
+  Ship->Restart();
+}
+
+void TShootingScene::EndGameOver(TObject* /*Sender*/) { Finish(0); }
+
+void TShootingScene::EndStageClear(TObject* /*Sender*/) { AdvanceStage = true; }

@@ -1,0 +1,483 @@
+// The game scene on a small skin of the tests' own: stage flow, collisions, destroyed enemies, lost ships,
+// pause, and what Render queues (background, ship, meter, messages).
+#include "UShooting.h"
+
+#include <gtest/gtest.h>
+
+#include "Exception.h"
+#include "GameSkin.h"
+#include "GameRandom.h"
+#include "SceneState.h"
+#include "TextEncoding.h"
+#include "UDatabase.h"
+#include "UObjects.h"
+
+namespace {
+
+using scenetest::TGameSkin;
+
+constexpr uint8_t VK_RETURN = 13, VK_ESCAPE = 27;
+constexpr const char* kQuietStage = "<stage title=\"QUIET\"/>";
+constexpr uint32_t kFlyIn = 101;  // updates until the ship is under control
+
+class ShootingSceneTest : public ::testing::Test {
+ protected:
+  void Build(const std::string& stages, const std::string& graphicDefs = scenetest::GameGraphicDefs(),
+             bool withMap = true) {
+    scene_.reset();
+    skin_.reset();
+    skin_ = std::make_unique<TGameSkin>(stages, graphicDefs, withMap);
+    RandSeed = 7;
+    scene_ = std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys());
+  }
+  void TearDown() override {
+    scene_.reset();
+    skin_.reset();
+  }
+  void Updates(uint32_t n) {
+    for (uint32_t i = 0; i < n && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
+  }
+  void Press(uint8_t key) {
+    h_.KeySource().SetKey(key, true);
+    Updates(1);
+    h_.KeySource().SetKey(key, false);
+  }
+  // A stationary enemy of the test's own making, already in the scene's list.
+  TEnemy* AddEnemy(int32_t x, int32_t y, int32_t hp, int32_t group = -1, bool item = false, bool stageClear = false) {
+    auto def = std::make_unique<TEnemyDef>();
+    def->X = x;
+    def->Y = y;
+    def->HP = hp;
+    def->Group = group;
+    def->Item = item ? ikPowerUp : ikNone;
+    def->StageClear = stageClear;
+    def->Graphic = scene_->GraphicDefs->Find("bot");
+    auto* enemy = new TEnemy(def.get());
+    defs_.push_back(std::move(def));
+    scene_->Enemies->Add(enemy);
+    return enemy;
+  }
+  TDirShot* AddStill(TVisibleLinkedList& list, int32_t x, int32_t y, int32_t graphic) {
+    TDirShot* shot = TDirShot::Create(x, y, scene_->Graphics[graphic], 0).release();
+    list.Add(shot);
+    return shot;
+  }
+  std::string State() const { return DescribeSceneState(0, scene_.get()); }
+
+  TSceneHarness h_;
+  std::unique_ptr<TGameSkin> skin_;
+  std::vector<std::unique_ptr<TEnemyDef>> defs_;
+  std::unique_ptr<TShootingScene> scene_;
+};
+
+TEST_F(ShootingSceneTest, StartsTheFirstStageWithTheShipFlyingIn) {
+  Build("<stage title=\"ONE\"><enemy frame=\"0\" x=\"600\" y=\"100\" speed=\"0\"/></stage><stage title=\"TWO\"/>");
+  EXPECT_EQ(scene_->BackColor, 0x00101010u);
+  EXPECT_EQ(scene_->Stage, scene_->StageDefs->First());
+  EXPECT_TRUE(scene_->Ship->Entering);
+  EXPECT_EQ(scene_->Ship->Lives, 3);
+  // The clock and the script stand still while the ship flies in.
+  Updates(kFlyIn);
+  EXPECT_EQ(scene_->StageFrame, 0u);
+  EXPECT_EQ(scene_->Enemies->Count(), 0);
+  EXPECT_FALSE(scene_->Ship->Entering);
+  Updates(1);
+  EXPECT_EQ(scene_->StageFrame, 1u);
+  EXPECT_EQ(scene_->Enemies->Count(), 1);
+}
+
+TEST_F(ShootingSceneTest, DataFaultsEndTheConstructionWithTheGamesMessage) {
+  const std::string notSprite = "<animation id=\"txtlaser\" maxframe=\"4\"><sprite ref=\"blast\" frame=\"0\"/></animation>";
+  const struct {
+    const char* Id;
+    std::string Replacement;
+    std::string Message;
+  } cases[] = {
+      {"bullet", "", "\"bullet\"" + Jp("は定義されていないグラフィックIDです")},
+      {"txtlaser", notSprite, "\"txtlaser\"" + Jp("はスプライトとして定義されていなければなりません")},
+  };
+  for (const auto& c : cases) {
+    skin_.reset();
+    skin_ = std::make_unique<TGameSkin>(kQuietStage, scenetest::GameGraphicDefs(c.Id, c.Replacement));
+    try {
+      TShootingScene scene(h_.Sprites(), h_.Keys());
+      ADD_FAILURE() << c.Id << ": no exception";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), c.Message) << c.Id;
+    }
+  }
+}
+
+TEST_F(ShootingSceneTest, NoStageGoesStraightToTheEnding) {
+  Build("");
+  EXPECT_TRUE(scene_->Finished());
+  EXPECT_EQ(scene_->NextScene(), 2);
+  Updates(1);  // the main form still runs one update before it switches
+}
+
+TEST_F(ShootingSceneTest, GroupsPayOneCapsuleAtTheLastMembersPlaceAndCarriersAlwaysDrop) {
+  const std::string group =
+      "<stage><group frame=\"0\" x=\"600\" speed=\"0\" item=\"powerup\"><enemy frame=\"0\" y=\"100\"/>"
+      "<enemy frame=\"0\" y=\"200\"/><enemy frame=\"0\" y=\"300\"/></group></stage>";
+  const std::string carriers =
+      "<stage><enemy frame=\"0\" x=\"600\" y=\"100\" speed=\"0\" item=\"powerup\"/>"
+      "<enemy frame=\"0\" x=\"600\" y=\"200\" speed=\"0\" item=\"powerup\"/></stage>";
+  const struct {
+    const char* Name;
+    std::string Stage;
+    int Escapes;  // index of an enemy that leaves the field instead of being destroyed, -1 for none
+    int Drops;
+  } cases[] = {{"whole group", group, -1, 1}, {"one escapes", group, 1, 0}, {"carriers", carriers, -1, 2}};
+  for (const auto& c : cases) {
+    Build(c.Stage);
+    Updates(kFlyIn + 1);
+    std::vector<TEnemy*> enemies;
+    for (auto* e = scene_->Enemies->First(); e != nullptr; e = static_cast<TVisible*>(e->Next())) {
+      enemies.push_back(static_cast<TEnemy*>(e));
+    }
+    if (c.Escapes >= 0) {
+      enemies[c.Escapes]->X = -200;
+      Updates(1);  // gone without being destroyed
+    }
+    TEnemy* last = nullptr;
+    for (int i = 0; i < static_cast<int>(enemies.size()); ++i) {
+      if (i == c.Escapes) continue;
+      enemies[i]->Damage(1);
+      last = enemies[i];
+    }
+    EXPECT_EQ(scene_->Drops->Count(), c.Drops) << c.Name;
+    if (c.Drops == 1) {
+      EXPECT_EQ(scene_->Drops->Last(), scene_->Drops->First());
+      auto* drop = static_cast<TDrop*>(scene_->Drops->First());
+      EXPECT_EQ(drop->X, last->X);
+      EXPECT_EQ(drop->Y, last->Y);
+      EXPECT_EQ(drop->Kind, ikPowerUp);
+      EXPECT_EQ(scene_->GroupCounts[0], -1) << "paid out once";
+    }
+  }
+}
+
+TEST_F(ShootingSceneTest, ShotsLasersAndOptionsAgainstEnemies) {
+  // Enemies sit 20 pixels in front of the settled ship; still shots placed on them.
+  const struct {
+    const char* Name;
+    bool LaserFirst, Laser;
+    int32_t HP;
+    int ShotsLeft;
+    bool Destroyed;
+  } cases[] = {
+      {"two shots on a 1-HP enemy are both spent", false, false, 1, 0, true},
+      {"a laser that destroys survives, the shot after it is spent", true, true, 1, 1, true},
+      {"a shot destroys, the laser after it survives", false, true, 1, 1, true},
+      {"a laser that does not destroy is spent", true, true, 3, 0, false},
+  };
+  for (const auto& c : cases) {
+    Build(kQuietStage);
+    Updates(kFlyIn);
+    TEmu& ship = *scene_->Ship;
+    TEnemy* enemy = AddEnemy(ship.X + 30, ship.Y, c.HP);
+    auto addLaser = [&] { scene_->ShotList->Add(new TLaser(ship.X + 4, ship.Y, scene_->Graphics[9], &ship)); };
+    if (c.LaserFirst) addLaser();
+    AddStill(*scene_->ShotList, enemy->X, enemy->Y, TShootingScene::giShot);
+    if (c.Laser && !c.LaserFirst) addLaser();
+    if (!c.Laser) AddStill(*scene_->ShotList, enemy->X, enemy->Y, TShootingScene::giShot);
+    Updates(1);
+    EXPECT_EQ(scene_->ShotList->Count(), c.ShotsLeft) << c.Name;
+    EXPECT_EQ(scene_->Enemies->Count(), c.Destroyed ? 0 : 1) << c.Name;
+  }
+}
+
+TEST_F(ShootingSceneTest, BulletsCapsulesAndEnemiesAgainstTheShip) {
+  Build(kQuietStage);
+  Updates(kFlyIn);
+  TEmu& ship = *scene_->Ship;
+  // Capsules drift 2 pixels a frame; two touched in one frame both count.
+  scene_->Drops->Add(new TDrop(ship.X + 2, ship.Y, ikPowerUp, scene_->Graphics[12]));
+  scene_->Drops->Add(new TDrop(ship.X + 4, ship.Y + 2, ikPowerUp, scene_->Graphics[12]));
+  Updates(1);
+  EXPECT_EQ(ship.Cursor, 1);
+  EXPECT_EQ(scene_->Drops->Count(), 0);
+  // Of two bullets on the ship only the first strikes.
+  TDirShot* first = AddStill(*scene_->EnemyShots, ship.X, ship.Y, TShootingScene::giBullet);
+  TDirShot* second = AddStill(*scene_->EnemyShots, ship.X, ship.Y, TShootingScene::giBullet);
+  Updates(1);
+  EXPECT_EQ(ship.Lives, 2);
+  EXPECT_EQ(ship.Energy, 0);
+  EXPECT_EQ(scene_->EnemyShots->First(), second);
+  EXPECT_EQ(scene_->EnemyShots->Count(), 1);
+  (void)first;
+}
+
+TEST_F(ShootingSceneTest, AnEnemyRammingTheShipTakesDamageEvenDuringTheFlyIn) {
+  Build(kQuietStage);
+  TEmu& ship = *scene_->Ship;
+  TEnemy* enemy = AddEnemy(ship.X + 3, ship.Y, 2);  // the ship moves 3 pixels into it
+  Updates(1);
+  EXPECT_EQ(enemy->HP, 1);
+  EXPECT_EQ(ship.Lives, 3);
+  EXPECT_EQ(ship.Energy, 1);
+}
+
+TEST_F(ShootingSceneTest, ALostShipResumesFromTheLastRestartPointFiftyFramesLater) {
+  Build("<stage><restartpoint frame=\"1200\"/><enemy frame=\"1100\" x=\"700\" y=\"50\" speed=\"0\" hp=\"99\"/>"
+        "<enemy frame=\"1300\" x=\"700\" y=\"500\" speed=\"0\"/></stage>");
+  Updates(kFlyIn + 1250);
+  ASSERT_EQ(scene_->RestartFrame, 1200u);
+  TEmu& ship = *scene_->Ship;
+  ship.Speed = 9;
+  scene_->Drops->Add(new TDrop(700, 300, ikPowerUp, scene_->Graphics[12]));
+  TDirShot* bullet = TDirShot::Create(790, 10, scene_->Graphics[10], 0).release();
+  scene_->EnemyShots->Add(bullet);
+  ship.Hit(1);
+  EXPECT_EQ(ship.Lives, 2);
+  // The ship and its options are not drawn, while options still fight.
+  ship.Options[0]->SetActive(true);
+  ship.OptionCount = 1;
+  ship.Options[0]->MoveTo(400, 400);
+  TEnemy* target = AddEnemy(400, 400, 99);
+  Updates(49);
+  EXPECT_EQ(target->HP, 50);
+  EXPECT_EQ(scene_->StageFrame, 1299u);
+  EXPECT_EQ(scene_->Explosions->Count(), 5);
+  Updates(1);
+  EXPECT_EQ(scene_->StageFrame, 1200u);
+  EXPECT_EQ(scene_->RestartFrame, 1200u);
+  EXPECT_EQ(scene_->Enemies->Count(), 0);
+  EXPECT_EQ(scene_->Drops->Count(), 0);
+  EXPECT_EQ(scene_->Explosions->Count(), 0);
+  EXPECT_EQ(scene_->Timers->Count(), 0);
+  EXPECT_EQ(scene_->EnemyShots->First(), bullet);
+  EXPECT_TRUE(ship.Entering);
+  EXPECT_EQ(ship.Speed, 4);
+  EXPECT_EQ(ship.OptionCount, 0);
+  EXPECT_EQ(ship.Energy, 1);
+}
+
+TEST_F(ShootingSceneTest, GameOverLeavesForTheTitleOnEnterEscapeOrAfter300Frames) {
+  const struct {
+    uint8_t Key;
+    uint32_t Frames;  // updates after the loss until the scene finishes
+  } cases[] = {{VK_RETURN, 11}, {VK_ESCAPE, 11}, {0, 300}};
+  for (const auto& c : cases) {
+    Build("<stage><enemy frame=\"5\" x=\"700\" y=\"50\" speed=\"0\"/></stage>");
+    Updates(kFlyIn);
+    scene_->Ship->Lives = 1;
+    scene_->Ship->Hit(1);
+    EXPECT_EQ(scene_->State, psGameOver);
+    Updates(10);
+    EXPECT_EQ(scene_->Enemies->Count(), 1) << "enemies keep coming";
+    if (c.Key != 0) {
+      Press(c.Key);
+    } else {
+      Updates(290);
+    }
+    EXPECT_FALSE(scene_->Paused);
+    EXPECT_TRUE(scene_->Finished()) << int(c.Key);
+    EXPECT_EQ(scene_->NextScene(), 0);
+    EXPECT_EQ(scene_->FrameCounter, kFlyIn + c.Frames) << int(c.Key);
+  }
+}
+
+TEST_F(ShootingSceneTest, TheStageClearEnemyEndsTheStage) {
+  // Ten blasts over 180 frames, STAGE CLEAR for 300 frames, then the next stage or, after the last, the ending.
+  for (const bool last : {false, true}) {
+    Build(std::string("<stage><enemy frame=\"0\" x=\"600\" y=\"300\" speed=\"0\" hp=\"1\" stageclear=\"true\"/>"
+                      "</stage>") + (last ? "" : "<stage title=\"NEXT\"/>"));
+    Updates(kFlyIn + 1);
+    scene_->Ship->ShotType = stLaser;
+    static_cast<TEnemy*>(scene_->Enemies->First())->Damage(1);
+    EXPECT_EQ(scene_->State, psStageClear);
+    EXPECT_EQ(scene_->Explosions->Count(), 0);
+    Updates(179);
+    EXPECT_EQ(scene_->Explosions->Count(), 9);
+    Updates(1);
+    EXPECT_EQ(scene_->Explosions->Count(), 10);
+    Updates(119);
+    EXPECT_FALSE(scene_->Finished());
+    EXPECT_EQ(scene_->State, psStageClear);
+    Updates(1);
+    if (last) {
+      EXPECT_TRUE(scene_->Finished());
+      EXPECT_EQ(scene_->NextScene(), 2);
+    } else {
+      EXPECT_EQ(scene_->Stage->Title, "NEXT");
+      EXPECT_EQ(scene_->State, psPlaying);
+      EXPECT_EQ(scene_->StageFrame, 0u);
+      EXPECT_FALSE(scene_->Ship->Entering);
+      EXPECT_EQ(scene_->Ship->ShotType, stLaser);
+    }
+  }
+}
+
+TEST_F(ShootingSceneTest, PauseFreezesEverythingAndResumesWhereItStopped) {
+  Build("<stage><enemy frame=\"0\" x=\"700\" y=\"100\" speed=\"1\"/></stage>");
+  Updates(kFlyIn + 20);
+  scene_->Ship->Hit(1);  // pending timers
+  Updates(3);
+  Press(VK_RETURN);
+  ASSERT_TRUE(scene_->Paused);
+  const std::string frozen = State();
+  const int32_t x = scene_->Enemies->First()->X;
+  Updates(30);
+  EXPECT_EQ(State(), frozen);
+  EXPECT_EQ(scene_->Enemies->First()->X, x);
+  Press(VK_RETURN);
+  EXPECT_FALSE(scene_->Paused);
+  EXPECT_EQ(scene_->Enemies->First()->X, x - 1);
+  Updates(45);
+  EXPECT_EQ(scene_->Explosions->Count(), 5);
+  EXPECT_EQ(scene_->Timers->Count(), 1);
+  Updates(1);
+  EXPECT_EQ(scene_->Timers->Count(), 0) << "restarted 50 frames of play after the loss";
+}
+
+// What Render queues, by queue.
+struct TQueued {
+  std::vector<TSXQuad> Translucent, Overlay, Opaque;
+};
+
+class ShootingRenderTest : public ShootingSceneTest {
+ protected:
+  TQueued Render() {
+    scene_->Render();
+    TQueued q;
+    auto take = [](TSXRenderingQueue& queue, std::vector<TSXQuad>& into) {
+      for (int32_t i = 0; i < queue.QuadCount(); ++i) into.push_back(queue.Quad(i));
+      queue.Clear();
+    };
+    take(h_.Sprites()->TranslucentQueue(), q.Translucent);
+    take(h_.Sprites()->OverlayQueue(), q.Overlay);
+    take(h_.Sprites()->OpaqueQueue(), q.Opaque);
+    return q;
+  }
+  static const TSXQuad* Find(const std::vector<TSXQuad>& quads, const TDGTexture* texture) {
+    for (const TSXQuad& quad : quads) {
+      if (quad.Texture == texture) return &quad;
+    }
+    return nullptr;
+  }
+  TDGTexture* SpriteTexture(int32_t graphic) {
+    return static_cast<TSpriteDef*>(scene_->Graphics[graphic])->Texture.get();
+  }
+};
+
+TEST_F(ShootingRenderTest, TheBackgroundScrollsTwoPixelsAFrameAndStandsStillWhilePaused) {
+  Build(kQuietStage);
+  Updates(200);
+  TQueued q = Render();
+  const TSXQuad* map = Find(q.Translucent, scene_->MapTexture.get());
+  ASSERT_NE(map, nullptr);
+  EXPECT_EQ(map->X, -16.0f);  // 200 mod 192 = 8
+  EXPECT_EQ(map->Z, 1.0f);
+  EXPECT_EQ(map->BlendMode, 2);
+  EXPECT_EQ(map->AddressU, D3DTADDRESS_WRAP);
+  EXPECT_EQ(map->Vertices[3].X, 1343.0f);
+  EXPECT_EQ(map->Vertices[3].Y, 671.0f);
+  EXPECT_EQ(map->Vertices[3].U, 7.0f);
+  EXPECT_EQ(map->Vertices[3].V, 7.0f);
+  Press(VK_RETURN);
+  Updates(5);
+  EXPECT_EQ(Find(Render().Translucent, scene_->MapTexture.get())->X, -16.0f);
+
+  Build(kQuietStage, scenetest::GameGraphicDefs(), false);  // no map.bmp anywhere: the plain clear colour
+  EXPECT_EQ(Find(Render().Translucent, scene_->MapTexture.get()), nullptr);
+}
+
+TEST_F(ShootingRenderTest, TheMeterShowsTheCursorAndWhatCanBeBought) {
+  const struct {
+    uint8_t Cursor;
+    int32_t Speed;
+    uint8_t ShotType;
+    int32_t Options;
+    std::vector<int> Labels;
+  } cases[] = {
+      {CursorNone, 4, stNormal, 0, {0, 2, 3, 4}},
+      {ppSpeed, 9, stNormal, 0, {2, 3, 4}},
+      {ppLaser, 4, stLaser, 0, {0, 2, 4}},
+      {ppOption, 4, stDouble, 4, {0, 3}},
+  };
+  Build(kQuietStage);
+  for (const auto& c : cases) {
+    TEmu& ship = *scene_->Ship;
+    ship.Cursor = c.Cursor;
+    ship.Speed = c.Speed;
+    ship.ShotType = c.ShotType;
+    ship.OptionCount = c.Options;
+    const TQueued q = Render();
+    for (int cell = 0; cell < 6; ++cell) {
+      std::vector<const TSXQuad*> quads;
+      for (const TSXQuad& quad : q.Overlay) {
+        if (quad.X == 208 + 64 * cell && quad.Y == 560) quads.push_back(&quad);
+      }
+      const bool label = std::find(c.Labels.begin(), c.Labels.end(), cell) != c.Labels.end();
+      ASSERT_EQ(quads.size(), label ? 2u : 1u) << "cell " << cell;
+      EXPECT_EQ(quads[0]->Texture, SpriteTexture(cell == c.Cursor ? 7 : 6)) << "cell " << cell;
+      if (label) EXPECT_EQ(quads[1]->Texture, SpriteTexture(cell)) << "cell " << cell;
+      EXPECT_EQ(quads[0]->Vertices[0].Diffuse, 0xFFFFFFFFu);
+      EXPECT_EQ(quads[0]->Vertices[3].Diffuse, 0xFF808080u);
+      EXPECT_EQ(quads[0]->Vertices[3].X, 64.0f);
+      EXPECT_EQ(quads[0]->Vertices[3].Y, 16.0f);
+    }
+  }
+}
+
+TEST_F(ShootingRenderTest, MessagesAreCentredInTheirColours) {
+  Build("<stage title=\"A STAGE TITLE FAR TOO LONG FOR THE SCREEN OF EIGHT HUNDRED PIXELS\"/>");
+  const auto centred = [](const TSXQuad& quad, const TDGTexture& texture) {
+    return quad.X == static_cast<float>((800 - static_cast<int32_t>(texture.Width())) / 2) &&
+           quad.Y == static_cast<float>((600 - static_cast<int32_t>(texture.Height())) / 2);
+  };
+  TQueued q = Render();
+  const TSXQuad* title = Find(q.Overlay, scene_->TitleTexture.get());
+  ASSERT_NE(title, nullptr);
+  EXPECT_LT(title->X, 0.0f);
+  EXPECT_TRUE(centred(*title, *scene_->TitleTexture));
+  EXPECT_EQ(Find(q.Overlay, scene_->PauseTexture.get()), nullptr);
+
+  Updates(kFlyIn + 100);  // the title shows for the stage's first 100 frames
+  Press(VK_RETURN);
+  scene_->State = psGameOver;
+  q = Render();
+  EXPECT_EQ(Find(q.Overlay, scene_->TitleTexture.get()), nullptr);
+  const TSXQuad* pause = Find(q.Overlay, scene_->PauseTexture.get());
+  ASSERT_NE(pause, nullptr);
+  EXPECT_TRUE(centred(*pause, *scene_->PauseTexture));
+  EXPECT_EQ(pause->Vertices[0].Diffuse, 0xFFFFFFFFu);
+  const TSXQuad* over = Find(q.Overlay, scene_->GameOverTexture.get());
+  ASSERT_NE(over, nullptr);
+  EXPECT_EQ(over->Vertices[0].Diffuse, 0xFFFF8000u);
+  EXPECT_EQ(over->Smooth, 0);
+  EXPECT_EQ(pause->Smooth, 1);
+
+  scene_->State = psStageClear;
+  q = Render();
+  EXPECT_NE(Find(q.Overlay, scene_->StageClearTexture.get()), nullptr);
+  EXPECT_EQ(Find(q.Overlay, scene_->GameOverTexture.get()), nullptr);
+}
+
+TEST_F(ShootingRenderTest, ALostShipAndItsOptionsAreNotDrawn) {
+  Build(kQuietStage);
+  Updates(kFlyIn);
+  TEmu& ship = *scene_->Ship;
+  ship.Options[0]->SetActive(true);
+  ship.OptionCount = 1;
+  TDGTexture* shipTexture = static_cast<TSpriteDef*>(scene_->GraphicDefs->Find("ship"))->Texture.get();
+  TDGTexture* optionTexture = static_cast<TSpriteDef*>(scene_->GraphicDefs->Find("option"))->Texture.get();
+  TQueued q = Render();
+  EXPECT_NE(Find(q.Translucent, shipTexture), nullptr);
+  EXPECT_NE(Find(q.Overlay, optionTexture), nullptr);
+  ship.Hit(1);
+  q = Render();
+  EXPECT_EQ(Find(q.Translucent, shipTexture), nullptr);
+  EXPECT_EQ(Find(q.Overlay, optionTexture), nullptr);
+}
+
+TEST_F(ShootingRenderTest, AFrameOfPlayReachesTheScreen) {
+  Build(kQuietStage);
+  Updates(kFlyIn);
+  h_.Frame(*scene_);
+  EXPECT_EQ(h_.Screen(799, 5) & 0xFFFFFF, 0x204060u) << "the background picture";
+  EXPECT_NE(h_.Screen(208 + 32, 560 + 2), h_.Screen(799, 5)) << "the meter";
+}
+
+}  // namespace

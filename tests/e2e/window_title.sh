@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real game in an X server of its own: the window titled "MORVANTH" appears, its logo is red once the
-# drawing time has passed, and closing (SIGTERM, which SDL turns into a quit request) ends it with status 0.
+# drawing time has passed, Enter starts the game, and closing (SIGTERM, which SDL turns into a quit request) ends it with status 0.
 # Also: without any display the game ends at once with SDL's error and status 1.
 set -u
 BUILD=$(cd "$1" && pwd)
@@ -67,6 +67,18 @@ RED=$(convert "$WORK/shot.png" -crop 597x90+101+127 +repage -fill black +opaque 
       -format "%[fx:mean*w*h]" info:)
 [ "${RED%.*}" -gt 2000 ] || fail "only $RED red pixels in the logo area"
 if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/shot.png" "$MORVANTH_SHOT_DIR/window-title.png"; fi
+
+# Enter, held longer than a frame, starts the game: the meter shows at the bottom (its first cell is not the
+# background) and, after the fly-in, the ship is under way.
+command -v xdotool >/dev/null || fail "xdotool is not installed"
+xdotool keydown Return
+sleep 0.2
+xdotool keyup Return
+sleep 1
+shot
+[ "$(pixel 240 562)" != "$(pixel 240 540)" ] || fail "no power-up meter after Enter"
+[ "$(pixel 102 128)" != "#FF0000" ] || fail "the title is still shown after Enter"
+if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/shot.png" "$MORVANTH_SHOT_DIR/window-game.png"; fi
 
 kill -TERM "$GAME_PID"
 wait "$GAME_PID"

@@ -139,6 +139,11 @@ sed -i 's/id="ship"/id="boat"/' "$WORK/noship/$GDEF"
 run noship "$WORK/noship" --json
 expect_error noship '"ship"は定義されていないグラフィックIDです'
 
+make_skin "$WORK/meteranim"
+sed -i 's|<sprite id="txtlaser"[^\n]*</sprite>|<animation id="txtlaser" maxframe="5"><sprite ref="bot"/></animation>|' "$WORK/meteranim/$GDEF"
+run meteranim "$WORK/meteranim" --json
+expect_error meteranim '"txtlaser"はスプライトとして定義されていなければなりません'
+
 make_skin "$WORK/animref"
 sed -i 's|</graphicdef>|<animation id="loop" maxframe="5"><sprite ref="explosion"/></animation></graphicdef>|' \
   "$WORK/animref/$GDEF"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The game under valgrind's memcheck: the headless runner through the title and the ending (with a leak check),
+# The game under valgrind's memcheck: the headless runner through the title, a game and the ending (with a leak check),
 # and the real window under Xvfb for a few seconds of the title. Any memory error fails the test.
 # Skipped (77) in the sanitizer build, whose instrumented binaries cannot run under valgrind.
 set -u
@@ -32,6 +32,12 @@ status=$?
 status=$?
 [ "$status" -eq 0 ] || fail "headless ending under valgrind: status $status: $(cat "$WORK/ending.err")"
 
+# A game: the scene loads the skin, spawns the first enemies and draws its frames.
+"${VG[@]}" --leak-check=full --errors-for-leak-kinds=definite \
+  "$BUILD/morvanth-headless" --start-scene 1 --frames 400 >"$WORK/game.out" 2>"$WORK/game.err"
+status=$?
+[ "$status" -eq 0 ] || fail "headless game under valgrind: status $status: $(cat "$WORK/game.err")"
+
 source "$(dirname "$0")/xvfb.bash"
 start_xvfb "$WORK/xvfb.log"
 
@@ -44,4 +50,4 @@ kill -TERM "$GAME_PID"
 wait "$GAME_PID"
 status=$?
 [ "$status" -eq 0 ] || fail "window under valgrind: status $status: $(cat "$WORK/game.err")"
-echo "ok: no memory errors in the headless title, the ending and the real window"
+echo "ok: no memory errors in the headless title, a game, the ending and the real window"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/AllocationCounter.h"
 #include "Exception.h"
 #include "GameSkin.h"
 #include "GameRandom.h"
@@ -329,6 +330,44 @@ TEST_F(ShootingSceneTest, PauseFreezesEverythingAndResumesWhereItStopped) {
   EXPECT_EQ(scene_->Timers->Count(), 1);
   Updates(1);
   EXPECT_EQ(scene_->Timers->Count(), 0) << "restarted 50 frames of play after the loss";
+}
+
+TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
+  std::string grid = "<stage>";
+  for (int i = 0; i < 40; ++i) {
+    grid += "<enemy frame=\"0\" x=\"" + std::to_string(400 + 40 * (i % 10)) + "\" y=\"" +
+            std::to_string(100 + 100 * (i / 10)) + "\" speed=\"0\" hp=\"1000000\"/>";
+  }
+  Build(grid + "</stage>");
+  Updates(kFlyIn + 1);
+  TEmu& ship = *scene_->Ship;
+  ship.ShotType = stLaser;
+  for (int i = 0; i < TEmu::OptionMax; ++i) ship.Options[i]->SetActive(true);
+  ship.OptionCount = TEmu::OptionMax;
+  h_.KeySource().SetKey(90, true);  // fire
+  // The ship sweeps up and down; bullets rise through the grid and are topped up to 100.
+  uint32_t frame = 0, bullets = 0;
+  auto play = [&](uint32_t frames) {
+    for (uint32_t end = frame + frames; frame < end; ++frame) {
+      h_.KeySource().SetKey(38, frame / 40 % 2 == 0);
+      h_.KeySource().SetKey(40, frame / 40 % 2 == 1);
+      while (scene_->EnemyShots->Count() < 100) {
+        const int32_t x = 380 + static_cast<int32_t>(bullets++ * 37 % 400);
+        scene_->EnemyShots->Add(TDirShot::CreateAngled(x, 600, scene_->Graphics[10], 1024, 3).release());
+      }
+      h_.Frame(*scene_);
+    }
+  };
+  {
+    const TAllocationCounter warmUp;
+    play(300);
+    EXPECT_GT(warmUp.Count(), 0u) << "the first shots and bullets come from the heap";
+  }
+  const TAllocationCounter steady;
+  play(300);
+  EXPECT_EQ(steady.Count(), 0u);
+  EXPECT_EQ(ship.Lives, 3);
+  EXPECT_GT(scene_->ShotList->Count(), 0);
 }
 
 // What Render queues, by queue.

@@ -1,0 +1,258 @@
+// The cost of a frame of play: the real game scene on a stress skin (300 enemies and 500 enemy bullets on the
+// field, the ship with four options firing lasers), its Update and its Render into the software back buffer,
+// with the heap allocations made per frame; and a played stretch of the bundled skin, whose busiest frame is
+// reported.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "AllocationCounter.h"
+#include "HeadlessWindow.h"
+#include "KeyScript.h"
+#include "KeyStates.h"
+#include "SXlib9.h"
+#include "SkinFolders.h"
+#include "UObjects.h"
+#include "UShooting.h"
+#include "VUDader9.h"
+
+namespace {
+
+constexpr uint8_t VK_UP = 38, VK_DOWN = 40, VK_Z = 90, VK_C = 67;
+constexpr int kEnemies = 300, kBullets = 500;
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A 24-bit BMP; Colour(x, y) gives 0xRRGGBB.
+template <typename TColour>
+std::string Bmp(int width, int height, TColour colour) {
+  const int stride = (width * 3 + 3) & ~3;
+  std::string s(54 + static_cast<size_t>(stride) * height, '\0');
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  s[0] = 'B';
+  s[1] = 'M';
+  put32(2, static_cast<uint32_t>(s.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  s[26] = 1;
+  s[28] = 24;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t c = colour(x, height - 1 - y);
+      const size_t at = 54 + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3;
+      s[at] = static_cast<char>(c);
+      s[at + 1] = static_cast<char>(c >> 8);
+      s[at + 2] = static_cast<char>(c >> 16);
+    }
+  }
+  return s;
+}
+
+std::string Sprite(const char* id, int left, int top, int width, int height, const char* blend, int hit) {
+  return std::string("<sprite id=\"") + id + "\" filename=\"sprites.bmp\" blendmode=\"" + blend +
+         "\"><imagerect left=\"" + std::to_string(left) + "\" top=\"" + std::to_string(top) + "\" right=\"" +
+         std::to_string(left + width) + "\" bottom=\"" + std::to_string(top + height) + "\"/><origin x=\"" +
+         std::to_string(width / 2) + "\" y=\"" + std::to_string(height / 2) + "\"/><hitarea left=\"" +
+         std::to_string(-hit) + "\" top=\"" + std::to_string(-hit) + "\" right=\"" + std::to_string(hit) +
+         "\" bottom=\"" + std::to_string(hit) + "\"/></sprite>\n";
+}
+
+// The stress skin: sprites of the bundled skin's sizes, a tiled map, and one stage of 300 enemies that stand
+// in a grid right of the ship and cannot be destroyed.
+void WriteStressSkin(const std::filesystem::path& root) {
+  const std::filesystem::path skin = root / "skin";
+  WriteFile(skin / "stress/graphic/sprites.bmp",
+            Bmp(256, 64, [](int x, int y) { return (x + y) % 7 == 0 ? 0xFF00FFu : 0x102030u * (1 + (x / 16) % 5); }));
+  WriteFile(skin / "system/graphic/map.bmp",
+            Bmp(192, 96, [](int x, int y) { return (x * 13 + y * 7) % 97 == 0 ? 0xFFFFFFu : 0xFF00FFu; }));
+  std::string defs = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<graphicdef>\n";
+  defs += Sprite("ship", 0, 0, 32, 16, "alpha", 3) + Sprite("option", 32, 0, 16, 16, "alpha", 6) +
+          Sprite("shot", 48, 0, 16, 4, "alpha", 2) + Sprite("laser", 48, 8, 16, 4, "add", 2) +
+          Sprite("bullet", 64, 0, 8, 8, "alpha", 2) + Sprite("capsule", 80, 0, 16, 16, "alpha", 7) +
+          Sprite("bot", 96, 0, 24, 24, "alpha", 10) + Sprite("blast", 128, 0, 32, 32, "add", 16);
+  const char* meter[] = {"txtspeed", "txtmissile", "txtdouble", "txtlaser", "txtoption", "txtshield", "bgpowerup",
+                         "bgpowerupselected"};
+  for (int i = 0; i < 8; ++i) defs += Sprite(meter[i], 64 * (i % 4), 32 + 16 * (i / 4), 64, 16, "alpha", 8);
+  defs += "<animation id=\"explosion\" maxframe=\"24\" width=\"32\" height=\"32\"><origin x=\"16\" y=\"16\"/>"
+          "<sprite ref=\"blast\" frame=\"0\"/></animation>\n</graphicdef>\n";
+  WriteFile(skin / "stress/xml/graphicdef.xml", defs);
+  std::string stage = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<stagedef><stage title=\"STRESS\">\n";
+  for (int i = 0; i < kEnemies; ++i) {
+    stage += "<enemy frame=\"0\" x=\"" + std::to_string(330 + 22 * (i % 20)) + "\" y=\"" +
+             std::to_string(20 + 37 * (i / 20)) + "\" speed=\"0\" hp=\"1000000000\"/>\n";
+  }
+  WriteFile(skin / "stress/xml/stagedef.xml", stage + "</stage></stagedef>\n");
+}
+
+// A device, sprite renderer, keys and the game scene, driven as the main form drives them.
+class TGameRig {
+ public:
+  explicit TGameRig(const std::string& skin) : window_(800, 600), states_(keys_) {
+    device_ = std::make_unique<TVUDader>(&window_);
+    device_->SetDebugOption(TDGDebugOption{});
+    device_->Loaded();
+    sprites_ = std::make_unique<TSXScene>(device_.get(), "");
+    CurrentSkin = skin;
+    scene_ = std::make_unique<TShootingScene>(sprites_.get(), &states_);
+  }
+  ~TGameRig() {
+    scene_.reset();
+    sprites_.reset();
+    device_.reset();
+  }
+  void Update() {
+    states_.Update();
+    scene_->Update();
+  }
+  void Render() {
+    IDirect3DDevice9* device = device_->D3DDevice();
+    device->BeginScene();
+    scene_->Render();
+    sprites_->Render(true);
+    device->EndScene();
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+  }
+  TShootingScene& Scene() { return *scene_; }
+  TScriptedKeySource& Keys() { return keys_; }
+
+ private:
+  THeadlessWindow window_;
+  TScriptedKeySource keys_;
+  TKeyStates states_;
+  std::unique_ptr<TVUDader> device_;
+  std::unique_ptr<TSXScene> sprites_;
+  std::unique_ptr<TShootingScene> scene_;
+};
+
+// The stress game in full swing: four options, lasers held, the ship sweeping up and down, and the enemy
+// bullets topped up to 500 as they leave the field at the top.
+class TStressGame {
+ public:
+  TStressGame() {
+    dir_ = std::filesystem::temp_directory_path() / ("morvanth-bench-" + std::to_string(std::random_device{}()));
+    WriteStressSkin(dir_);
+    InitializeSkinFolders(dir_.string());
+    rig_ = std::make_unique<TGameRig>("stress");
+    for (int i = 0; i < 102; ++i) rig_->Update();  // the fly-in, then the grid appears
+    TEmu& ship = *rig_->Scene().Ship;
+    ship.ShotType = stLaser;
+    for (int i = 0; i < TEmu::OptionMax; ++i) ship.Options[i]->SetActive(true);
+    ship.OptionCount = TEmu::OptionMax;
+    rig_->Keys().SetKey(VK_Z, true);
+    for (int i = 0; i < 600; ++i) Frame(true);  // every list reaches its size
+  }
+  ~TStressGame() {
+    rig_.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  void Steer() {
+    const bool up = (frame_++ / 60) % 2 == 0;
+    rig_->Keys().SetKey(VK_UP, up);
+    rig_->Keys().SetKey(VK_DOWN, !up);
+  }
+  void TopUpBullets() {
+    TShootingScene& scene = rig_->Scene();
+    while (scene.EnemyShots->Count() < kBullets) {
+      const int32_t x = 320 + static_cast<int32_t>((next_ * 97) % 470);
+      ++next_;
+      scene.EnemyShots->Add(TDirShot::CreateAngled(x, 600, scene.Graphics[TShootingScene::giBullet], 1024, 3).release());
+    }
+  }
+  void Frame(bool render) {
+    Steer();
+    TopUpBullets();
+    rig_->Update();
+    if (render) rig_->Render();
+  }
+  TGameRig& Rig() { return *rig_; }
+
+ private:
+  std::filesystem::path dir_;
+  std::unique_ptr<TGameRig> rig_;
+  uint64_t frame_ = 0, next_ = 0;
+};
+
+void ReportAllocations(benchmark::State& state, const TAllocationCounter& counter) {
+  state.counters["allocs_per_frame"] =
+      static_cast<double>(counter.Count()) / static_cast<double>(state.iterations());
+}
+
+void BM_StressUpdate(benchmark::State& state) {
+  TStressGame game;
+  TShootingScene& scene = game.Rig().Scene();
+  const TAllocationCounter allocations;
+  for (auto _ : state) {
+    state.PauseTiming();
+    game.Steer();
+    game.TopUpBullets();
+    state.ResumeTiming();
+    game.Rig().Update();
+  }
+  ReportAllocations(state, allocations);
+  state.counters["enemies"] = scene.Enemies->Count();
+  state.counters["bullets"] = scene.EnemyShots->Count();
+  state.counters["shots"] = scene.ShotList->Count();
+
+}
+BENCHMARK(BM_StressUpdate)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_StressRender(benchmark::State& state) {
+  TStressGame game;
+  const TAllocationCounter allocations;
+  for (auto _ : state) game.Rig().Render();
+  ReportAllocations(state, allocations);
+}
+BENCHMARK(BM_StressRender)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_StressFrame(benchmark::State& state) {
+  TStressGame game;
+  const TAllocationCounter allocations;
+  for (auto _ : state) game.Frame(true);
+  ReportAllocations(state, allocations);
+}
+BENCHMARK(BM_StressFrame)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Stage 1 of the bundled skin played with fire held, the ship sweeping the field and C pressed now and then:
+// the median frame and the busiest one (Update and Render together).
+void BM_BundledStageOne(benchmark::State& state) {
+  InitializeSkinFolders(MORVANTH_SOURCE_DIR);
+  std::vector<double> frames;
+  for (auto _ : state) {
+    TGameRig rig("morv");
+    rig.Keys().SetKey(VK_Z, true);
+    frames.clear();
+    for (int f = 0; f < 2600 && !rig.Scene().Finished(); ++f) {
+      const int phase = (f / 45) % 4;
+      rig.Keys().SetKey(VK_UP, phase == 0);
+      rig.Keys().SetKey(VK_DOWN, phase == 2);
+      rig.Keys().SetKey(VK_C, f % 97 == 0);
+      const auto start = std::chrono::steady_clock::now();
+      rig.Update();
+      if (!rig.Scene().Finished()) rig.Render();
+      frames.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+  }
+  std::sort(frames.begin(), frames.end());
+  state.counters["frames"] = static_cast<double>(frames.size());
+  state.counters["median_ms"] = frames[frames.size() / 2];
+  state.counters["p99_ms"] = frames[frames.size() * 99 / 100];
+  state.counters["busiest_ms"] = frames.back();
+}
+BENCHMARK(BM_BundledStageOne)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace

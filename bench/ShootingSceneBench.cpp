@@ -14,10 +14,7 @@
 #include <vector>
 
 #include "AllocationCounter.h"
-#include "HeadlessWindow.h"
-#include "KeyScript.h"
-#include "KeyStates.h"
-#include "SXlib9.h"
+#include "SceneHarness.h"
 #include "SkinFolders.h"
 #include "UObjects.h"
 #include "UShooting.h"
@@ -98,43 +95,21 @@ void WriteStressSkin(const std::filesystem::path& root) {
   WriteFile(skin / "stress/xml/stagedef.xml", stage + "</stage></stagedef>\n");
 }
 
-// A device, sprite renderer, keys and the game scene, driven as the main form drives them.
+// The game scene on the tests' scene harness (device, sprite renderer, scripted keys), driven as the main form
+// drives it.
 class TGameRig {
  public:
-  explicit TGameRig(const std::string& skin) : window_(800, 600), states_(keys_) {
-    device_ = std::make_unique<TVUDader>(&window_);
-    device_->SetDebugOption(TDGDebugOption{});
-    device_->Loaded();
-    sprites_ = std::make_unique<TSXScene>(device_.get(), "");
+  explicit TGameRig(const std::string& skin) {
     CurrentSkin = skin;
-    scene_ = std::make_unique<TShootingScene>(sprites_.get(), &states_);
+    scene_ = std::make_unique<TShootingScene>(harness_.Sprites(), harness_.Keys());
   }
-  ~TGameRig() {
-    scene_.reset();
-    sprites_.reset();
-    device_.reset();
-  }
-  void Update() {
-    states_.Update();
-    scene_->Update();
-  }
-  void Render() {
-    IDirect3DDevice9* device = device_->D3DDevice();
-    device->BeginScene();
-    scene_->Render();
-    sprites_->Render(true);
-    device->EndScene();
-    device->Present(nullptr, nullptr, nullptr, nullptr);
-  }
+  void Update() { harness_.UpdateOnly(*scene_); }
+  void Render() { harness_.Draw(*scene_); }
   TShootingScene& Scene() { return *scene_; }
-  TScriptedKeySource& Keys() { return keys_; }
+  TScriptedKeySource& Keys() { return harness_.KeySource(); }
 
  private:
-  THeadlessWindow window_;
-  TScriptedKeySource keys_;
-  TKeyStates states_;
-  std::unique_ptr<TVUDader> device_;
-  std::unique_ptr<TSXScene> sprites_;
+  TSceneHarness harness_;
   std::unique_ptr<TShootingScene> scene_;
 };
 

@@ -35,9 +35,12 @@ class TSceneHarness {
 
   // One frame: keys, Update, then (unless the scene finished) Render inside a device frame and Present.
   void Frame(TCustomScene& scene) {
-    keyStates_.Update();
-    scene.Update();
-    if (scene.Finished()) return;
+    UpdateOnly(scene);
+    if (!scene.Finished()) Draw(scene);
+  }
+
+  // The drawing half of a frame: Render inside a device frame, the renderer's flush, and Present.
+  void Draw(TCustomScene& scene) {
     IDirect3DDevice9* device = device_->D3DDevice();
     device->BeginScene();
     scene.Render();

@@ -451,7 +451,9 @@ TEST_F(ShootingRenderTest, TheMeterShowsTheCursorAndWhatCanBeBought) {
       const bool label = std::find(c.Labels.begin(), c.Labels.end(), cell) != c.Labels.end();
       ASSERT_EQ(quads.size(), label ? 2u : 1u) << "cell " << cell;
       EXPECT_EQ(quads[0]->Texture, SpriteTexture(cell == c.Cursor ? 7 : 6)) << "cell " << cell;
-      if (label) EXPECT_EQ(quads[1]->Texture, SpriteTexture(cell)) << "cell " << cell;
+      if (label) {
+        EXPECT_EQ(quads[1]->Texture, SpriteTexture(cell)) << "cell " << cell;
+      }
       EXPECT_EQ(quads[0]->Vertices[0].Diffuse, 0xFFFFFFFFu);
       EXPECT_EQ(quads[0]->Vertices[3].Diffuse, 0xFF808080u);
       EXPECT_EQ(quads[0]->Vertices[3].X, 64.0f);

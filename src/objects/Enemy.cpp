@@ -9,9 +9,11 @@
 namespace {
 // Straight and zigzag enemies are gone once this far out on the left.
 constexpr int32_t LeftExit = -100;
-constexpr double ZigzagAmplitude = 30.0;
+// The wave is worked out in extended precision: in double, sin(30 degrees) * 30 comes out a hair below 15 and
+// truncates to 14.
+constexpr long double ZigzagAmplitude = 30.0L;
 // One wave per 540 pixels: x / 1.5 read as degrees.
-constexpr double ZigzagRadiansPerPixel = std::numbers::pi / 180.0 / 1.5;
+constexpr long double ZigzagRadiansPerPixel = std::numbers::pi_v<long double> / 180.0L / 1.5L;
 }  // namespace
 
 TEnemy::TEnemy(TEnemyDef* Def) : TMovable(Def->X, Def->Y, Def->Graphic), Def(Def), HP(Def->HP) {
@@ -39,7 +41,7 @@ void TEnemy::Update(uint32_t Frames) {
 
 void TEnemy::MoveZigzag(int32_t D, double Sign) {
   X -= D;
-  const double Offset = Sign * std::sin(X * ZigzagRadiansPerPixel) * ZigzagAmplitude;
+  const long double Offset = Sign * std::sin(X * ZigzagRadiansPerPixel) * ZigzagAmplitude;
   Y = Def->Y + static_cast<int32_t>(std::trunc(Offset));
 }
 

@@ -19,6 +19,8 @@ struct TD3D9Hooks {
   // Depth-stencil formats CheckDepthStencilMatch and CheckDeviceFormat accept (none by default: the software
   // device has no depth buffer; a surface of an accepted format is created but never tested against).
   std::vector<D3DFORMAT> DepthStencilFormats;
+  // Formats CheckDeviceFormat refuses for textures, as a device without them would.
+  std::vector<D3DFORMAT> RefusedTextureFormats;
 
   void Reset() { *this = TD3D9Hooks(); }
 };

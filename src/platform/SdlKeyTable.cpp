@@ -33,7 +33,14 @@ TScancodePair ScancodesForVirtualKey(int vk) {
     case 0x12: return Two(SDL_SCANCODE_LALT, SDL_SCANCODE_RALT);        // VK_MENU
     case 0x13: return One(SDL_SCANCODE_PAUSE);
     case 0x14: return One(SDL_SCANCODE_CAPSLOCK);
+    // Japanese and Korean input keys: Kana (or Hangul), Kanji (Zenkaku/Hankaku, or Hanja), Convert, Nonconvert,
+    // mode change.
+    case 0x15: return Two(SDL_SCANCODE_INTERNATIONAL2, SDL_SCANCODE_LANG1);
+    case 0x19: return Two(SDL_SCANCODE_LANG5, SDL_SCANCODE_LANG2);
     case 0x1B: return One(SDL_SCANCODE_ESCAPE);
+    case 0x1C: return One(SDL_SCANCODE_INTERNATIONAL4);
+    case 0x1D: return One(SDL_SCANCODE_INTERNATIONAL5);
+    case 0x1F: return One(SDL_SCANCODE_MODE);
     case 0x20: return One(SDL_SCANCODE_SPACE);
     case 0x21: return One(SDL_SCANCODE_PAGEUP);
     case 0x22: return One(SDL_SCANCODE_PAGEDOWN);

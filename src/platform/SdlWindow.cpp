@@ -98,6 +98,8 @@ TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw;
   }
+  // The game polls keys; with text input on, an input method could take Z and C for itself.
+  SDL_StopTextInput();
   for (int vk = 0; vk < 256; ++vk) {
     const TScancodePair codes = ScancodesForVirtualKey(vk);
     keyTable_[vk] = {codes[0], codes[1]};

@@ -59,6 +59,10 @@ HRESULT TSoftDirect3D9::CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType, D
   // No render targets other than the back buffer, no generated mip maps, no displacement maps.
   if (Usage & ~(D3DUSAGE_DYNAMIC | D3DUSAGE_SOFTWAREPROCESSING)) return D3DERR_NOTAVAILABLE;
   if (RType != D3DRTYPE_TEXTURE && RType != D3DRTYPE_SURFACE) return D3DERR_NOTAVAILABLE;
+  const std::vector<D3DFORMAT>& refused = D3D9Hooks().RefusedTextureFormats;
+  if (RType == D3DRTYPE_TEXTURE && std::find(refused.begin(), refused.end(), CheckFormat) != refused.end()) {
+    return D3DERR_NOTAVAILABLE;
+  }
   return SoftTextureFormatSupported(CheckFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 

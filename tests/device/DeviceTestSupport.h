@@ -75,8 +75,9 @@ class DeviceTest : public LogTest {
   }
 
   // The main window's start-up: a window of the form's stored client size, the component with the
-  // given options, loaded (first device), then re-created at 800 x 600.
-  TVUDader& StartDevice(TDGDebugOption options = {dgoDebugMessage, dgoDetailedLog}, bool resize = true) {
+  // given options, loaded (first device), then re-created at 800 x 600. Halting is on by default, so that a
+  // test's "no halt" means no failed result.
+  TVUDader& StartDevice(TDGDebugOption options = {dgoHaltOnError, dgoDebugMessage, dgoDetailedLog}, bool resize = true) {
     window_ = std::make_unique<THeadlessWindow>(792, 566, 8, 34, 192, 114);
     device_ = new TVUDader(window_.get());
     device_->SetDebugOption(options);
@@ -119,6 +120,12 @@ class DeviceTest : public LogTest {
       if (lines[size_t(i)].substr(text == std::string::npos ? lines[size_t(i)].size() : text) == line) return i;
     }
     return -1;
+  }
+  // Lines reporting a failed result; with dgoHaltOnError on (the default here) each one halted once.
+  int ErrorLines() const {
+    int count = 0;
+    for (const std::string& line : LogLines()) count += line.find("(Error Code") != std::string::npos;
+    return count;
   }
   int CountLines(const std::string& line) const {
     int count = 0;

@@ -60,6 +60,10 @@ YELLOW() { convert "$WORK/ending.png" -crop "800x50+0+$1" +repage -fx "(r>0.6&&g
 [ "$(pixel "$WORK/ending.png" 5 5)" = "#000000" ] || fail "ending background is not black"
 [ "$(pixel "$WORK/back.png" 102 128)" = "#FF0000" ] || fail "the title after the ending has no red logo"
 
+# --- --help: the usage on standard output, status 0 ---
+"$RUNNER" --help >"$WORK/help.out" 2>&1 || fail "--help gave status $?"
+grep -q "^usage: morvanth-headless" "$WORK/help.out" || fail "--help printed: $(cat "$WORK/help.out")"
+
 # --- the same input gives the same frames ---
 "$RUNNER" --start-scene 2 --frames 50 --input "$WORK/ending.in" --shot 49:"$WORK/again.png" 2>/dev/null || fail "rerun"
 cmp -s "$WORK/ending.png" "$WORK/again.png" || fail "two runs of the same input differ"

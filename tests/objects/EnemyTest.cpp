@@ -104,6 +104,13 @@ TEST(Enemy, Zigzag1RidesASineWaveAroundItsDefinitionsY) {
   Advance(A, 108);
   EXPECT_EQ(A.X, 160);
   EXPECT_EQ(A.Y, 328);
+  // Exactly half the amplitude at 30 and 150 degrees: 15, not the 14 a double-precision sine gives.
+  for (const int32_t x : {45, 225}) {
+    auto Def = MakeDef(mtZigzag1, x + 5, 300, 5);
+    TEnemy E(Def.get());
+    E.Update(1);
+    EXPECT_EQ(E.Y, 315) << "x " << x;
+  }
 }
 
 TEST(Enemy, Zigzag2IsTheInvertedWave) {

@@ -65,6 +65,17 @@ TEST(Laser, MaxLengthIsTheRoomLeftButAtMost400) {
   EXPECT_EQ(TLaser(300, 300, &Rig.LaserGraphic, &Rig.Owner).MaxLength, 400);
   EXPECT_EQ(TLaser(400, 300, &Rig.LaserGraphic, &Rig.Owner).MaxLength, 400);
 
+  // A beam that reaches its MaxLength exactly keeps growing; only passing it detaches: 391, then 421.
+  TLaser Exact(409, 300, &Rig.LaserGraphic, &Rig.Owner);
+  ASSERT_EQ(Exact.MaxLength, 391);
+  for (int i = 0; i < 13; ++i) Exact.Update(1);
+  EXPECT_EQ(Exact.Length, 391);
+  EXPECT_TRUE(Exact.Growing);
+  Exact.Update(1);
+  EXPECT_EQ(Exact.Length, 421);
+  EXPECT_FALSE(Exact.Growing);
+  EXPECT_EQ(Exact.X, 212 + 30);
+
   // 300 is passed on the 10th update (301): a 1-pixel jump.
   TLaser Beam(500, 300, &Rig.LaserGraphic, &Rig.Owner);
   for (int i = 0; i < 9; ++i) Beam.Update(1);

@@ -17,9 +17,12 @@ struct TCountdown : TEvent {
 TEST(TimerEventTest, FiresOnTheUpdateThatReachesTheDelay) {
   int calls = 0;
   TObject* sender = nullptr;
+  bool finishedInHandler = false;
   TTimerEvent timer(50, [&](TObject* s) {
     ++calls;
     sender = s;
+    // Marked fired before the handler runs, so a handler that walks the timer's list sees it as done.
+    finishedInHandler = static_cast<TTimerEvent*>(s)->IsFinished();
   });
   for (int i = 0; i < 49; ++i) timer.Update(1);
   EXPECT_EQ(calls, 0);
@@ -28,6 +31,7 @@ TEST(TimerEventTest, FiresOnTheUpdateThatReachesTheDelay) {
   timer.Update(1);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(sender, &timer);
+  EXPECT_TRUE(finishedInHandler);
   EXPECT_TRUE(timer.Fired());
   EXPECT_TRUE(timer.IsFinished());
   for (int i = 0; i < 100; ++i) timer.Update(1);

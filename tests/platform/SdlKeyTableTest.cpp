@@ -37,8 +37,13 @@ TEST(SdlKeyTable, TheRestOfTheSampledRangeWhereSdlHasTheKey) {
   for (int vk = 13; vk <= 162; ++vk) {
     if (ScancodesForVirtualKey(vk)[0] != SDL_SCANCODE_UNKNOWN) ++mapped;
   }
-  // 13, 16-20, 27, 32-41, 43-47, 48-57, 65-93, 95-111, 112-135, 144-145, 160-162.
-  EXPECT_EQ(mapped, 1 + 5 + 1 + 10 + 5 + 10 + 29 + 17 + 24 + 2 + 3);
+  // 13, 16-20, 21, 25, 27-29, 31, 32-41, 43-47, 48-57, 65-93, 95-111, 112-135, 144-145, 160-162.
+  EXPECT_EQ(mapped, 1 + 5 + 2 + 3 + 1 + 10 + 5 + 10 + 29 + 17 + 24 + 2 + 3);
+  // The input-method keys of Japanese keyboards, so that they too leave the title's idle wait.
+  EXPECT_EQ(ScancodesForVirtualKey(0x15)[0], SDL_SCANCODE_INTERNATIONAL2);  // Kana
+  EXPECT_EQ(ScancodesForVirtualKey(0x19)[0], SDL_SCANCODE_LANG5);           // Zenkaku/Hankaku
+  EXPECT_EQ(ScancodesForVirtualKey(0x1C)[0], SDL_SCANCODE_INTERNATIONAL4);  // Convert
+  EXPECT_EQ(ScancodesForVirtualKey(0x1D)[0], SDL_SCANCODE_INTERNATIONAL5);  // Nonconvert
   EXPECT_EQ(ScancodesForVirtualKey(14)[0], SDL_SCANCODE_UNKNOWN);   // no key has that code
   EXPECT_EQ(ScancodesForVirtualKey(0x5E)[0], SDL_SCANCODE_UNKNOWN);  // reserved
 }

@@ -24,7 +24,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: morvanth-headless [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
+    "usage: morvanth-headless [--help] [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
     "                         [--state FILE] [--skin NAME] [--start-scene N]\n";
 
 struct TOptions {
@@ -36,6 +36,7 @@ struct TOptions {
   std::string State;
   std::string Skin;
   uint8_t StartScene = 0;
+  bool Help = false;
 };
 
 class EUsage : public std::runtime_error {
@@ -60,7 +61,9 @@ TOptions ParseOptions(int argc, char** argv) {
       if (i + 1 >= argc) throw EUsage(option + " needs a value");
       return argv[++i];
     };
-    if (option == "--root") {
+    if (option == "--help" || option == "-h") {
+      options.Help = true;
+    } else if (option == "--root") {
       options.Root = value();
     } else if (option == "--frames") {
       options.Frames = ParseNumber(value(), "frame count");
@@ -165,7 +168,12 @@ int Run(const TOptions& options) {
 
 int main(int argc, char** argv) {
   try {
-    return Run(ParseOptions(argc, argv));
+    const TOptions options = ParseOptions(argc, argv);
+    if (options.Help) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    return Run(options);
   } catch (const EUsage& e) {
     std::fprintf(stderr, "morvanth-headless: %s\n%s", e.what(), kUsage);
     return 1;

@@ -14,7 +14,7 @@ namespace {
 
 class TPlainDef : public TGraphicDef {
  public:
-  void Draw(TVisible*, TSXScene*) override {}
+  void Draw(const TDrawable*, TSXScene*) override {}
 };
 
 void BM_LoadStageDefs(benchmark::State& state) {

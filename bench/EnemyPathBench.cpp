@@ -12,7 +12,7 @@ namespace {
 
 class TBenchGraphic : public TGraphicDef {
  public:
-  void Draw(TVisible*, TSXScene*) override {}
+  void Draw(const TDrawable*, TSXScene*) override {}
 };
 
 void BM_EnemyListFrame(benchmark::State& state) {

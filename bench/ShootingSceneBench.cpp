@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "AllocationCounter.h"
+#include "GameKeys.h"
 #include "SceneHarness.h"
 #include "SkinFolders.h"
 #include "UObjects.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr uint8_t VK_UP = 38, VK_DOWN = 40, VK_Z = 90, VK_C = 67;
 constexpr int kEnemies = 300, kBullets = 500;
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {

@@ -3,15 +3,7 @@
 #pragma once
 #include "Application.h"
 #include "FormHost.h"
-
-class TMessagePump {
- public:
-  virtual ~TMessagePump() = default;
-  // Handles every pending window message; closing the window terminates the application.
-  virtual void ProcessMessages(TApplication& application) = 0;
-  // Blocks until a message may be waiting (a short timeout is fine).
-  virtual void WaitMessage() = 0;
-};
+#include "MessagePump.h"
 
 // Runs until the application terminates. An exception that escapes the idle handler's own handler (one not
 // derived from the game's Exception) is shown in a box as well and ends the run with exit code 1.

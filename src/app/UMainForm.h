@@ -9,6 +9,7 @@
 #include "Application.h"
 #include "Clock.h"
 #include "CustomScene.h"
+#include "Field.h"
 #include "FormHost.h"
 #include "WindowHost.h"
 
@@ -31,7 +32,7 @@ struct TMainFormEnvironment {
 class TMainForm {
  public:
   static constexpr int32_t kDesignClientWidth = 792, kDesignClientHeight = 566;
-  static constexpr int32_t kClientWidth = 800, kClientHeight = 600;
+  static constexpr int32_t kClientWidth = kFieldWidth, kClientHeight = kFieldHeight;
   static constexpr uint32_t kFrameMilliseconds = 17;
 
   // Creates the device component as the form resource does (device at the stored client size), then runs

@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "GraphicDefs.h"
-#include "Visible.h"
 
 int32_t TAnimationDef::AddFrame(TAnimationSpriteDef* Entry) {
   Frames_.emplace_back(Entry);
@@ -31,8 +30,8 @@ int32_t TAnimationDef::FrameIndexAt(uint32_t T) const {
   return 0;
 }
 
-void TAnimationDef::Draw(TVisible* Visible, TSXScene* Scene) {
-  int32_t index = FrameIndexAt(Visible->Elapsed());
+void TAnimationDef::Draw(const TDrawable* Visible, TSXScene* Scene) {
+  int32_t index = FrameIndexAt(Visible->Placement().Elapsed);
   if (index < 0) return;
   TAnimationSpriteDef* entry = FrameAt(index);
   TSpriteDef* sprite = entry->Sprite;

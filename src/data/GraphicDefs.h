@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "Drawable.h"
 #include "TObject.h"
 #include "WinTypes.h"
 
 class TDGTexture;
 class TSXScene;
-class TVisible;
 class TVUDader;
 struct TSkinPlace;
 
@@ -29,7 +29,7 @@ class TGraphicDef : public TObject {
   int32_t OriginY = 0;
 
   // Draws the definition for one visible object into the frame the sprite renderer is building.
-  virtual void Draw(TVisible* Visible, TSXScene* Scene) = 0;
+  virtual void Draw(const TDrawable* Visible, TSXScene* Scene) = 0;
 };
 
 // Blend modes of a sprite: indices into the sprite renderer's presets.
@@ -47,9 +47,9 @@ class TSpriteDef : public TGraphicDef {
   std::unique_ptr<TDGTexture> Texture;
   int32_t BlendMode = bmDefault;
 
-  void Draw(TVisible* Visible, TSXScene* Scene) override;
+  void Draw(const TDrawable* Visible, TSXScene* Scene) override;
   // Draws this sprite's picture at the visible's position with the given corner colours.
-  void DrawWithColors(TVisible* Visible, TSXScene* Scene, const uint32_t (&Colors)[4]);
+  void DrawWithColors(const TDrawable* Visible, TSXScene* Scene, const uint32_t (&Colors)[4]);
 };
 
 // One entry of an animation: from Frame on (within a cycle) the sprite shows with this alpha.
@@ -78,7 +78,7 @@ class TAnimationDef : public TGraphicDef {
   // The entry showing at elapsed count T, or -1 when none does.
   int32_t FrameIndexAt(uint32_t T) const;
 
-  void Draw(TVisible* Visible, TSXScene* Scene) override;
+  void Draw(const TDrawable* Visible, TSXScene* Scene) override;
 
  private:
   std::vector<std::unique_ptr<TAnimationSpriteDef>> Frames_;

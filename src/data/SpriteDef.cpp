@@ -2,18 +2,18 @@
 
 #include "DGTexture.h"
 #include "SXScene.h"
-#include "Visible.h"
 #include "s_MathPack.h"
 
 TSpriteDef::TSpriteDef() = default;
 
 TSpriteDef::~TSpriteDef() { Texture.reset(); }
 
-void TSpriteDef::Draw(TVisible* Visible, TSXScene* Scene) { DrawWithColors(Visible, Scene, VertexColors); }
+void TSpriteDef::Draw(const TDrawable* Visible, TSXScene* Scene) { DrawWithColors(Visible, Scene, VertexColors); }
 
-void TSpriteDef::DrawWithColors(TVisible* Visible, TSXScene* Scene, const uint32_t (&Colors)[4]) {
-  int32_t width = Visible->OwnSize ? Visible->Width() : Width;
-  int32_t height = Visible->OwnSize ? Visible->Height() : Height;
+void TSpriteDef::DrawWithColors(const TDrawable* Visible, TSXScene* Scene, const uint32_t (&Colors)[4]) {
+  const TDrawPlacement at = Visible->Placement();
+  int32_t width = at.OwnSize ? at.Width : Width;
+  int32_t height = at.OwnSize ? at.Height : Height;
   float left = static_cast<float>(-static_cast<int64_t>(OriginX));
   float top = static_cast<float>(-static_cast<int64_t>(OriginY));
   float right = static_cast<float>(int64_t{width} - OriginX);
@@ -25,7 +25,7 @@ void TSpriteDef::DrawWithColors(TVisible* Visible, TSXScene* Scene, const uint32
       {left, bottom, Colors[2], 0, 0.0f, 1.0f},
       {right, bottom, Colors[3], 0, 1.0f, 1.0f},
   };
-  TVector2 position{static_cast<float>(Visible->X), static_cast<float>(Visible->Y)};
+  TVector2 position{static_cast<float>(at.X), static_cast<float>(at.Y)};
   Scene->DrawSprite(position, std::span<const TSXVertexSP, 4>(vertices), Texture.get(), BlendMode, false,
-                    Visible->OnTop, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
+                    at.OnTop, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
 }

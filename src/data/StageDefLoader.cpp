@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "DataFiles.h"
+#include "Field.h"
 #include "GraphicDefs.h"
 #include "SkinPlace.h"
 #include "XmlReaders.h"
@@ -43,7 +44,7 @@ class TStageLoader {
     } else {
       enemy->Frame = ReadRequiredValue(Node, "frame").AsCardinal();
     }
-    enemy->X = ReadInherited(Node, group, "x", int32_t{800}).AsInteger();
+    enemy->X = ReadInherited(Node, group, "x", int32_t{kFieldWidth}).AsInteger();
     enemy->Y = ReadInherited(Node, group, "y", int32_t{0}).AsInteger();
     enemy->Motion = MotionFromName(ReadInherited(Node, group, "motion", "").AsText());
     enemy->Graphic = List_.GraphicDefs()->Find(ReadInherited(Node, group, "graphic", "bot").AsText());

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "LinkedList.h"
-#include "Visible.h"
+#include "GameVocabulary.h"
 
 class TGraphicDef;
 class TGraphicDefList;
@@ -25,18 +25,6 @@ class TStageObjectDef : public TLinkedItem {
 
  protected:
   explicit TStageObjectDef(TStageObjectKind AKind) : Kind(AKind) {}
-};
-
-// Motion codes of enemies.
-enum : uint8_t {
-  mtStraight = 0,
-  mtSTurn1 = 1,
-  mtSTurn2 = 2,
-  mtCTurn1 = 3,
-  mtCTurn2 = 4,
-  mtZigzag1 = 5,
-  mtZigzag2 = 6,
-  mtBoss1 = 7
 };
 
 class TEnemyDef : public TStageObjectDef {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "SceneHelpers.h"
+#include "GameMath.h"
 #include "StageDefs.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "Laser.h"
 
+#include "Field.h"
+
 #include <algorithm>
 
 namespace {
@@ -9,7 +11,7 @@ constexpr int32_t HalfBeamHeight = 3;
 }  // namespace
 
 TLaser::TLaser(int32_t X, int32_t Y, TGraphicDef* Graphic, TVisible* Owner)
-    : TShot(X, Y, Graphic), Owner(Owner), MaxLength(std::min(800 - X, LongestBeam)) {
+    : TShot(X, Y, Graphic), Owner(Owner), MaxLength(std::min(kFieldWidth - X, LongestBeam)) {
   Speed = LaserSpeed;
   OnTop = true;
   OwnSize = true;
@@ -37,7 +39,7 @@ void TLaser::Update(uint32_t Frames) {
   Y = Owner->Y;
 }
 
-bool TLaser::IsFinished() const { return X > 800; }
+bool TLaser::IsFinished() const { return X > kFieldWidth; }
 
 int32_t TLaser::Width() const { return Length; }
 

@@ -1,5 +1,6 @@
 #include "PlayerShip.h"
 
+#include "Field.h"
 #include "GraphicDefs.h"
 #include "Laser.h"
 #include "Shots.h"
@@ -35,13 +36,13 @@ TEmu::TEmu(int32_t X, int32_t Y, TGraphicDef* Graphic, TGraphicDef* OptionGraphi
     Options[i] = std::make_unique<TOption>(X, Y, OptionGraphic, this);
     Options[i]->Number = i;
   }
-  // The bounds keep the ship's hit area inside the 800 x 600 field.
+  // The bounds keep the ship's hit area inside the field.
   if (Graphic) {
     const TRect& Hit = Graphic->HitArea;
     MinX = -Hit.Left;
     MinY = -Hit.Top;
-    MaxX = 800 - Hit.Right;
-    MaxY = 600 - Hit.Bottom;
+    MaxX = kFieldWidth - Hit.Right;
+    MaxY = kFieldHeight - Hit.Bottom;
   }
 }
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "Field.h"
+#include "GameKeys.h"
 #include "KeyStates.h"
 #include "PlayerOption.h"
 #include "Visible.h"
@@ -38,7 +40,8 @@ class TEmu : public TMovable {
   static constexpr int32_t EnergyPerLife = 1;
 
   // Virtual-key codes the ship reads.
-  static constexpr uint8_t KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40, KeyFire = 90, KeyPowerUp = 67;
+  static constexpr uint8_t KeyLeft = VK_LEFT, KeyUp = VK_UP, KeyRight = VK_RIGHT, KeyDown = VK_DOWN, KeyFire = VK_Z,
+                            KeyPowerUp = VK_C;
 
   std::array<THistoryEntry, HistoryLength> History;
   uint32_t LastShot = 0;
@@ -50,7 +53,7 @@ class TEmu : public TMovable {
   int32_t OptionCount = 0;
   int32_t Energy = EnergyPerLife;
   int32_t Lives = StartLives;
-  int32_t MinX = 0, MinY = 0, MaxX = 800, MaxY = 600;
+  int32_t MinX = 0, MinY = 0, MaxX = kFieldWidth, MaxY = kFieldHeight;
   TKeyStates* Keys;
   TLinkedList* ShotList;
   TGraphicDef* ShotGraphic;

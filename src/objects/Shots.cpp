@@ -3,12 +3,13 @@
 #include <cmath>
 #include <limits>
 
+#include "Field.h"
 #include "s_MathPack.h"
 
 namespace {
 
 constexpr int32_t ShotSpeed = 12;
-// A shot is dropped once it is this far outside the 800 x 600 field.
+// A shot is dropped once it is this far outside the field.
 constexpr int32_t FieldMargin = 50;
 
 // Truncation toward zero; saturates instead of overflowing for a position that ran away.
@@ -56,5 +57,6 @@ void TDirShot::Update(uint32_t Frames) {
 }
 
 bool TDirShot::IsFinished() const {
-  return X <= -FieldMargin || X >= 800 + FieldMargin || Y <= -FieldMargin || Y >= 600 + FieldMargin;
+  return X <= -FieldMargin || X >= kFieldWidth + FieldMargin || Y <= -FieldMargin ||
+         Y >= kFieldHeight + FieldMargin;
 }

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "StageDefs.h"
+#include "GameVocabulary.h"
 #include "WinTypes.h"
 
 // One waypoint path: Segments + 1 points, flown from the first; Repeat starts over at the end.

@@ -19,6 +19,10 @@ void TVisible::Draw(TSXScene* Scene) {
   if (Graphic != nullptr) Graphic->Draw(this, Scene);
 }
 
+TDrawPlacement TVisible::Placement() const {
+  return TDrawPlacement{X, Y, OnTop, OwnSize, OwnSize ? Width() : 0, OwnSize ? Height() : 0, Elapsed()};
+}
+
 bool TVisible::Collides(const TVisible* Other) const {
   TRect mine;
   TRect theirs;

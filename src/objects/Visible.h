@@ -5,13 +5,16 @@
 #include <cstdint>
 #include <string>
 
+#include "Drawable.h"
+#include "GameVocabulary.h"
 #include "UEvents.h"
 #include "WinTypes.h"
 
 class TGraphicDef;
 class TSXScene;
 
-class TVisible : public TEvent {
+// An event and a drawable: lists advance it, graphic definitions draw it.
+class TVisible : public TEvent, public TDrawable {
  public:
   TVisible(int32_t X, int32_t Y, TGraphicDef* Graphic);
 
@@ -31,6 +34,7 @@ class TVisible : public TEvent {
   virtual void GetRect(TRect& Rect) const;
   // Asks the graphic to draw this object; nothing without a graphic.
   virtual void Draw(TSXScene* Scene);
+  TDrawPlacement Placement() const override;
 
   // Strict overlap of both objects' rectangles (each through its own GetRect): touching edges do not collide.
   bool Collides(const TVisible* Other) const;
@@ -66,11 +70,6 @@ class TMovable : public TVisible {
     Y = NewY;
   }
 };
-
-enum TItemKind : uint8_t { ikNone = 0, ikPowerUp = 1 };
-
-// Graphic definition ids of the item kinds ("" for none).
-inline constexpr const char* ItemGraphicIds[] = {"", "capsule"};
 
 // The power-up capsule a destroyed enemy leaves: drifts left until collected or past x = -100.
 class TDrop : public TMovable {

@@ -9,7 +9,7 @@
 #include "FormHost.h"
 #include "FramePacer.h"
 #include "KeySource.h"
-#include "MessageLoop.h"
+#include "MessagePump.h"
 #include "Presenter.h"
 #include "WindowHost.h"
 

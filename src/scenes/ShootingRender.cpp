@@ -2,6 +2,7 @@
 #include <array>
 
 #include "DGTexture.h"
+#include "Field.h"
 #include "SXlib9.h"
 #include "UDatabase.h"
 #include "UObjects.h"
@@ -73,7 +74,7 @@ void TShootingScene::DrawMeter() {
 
 void TShootingScene::DrawCentred(bool Smooth, uint32_t Color, TDGTexture* Texture) {
   if (Texture == nullptr) return;
-  const int32_t x = (800 - static_cast<int32_t>(Texture->Width())) / 2;
-  const int32_t y = (600 - static_cast<int32_t>(Texture->Height())) / 2;
+  const int32_t x = (kFieldWidth - static_cast<int32_t>(Texture->Width())) / 2;
+  const int32_t y = (kFieldHeight - static_cast<int32_t>(Texture->Height())) / 2;
   DrawTexture(x, y, true, Smooth, Color, Texture);
 }

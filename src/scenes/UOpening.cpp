@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "Field.h"
+#include "GameKeys.h"
 #include "KeyStates.h"
 #include "RasterBitmap.h"
 #include "SXlib9.h"
@@ -13,7 +15,6 @@
 #include "VUDader9.h"
 
 namespace {
-constexpr uint8_t VK_RETURN = 13, VK_LEFT = 37, VK_RIGHT = 39;
 // Our own notice line (Times New Roman, 14 points).
 constexpr const char* kNoticeText = "MORVANTH - a free shoot-'em-up. Skins and stages are data: make your own.";
 }  // namespace
@@ -191,6 +192,6 @@ void TOpeningScene::Render() {
 }
 
 void TOpeningScene::DrawCentred(int32_t Y, uint32_t Color, TDGTexture* Texture) {
-  const int32_t x = (800 - static_cast<int32_t>(Texture->Width())) / 2;
+  const int32_t x = (kFieldWidth - static_cast<int32_t>(Texture->Width())) / 2;
   DrawTexture(x, Y, false, false, Color, Texture);
 }

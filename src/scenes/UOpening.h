@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CustomScene.h"
+#include "Field.h"
 #include "LogoTable.h"
 
 class TRasterBitmap;
@@ -30,8 +31,8 @@ class TOpeningScene : public TCustomScene {
   static constexpr float kFinishBudget = 1000.0f;
   static constexpr int32_t kIdleFrames = 590;
   static constexpr int32_t kLogoScale = 3;
-  static constexpr int32_t kLogoX = (800 - kLogoScale * kLogoWidth) / 2;
-  static constexpr int32_t kLogoY = (600 - kLogoScale * kLogoHeight) / 4;
+  static constexpr int32_t kLogoX = (kFieldWidth - kLogoScale * kLogoWidth) / 2;
+  static constexpr int32_t kLogoY = (kFieldHeight - kLogoScale * kLogoHeight) / 4;
   static constexpr uint32_t kLogoDark = 0xFF008000, kLogoGreen = 0xFF00FF00, kLogoWhite = 0xFFFFFFFF;
   static constexpr uint32_t kLogoComplete = 0xFFFF0000;
 

@@ -1,20 +1,18 @@
 #include "UScene.h"
 
 #include "EndingText.h"
+#include "Field.h"
+#include "GameKeys.h"
 #include "KeyStates.h"
 #include "SXlib9.h"
 #include "SceneHelpers.h"
 #include "TextEncoding.h"
 #include "VUDader9.h"
 
-namespace {
-constexpr uint8_t VK_ESCAPE = 27, VK_LCONTROL = 162;
-}
-
 TEndingScene::TEndingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomScene(SpriteScene, Keys) {
   BackColor = 0;
   TextTexture = CreateSceneTexture(Device());
-  TextTexture->SetSize(800, 600);
+  TextTexture->SetSize(kFieldWidth, kFieldHeight);
   Lines = SplitLines(EndingText());
   Scroll = 0;
 }
@@ -31,7 +29,7 @@ void TEndingScene::Update() {
   if (Keys()->IsDown(VK_LCONTROL)) speed = kFastSpeed;
   Scroll += speed;
   const int32_t top = RoundOff(Scroll);
-  const int32_t bottom = top + 600;
+  const int32_t bottom = top + kFieldHeight;
   TextTexture->Fill(RECT{0, 0, static_cast<LONG>(TextTexture->Width()), static_cast<LONG>(TextTexture->Height())},
                     0x00000000, false);
   TextWriter()->Font.Name = Jp("ＭＳ Ｐゴシック");
@@ -39,9 +37,9 @@ void TEndingScene::Update() {
   int32_t drawn = 0;
   const int32_t count = static_cast<int32_t>(Lines.size());
   for (int32_t i = 0; i < count; ++i) {
-    const int32_t y = 600 + kLinePitch * i;
+    const int32_t y = kFieldHeight + kLinePitch * i;
     if (y <= bottom && y + kLinePitch >= top) {
-      const int32_t x = (800 - TextWriter()->TextWidth(Lines[i])) / 2;
+      const int32_t x = (kFieldWidth - TextWriter()->TextWidth(Lines[i])) / 2;
       TextWriter()->DrawText(x, y - top, *TextTexture, Lines[i]);
       ++drawn;
     } else if (i == count - 1 && drawn == 0) {

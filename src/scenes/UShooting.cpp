@@ -4,6 +4,7 @@
 
 #include "DGTexture.h"
 #include "DebugTrace.h"
+#include "GameKeys.h"
 #include "GameRandom.h"
 #include "KeyStates.h"
 #include "SkinFolders.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr uint8_t VK_RETURN = 13, VK_ESCAPE = 27;
 constexpr const char* kMessageFont = "ＭＳ ゴシック";
 
 // Ids of Graphics, by index; 12 is the item graphic of item kind 1.

@@ -1,5 +1,7 @@
 #include "KeyStates.h"
 
+#include "GameKeys.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -20,7 +22,7 @@ class TScriptedKeys : public TKeySource {
   mutable std::set<int> Polled;
 };
 
-constexpr uint8_t Enter = 13, Left = 37, Right = 39, Z = 90, LeftCtrl = 162;
+constexpr uint8_t Enter = VK_RETURN, Left = VK_LEFT, Right = VK_RIGHT, Z = VK_Z, LeftCtrl = VK_LCONTROL;
 
 class KeyStatesTest : public ::testing::Test {
  protected:

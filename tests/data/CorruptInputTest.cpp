@@ -13,7 +13,7 @@ namespace {
 
 class TPlainDef : public TGraphicDef {
  public:
-  void Draw(TVisible*, TSXScene*) override {}
+  void Draw(const TDrawable*, TSXScene*) override {}
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ class TCountedDef : public TGraphicDef {
  public:
   TCountedDef() { ++liveDefs; }
   ~TCountedDef() override { --liveDefs; }
-  void Draw(TVisible*, TSXScene*) override {}
+  void Draw(const TDrawable*, TSXScene*) override {}
 };
 
 std::string FindError(const TGraphicDefList& list, const std::string& id) {

@@ -9,7 +9,7 @@ namespace {
 
 class TPlainDef : public TGraphicDef {
  public:
-  void Draw(TVisible*, TSXScene*) override {}
+  void Draw(const TDrawable*, TSXScene*) override {}
 };
 
 class StageDefsTest : public ::testing::Test {

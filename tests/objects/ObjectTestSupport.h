@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "GameKeys.h"
 #include "GraphicDefs.h"
 #include "KeySource.h"
 #include "KeyStates.h"
@@ -19,8 +20,8 @@ class TRecordingGraphic : public TGraphicDef {
     Height = H;
     HitArea = Hit;
   }
-  void Draw(TVisible* Visible, TSXScene*) override { Drawn.push_back(Visible); }
-  std::vector<TVisible*> Drawn;
+  void Draw(const TDrawable* Visible, TSXScene*) override { Drawn.push_back(Visible); }
+  std::vector<const TDrawable*> Drawn;
 };
 
 class THeldKeys : public TKeySource {
@@ -37,6 +38,6 @@ class THeldKeys : public TKeySource {
 };
 
 // Virtual-key codes the ship reads.
-constexpr uint8_t VkLeft = 37, VkUp = 38, VkRight = 39, VkDown = 40, VkZ = 90, VkC = 67;
+constexpr uint8_t VkLeft = VK_LEFT, VkUp = VK_UP, VkRight = VK_RIGHT, VkDown = VK_DOWN, VkZ = VK_Z, VkC = VK_C;
 
 }  // namespace objtest

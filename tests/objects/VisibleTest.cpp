@@ -37,7 +37,7 @@ TEST(VisibleTest, ListsDrawInOrderAndGraphiclessVisiblesDrawNothing) {
   list.Add(none);
   list.Add(last);
   list.DrawAll(nullptr);
-  EXPECT_EQ(box.Drawn, (std::vector<TVisible*>{first, last}));
+  EXPECT_EQ(box.Drawn, (std::vector<const TDrawable*>{first, last}));
   EXPECT_EQ(list.First(), first);
 }
 

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "GameKeys.h"
 #include "SceneHarness.h"
 
 namespace {
 
-constexpr uint8_t VK_ESCAPE = 27, VK_LCONTROL = 162;
 
 class EndingSceneTest : public ::testing::Test {
  protected:

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "GameKeys.h"
 #include "RasterBitmap.h"
 #include "SceneHarness.h"
 
 namespace {
 
-constexpr uint8_t VK_RETURN = 13, VK_LEFT = 37, VK_RIGHT = 39;
 // The logo's progressive length (letter outlines' straight segments) is 673 pixels: ceil(673 / 5) frames.
 constexpr int kDrawingFrames = 135;
 

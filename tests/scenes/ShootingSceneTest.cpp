@@ -6,6 +6,7 @@
 
 #include "../support/AllocationCounter.h"
 #include "Exception.h"
+#include "GameKeys.h"
 #include "GameSkin.h"
 #include "GameRandom.h"
 #include "SceneState.h"
@@ -17,7 +18,6 @@ namespace {
 
 using scenetest::TGameSkin;
 
-constexpr uint8_t VK_RETURN = 13, VK_ESCAPE = 27;
 constexpr const char* kQuietStage = "<stage title=\"QUIET\"/>";
 constexpr uint32_t kFlyIn = 101;  // updates until the ship is under control
 
@@ -344,13 +344,13 @@ TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
   ship.ShotType = stLaser;
   for (int i = 0; i < TEmu::OptionMax; ++i) ship.Options[i]->SetActive(true);
   ship.OptionCount = TEmu::OptionMax;
-  h_.KeySource().SetKey(90, true);  // fire
+  h_.KeySource().SetKey(VK_Z, true);
   // The ship sweeps up and down; bullets rise through the grid and are topped up to 100.
   uint32_t frame = 0, bullets = 0;
   auto play = [&](uint32_t frames) {
     for (uint32_t end = frame + frames; frame < end; ++frame) {
-      h_.KeySource().SetKey(38, frame / 40 % 2 == 0);
-      h_.KeySource().SetKey(40, frame / 40 % 2 == 1);
+      h_.KeySource().SetKey(VK_UP, frame / 40 % 2 == 0);
+      h_.KeySource().SetKey(VK_DOWN, frame / 40 % 2 == 1);
       while (scene_->EnemyShots->Count() < 100) {
         const int32_t x = 380 + static_cast<int32_t>(bullets++ * 37 % 400);
         scene_->EnemyShots->Add(TDirShot::CreateAngled(x, 600, scene_->Graphics[10], 1024, 3).release());

@@ -3,13 +3,14 @@
 #include <array>
 #include <cstdint>
 
+#include "GameKeys.h"
 #include "KeySource.h"
 #include "TObject.h"
 
 class TKeyStates : public TObject {
  public:
-  static constexpr uint8_t FirstKey = 13;  // VK_RETURN
-  static constexpr uint8_t LastKey = 162;  // VK_LCONTROL
+  static constexpr uint8_t FirstKey = VK_RETURN;
+  static constexpr uint8_t LastKey = VK_LCONTROL;
 
   // Polls Source, which must outlive the key states. Every key starts up.
   explicit TKeyStates(const TKeySource& Source);

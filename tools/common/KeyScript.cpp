@@ -1,5 +1,7 @@
 #include "KeyScript.h"
 
+#include "GameKeys.h"
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
@@ -10,8 +12,9 @@ struct TKeyName {
   const char* Name;
   uint8_t Code;
 };
-constexpr TKeyName kKeyNames[] = {{"LEFT", 37}, {"UP", 38},     {"RIGHT", 39}, {"DOWN", 40},   {"Z", 90},
-                                  {"C", 67},    {"ENTER", 13},  {"ESC", 27},   {"LCTRL", 162}};
+constexpr TKeyName kKeyNames[] = {{"LEFT", VK_LEFT}, {"UP", VK_UP},       {"RIGHT", VK_RIGHT},
+                                  {"DOWN", VK_DOWN}, {"Z", VK_Z},         {"C", VK_C},
+                                  {"ENTER", VK_RETURN}, {"ESC", VK_ESCAPE}, {"LCTRL", VK_LCONTROL}};
 
 bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t& value) {
   if (text.empty() || text.size() > 10) return false;

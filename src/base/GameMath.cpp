@@ -1,4 +1,4 @@
-#include "SceneHelpers.h"
+#include "GameMath.h"
 
 #include <cmath>
 #include <numbers>
@@ -20,14 +20,4 @@ double PointAngle(const TPoint& a, const TPoint& b) {
   double angle = std::atan2(static_cast<double>(b.Y) - a.Y, static_cast<double>(b.X) - a.X);
   if (angle <= 0) angle += 2 * std::numbers::pi;
   return angle;
-}
-
-void MakeQuadVertices(const TRect& rect, const std::array<uint32_t, 4>& colors, TSXVertexSPDynArray& vertices) {
-  vertices.resize(4);
-  const float left = static_cast<float>(rect.Left), top = static_cast<float>(rect.Top);
-  const float right = static_cast<float>(rect.Right), bottom = static_cast<float>(rect.Bottom);
-  vertices[0] = TSXVertexSP{left, top, colors[0], 0, 0.0f, 0.0f};
-  vertices[1] = TSXVertexSP{right, top, colors[1], 0, 1.0f, 0.0f};
-  vertices[2] = TSXVertexSP{left, bottom, colors[2], 0, 0.0f, 1.0f};
-  vertices[3] = TSXVertexSP{right, bottom, colors[3], 0, 1.0f, 1.0f};
 }

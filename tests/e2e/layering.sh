@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The layers of src/ in their order, lowest first: no file includes a header of a layer above its own (which
+# also rules out include cycles between folders), and nothing in src/ includes the tools' support code.
+set -u
+SRC=$(cd "$2" && pwd)/src
+LAYERS=(base platform device render data objects scenes app)
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+declare -A rank home
+for i in "${!LAYERS[@]}"; do
+  rank[${LAYERS[$i]}]=$i
+  [ -d "$SRC/${LAYERS[$i]}" ] || fail "no folder src/${LAYERS[$i]}"
+  for f in "$SRC/${LAYERS[$i]}"/*; do home[$(basename "$f")]=${LAYERS[$i]}; done
+done
+for f in "$(dirname "$SRC")"/tools/common/*; do home[$(basename "$f")]=tools; done
+for dir in "$SRC"/*/; do
+  layer=$(basename "$dir")
+  [ -n "${rank[$layer]+x}" ] || fail "src/$layer is not one of the layers (${LAYERS[*]})"
+done
+
+problems=0
+for layer in "${LAYERS[@]}"; do
+  for file in "$SRC/$layer"/*; do
+    while read -r header; do
+      target=${home[$(basename "$header")]:-}
+      [ -z "$target" ] && continue
+      if [ "$target" = tools ] || [ "${rank[$target]}" -gt "${rank[$layer]}" ]; then
+        echo "upward include: src/$layer/$(basename "$file") includes \"$header\" of $target" >&2
+        problems=$((problems + 1))
+      fi
+    done < <(sed -n 's/^#include "\(.*\)".*/\1/p' "$file")
+  done
+done
+[ "$problems" -eq 0 ] || fail "$problems include(s) point upwards"
+echo "ok: every include points to its own layer or one below"

@@ -1,21 +1,8 @@
 #include "GraphicDefs.h"
 
 #include "Exception.h"
+#include "TextCase.h"
 #include "TextEncoding.h"
-
-std::string UpperCaseId(const std::string& Id) {
-  std::string upper = Id;
-  for (size_t i = 0; i < upper.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(upper[i]);
-    bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    if (lead) {
-      ++i;  // the trail byte may look like a letter; it is part of the character
-    } else if (c >= 'a' && c <= 'z') {
-      upper[i] = static_cast<char>(c - 'a' + 'A');
-    }
-  }
-  return upper;
-}
 
 TGraphicDefList::TGraphicDefList(TVUDader* Device) : Device_(Device) {}
 
@@ -23,12 +10,12 @@ TGraphicDefList::~TGraphicDefList() { Clear(); }
 
 void TGraphicDefList::Add(const std::string& Id, TGraphicDef* Def) {
   Items_.emplace_back(Id, std::unique_ptr<TGraphicDef>(Def));
-  Index_[UpperCaseId(Id)] = Items_.size() - 1;
+  Index_[UpperCaseText(Id)] = Items_.size() - 1;
 }
 
 TGraphicDef* TGraphicDefList::Find(const std::string& Id) const {
   if (Id.empty()) throw Exception(Jp("空のグラフィックIDは指定できません"));
-  auto found = Index_.find(UpperCaseId(Id));
+  auto found = Index_.find(UpperCaseText(Id));
   if (found == Index_.end()) throw Exception("\"" + Id + "\"" + Jp("は定義されていないグラフィックIDです"));
   return Items_[found->second].second.get();
 }

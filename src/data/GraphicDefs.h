@@ -121,5 +121,3 @@ class TGraphicDefList : public TObject {
 // id and Exception naming the id when it is defined as something else (an animation).
 TSpriteDef* FindSprite(const TGraphicDefList& List, const std::string& Id);
 
-// Upper case for id comparison: single-byte letters only, CP932 double-byte characters left alone.
-std::string UpperCaseId(const std::string& Id);

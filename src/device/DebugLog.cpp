@@ -1,5 +1,8 @@
 #include "DebugLog.h"
 
+#include "FileSystem.h"
+#include "TextEncoding.h"
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -27,13 +30,6 @@ std::filesystem::path& LogFolderOverride() {
 std::function<void()>& HaltHandler() {
   static std::function<void()> handler;
   return handler;
-}
-
-std::filesystem::path ExecutableFolder() {
-  std::error_code error;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) throw EInOutError(error.value());
-  return exe.parent_path();
 }
 
 std::string FormatMessage(int errorCode) {
@@ -98,7 +94,7 @@ TDGDebugOption CurrentDebugOption() {
 
 std::filesystem::path LogFilePath() {
   const std::filesystem::path& folder = LogFolderOverride();
-  return (folder.empty() ? ExecutableFolder() : folder) / "VUDader_DebugLog.txt";
+  return (folder.empty() ? std::filesystem::path(ToUTF8(ProgramDirectory())) : folder) / "VUDader_DebugLog.txt";
 }
 
 void WriteLog(const std::string& Message) {

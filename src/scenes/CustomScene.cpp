@@ -29,8 +29,7 @@ std::unique_ptr<TDGTexture> TCustomScene::CreateTextTexture(const std::string& T
   std::unique_ptr<TDGTexture> texture = CreateSceneTexture(FDevice);
   FTextWriter->Font.Name = FontName;
   FTextWriter->Font.SetSize(FontSize);
-  texture->SetSize(FTextWriter->TextWidth(Text), FTextWriter->TextHeight(Text));
-  FTextWriter->DrawText(0, 0, *texture, Text);
+  FTextWriter->DrawTextTexture(*texture, Text);
   return texture;
 }
 

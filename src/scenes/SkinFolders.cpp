@@ -2,7 +2,7 @@
 
 #include "DebugTrace.h"
 #include "FileSystem.h"
-#include "TextCompare.h"
+#include "TextCase.h"
 #include "TextEncoding.h"
 
 std::string ProgramDir;

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <random>
 
-#include "TextCompare.h"
+#include "TextCase.h"
 #include "TextEncoding.h"
 
 namespace fs = std::filesystem;

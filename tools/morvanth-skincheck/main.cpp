@@ -14,6 +14,7 @@
 
 #include "Exception.h"
 #include "HeadlessWindow.h"
+#include "SkinFolders.h"
 #include "SkinReport.h"
 #include "TextEncoding.h"
 #include "UDatabase.h"
@@ -33,26 +34,22 @@ int Usage() {
   return 2;
 }
 
-bool IsSkinFolder(const std::filesystem::path& folder) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(folder / "xml" / "graphicdef.xml", ec) &&
-         std::filesystem::is_regular_file(folder / "xml" / "stagedef.xml", ec);
-}
-
-// Without a SKIN argument the game's choice: "morv" when usable, else the first usable folder listed.
-std::string DefaultSkin(const std::filesystem::path& skinRoot) {
-  if (IsSkinFolder(skinRoot / "morv")) return "morv";
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(skinRoot, ec)) {
-    std::string name = entry.path().filename().string();
-    if (entry.is_directory(ec) && name != "system" && IsSkinFolder(entry.path())) return name;
-  }
-  return "morv";
-}
-
 std::string WithSlash(std::string path) {
   if (path.empty() || path.back() != '/') path += '/';
   return path;
+}
+
+// Without a SKIN argument the game's own choice: the skin folders scanned as at start-up.
+std::string DefaultSkin(const std::filesystem::path& skinRoot) {
+  SkinRoot = WithSlash(ToCP932(skinRoot.string()));
+  SystemSkinDir = SkinRoot + "system/";
+  CurrentSkin = kDefaultSkin;
+  try {
+    ScanSkins();
+  } catch (const ESkinNotFound&) {
+    // No skin folder: the check of the named folder below reports it.
+  }
+  return CurrentSkin;
 }
 
 }  // namespace
@@ -76,7 +73,7 @@ int main(int argc, char** argv) {
   std::error_code ec;
   std::filesystem::path skinRoot = std::filesystem::is_directory(dir / "skin", ec) ? dir / "skin" : dir;
   TSkinCheckResult result;
-  result.SkinName = ToCP932(positional.size() > 1 ? positional[1] : DefaultSkin(skinRoot));
+  result.SkinName = positional.size() > 1 ? ToCP932(positional[1]) : DefaultSkin(skinRoot);
   TSkinPlace place;
   place.SkinDir = WithSlash(ToCP932(skinRoot.string())) + result.SkinName + "/";
   place.SystemSkinDir = WithSlash(ToCP932(skinRoot.string())) + "system/";

@@ -16,9 +16,9 @@ constexpr double GuardBand = 1 << 19;
 // a pixel position) stay far inside 64 bits whatever the vertices say.
 constexpr double FixedLimit = 281474976710656.0;  // 2^48
 
-inline int64_t Round(double X) {
-  if (!(X > -FixedLimit)) X = -FixedLimit;  // also catches NaN
-  if (X > FixedLimit) X = FixedLimit;
+inline int64_t Round(double X, double Limit = FixedLimit) {
+  if (!(X > -Limit)) X = -Limit;  // also catches NaN
+  if (X > Limit) X = Limit;
   X += 0.5;
   int64_t T = static_cast<int64_t>(X);
   return T - (static_cast<double>(T) > X ? 1 : 0);
@@ -66,6 +66,31 @@ TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double
   if (D1 == 0 && D2 == 0) return {F0, 0, 0};
   return {F0, (D1 * Ey2 - D2 * Ey1) * InvDet, (D2 * Ex1 - D1 * Ex2) * InvDet};
 }
+
+// A texture coordinate in texels, evaluated from its plane at each span's first pixel: stepped from row to row in
+// fixed point it would drift, and a pixel centre exactly on a texel edge would land short of it.
+struct TTexelAxis {
+  double Value = 0, Dx = 0, Dy = 0, X0 = 0, Y0 = 0;  // texels at (X0, Y0) and per pixel
+  int64_t Step = 0;                                  // per pixel along a span, in fixed point
+
+  static constexpr double Scale = double(int64_t(1) << RasterTexelBits);
+  // Beyond every coordinate a vertex can give (a million repeats of the largest texture), and far enough inside
+  // 64 bits for a span's steps to be added.
+  static constexpr double Limit = 4294967296.0 * Scale;  // 2^32 texels
+
+  void Init(const TPlane& P, int32_t Size, const TSetup& S) {
+    Value = P.F0 * Size;
+    Dx = P.Dx * Size;
+    Dy = P.Dy * Size;
+    X0 = S.X0;
+    Y0 = S.Y0;
+    Step = Round(Dx * Scale);
+  }
+  double Row(int64_t Y) const { return Value + Dy * (double(Y) - Y0); }
+  int64_t At(int64_t X, double RowValue) const {
+    return Round((RowValue + Dx * (double(X) - X0)) * Scale, Limit);
+  }
+};
 
 struct TClipPoint {
   double X, Y;
@@ -119,7 +144,6 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   }
 
   const bool Textured = State.Texels != nullptr;
-  const double TexW = State.TextureWidth * 65536.0, TexH = State.TextureHeight * 65536.0;
   const int32_t Stride = State.TargetPitch;
 
   // Attributes in fixed point, stepped from row to row at x = 0 and moved to each span's first pixel.
@@ -134,7 +158,8 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   };
   // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
   auto ColourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
-  TLinear Diffuse[4]{}, Specular[3]{}, U{}, V{};
+  TLinear Diffuse[4]{}, Specular[3]{};
+  TTexelAxis U{}, V{};
   TRasterSpan Span;
   for (int C = 0; C < 4; ++C) {
     Span.Diffuse[C] = 255 * 65536 + 0x8000;
@@ -150,11 +175,11 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
     }
   }
   if (Textured) {
-    U.Init(Setup.U, TexW, Setup, Top);
-    V.Init(Setup.V, TexH, Setup, Top);
+    U.Init(Setup.U, State.TextureWidth, Setup);
+    V.Init(Setup.V, State.TextureHeight, Setup);
   }
-  Span.StepU = U.StepX;
-  Span.StepV = V.StepX;
+  Span.StepU = U.Step;
+  Span.StepV = V.Step;
   auto Colour = [](int64_t Fixed) { return int32_t(std::clamp<int64_t>(Fixed, 0, 255 * 65536)) + 0x8000; };
 
   for (int64_t Row = Top; Row < Bottom; ++Row) {
@@ -173,6 +198,7 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
       Horizontal[I] += HorizontalStep[I];
     }
     if (!Empty && Left < Right) {
+      const double RowU = U.Row(Row), RowV = V.Row(Row);
       // Stored whole: the kernel loads them as one vector, which a store per channel would stall.
       typedef int32_t I32x4 __attribute__((vector_size(16)));
       if (Shaded) {
@@ -184,8 +210,8 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
         I32x4 S = {Colour(Specular[0].At(Left)), Colour(Specular[1].At(Left)), Colour(Specular[2].At(Left)), 0};
         std::memcpy(Span.Specular, &S, sizeof S);
       }
-      Span.U = U.At(Left);
-      Span.V = V.At(Left);
+      Span.U = U.At(Left, RowU);
+      Span.V = V.At(Left, RowV);
       Span.Target = State.Target + Row * Stride + Left;
       // Sprites land anywhere on a target larger than the caches: fetch rows ahead before they are blended.
       if (Row + 2 < Bottom) {
@@ -197,8 +223,6 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
     }
     for (int C = 0; C < 4; ++C) Diffuse[C].Row += Diffuse[C].StepY;
     for (int C = 0; C < 3; ++C) Specular[C].Row += Specular[C].StepY;
-    U.Row += U.StepY;
-    V.Row += V.StepY;
   }
   return true;
 }

@@ -86,9 +86,8 @@ struct TTexelAxis {
     Y0 = S.Y0;
     Step = Round(Dx * Scale);
   }
-  double Row(int64_t Y) const { return Value + Dy * (double(Y) - Y0); }
-  int64_t At(int64_t X, double RowValue) const {
-    return Round((RowValue + Dx * (double(X) - X0)) * Scale, Limit);
+  int64_t At(int64_t X, int64_t Y) const {
+    return Round((Value + Dx * (double(X) - X0) + Dy * (double(Y) - Y0)) * Scale, Limit);
   }
 };
 
@@ -198,7 +197,6 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
       Horizontal[I] += HorizontalStep[I];
     }
     if (!Empty && Left < Right) {
-      const double RowU = U.Row(Row), RowV = V.Row(Row);
       // Stored whole: the kernel loads them as one vector, which a store per channel would stall.
       typedef int32_t I32x4 __attribute__((vector_size(16)));
       if (Shaded) {
@@ -210,8 +208,8 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
         I32x4 S = {Colour(Specular[0].At(Left)), Colour(Specular[1].At(Left)), Colour(Specular[2].At(Left)), 0};
         std::memcpy(Span.Specular, &S, sizeof S);
       }
-      Span.U = U.At(Left, RowU);
-      Span.V = V.At(Left, RowV);
+      Span.U = U.At(Left, Row);
+      Span.V = V.At(Left, Row);
       Span.Target = State.Target + Row * Stride + Left;
       // Sprites land anywhere on a target larger than the caches: fetch rows ahead before they are blended.
       if (Row + 2 < Bottom) {

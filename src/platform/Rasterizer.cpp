@@ -67,30 +67,6 @@ TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double
   return {F0, (D1 * Ey2 - D2 * Ey1) * InvDet, (D2 * Ex1 - D1 * Ex2) * InvDet};
 }
 
-// A texture coordinate in texels, evaluated from its plane at each span's first pixel: stepped from row to row in
-// fixed point it would drift, and a pixel centre exactly on a texel edge would land short of it.
-struct TTexelAxis {
-  double Value = 0, Dx = 0, Dy = 0, X0 = 0, Y0 = 0;  // texels at (X0, Y0) and per pixel
-  int64_t Step = 0;                                  // per pixel along a span, in fixed point
-
-  static constexpr double Scale = double(int64_t(1) << RasterTexelBits);
-  // Beyond every coordinate a vertex can give (a million repeats of the largest texture), and far enough inside
-  // 64 bits for a span's steps to be added.
-  static constexpr double Limit = 4294967296.0 * Scale;  // 2^32 texels
-
-  void Init(const TPlane& P, int32_t Size, const TSetup& S) {
-    Value = P.F0 * Size;
-    Dx = P.Dx * Size;
-    Dy = P.Dy * Size;
-    X0 = S.X0;
-    Y0 = S.Y0;
-    Step = Round(Dx * Scale);
-  }
-  int64_t At(int64_t X, int64_t Y) const {
-    return Round((Value + Dx * (double(X) - X0) + Dy * (double(Y) - Y0)) * Scale, Limit);
-  }
-};
-
 struct TClipPoint {
   double X, Y;
 };
@@ -148,8 +124,8 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   // Attributes in fixed point, stepped from row to row at x = 0 and moved to each span's first pixel.
   struct TLinear {
     int64_t Row, StepX, StepY;
-    void Init(const TPlane& P, double Scale, const TSetup& S, int64_t Top) {
-      Row = Round((P.F0 - P.Dx * S.X0 + P.Dy * (double(Top) - S.Y0)) * Scale);
+    void Init(const TPlane& P, double Scale, const TSetup& S, int64_t Top, double Limit = FixedLimit) {
+      Row = Round((P.F0 - P.Dx * S.X0 + P.Dy * (double(Top) - S.Y0)) * Scale, Limit);
       StepX = Round(P.Dx * Scale);
       StepY = Round(P.Dy * Scale);
     }
@@ -157,8 +133,7 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   };
   // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
   auto ColourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
-  TLinear Diffuse[4]{}, Specular[3]{};
-  TTexelAxis U{}, V{};
+  TLinear Diffuse[4]{}, Specular[3]{}, U{}, V{};
   TRasterSpan Span;
   for (int C = 0; C < 4; ++C) {
     Span.Diffuse[C] = 255 * 65536 + 0x8000;
@@ -173,12 +148,18 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
       Span.SpecularStep[C] = ColourStep(Specular[C].StepX);
     }
   }
+  // Texture coordinates: each step is rounded to RasterTexelBits fraction bits, so a pixel x + y steps from the
+  // start is off by at most (x + y) / 2^25 texel, far inside the 1/512 texel within which the samplers' snap
+  // to 1/256 texel brings an exact value back. The start may lie a million repeats of the largest texture away,
+  // beyond the other attributes' bound.
+  constexpr double TexelScale = double(int64_t(1) << RasterTexelBits);
+  constexpr double TexelLimit = 4294967296.0 * TexelScale;  // 2^32 texels
   if (Textured) {
-    U.Init(Setup.U, State.TextureWidth, Setup);
-    V.Init(Setup.V, State.TextureHeight, Setup);
+    U.Init(Setup.U, State.TextureWidth * TexelScale, Setup, Top, TexelLimit);
+    V.Init(Setup.V, State.TextureHeight * TexelScale, Setup, Top, TexelLimit);
   }
-  Span.StepU = U.Step;
-  Span.StepV = V.Step;
+  Span.StepU = U.StepX;
+  Span.StepV = V.StepX;
   auto Colour = [](int64_t Fixed) { return int32_t(std::clamp<int64_t>(Fixed, 0, 255 * 65536)) + 0x8000; };
 
   for (int64_t Row = Top; Row < Bottom; ++Row) {
@@ -208,8 +189,8 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
         I32x4 S = {Colour(Specular[0].At(Left)), Colour(Specular[1].At(Left)), Colour(Specular[2].At(Left)), 0};
         std::memcpy(Span.Specular, &S, sizeof S);
       }
-      Span.U = U.At(Left, Row);
-      Span.V = V.At(Left, Row);
+      Span.U = U.At(Left);
+      Span.V = V.At(Left);
       Span.Target = State.Target + Row * Stride + Left;
       // Sprites land anywhere on a target larger than the caches: fetch rows ahead before they are blended.
       if (Row + 2 < Bottom) {
@@ -221,6 +202,8 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
     }
     for (int C = 0; C < 4; ++C) Diffuse[C].Row += Diffuse[C].StepY;
     for (int C = 0; C < 3; ++C) Specular[C].Row += Specular[C].StepY;
+    U.Row += U.StepY;
+    V.Row += V.StepY;
   }
   return true;
 }

@@ -72,7 +72,7 @@ constexpr int RasterTexelBits = 24;
 
 // One row of pixels of one triangle. Colours are per channel in memory order (blue, green, red, alpha) as 16.16
 // fixed point with the rounding half already added; texture coordinates in texels, with RasterTexelBits
-// fraction bits, exact (to that precision) at the span's first pixel.
+// fraction bits.
 struct TRasterSpan {
   uint32_t* Target;
   int32_t Count;

@@ -66,8 +66,13 @@ struct TRasterState {
   bool FlatShade = false;
 };
 
+// Fraction bits of the texture coordinates a span carries. Enough that stepping across the widest span drifts by
+// far less than the 1/256 texel the samplers snap to, so that a pixel centre on a texel edge stays on it.
+constexpr int RasterTexelBits = 24;
+
 // One row of pixels of one triangle. Colours are per channel in memory order (blue, green, red, alpha) as 16.16
-// fixed point with the rounding half already added; texture coordinates in texels, 16.16 fixed point.
+// fixed point with the rounding half already added; texture coordinates in texels, with RasterTexelBits
+// fraction bits.
 struct TRasterSpan {
   uint32_t* Target;
   int32_t Count;

@@ -16,9 +16,9 @@ constexpr double GuardBand = 1 << 19;
 // a pixel position) stay far inside 64 bits whatever the vertices say.
 constexpr double FixedLimit = 281474976710656.0;  // 2^48
 
-inline int64_t Round(double X) {
-  if (!(X > -FixedLimit)) X = -FixedLimit;  // also catches NaN
-  if (X > FixedLimit) X = FixedLimit;
+inline int64_t Round(double X, double Limit = FixedLimit) {
+  if (!(X > -Limit)) X = -Limit;  // also catches NaN
+  if (X > Limit) X = Limit;
   X += 0.5;
   int64_t T = static_cast<int64_t>(X);
   return T - (static_cast<double>(T) > X ? 1 : 0);
@@ -119,14 +119,13 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   }
 
   const bool Textured = State.Texels != nullptr;
-  const double TexW = State.TextureWidth * 65536.0, TexH = State.TextureHeight * 65536.0;
   const int32_t Stride = State.TargetPitch;
 
   // Attributes in fixed point, stepped from row to row at x = 0 and moved to each span's first pixel.
   struct TLinear {
     int64_t Row, StepX, StepY;
-    void Init(const TPlane& P, double Scale, const TSetup& S, int64_t Top) {
-      Row = Round((P.F0 - P.Dx * S.X0 + P.Dy * (double(Top) - S.Y0)) * Scale);
+    void Init(const TPlane& P, double Scale, const TSetup& S, int64_t Top, double Limit = FixedLimit) {
+      Row = Round((P.F0 - P.Dx * S.X0 + P.Dy * (double(Top) - S.Y0)) * Scale, Limit);
       StepX = Round(P.Dx * Scale);
       StepY = Round(P.Dy * Scale);
     }
@@ -149,9 +148,15 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
       Span.SpecularStep[C] = ColourStep(Specular[C].StepX);
     }
   }
+  // Texture coordinates: each step is rounded to RasterTexelBits fraction bits, so a pixel x + y steps from the
+  // start is off by at most (x + y) / 2^25 texel, far inside the 1/512 texel within which the samplers' snap
+  // to 1/256 texel brings an exact value back. The start may lie a million repeats of the largest texture away,
+  // beyond the other attributes' bound.
+  constexpr double TexelScale = double(int64_t(1) << RasterTexelBits);
+  constexpr double TexelLimit = 4294967296.0 * TexelScale;  // 2^32 texels
   if (Textured) {
-    U.Init(Setup.U, TexW, Setup, Top);
-    V.Init(Setup.V, TexH, Setup, Top);
+    U.Init(Setup.U, State.TextureWidth * TexelScale, Setup, Top, TexelLimit);
+    V.Init(Setup.V, State.TextureHeight * TexelScale, Setup, Top, TexelLimit);
   }
   Span.StepU = U.StepX;
   Span.StepV = V.StepX;

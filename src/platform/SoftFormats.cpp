@@ -2,8 +2,14 @@
 
 namespace {
 
-// Widens an n-bit field to 8 bits so that the largest field value becomes 255.
-constexpr uint32_t Widen(uint32_t Value, uint32_t Bits) { return Value * 255 / ((1u << Bits) - 1); }
+// Widens an n-bit field to 8 bits by repeating its bits from the top down, as Direct3D hardware reads narrow
+// formats: 0 stays 0, the largest value becomes 255, and 5-bit 16 becomes 132.
+constexpr uint32_t Widen(uint32_t Value, uint32_t Bits) {
+  uint32_t Wide = 0;
+  for (int Shift = 8 - int(Bits); Shift > -int(Bits); Shift -= int(Bits))
+    Wide |= Shift >= 0 ? Value << Shift : Value >> -Shift;
+  return Wide;
+}
 
 constexpr uint32_t Argb(uint32_t A, uint32_t R, uint32_t G, uint32_t B) { return (A << 24) | (R << 16) | (G << 8) | B; }
 

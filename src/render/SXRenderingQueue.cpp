@@ -85,8 +85,8 @@ void TSXRenderingQueue::DrawQueue(bool Sort, bool ClearAfter) {
 }
 
 void TSXRenderingQueue::BeginDraw(IDirect3DDevice9* D3DDevice, TStateCache& Cache) {
-  // Set unconditionally so the cache starts out true. The alpha test is left as it is,
-  // although the cache says preset 0.
+  // Set unconditionally so the cache starts out true. The blend preset, alpha test included, is left to the
+  // first quad.
   D3DDevice->SetTexture(0, nullptr);
   D3DDevice->SetRenderState(D3DRS_SPECULARENABLE, Cache.SpecularEnable);
   D3DDevice->SetRenderState(D3DRS_LIGHTING, Cache.Lighting);

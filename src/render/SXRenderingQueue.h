@@ -39,7 +39,9 @@ class TSXRenderingQueue : public TObject {
     DWORD Lighting = 1;
     DWORD FillMode = D3DFILL_SOLID;
     DWORD Wrap0 = 0;
-    int32_t BlendMode = 0;
+    // None yet: the device's alpha test may still hold what an earlier queue or frame left, so the first quad
+    // applies the whole of its preset.
+    int32_t BlendMode = -1;
     bool SamplerTouched = false;
     bool Smooth = false;
     D3DTEXTUREADDRESS AddressU = D3DTADDRESS_WRAP;

@@ -83,8 +83,8 @@ void TSXTextWriter::DrawText(int32_t X, int32_t Y, TDGTexture& Texture, std::str
             }
           }
         }
+        Texture.UnlockRect();
       }
-      Texture.UnlockRect();
     }
 
     penX += glyph.CellIncX;

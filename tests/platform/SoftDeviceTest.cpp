@@ -173,6 +173,34 @@ TEST_F(SoftDevice, SixteenBitTexturesKeepTheirBytesAndSampleDecoded) {
   EXPECT_EQ(Pixel(1, 0), 0xFFFF0000);
 }
 
+TEST_F(SoftDevice, NarrowChannelsAreWidenedByRepeatingTheirBits) {
+  // As Direct3D hardware reads them: 5-bit 16 samples as 132, 6-bit 32 as 130, 3-bit 2 as 73 (scaling by
+  // 255 / max would give 131, 129 and 72).
+  const struct {
+    D3DFORMAT Format;
+    uint16_t Texel;
+    size_t Bytes;
+    uint32_t Sampled;
+  } Cases[] = {
+      {D3DFMT_R5G6B5, 16 << 11 | 32 << 5 | 16, 2, 0xFF848284},
+      {D3DFMT_A1R5G5B5, 0x8000 | 16 << 10 | 1 << 5 | 31, 2, 0xFF8408FF},
+      {D3DFMT_R3G3B2, 2 << 5 | 7 << 2 | 1, 1, 0xFF49FF55},
+  };
+  UsePreset(0);
+  for (const auto& Case : Cases) {
+    IDirect3DTexture9* T = nullptr;
+    ASSERT_EQ(Device->CreateTexture(1, 1, 1, 0, Case.Format, D3DPOOL_MANAGED, &T, nullptr), D3D_OK);
+    Textures.push_back(T);
+    D3DLOCKED_RECT L;
+    ASSERT_EQ(T->LockRect(0, &L, nullptr, 0), D3D_OK);
+    std::memcpy(L.pBits, &Case.Texel, Case.Bytes);
+    ASSERT_EQ(T->UnlockRect(0), D3D_OK);
+    Device->SetTexture(0, T);
+    Quad(0, 0, 1, 1);
+    EXPECT_EQ(Pixel(0, 0), Case.Sampled) << Case.Format;
+  }
+}
+
 TEST_F(SoftDevice, LostDeviceReportsNotResetUntilReset) {
   D3D9LoseDevice(Device, 2);
   EXPECT_EQ(Device->TestCooperativeLevel(), D3DERR_DEVICELOST);

@@ -208,6 +208,32 @@ TEST_P(SoftRaster, PointAndBilinearAtTexelBoundary) {
   EXPECT_EQ(Pixel(0, 0), 0xFF808080);
 }
 
+TEST_P(SoftRaster, MagnifiedPointSamplingChangesTexelExactlyOnTheTexelEdges) {
+  // 2 x 2 texels three times enlarged: pixel centres 3 and 3 rows down lie exactly on the texel edges, where the
+  // next texel starts. Stepping that drifts short of them draws the first texel 4 pixels wide.
+  const uint32_t C[4] = {0xFF110000, 0xFF002200, 0xFF000033, 0xFF444444};
+  Texture(2, 2, {C[0], C[1], C[2], C[3]});
+  UsePreset(0);
+  for (DWORD Address : {DWORD(D3DTADDRESS_CLAMP), DWORD(D3DTADDRESS_WRAP)}) {
+    Sampling(false, Address);
+    Clear(Black);
+    Quad(0, 0, 6, 6);
+    for (int Y = 0; Y < 6; ++Y)
+      for (int X = 0; X < 6; ++X) ASSERT_EQ(Pixel(X, Y), C[Y / 3 * 2 + X / 3]) << X << "," << Y << " " << Address;
+  }
+}
+
+TEST_P(SoftRaster, BilinearOnATexelCentreGivesThatTexel) {
+  // Three times enlarged and shifted by half a texel's width, so that pixels 0, 3, 6, 9 lie on texel centres.
+  const uint32_t C[4] = {Black, White, 0xFF00FF00, 0xFFFF00FF};
+  Texture(4, 1, {C[0], C[1], C[2], C[3]});
+  UsePreset(0);
+  Sampling(true, D3DTADDRESS_CLAMP);
+  Clear(0xFF0000FF);
+  Quad(-1.5f, 0, 10.5f, 1);
+  for (int T = 0; T < 4; ++T) EXPECT_EQ(Pixel(3 * T, 0), C[T]) << T;
+}
+
 TEST_P(SoftRaster, WrapRepeatsSevenTimesAndClampHoldsTheEdge) {
   const uint32_t C[4] = {0xFF110000, 0xFF002200, 0xFF000033, 0xFF444444};
   Texture(4, 1, {C[0], C[1], C[2], C[3]});

@@ -272,6 +272,19 @@ TEST_F(SXSceneTest, AlphaTestPresetDrawsOnlyTexelsAbove128) {
   EXPECT_EQ(Screen(1, 0), 0x000040u);
 }
 
+TEST_F(SXSceneTest, AnAlphaTestedQuadLeavesNoAlphaTestToLaterQueuesOrFrames) {
+  // A preset-0 quad draws its texels whatever their alpha, also after a preset-5 quad of an earlier queue.
+  TDGTexture* tested = SolidTexture(2, 2, 0xFFFFFFFF);
+  TDGTexture* half = SolidTexture(2, 2, 0x80FF0000);
+  Sprite(0, 0, Quad(2, 2), tested, 5);
+  Sprite(4, 0, Quad(2, 2), half, 0, 0.0f, /*overlay=*/true);
+  Frame(0x000040);
+  EXPECT_EQ(Screen(4, 0), 0xFF0000u) << "overlay of the same frame";
+  Sprite(4, 0, Quad(2, 2), half, 0);
+  Frame(0x000040);
+  EXPECT_EQ(Screen(4, 0), 0xFF0000u) << "next frame";
+}
+
 TEST_F(SXSceneTest, AdditivePresetAddsTheTextureWeightedByItsAlpha) {
   TDGTexture* texture = SolidTexture(1, 1, 0x80808080);
   Sprite(0, 0, Quad(1, 1), texture, 1);

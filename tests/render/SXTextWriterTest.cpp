@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CountingGlyphSource.h"
+#include "DebugLog.h"
 #include "TextEncoding.h"
 #include "TextTestDevice.h"
 #include "device/TexturePixel.h"
@@ -144,6 +145,20 @@ TEST_F(SXTextWriterTest, TextTexturesAreExactlyAsLargeAsTheMeasuredText) {
   EXPECT_EQ(Writer->TextWidth("AB C"), 22);
   EXPECT_EQ(Writer->TextHeight("AB C"), 12);
   EXPECT_EQ(Pixel(*texture, 17 + 3, 7), 0xFFFFFFFFu);  // C's full column
+}
+
+TEST_F(SXTextWriterTest, AGlyphWhoseLockFailsIsSkippedWithoutAnUnlock) {
+  // A default-pool texture that is not dynamic cannot be locked. The failed lock is reported (and halts) once; an
+  // unlock of the lock never obtained would report and halt a second time.
+  TDGTexture texture(&Device.DG, "", {D3DFMT_A8R8G8B8}, 0, D3DPOOL_DEFAULT, 0);
+  texture.SetSize(16, 16);
+  int halts = 0;
+  SetHaltHandler([&halts] { ++halts; });
+  Device.DG.SetDebugOption({dgoHaltOnError});
+  Writer->DrawText(0, 0, texture, "A");
+  Device.DG.SetDebugOption({});
+  SetHaltHandler({});
+  EXPECT_EQ(halts, 1);
 }
 
 TEST_F(SXTextWriterTest, ATextureOfAnotherFormatGetsConvertedPixels) {

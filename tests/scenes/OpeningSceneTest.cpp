@@ -69,6 +69,16 @@ TEST_F(OpeningSceneTest, LogoFlickersWhileDrawingAndCompletesAfterItsProgressive
   EXPECT_EQ(h_.Screen(100, 127) & 0xFFFFFF, 0u);
 }
 
+TEST_F(OpeningSceneTest, TheLogoIsDrawnInWholeThreeByThreeBlocks) {
+  Frames(kDrawingFrames + 1);
+  ASSERT_EQ(scene_->LogoColor, 0xFFFF0000u);
+  for (int y = 0; y < 3 * 30; ++y)
+    for (int x = 0; x < 3 * 199; ++x) {
+      const uint32_t expected = scene_->LogoBitmap->Pixel(x / 3, y / 3) != 0 ? 0xFF0000u : 0u;
+      ASSERT_EQ(h_.Screen(101 + x, 127 + y) & 0xFFFFFF, expected) << x << "," << y;
+    }
+}
+
 TEST_F(OpeningSceneTest, EnterCompletesTheDrawingThenStartsTheGame) {
   Frames(10);
   Press(VK_RETURN);

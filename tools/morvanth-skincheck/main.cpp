@@ -18,6 +18,7 @@
 #include "TextEncoding.h"
 #include "UDatabase.h"
 #include "VUDader9.h"
+#include "WindowsFileNames.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ int Usage() {
 }
 
 bool IsSkinFolder(const std::filesystem::path& folder) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(folder / "xml" / "graphicdef.xml", ec) &&
-         std::filesystem::is_regular_file(folder / "xml" / "stagedef.xml", ec);
+  const std::string dir = ToCP932(folder.string());
+  return !FindFileIgnoringCase(dir, "xml/graphicdef.xml").empty() &&
+         !FindFileIgnoringCase(dir, "xml/stagedef.xml").empty();
 }
 
 // Without a SKIN argument the game's choice: "morv" when usable, else the first usable folder listed.
@@ -78,16 +79,17 @@ int main(int argc, char** argv) {
   TSkinCheckResult result;
   result.SkinName = ToCP932(positional.size() > 1 ? positional[1] : DefaultSkin(skinRoot));
   TSkinPlace place;
-  place.SkinDir = WithSlash(ToCP932(skinRoot.string())) + result.SkinName + "/";
-  place.SystemSkinDir = WithSlash(ToCP932(skinRoot.string())) + "system/";
+  const std::string root = WithSlash(ToCP932(skinRoot.string()));
+  place.SkinDir = FindFolderIgnoringCase(root, result.SkinName);
+  if (place.SkinDir.empty()) place.SkinDir = root + result.SkinName + "/";
+  place.SystemSkinDir = FindFolderIgnoringCase(root, "system");
+  if (place.SystemSkinDir.empty()) place.SystemSkinDir = root + "system/";
   result.SkinDir = place.SkinDir;
   if (!std::filesystem::is_directory(ToUTF8(place.SkinDir), ec)) {
     std::fprintf(stderr, "%s\n", ToUTF8(Jp("スキンフォルダが存在しません") + " (" + place.SkinDir + ")").c_str());
     return 1;
   }
-  for (const std::string& candidate : {place.GraphicDir() + "map.bmp", place.FallbackGraphicDir() + "map.bmp"}) {
-    if (result.MapFile.empty() && std::filesystem::is_regular_file(ToUTF8(candidate), ec)) result.MapFile = candidate;
-  }
+  result.MapFile = place.FindPicture("map.bmp");
 
   try {
     THeadlessWindow window(800, 600);

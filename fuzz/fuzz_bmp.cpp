@@ -5,7 +5,8 @@
 // The first byte steers: its low five bits pick the texture format, bits 5 and 6 make the device
 // demand power-of-two and square textures (levels larger than the image), and bit 7 decodes straight
 // into a texture whose size the next two bytes give (levels smaller than the image). The rest is the
-// BMP file. Run with the seed images:
+// BMP file (the seeds include RLE8 pictures, which take the decoder's run-length path). Run with the seed
+// images:
 //   build-fuzz/fuzz/fuzz_bmp -max_total_time=300 build-fuzz/fuzz/corpus_fuzz_bmp fuzz/seeds_bmp
 #include <cstdint>
 #include <cstdlib>

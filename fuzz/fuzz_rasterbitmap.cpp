@@ -1,13 +1,32 @@
-// libFuzzer target: the raster bitmap's BMP reader, and the write-read round trip of what it accepts.
+// libFuzzer target: the raster bitmap's BMP reader, and the write-read round trip of what it accepts; and
+// the run-length decoder on its own, which must never hand out a pixel outside the picture it was given.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "BmpRle.h"
 #include "Exception.h"
 #include "RasterBitmap.h"
 
+namespace {
+
+// The first two bytes give the bits per index and the picture's size; the rest are the codes.
+void FuzzRle(const uint8_t* data, size_t size) {
+  if (size < 2) return;
+  const int bits = (data[0] & 1) ? 4 : 8;
+  const uint32_t width = 1u + ((data[0] >> 1) & 63u);
+  const uint32_t height = 1u + (data[1] & 63u);
+  DecodeBmpRle(std::string_view(reinterpret_cast<const char*>(data + 2), size - 2), bits, width, height,
+               [&](uint32_t x, uint32_t y, uint8_t index) {
+                 if (x >= width || y >= height || index >= (1u << bits)) __builtin_trap();
+               });
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzRle(data, size);
   TRasterBitmap bitmap;
   try {
     bitmap.LoadFromBytes(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.bmp");

@@ -1,6 +1,7 @@
 #include "StartUp.h"
 
 #include "SkinFolders.h"
+#include "TextEncoding.h"
 
 TStartUpResult StartUpSkins(const std::string& programDir) {
   TStartUpResult result;
@@ -13,8 +14,7 @@ TStartUpResult StartUpSkins(const std::string& programDir) {
   }
   if (SkinNames.Empty()) {
     result.Folder = SkinRoot;
-    result.Message = "no usable skin in " + SkinRoot +
-                     " (a skin is a folder there holding xml/graphicdef.xml and xml/stagedef.xml)";
+    result.Message = Jp("使用できるスキンが存在しません (") + SkinRoot + ")";
     return result;
   }
   result.Ok = true;

@@ -9,5 +9,5 @@ struct TStartUpResult {
 };
 
 // Runs the skin scan for the program folder. Fails with the "スキンフォルダが存在しません" message when there is no
-// "skin/" folder, and with a message naming the folder searched when it holds no usable skin.
+// "skin/" folder, and with "使用できるスキンが存在しません (folder)" when it holds no usable skin.
 TStartUpResult StartUpSkins(const std::string& programDir);

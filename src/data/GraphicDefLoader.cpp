@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "DGTexture.h"
-#include "DataFiles.h"
 #include "Exception.h"
 #include "RasterBitmap.h"
 #include "TextEncoding.h"
@@ -29,19 +28,17 @@ bool LoadGraphicDefs(TGraphicDefList& List, const TSkinPlace& Place) { return TG
 bool TGraphicDefList::Load(const TSkinPlace& Place) { return LoadGraphicDefs(*this, Place); }
 
 TGraphicDefLoader::TGraphicDefLoader(TGraphicDefList& List, const TSkinPlace& Place)
-    : List_(List),
-      DefinitionFile_(Place.XmlDir() + "graphicdef.xml"),
-      PictureDir_(Place.GraphicDir()),
-      FallbackPictureDir_(Place.FallbackGraphicDir()) {}
+    : List_(List), Place_(Place) {}
 
 std::string TGraphicDefLoader::ReadId(const TXmlNode& Node) const {
   return ReadValue(Node, "id", "id" + std::to_string(List_.Count())).AsText();
 }
 
 bool TGraphicDefLoader::Load() {
-  if (!DataFolderExists(PictureDir_)) return false;
-  if (!DataFileExists(DefinitionFile_)) return false;
-  TXmlDocument document(DefinitionFile_);
+  if (Place_.FindGraphicFolder().empty()) return false;
+  const std::string definitionFile = Place_.FindXmlFile("graphicdef.xml");
+  if (definitionFile.empty()) return false;
+  TXmlDocument document(definitionFile);
   TXmlNode root = document.DocumentElement();
   if (!root.HasChildNodes()) return false;
   for (TXmlNode node = root.FirstChild(); node; node = node.NextSibling()) {
@@ -82,11 +79,8 @@ bool TGraphicDefLoader::ParseSprite(const TXmlNode& Node, std::unique_ptr<TSprit
 
 std::unique_ptr<TDGTexture> TGraphicDefLoader::LoadSpriteImage(const TXmlNode& Node, const TRect& Rect) {
   std::string name = ReadValue(Node, "filename", "").AsText();
-  std::string path = PictureDir_ + name;
-  if (!DataFileExists(path)) {
-    path = FallbackPictureDir_ + name;
-    if (!DataFileExists(path)) throw Exception(Format("存在しないファイル名です (%s)", name));
-  }
+  const std::string path = Place_.FindPicture(name);
+  if (path.empty()) throw Exception(Format("存在しないファイル名です (%s)", name));
   int32_t width = WrapSub(Rect.Right, Rect.Left);
   int32_t height = WrapSub(Rect.Bottom, Rect.Top);
   if (width <= 0 || height <= 0) {

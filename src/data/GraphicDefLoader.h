@@ -13,7 +13,7 @@
 // definition added before it stays in the list.
 bool LoadGraphicDefs(TGraphicDefList& List, const TSkinPlace& Place);
 
-// The state of one load: the list being filled, the picture folders and the id being read.
+// The state of one load: the list being filled, the skin and the id being read.
 class TGraphicDefLoader {
  public:
   TGraphicDefLoader(TGraphicDefList& List, const TSkinPlace& Place);
@@ -35,8 +35,6 @@ class TGraphicDefLoader {
   std::string ReadId(const TXmlNode& Node) const;
 
   TGraphicDefList& List_;
-  std::string DefinitionFile_;
-  std::string PictureDir_;
-  std::string FallbackPictureDir_;
+  TSkinPlace Place_;
   std::string CurrentId_;
 };

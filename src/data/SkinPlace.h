@@ -1,6 +1,10 @@
 // Where the definition loaders find a skin: the skin's folder and the system skin's folder (the fallback
 // for pictures), each with a trailing delimiter. The application shell knows both (the current skin and
 // SystemSkinDir); the loaders take them as given.
+//
+// Skins are made on Windows: the names below a skin folder (its "xml" and "graphic" folders, the definition
+// files, the picture names a definition gives) are found regardless of letter case and with '\' read as a
+// separator (WindowsFileNames.h).
 #pragma once
 #include <string>
 
@@ -11,4 +15,11 @@ struct TSkinPlace {
   std::string XmlDir() const { return SkinDir + "xml/"; }
   std::string GraphicDir() const { return SkinDir + "graphic/"; }
   std::string FallbackGraphicDir() const { return SystemSkinDir + "graphic/"; }
+
+  // The skin's definition file of that name as found, or "" when it does not exist.
+  std::string FindXmlFile(const std::string& Name) const;
+  // The skin's picture folder as found, or "" when it does not exist.
+  std::string FindGraphicFolder() const;
+  // A picture in the skin's picture folder, else in the fallback picture folder, else "".
+  std::string FindPicture(const std::string& Name) const;
 };

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "DataFiles.h"
 #include "Field.h"
 #include "GraphicDefs.h"
 #include "SkinPlace.h"
@@ -76,8 +75,8 @@ class TStageLoader {
 }  // namespace
 
 bool LoadStageDefs(TStageDefList& List, const TSkinPlace& Place) {
-  std::string path = Place.XmlDir() + "stagedef.xml";
-  if (!DataFileExists(path)) return false;
+  const std::string path = Place.FindXmlFile("stagedef.xml");
+  if (path.empty()) return false;
   TXmlDocument document(path);
   TXmlNode root = document.DocumentElement();
   if (!root.HasChildNodes()) return false;

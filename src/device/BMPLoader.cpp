@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <istream>
+#include <string>
 #include <vector>
 
+#include "BmpRle.h"
 #include "DGTexture.h"
 #include "DebugLog.h"
 #include "Exception.h"
@@ -39,6 +41,8 @@ class TBMPDecoder {
   uint64_t Remaining();
   void ReadError() { WriteLog(Jp("LoadBMP中に、読み込みエラーが発生しました")); }
   void ConvertRow(const uint8_t* Source, uint8_t* Converted, uint32_t Pixels) const;
+  // The pixel data as RLE8 codes; written only when it decodes whole, else a read error.
+  void DecodeRle8(uint32_t Rows, uint32_t Pixels, uint64_t CopyBytes, uint64_t Pitch);
 
   std::istream& FStream;
   const D3DSURFACE_DESC& FLevel;
@@ -114,6 +118,10 @@ void TBMPDecoder::Run() {
     CheckResult(1, Jp("色数が8ビット～32ビットの範囲のビットマップを、LoadBMPには指定してください"));
     return;
   }
+  // Run-length compressed 256-colour pictures are decoded; any other compressed form would be read as
+  // rows of garbage.
+  const bool Rle8 = FHeaders.Compression == BMPCompressionRLE8 && BitCount == 8;
+  if (FHeaders.Compression != 0 && !Rle8) return ReadError();
   FDstBytes = uint32_t(FormatBitCount(FLevel.Format)) / 8;
   FSrcBytes = BitCount / 8u;
 
@@ -139,6 +147,8 @@ void TBMPDecoder::Run() {
   const uint32_t Rows = uint32_t(std::min<uint64_t>(FLevel.Height, ImageHeight));
   const uint32_t Pixels = uint32_t(std::min<uint64_t>(FLevel.Width, ImageWidth));
 
+  if (Rle8) return DecodeRle8(Rows, Pixels, CopyBytes, Pitch);
+
   uint64_t Available = Remaining();
   // Surplus rows are the image's bottom rows: skipped so the top edges meet.
   const uint64_t SurplusRows = ImageHeight - Rows;
@@ -158,6 +168,26 @@ void TBMPDecoder::Run() {
     if (!ReadBytes(FStream, SourceRow.data(), SourceRowSize)) return ReadError();
     ConvertRow(SourceRow.data(), ConvertedRow.data(), Pixels);
     const uint64_t y = Rows - 1 - r;
+    std::copy(ConvertedRow.begin(), ConvertedRow.end(), Bits + y * Pitch);
+  }
+}
+
+void TBMPDecoder::DecodeRle8(uint32_t Rows, uint32_t Pixels, uint64_t CopyBytes, uint64_t Pitch) {
+  std::string Data(static_cast<size_t>(Remaining()), '\0');
+  if (!ReadBytes(FStream, Data.data(), Data.size())) return ReadError();
+  // The indices of the area: image rows beyond it (its bottom rows) and columns beyond it are dropped, so
+  // that the top-left corners meet as for uncompressed rows.
+  std::vector<uint8_t> Indices(size_t(Rows) * Pixels, 0);
+  const uint64_t ImageHeight = FHeaders.Height;
+  const auto Put = [&](uint32_t x, uint32_t y, uint8_t Index) {
+    const uint64_t Row = ImageHeight - 1 - y;
+    if (Row < Rows && x < Pixels) Indices[size_t(Row) * Pixels + x] = Index;
+  };
+  if (!DecodeBmpRle(Data, 8, FHeaders.Width, FHeaders.Height, Put)) return ReadError();
+  std::vector<uint8_t> ConvertedRow(size_t(CopyBytes), 0);
+  uint8_t* const Bits = static_cast<uint8_t*>(FLocked.pBits);
+  for (uint32_t y = 0; y < Rows; ++y) {
+    ConvertRow(Indices.data() + size_t(y) * Pixels, ConvertedRow.data(), Pixels);
     std::copy(ConvertedRow.begin(), ConvertedRow.end(), Bits + y * Pitch);
   }
 }

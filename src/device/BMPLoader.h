@@ -1,5 +1,5 @@
-// LoadBMP: decodes a Windows BMP image (8, 16, 24 or 32 bits per pixel, uncompressed, bottom-up)
-// straight into level 0 of a texture, converting each pixel to the texture's format.
+// LoadBMP: decodes a Windows BMP image (8, 16, 24 or 32 bits per pixel, uncompressed or for 8 bits RLE8,
+// bottom-up) straight into level 0 of a texture, converting each pixel to the texture's format.
 #pragma once
 #include <cstdint>
 #include <iosfwd>

@@ -1,8 +1,11 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -51,61 +54,90 @@ TConversionResult ReadUnsigned32(std::string_view digits, int base, uint32_t& va
   return TConversionResult::crOk;
 }
 
-// A parsed locale-style decimal: its sign, whole part (saturated) and how its fraction compares with 1/2.
+// A parsed locale-style number: its sign and its value as significant digits times a power of ten, so that
+// rounding and range are decided exactly, whatever the exponent.
 struct TDecimal {
   bool Negative = false;
-  uint64_t Whole = 0;
-  bool WholeOverflow = false;
-  int HalfComparison = -1;  // -1 below one half (or no fraction), 0 exactly one half, +1 above
-  bool FractionNonZero = false;
-  double Real = 0;
+  std::string Digits;  // without leading zeros; empty for zero
+  int64_t Scale = 0;   // value = Digits x 10^Scale
 };
 
-bool ParseDecimal(std::string_view text, TDecimal& out) {
-  std::string_view s = Trim(text);
-  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-    out.Negative = s.front() == '-';
-    s.remove_prefix(1);
+// One sign at most: leading, trailing, or parentheses around the number (which make it negative).
+std::string_view TakeSign(std::string_view s, bool& negative) {
+  if (s.size() >= 2 && s.front() == '(' && s.back() == ')') {
+    negative = true;
+    return s.substr(1, s.size() - 2);
   }
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    return s.substr(1);
+  }
+  if (!s.empty() && (s.back() == '+' || s.back() == '-')) {
+    negative = s.back() == '-';
+    return s.substr(0, s.size() - 1);
+  }
+  return s;
+}
+
+bool ParseDecimal(std::string_view text, TDecimal& out) {
+  std::string_view s = TakeSign(Trim(text), out.Negative);
   bool anyDigit = false;
+  int64_t fractionDigits = 0;
+  auto take = [&out](char c) {
+    if (!out.Digits.empty() || c != '0') out.Digits += c;
+  };
   size_t i = 0;
   for (; i < s.size(); ++i) {
-    char c = s[i];
-    if (IsDigit(c)) {
+    if (IsDigit(s[i])) {
       anyDigit = true;
-      if (out.Whole > (std::numeric_limits<uint64_t>::max() - 9) / 10) {
-        out.WholeOverflow = true;
-      } else {
-        out.Whole = out.Whole * 10 + (c - '0');
-      }
-      out.Real = out.Real * 10 + (c - '0');
-    } else if (c == ',' && anyDigit) {
-      continue;  // digit grouping
-    } else {
+      take(s[i]);
+    } else if (s[i] != ',' || !anyDigit) {  // "," groups digits
       break;
     }
   }
   if (i < s.size() && s[i] == '.') {
-    ++i;
-    double scale = 0.1;
-    bool first = true;
-    out.HalfComparison = -1;
-    for (; i < s.size() && IsDigit(s[i]); ++i) {
+    for (++i; i < s.size() && IsDigit(s[i]); ++i) {
       anyDigit = true;
-      int d = s[i] - '0';
-      if (d != 0) out.FractionNonZero = true;
-      out.Real += d * scale;
-      scale /= 10;
-      if (first) {
-        out.HalfComparison = d > 5 ? 1 : (d == 5 ? 0 : -1);
-        first = false;
-      } else if (out.HalfComparison == 0 && d != 0) {
-        out.HalfComparison = 1;
-      }
+      take(s[i]);
+      ++fractionDigits;
     }
   }
-  if (!anyDigit || i != s.size()) return false;
-  if (out.Negative) out.Real = -out.Real;
+  if (!anyDigit) return false;
+  int64_t exponent = 0;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    bool negativeExponent = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negativeExponent = s[i++] == '-';
+    if (i == s.size() || !IsDigit(s[i])) return false;
+    for (; i < s.size() && IsDigit(s[i]); ++i) exponent = std::min<int64_t>(exponent * 10 + (s[i] - '0'), 1'000'000'000);
+    if (negativeExponent) exponent = -exponent;
+  }
+  if (i != s.size()) return false;
+  out.Scale = exponent - fractionDigits;
+  return true;
+}
+
+// The whole part of a decimal (false when it does not fit 64 bits) and how its fraction compares with one
+// half: -1 below (or no fraction), 0 exactly, +1 above.
+bool SplitDecimal(const TDecimal& d, uint64_t& whole, int& half) {
+  whole = 0;
+  half = -1;
+  if (d.Digits.empty()) return true;
+  const int64_t count = static_cast<int64_t>(d.Digits.size());
+  const int64_t wholeDigits = count + d.Scale;
+  if (wholeDigits > 20) return false;
+  for (int64_t k = 0; k < wholeDigits; ++k) {
+    const unsigned digit = k < count ? static_cast<unsigned>(d.Digits[static_cast<size_t>(k)] - '0') : 0;
+    if (whole > (std::numeric_limits<uint64_t>::max() - digit) / 10) return false;
+    whole = whole * 10 + digit;
+  }
+  if (wholeDigits >= 0 && wholeDigits < count) {
+    const char first = d.Digits[static_cast<size_t>(wholeDigits)];
+    half = first > '5' ? 1 : first < '5' ? -1 : 0;
+    if (half == 0 && d.Digits.find_first_not_of('0', static_cast<size_t>(wholeDigits) + 1) != std::string::npos) {
+      half = 1;
+    }
+  }
   return true;
 }
 
@@ -128,9 +160,10 @@ TConversionResult LocaleTextToInt32(std::string_view text, int32_t& value) {
   if (ParsePrefixedRadix(text, value, radix)) return radix;
   TDecimal d;
   if (!ParseDecimal(text, d)) return TConversionResult::crTypeMismatch;
-  if (d.WholeOverflow) return TConversionResult::crOverflow;
-  uint64_t magnitude = d.Whole;
-  if (d.HalfComparison > 0 || (d.HalfComparison == 0 && (magnitude & 1) != 0)) ++magnitude;
+  uint64_t magnitude = 0;
+  int half = -1;
+  if (!SplitDecimal(d, magnitude, half)) return TConversionResult::crOverflow;
+  if (half > 0 || (half == 0 && (magnitude & 1) != 0)) ++magnitude;
   uint64_t limit = d.Negative ? 2147483648ull : 2147483647ull;
   if (magnitude > limit) return TConversionResult::crOverflow;
   value = d.Negative ? static_cast<int32_t>(-static_cast<int64_t>(magnitude)) : static_cast<int32_t>(magnitude);
@@ -146,7 +179,9 @@ TConversionResult LocaleTextToDouble(std::string_view text, double& value) {
   }
   TDecimal d;
   if (!ParseDecimal(text, d)) return TConversionResult::crTypeMismatch;
-  value = d.Real;
+  double real = d.Digits.empty() ? 0.0 : std::strtod((d.Digits + "e" + std::to_string(d.Scale)).c_str(), nullptr);
+  if (std::isinf(real)) return TConversionResult::crOverflow;
+  value = d.Negative ? -real : real;
   return TConversionResult::crOk;
 }
 

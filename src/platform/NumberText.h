@@ -7,8 +7,9 @@
 enum class TConversionResult { crOk, crTypeMismatch, crOverflow };
 
 // The locale-style reading (Japanese user locale: "," groups digits, "." starts the fraction):
-// optional white space around, an optional sign, digits with grouping, an optional fraction that rounds
-// to the nearest integer (halves to even, as OLE Automation rounds), or "&H"/"&O" hexadecimal/octal.
+// optional white space around, one sign (leading, trailing as in "5-", or parentheses as in "(5)" for a
+// negative value), digits with grouping, an optional fraction and an optional exponent ("1.5e3"); the value
+// rounds to the nearest integer (halves to even, as OLE Automation rounds). Or "&H"/"&O" hexadecimal/octal.
 TConversionResult LocaleTextToInt32(std::string_view text, int32_t& value);
 
 // The same reading as a real number, for Booleans (any non-zero number is true).

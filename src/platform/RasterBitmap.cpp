@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "BmpRle.h"
 #include "Exception.h"
 #include "TextEncoding.h"
 
@@ -85,9 +86,8 @@ void TRasterBitmap::LoadFromFile(const std::string& fileName) {
   if (!in) throw Exception(Jp("ビットマップファイルを開けません (") + fileName + ")");
   in.seekg(0, std::ios::end);
   std::streamsize size = in.tellg();
-  if (size < 0 || size > kMaxFileBytes) {
-    throw Exception(Jp("ビットマップ画像として読み込めません (") + fileName + ")");
-  }
+  if (size < 0) throw Exception(Jp("ビットマップ画像として読み込めません (") + fileName + ")");
+  if (size > kMaxFileBytes) throw Exception(Jp("ビットマップが大きすぎます (") + fileName + ")");
   in.seekg(0, std::ios::beg);
   std::string bytes(static_cast<size_t>(size), '\0');
   if (size > 0 && !in.read(bytes.data(), size)) {
@@ -125,11 +125,15 @@ void TRasterBitmap::LoadFromBytes(std::string_view bytes, const std::string& nam
   }
   bool topDown = height < 0;
   if (topDown) height = -height;
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels) {
-    throw invalid();
+  if (width <= 0 || height <= 0) throw invalid();
+  if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels) {
+    throw Exception(Jp("ビットマップが大きすぎます (") + name + " " + std::to_string(width) + " x " +
+                    std::to_string(height) + ")");
   }
   bool bitFields = compression == 3 || compression == 6;
-  if (compression != 0 && !bitFields) throw invalid();  // RLE and embedded JPEG/PNG are not read
+  bool rle = (compression == BMPCompressionRLE8 && bitCount == 8) || (compression == BMPCompressionRLE4 && bitCount == 4);
+  if (compression != 0 && !bitFields && !rle) throw invalid();  // embedded JPEG/PNG are not read
+  if (rle && topDown) throw invalid();  // compressed data is stored bottom-up only
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) {
     throw invalid();
   }
@@ -163,10 +167,27 @@ void TRasterBitmap::LoadFromBytes(std::string_view bytes, const std::string& nam
     }
   }
 
+  TRasterBitmap result(static_cast<int32_t>(width), static_cast<int32_t>(height));
+  if (rle) {
+    if (!r.Has(dataOffset, 0)) throw invalid();
+    // Pixels the data skips keep the first palette colour, as a zeroed index would give.
+    std::fill(result.pixels_.begin(), result.pixels_.end(), palette[0]);
+    const auto put = [&](uint32_t x, uint32_t y, uint8_t index) {
+      result.pixels_[static_cast<size_t>(height - 1 - y) * result.width_ + x] = palette[index];
+    };
+    if (!DecodeBmpRle(bytes.substr(dataOffset), static_cast<int>(bitCount), static_cast<uint32_t>(width),
+                      static_cast<uint32_t>(height), put)) {
+      throw invalid();
+    }
+    width_ = result.width_;
+    height_ = result.height_;
+    pixels_ = std::move(result.pixels_);
+    return;
+  }
+
   size_t stride = ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
   if (!r.Has(dataOffset, stride * static_cast<size_t>(height))) throw invalid();
 
-  TRasterBitmap result(static_cast<int32_t>(width), static_cast<int32_t>(height));
   for (int64_t row = 0; row < height; ++row) {
     size_t rowStart = dataOffset + stride * static_cast<size_t>(row);
     int32_t y = static_cast<int32_t>(topDown ? row : height - 1 - row);

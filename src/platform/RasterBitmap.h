@@ -22,9 +22,10 @@ class TRasterBitmap {
   uint32_t Pixel(int32_t x, int32_t y) const;
   void SetPixel(int32_t x, int32_t y, uint32_t rgb);
 
-  // Reads a BMP file (CP932 path) of 1, 4, 8, 16, 24 or 32 bits per pixel, uncompressed or with bit
-  // fields, bottom-up or top-down; palette pictures keep their colours, alpha is dropped. Raises
-  // Exception naming the file when it cannot be read or is not such a picture.
+  // Reads a BMP file (CP932 path) of 1, 4, 8, 16, 24 or 32 bits per pixel, uncompressed, with bit fields
+  // or run-length compressed (RLE8, RLE4), bottom-up or top-down; palette pictures keep their colours,
+  // alpha is dropped. Raises Exception naming the file when it cannot be read or is not such a picture,
+  // with "ビットマップが大きすぎます" when it is larger than SetSize allows.
   void LoadFromFile(const std::string& fileName);
   // The same from a BMP image in memory; Name is used in the error message.
   void LoadFromBytes(std::string_view bytes, const std::string& name);

@@ -37,9 +37,12 @@ class IconvConverter {
   IconvConverter& operator=(const IconvConverter&) = delete;
 
   // Converts the whole input; an unconvertible piece of `skip(in, inLeft)` bytes is replaced by
-  // `replacement`.
+  // `replacement`. With `stopAt`, the conversion ends at the first such piece instead and reports its
+  // offset there (the input's size when there is none).
   template <typename SkipLength>
-  std::string Convert(std::string_view input, std::string_view replacement, SkipLength skip) {
+  std::string Convert(std::string_view input, std::string_view replacement, SkipLength skip,
+                      size_t* stopAt = nullptr) {
+    if (stopAt != nullptr) *stopAt = input.size();
     std::string out;
     out.reserve(input.size() * 2 + 4);
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -54,6 +57,11 @@ class IconvConverter {
       if (rc != static_cast<size_t>(-1)) continue;
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: an invalid, unrepresentable or cut-off character.
+      if (stopAt != nullptr) {
+        *stopAt = static_cast<size_t>(in - input.data());
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        return out;
+      }
       size_t n = std::min(inLeft, skip(in, inLeft));
       in += n;
       inLeft -= n;
@@ -81,6 +89,12 @@ std::string ToCP932(std::string_view utf8) {
 std::string ToUTF8(std::string_view cp932) {
   static IconvConverter converter("UTF-8", "CP932");
   return converter.Convert(cp932, "\xEF\xBF\xBD", [](const char*, size_t) { return size_t{1}; });
+}
+
+bool StrictCP932ToUTF8(std::string_view cp932, std::string& utf8, size_t& badOffset) {
+  static IconvConverter converter("UTF-8", "CP932");
+  utf8 = converter.Convert(cp932, "", [](const char*, size_t) { return size_t{1}; }, &badOffset);
+  return badOffset == cp932.size();
 }
 
 const std::string& Jp(const char* utf8Literal) {

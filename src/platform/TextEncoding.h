@@ -11,6 +11,10 @@ std::string ToCP932(std::string_view utf8);
 // CP932 to UTF-8. Bytes that do not form a CP932 character become U+FFFD.
 std::string ToUTF8(std::string_view cp932);
 
+// CP932 to UTF-8 for text that must be valid: false at the first byte that starts no CP932 character
+// (or a character cut off at the end), whose offset goes to badOffset.
+bool StrictCP932ToUTF8(std::string_view cp932, std::string& utf8, size_t& badOffset);
+
 // A UTF-8 string literal converted to CP932 once and kept for the life of the program.
 // Use for fixed Japanese texts: Jp("エラー").
 const std::string& Jp(const char* utf8Literal);

@@ -1,5 +1,6 @@
 #include "XmlDocument.h"
 
+#include <libxml/entities.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
@@ -56,6 +57,20 @@ bool IsAscii(const std::string& s) {
 // Names arrive in CP932; the tree holds UTF-8. Plain ASCII names (all the loaders use) need no conversion.
 std::string NameToUtf8(const std::string& cp932) { return IsAscii(cp932) ? cp932 : ToUTF8(cp932); }
 
+// Where a node is, for messages: its file and line.
+std::string NodePlace(const xmlNode* node) {
+  std::string file;
+  if (node->doc != nullptr && node->doc->URL != nullptr) file = ToCP932(reinterpret_cast<const char*>(node->doc->URL));
+  return " (" + file + " " + std::to_string(xmlGetLineNo(const_cast<xmlNode*>(node))) + Jp("行目)");
+}
+
+[[noreturn]] void RefuseEntity(const xmlNode* node) {
+  const std::string reference = "&" + ToCP932(reinterpret_cast<const char*>(node->name)) + ";";
+  const bool declared = node->children != nullptr && node->children->type == XML_ENTITY_DECL;
+  throw Exception((declared ? Jp("外部エンティティは読み込めません: ") : Jp("定義されていないエンティティです: ")) +
+                  reference + NodePlace(node));
+}
+
 class TextGatherer {
  public:
   void Walk(const xmlNode* node, int depth) {
@@ -72,10 +87,13 @@ class TextGatherer {
         Walk(node->children, depth + 1);
         break;
       case XML_ENTITY_REF_NODE:
-        // The reference's child is the entity declaration; its children are the replacement text.
-        if (node->children != nullptr && node->children->type == XML_ENTITY_DECL) {
-          Walk(node->children->children, depth + 1);
+        // The reference's child is the entity declaration; its children are the replacement text. An
+        // entity that is external (never loaded) or not declared would silently leave a hole in the value.
+        if (node->children == nullptr || node->children->type != XML_ENTITY_DECL ||
+            reinterpret_cast<const xmlEntity*>(node->children)->etype != XML_INTERNAL_GENERAL_ENTITY) {
+          RefuseEntity(node);
         }
+        Walk(node->children->children, depth + 1);
         break;
       default:
         break;
@@ -170,6 +188,32 @@ std::string ParserComplaint(const xmlError* error) {
   return message;
 }
 
+Exception ParseError(const std::string& fileName, int line, const std::string& complaint) {
+  char lineText[32];
+  std::snprintf(lineText, sizeof lineText, "%d", line);
+  return Exception(Jp("XMLの解析エラーです (") + fileName + Jp(" ") + lineText + Jp("行目): ") + complaint);
+}
+
+// The line of a byte offset, counted as the parser counts lines (CR LF, LF and a lone CR each end one).
+int LineOf(const std::string& bytes, size_t offset) {
+  int line = 1;
+  for (size_t i = 0; i < offset && i < bytes.size(); ++i) {
+    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) ++line;
+  }
+  return line;
+}
+
+// The complaint about bytes that are no Shift_JIS character: the bytes themselves, as the parser shows them.
+std::string BadBytes(const std::string& bytes, size_t offset) {
+  std::string shown;
+  for (size_t i = offset; i < bytes.size() && i < offset + 2; ++i) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, " 0x%02X", static_cast<unsigned char>(bytes[i]));
+    shown += hex;
+  }
+  return Jp("Shift_JISの文字として読めないバイトがあります:") + shown;
+}
+
 }  // namespace
 
 std::string TXmlNode::NodeName() const {
@@ -255,7 +299,12 @@ TXmlDocument::TXmlDocument(const std::string& fileName) {
   const char* encoding = nullptr;
   int options = XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
   if (IsShiftJisName(DeclaredEncoding(bytes))) {
-    bytes = ToUTF8(bytes);
+    std::string utf8;
+    size_t bad = 0;
+    // A byte that is no character is a fault of the file, as it is in UTF-8; replacing it would let two
+    // broken ids become the same "?".
+    if (!StrictCP932ToUTF8(bytes, utf8, bad)) throw ParseError(fileName, LineOf(bytes, bad), BadBytes(bytes, bad));
+    bytes = std::move(utf8);
     encoding = "UTF-8";
     options |= XML_PARSE_IGNORE_ENC;
   }
@@ -276,10 +325,7 @@ TXmlDocument::TXmlDocument(const std::string& fileName) {
     std::string complaint = first.Seen ? first.Message : (error != nullptr ? ParserComplaint(error) : "no root element");
     if (doc_ != nullptr) xmlFreeDoc(doc_);
     doc_ = nullptr;
-    char lineText[32];
-    std::snprintf(lineText, sizeof lineText, "%d", line);
-    throw Exception(Jp("XMLの解析エラーです (") + fileName + Jp(" ") + lineText + Jp("行目): ") +
-                    ToCP932(complaint));
+    throw ParseError(fileName, line, ToCP932(complaint));
   }
 }
 

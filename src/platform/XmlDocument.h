@@ -37,7 +37,9 @@ class TXmlNode {
   // The attribute's value; empty when absent.
   std::string Attribute(const std::string& name) const;
 
-  // The character content of the node and its descendants, white space at both ends removed.
+  // The character content of the node and its descendants, white space at both ends removed. Internal
+  // entities are expanded; a reference to an external or undeclared entity raises Exception naming the
+  // entity, the file and the line (so does Attribute).
   std::string Text() const;
 
  private:
@@ -48,7 +50,7 @@ class TXmlDocument {
  public:
   // Loads and parses FileName (CP932 path). The encoding declaration is honoured; Shift_JIS is read as
   // CP932. Raises Exception naming the file, the line and the parser's complaint when the file cannot be
-  // read or is not well-formed.
+  // read or is not well-formed, or when a Shift_JIS document holds bytes that are no character.
   explicit TXmlDocument(const std::string& fileName);
   ~TXmlDocument();
   TXmlDocument(const TXmlDocument&) = delete;

@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "TextCase.h"
 #include "TextEncoding.h"
+#include "WindowsFileNames.h"
 
 std::string ProgramDir;
 std::string SkinRoot;
@@ -29,15 +30,18 @@ int TSkinNameList::IndexOf(const std::string& name) const {
 
 void InitializeSkinFolders(const std::string& programDir) {
   ProgramDir = WithDelimiter(programDir);
-  SkinRoot = ProgramDir + "skin/";
-  SystemSkinDir = SkinRoot + "system/";
+  SkinRoot = FindFolderIgnoringCase(ProgramDir, "skin");
+  if (SkinRoot.empty()) SkinRoot = ProgramDir + "skin/";
+  SystemSkinDir = FindFolderIgnoringCase(SkinRoot, "system");
+  if (SystemSkinDir.empty()) SystemSkinDir = SkinRoot + "system/";
   SkinNames.Clear();
   ScanSkins();
 }
 
 bool IsSkinFolder(const std::string& name) {
-  const std::string xml = WithDelimiter(SkinRoot + name) + "xml/";
-  return FileExists(xml + "graphicdef.xml") && FileExists(xml + "stagedef.xml");
+  const std::string folder = WithDelimiter(SkinRoot + name);
+  return !FindFileIgnoringCase(folder, "xml/graphicdef.xml").empty() &&
+         !FindFileIgnoringCase(folder, "xml/stagedef.xml").empty();
 }
 
 void ScanSkins() {
@@ -52,17 +56,16 @@ void ScanSkins() {
   if (SkinNames.IndexOf(CurrentSkin) < 0 && !SkinNames.Empty()) CurrentSkin = SkinNames[0];
 }
 
-std::string SkinDir() { return WithDelimiter(SkinRoot + CurrentSkin); }
+// The current skin may be spelled in another letter case than its folder ("morv" for "MORV"), which
+// names the same folder on Windows; paths take the folder's own spelling.
+std::string SkinDir() {
+  const int index = SkinNames.IndexOf(CurrentSkin);
+  return WithDelimiter(SkinRoot + (index >= 0 ? SkinNames[index] : CurrentSkin));
+}
 std::string SkinXmlDir() { return SkinDir() + "xml/"; }
 std::string SkinGraphicDir() { return SkinDir() + "graphic/"; }
 std::string SystemGraphicDir() { return SystemSkinDir + "graphic/"; }
 
 TSkinPlace CurrentSkinPlace() { return TSkinPlace{SkinDir(), SystemSkinDir}; }
 
-std::string FindGraphicFile(const std::string& name) {
-  std::string path = SkinGraphicDir() + name;
-  if (FileExists(path)) return path;
-  path = SystemGraphicDir() + name;
-  if (FileExists(path)) return path;
-  return "";
-}
+std::string FindGraphicFile(const std::string& name) { return CurrentSkinPlace().FindPicture(name); }

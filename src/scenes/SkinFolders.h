@@ -27,8 +27,8 @@ class TSkinNameList {
 };
 
 extern std::string ProgramDir;     // folder of the program file, trailing delimiter
-extern std::string SkinRoot;       // ProgramDir + "skin/"
-extern std::string SystemSkinDir;  // SkinRoot + "system/"
+extern std::string SkinRoot;       // ProgramDir + "skin/", spelled as the folder is
+extern std::string SystemSkinDir;  // SkinRoot + "system/", spelled as the folder is
 extern TSkinNameList SkinNames;    // the usable skins
 extern std::string CurrentSkin;    // the selected skin; "morv" until the scan or the title changes it
 
@@ -41,7 +41,8 @@ void InitializeSkinFolders(const std::string& programDir);
 bool IsSkinFolder(const std::string& name);
 void ScanSkins();
 
-// SkinRoot + CurrentSkin with a trailing delimiter, and the folders below it.
+// SkinRoot + CurrentSkin with a trailing delimiter (in the skin folder's own letter case), and the folders
+// below it.
 std::string SkinDir();
 std::string SkinXmlDir();
 std::string SkinGraphicDir();
@@ -50,5 +51,5 @@ std::string SystemGraphicDir();
 // The current skin and the system skin, as the definition loaders take them.
 TSkinPlace CurrentSkinPlace();
 
-// Full path of a picture in the current skin, else in the system skin, else "".
+// Full path of a picture in the current skin, else in the system skin, else "" (names as Windows reads them).
 std::string FindGraphicFile(const std::string& name);

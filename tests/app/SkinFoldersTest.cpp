@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 
+#include "StartUp.h"
 #include "TextCase.h"
 #include "TextEncoding.h"
 
@@ -113,6 +114,27 @@ TEST_F(SkinFoldersTest, PicturesFallBackToTheSystemSkin) {
   EXPECT_EQ(FindGraphicFile("ship.bmp"), root_.string() + "/skin/morv/graphic/ship.bmp");
   EXPECT_EQ(FindGraphicFile("map.bmp"), root_.string() + "/skin/system/graphic/map.bmp");
   EXPECT_EQ(FindGraphicFile("none.bmp"), "");
+}
+
+TEST_F(SkinFoldersTest, SkinsMadeOnWindowsAreFoundWhateverTheLetterCase) {
+  Touch(root_ / "skin" / "MORV" / "Xml" / "GraphicDef.XML");
+  Touch(root_ / "skin" / "MORV" / "Xml" / "StageDef.xml");
+  Touch(root_ / "skin" / "MORV" / "Graphic" / "Map.BMP");
+  Touch(root_ / "skin" / "System" / "graphic" / "Ship.bmp");
+  Init();
+  ASSERT_EQ(SkinNames.Count(), 1);
+  EXPECT_EQ(CurrentSkin, "morv");  // the name the title shows; paths take the folder's spelling
+  const std::string skin = root_.string() + "/skin/MORV/";
+  EXPECT_EQ(SkinDir(), skin);
+  EXPECT_EQ(FindGraphicFile("map.bmp"), skin + "Graphic/Map.BMP");
+  EXPECT_EQ(FindGraphicFile("SHIP.BMP"), root_.string() + "/skin/System/graphic/Ship.bmp");
+}
+
+TEST_F(SkinFoldersTest, StartUpWithoutAUsableSkinNamesTheFolderInJapanese) {
+  Touch(root_ / "skin" / "half" / "xml" / "graphicdef.xml");
+  TStartUpResult result = StartUpSkins(root_.string());
+  EXPECT_FALSE(result.Ok);
+  EXPECT_EQ(ToUTF8(result.Message), "使用できるスキンが存在しません (" + root_.string() + "/skin/)");
 }
 
 TEST(TextCompare, FoldsAsciiLettersOnly) {

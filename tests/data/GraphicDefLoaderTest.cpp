@@ -197,6 +197,28 @@ TEST_F(GraphicDefLoaderTest, PicturesFallBackToTheSystemSkin) {
   EXPECT_EQ(LoadError("<sprite id='t'><imagerect right='4' bottom='4'/></sprite>"), Jp("存在しないファイル名です ()"));
 }
 
+TEST_F(GraphicDefLoaderTest, PictureNamesAreFoundAsWindowsFindsThem) {
+  Picture("sub/p.bmp", datatest::MakeSolidBmp(2, 2, 0x00FF00));
+  Picture("base.bmp", datatest::MakeSolidBmp(2, 2, 0x0000FF));
+  Picture("Twin.bmp", datatest::MakeSolidBmp(2, 2, 0x00FF00));
+  Picture("twin.bmp", datatest::MakeSolidBmp(2, 2, 0x0000FF));
+  datatest::WriteFile(dir_.Path() / "skin/system/graphic/Shared/Fall.bmp", datatest::MakeSolidBmp(2, 2, 0xFFFFFF));
+  const struct {
+    const char* FileName;
+    uint32_t Texel;
+  } cases[] = {
+      {"sub\\p.bmp", 0xFF00FF00}, {"SUB\\P.Bmp", 0xFF00FF00}, {"BASE.BMP", 0xFF0000FF},
+      {"Twin.bmp", 0xFF00FF00},   {"twin.bmp", 0xFF0000FF},     {"TWIN.BMP", 0xFF00FF00},  // exact name first
+      {"shared\\FALL.bmp", 0xFFFFFFFF},
+  };
+  std::string body;
+  for (const auto& c : cases) body += std::string("<sprite filename='") + c.FileName + "'><imagerect right='2' bottom='2'/></sprite>";
+  ASSERT_TRUE(Load(body));
+  for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+    EXPECT_EQ(Texel(Sprite("id" + std::to_string(i))->Texture.get(), 1, 1), cases[i].Texel) << cases[i].FileName;
+  }
+}
+
 TEST_F(GraphicDefLoaderTest, EightBitPicturesKeepTheirPaletteColours) {
   std::vector<uint32_t> palette = {0x00000000, 0x00302010, 0x00FF00FF};
   Picture("pal.bmp", datatest::MakeBmp(2, 1, 8, {1, 2}, palette));

@@ -130,6 +130,43 @@ TEST_F(BMPLoaderTest, OneAndFourBitImagesAreRefused) {
   EXPECT_EQ(halts_, ErrorLines());  // each reported failure halts
 }
 
+// 4 x 3 codes, bottom row first: a run; an absolute block and a run; a run, then the end of the line
+// leaves two pixels to index 0.
+const std::string kRle8Codes = std::string("\x04\x01\x00\x00", 4) + std::string("\x00\x03\x02\x03\x02\x00\x01\x01", 8) +
+                               std::string("\x00\x00\x02\x03\x00\x00\x00\x01", 8);
+
+TEST_F(BMPLoaderTest, EightBitRunLengthPicturesAreDecoded) {
+  std::vector<uint32_t> palette(256, 0);
+  palette[0] = 0x000010;
+  palette[1] = 0x000011;
+  palette[2] = 0x000012;
+  palette[3] = 0x000013;
+  TDGTexture& texture = Load(RleImage(4, 3, 8, palette, kRle8Codes));
+  const uint32_t expected[3][4] = {{0x13, 0x13, 0x10, 0x10}, {0x12, 0x13, 0x12, 0x11}, {0x11, 0x11, 0x11, 0x11}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(TexturePixel(texture, x, y), 0xFF000000u | expected[y][x]) << x << "," << y;
+  EXPECT_EQ(FindLine(ReadError()), -1);
+}
+
+TEST_F(BMPLoaderTest, DamagedRunsAndOtherCompressionsAreReadErrors) {
+  const std::vector<uint32_t> palette(256, 0x00FFFFFF);
+  std::vector<std::string> refused = {
+      RleImage(4, 3, 8, palette, std::string("\x05\x01\x00\x01", 4)),          // a run past the row
+      RleImage(4, 3, 8, palette, std::string("\x00\x02\x00\x05\x00\x01", 6)),  // a delta past the top
+      RleImage(4, 3, 8, palette, std::string("\x00\x04\x01\x01", 4)),          // an absolute block cut off
+      RleImage(4, 3, 8, palette, kRle8Codes.substr(0, 12)),                     // no end mark
+  };
+  for (auto [compression, bits] : {std::pair{2u, 8}, {3u, 16}, {4u, 24}, {1u, 24}}) {
+    std::string bmp = Image24({{0x123456, 0x123456}});
+    Put16(bmp, 28, uint16_t(bits));
+    Put32(bmp, 30, compression);
+    refused.push_back(bmp);
+  }
+  for (const std::string& bmp : refused) EXPECT_EQ(TexturePixel(Load(bmp), 0, 0), 0x5A5A5A5Au);
+  EXPECT_EQ(CountLines(ReadError()), int(refused.size()));
+  EXPECT_EQ(halts_, 0);
+}
+
 TEST_F(BMPLoaderTest, TruncatedPixelDataKeepsTheRowsAlreadyDecoded) {
   // Four rows of 4 x 24 bits (12 bytes each); only the two bottom rows are in the file.
   const std::string full = Image24({{0x000001, 0x000001, 0x000001, 0x000001},

@@ -93,4 +93,21 @@ inline std::string Image8(const std::vector<uint32_t>& palette, const std::vecto
   return out;
 }
 
+// A run-length compressed image: RLE8 for 8 bits, RLE4 for 4, with the palette's entries (0x00RRGGBB) and the
+// codes as given.
+inline std::string RleImage(uint32_t width, uint32_t height, uint16_t bitCount, const std::vector<uint32_t>& palette,
+                            const std::string& codes) {
+  std::string out = Headers(width, height, 24).substr(0, 54);
+  const uint32_t offset = uint32_t(54 + palette.size() * 4);
+  Put32(out, 2, offset + uint32_t(codes.size()));
+  Put32(out, 10, offset);
+  Put16(out, 28, bitCount);
+  Put32(out, 30, bitCount == 8 ? 1 : 2);
+  Put32(out, 34, uint32_t(codes.size()));
+  Put32(out, 46, uint32_t(palette.size()));
+  out.resize(offset, '\0');
+  for (size_t i = 0; i < palette.size(); ++i) Put32(out, 54 + i * 4, palette[i]);
+  return out + codes;
+}
+
 }  // namespace bmptest

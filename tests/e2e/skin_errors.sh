@@ -37,8 +37,8 @@ cp "$SOURCE/skin/morv/xml/graphicdef.xml" "$WORK/game/skin/system/xml/"
 cp "$SOURCE/skin/morv/xml/stagedef.xml" "$WORK/game/skin/system/xml/"
 cp "$SOURCE/skin/morv/xml/graphicdef.xml" "$WORK/game/skin/half/xml/"
 touch "$WORK/game/skin/readme.txt"
-run_game; expect 1 "no usable skin in $WORK/game/skin/" "game without usable skins" $?
-run_headless; expect 1 "no usable skin in $WORK/game/skin/" "headless without usable skins" $?
+run_game; expect 1 "使用できるスキンが存在しません ($WORK/game/skin/)" "game without usable skins" $?
+run_headless; expect 1 "使用できるスキンが存在しません ($WORK/game/skin/)" "headless without usable skins" $?
 
 # 3. Completing the half skin makes it usable: the runner starts on it (its name is not the default).
 cp "$SOURCE/skin/morv/xml/stagedef.xml" "$WORK/game/skin/half/xml/"

@@ -38,6 +38,25 @@ TEST(NumberTextTest, LocaleStyleIntegers) {
   EXPECT_EQ(Int("&HFF"), 255);
 }
 
+TEST(NumberTextTest, ExponentsTrailingSignsAndParentheses) {
+  const struct {
+    const char* Text;
+    int32_t Value;
+  } cases[] = {
+      {"1e3", 1000},   {"1.5E1", 15}, {"25e-1", 2},  {"35E-1", 4},     {"1e+2", 100},   {"0e999999", 0},
+      {"5-", -5},      {" 5+ ", 5},   {"(5)", -5},   {"(1,000)", -1000}, {"2.5e1-", -25}, {"1e-999999", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Int(c.Text), c.Value) << c.Text;
+  for (const char* bad : {"(5", "5)", "(-5)", "-5-", "+5-", "1e", "e3", "1e+", "1e3.5", "()", "5 -"}) {
+    EXPECT_EQ(IntResult(bad), TConversionResult::crTypeMismatch) << '"' << bad << '"';
+  }
+  EXPECT_EQ(IntResult("3e9"), TConversionResult::crOverflow);
+  EXPECT_EQ(IntResult("1e999999999999"), TConversionResult::crOverflow);
+  bool v = false;
+  EXPECT_EQ(TextToBoolean("1e-1", v), TConversionResult::crOk);
+  EXPECT_TRUE(v);
+}
+
 TEST(NumberTextTest, IntegerLiteralsAfterATypeMismatch) {
   EXPECT_EQ(Int("$FF"), 255);
   EXPECT_EQ(Int("0xff"), 255);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "Exception.h"
+#include "TextEncoding.h"
 #include "data/DataTestSupport.h"
+#include "device/BMPTestImages.h"
 
 using datatest::MakeBmp;
 
@@ -57,6 +59,45 @@ TEST(RasterBitmapTest, OneAndFourBitPicturesAreReadToo) {
   EXPECT_EQ(nibbles.Pixel(0, 0), 0x112233u);
   EXPECT_EQ(nibbles.Pixel(1, 0), 0xFF00FFu);
   EXPECT_EQ(nibbles.Pixel(2, 0), 0x112233u);
+}
+
+TEST(RasterBitmapTest, RunLengthPicturesAreDecodedWithinTheirBounds) {
+  const std::vector<uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  // 5 x 2, bottom row first. RLE8: a run of 5; a delta one right, an absolute block of 3, the end.
+  TRasterBitmap rle8 = Decode(bmptest::RleImage(
+      5, 2, 8, palette, std::string("\x05\x01\x00\x00\x00\x02\x01\x00\x00\x03\x02\x03\x02\x00\x00\x01", 16)));
+  // RLE4: a run alternating two indices; an absolute block of 3 nibbles, then an end of line.
+  TRasterBitmap rle4 = Decode(bmptest::RleImage(
+      5, 2, 4, palette, std::string("\x05\x12\x00\x00\x00\x03\x32\x30\x00\x00\x00\x01", 12)));
+  const uint32_t top8[5] = {0, 0x00FF00, 0x0000FF, 0x00FF00, 0};
+  const uint32_t top4[5] = {0x0000FF, 0x00FF00, 0x0000FF, 0, 0};
+  for (int x = 0; x < 5; ++x) {
+    EXPECT_EQ(rle8.Pixel(x, 1), 0xFF0000u) << x;
+    EXPECT_EQ(rle8.Pixel(x, 0), top8[x]) << x;
+    EXPECT_EQ(rle4.Pixel(x, 1), x % 2 == 0 ? 0xFF0000u : 0x00FF00u) << x;
+    EXPECT_EQ(rle4.Pixel(x, 0), top4[x]) << x;
+  }
+  const std::string damaged[] = {
+      std::string("\x06\x01\x00\x01", 4),                  // a run past the row
+      std::string("\x00\x02\x06\x00\x00\x01", 6),          // a delta past the row
+      std::string("\x00\x00\x00\x00\x00\x00\x00\x01", 8),  // lines past the top
+      std::string("\x00\x05\x01\x01", 4),                  // an absolute block cut off
+      std::string("\x05\x01", 2),                          // no end mark
+  };
+  for (const std::string& codes : damaged) {
+    EXPECT_THROW(Decode(bmptest::RleImage(5, 2, 8, palette, codes)), Exception) << codes.size();
+  }
+}
+
+TEST(RasterBitmapTest, APictureTooLargeToHoldSaysSo) {
+  std::string bmp = MakeBmp(1, 1, 24, {0});
+  bmp.replace(18, 4, std::string("\x00\x00\x01\x00", 4));  // 65536 pixels wide
+  try {
+    Decode(bmp);
+    ADD_FAILURE() << "accepted";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), Jp("ビットマップが大きすぎます (test.bmp 65536 x 1)"));
+  }
 }
 
 TEST(RasterBitmapTest, WritesAndReadsBackAndCopiesRectangles) {

@@ -106,6 +106,46 @@ TEST_F(XmlDocumentTest, MalformedDocumentsNameFileLineAndComplaint) {
   EXPECT_NE(LoadError(dir_.Dir() + "missing.xml").find("missing.xml"), std::string::npos);
 }
 
+TEST_F(XmlDocumentTest, BytesThatAreNoCharacterAreRefusedInShiftJisAsInUtf8) {
+  const struct {
+    const char* Encoding;
+    std::string Bad;
+    const char* Line;
+  } cases[] = {
+      {"Shift_JIS", "\x82\x20", "3行目"},  // a lead byte without its trail byte
+      {"Shift_JIS", "\xFD", "3行目"},      // no character at all
+      {"UTF-8", "\xFF", "3行目"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    std::string path = Write("bad" + std::to_string(n++) + ".xml", std::string("<?xml version=\"1.0\" encoding=\"") +
+                                                                   c.Encoding + "\"?>\n<r>\r\n<s id=\"" + c.Bad + "\"/>\n</r>\n");
+    std::string message = LoadError(path);
+    EXPECT_EQ(message.find(Jp("XMLの解析エラーです (") + path + " " + Jp(c.Line)), 0u) << ToUTF8(message);
+  }
+  // A character cut off by the end of the file.
+  std::string cut = Write("cut.xml", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<r/>\n\x82");
+  EXPECT_NE(LoadError(cut).find(cut + " " + Jp("3行目")), std::string::npos) << ToUTF8(LoadError(cut));
+}
+
+TEST_F(XmlDocumentTest, EntitiesThatCannotBeExpandedAreRefusedNamingFileAndLine) {
+  std::string secret = Write("part.txt", "alpha");
+  std::string external = Write("ext2.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE r [<!ENTITY xx SYSTEM \"" + secret +
+                                               "\">]>\n<r>\n<blendmode>&xx;add</blendmode></r>\n");
+  std::string undeclared = Write("undecl.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>\n"
+                                                 "<blendmode>&xx;add</blendmode></r>\n");
+  for (const std::string& path : {external, undeclared}) {
+    try {
+      TXmlDocument doc(path);
+      std::string text = doc.DocumentElement().FirstChildElement("blendmode").Text();
+      ADD_FAILURE() << path << " gave " << text;
+    } catch (const Exception& e) {
+      EXPECT_NE(e.Message().find(path + " " + Jp("4行目")), std::string::npos) << ToUTF8(e.Message());
+      EXPECT_NE(e.Message().find("xx"), std::string::npos) << ToUTF8(e.Message());
+    }
+  }
+}
+
 TEST_F(XmlDocumentTest, NeverLoadsExternalEntitiesAndBoundsExpansion) {
   std::string secret = Write("secret.txt", "TOPSECRET");
   std::string path = Write("ext.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE r [<!ENTITY x SYSTEM \"" + secret +

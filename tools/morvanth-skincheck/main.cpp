@@ -19,6 +19,7 @@
 #include "TextEncoding.h"
 #include "UDatabase.h"
 #include "VUDader9.h"
+#include "WindowsFileNames.h"
 
 namespace {
 
@@ -75,16 +76,17 @@ int main(int argc, char** argv) {
   TSkinCheckResult result;
   result.SkinName = positional.size() > 1 ? ToCP932(positional[1]) : DefaultSkin(skinRoot);
   TSkinPlace place;
-  place.SkinDir = WithSlash(ToCP932(skinRoot.string())) + result.SkinName + "/";
-  place.SystemSkinDir = WithSlash(ToCP932(skinRoot.string())) + "system/";
+  const std::string root = WithSlash(ToCP932(skinRoot.string()));
+  place.SkinDir = FindFolderIgnoringCase(root, result.SkinName);
+  if (place.SkinDir.empty()) place.SkinDir = root + result.SkinName + "/";
+  place.SystemSkinDir = FindFolderIgnoringCase(root, "system");
+  if (place.SystemSkinDir.empty()) place.SystemSkinDir = root + "system/";
   result.SkinDir = place.SkinDir;
   if (!std::filesystem::is_directory(ToUTF8(place.SkinDir), ec)) {
     std::fprintf(stderr, "%s\n", ToUTF8(Jp("スキンフォルダが存在しません") + " (" + place.SkinDir + ")").c_str());
     return 1;
   }
-  for (const std::string& candidate : {place.GraphicDir() + "map.bmp", place.FallbackGraphicDir() + "map.bmp"}) {
-    if (result.MapFile.empty() && std::filesystem::is_regular_file(ToUTF8(candidate), ec)) result.MapFile = candidate;
-  }
+  result.MapFile = place.FindPicture("map.bmp");
 
   try {
     THeadlessWindow window(800, 600);

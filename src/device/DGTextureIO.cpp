@@ -10,6 +10,7 @@
 #include "DGTexture.h"
 #include "DebugLog.h"
 #include "Exception.h"
+#include "FileSystem.h"
 #include "PixelFormats.h"
 #include "RasterBitmap.h"
 #include "TKArc.h"
@@ -57,7 +58,7 @@ void TDGTexture::LoadFromFile(const std::string& NameOrID, const std::string& Ar
       std::unique_ptr<TKAMemoryStream> Entry = LoadFromArchive(Archive, Item);
       ReadBMP(*Entry);
     } else {
-      std::ifstream File(std::filesystem::path(ToUTF8(Item)), std::ios::binary);
+      std::ifstream File = OpenFileForReading(Item);
       if (!File) throw Exception("BMP file cannot be opened");
       ReadBMP(File);
     }

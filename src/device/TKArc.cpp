@@ -4,11 +4,12 @@
 #include <cstring>
 #include <fstream>
 
+#include "FileSystem.h"
 #include "TKAPairExpander.h"
 #include "TextEncoding.h"
 
 std::unique_ptr<TKAMemoryStream> LoadFromArchive(const std::string& archiveFile, const std::string& id) {
-  std::ifstream file(ToUTF8(archiveFile), std::ios::binary);
+  std::ifstream file = OpenFileForReading(archiveFile);
   if (!file) throw Exception(Jp("ファイル ") + archiveFile + Jp(" を開けません"));
   return ReadArchiveEntry(file, id);
 }

@@ -20,6 +20,10 @@ std::string ProgramDirectory() {
   return dir;
 }
 
+std::ifstream OpenFileForReading(const std::string& path) {
+  return std::ifstream(NativePath(path), std::ios::binary);
+}
+
 bool FileExists(const std::string& path) {
   std::error_code ec;
   return fs::is_regular_file(NativePath(path), ec);

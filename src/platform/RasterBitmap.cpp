@@ -7,6 +7,7 @@
 
 #include "BmpRle.h"
 #include "Exception.h"
+#include "FileSystem.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -82,7 +83,7 @@ void TRasterBitmap::SetPixel(int32_t x, int32_t y, uint32_t rgb) {
 }
 
 void TRasterBitmap::LoadFromFile(const std::string& fileName) {
-  std::ifstream in(ToUTF8(fileName), std::ios::binary);
+  std::ifstream in = OpenFileForReading(fileName);
   if (!in) throw Exception(Jp("ビットマップファイルを開けません (") + fileName + ")");
   in.seekg(0, std::ios::end);
   std::streamsize size = in.tellg();

@@ -13,6 +13,7 @@
 #include <iterator>
 
 #include "Exception.h"
+#include "FileSystem.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -148,7 +149,7 @@ bool IsShiftJisName(const std::string& encoding) {
 }
 
 std::string ReadFileBytes(const std::string& fileName) {
-  std::ifstream in(ToUTF8(fileName), std::ios::binary);
+  std::ifstream in = OpenFileForReading(fileName);
   if (!in) throw Exception(Jp("XMLファイルを開けません: ") + fileName);
   in.seekg(0, std::ios::end);
   std::streamsize size = in.tellg();

@@ -10,7 +10,7 @@ declare -A rank home
 for i in "${!LAYERS[@]}"; do
   rank[${LAYERS[$i]}]=$i
   [ -d "$SRC/${LAYERS[$i]}" ] || fail "no folder src/${LAYERS[$i]}"
-  for f in "$SRC/${LAYERS[$i]}"/*; do home[$(basename "$f")]=${LAYERS[$i]}; done
+  while read -r f; do home[$(basename "$f")]=${LAYERS[$i]}; done < <(find "$SRC/${LAYERS[$i]}" -type f)
 done
 for f in "$(dirname "$SRC")"/tools/common/*; do home[$(basename "$f")]=tools; done
 for dir in "$SRC"/*/; do
@@ -20,16 +20,16 @@ done
 
 problems=0
 for layer in "${LAYERS[@]}"; do
-  for file in "$SRC/$layer"/*; do
+  while read -r file; do
     while read -r header; do
       target=${home[$(basename "$header")]:-}
       [ -z "$target" ] && continue
       if [ "$target" = tools ] || [ "${rank[$target]}" -gt "${rank[$layer]}" ]; then
-        echo "upward include: src/$layer/$(basename "$file") includes \"$header\" of $target" >&2
+        echo "upward include: ${file#"$SRC"/} includes \"$header\" of $target" >&2
         problems=$((problems + 1))
       fi
     done < <(sed -n 's/^#include "\(.*\)".*/\1/p' "$file")
-  done
+  done < <(find "$SRC/$layer" -type f)
 done
 [ "$problems" -eq 0 ] || fail "$problems include(s) point upwards"
 echo "ok: every include points to its own layer or one below"

@@ -1,3 +1,6 @@
+// The software device: construction and state tables; cooperative level, reset and Present; back buffer,
+// depth surface and texture creation; scenes and Clear; transforms, viewport, render, texture-stage and sampler
+// states, textures and vertex format; resolving the states into the rasteriser's state; DrawPrimitiveUP.
 #include "SoftDevice.h"
 #include <algorithm>
 #include <cstring>
@@ -137,45 +140,45 @@ void D3D9LoseDevice(IDirect3DDevice9* Device, uint32_t LostPolls) {
 
 TSoftDevice::TSoftDevice(TSoftDirect3D9* D3D, D3DDEVTYPE DeviceType, DWORD Behavior,
                          const D3DPRESENT_PARAMETERS& Params)
-    : D3D_(D3D), DeviceType_(DeviceType), Behavior_(Behavior), Params_(Params), Transforms_(TransformSlots) {
-  D3D_->AddRef();
+    : d3d_(D3D), deviceType_(DeviceType), behavior_(Behavior), params_(Params), transforms_(TransformSlots) {
+  d3d_->AddRef();
   CreateSurfaces();
   SetDefaultStates();
 }
 
 TSoftDevice::~TSoftDevice() {
-  for (TSoftTexture*& Texture : Textures_) {
+  for (TSoftTexture*& Texture : textures_) {
     if (Texture) Texture->Unbind();
     Texture = nullptr;
   }
   ReleaseSurfaces();
-  D3D_->Release();
+  d3d_->Release();
 }
 
 void TSoftDevice::CreateSurfaces() {
-  const bool Lockable = (Params_.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0;
-  D3DSURFACE_DESC Desc{Params_.BackBufferFormat, D3DRTYPE_SURFACE, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
-                       D3DMULTISAMPLE_NONE, 0, Params_.BackBufferWidth, Params_.BackBufferHeight};
-  for (UINT I = 0; I < Params_.BackBufferCount; ++I) BackBuffers_.push_back(new TSoftSurface(this, Desc, Lockable));
-  if (Params_.EnableAutoDepthStencil) {
+  const bool Lockable = (params_.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0;
+  D3DSURFACE_DESC Desc{params_.BackBufferFormat, D3DRTYPE_SURFACE, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
+                       D3DMULTISAMPLE_NONE, 0, params_.BackBufferWidth, params_.BackBufferHeight};
+  for (UINT I = 0; I < params_.BackBufferCount; ++I) backBuffers_.push_back(new TSoftSurface(this, Desc, Lockable));
+  if (params_.EnableAutoDepthStencil) {
     D3DSURFACE_DESC Depth = Desc;
-    Depth.Format = Params_.AutoDepthStencilFormat;
+    Depth.Format = params_.AutoDepthStencilFormat;
     Depth.Usage = D3DUSAGE_DEPTHSTENCIL;
-    DepthStencil_ = new TSoftSurface(this, Depth, false);
+    depthStencil_ = new TSoftSurface(this, Depth, false);
   }
 }
 
 void TSoftDevice::ReleaseSurfaces() {
-  for (TSoftSurface* Surface : BackBuffers_) delete Surface;
-  BackBuffers_.clear();
-  delete DepthStencil_;
-  DepthStencil_ = nullptr;
+  for (TSoftSurface* Surface : backBuffers_) delete Surface;
+  backBuffers_.clear();
+  delete depthStencil_;
+  depthStencil_ = nullptr;
 }
 
 void TSoftDevice::SetDefaultStates() {
-  RenderStates_.fill(0);
-  auto& R = RenderStates_;
-  R[D3DRS_ZENABLE] = Params_.EnableAutoDepthStencil ? D3DZB_TRUE : D3DZB_FALSE;
+  renderStates_.fill(0);
+  auto& R = renderStates_;
+  R[D3DRS_ZENABLE] = params_.EnableAutoDepthStencil ? D3DZB_TRUE : D3DZB_FALSE;
   R[D3DRS_FILLMODE] = D3DFILL_SOLID;
   R[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
   R[D3DRS_ZWRITEENABLE] = 1;
@@ -220,7 +223,7 @@ void TSoftDevice::SetDefaultStates() {
   R[D3DRS_BLENDOPALPHA] = D3DBLENDOP_ADD;
 
   for (DWORD Stage = 0; Stage < Stages; ++Stage) {
-    auto& S = StageStates_[Stage];
+    auto& S = stageStates_[Stage];
     S.fill(0);
     S[D3DTSS_COLOROP] = Stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
     S[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
@@ -231,42 +234,42 @@ void TSoftDevice::SetDefaultStates() {
     S[D3DTSS_TEXCOORDINDEX] = Stage;
     S[D3DTSS_COLORARG0] = S[D3DTSS_ALPHAARG0] = S[D3DTSS_RESULTARG] = D3DTA_CURRENT;
   }
-  for (auto& S : SamplerStates_) {
+  for (auto& S : samplerStates_) {
     S.fill(0);
     S[D3DSAMP_ADDRESSU] = S[D3DSAMP_ADDRESSV] = S[D3DSAMP_ADDRESSW] = D3DTADDRESS_WRAP;
     S[D3DSAMP_MAGFILTER] = S[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
     S[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
     S[D3DSAMP_MAXANISOTROPY] = 1;
   }
-  for (TSoftTexture*& Texture : Textures_) {
+  for (TSoftTexture*& Texture : textures_) {
     if (Texture) Texture->Unbind();
     Texture = nullptr;
   }
-  std::fill(Transforms_.begin(), Transforms_.end(), Identity());
-  Viewport_ = D3DVIEWPORT9{0, 0, Params_.BackBufferWidth, Params_.BackBufferHeight, 0.0f, 1.0f};
-  FVF_ = 0;
-  RasterDirty_ = true;
+  std::fill(transforms_.begin(), transforms_.end(), Identity());
+  viewport_ = D3DVIEWPORT9{0, 0, params_.BackBufferWidth, params_.BackBufferHeight, 0.0f, 1.0f};
+  fvf_ = 0;
+  rasterDirty_ = true;
 }
 
-ULONG TSoftDevice::AddRef() { return ++Refs_; }
+ULONG TSoftDevice::AddRef() { return ++refs_; }
 
 ULONG TSoftDevice::Release() {
-  if (Refs_ == 0) return 0;
-  ULONG Left = --Refs_;
+  if (refs_ == 0) return 0;
+  ULONG Left = --refs_;
   if (Left == 0) delete this;
   return Left;
 }
 
 void TSoftDevice::Lose(uint32_t LostPolls) {
-  Loss_ = LostPolls > 0 ? TLoss::Lost : TLoss::NotReset;
-  LostPolls_ = LostPolls;
+  loss_ = LostPolls > 0 ? TLoss::Lost : TLoss::NotReset;
+  lostPolls_ = LostPolls;
 }
 
 HRESULT TSoftDevice::TestCooperativeLevel() {
-  switch (Loss_) {
+  switch (loss_) {
     case TLoss::None: return D3D_OK;
     case TLoss::Lost:
-      if (--LostPolls_ == 0) Loss_ = TLoss::NotReset;
+      if (--lostPolls_ == 0) loss_ = TLoss::NotReset;
       return D3DERR_DEVICELOST;
     default: return D3DERR_DEVICENOTRESET;
   }
@@ -274,32 +277,32 @@ HRESULT TSoftDevice::TestCooperativeLevel() {
 
 UINT TSoftDevice::GetAvailableTextureMem() {
   uint64_t Total = TSoftDirect3D9::TextureMemory;
-  return UINT(TextureBytes_ >= Total ? 0 : Total - TextureBytes_);
+  return UINT(textureBytes_ >= Total ? 0 : Total - textureBytes_);
 }
 
 void TSoftDevice::TextureCreated(uint64_t Bytes, D3DPOOL Pool) {
-  TextureBytes_ += Bytes;
-  if (Pool == D3DPOOL_DEFAULT) ++DefaultPoolTextures_;
+  textureBytes_ += Bytes;
+  if (Pool == D3DPOOL_DEFAULT) ++defaultPoolTextures_;
 }
 
 void TSoftDevice::TextureDestroyed(uint64_t Bytes, D3DPOOL Pool) {
-  TextureBytes_ -= Bytes;
-  if (Pool == D3DPOOL_DEFAULT) --DefaultPoolTextures_;
+  textureBytes_ -= Bytes;
+  if (Pool == D3DPOOL_DEFAULT) --defaultPoolTextures_;
 }
 
 HRESULT TSoftDevice::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) {
   if (!pPresentationParameters) return D3DERR_INVALIDCALL;
-  if (Loss_ == TLoss::Lost) return D3DERR_DEVICELOST;
+  if (loss_ == TLoss::Lost) return D3DERR_DEVICELOST;
   // As in Direct3D: default-pool resources and references to the back buffers or the depth surface must all
   // have been released first.
-  if (DefaultPoolTextures_ > 0) return D3DERR_INVALIDCALL;
-  for (TSoftSurface* Surface : BackBuffers_)
+  if (defaultPoolTextures_ > 0) return D3DERR_INVALIDCALL;
+  for (TSoftSurface* Surface : backBuffers_)
     if (Surface->References() > 0) return D3DERR_INVALIDCALL;
-  if (DepthStencil_ && DepthStencil_->References() > 0) return D3DERR_INVALIDCALL;
-  if (InScene_) return D3DERR_INVALIDCALL;
+  if (depthStencil_ && depthStencil_->References() > 0) return D3DERR_INVALIDCALL;
+  if (inScene_) return D3DERR_INVALIDCALL;
 
   D3DPRESENT_PARAMETERS P = *pPresentationParameters;
-  if (!P.hDeviceWindow) P.hDeviceWindow = Params_.hDeviceWindow;
+  if (!P.hDeviceWindow) P.hDeviceWindow = params_.hDeviceWindow;
   if (!P.Windowed) return D3DERR_NOTAVAILABLE;
   if (P.BackBufferWidth == 0) P.BackBufferWidth = UINT(std::max(1, P.hDeviceWindow->ClientWidth()));
   if (P.BackBufferHeight == 0) P.BackBufferHeight = UINT(std::max(1, P.hDeviceWindow->ClientHeight()));
@@ -314,24 +317,24 @@ HRESULT TSoftDevice::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) {
     return D3DERR_INVALIDCALL;
 
   *pPresentationParameters = P;
-  Params_ = P;
+  params_ = P;
   ReleaseSurfaces();
   CreateSurfaces();
   SetDefaultStates();
-  Loss_ = TLoss::None;
+  loss_ = TLoss::None;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
                              const RGNDATA* pDirtyRegion) {
   if (pSourceRect || pDestRect || pDirtyRegion) return D3DERR_INVALIDCALL;
-  if (Loss_ != TLoss::None) return D3DERR_DEVICELOST;
-  HWND Window = hDestWindowOverride ? hDestWindowOverride : Params_.hDeviceWindow;
+  if (loss_ != TLoss::None) return D3DERR_DEVICELOST;
+  HWND Window = hDestWindowOverride ? hDestWindowOverride : params_.hDeviceWindow;
   if (!Window) return D3DERR_INVALIDCALL;
-  ++Stats_.Presents;
-  const TSoftSurface* Buffer = BackBuffers_[0];
-  Window->Presenter().PresentFrame(Buffer->Pixels(), int32_t(Params_.BackBufferWidth),
-                                   int32_t(Params_.BackBufferHeight), int32_t(Params_.BackBufferWidth * 4));
+  ++stats_.Presents;
+  const TSoftSurface* Buffer = backBuffers_[0];
+  Window->Presenter().PresentFrame(Buffer->Pixels(), int32_t(params_.BackBufferWidth),
+                                   int32_t(params_.BackBufferHeight), int32_t(params_.BackBufferWidth * 4));
   return D3D_OK;
 }
 
@@ -339,19 +342,19 @@ HRESULT TSoftDevice::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUF
                                    IDirect3DSurface9** ppBackBuffer) {
   if (!ppBackBuffer) return D3DERR_INVALIDCALL;
   *ppBackBuffer = nullptr;
-  if (iSwapChain != 0 || iBackBuffer >= BackBuffers_.size() || Type != D3DBACKBUFFER_TYPE_MONO)
+  if (iSwapChain != 0 || iBackBuffer >= backBuffers_.size() || Type != D3DBACKBUFFER_TYPE_MONO)
     return D3DERR_INVALIDCALL;
-  BackBuffers_[iBackBuffer]->AddRef();
-  *ppBackBuffer = BackBuffers_[iBackBuffer];
+  backBuffers_[iBackBuffer]->AddRef();
+  *ppBackBuffer = backBuffers_[iBackBuffer];
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface) {
   if (!ppZStencilSurface) return D3DERR_INVALIDCALL;
   *ppZStencilSurface = nullptr;
-  if (!DepthStencil_) return D3DERR_NOTFOUND;
-  DepthStencil_->AddRef();
-  *ppZStencilSurface = DepthStencil_;
+  if (!depthStencil_) return D3DERR_NOTFOUND;
+  depthStencil_->AddRef();
+  *ppZStencilSurface = depthStencil_;
   return D3D_OK;
 }
 
@@ -374,38 +377,38 @@ HRESULT TSoftDevice::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD U
     if (Hooks.FailCreateTexture > 0) --Hooks.FailCreateTexture;
     return D3DERR_OUTOFVIDEOMEMORY;
   }
-  if (TextureBytes_ + TSoftTexture::ByteSize(Width, Height, Levels, Format) > TSoftDirect3D9::TextureMemory)
+  if (textureBytes_ + TSoftTexture::ByteSize(Width, Height, Levels, Format) > TSoftDirect3D9::TextureMemory)
     return D3DERR_OUTOFVIDEOMEMORY;
   *ppTexture = new TSoftTexture(this, Width, Height, Levels, Usage, Format, Pool);
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::BeginScene() {
-  if (InScene_) return D3DERR_INVALIDCALL;
-  InScene_ = true;
-  ++Stats_.Scenes;
+  if (inScene_) return D3DERR_INVALIDCALL;
+  inScene_ = true;
+  ++stats_.Scenes;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::EndScene() {
-  if (!InScene_) return D3DERR_INVALIDCALL;
-  InScene_ = false;
+  if (!inScene_) return D3DERR_INVALIDCALL;
+  inScene_ = false;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float, DWORD) {
   if ((Count > 0 && !pRects) || (Count == 0 && pRects)) return D3DERR_INVALIDCALL;
-  if ((Flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !DepthStencil_) return D3DERR_INVALIDCALL;
-  ++Stats_.Clears;
-  if (!(Flags & D3DCLEAR_TARGET) || Loss_ != TLoss::None) return D3D_OK;
+  if ((Flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !depthStencil_) return D3DERR_INVALIDCALL;
+  ++stats_.Clears;
+  if (!(Flags & D3DCLEAR_TARGET) || loss_ != TLoss::None) return D3D_OK;
   // Clearing is confined to the viewport.
-  const LONG VLeft = LONG(Viewport_.X), VTop = LONG(Viewport_.Y);
-  const LONG VRight = LONG(std::min<uint64_t>(uint64_t(Viewport_.X) + Viewport_.Width, Params_.BackBufferWidth));
-  const LONG VBottom = LONG(std::min<uint64_t>(uint64_t(Viewport_.Y) + Viewport_.Height, Params_.BackBufferHeight));
+  const LONG VLeft = LONG(viewport_.X), VTop = LONG(viewport_.Y);
+  const LONG VRight = LONG(std::min<uint64_t>(uint64_t(viewport_.X) + viewport_.Width, params_.BackBufferWidth));
+  const LONG VBottom = LONG(std::min<uint64_t>(uint64_t(viewport_.Y) + viewport_.Height, params_.BackBufferHeight));
   const D3DRECT Whole{VLeft, VTop, VRight, VBottom};
   const uint32_t Fill = Color | 0xFF000000u;
-  uint32_t* Pixels = BackBuffers_[0]->Pixels();
-  const UINT Pitch = Params_.BackBufferWidth;
+  uint32_t* Pixels = backBuffers_[0]->Pixels();
+  const UINT Pitch = params_.BackBufferWidth;
   for (DWORD I = 0; I < std::max<DWORD>(Count, 1); ++I) {
     const D3DRECT& R = Count ? pRects[I] : Whole;
     LONG Left = std::max(R.x1, VLeft), Top = std::max(R.y1, VTop);
@@ -425,53 +428,53 @@ int TSoftDevice::TransformSlot(D3DTRANSFORMSTATETYPE State) { return State < Tra
 HRESULT TSoftDevice::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
   int Slot = TransformSlot(State);
   if (!pMatrix || Slot < 0) return D3DERR_INVALIDCALL;
-  ++Stats_.Transforms;
-  Transforms_[Slot] = *pMatrix;
+  ++stats_.Transforms;
+  transforms_[Slot] = *pMatrix;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) {
   int Slot = TransformSlot(State);
   if (!pMatrix || Slot < 0) return D3DERR_INVALIDCALL;
-  *pMatrix = Transforms_[Slot];
+  *pMatrix = transforms_[Slot];
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::SetViewport(const D3DVIEWPORT9* pViewport) {
   if (!pViewport) return D3DERR_INVALIDCALL;
   const D3DVIEWPORT9& V = *pViewport;
-  if (uint64_t(V.X) + V.Width > Params_.BackBufferWidth || uint64_t(V.Y) + V.Height > Params_.BackBufferHeight)
+  if (uint64_t(V.X) + V.Width > params_.BackBufferWidth || uint64_t(V.Y) + V.Height > params_.BackBufferHeight)
     return D3DERR_INVALIDCALL;
-  ++Stats_.Viewports;
-  Viewport_ = V;
-  RasterDirty_ = true;
+  ++stats_.Viewports;
+  viewport_ = V;
+  rasterDirty_ = true;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::GetViewport(D3DVIEWPORT9* pViewport) {
   if (!pViewport) return D3DERR_INVALIDCALL;
-  *pViewport = Viewport_;
+  *pViewport = viewport_;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
   if (State >= D3DRS_MAX_STATE) return D3DERR_INVALIDCALL;
-  ++Stats_.RenderStates;
-  RenderStates_[State] = Value;
-  RasterDirty_ = true;
+  ++stats_.RenderStates;
+  renderStates_[State] = Value;
+  rasterDirty_ = true;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) {
   if (State >= D3DRS_MAX_STATE || !pValue) return D3DERR_INVALIDCALL;
-  *pValue = RenderStates_[State];
+  *pValue = renderStates_[State];
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::GetTexture(DWORD Stage, IDirect3DBaseTexture9** ppTexture) {
   if (Stage >= Samplers || !ppTexture) return D3DERR_INVALIDCALL;
-  *ppTexture = Textures_[Stage];
-  if (Textures_[Stage]) Textures_[Stage]->AddRef();
+  *ppTexture = textures_[Stage];
+  if (textures_[Stage]) textures_[Stage]->AddRef();
   return D3D_OK;
 }
 
@@ -485,65 +488,65 @@ HRESULT TSoftDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
     Owner->Release();
     if (Owner != this) return D3DERR_INVALIDCALL;
   }
-  ++Stats_.Textures;
+  ++stats_.Textures;
   if (Texture) Texture->Bind();
-  if (Textures_[Stage]) Textures_[Stage]->Unbind();
-  Textures_[Stage] = Texture;
-  RasterDirty_ = true;
+  if (textures_[Stage]) textures_[Stage]->Unbind();
+  textures_[Stage] = Texture;
+  rasterDirty_ = true;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD* pValue) {
-  return LoadState(StateSlot(StageStates_, Stage, Type), pValue);
+  return LoadState(StateSlot(stageStates_, Stage, Type), pValue);
 }
 
 HRESULT TSoftDevice::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) {
-  return StoreState(StateSlot(StageStates_, Stage, Type), Value, Stats_.TextureStageStates, RasterDirty_);
+  return StoreState(StateSlot(stageStates_, Stage, Type), Value, stats_.TextureStageStates, rasterDirty_);
 }
 
 HRESULT TSoftDevice::GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD* pValue) {
-  return LoadState(StateSlot(SamplerStates_, Sampler, Type), pValue);
+  return LoadState(StateSlot(samplerStates_, Sampler, Type), pValue);
 }
 
 HRESULT TSoftDevice::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) {
-  return StoreState(StateSlot(SamplerStates_, Sampler, Type), Value, Stats_.SamplerStates, RasterDirty_);
+  return StoreState(StateSlot(samplerStates_, Sampler, Type), Value, stats_.SamplerStates, rasterDirty_);
 }
 
 HRESULT TSoftDevice::SetFVF(DWORD FVF) {
-  ++Stats_.FVFs;
-  FVF_ = FVF;
+  ++stats_.FVFs;
+  fvf_ = FVF;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::GetFVF(DWORD* pFVF) {
   if (!pFVF) return D3DERR_INVALIDCALL;
-  *pFVF = FVF_;
+  *pFVF = fvf_;
   return D3D_OK;
 }
 
 void TSoftDevice::ResolveRasterState() {
-  TRasterState& S = Raster_;
-  const auto& R = RenderStates_;
-  TSoftSurface* Target = BackBuffers_[0];
+  TRasterState& S = raster_;
+  const auto& R = renderStates_;
+  TSoftSurface* Target = backBuffers_[0];
   S.Target = Target->Pixels();
-  S.TargetPitch = int32_t(Params_.BackBufferWidth);
-  S.ClipLeft = int32_t(std::min<uint64_t>(Viewport_.X, Params_.BackBufferWidth));
-  S.ClipTop = int32_t(std::min<uint64_t>(Viewport_.Y, Params_.BackBufferHeight));
-  S.ClipRight = int32_t(std::min<uint64_t>(uint64_t(Viewport_.X) + Viewport_.Width, Params_.BackBufferWidth));
-  S.ClipBottom = int32_t(std::min<uint64_t>(uint64_t(Viewport_.Y) + Viewport_.Height, Params_.BackBufferHeight));
+  S.TargetPitch = int32_t(params_.BackBufferWidth);
+  S.ClipLeft = int32_t(std::min<uint64_t>(viewport_.X, params_.BackBufferWidth));
+  S.ClipTop = int32_t(std::min<uint64_t>(viewport_.Y, params_.BackBufferHeight));
+  S.ClipRight = int32_t(std::min<uint64_t>(uint64_t(viewport_.X) + viewport_.Width, params_.BackBufferWidth));
+  S.ClipBottom = int32_t(std::min<uint64_t>(uint64_t(viewport_.Y) + viewport_.Height, params_.BackBufferHeight));
 
-  const TSoftTexture* Texture = Textures_[0];
+  const TSoftTexture* Texture = textures_[0];
   S.Texels = Texture ? Texture->Texels() : nullptr;
   S.TextureWidth = Texture ? int32_t(Texture->Width()) : 0;
   S.TextureHeight = Texture ? int32_t(Texture->Height()) : 0;
-  const auto& Sampler = SamplerStates_[0];
+  const auto& Sampler = samplerStates_[0];
   S.MinLinear = Sampler[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
   S.MagLinear = Sampler[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR;
   // Only wrap and clamp are offered (see the capabilities); other modes read as clamp.
   S.WrapU = Sampler[D3DSAMP_ADDRESSU] == D3DTADDRESS_WRAP;
   S.WrapV = Sampler[D3DSAMP_ADDRESSV] == D3DTADDRESS_WRAP;
 
-  const auto& Stage = StageStates_[0];
+  const auto& Stage = stageStates_[0];
   S.Stage = TRasterStage{Stage[D3DTSS_COLOROP], Stage[D3DTSS_COLORARG1], Stage[D3DTSS_COLORARG2],
                          Stage[D3DTSS_ALPHAOP], Stage[D3DTSS_ALPHAARG1], Stage[D3DTSS_ALPHAARG2],
                          R[D3DRS_TEXTUREFACTOR]};
@@ -558,41 +561,41 @@ void TSoftDevice::ResolveRasterState() {
     for (uint32_t A = 0; A < 256; ++A) S.AlphaPass[A] = AlphaPasses(A, R[D3DRS_ALPHAREF] & 0xFF, R[D3DRS_ALPHAFUNC]);
   S.CullMode = R[D3DRS_CULLMODE];
   S.FlatShade = R[D3DRS_SHADEMODE] == D3DSHADE_FLAT;
-  RasterDirty_ = false;
+  rasterDirty_ = false;
 }
 
 HRESULT TSoftDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
                                      const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) {
-  if (!pVertexStreamZeroData || PrimitiveCount == 0 || !InScene_) return D3DERR_INVALIDCALL;
-  const TVertexLayout Layout = LayoutOf(FVF_);
+  if (!pVertexStreamZeroData || PrimitiveCount == 0 || !inScene_) return D3DERR_INVALIDCALL;
+  const TVertexLayout Layout = LayoutOf(fvf_);
   if (Layout.Size == 0 || VertexStreamZeroStride < Layout.Size) return D3DERR_INVALIDCALL;
   if (PrimitiveType != D3DPT_TRIANGLESTRIP && PrimitiveType != D3DPT_TRIANGLELIST &&
       PrimitiveType != D3DPT_TRIANGLEFAN)
     return D3DERR_INVALIDCALL;
-  ++Stats_.DrawCalls;
-  Stats_.Primitives += PrimitiveCount;
-  if (Loss_ != TLoss::None) return D3D_OK;
-  if (RasterDirty_) ResolveRasterState();
+  ++stats_.DrawCalls;
+  stats_.Primitives += PrimitiveCount;
+  if (loss_ != TLoss::None) return D3D_OK;
+  if (rasterDirty_) ResolveRasterState();
 
   const uint8_t* Data = static_cast<const uint8_t*>(pVertexStreamZeroData);
   auto Vertex = [&](UINT I) { return ReadVertex(Data + size_t(I) * VertexStreamZeroStride, Layout); };
   if (PrimitiveType == D3DPT_TRIANGLESTRIP && PrimitiveCount == 2) {
-    TRasterizer::DrawQuad(Vertex(0), Vertex(1), Vertex(2), Vertex(3), Raster_);
+    TRasterizer::DrawQuad(Vertex(0), Vertex(1), Vertex(2), Vertex(3), raster_);
   } else if (PrimitiveType == D3DPT_TRIANGLESTRIP) {
     TRasterVertex A = Vertex(0), B = Vertex(1);
     for (UINT I = 0; I < PrimitiveCount; ++I) {
       TRasterVertex C = Vertex(I + 2);
-      TRasterizer::DrawTriangle(A, B, C, (I & 1) != 0, Raster_);
+      TRasterizer::DrawTriangle(A, B, C, (I & 1) != 0, raster_);
       A = B;
       B = C;
     }
   } else if (PrimitiveType == D3DPT_TRIANGLELIST) {
     for (UINT I = 0; I < PrimitiveCount; ++I)
-      TRasterizer::DrawTriangle(Vertex(3 * I), Vertex(3 * I + 1), Vertex(3 * I + 2), false, Raster_);
+      TRasterizer::DrawTriangle(Vertex(3 * I), Vertex(3 * I + 1), Vertex(3 * I + 2), false, raster_);
   } else {
     TRasterVertex Centre = Vertex(0);
     for (UINT I = 0; I < PrimitiveCount; ++I)
-      TRasterizer::DrawTriangle(Centre, Vertex(I + 1), Vertex(I + 2), false, Raster_);
+      TRasterizer::DrawTriangle(Centre, Vertex(I + 1), Vertex(I + 2), false, raster_);
   }
   return D3D_OK;
 }

@@ -52,7 +52,7 @@ class TSoftDevice final : public IDirect3DDevice9 {
   void TextureCreated(uint64_t Bytes, D3DPOOL Pool);
   void TextureDestroyed(uint64_t Bytes, D3DPOOL Pool);
 
-  TD3D9DeviceStats& Stats() { return Stats_; }
+  TD3D9DeviceStats& Stats() { return stats_; }
   void Lose(uint32_t LostPolls);
 
   static constexpr DWORD Stages = 8;
@@ -69,29 +69,29 @@ class TSoftDevice final : public IDirect3DDevice9 {
 
   enum class TLoss { None, Lost, NotReset };
 
-  TSoftDirect3D9* D3D_;
-  D3DDEVTYPE DeviceType_;
-  DWORD Behavior_;
-  D3DPRESENT_PARAMETERS Params_;
-  ULONG Refs_ = 1;
-  std::vector<TSoftSurface*> BackBuffers_;
-  TSoftSurface* DepthStencil_ = nullptr;
+  TSoftDirect3D9* d3d_;
+  D3DDEVTYPE deviceType_;
+  DWORD behavior_;
+  D3DPRESENT_PARAMETERS params_;
+  ULONG refs_ = 1;
+  std::vector<TSoftSurface*> backBuffers_;
+  TSoftSurface* depthStencil_ = nullptr;
 
-  std::array<DWORD, D3DRS_MAX_STATE> RenderStates_{};
-  std::array<std::array<DWORD, D3DTSS_MAX_STATE>, Stages> StageStates_{};
-  std::array<std::array<DWORD, D3DSAMP_MAX_STATE>, Samplers> SamplerStates_{};
-  std::array<TSoftTexture*, Samplers> Textures_{};
-  std::vector<D3DMATRIX> Transforms_;
-  D3DVIEWPORT9 Viewport_{};
-  DWORD FVF_ = 0;
-  bool InScene_ = false;
+  std::array<DWORD, D3DRS_MAX_STATE> renderStates_{};
+  std::array<std::array<DWORD, D3DTSS_MAX_STATE>, Stages> stageStates_{};
+  std::array<std::array<DWORD, D3DSAMP_MAX_STATE>, Samplers> samplerStates_{};
+  std::array<TSoftTexture*, Samplers> textures_{};
+  std::vector<D3DMATRIX> transforms_;
+  D3DVIEWPORT9 viewport_{};
+  DWORD fvf_ = 0;
+  bool inScene_ = false;
 
-  TLoss Loss_ = TLoss::None;
-  uint32_t LostPolls_ = 0;
-  uint64_t TextureBytes_ = 0;
-  uint32_t DefaultPoolTextures_ = 0;
-  TD3D9DeviceStats Stats_;
+  TLoss loss_ = TLoss::None;
+  uint32_t lostPolls_ = 0;
+  uint64_t textureBytes_ = 0;
+  uint32_t defaultPoolTextures_ = 0;
+  TD3D9DeviceStats stats_;
 
-  TRasterState Raster_;
-  bool RasterDirty_ = true;
+  TRasterState raster_;
+  bool rasterDirty_ = true;
 };

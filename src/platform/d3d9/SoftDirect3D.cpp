@@ -15,10 +15,10 @@ IDirect3D9* Direct3DCreate9(UINT SDKVersion) {
   return new TSoftDirect3D9();
 }
 
-ULONG TSoftDirect3D9::AddRef() { return ++Refs_; }
+ULONG TSoftDirect3D9::AddRef() { return ++refs_; }
 
 ULONG TSoftDirect3D9::Release() {
-  ULONG Left = --Refs_;
+  ULONG Left = --refs_;
   if (Left == 0) delete this;
   return Left;
 }

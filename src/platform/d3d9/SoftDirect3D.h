@@ -30,5 +30,5 @@ class TSoftDirect3D9 final : public IDirect3D9 {
 
  private:
   ~TSoftDirect3D9() override = default;
-  ULONG Refs_ = 1;
+  ULONG refs_ = 1;
 };

@@ -21,17 +21,17 @@ class TSoftSurface final : public IDirect3DSurface9 {
   HRESULT UnlockRect() override;
 
   // References the program holds.
-  ULONG References() const { return Refs_; }
-  const D3DSURFACE_DESC& Desc() const { return Desc_; }
+  ULONG References() const { return refs_; }
+  const D3DSURFACE_DESC& Desc() const { return desc_; }
   // Colour surfaces only: Width x Height pixels, rows packed.
-  uint32_t* Pixels() { return Pixels_.data(); }
-  const uint32_t* Pixels() const { return Pixels_.data(); }
+  uint32_t* Pixels() { return pixels_.data(); }
+  const uint32_t* Pixels() const { return pixels_.data(); }
 
  private:
-  TSoftDevice* Device_;
-  D3DSURFACE_DESC Desc_;
-  bool Lockable_;
-  bool Locked_ = false;
-  ULONG Refs_ = 0;
-  std::vector<uint32_t> Pixels_;
+  TSoftDevice* device_;
+  D3DSURFACE_DESC desc_;
+  bool lockable_;
+  bool locked_ = false;
+  ULONG refs_ = 0;
+  std::vector<uint32_t> pixels_;
 };

@@ -25,9 +25,9 @@ uint64_t TSoftTexture::ByteSize(UINT Width, UINT Height, UINT Levels, D3DFORMAT 
 
 TSoftTexture::TSoftTexture(TSoftDevice* Device, UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
                            D3DPOOL Pool)
-    : Device_(Device), Usage_(Usage), Format_(Format), Pool_(Pool), Bytes_(ByteSize(Width, Height, Levels, Format)) {
-  Levels_.resize(Levels);
-  for (TLevel& Level : Levels_) {
+    : device_(Device), usage_(Usage), format_(Format), pool_(Pool), bytes_(ByteSize(Width, Height, Levels, Format)) {
+  levels_.resize(Levels);
+  for (TLevel& Level : levels_) {
     Level.Width = Width;
     Level.Height = Height;
     Level.Pitch = SoftFormatPitch(Format, Width);
@@ -35,31 +35,31 @@ TSoftTexture::TSoftTexture(TSoftDevice* Device, UINT Width, UINT Height, UINT Le
     Width = std::max(1u, Width / 2);
     Height = std::max(1u, Height / 2);
   }
-  Decoded_.resize(size_t(Levels_[0].Width) * Levels_[0].Height);
-  for (UINT Y = 0; Y < Levels_[0].Height; ++Y)
-    SoftDecodeRow(Format, Levels_[0].Bytes.data() + size_t(Y) * Levels_[0].Pitch,
-                  Decoded_.data() + size_t(Y) * Levels_[0].Width, Levels_[0].Width);
-  Device_->AddRef();
-  Device_->TextureCreated(Bytes_, Pool_);
+  decoded_.resize(size_t(levels_[0].Width) * levels_[0].Height);
+  for (UINT Y = 0; Y < levels_[0].Height; ++Y)
+    SoftDecodeRow(Format, levels_[0].Bytes.data() + size_t(Y) * levels_[0].Pitch,
+                  decoded_.data() + size_t(Y) * levels_[0].Width, levels_[0].Width);
+  device_->AddRef();
+  device_->TextureCreated(bytes_, pool_);
 }
 
-TSoftTexture::~TSoftTexture() { Device_->TextureDestroyed(Bytes_, Pool_); }
+TSoftTexture::~TSoftTexture() { device_->TextureDestroyed(bytes_, pool_); }
 
 ULONG TSoftTexture::AddRef() {
-  ++Refs_;
-  if (!HoldsDevice_ && Refs_ > BindRefs_) {
-    HoldsDevice_ = true;
-    Device_->AddRef();
+  ++refs_;
+  if (!holdsDevice_ && refs_ > bindRefs_) {
+    holdsDevice_ = true;
+    device_->AddRef();
   }
-  return Refs_;
+  return refs_;
 }
 
 ULONG TSoftTexture::Release() {
-  if (Refs_ == 0) return 0;
-  ULONG Left = --Refs_;
-  TSoftDevice* Device = Device_;
-  bool DropDevice = HoldsDevice_ && Refs_ <= BindRefs_;
-  if (DropDevice) HoldsDevice_ = false;
+  if (refs_ == 0) return 0;
+  ULONG Left = --refs_;
+  TSoftDevice* Device = device_;
+  bool DropDevice = holdsDevice_ && refs_ <= bindRefs_;
+  if (DropDevice) holdsDevice_ = false;
   if (Left == 0) delete this;
   // Last: letting go of the device may end it, and with it the bindings that were this texture's last references.
   if (DropDevice) Device->Release();
@@ -67,34 +67,34 @@ ULONG TSoftTexture::Release() {
 }
 
 void TSoftTexture::Bind() {
-  ++Refs_;
-  ++BindRefs_;
+  ++refs_;
+  ++bindRefs_;
 }
 
 void TSoftTexture::Unbind() {
-  --BindRefs_;
-  if (--Refs_ == 0) delete this;
+  --bindRefs_;
+  if (--refs_ == 0) delete this;
 }
 
 HRESULT TSoftTexture::GetDevice(IDirect3DDevice9** ppDevice) {
   if (!ppDevice) return D3DERR_INVALIDCALL;
-  Device_->AddRef();
-  *ppDevice = Device_;
+  device_->AddRef();
+  *ppDevice = device_;
   return D3D_OK;
 }
 
 HRESULT TSoftTexture::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) {
-  if (!pDesc || Level >= Levels_.size()) return D3DERR_INVALIDCALL;
-  *pDesc = D3DSURFACE_DESC{Format_, D3DRTYPE_SURFACE, Usage_, Pool_, D3DMULTISAMPLE_NONE, 0,
-                           Levels_[Level].Width, Levels_[Level].Height};
+  if (!pDesc || Level >= levels_.size()) return D3DERR_INVALIDCALL;
+  *pDesc = D3DSURFACE_DESC{format_, D3DRTYPE_SURFACE, usage_, pool_, D3DMULTISAMPLE_NONE, 0,
+                           levels_[Level].Width, levels_[Level].Height};
   return D3D_OK;
 }
 
 HRESULT TSoftTexture::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) {
-  if (!pLockedRect || Level >= Levels_.size()) return D3DERR_INVALIDCALL;
+  if (!pLockedRect || Level >= levels_.size()) return D3DERR_INVALIDCALL;
   // As in Direct3D, default-pool textures are only lockable when dynamic.
-  if (Pool_ == D3DPOOL_DEFAULT && !(Usage_ & D3DUSAGE_DYNAMIC)) return D3DERR_INVALIDCALL;
-  TLevel& L = Levels_[Level];
+  if (pool_ == D3DPOOL_DEFAULT && !(usage_ & D3DUSAGE_DYNAMIC)) return D3DERR_INVALIDCALL;
+  TLevel& L = levels_[Level];
   if (L.Locked) return D3DERR_INVALIDCALL;
   RECT Area = pRect ? *pRect : RECT{0, 0, LONG(L.Width), LONG(L.Height)};
   if (Area.left < 0 || Area.top < 0 || Area.left >= Area.right || Area.top >= Area.bottom ||
@@ -104,20 +104,20 @@ HRESULT TSoftTexture::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RE
   L.ReadOnly = (Flags & D3DLOCK_READONLY) != 0;
   L.Area = Area;
   pLockedRect->Pitch = INT(L.Pitch);
-  pLockedRect->pBits = L.Bytes.data() + size_t(Area.top) * L.Pitch + size_t(Area.left) * (SoftFormatBits(Format_) / 8);
+  pLockedRect->pBits = L.Bytes.data() + size_t(Area.top) * L.Pitch + size_t(Area.left) * (SoftFormatBits(format_) / 8);
   return D3D_OK;
 }
 
 HRESULT TSoftTexture::UnlockRect(UINT Level) {
-  if (Level >= Levels_.size() || !Levels_[Level].Locked) return D3DERR_INVALIDCALL;
-  TLevel& L = Levels_[Level];
+  if (Level >= levels_.size() || !levels_[Level].Locked) return D3DERR_INVALIDCALL;
+  TLevel& L = levels_[Level];
   L.Locked = false;
   if (Level == 0 && !L.ReadOnly) {
-    const UINT Bytes = SoftFormatBits(Format_) / 8;
+    const UINT Bytes = SoftFormatBits(format_) / 8;
     const UINT Count = UINT(L.Area.right - L.Area.left);
     for (LONG Y = L.Area.top; Y < L.Area.bottom; ++Y)
-      SoftDecodeRow(Format_, L.Bytes.data() + size_t(Y) * L.Pitch + size_t(L.Area.left) * Bytes,
-                    Decoded_.data() + size_t(Y) * L.Width + L.Area.left, Count);
+      SoftDecodeRow(format_, L.Bytes.data() + size_t(Y) * L.Pitch + size_t(L.Area.left) * Bytes,
+                    decoded_.data() + size_t(Y) * L.Width + L.Area.left, Count);
   }
   return D3D_OK;
 }

@@ -20,7 +20,7 @@ class TSoftTexture final : public IDirect3DTexture9 {
   ULONG Release() override;
   HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
   D3DRESOURCETYPE GetType() override { return D3DRTYPE_TEXTURE; }
-  DWORD GetLevelCount() override { return static_cast<DWORD>(Levels_.size()); }
+  DWORD GetLevelCount() override { return static_cast<DWORD>(levels_.size()); }
   HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override;
   HRESULT LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) override;
   HRESULT UnlockRect(UINT Level) override;
@@ -29,10 +29,10 @@ class TSoftTexture final : public IDirect3DTexture9 {
   void Bind();
   void Unbind();
 
-  const uint32_t* Texels() const { return Decoded_.data(); }
-  UINT Width() const { return Levels_[0].Width; }
-  UINT Height() const { return Levels_[0].Height; }
-  D3DPOOL Pool() const { return Pool_; }
+  const uint32_t* Texels() const { return decoded_.data(); }
+  UINT Width() const { return levels_[0].Width; }
+  UINT Height() const { return levels_[0].Height; }
+  D3DPOOL Pool() const { return pool_; }
 
  private:
   struct TLevel {
@@ -43,14 +43,14 @@ class TSoftTexture final : public IDirect3DTexture9 {
     RECT Area{};
   };
 
-  TSoftDevice* Device_;
-  DWORD Usage_;
-  D3DFORMAT Format_;
-  D3DPOOL Pool_;
-  std::vector<TLevel> Levels_;
-  std::vector<uint32_t> Decoded_;
-  uint64_t Bytes_;
-  ULONG Refs_ = 1;
-  ULONG BindRefs_ = 0;
-  bool HoldsDevice_ = true;
+  TSoftDevice* device_;
+  DWORD usage_;
+  D3DFORMAT format_;
+  D3DPOOL pool_;
+  std::vector<TLevel> levels_;
+  std::vector<uint32_t> decoded_;
+  uint64_t bytes_;
+  ULONG refs_ = 1;
+  ULONG bindRefs_ = 0;
+  bool holdsDevice_ = true;
 };

@@ -1,5 +1,11 @@
 // Basic Direct3D 9 types and codes with their real numeric values: result codes and surface formats.
 // The rest of the Direct3D 9 subset (interfaces, states, structures) lives in d3d9.h.
+//
+// Sections: Windows base types and RECT; result codes and FAILED/SUCCEEDED; D3DFORMAT and bits per pixel;
+// colours, rectangles, matrices, viewports and locked rectangles; device, pool, resource and primitive types;
+// transform and render states with their value enumerations; texture stage states and operations; sampler
+// states, filters and addressing; vertex format, behaviour, clear, usage, lock and presentation flags; display
+// modes, surface descriptions and adapter identifiers.
 #pragma once
 #include <cstdint>
 

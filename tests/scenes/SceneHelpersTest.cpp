@@ -4,7 +4,7 @@
 
 #include <numbers>
 
-#include "../scenes/SceneHarness.h"
+#include "SceneHarness.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # morvanth-headless plays a scripted game on the bundled skin: from the title into stage 1, a group shot down,
 # its capsule collected and spent on speed, a ship lost by ramming, a pause, two more losses, game over and the
-# title again. The --state stream proves each step; PNG shots of play, pause and game over are checked.
+# title again. The --state stream proves each step; PNG shots of play, pause and game over are checked. Also: a
+# device lost in play comes back with every texture intact.
 set -u
 BUILD=$(cd "$1" && pwd)
 RUNNER="$BUILD/morvanth-headless"
@@ -69,6 +70,19 @@ LIGHT=$(convert "$WORK/pause.png" -crop 80x20+360+290 +repage -fx "(r>0.6&&g>0.6
 ORANGE=$(convert "$WORK/gameover.png" -crop 240x50+280+275 +repage -fx "(r>0.9&&g>0.35&&g<0.65&&b<0.2)?1:0" \
          -format "%[fx:mean*w*h]" info:)
 [ "${ORANGE%.*}" -gt 200 ] || fail "no orange GAMEOVER text ($ORANGE orange pixels)"
+
+# The device lost for 10 frames in play: the game goes on meanwhile, the reset brings drawing back, and every
+# texture (map, sprites, meter, text) comes through: the picture 100 frames later equals the one of a run without
+# the loss.
+"$RUNNER" --seed 2 --frames 700 --input "$WORK/game.in" --shot 699:"$WORK/kept.png" 2>"$WORK/kept.err" ||
+  fail "run without loss: $(cat "$WORK/kept.err")"
+"$RUNNER" --seed 2 --frames 700 --input "$WORK/game.in" --lose-device 590:10 --state "$WORK/lost.jsonl" \
+  --shot 589:"$WORK/before.png" --shot 595:"$WORK/during.png" --shot 699:"$WORK/restored.png" 2>"$WORK/lost.err" || fail "loss run: $(cat "$WORK/lost.err")"
+[ "$(line "$WORK/lost.jsonl" 600 | sed 's/"frame":[0-9]*,//')" = "$(line "$STATE" 600 | sed 's/"frame":[0-9]*,//')" ] ||
+  fail "the game did not go on while the device was lost"
+cmp -s "$WORK/before.png" "$WORK/during.png" || fail "frames were drawn while the device was lost"
+cmp -s "$WORK/during.png" "$WORK/restored.png" && fail "the picture did not change after the reset"
+cmp -s "$WORK/kept.png" "$WORK/restored.png" || fail "after the reset the picture differs from a run without the loss"
 
 # A skin that lacks a graphic the game needs: the error box's text and status 1 when the game starts.
 mkdir -p "$WORK/root/skin"

@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "CustomScene.h"
-#include "UOpening.h"
-#include "UScene.h"
-#include "UShooting.h"
 #include "JsonString.h"
 #include "UDatabase.h"
 #include "UObjects.h"
+#include "UOpening.h"
+#include "UScene.h"
+#include "UShooting.h"
 
 int SceneNumberOf(const TCustomScene* scene) {
   if (dynamic_cast<const TOpeningScene*>(scene)) return 0;
@@ -54,7 +54,7 @@ std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene) {
   if (scene == nullptr) return json + "}";
   json += ",\"sceneFrame\":" + std::to_string(scene->FrameCounter);
   if (const auto* title = dynamic_cast<const TOpeningScene*>(scene)) {
-    json += std::string(",\"complete\":") + (title->Complete ? "true" : "false");
+    json += Flag("complete", title->Complete);
     json += ",\"idleCount\":" + std::to_string(title->IdleCount);
     json += ",\"strokeIndex\":" + std::to_string(title->StrokeIndex);
     json += ",\"logoColor\":" + std::to_string(title->LogoColor);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Application.h"
+#include "D3D9TestHooks.h"
 #include "FileSystem.h"
 #include "FormHost.h"
 #include "HeadlessWindow.h"
@@ -19,13 +20,14 @@
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
+#include "VUDader9.h"
 #include "VirtualClock.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: morvanth-headless [--help] [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
-    "                         [--state FILE] [--skin NAME] [--start-scene N]\n";
+    "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n";
 
 struct TOptions {
   std::string Root;
@@ -37,6 +39,9 @@ struct TOptions {
   std::string Skin;
   uint8_t StartScene = 0;
   bool Help = false;
+  // The device is lost before frame LoseAt and stays lost for LoseFor polls of the frame loop (0: never).
+  uint32_t LoseAt = 0;
+  uint32_t LoseFor = 0;
 };
 
 class EUsage : public std::runtime_error {
@@ -76,6 +81,12 @@ TOptions ParseOptions(int argc, char** argv) {
       const size_t colon = shot.find(':');
       if (colon == std::string::npos || colon + 1 == shot.size()) throw EUsage("--shot wants FRAME:FILE.png");
       options.Shots.emplace(ParseNumber(shot.substr(0, colon), "shot frame"), shot.substr(colon + 1));
+    } else if (option == "--lose-device") {
+      const std::string loss = value();
+      const size_t colon = loss.find(':');
+      if (colon == std::string::npos) throw EUsage("--lose-device wants FRAME:N");
+      options.LoseAt = ParseNumber(loss.substr(0, colon), "loss frame");
+      options.LoseFor = ParseNumber(loss.substr(colon + 1), "loss length");
     } else if (option == "--state") {
       options.State = value();
     } else if (option == "--skin") {
@@ -150,6 +161,9 @@ int Run(const TOptions& options) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);
       keys.SetFrame(frame);
+      if (options.LoseFor > 0 && frame == options.LoseAt && form.DG()->D3DDevice() != nullptr) {
+        D3D9LoseDevice(form.DG()->D3DDevice(), options.LoseFor);
+      }
       const TApplication::TIdleEvent idle = application.OnIdle;  // it may detach itself while it runs
       bool done = true;
       idle(done);

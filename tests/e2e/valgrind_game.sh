@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The game under valgrind's memcheck: the headless runner through the title, a game and the ending (with a leak check),
+# The game under valgrind's memcheck: the headless runner through the title, a game to game over and back, and the ending (with a leak check),
 # and the real window under Xvfb for a few seconds of the title. Any memory error fails the test.
 # Skipped (77) in the sanitizer build, whose instrumented binaries cannot run under valgrind.
 set -u
@@ -32,11 +32,16 @@ status=$?
 status=$?
 [ "$status" -eq 0 ] || fail "headless ending under valgrind: status $status: $(cat "$WORK/ending.err")"
 
-# A game: the scene loads the skin, spawns the first enemies and draws its frames.
-"${VG[@]}" --leak-check=full --errors-for-leak-kinds=definite \
-  "$BUILD/morvanth-headless" --start-scene 1 --frames 400 >"$WORK/game.out" 2>"$WORK/game.err"
+# A short game: title, play (a group shot down, rammed three times, the third loss ends it), game over, and
+# Escape back to the title.
+printf '150 ENTER\n152\n260 UP\n305 Z\n420 RIGHT Z\n500 Z\n600 C\n602\n610 DOWN\n674\n890 UP\n935\n1330 UP\n1375\n1620 ESC\n1622\n' \
+  >"$WORK/game.in"
+"${VG[@]}" --leak-check=full --errors-for-leak-kinds=definite "$BUILD/morvanth-headless" --seed 2 --frames 1640 \
+  --input "$WORK/game.in" --state "$WORK/game.jsonl" >"$WORK/game.out" 2>"$WORK/game.err"
 status=$?
 [ "$status" -eq 0 ] || fail "headless game under valgrind: status $status: $(cat "$WORK/game.err")"
+grep -q '"playState":1' "$WORK/game.jsonl" || fail "the game under valgrind did not reach game over"
+tail -1 "$WORK/game.jsonl" | grep -q '"scene":0' || fail "the game under valgrind did not return to the title"
 
 source "$(dirname "$0")/xvfb.bash"
 start_xvfb "$WORK/xvfb.log"
@@ -50,4 +55,4 @@ kill -TERM "$GAME_PID"
 wait "$GAME_PID"
 status=$?
 [ "$status" -eq 0 ] || fail "window under valgrind: status $status: $(cat "$WORK/game.err")"
-echo "ok: no memory errors in the headless title, a game, the ending and the real window"
+echo "ok: no memory errors in the headless title, a game to game over, the ending and the real window"

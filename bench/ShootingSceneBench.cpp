@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "AllocationCounter.h"
+#include "DataTestSupport.h"
 #include "GameKeys.h"
 #include "SceneHarness.h"
 #include "SkinFolders.h"
@@ -25,38 +25,14 @@ namespace {
 
 constexpr int kEnemies = 300, kBullets = 500;
 
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 // A 24-bit BMP; Colour(x, y) gives 0xRRGGBB.
 template <typename TColour>
 std::string Bmp(int width, int height, TColour colour) {
-  const int stride = (width * 3 + 3) & ~3;
-  std::string s(54 + static_cast<size_t>(stride) * height, '\0');
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(v >> (8 * i));
-  };
-  s[0] = 'B';
-  s[1] = 'M';
-  put32(2, static_cast<uint32_t>(s.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  s[26] = 1;
-  s[28] = 24;
+  std::vector<uint32_t> pixels;
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const uint32_t c = colour(x, height - 1 - y);
-      const size_t at = 54 + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3;
-      s[at] = static_cast<char>(c);
-      s[at + 1] = static_cast<char>(c >> 8);
-      s[at + 2] = static_cast<char>(c >> 16);
-    }
+    for (int x = 0; x < width; ++x) pixels.push_back(colour(x, y));
   }
-  return s;
+  return datatest::MakeBmp(width, height, 24, pixels);
 }
 
 std::string Sprite(const char* id, int left, int top, int width, int height, const char* blend, int hit) {
@@ -72,9 +48,9 @@ std::string Sprite(const char* id, int left, int top, int width, int height, con
 // in a grid right of the ship and cannot be destroyed.
 void WriteStressSkin(const std::filesystem::path& root) {
   const std::filesystem::path skin = root / "skin";
-  WriteFile(skin / "stress/graphic/sprites.bmp",
+  datatest::WriteFile(skin / "stress/graphic/sprites.bmp",
             Bmp(256, 64, [](int x, int y) { return (x + y) % 7 == 0 ? 0xFF00FFu : 0x102030u * (1 + (x / 16) % 5); }));
-  WriteFile(skin / "system/graphic/map.bmp",
+  datatest::WriteFile(skin / "system/graphic/map.bmp",
             Bmp(192, 96, [](int x, int y) { return (x * 13 + y * 7) % 97 == 0 ? 0xFFFFFFu : 0xFF00FFu; }));
   std::string defs = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<graphicdef>\n";
   defs += Sprite("ship", 0, 0, 32, 16, "alpha", 3) + Sprite("option", 32, 0, 16, 16, "alpha", 6) +
@@ -86,13 +62,13 @@ void WriteStressSkin(const std::filesystem::path& root) {
   for (int i = 0; i < 8; ++i) defs += Sprite(meter[i], 64 * (i % 4), 32 + 16 * (i / 4), 64, 16, "alpha", 8);
   defs += "<animation id=\"explosion\" maxframe=\"24\" width=\"32\" height=\"32\"><origin x=\"16\" y=\"16\"/>"
           "<sprite ref=\"blast\" frame=\"0\"/></animation>\n</graphicdef>\n";
-  WriteFile(skin / "stress/xml/graphicdef.xml", defs);
+  datatest::WriteFile(skin / "stress/xml/graphicdef.xml", defs);
   std::string stage = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<stagedef><stage title=\"STRESS\">\n";
   for (int i = 0; i < kEnemies; ++i) {
     stage += "<enemy frame=\"0\" x=\"" + std::to_string(330 + 22 * (i % 20)) + "\" y=\"" +
              std::to_string(20 + 37 * (i / 20)) + "\" speed=\"0\" hp=\"1000000000\"/>\n";
   }
-  WriteFile(skin / "stress/xml/stagedef.xml", stage + "</stage></stagedef>\n");
+  datatest::WriteFile(skin / "stress/xml/stagedef.xml", stage + "</stage></stagedef>\n");
 }
 
 // The game scene on the tests' scene harness (device, sprite renderer, scripted keys), driven as the main form

@@ -4,15 +4,8 @@
 # title again. The --state stream proves each step; PNG shots of play, pause and game over are checked. Also: a
 # device lost in play comes back with every texture intact.
 set -u
-BUILD=$(cd "$1" && pwd)
-RUNNER="$BUILD/morvanth-headless"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-line() { sed -n "$(($2 + 1))p" "$1"; }  # state line of frame N
+source "$(dirname "$0")/headless.bash" "$1"
 expect() { line "$STATE" "$1" | grep -q "$2" || fail "frame $1: expected $2 in $(line "$STATE" "$1")"; }
-pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -1 | grep -o '#[0-9A-F]\{6\}'; }
-command -v convert >/dev/null || fail "ImageMagick is not installed"
 STATE="$WORK/game.jsonl"
 
 # Enter on the finished title; up to the first group's height and fire; right to meet its capsule; C buys speed;

@@ -2,14 +2,7 @@
 # morvanth-headless through the title and the ending: the logo's drawing time, the texts, Enter, the ending's
 # scroll with Ctrl, Escape back to the title; PNG shots checked pixel by pixel, JSON state line by line.
 set -u
-BUILD=$(cd "$1" && pwd)
-RUNNER="$BUILD/morvanth-headless"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -1 | grep -o '#[0-9A-F]\{6\}'; }
-line() { sed -n "$(($2 + 1))p" "$1"; }  # state line of frame N
-command -v convert >/dev/null || fail "ImageMagick is not installed"
+source "$(dirname "$0")/headless.bash" "$1"
 
 # --- title: 135 frames of drawing, then the texts; held Enter from frame 50 does not start the game ---
 printf '50 ENTER\n' >"$WORK/title.in"

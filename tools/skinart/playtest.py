@@ -1,0 +1,175 @@
+#!/usr/bin/env python3
+"""Plays each stage of a bundled skin with morvanth-headless and reports what happened.
+
+The player starts the game from the title, holds fire and weaves up and down in front of the field; it is
+steady rather than clever: it buys the double as soon as the meter's cursor reaches it and options after that
+(found by replaying, since the game is deterministic for a given seed and input). Each stage is played on its
+own: a copy of the skin whose stage script holds only that stage.
+
+    python3 tools/skinart/playtest.py HEADLESS SOURCE_DIR SKIN [--frames N] [--shots DIR] [--seed N]
+
+Prints one line per stage: frames played, stage frames reached, enemies spawned, capsules dropped and
+collected, power-ups bought, ships lost, and how the run ended.
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+START = 150  # Enter on the title once its logo is drawn
+FIRE = START + 102  # the ship's fly-in is over
+
+
+def stage_blocks(xml):
+    return re.findall(r"  <stage\b.*?</stage>", xml, re.S)
+
+
+def make_root(src, skin, index, tmp):
+    root = os.path.join(tmp, "stage%d" % index)
+    if os.path.exists(root):
+        shutil.rmtree(root)
+    for name in (skin, "system"):
+        shutil.copytree(os.path.join(src, "skin", name), os.path.join(root, "skin", name))
+    path = os.path.join(root, "skin", skin, "xml", "stagedef.xml")
+    xml = open(path, encoding="utf-8").read()
+    blocks = stage_blocks(xml)
+    head = xml[:xml.index(blocks[0])]
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(head + blocks[index] + "\n</stagedef>\n")
+    return root, blocks[index]
+
+
+def keys_at(f, buys):
+    keys = []
+    if START <= f < START + 2:
+        keys.append("ENTER")
+    if f >= FIRE:
+        keys.append("Z")
+        phase = (f - FIRE) % 240  # up 40, hold, down 80, hold, up 40: y sweeps 140 to 460
+        if phase < 40 or 200 <= phase < 240:
+            keys.append("UP")
+        elif 80 <= phase < 160:
+            keys.append("DOWN")
+    if f in buys:
+        keys.append("C")
+    return " ".join(keys)
+
+
+def write_input(path, frames, buys):
+    last = None
+    with open(path, "w") as out:
+        for f in range(frames):
+            k = keys_at(f, buys)
+            if k != last:
+                out.write("%d %s\n" % (f, k) if k else "%d\n" % f)
+                last = k
+
+
+def run(headless, root, skin, frames, seed, buys, tmp, shots=()):
+    inp, state = os.path.join(tmp, "play.in"), os.path.join(tmp, "play.jsonl")
+    write_input(inp, frames, buys)
+    cmd = [headless, "--root", root, "--skin", skin, "--seed", str(seed), "--frames", str(frames), "--input", inp,
+           "--state", state]
+    for frame, path in shots:
+        cmd += ["--shot", "%d:%s" % (frame, path)]
+    proc = subprocess.run(cmd, stderr=subprocess.PIPE, text=True)
+    if proc.returncode != 0:
+        sys.exit("headless run failed: %s" % proc.stderr)
+    return [json.loads(line) for line in open(state)]
+
+
+def next_buy(states, buys):
+    """First frame after the last purchase at which the steady player would press C."""
+    after = max(buys) + 1 if buys else 0
+    for s in states[after:]:
+        if s["scene"] != 1 or "ship" not in s:
+            continue
+        ship = s["ship"]
+        if ship["energy"] <= 0 or ship["entering"]:
+            continue
+        want_double = ship["shotType"] == 0 and ship["cursor"] == 2
+        want_option = ship["shotType"] != 0 and ship["cursor"] == 4 and ship["options"] < 4
+        if want_double or want_option:
+            return s["frame"] + 1
+    return None
+
+
+def summarise(states, block):
+    enemy_frames = sorted(int(m) for m in re.findall(r'<enemy frame="(\d+)"', block))
+    group_frames = {}  # enemies inside groups count from the group's frame
+    for g in re.finditer(r'<group frame="(\d+)".*?</group>', block, re.S):
+        inner = [int(base) for base in re.findall(r'<enemy frame="(\d+)"', g.group(0))]
+        for v in inner:
+            enemy_frames.remove(v)
+            enemy_frames.append(int(g.group(1)) + v)
+    enemy_frames.sort()
+    spawned = dropped = collected = bought = 0
+    prev = None
+    ended = "time up"
+    for s in states:
+        if s["scene"] != 1 or "ship" not in s:
+            if prev is not None:
+                ended = {0: "back to the title", 2: "ending"}.get(s["scene"], "?")
+                break
+            continue
+        if prev is None:
+            spawned += sum(1 for f in enemy_frames if f <= s["stageFrame"])
+        else:
+            a, b = prev["stageFrame"], s["stageFrame"]
+            if b > a:
+                spawned += sum(1 for f in enemy_frames if a < f <= b)
+            elif b < a:  # restarted from a restart point
+                spawned += sum(1 for f in enemy_frames if b <= f <= b)
+            d = s["counts"]["drops"] - prev["counts"]["drops"]
+            dropped += max(0, d)
+            c0, c1 = prev["ship"]["cursor"], s["ship"]["cursor"]
+            if c1 != c0 and c1 != 255 and (c0 == 255 and c1 == 0 or c1 == c0 + 1 or (c0 == 5 and c1 == 0)):
+                collected += 1
+            if c0 != 255 and c1 == 255 and s["ship"]["energy"] > 0 and prev["ship"]["energy"] > 0:
+                bought += 1
+        prev = s
+    last = prev
+    return {"stageFrame": last["stageFrame"], "spawned": spawned, "dropped": dropped, "collected": collected,
+            "bought": bought, "lost": 3 - last["ship"]["lives"],
+            "playState": last["playState"], "ended": ended, "ship": last["ship"]}
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("headless")
+    ap.add_argument("source")
+    ap.add_argument("skin")
+    ap.add_argument("--frames", type=int, default=11500)
+    ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--stages", default="")
+    ap.add_argument("--keep", default="")
+    args = ap.parse_args()
+    tmp = args.keep or tempfile.mkdtemp(prefix="morvanth-playtest-")
+    os.makedirs(tmp, exist_ok=True)
+    xml = open(os.path.join(args.source, "skin", args.skin, "xml", "stagedef.xml"), encoding="utf-8").read()
+    indices = [int(i) for i in args.stages.split(",")] if args.stages else range(len(stage_blocks(xml)))
+    for index in indices:
+        root, block = make_root(args.source, args.skin, index, tmp)
+        buys = set()
+        while True:
+            states = run(args.headless, root, args.skin, args.frames, args.seed, buys, tmp)
+            f = next_buy(states, buys)
+            if f is None or len(buys) >= 8:
+                break
+            buys.add(f)
+        shutil.copy(os.path.join(tmp, "play.in"), os.path.join(tmp, "stage%d.in" % index))
+        shutil.copy(os.path.join(tmp, "play.jsonl"), os.path.join(tmp, "stage%d.jsonl" % index))
+        r = summarise(states, block)
+        print("stage %d: frames %d, stage frames reached %d, enemies spawned %d, capsules dropped %d, collected %d, "
+              "bought %d (buys at %s), ships lost %d, end: %s, playState %d, final ship %s"
+              % (index + 1, len(states), r["stageFrame"], r["spawned"], r["dropped"], r["collected"], r["bought"],
+                 sorted(buys), r["lost"], r["ended"], r["playState"], json.dumps(r["ship"])))
+        sys.stdout.flush()
+
+
+if __name__ == "__main__":
+    main()

@@ -32,6 +32,8 @@ def sprites():
             pic.map_region(*box, lambda x, y, c, edge: hue_shift(c, 0.55, 1.0))
         elif s.id == "bullet":  # gold sparks, nothing else in this skin is that bright yellow
             pic.map_region(*box, lambda x, y, c, edge: hue_shift(c, 0.2, 1.0, 1.2))
+        elif s.id in ("shot", "laser"):  # cyan shots, a pink beam
+            pic.map_region(*box, lambda x, y, c, edge: hue_shift(c, 0.35, 1.0))
         elif s.id.startswith("capsule"):
             pic.map_region(*box, lambda x, y, c, edge: hue_shift(c, 0.36, 1.0))
     return sheet, pic

@@ -43,13 +43,15 @@ def make_root(src, skin, index, tmp):
     return root, blocks[index]
 
 
-def keys_at(f, buys):
+def keys_at(f, buys, flights):
+    """flights: frames at which a fly-in ended; the weave starts over from the middle after each."""
     keys = []
     if START <= f < START + 2:
         keys.append("ENTER")
     if f >= FIRE:
         keys.append("Z")
-        phase = (f - FIRE) % 240  # up 40, hold, down 80, hold, up 40: y sweeps 140 to 460
+        since = max([FIRE] + [e for e in flights if e <= f])
+        phase = (f - since) % 240  # up 40, hold, down 80, hold, up 40: y sweeps 140 to 460
         if phase < 40 or 200 <= phase < 240:
             keys.append("UP")
         elif 80 <= phase < 160:
@@ -59,19 +61,19 @@ def keys_at(f, buys):
     return " ".join(keys)
 
 
-def write_input(path, frames, buys):
+def write_input(path, frames, buys, flights):
     last = None
     with open(path, "w") as out:
         for f in range(frames):
-            k = keys_at(f, buys)
+            k = keys_at(f, buys, flights)
             if k != last:
                 out.write("%d %s\n" % (f, k) if k else "%d\n" % f)
                 last = k
 
 
-def run(headless, root, skin, frames, seed, buys, tmp, shots=()):
+def run(headless, root, skin, frames, seed, buys, flights, tmp, shots=()):
     inp, state = os.path.join(tmp, "play.in"), os.path.join(tmp, "play.jsonl")
-    write_input(inp, frames, buys)
+    write_input(inp, frames, buys, flights)
     cmd = [headless, "--root", root, "--skin", skin, "--seed", str(seed), "--frames", str(frames), "--input", inp,
            "--state", state]
     for frame, path in shots:
@@ -80,6 +82,11 @@ def run(headless, root, skin, frames, seed, buys, tmp, shots=()):
     if proc.returncode != 0:
         sys.exit("headless run failed: %s" % proc.stderr)
     return [json.loads(line) for line in open(state)]
+
+
+def flights_of(states):
+    return [b["frame"] for a, b in zip(states, states[1:])
+            if "ship" in a and "ship" in b and a["ship"]["entering"] and not b["ship"]["entering"]]
 
 
 def next_buy(states, buys):
@@ -154,9 +161,13 @@ def main():
     indices = [int(i) for i in args.stages.split(",")] if args.stages else range(len(stage_blocks(xml)))
     for index in indices:
         root, block = make_root(args.source, args.skin, index, tmp)
-        buys = set()
-        while True:
-            states = run(args.headless, root, args.skin, args.frames, args.seed, buys, tmp)
+        buys, flights = set(), []
+        for _ in range(30):
+            states = run(args.headless, root, args.skin, args.frames, args.seed, buys, flights, tmp)
+            seen = flights_of(states)
+            if seen != flights:  # a ship was lost at another time: weave again from the new fly-ins
+                flights = seen
+                continue
             f = next_buy(states, buys)
             if f is None or len(buys) >= 8:
                 break

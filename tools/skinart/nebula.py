@@ -27,7 +27,7 @@ def sprites():
         line = neon_colour(s.id)
         if line is not None:
             pic.map_region(*box, lambda x, y, c, edge, line=line: line if c == INK else
-                           scale(hue_shift(c, 0.42, 1.1), 0.5))
+                           scale(hue_shift(c, 0.42, 1.25), 0.65))
         elif "explosion" in s.id:  # cold plasma instead of fire
             pic.map_region(*box, lambda x, y, c, edge: hue_shift(c, 0.55, 1.0))
         elif s.id == "bullet":  # gold sparks, nothing else in this skin is that bright yellow

@@ -50,11 +50,13 @@ def keys_at(f, buys, flights):
         keys.append("ENTER")
     if f >= FIRE:
         keys.append("Z")
-        since = max([FIRE] + [e for e in flights if e <= f])
-        phase = (f - since) % 240  # up 40, hold, down 80, hold, up 40: y sweeps 140 to 460
-        if phase < 40 or 200 <= phase < 240:
+        done = [e for e in flights if e <= f]
+        since = max([FIRE] + done)
+        u = (40, 30, 50)[len(done) % 3]  # each new ship weaves with another stride, not into the same wall
+        phase = (f - since) % (6 * u)  # up u, hold, down 2u, hold, up u: about the middle of the field
+        if phase < u or 5 * u <= phase:
             keys.append("UP")
-        elif 80 <= phase < 160:
+        elif 2 * u <= phase < 4 * u:
             keys.append("DOWN")
     if f in buys:
         keys.append("C")

@@ -30,9 +30,8 @@ def label(pic, cx, y0, word, top, bottom, ring):
                 if bit == "1":
                     cells.append((x0 + i * 6 + col, y0 + row, row))
     for x, y, _ in cells:
-        for dx in (-1, 0, 1):
-            for dy in (-1, 0, 1, 2):
-                pic.set(x + dx, y + dy, ring)
+        for dx, dy in ((-1, 0), (1, 0), (0, -1), (0, 1), (1, 1)):
+            pic.set(x + dx, y + dy, ring)
     for x, y, row in cells:
         t = row / 6.0
         pic.set(x, y, tuple(int(round(top[k] + (bottom[k] - top[k]) * t)) for k in range(3)))

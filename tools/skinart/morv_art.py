@@ -314,12 +314,12 @@ def sprites():
     for k in range(2):
         s.add("carrier%d" % k, 28, 24, lambda p, x, y, k=k: carrier(p, x, y, k == 0), (14, 12), edge=INK)
     for k in range(8):
-        s.add("explosion%d" % k, 32, 32, lambda p, x, y, k=k: blast(p, x, y, 32, k, 8, 1), (16, 16), blend="add")
+        s.add("explosion%d" % k, 40, 40, lambda p, x, y, k=k: blast(p, x, y, 40, k, 8, 1), (20, 20), blend="add")
     s.add("boss1", 112, 72, boss1, (52, 36), (-40, -28, 52, 28), edge=INK)
     s.add("boss2", 120, 80, boss2, (56, 40), (-44, -30, 56, 30), edge=INK)
     s.add("boss3", 128, 88, boss3, (60, 44), (-44, -34, 60, 34), edge=INK)
     for k in range(8):
-        s.add("bigexplosion%d" % k, 64, 64, lambda p, x, y, k=k: blast(p, x, y, 64, k, 8, 2), (32, 32), blend="add")
+        s.add("bigexplosion%d" % k, 80, 80, lambda p, x, y, k=k: blast(p, x, y, 80, k, 8, 2), (40, 40), blend="add")
     return s
 
 
@@ -341,9 +341,9 @@ def graphicdefs(sheet):
     g.sprites(sheet, {"boss1", "boss2", "boss3"})
     g.comment("explosions: eight additive frames, shown once; the larger one is for bosses")
     g.sprites(sheet, {"explosion%d" % k for k in range(8)} | {"bigexplosion%d" % k for k in range(8)})
-    g.animation("explosion", 32, False, (32, 32), (16, 16),
+    g.animation("explosion", 32, False, (40, 40), (20, 20),
                 [("explosion%d" % k, k * 4, 255 if k < 6 else 200) for k in range(8)])
-    g.animation("bigexplosion", 48, False, (64, 64), (32, 32),
+    g.animation("bigexplosion", 48, False, (80, 80), (40, 40),
                 [("bigexplosion%d" % k, k * 6, 255 if k < 6 else 200) for k in range(8)])
     return g
 

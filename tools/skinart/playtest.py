@@ -2,8 +2,9 @@
 """Plays each stage of a bundled skin with morvanth-headless and reports what happened.
 
 The player starts the game from the title, holds fire and weaves up and down in front of the field; it is
-steady rather than clever: it buys the double as soon as the meter's cursor reaches it and options after that
-(found by replaying, since the game is deterministic for a given seed and input). Each stage is played on its
+steady rather than clever: it buys the double as soon as the meter's cursor reaches it and options after that,
+and when a ship is lost it replays that life with another stride of its weave and keeps the best (found by
+replaying, since the game is deterministic for a given seed and input). Each stage is played on its
 own: a copy of the skin whose stage script holds only that stage.
 
     python3 tools/skinart/playtest.py HEADLESS SOURCE_DIR SKIN [--frames N] [--shots DIR] [--seed N]
@@ -43,8 +44,9 @@ def make_root(src, skin, index, tmp):
     return root, blocks[index]
 
 
-def keys_at(f, buys, flights):
-    """flights: frames at which a fly-in ended; the weave starts over from the middle after each."""
+def keys_at(f, buys, flights, strides):
+    """flights: frames at which a fly-in ended; the weave starts over from the middle after each, with the
+    stride chosen for that ship."""
     keys = []
     if START <= f < START + 2:
         keys.append("ENTER")
@@ -52,7 +54,8 @@ def keys_at(f, buys, flights):
         keys.append("Z")
         done = [e for e in flights if e <= f]
         since = max([FIRE] + done)
-        u = (40, 30, 50)[len(done) % 3]  # each new ship weaves with another stride, not into the same wall
+        life = max(0, len(done) - 1)
+        u = strides[life] if life < len(strides) else 40
         phase = (f - since) % (6 * u)  # up u, hold, down 2u, hold, up u: about the middle of the field
         if phase < u or 5 * u <= phase:
             keys.append("UP")
@@ -63,23 +66,21 @@ def keys_at(f, buys, flights):
     return " ".join(keys)
 
 
-def write_input(path, frames, buys, flights):
+def write_input(path, frames, buys, flights, strides):
     last = None
     with open(path, "w") as out:
         for f in range(frames):
-            k = keys_at(f, buys, flights)
+            k = keys_at(f, buys, flights, strides)
             if k != last:
                 out.write("%d %s\n" % (f, k) if k else "%d\n" % f)
                 last = k
 
 
-def run(headless, root, skin, frames, seed, buys, flights, tmp, shots=()):
+def run(headless, root, skin, frames, seed, buys, flights, strides, tmp):
     inp, state = os.path.join(tmp, "play.in"), os.path.join(tmp, "play.jsonl")
-    write_input(inp, frames, buys, flights)
+    write_input(inp, frames, buys, flights, strides)
     cmd = [headless, "--root", root, "--skin", skin, "--seed", str(seed), "--frames", str(frames), "--input", inp,
            "--state", state]
-    for frame, path in shots:
-        cmd += ["--shot", "%d:%s" % (frame, path)]
     proc = subprocess.run(cmd, stderr=subprocess.PIPE, text=True)
     if proc.returncode != 0:
         sys.exit("headless run failed: %s" % proc.stderr)
@@ -89,6 +90,16 @@ def run(headless, root, skin, frames, seed, buys, flights, tmp, shots=()):
 def flights_of(states):
     return [b["frame"] for a, b in zip(states, states[1:])
             if "ship" in a and "ship" in b and a["ship"]["entering"] and not b["ship"]["entering"]]
+
+
+STRIDES = (40, 28, 54)  # frames per step of the weave: up, hold, down twice as long, hold, up
+
+
+def loss_after(states, start):
+    for a, b in zip(states, states[1:]):
+        if b["frame"] > start and "ship" in a and "ship" in b and a["ship"]["energy"] > 0 and b["ship"]["energy"] <= 0:
+            return b["frame"]
+    return None
 
 
 def next_buy(states, buys):
@@ -163,17 +174,40 @@ def main():
     indices = [int(i) for i in args.stages.split(",")] if args.stages else range(len(stage_blocks(xml)))
     for index in indices:
         root, block = make_root(args.source, args.skin, index, tmp)
-        buys, flights = set(), []
-        for _ in range(30):
-            states = run(args.headless, root, args.skin, args.frames, args.seed, buys, flights, tmp)
-            seen = flights_of(states)
-            if seen != flights:  # a ship was lost at another time: weave again from the new fly-ins
-                flights = seen
-                continue
-            f = next_buy(states, buys)
-            if f is None or len(buys) >= 8:
+        buys, flights, strides = set(), [], []
+
+        def settled():  # runs until the fly-ins the input weaves from are those the run shows
+            nonlocal flights
+            for _ in range(8):
+                states = run(args.headless, root, args.skin, args.frames, args.seed, buys, flights, strides, tmp)
+                if flights_of(states) == flights:
+                    break
+                flights = flights_of(states)
+            return states
+
+        for life in range(3):
+            states = settled()
+            if life >= len(flights):
                 break
-            buys.add(f)
+            start = flights[life]
+            buys = {b for b in buys if b < start}
+            loss = loss_after(states, start)
+            if loss is not None:  # replay this ship with a few strides and keep the one that lives longest
+                trials = []
+                for u in STRIDES:
+                    trial = run(args.headless, root, args.skin, min(args.frames, loss + 1500), args.seed, buys,
+                                flights[:life + 1], strides[:life] + [u], tmp)
+                    trials.append((loss_after(trial, start) or len(trial), -STRIDES.index(u), u))
+                strides = strides[:life] + [max(trials)[2]]
+            else:
+                strides = strides[:life] + [STRIDES[0]]
+            for _ in range(8):  # then buy what the cursor offers during this ship's life
+                states = settled()
+                f = next_buy(states, buys)
+                loss = loss_after(states, start)
+                if f is None or (loss is not None and f > loss):
+                    break
+                buys.add(f)
         shutil.copy(os.path.join(tmp, "play.in"), os.path.join(tmp, "stage%d.in" % index))
         shutil.copy(os.path.join(tmp, "play.jsonl"), os.path.join(tmp, "stage%d.jsonl" % index))
         r = summarise(states, block)

@@ -25,25 +25,27 @@ def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
     skin = os.path.join(root, "skin")
 
-    sheet = morv_art.sprites()
-    write(os.path.join(skin, "morv", "graphic", "sprites.bmp"), sheet.build().encode())
+    sheets = morv_art.sprites()
+    for sheet in sheets:
+        write(os.path.join(skin, "morv", "graphic", sheet.filename), sheet.build().encode())
     write(os.path.join(skin, "morv", "graphic", "hud.bmp"), morv_art.hud().encode())
     write(os.path.join(skin, "morv", "graphic", "map.bmp"), morv_art.morv_map().encode())
-    defs = morv_art.graphicdefs(sheet)
+    defs = morv_art.graphicdefs(sheets)
     morv_art.hud_defs(defs)
     write(os.path.join(skin, "morv", "xml", "graphicdef.xml"),
-          defs.text("Sprites and animations of the default skin \"morv\". Pictures: graphic/sprites.bmp and "
-                    "graphic/hud.bmp;\n     magenta pixels are transparent; rectangles are in picture pixels, right "
+          defs.text("Sprites and animations of the default skin \"morv\". Pictures: graphic/sprites.bmp, "
+                    "bosses.bmp, blasts.bmp and hud.bmp;\n     magenta pixels are transparent; rectangles are in picture pixels, right "
                     "and bottom exclusive."))
     write(os.path.join(skin, "morv", "xml", "stagedef.xml"),
           stagedef(morv_stages.stages(), "Stage scripts of \"morv\". Frames count from the start of the stage, 60 "
                    "per second;\n     a whole group shot down drops its capsule."))
 
-    sheet, pic = nebula.sprites()
-    write(os.path.join(skin, "nebula", "graphic", "sprites.bmp"), pic.encode())
+    sheets, pics = nebula.sprites()
+    for sheet, pic in zip(sheets, pics):
+        write(os.path.join(skin, "nebula", "graphic", sheet.filename), pic.encode())
     write(os.path.join(skin, "nebula", "graphic", "hud.bmp"), nebula.hud().encode())
     write(os.path.join(skin, "nebula", "graphic", "map.bmp"), nebula.nebula_map().encode())
-    defs = morv_art.graphicdefs(sheet)
+    defs = morv_art.graphicdefs(sheets)
     morv_art.hud_defs(defs)
     write(os.path.join(skin, "nebula", "xml", "graphicdef.xml"),
           defs.text("Sprites and animations of the skin \"nebula\": the cast of \"morv\" as neon line art."))

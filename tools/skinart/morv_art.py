@@ -315,22 +315,24 @@ def sprites():
         s.add("carrier%d" % k, 28, 24, lambda p, x, y, k=k: carrier(p, x, y, k == 0), (14, 12), edge=INK)
     for k in range(8):
         s.add("explosion%d" % k, 40, 40, lambda p, x, y, k=k: blast(p, x, y, 40, k, 8, 1), (20, 20), blend="add")
-    s.add("boss1", 112, 72, boss1, (52, 36), (-40, -28, 52, 28), edge=INK)
-    s.add("boss2", 120, 80, boss2, (56, 40), (-44, -30, 56, 30), edge=INK)
-    s.add("boss3", 128, 88, boss3, (60, 44), (-44, -34, 60, 34), edge=INK)
+    b = Sheet("bosses.bmp", 384)  # each sprite reads its whole picture file: big ones get files of their own
+    b.add("boss1", 112, 72, boss1, (52, 36), (-40, -28, 52, 28), edge=INK)
+    b.add("boss2", 120, 80, boss2, (56, 40), (-44, -30, 56, 30), edge=INK)
+    b.add("boss3", 128, 88, boss3, (60, 44), (-44, -34, 60, 34), edge=INK)
+    e = Sheet("blasts.bmp", 656)
     for k in range(8):
-        s.add("bigexplosion%d" % k, 80, 80, lambda p, x, y, k=k: blast(p, x, y, 80, k, 8, 2), (40, 40), blend="add")
-    return s
+        e.add("bigexplosion%d" % k, 80, 80, lambda p, x, y, k=k: blast(p, x, y, 80, k, 8, 2), (40, 40), blend="add")
+    return [s, b, e]
 
 
-def graphicdefs(sheet):
+def graphicdefs(sheets):
     g = GraphicDefs()
     g.comment("the player's ship (hit area much smaller than the picture), options, shots; enemy bullet; capsule")
-    g.sprites(sheet, {"ship", "option", "shot", "laser", "bullet", "capsule0", "capsule1"})
+    g.sprites(sheets, {"ship", "option", "shot", "laser", "bullet", "capsule0", "capsule1"})
     g.animation("capsule", 24, True, (20, 14), (10, 7), [("capsule0", 0, 255), ("capsule1", 12, 255)], (-10, -7, 10, 7))
     g.comment("enemies: bot, dart, ram fly straight; swallow the S-turns; crescent the C-turns; fan and eel the "
               "waves; carrier holds a capsule")
-    g.sprites(sheet, {"bot", "dart", "ram", "swallow", "crescent", "fan0", "fan1", "fan2", "eel0", "eel1",
+    g.sprites(sheets, {"bot", "dart", "ram", "swallow", "crescent", "fan0", "fan1", "fan2", "eel0", "eel1",
                       "carrier0", "carrier1"})
     g.animation("fan", 18, True, (24, 24), (12, 12), [("fan0", 0, 255), ("fan1", 6, 255), ("fan2", 12, 255)],
                 (-9, -9, 9, 9))
@@ -338,9 +340,9 @@ def graphicdefs(sheet):
     g.animation("carrier", 20, True, (28, 24), (14, 12), [("carrier0", 0, 255), ("carrier1", 10, 255)],
                 (-11, -9, 11, 9))
     g.comment("the stage bosses")
-    g.sprites(sheet, {"boss1", "boss2", "boss3"})
+    g.sprites(sheets, {"boss1", "boss2", "boss3"})
     g.comment("explosions: eight additive frames, shown once; the larger one is for bosses")
-    g.sprites(sheet, {"explosion%d" % k for k in range(8)} | {"bigexplosion%d" % k for k in range(8)})
+    g.sprites(sheets, {"explosion%d" % k for k in range(8)} | {"bigexplosion%d" % k for k in range(8)})
     g.animation("explosion", 32, False, (40, 40), (20, 20),
                 [("explosion%d" % k, k * 4, 255 if k < 6 else 200) for k in range(8)])
     g.animation("bigexplosion", 48, False, (80, 80), (40, 40),

@@ -20,8 +20,14 @@ def neon_colour(sid):
 
 
 def sprites():
-    sheet = morv_sprites()
-    pic = sheet.build()
+    sheets = morv_sprites()
+    pics = [sheet.build() for sheet in sheets]
+    for sheet, pic in zip(sheets, pics):
+        recolour(sheet, pic)
+    return sheets, pics
+
+
+def recolour(sheet, pic):
     for s in sheet.sprites:
         box = (s.x, s.y, s.x + s.w, s.y + s.h)
         line = neon_colour(s.id)
@@ -36,7 +42,6 @@ def sprites():
             pic.map_region(*box, lambda x, y, c, edge: hue_shift(c, 0.35, 1.0))
         elif s.id.startswith("capsule"):
             pic.map_region(*box, lambda x, y, c, edge: hue_shift(c, 0.36, 1.0))
-    return sheet, pic
 
 
 def hud():

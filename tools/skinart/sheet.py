@@ -46,8 +46,8 @@ class GraphicDefs:
     def comment(self, text):
         self.parts.append("\n  <!-- %s -->" % text)
 
-    def sprites(self, sheet, only=None):
-        for s in sheet.sprites:
+    def sprites(self, sheets, only=None):
+        for sheet, s in ((sheet, s) for sheet in sheets for s in sheet.sprites):
             if only is not None and s.id not in only:
                 continue
             attrs = 'id="%s" filename="%s"' % (s.id, sheet.filename)

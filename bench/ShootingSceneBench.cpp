@@ -187,7 +187,7 @@ void BM_BundledStageOne(benchmark::State& state) {
     TGameRig rig("morv");
     rig.Keys().SetKey(VK_Z, true);
     frames.clear();
-    for (int f = 0; f < 2600 && !rig.Scene().Finished(); ++f) {
+    for (int f = 0; f < 10000 && !rig.Scene().Finished(); ++f) {
       const int phase = (f / 45) % 4;
       rig.Keys().SetKey(VK_UP, phase == 0);
       rig.Keys().SetKey(VK_DOWN, phase == 2);

@@ -30,30 +30,30 @@ cat >"$WORK/game.in" <<'KEYS'
 1330 UP
 1375
 KEYS
-"$RUNNER" --seed 2 --frames 1900 --input "$WORK/game.in" --state "$STATE" --shot 595:"$WORK/play.png" \
+"$RUNNER" --seed 2 --frames 1905 --input "$WORK/game.in" --state "$STATE" --shot 595:"$WORK/play.png" \
   --shot 815:"$WORK/pause.png" --shot 1650:"$WORK/gameover.png" 2>"$WORK/game.err" || fail "run: $(cat "$WORK/game.err")"
 
 expect 150 '"scene":1,"sceneFrame":0,"stage":0,"stageTitle":"STAGE 1  DEEP FIELD","stageFrame":0,"playState":0'
 expect 150 '"entering":true'
 expect 251 '"entering":false'
 # The first group is shot down: its capsule drops, explosions show.
-expect 419 '"drops":1,"explosions":2'
-expect 589 '"cursor":0,"speed":4'
+expect 419 '"drops":1,"explosions":3'
+expect 590 '"cursor":0,"speed":4'
 expect 600 '"cursor":255,"speed":5'
 # Rammed: one ship lost, the field goes on without it, and 50 frames later the stage restarts from frame 0.
-expect 696 '"lives":2,"energy":0'
-expect 745 '"lives":2,"energy":0'
-expect 746 '"stageFrame":0,.*"lives":2,"energy":1,"cursor":255,"speed":4,.*"entering":true'
+expect 697 '"lives":2,"energy":0'
+expect 746 '"lives":2,"energy":0'
+expect 747 '"stageFrame":0,.*"lives":2,"energy":1,"cursor":255,"speed":4,.*"entering":true'
 # Paused for 30 frames: nothing moves.
 expect 800 '"paused":true'
 [ "$(line "$STATE" 800 | sed 's/"frame":[0-9]*,//')" = "$(line "$STATE" 829 | sed 's/"frame":[0-9]*,//')" ] ||
   fail "the paused game changed"
 expect 830 '"paused":false'
-expect 1162 '"lives":1,"energy":0'
-expect 1598 '"playState":1,.*"lives":0'
+expect 1164 '"lives":1,"energy":0'
+expect 1601 '"playState":1,.*"lives":0'
 # Enemies keep coming during game over; 300 frames later the title is back.
-expect 1897 '"scene":1,.*"playState":1'
-expect 1898 '"scene":0,"sceneFrame":0'
+expect 1900 '"scene":1,.*"playState":1'
+expect 1901 '"scene":0,"sceneFrame":0'
 
 # Play: the meter's speed cell is selected (its background differs from the missile cell's), the ship is drawn.
 [ "$(pixel "$WORK/play.png" 212 562)" != "$(pixel "$WORK/play.png" 276 562)" ] || fail "no selected meter cell"

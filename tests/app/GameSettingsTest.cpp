@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "DataTestSupport.h"
+#include "data/DataTestSupport.h"
 #include "SkinFolders.h"
 #include "StartUp.h"
 #include "TextEncoding.h"

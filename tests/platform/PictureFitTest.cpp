@@ -15,7 +15,7 @@ TEST(PictureFit, KeepsTheAspectCentredWithBlackBars) {
       {1920, 1200, true, {160, 0, 1600, 1200}},   // fullscreen where twice fits: bars left and right
       {1920, 1080, true, {560, 240, 800, 600}},   // fullscreen where only once fits
       {1920, 1080, false, {240, 0, 1440, 1080}},  // the same without integer scaling
-      {1000, 500, true, {167, 0, 666, 500}},      // lower than the picture: scaled down, still its aspect
+      {1000, 500, true, {166, 0, 667, 500}},      // lower than the picture: scaled down, still its aspect
       {400, 600, true, {0, 150, 400, 300}},       // narrower than the picture
       {0, 600, true, {0, 0, 0, 0}},               // minimised
   };

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "DataTestSupport.h"
+#include "data/DataTestSupport.h"
 
 namespace {
 

@@ -18,5 +18,5 @@ void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file) {
   file.SetInt("scale", settings.Scale);
   file.SetBool("integer_scaling", settings.IntegerScaling);
   file.SetBool("smooth", settings.Smooth);
-  file.Set("skin", ToUTF8(settings.Skin));
+  if (!settings.Skin.empty()) file.Set("skin", ToUTF8(settings.Skin));
 }

@@ -21,5 +21,5 @@ inline constexpr const char* kSettingsFileName = "settings.ini";
 
 // Known keys with a value out of place read as their defaults.
 TGameSettings ReadGameSettings(const TSettingsFile& file);
-// Sets every known key, leaving the others as they are.
+// Sets every known key (the skin once one is chosen), leaving the others as they are.
 void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file);

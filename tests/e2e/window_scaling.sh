@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The game's window at other sizes, in an X server of its own with a 1920x1200 screen. The red logo of the title
-# is the ruler: its bounding box in the window must be the headless runner's box, scaled and moved as the window
-# asks. --scale 2 doubles the window and the picture; F11 gives desktop fullscreen with the picture at twice its
-# size between black bars; Alt+Enter leaves it again without starting the game; a window resized to another
+# The game's window at other sizes, in an X server of its own with a 1920x1440 screen and a window manager
+# (fullscreen on X11 is the window manager's business). The red logo of the title is the ruler: its bounding box
+# in the window must be the headless runner's box, scaled and moved as the window asks. --scale 2 doubles the
+# window and the picture; F11 gives desktop fullscreen with the picture at twice its size between black bars; Alt+Enter leaves it again without starting the game; a window resized to another
 # shape shows the whole picture in its own aspect. The choice is kept in $XDG_CONFIG_HOME/morvanth/settings.ini
 # and the next start opens as the last one ended. Also: an unknown option gives the usage and status 2, and a
 # broken settings file is reported in one line and ignored.
@@ -11,9 +11,11 @@ BUILD=$(cd "$1" && pwd)
 GAME="$BUILD/morvanth"
 WORK=$(mktemp -d)
 XVFB_PID=""
+WM_PID=""
 GAME_PID=""
 cleanup() {
   [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
   rm -rf "$WORK"
 }
@@ -30,20 +32,26 @@ grep -q "unknown option '--bogus'" "$WORK/usage.err" && grep -q "usage: morvanth
   fail "no usage for an unknown option: $(cat "$WORK/usage.err")"
 "$GAME" --help | grep -q -- "--scale N" || fail "--help does not name --scale"
 
-for tool in Xvfb xwininfo xwd convert xdotool; do
+for tool in Xvfb openbox xwininfo xwd convert xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
 # The logo's box at the game's own size, from the headless runner: the same picture the window scales.
 "$BUILD/morvanth-headless" --frames 200 --shot "199:$WORK/base.png" >/dev/null || fail "headless runner failed"
-redbox() { convert "$1" ${2:+-crop "$2" +repage} -fill black +opaque "#FF0000" -format "%@" info:; }
+redbox() { convert "$1" ${2:+-crop "$2" +repage} -fill black +opaque "#FF0000" -format "%@" info: 2>/dev/null; }
 BASE=$(redbox "$WORK/base.png")
 read -r BW BH BX BY < <(echo "$BASE" | tr 'x+' '  ')
 [ "$BW" -gt 500 ] || fail "no red logo in the headless shot ($BASE)"
 
 source "$(dirname "$0")/xvfb.bash"
-start_xvfb "$WORK/xvfb.log" 1920x1200
+start_xvfb "$WORK/xvfb.log" 1920x1440
 xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$WORK/xvfb.log")"
+openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+WM_PID=$!
+for _ in $(seq 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  sleep 0.1
+done
 
 WIN=""
 start_game() {
@@ -104,17 +112,17 @@ logo_in_window scale2-window "$(scaled_box 2 1 0 0)"
 [ "$(grep -c "settings ignored" "$WORK/game.err")" -eq 1 ] || fail "broken settings: $(cat "$WORK/game.err")"
 grep -q "line 2 is not key=value" "$WORK/game.err" || fail "the broken line is not named: $(cat "$WORK/game.err")"
 
-# F11: desktop fullscreen; twice the picture fits 1920x1200, centred between bars 160 pixels wide.
+# F11: desktop fullscreen; twice the picture fits 1920x1440, centred between bars 160 and 120 pixels wide.
 xdotool key F11
-await_size 1920x1200
-logo_in_window fullscreen-f11 "$(scaled_box 2 1 160 0)"
+await_size 1920x1440
+logo_in_window fullscreen-f11 "$(scaled_box 2 1 160 120)"
 
 # Alt+Enter: back to the window, and the title is still there (the Enter was not the game's).
 xdotool key alt+Return
 await_size 1600x1200
 logo_in_window alt-enter-window "$(scaled_box 2 1 0 0)"
 
-# A window of another shape: 1000x500 holds the picture at 5/6 of its size (666x500), centred left to right.
+# A window of another shape: 1000x500 holds the picture at 5/6 of its size (667x500), centred left to right.
 xdotool windowsize "$WIN" 1000 500
 await_size 1000x500
 box_resized() {
@@ -122,7 +130,7 @@ box_resized() {
   box=$(redbox "$WORK/resized-1000x500.png" "$(geometry)")
   read -r w h x y < <(echo "$box" | tr 'x+' '  ')
   # Nearest-neighbour scaling by 5/6 may round a stroke's edge either way: allow a pixel or two.
-  ex=$(($BX * 5 / 6 + 167)); ey=$(($BY * 5 / 6)); ew=$(($BW * 5 / 6)); eh=$(($BH * 5 / 6))
+  ex=$(($BX * 5 / 6 + 166)); ey=$(($BY * 5 / 6)); ew=$(($BW * 5 / 6)); eh=$(($BH * 5 / 6))
   for pair in "$w $ew" "$h $eh" "$x $ex" "$y $ey"; do
     set -- $pair
     [ $(($1 - $2)) -le 2 ] && [ $(($2 - $1)) -le 2 ] || return 1
@@ -144,12 +152,12 @@ grep -q "this is not a setting" "$SETTINGS" && fail "the broken settings file wa
 start_game
 await_size 1600x1200
 xdotool key F11
-await_size 1920x1200
+await_size 1920x1440
 stop_game
 grep -qx "fullscreen=1" "$SETTINGS" || fail "fullscreen not remembered: $(cat "$SETTINGS")"
 start_game
-await_size 1920x1200
-logo_in_window fullscreen-remembered "$(scaled_box 2 1 160 0)"
+await_size 1920x1440
+logo_in_window fullscreen-remembered "$(scaled_box 2 1 160 120)"
 stop_game
 [ ! -s "$WORK/game.err" ] || fail "unexpected messages: $(cat "$WORK/game.err")"
 echo "ok: logo box $BASE scaled to the window, fullscreen and back, a resized window, settings remembered"

@@ -172,8 +172,8 @@ class TScopedEnv {
 
 // The window folds the pads into its keys: a button reads as the key it stands for, beside the keyboard.
 TEST(GamepadInput, TheWindowAnswersForThePadsKeys) {
-  TScopedEnv driver("SDL_VIDEODRIVER", "offscreen");
-  // An offscreen window never has the focus, and SDL passes pads on only to a focused one unless told.
+  TScopedEnv driver("SDL_VIDEODRIVER", "dummy");
+  // A window of the dummy driver never has the focus, and SDL passes pads on only to a focused one unless told.
   TScopedEnv background("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");
   TSdlWindow window(800, 600);
   TApplication application;

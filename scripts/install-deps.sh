@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config git
   libsdl2-dev libfreetype-dev libfontconfig-dev libxml2-dev libpng-dev
   fonts-ipafont-gothic fonts-liberation
-  xvfb xauth x11-apps imagemagick xdotool
+  xvfb xauth x11-apps imagemagick xdotool openbox
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev valgrind
 )

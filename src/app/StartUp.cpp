@@ -20,3 +20,10 @@ TStartUpResult StartUpSkins(const std::string& programDir) {
   result.Ok = true;
   return result;
 }
+
+bool SelectRememberedSkin(const std::string& name) {
+  const int index = name.empty() ? -1 : SkinNames.IndexOf(name);
+  if (index < 0) return false;
+  CurrentSkin = SkinNames[index];
+  return true;
+}

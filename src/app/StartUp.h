@@ -11,3 +11,7 @@ struct TStartUpResult {
 // Runs the skin scan for the program folder. Fails with the "スキンフォルダが存在しません" message when there is no
 // "skin/" folder, and with "使用できるスキンが存在しません (folder)" when it holds no usable skin.
 TStartUpResult StartUpSkins(const std::string& programDir);
+
+// Makes the skin remembered from an earlier run the current one, when SkinNames still lists it (in any letter
+// case); false, and the current skin unchanged, otherwise.
+bool SelectRememberedSkin(const std::string& name);

@@ -2,17 +2,33 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
 
 #include "Application.h"
 #include "Clock.h"
+#include "CommandLine.h"
+#include "FileSystem.h"
+#include "GameSettings.h"
 #include "MessageLoop.h"
 #include "SdlWindow.h"
+#include "SettingsFile.h"
+#include "SkinFolders.h"
 #include "StartUp.h"
-#include "FileSystem.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
 
-int main() {
+int main(int argc, char** argv) {
+  TCommandLine options;
+  std::string error;
+  if (!ParseCommandLine(argc, argv, options, error)) {
+    std::fprintf(stderr, "morvanth: %s\n%s", error.c_str(), CommandLineUsage().c_str());
+    return 2;
+  }
+  if (options.Help) {
+    std::fputs(CommandLineUsage().c_str(), stdout);
+    return 0;
+  }
+
   const TStartUpResult skins = StartUpSkins(ProgramDirectory());
   if (!skins.Ok) {
     std::fprintf(stderr, "morvanth: skin folder searched: %s\n", ToUTF8(skins.Folder).c_str());
@@ -20,9 +36,31 @@ int main() {
     return 1;
   }
 
+  const std::string configFolder = ConfigFolder();
+  const std::string settingsPath = configFolder.empty() ? "" : configFolder + kSettingsFileName;
+  TSettingsFile settingsFile;
+  if (!settingsPath.empty() && !settingsFile.Load(settingsPath, error)) {
+    std::fprintf(stderr, "morvanth: settings ignored: %s\n", error.c_str());
+  }
+  const TGameSettings loaded = ReadGameSettings(settingsFile);
+  TGameSettings settings = loaded;
+  if (options.Scale) {
+    settings.Scale = *options.Scale;
+    settings.Fullscreen = false;
+  }
+  SelectRememberedSkin(settings.Skin);
+  const std::string startSkin = CurrentSkin;
+
+  TSdlWindowOptions windowOptions;
+  windowOptions.Scale = settings.Scale;
+  windowOptions.Fullscreen = settings.Fullscreen;
+  windowOptions.IntegerScaling = settings.IntegerScaling;
+  windowOptions.Smooth = settings.Smooth;
+  if (!configFolder.empty()) windowOptions.PadMappingFile = configFolder + "gamecontrollerdb.txt";
   std::unique_ptr<TSdlWindow> window;
   try {
-    window = std::make_unique<TSdlWindow>(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight);
+    window = std::make_unique<TSdlWindow>(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight,
+                                          windowOptions);
   } catch (const EDisplayError& e) {
     std::fprintf(stderr, "morvanth: %s\n", e.what());
     return 1;
@@ -37,6 +75,17 @@ int main() {
     // A failure while the form is being created (the first scene, the device): the framework shows it.
     window->MessageBoxA(e.what(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
     return 1;
+  }
+
+  // Remember the window and a skin chosen on the title; a remembered skin that is missing this time stays
+  // remembered unless another one was chosen.
+  settings.Fullscreen = window->IsFullscreen();
+  if (CurrentSkin != startSkin) settings.Skin = CurrentSkin;
+  if (settings != loaded && !settingsPath.empty()) {
+    WriteGameSettings(settings, settingsFile);
+    if (!settingsFile.Save(settingsPath, error)) {
+      std::fprintf(stderr, "morvanth: settings not saved: %s\n", error.c_str());
+    }
   }
   return application.ExitCode();
 }

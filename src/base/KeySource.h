@@ -1,4 +1,5 @@
-// Where the keyboard state is polled from: the platform's physical key state and the application's focus.
+// Where the keyboard state is polled from: the platform's physical key state and the application's focus. A
+// gamepad, where the platform has one, answers through the same virtual-key codes.
 #pragma once
 #include <cstdint>
 
@@ -9,4 +10,6 @@ class TKeySource {
   virtual bool IsKeyDown(uint8_t VirtualKey) const = 0;
   // Whether the application is the active one (one of its windows has the keyboard focus).
   virtual bool IsApplicationActive() const = 0;
+  // Whether a gamepad is connected (its buttons then answer for keys, and the title names them).
+  virtual bool IsGamepadConnected() const { return false; }
 };

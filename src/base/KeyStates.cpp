@@ -8,6 +8,7 @@ void TKeyStates::Clear() {
 }
 
 void TKeyStates::Update() {
+  GamepadConnected_ = Source_.IsGamepadConnected();
   // In the background every key reads as up, so a key still down on return counts as newly pressed.
   if (!Source_.IsApplicationActive()) {
     Clear();

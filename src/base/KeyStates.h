@@ -28,6 +28,8 @@ class TKeyStates : public TObject {
   bool IsPressed(uint8_t Key) const;
   // Some key of 13..162 is pressed.
   bool AnyPressed() const;
+  // A gamepad was connected at the last sample (whether or not the application was active).
+  bool GamepadConnected() const { return GamepadConnected_; }
 
  private:
   static constexpr int KeyCount = LastKey - FirstKey + 1;
@@ -36,4 +38,5 @@ class TKeyStates : public TObject {
   const TKeySource& Source_;
   std::array<bool, KeyCount> Down_{};
   std::array<bool, KeyCount> Held_{};
+  bool GamepadConnected_ = false;
 };

@@ -17,6 +17,9 @@
 namespace {
 // Our own notice line (Times New Roman, 14 points).
 constexpr const char* kNoticeText = "MORVANTH - a free shoot-'em-up. Skins and stages are data: make your own.";
+constexpr const char* kControlsText = "[Z] SHOT [C] POWERUP [ARROW] MOVE";
+// With a gamepad connected, its buttons beside the keys.
+constexpr const char* kControlsWithPadText = "[Z/A] SHOT [C/B] POWERUP [ARROW/D-PAD] MOVE [START] ENTER";
 }  // namespace
 
 TOpeningScene::TOpeningScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomScene(SpriteScene, Keys) {
@@ -27,7 +30,7 @@ TOpeningScene::TOpeningScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomS
   LogoTexture = CreateSceneTexture(Device());
   NoticeTexture = CreateTextTexture(kNoticeText, "Times New Roman", 14);
   PressEnterTexture = CreateTextTexture("PRESS ENTER", Jp("ＭＳ ゴシック"), 20);
-  ControlsTexture = CreateTextTexture("[Z] SHOT [C] POWERUP [ARROW] MOVE", Jp("ＭＳ ゴシック"), 16);
+  ShowControls(Keys->GamepadConnected());
   SelectSkin(0);
   Vectors.clear();
   for (const TLogoStroke& stroke : LogoStrokes()) {
@@ -96,6 +99,12 @@ void TOpeningScene::SelectSkin(int32_t Delta) {
   SkinTexture = CreateTextTexture("< " + CurrentSkin + " >", Jp("ＭＳ ゴシック"), 16);
 }
 
+void TOpeningScene::ShowControls(bool NamePad) {
+  ControlsNamePad = NamePad;
+  ControlsTexture.reset();
+  ControlsTexture = CreateTextTexture(NamePad ? kControlsWithPadText : kControlsText, Jp("ＭＳ ゴシック"), 16);
+}
+
 void TOpeningScene::AdvancePen(float Amount) {
   PenX += Segment.DirX * Amount;
   PenY += Segment.DirY * Amount;
@@ -131,6 +140,7 @@ bool TOpeningScene::DrawStep(float Budget) {
 
 void TOpeningScene::Update() {
   TCustomScene::Update();
+  if (Keys()->GamepadConnected() != ControlsNamePad) ShowControls(!ControlsNamePad);
   if (Keys()->IsPressed(VK_RETURN)) {
     if (Complete) {
       Finish(1);

@@ -46,6 +46,8 @@ class TOpeningScene : public TCustomScene {
   void ResetIdle() { IdleCount = kIdleFrames; }
   void RestartDrawing();
   void SelectSkin(int32_t Delta);
+  // Makes the key help line, naming the gamepad's buttons too when NamePad is set.
+  void ShowControls(bool NamePad);
   // Draws up to Budget pixels of progressive length; true when the whole logo is drawn.
   bool DrawStep(float Budget);
 
@@ -59,6 +61,7 @@ class TOpeningScene : public TCustomScene {
   float PenX = 0, PenY = 0;
   std::unique_ptr<TRasterBitmap> LogoBitmap;
   std::unique_ptr<TDGTexture> LogoTexture, NoticeTexture, PressEnterTexture, ControlsTexture, SkinTexture;
+  bool ControlsNamePad = false;  // the help line names the gamepad's buttons (one is connected)
 
  private:
   void AddVector(std::span<const TLogoPoint> Points, int32_t SegmentCount, bool AllInstant);

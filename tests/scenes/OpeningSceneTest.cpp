@@ -200,3 +200,26 @@ TEST_F(OpeningSceneTest, TextsAreCentredEvenWhenWiderThanTheScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+// The help line names the pad's buttons from the frame a pad is connected, and only while one is.
+TEST_F(OpeningSceneTest, TheHelpLineNamesThePadButtonsWhileAPadIsConnected) {
+  EXPECT_FALSE(scene_->ControlsNamePad);
+  const uint32_t keyboardWidth = scene_->ControlsTexture->Width();
+  h_.KeySource().SetGamepadConnected(true);
+  h_.Frame(*scene_);
+  EXPECT_TRUE(scene_->ControlsNamePad);
+  EXPECT_GT(scene_->ControlsTexture->Width(), keyboardWidth);
+  EXPECT_FALSE(scene_->Complete);  // connecting is no key press
+
+  // A title made while the pad is connected names it from the start.
+  scene_ = std::make_unique<TOpeningScene>(h_.Sprites(), h_.Keys());
+  EXPECT_TRUE(scene_->ControlsNamePad);
+  h_.KeySource().SetGamepadConnected(false);
+  h_.Frame(*scene_);
+  EXPECT_FALSE(scene_->ControlsNamePad);
+  EXPECT_EQ(scene_->ControlsTexture->Width(), keyboardWidth);
+}
+
+}  // namespace

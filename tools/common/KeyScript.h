@@ -33,12 +33,15 @@ class TScriptedKeySource : public TKeySource {
   void SetKey(uint8_t VirtualKey, bool Down) { down_[VirtualKey] = Down; }
   void ReleaseAll() { down_.fill(false); }
   void SetActive(bool Active) { active_ = Active; }
+  void SetGamepadConnected(bool Connected) { gamepad_ = Connected; }
 
   bool IsKeyDown(uint8_t VirtualKey) const override { return down_[VirtualKey]; }
   bool IsApplicationActive() const override { return active_; }
+  bool IsGamepadConnected() const override { return gamepad_; }
 
  private:
   std::vector<TKeyScriptLine> script_;
   std::array<bool, 256> down_{};
   bool active_ = true;
+  bool gamepad_ = false;
 };

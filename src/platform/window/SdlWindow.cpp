@@ -2,8 +2,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 
+#include "GameKeys.h"
+#include "GamepadInput.h"
+#include "PictureFit.h"
 #include "SdlKeyTable.h"
 #include "TextEncoding.h"
 
@@ -44,7 +48,8 @@ bool DisplayRunsAt60Hz(SDL_Window* window) {
 
 // ---- presenter ----
 
-TSdlPresenter::TSdlPresenter(SDL_Window* window) : pacer_(false) {
+TSdlPresenter::TSdlPresenter(SDL_Window* window, const TSdlWindowOptions& options)
+    : integerScaling_(options.IntegerScaling), smooth_(options.Smooth), pacer_(false) {
   // Only a 60 Hz display's retrace can pace the game, and only an accelerated renderer waits for it. Otherwise
   // the pacer's clock does the pacing and the software renderer, which only copies the frame, is enough.
   const bool wantVsync = DisplayRunsAt60Hz(window);
@@ -68,13 +73,19 @@ void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t 
   if (texture_ == nullptr || textureWidth_ != Width || textureHeight_ != Height) {
     if (texture_) SDL_DestroyTexture(texture_);
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, Width, Height);
+    if (texture_) SDL_SetTextureScaleMode(texture_, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     textureWidth_ = Width;
     textureHeight_ = Height;
   }
   if (texture_) {
     SDL_UpdateTexture(texture_, nullptr, Pixels, PitchBytes);
+    // The output size is the drawable's, in real pixels (HiDPI); what the picture leaves free stays black.
+    int outWidth = 0, outHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &outWidth, &outHeight) != 0) outWidth = outHeight = 0;
+    const TPictureRect fit = FitPicture(outWidth, outHeight, Width, Height, integerScaling_);
+    const SDL_Rect target{fit.X, fit.Y, fit.Width, fit.Height};
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
   }
   SDL_RenderPresent(renderer_);
   pacer_.FramePresented();
@@ -82,17 +93,22 @@ void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t 
 
 // ---- window ----
 
-TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight) {
+TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight, const TSdlWindowOptions& options)
+    : clientWidth_(clientWidth),
+      clientHeight_(clientHeight),
+      scale_(std::max(options.Scale, 1)),
+      pendingFullscreen_(options.Fullscreen) {
   OpenVideo();
   // The form's design position; shown only once the device component gives it its size.
-  window_ = SDL_CreateWindow("", kDesignLeft, kDesignTop, clientWidth, clientHeight, SDL_WINDOW_HIDDEN);
+  window_ = SDL_CreateWindow("", kDesignLeft, kDesignTop, clientWidth * scale_, clientHeight * scale_,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (window_ == nullptr) {
     const std::string message = SdlError("cannot create the window");
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw EDisplayError(message);
   }
   try {
-    presenter_ = std::make_unique<TSdlPresenter>(window_);
+    presenter_ = std::make_unique<TSdlPresenter>(window_, options);
   } catch (...) {
     SDL_DestroyWindow(window_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -104,9 +120,11 @@ TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight) {
     const TScancodePair codes = ScancodesForVirtualKey(vk);
     keyTable_[vk] = {codes[0], codes[1]};
   }
+  gamepads_ = std::make_unique<TGamepadInput>(options.PadMappingFile);
 }
 
 TSdlWindow::~TSdlWindow() {
+  gamepads_.reset();
   presenter_.reset();
   SDL_ShowCursor(SDL_ENABLE);
   SDL_DestroyWindow(window_);
@@ -120,17 +138,9 @@ TSdlWindow::Borders TSdlWindow::FrameBorders() const {
   return b;
 }
 
-int32_t TSdlWindow::ClientWidth() const {
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window_, &w, &h);
-  return w;
-}
+int32_t TSdlWindow::ClientWidth() const { return clientWidth_; }
 
-int32_t TSdlWindow::ClientHeight() const {
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window_, &w, &h);
-  return h;
-}
+int32_t TSdlWindow::ClientHeight() const { return clientHeight_; }
 
 int32_t TSdlWindow::WindowWidth() const {
   const Borders b = FrameBorders();
@@ -156,10 +166,25 @@ int32_t TSdlWindow::Top() const {
 
 void TSdlWindow::SetWindowPos(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
   const Borders b = FrameBorders();
-  const int clientWidth = Width - b.left - b.right, clientHeight = Height - b.top - b.bottom;
-  SDL_SetWindowSize(window_, clientWidth > 1 ? clientWidth : 1, clientHeight > 1 ? clientHeight : 1);
+  clientWidth_ = std::max(Width - b.left - b.right, 1);
+  clientHeight_ = std::max(Height - b.top - b.bottom, 1);
+  SDL_SetWindowSize(window_, clientWidth_ * scale_, clientHeight_ * scale_);
   SDL_SetWindowPosition(window_, Left + b.left, Top + b.top);
   SDL_ShowWindow(window_);
+  if (pendingFullscreen_) {
+    pendingFullscreen_ = false;
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+}
+
+void TSdlWindow::ToggleFullscreen() {
+  const bool fullscreen = IsFullscreen();
+  pendingFullscreen_ = false;
+  SDL_SetWindowFullscreen(window_, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+bool TSdlWindow::IsFullscreen() const {
+  return pendingFullscreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 TPresenter& TSdlWindow::Presenter() { return *presenter_; }
@@ -173,6 +198,8 @@ int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption,
 }
 
 bool TSdlWindow::IsKeyDown(uint8_t VirtualKey) const {
+  if (gamepads_->IsKeyDown(VirtualKey)) return true;
+  if (VirtualKey == VK_RETURN && swallowEnter_) return false;
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
   for (int code : keyTable_[VirtualKey]) {
@@ -185,14 +212,36 @@ bool TSdlWindow::IsApplicationActive() const {
   return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
+bool TSdlWindow::IsGamepadConnected() const { return gamepads_->AnyConnected(); }
+
+void TSdlWindow::HandleKeyDown(const SDL_KeyboardEvent& key) {
+  if (key.repeat) return;
+  const bool enter = key.keysym.scancode == SDL_SCANCODE_RETURN || key.keysym.scancode == SDL_SCANCODE_KP_ENTER;
+  if (enter && (key.keysym.mod & KMOD_ALT)) {
+    // Toggling fullscreen should not also pause the game or start one from the title.
+    swallowEnter_ = true;
+    ToggleFullscreen();
+  } else if (key.keysym.scancode == SDL_SCANCODE_F11) {
+    ToggleFullscreen();
+  }
+}
+
 void TSdlWindow::ProcessMessages(TApplication& application) {
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     if (event.type == SDL_QUIT ||
         (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
       application.Terminate(0);
+    } else if (event.type == SDL_KEYDOWN) {
+      HandleKeyDown(event.key);
     }
+    gamepads_->HandleEvent(event);
   }
+  if (swallowEnter_) {
+    const Uint8* state = SDL_GetKeyboardState(nullptr);
+    swallowEnter_ = state[SDL_SCANCODE_RETURN] || state[SDL_SCANCODE_KP_ENTER];
+  }
+  gamepads_->Refresh();
 }
 
 void TSdlWindow::WaitMessage() { SDL_WaitEventTimeout(nullptr, 100); }

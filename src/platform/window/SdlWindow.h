@@ -1,5 +1,7 @@
-// The game's window on SDL2: a fixed-size window titled by the form, the device's owner window and presenter,
-// the form's services (caption, pointer, message boxes), the keyboard source and the message pump.
+// The game's window on SDL2: a window titled by the form, the device's owner window and presenter, the form's
+// services (caption, pointer, message boxes), the keyboard (and gamepad) source and the message pump. The player
+// may resize it or make it fullscreen (F11, Alt+Enter); the form keeps its own client size all the same and the
+// picture is scaled to the window.
 #pragma once
 #include <array>
 #include <memory>
@@ -13,20 +15,33 @@
 #include "Presenter.h"
 #include "WindowHost.h"
 
-// SDL could not give us a display, a window or a renderer; the message includes SDL's own error.
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_KeyboardEvent;
+class TGamepadInput;
 
+// SDL could not give us a display, a window or a renderer; the message includes SDL's own error.
 class EDisplayError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
-// Shows the frames in the window through a streaming ARGB8888 texture and keeps them at 60 Hz.
+// How the window shows the picture, and where the player's own gamepad mappings are. The defaults are the plain
+// window of the game's own size.
+struct TSdlWindowOptions {
+  int32_t Scale = 1;           // the window opens at this multiple of the form's client size
+  bool Fullscreen = false;     // start in desktop fullscreen
+  bool IntegerScaling = true;  // whole multiples of the picture whenever one fits the window
+  bool Smooth = false;         // linear filtering instead of nearest-neighbour
+  std::string PadMappingFile;  // SDL game-controller mappings of the player's own; "" for none
+};
+
+// Shows the frames in the window through a streaming ARGB8888 texture, scaled to fit with their aspect kept,
+// and keeps them at 60 Hz.
 class TSdlPresenter : public TPresenter {
  public:
-  explicit TSdlPresenter(SDL_Window* window);
+  TSdlPresenter(SDL_Window* window, const TSdlWindowOptions& options);
   ~TSdlPresenter() override;
   void PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) override;
   bool UsingVsync() const { return pacer_.UsingVsync(); }
@@ -35,18 +50,24 @@ class TSdlPresenter : public TPresenter {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   int textureWidth_ = 0, textureHeight_ = 0;
+  bool integerScaling_ = true, smooth_ = false;
   TFramePacer pacer_;
 };
 
 class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, public TMessagePump {
  public:
-  // Opens the video subsystem and a hidden window with the given client size; raises EDisplayError.
-  TSdlWindow(int32_t clientWidth, int32_t clientHeight);
+  // Opens the video subsystem and a hidden window with the given client size (times the options' scale), and
+  // the gamepads; raises EDisplayError.
+  TSdlWindow(int32_t clientWidth, int32_t clientHeight, const TSdlWindowOptions& options = {});
   ~TSdlWindow() override;
   TSdlWindow(const TSdlWindow&) = delete;
   TSdlWindow& operator=(const TSdlWindow&) = delete;
 
-  // TWindowHost
+  // Switches between the window and desktop fullscreen (what F11 and Alt+Enter do).
+  void ToggleFullscreen();
+  bool IsFullscreen() const;
+
+  // TWindowHost. The client size is the form's, whatever size the window has on the screen.
   int32_t ClientWidth() const override;
   int32_t ClientHeight() const override;
   int32_t WindowWidth() const override;
@@ -64,6 +85,7 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   // TKeySource
   bool IsKeyDown(uint8_t VirtualKey) const override;
   bool IsApplicationActive() const override;
+  bool IsGamepadConnected() const override;
 
   // TMessagePump
   void ProcessMessages(TApplication& application) override;
@@ -74,10 +96,16 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
     int top = 0, left = 0, bottom = 0, right = 0;
   };
   Borders FrameBorders() const;
+  void HandleKeyDown(const SDL_KeyboardEvent& key);
 
   SDL_Window* window_ = nullptr;
   std::unique_ptr<TSdlPresenter> presenter_;
+  std::unique_ptr<TGamepadInput> gamepads_;
   std::array<std::array<int, 2>, 256> keyTable_{};  // SDL scancodes per virtual-key code
+  int32_t clientWidth_, clientHeight_;  // the form's client size
+  int32_t scale_;
+  bool pendingFullscreen_;  // fullscreen asked for before the window was first shown
+  bool swallowEnter_ = false;  // the Enter of Alt+Enter, hidden from the game until it is released
 };
 
 // Writes "caption: text" (converted to UTF-8) to standard error and shows it in an SDL message box without owner

@@ -1,0 +1,60 @@
+#include "CommandLine.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace {
+// The value of an option given as "--name VALUE" or "--name=VALUE"; none (with error set) when it is missing.
+std::optional<std::string_view> OptionValue(std::string_view argument, std::string_view name, int& index, int argc,
+                                            const char* const* argv, std::string& error) {
+  if (argument.size() > name.size()) return argument.substr(name.size() + 1);  // "--name=VALUE"
+  if (index + 1 >= argc) {
+    error = std::string(name) + " needs a value";
+    return std::nullopt;
+  }
+  return std::string_view(argv[++index]);
+}
+
+// The option's name: an argument up to its '='.
+std::string_view NameOf(std::string_view argument) { return argument.substr(0, argument.find('=')); }
+
+bool ParseInt(std::string_view text, int32_t min, int32_t max, int32_t& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, status] = std::from_chars(text.data(), end, value);
+  return status == std::errc{} && stop == end && value >= min && value <= max;
+}
+}  // namespace
+
+bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    const std::string_view name = NameOf(argument);
+    if (argument == "--help" || argument == "-h") {
+      options.Help = true;
+    } else if (name == "--scale") {
+      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
+      if (!value) return false;
+      int32_t scale = 0;
+      if (!ParseInt(*value, 1, kMaxWindowScale, scale)) {
+        error = "--scale takes a whole number from 1 to " + std::to_string(kMaxWindowScale) + ", not '" +
+                std::string(*value) + "'";
+        return false;
+      }
+      options.Scale = scale;
+    } else {
+      error = (argument.starts_with("-") ? "unknown option '" : "unexpected argument '") + std::string(argument) +
+              "'";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string CommandLineUsage() {
+  return "usage: morvanth [--scale N] [--help]\n"
+         "  --scale N   open the window at N times the game's 800x600 (1 to " +
+         std::to_string(kMaxWindowScale) +
+         "), not fullscreen; remembered\n"
+         "  --help      show this text\n"
+         "F11 or Alt+Enter switches fullscreen. Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n";
+}

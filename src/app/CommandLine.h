@@ -1,0 +1,19 @@
+// The options of the game's own program, `morvanth`. Each option is one field and one branch of the parser.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct TCommandLine {
+  bool Help = false;
+  std::optional<int32_t> Scale;  // --scale N: a window N times the game's size (and no fullscreen)
+};
+
+inline constexpr int32_t kMaxWindowScale = 8;
+
+// Reads argv[1..argc-1]. False on an unknown option, a missing or bad value or a stray argument, with the
+// reason in error.
+bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, std::string& error);
+
+// The usage text, ending in a newline.
+std::string CommandLineUsage();

@@ -1,0 +1,22 @@
+#include "GameSettings.h"
+
+#include "CommandLine.h"
+#include "TextEncoding.h"
+
+TGameSettings ReadGameSettings(const TSettingsFile& file) {
+  TGameSettings settings;
+  settings.Fullscreen = file.GetBool("fullscreen", settings.Fullscreen);
+  settings.Scale = file.GetInt("scale", settings.Scale, 1, kMaxWindowScale);
+  settings.IntegerScaling = file.GetBool("integer_scaling", settings.IntegerScaling);
+  settings.Smooth = file.GetBool("smooth", settings.Smooth);
+  settings.Skin = ToCP932(file.Get("skin").value_or(""));
+  return settings;
+}
+
+void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file) {
+  file.SetBool("fullscreen", settings.Fullscreen);
+  file.SetInt("scale", settings.Scale);
+  file.SetBool("integer_scaling", settings.IntegerScaling);
+  file.SetBool("smooth", settings.Smooth);
+  if (!settings.Skin.empty()) file.Set("skin", ToUTF8(settings.Skin));
+}

@@ -1,0 +1,75 @@
+#include "GamepadInput.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "GamepadMapping.h"
+
+TGamepadInput::TGamepadInput(const std::string& mappingFile) {
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    std::fprintf(stderr, "morvanth: no gamepads: %s\n", SDL_GetError());
+    return;
+  }
+  subsystem_ = true;
+  std::error_code error;
+  if (!mappingFile.empty() && std::filesystem::is_regular_file(mappingFile, error) &&
+      SDL_GameControllerAddMappingsFromFile(mappingFile.c_str()) < 0) {
+    std::fprintf(stderr, "morvanth: gamepad mappings in %s not read: %s\n", mappingFile.c_str(), SDL_GetError());
+  }
+  // SDL also announces these pads with an added event; Open skips a pad already open.
+  for (int i = 0; i < SDL_NumJoysticks(); ++i) Open(i);
+}
+
+TGamepadInput::~TGamepadInput() {
+  for (SDL_GameController* pad : pads_) SDL_GameControllerClose(pad);
+  if (subsystem_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+void TGamepadInput::Open(int deviceIndex) {
+  if (!SDL_IsGameController(deviceIndex)) return;
+  const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+  for (SDL_GameController* pad : pads_) {
+    if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == instance) return;
+  }
+  SDL_GameController* pad = SDL_GameControllerOpen(deviceIndex);
+  if (pad == nullptr) {
+    std::fprintf(stderr, "morvanth: gamepad %d not opened: %s\n", deviceIndex, SDL_GetError());
+    return;
+  }
+  pads_.push_back(pad);
+}
+
+void TGamepadInput::Close(SDL_JoystickID instance) {
+  const auto it = std::find_if(pads_.begin(), pads_.end(), [instance](SDL_GameController* pad) {
+    return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == instance;
+  });
+  if (it == pads_.end()) return;
+  SDL_GameControllerClose(*it);
+  pads_.erase(it);
+}
+
+void TGamepadInput::HandleEvent(const SDL_Event& event) {
+  if (!subsystem_) return;
+  if (event.type == SDL_CONTROLLERDEVICEADDED) {
+    Open(event.cdevice.which);
+  } else if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
+    Close(event.cdevice.which);
+  }
+}
+
+void TGamepadInput::Refresh() {
+  down_.fill(false);
+  for (SDL_GameController* pad : pads_) {
+    TPadReading reading;
+    for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
+      if (SDL_GameControllerGetButton(pad, static_cast<SDL_GameControllerButton>(button))) {
+        reading.Buttons |= 1u << button;
+      }
+    }
+    reading.LeftX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
+    reading.LeftY = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
+    AddPadKeys(reading, down_);
+  }
+}

@@ -1,0 +1,24 @@
+#include "PictureFit.h"
+
+#include <algorithm>
+
+TPictureRect FitPicture(int32_t outWidth, int32_t outHeight, int32_t pictureWidth, int32_t pictureHeight,
+                        bool integerScaling) {
+  if (outWidth <= 0 || outHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) return {};
+  TPictureRect rect;
+  const int32_t whole = std::min(outWidth / pictureWidth, outHeight / pictureHeight);
+  if (integerScaling && whole >= 1) {
+    rect.Width = pictureWidth * whole;
+    rect.Height = pictureHeight * whole;
+  } else if (int64_t{outWidth} * pictureHeight <= int64_t{outHeight} * pictureWidth) {
+    // The output is narrower than the picture's aspect: full width, bars above and below.
+    rect.Width = outWidth;
+    rect.Height = static_cast<int32_t>((int64_t{outWidth} * pictureHeight + pictureWidth / 2) / pictureWidth);
+  } else {
+    rect.Height = outHeight;
+    rect.Width = static_cast<int32_t>((int64_t{outHeight} * pictureWidth + pictureHeight / 2) / pictureHeight);
+  }
+  rect.X = (outWidth - rect.Width) / 2;
+  rect.Y = (outHeight - rect.Height) / 2;
+  return rect;
+}

@@ -1,0 +1,15 @@
+// Where the game's picture goes in a window of any size: as large as fits with its aspect kept, centred, the
+// rest left black.
+#pragma once
+#include <cstdint>
+
+struct TPictureRect {
+  int32_t X = 0, Y = 0, Width = 0, Height = 0;
+  bool operator==(const TPictureRect&) const = default;
+};
+
+// The picture's place in an output of outWidth x outHeight pixels (the drawable, so HiDPI counts real pixels).
+// With integerScaling, a whole multiple of the picture's size whenever at least one fits (crisp pixels, wider
+// bars); otherwise, and in an output smaller than the picture, the largest size of the picture's aspect.
+TPictureRect FitPicture(int32_t outWidth, int32_t outHeight, int32_t pictureWidth, int32_t pictureHeight,
+                        bool integerScaling);

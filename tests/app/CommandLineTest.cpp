@@ -1,0 +1,51 @@
+#include "CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct TParsed {
+  bool Ok;
+  TCommandLine Options;
+  std::string Error;
+};
+
+TParsed Parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "morvanth");
+  TParsed parsed;
+  parsed.Ok = ParseCommandLine(static_cast<int>(args.size()), args.data(), parsed.Options, parsed.Error);
+  return parsed;
+}
+
+TEST(CommandLine, AcceptedOptions) {
+  EXPECT_TRUE(Parse({}).Ok);
+  EXPECT_FALSE(Parse({}).Options.Scale.has_value());
+  EXPECT_EQ(Parse({"--scale", "2"}).Options.Scale, 2);
+  EXPECT_EQ(Parse({"--scale=3"}).Options.Scale, 3);
+  EXPECT_EQ(Parse({"--scale", "8"}).Options.Scale, 8);
+  EXPECT_TRUE(Parse({"--help"}).Options.Help);
+  EXPECT_TRUE(Parse({"-h"}).Options.Help);
+}
+
+TEST(CommandLine, RejectedArgumentsSayWhy) {
+  const struct {
+    std::vector<const char*> Args;
+    std::string Error;
+  } cases[] = {
+      {{"--scale"}, "--scale needs a value"},
+      {{"--scale", "0"}, "--scale takes a whole number from 1 to 8, not '0'"},
+      {{"--scale", "9"}, "--scale takes a whole number from 1 to 8, not '9'"},
+      {{"--scale=2x"}, "--scale takes a whole number from 1 to 8, not '2x'"},
+      {{"--fullscreen"}, "unknown option '--fullscreen'"},
+      {{"game.dat"}, "unexpected argument 'game.dat'"},
+  };
+  for (const auto& c : cases) {
+    const TParsed parsed = Parse(c.Args);
+    EXPECT_FALSE(parsed.Ok);
+    EXPECT_EQ(parsed.Error, c.Error);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#include "PictureFit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PictureFit, KeepsTheAspectCentredWithBlackBars) {
+  const struct {
+    int32_t OutWidth, OutHeight;
+    bool Integer;
+    TPictureRect Expected;
+  } cases[] = {
+      {800, 600, true, {0, 0, 800, 600}},         // the game's own window
+      {1600, 1200, true, {0, 0, 1600, 1200}},     // --scale 2, or a HiDPI drawable of an 800 x 600 window
+      {1920, 1200, true, {160, 0, 1600, 1200}},   // fullscreen where twice fits: bars left and right
+      {1920, 1080, true, {560, 240, 800, 600}},   // fullscreen where only once fits
+      {1920, 1080, false, {240, 0, 1440, 1080}},  // the same without integer scaling
+      {1000, 500, true, {166, 0, 667, 500}},      // lower than the picture: scaled down, still its aspect
+      {400, 600, true, {0, 150, 400, 300}},       // narrower than the picture
+      {0, 600, true, {0, 0, 0, 0}},               // minimised
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FitPicture(c.OutWidth, c.OutHeight, 800, 600, c.Integer), c.Expected)
+        << c.OutWidth << "x" << c.OutHeight << (c.Integer ? " integer" : "");
+  }
+}
+
+}  // namespace

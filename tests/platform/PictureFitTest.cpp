@@ -13,7 +13,8 @@ TEST(PictureFit, KeepsTheAspectCentredWithBlackBars) {
       {800, 600, true, {0, 0, 800, 600}},         // the game's own window
       {1600, 1200, true, {0, 0, 1600, 1200}},     // --scale 2, or a HiDPI drawable of an 800 x 600 window
       {1920, 1200, true, {160, 0, 1600, 1200}},   // fullscreen where twice fits: bars left and right
-      {1920, 1080, true, {560, 240, 800, 600}},   // fullscreen where only once fits
+      {1920, 1080, true, {240, 0, 1440, 1080}},   // once fits but leaves the screen mostly empty: fill instead
+      {2560, 1440, true, {480, 120, 1600, 1200}}, // twice fills five sixths of the height: crisp
       {1920, 1080, false, {240, 0, 1440, 1080}},  // the same without integer scaling
       {1000, 500, true, {166, 0, 667, 500}},      // lower than the picture: scaled down, still its aspect
       {400, 600, true, {0, 150, 400, 300}},       // narrower than the picture

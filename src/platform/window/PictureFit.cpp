@@ -7,7 +7,10 @@ TPictureRect FitPicture(int32_t outWidth, int32_t outHeight, int32_t pictureWidt
   if (outWidth <= 0 || outHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) return {};
   TPictureRect rect;
   const int32_t whole = std::min(outWidth / pictureWidth, outHeight / pictureHeight);
-  if (integerScaling && whole >= 1) {
+  // A whole multiple only when it fills most of the room: 1x on a 1080-line screen would leave the picture small.
+  const bool wholeFillsMost = int64_t{whole} * pictureWidth * 5 >= int64_t{outWidth} * 4 ||
+                              int64_t{whole} * pictureHeight * 5 >= int64_t{outHeight} * 4;
+  if (integerScaling && whole >= 1 && wholeFillsMost) {
     rect.Width = pictureWidth * whole;
     rect.Height = pictureHeight * whole;
   } else if (int64_t{outWidth} * pictureHeight <= int64_t{outHeight} * pictureWidth) {

@@ -9,7 +9,8 @@ struct TPictureRect {
 };
 
 // The picture's place in an output of outWidth x outHeight pixels (the drawable, so HiDPI counts real pixels).
-// With integerScaling, a whole multiple of the picture's size whenever at least one fits (crisp pixels, wider
-// bars); otherwise, and in an output smaller than the picture, the largest size of the picture's aspect.
+// With integerScaling, a whole multiple of the picture's size when one fits and fills at least four fifths of the
+// output's width or height (crisp pixels, slightly wider bars); otherwise, and in an output smaller than the
+// picture, the largest size of the picture's aspect.
 TPictureRect FitPicture(int32_t outWidth, int32_t outHeight, int32_t pictureWidth, int32_t pictureHeight,
                         bool integerScaling);

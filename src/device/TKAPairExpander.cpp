@@ -89,6 +89,8 @@ void TKAPairExpander::Emit(uint8_t byte) {
 void TKAPairExpander::CopyWritten(size_t offset, uint32_t length) {
   const size_t at = output_.size();
   if (length > itemSize_ - at) throw ETKAError(TKAMessage::ExpansionTooLong(itemSize_));
+  // Grow before resizing, so the old buffer is gone before the new one's tail is touched.
+  if (output_.capacity() < at + length) output_.reserve(std::min<size_t>(itemSize_, std::max(at + length, 2 * at)));
   output_.resize(at + length);
   std::memcpy(output_.data() + at, output_.data() + offset, length);
 }

@@ -1,7 +1,8 @@
 // libFuzzer target: the whole game as morvanth-headless runs it (main form, scenes, software device, virtual
 // clock, scripted keys) on a small fixture skin with two short stages, fed a random key script for 300
-// frames. Byte 0 picks the first scene (title, game or ending), byte 1 the random seed; every further byte
-// holds a set of keys for four frames. The skin is valid, so any error box is a fault.
+// frames. Byte 0 picks the first scene (its lowest bit: title or game; the ending is reached by clearing both
+// stages, since drawing it costs some forty times a frame of play here), byte 1 the random seed; every further
+// byte holds a set of keys for four frames. The skin is valid, so any error box is a fault.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -90,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TVirtualClock clock(1000);
   TScriptedKeySource keys(std::move(script));
   TMainForm form(TMainFormEnvironment{application, host, window, clock, keys, data[1], SceneClasses,
-                                      static_cast<uint8_t>(data[0] % kSceneCount)});
+                                      static_cast<uint8_t>(data[0] & 1)});
   for (uint32_t frame = 0; frame < kFrames && !application.Terminated(); ++frame) {
     if (!application.OnIdle) break;
     clock.Advance(TMainForm::kFrameMilliseconds);

@@ -37,7 +37,8 @@ for target in "${targets[@]}"; do
   [ -d "fuzz/regressions/$name" ] && inputs+=("fuzz/regressions/$name")
   log="$scratch/$target.log"
   status=0
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  # The targets' scratch skins go under $scratch too, so even a run that dies leaves nothing behind.
+  TMPDIR="$scratch" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$artifacts/$target-" "$scratch/$target" "${inputs[@]}" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

@@ -1,30 +1,25 @@
 // libFuzzer target: stagedef.xml through the XML layer, the value conversions and the stage loader.
-// Every input either loads or raises Exception.
-#include <unistd.h>
-
+// Every input either loads or raises Exception. The skin folder is made once and removed at exit.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "Exception.h"
 #include "UDatabase.h"
+#include "data/DataTestSupport.h"
 
 namespace {
 
 class TPlainDef : public TGraphicDef {
  public:
-  void Draw(TVisible*, TSXScene*) override {}
+  void Draw(const TDrawable*, TSXScene*) override {}
 };
 
 const std::filesystem::path& Folder() {
-  static const std::filesystem::path folder = [] {
-    auto path = std::filesystem::temp_directory_path() / ("morvanth-fuzz-stagedef-" + std::to_string(getpid()));
-    std::filesystem::create_directories(path / "morv/xml");
-    return path;
-  }();
-  return folder;
+  static const datatest::TempDir folder;
+  [[maybe_unused]] static const bool made = std::filesystem::create_directories(folder.Path() / "morv/xml");
+  return folder.Path();
 }
 
 }  // namespace

@@ -11,9 +11,10 @@ constexpr uint32_t EntrySize = 268;
 constexpr uint32_t IdFieldSize = 256;
 constexpr uint32_t CompressedFlag = 1;
 constexpr char Signature[4] = {'T', 'K', 'A', '0'};
-// Largest item a compressed entry may expand to. Plain items are bounded by the file itself; packed
-// ones could claim any size, so the claim is capped well above any texture the device can hold.
-constexpr uint32_t MaxExpandedSize = 256u * 1024 * 1024;
+// Largest item an entry may claim: the largest file the game can use, a 4096 x 4096 32-bit picture
+// with the longest BMP headers and a full colour table. A packed item could otherwise claim any size
+// and cost that much memory and time to expand.
+constexpr uint32_t MaxItemSize = 4096u * 4096 * 4 + 14 + 124 + 256 * 4;
 }  // namespace TKAFormat
 
 struct TKAEntry {

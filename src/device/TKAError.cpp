@@ -3,7 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "TKADirectory.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -23,8 +22,6 @@ std::string Format(const char* format, ...) {
   return out;
 }
 
-unsigned TKAMessageLimit() { return TKAFormat::MaxExpandedSize; }
-
 }  // namespace
 
 namespace TKAMessage {
@@ -43,10 +40,6 @@ std::string DirectoryPastEnd(uint32_t count) {
 
 std::string DataPastEnd(const std::string& id) {
   return Format(Jp("アーカイブ内のID '%s' のデータがファイルの終わりを越えています").c_str(), id.c_str());
-}
-
-std::string ItemTooLarge(uint32_t size) {
-  return Format(Jp("展開後のデータサイズ %u バイトは上限 %u バイトを越えています").c_str(), size, TKAMessageLimit());
 }
 
 std::string PairTableCutShort() { return Jp("圧縮データのペア表が途中で切れています"); }

@@ -18,7 +18,6 @@ std::string IdNotFound(const std::string& id);
 std::string HeaderCutShort();
 std::string DirectoryPastEnd(uint32_t count);
 std::string DataPastEnd(const std::string& id);
-std::string ItemTooLarge(uint32_t size);
 std::string PairTableCutShort();
 std::string PairTablePastLastCode();
 std::string BlockLengthCutShort();

@@ -1,12 +1,13 @@
 #include "TKAPairExpander.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "TKADirectory.h"
 #include "TKAError.h"
 
 std::vector<uint8_t> TKAPairExpander::Expand(std::span<const uint8_t> packed, uint32_t itemSize) {
-  if (itemSize > TKAFormat::MaxExpandedSize) throw ETKAError(TKAMessage::ItemTooLarge(itemSize));
+  if (itemSize > TKAFormat::MaxItemSize) throw ETKAError(TKAMessage::NotAnArchive());
   TKAPairExpander expander(packed, itemSize);
   while (expander.position_ < packed.size()) expander.ExpandBlock();
   expander.output_.resize(itemSize);
@@ -41,6 +42,7 @@ uint8_t TKAPairExpander::NextTableByte() {
 void TKAPairExpander::ReadPairTable() {
   for (int c = 0; c < 256; ++c) left_[c] = static_cast<uint8_t>(c);
   check_.fill(Check::Unknown);
+  writtenLength_.fill(0);
   int code = 0;
   while (true) {
     int count = NextTableByte();
@@ -84,22 +86,40 @@ void TKAPairExpander::Emit(uint8_t byte) {
   output_.push_back(byte);
 }
 
+void TKAPairExpander::CopyWritten(size_t offset, uint32_t length) {
+  const size_t at = output_.size();
+  if (length > itemSize_ - at) throw ETKAError(TKAMessage::ExpansionTooLong(itemSize_));
+  // Grow before resizing, so the old buffer is gone before the new one's tail is touched.
+  if (output_.capacity() < at + length) output_.reserve(std::min<size_t>(itemSize_, std::max(at + length, 2 * at)));
+  output_.resize(at + length);
+  std::memcpy(output_.data() + at, output_.data() + offset, length);
+}
+
 void TKAPairExpander::ExpandCode(uint8_t code) {
   if (left_[code] == code) {
     Emit(code);
     return;
   }
   if (check_[code] != Check::Done) CheckPair(code);
-  uint8_t stack[StackSize];
-  int top = 0;
-  stack[top++] = code;
-  while (top > 0) {
-    const uint8_t c = stack[--top];
-    if (left_[c] == c) {
-      Emit(c);
+  ExpandPair(code);
+}
+
+// Left before right, as the format's stack pops them. CheckPair has ruled out cycles, so the recursion
+// is at most 256 calls deep. The first expansion of a pair in a block is walked and remembered; every
+// later one copies it, which keeps a doubling chain of pairs linear in the bytes it writes.
+void TKAPairExpander::ExpandPair(uint8_t code) {
+  if (writtenLength_[code] != 0) {
+    CopyWritten(writtenAt_[code], writtenLength_[code]);
+    return;
+  }
+  const size_t start = output_.size();
+  for (const uint8_t part : {left_[code], right_[code]}) {
+    if (left_[part] == part) {
+      Emit(part);
     } else {
-      stack[top++] = right_[c];
-      stack[top++] = left_[c];
+      ExpandPair(part);
     }
   }
+  writtenAt_[code] = start;
+  writtenLength_[code] = static_cast<uint32_t>(output_.size() - start);
 }

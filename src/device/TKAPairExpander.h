@@ -10,8 +10,9 @@ class TKAPairExpander {
  public:
   // Expands every block of `packed` into exactly `itemSize` bytes. Output that falls short is padded
   // with zeros (the item size is what callers see); data that expands to more, a pair table or block
-  // that is cut short, pairs that refer to themselves and an item size above TKAFormat::MaxExpandedSize
-  // raise ETKAError.
+  // that is cut short, pairs that refer to themselves and an item size above TKAFormat::MaxItemSize
+  // raise ETKAError. Work and memory are bounded by the item size: a pair is walked once per block and
+  // its later uses copy the bytes it already wrote.
   static std::vector<uint8_t> Expand(std::span<const uint8_t> packed, uint32_t itemSize);
 
  private:
@@ -20,9 +21,12 @@ class TKAPairExpander {
   void ReadPairTable();
   uint8_t NextTableByte();
   void ExpandCode(uint8_t code);
+  void ExpandPair(uint8_t code);
   void CheckPair(uint8_t code);
   void Emit(uint8_t byte);
+  void CopyWritten(size_t offset, uint32_t length);
 
+  // The format's expansion stack: data nesting deeper than it could hold is invalid.
   static constexpr int StackSize = 256;
   enum class Check : uint8_t { Unknown, InProgress, Done };
 
@@ -35,4 +39,7 @@ class TKAPairExpander {
   // Per block: how far each pair code has been checked, and the stack bytes its expansion needs.
   std::array<Check, 256> check_{};
   std::array<uint16_t, 256> depth_{};
+  // Per block: where each pair's expansion was first written to the output, and its length (0 until then).
+  std::array<size_t, 256> writtenAt_{};
+  std::array<uint32_t, 256> writtenLength_{};
 };

@@ -40,8 +40,7 @@ std::vector<uint8_t> TKAWriter::Build(const std::vector<TKAItem>& items, bool co
 
   for (size_t i = 0; i < items.size(); ++i) {
     const TKAItem& item = items[i];
-    const bool tooLargeToExpand = compress && item.Bytes.size() > TKAFormat::MaxExpandedSize;
-    if (tooLargeToExpand || item.Bytes.size() > std::numeric_limits<uint32_t>::max()) {
+    if (item.Bytes.size() > TKAFormat::MaxItemSize) {
       throw ETKAError(TKAMessage::ArchiveTooLarge(item.ID));
     }
     const uint64_t offset = out.size();

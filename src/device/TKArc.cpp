@@ -20,13 +20,17 @@ std::unique_ptr<TKAMemoryStream> ReadArchiveEntry(std::istream& stream, const st
   // Offset 0 is the header, never an item: such an entry counts as absent.
   if (entry == nullptr || entry->Offset == 0) throw ETKAError(TKAMessage::IdNotFound(id));
 
+  // No picture the game can use is larger: such a claim is refused before anything is read or allocated.
+  const bool claimTooLarge = entry->ItemSize > TKAFormat::MaxItemSize;
   const uint64_t available = directory.FileSize - std::min<uint64_t>(entry->Offset, directory.FileSize);
   if (!directory.Compressed) {
     if (entry->Offset > directory.FileSize || entry->ItemSize > available) {
       throw ETKAError(TKAMessage::DataPastEnd(entry->ID));
     }
+    if (claimTooLarge) throw ETKAError(TKAMessage::NotAnArchive());
     return std::make_unique<TKAMemoryStream>(TKAReadAt(stream, entry->Offset, entry->ItemSize));
   }
+  if (claimTooLarge) throw ETKAError(TKAMessage::NotAnArchive());
   if (entry->Offset > directory.FileSize || entry->StoredSize > available) {
     throw ETKAError(TKAMessage::DataPastEnd(entry->ID));
   }

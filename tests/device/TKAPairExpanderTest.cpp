@@ -120,5 +120,11 @@ TEST(TKAPairExpander, PairsContainingThemselvesAreRejected) {
 
 TEST(TKAPairExpander, OutputBeyondTheItemSizeIsRejected) {
   EXPECT_EQ(ErrorOf(Block(kNoPairs, Bytes("ABC")), 2), TKAMessage::ExpansionTooLong(2));
-  EXPECT_EQ(ErrorOf({}, TKAFormat::MaxExpandedSize + 1), TKAMessage::ItemTooLarge(TKAFormat::MaxExpandedSize + 1));
+  EXPECT_EQ(ErrorOf({}, TKAFormat::MaxItemSize + 1), TKAMessage::NotAnArchive());
+}
+
+TEST(TKAPairExpander, DoublingChainExpandsOnlyToTheItemSize) {
+  const auto bomb = tka_test::DoublingChainBlock(20);
+  EXPECT_EQ(TKAPairExpander::Expand(bomb, 1 << 20), std::vector<uint8_t>(1 << 20, 0));
+  EXPECT_EQ(ErrorOf(bomb, (1 << 20) - 1), TKAMessage::ExpansionTooLong((1 << 20) - 1));
 }

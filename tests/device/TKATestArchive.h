@@ -49,4 +49,20 @@ inline void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& more) 
   out.insert(out.end(), more.begin(), more.end());
 }
 
+// One packed block that is a pair bomb: code 0 is a literal and code k = (k-1, k-1) for k = 1..levels,
+// so the single packed byte `levels` stands for 2^levels zero bytes.
+inline std::vector<uint8_t> DoublingChainBlock(int levels) {
+  std::vector<uint8_t> out = {0x80, 0x00, 0x00, static_cast<uint8_t>(levels - 2)};
+  for (int c = 2; c <= levels; ++c) out.insert(out.end(), {static_cast<uint8_t>(c - 1), static_cast<uint8_t>(c - 1)});
+  for (int c = levels + 1; c < 256;) {  // the other codes stay literals: skips, each followed by one entry
+    const int skip = std::min(128, 256 - c);
+    out.push_back(static_cast<uint8_t>(127 + skip));
+    c += skip;
+    if (c < 256) out.push_back(static_cast<uint8_t>(c++));
+  }
+  PutUInt32(out, out.size(), 1);
+  out.push_back(static_cast<uint8_t>(levels));
+  return out;
+}
+
 }  // namespace tka_test

@@ -121,9 +121,17 @@ TEST(TKArc, DataOutsideTheFileIsRejected) {
   EXPECT_EQ(ErrorOf(Archive(1, 1, {{524, 0xFFFFFFFF, 1, "map.bmp"}}), "map.bmp"), past);  // stored size
   // A packed item that claims more than any texture could need is refused before it is allocated.
   auto huge = Archive(1, 1, {{524, 0, 0xFFFFFFFF, "map.bmp"}});
-  EXPECT_EQ(ErrorOf(huge, "map.bmp"), TKAMessage::ItemTooLarge(0xFFFFFFFF));
+  EXPECT_EQ(ErrorOf(huge, "map.bmp"), TKAMessage::NotAnArchive());
   // An empty plain item at the very end is fine.
   EXPECT_EQ(Read(Archive(0, 1, {{524, 0, 0, "map.bmp"}}), "map.bmp"), "");
+}
+
+TEST(TKArc, ItemClaimingMoreThanTheLargestPictureIsRefused) {
+  // A 28-level doubling chain would expand to 256 MiB; its claim alone is refused.
+  const auto bomb = tka_test::DoublingChainBlock(28);
+  auto archive = Archive(1, 1, {{524, static_cast<uint32_t>(bomb.size()), 1u << 28, "map.bmp"}});
+  tka_test::Append(archive, bomb);
+  EXPECT_EQ(ErrorOf(archive, "map.bmp"), TKAMessage::NotAnArchive());
 }
 
 TEST(TKArc, ExpandPairsReadsFromTheStreamPosition) {

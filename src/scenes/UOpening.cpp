@@ -11,6 +11,7 @@
 #include "SXlib9.h"
 #include "SceneHelpers.h"
 #include "SkinFolders.h"
+#include "SoundSink.h"
 #include "TextEncoding.h"
 #include "VUDader9.h"
 
@@ -94,6 +95,7 @@ void TOpeningScene::SelectSkin(int32_t Delta) {
   CurrentSkin = SkinNames[i];
   SkinTexture.reset();
   SkinTexture = CreateTextTexture("< " + CurrentSkin + " >", Jp("ＭＳ ゴシック"), 16);
+  GameSound().PlayMusic(TMusicTrack{mkTitle, 0});  // the newly chosen skin's title music
 }
 
 void TOpeningScene::AdvancePen(float Amount) {
@@ -133,6 +135,7 @@ void TOpeningScene::Update() {
   TCustomScene::Update();
   if (Keys()->IsPressed(VK_RETURN)) {
     if (Complete) {
+      GameSound().PlayEffect(seTitleStart);
       Finish(1);
       return;
     }

@@ -9,6 +9,7 @@
 #include "../data/DataTestSupport.h"
 #include "SkinFolders.h"
 #include "SoundOptions.h"
+#include "VolumeKeys.h"
 
 namespace {
 
@@ -75,6 +76,32 @@ TEST_F(SkinSoundTest, ASkinWithoutSoundsIsSilentWithoutComplaint) {
   sound_.PlayMusic(TMusicTrack{mkTitle, 0});
   sound_.PauseMusic(true);
   EXPECT_TRUE(reports_.empty());
+}
+
+TEST_F(SkinSoundTest, VolumeKeysActWhenPressedAndPassEveryKeyOn) {
+  struct TKeys : TKeySource {
+    uint8_t Down = 0;
+    bool IsKeyDown(uint8_t key) const override { return key == Down; }
+    bool IsApplicationActive() const override { return true; }
+  } keys;
+  TVolumeKeys volumeKeys(keys, sound_);
+  sound_.SetVolume(50);
+  const struct {
+    uint8_t Key;
+    int Polls;  // frames the key stays down
+    int Volume;
+    bool Muted;
+  } steps[] = {{TVolumeKeys::KeyUp, 3, 60, false}, {TVolumeKeys::KeyDown, 1, 50, false},
+               {TVolumeKeys::KeyMute, 2, 50, true}, {TVolumeKeys::KeyMute, 1, 50, false},
+               {'Z', 1, 50, false}};
+  for (const auto& step : steps) {
+    keys.Down = step.Key;
+    for (int i = 0; i < step.Polls; ++i) EXPECT_TRUE(volumeKeys.IsKeyDown(step.Key));
+    keys.Down = 0;
+    EXPECT_FALSE(volumeKeys.IsKeyDown(step.Key));
+    EXPECT_EQ(sound_.Volume(), step.Volume) << int(step.Key);
+    EXPECT_EQ(sound_.Muted(), step.Muted) << int(step.Key);
+  }
 }
 
 TEST(SoundOptionsTest, VolumeAndMuteFromTheCommandLine) {

@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "TextEncoding.h"
@@ -10,10 +13,32 @@
 namespace {
 constexpr int kRate = 22050;
 constexpr int kBufferSamples = 1024;  // about 46 ms at 22,050 Hz: short enough for a shot to follow the key
+
+// The audio back-ends SDL tries (ALSA above all) write their own complaints to standard error when there is no
+// sound card; the game reports the outcome in one line of its own, so they are kept quiet meanwhile.
+class TQuietStandardError {
+ public:
+  TQuietStandardError() : saved_(dup(STDERR_FILENO)) {
+    const int null = open("/dev/null", O_WRONLY);
+    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) close(null);
+  }
+  ~TQuietStandardError() {
+    if (saved_ < 0) return;
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  TQuietStandardError(const TQuietStandardError&) = delete;
+  TQuietStandardError& operator=(const TQuietStandardError&) = delete;
+
+ private:
+  int saved_;
+};
 }  // namespace
 
 TSdlMixer::TSdlMixer() {
   owner_.fill(-1);
+  const TQuietStandardError quiet;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     error_ = SDL_GetError();
     return;

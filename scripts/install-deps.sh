@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
-  libsdl2-dev libfreetype-dev libfontconfig-dev libxml2-dev libpng-dev
+  libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libxml2-dev libpng-dev
   fonts-ipafont-gothic fonts-liberation
   xvfb xauth x11-apps imagemagick xdotool openbox
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -41,6 +41,18 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
         return false;
       }
       options.Scale = scale;
+    } else if (name == "--volume") {
+      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
+      if (!value) return false;
+      int32_t volume = 0;
+      if (!ParseInt(*value, 0, kMaxVolume, volume)) {
+        error = "--volume takes a whole number from 0 to " + std::to_string(kMaxVolume) + ", not '" +
+                std::string(*value) + "'";
+        return false;
+      }
+      options.Volume = volume;
+    } else if (argument == "--mute") {
+      options.Mute = true;
     } else {
       error = (argument.starts_with("-") ? "unknown option '" : "unexpected argument '") + std::string(argument) +
               "'";
@@ -51,10 +63,13 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
 }
 
 std::string CommandLineUsage() {
-  return "usage: morvanth [--scale N] [--help]\n"
-         "  --scale N   open the window at N times the game's 800x600 (1 to " +
+  return "usage: morvanth [--scale N] [--volume N] [--mute] [--help]\n"
+         "  --scale N    open the window at N times the game's 800x600 (1 to " +
          std::to_string(kMaxWindowScale) +
          "), not fullscreen; remembered\n"
-         "  --help      show this text\n"
-         "F11 or Alt+Enter switches fullscreen. Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n";
+         "  --volume N   sound volume from 0 to " + std::to_string(kMaxVolume) + "; remembered\n"
+         "  --mute       start with the sound muted; remembered (F7 unmutes)\n"
+         "  --help       show this text\n"
+         "F11 or Alt+Enter switches fullscreen; F7 mutes, F8/F9 turn the volume down/up.\n"
+         "Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n";
 }

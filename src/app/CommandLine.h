@@ -6,10 +6,13 @@
 
 struct TCommandLine {
   bool Help = false;
-  std::optional<int32_t> Scale;  // --scale N: a window N times the game's size (and no fullscreen)
+  std::optional<int32_t> Scale;   // --scale N: a window N times the game's size (and no fullscreen)
+  std::optional<int32_t> Volume;  // --volume N: 0 to 100
+  bool Mute = false;              // --mute
 };
 
 inline constexpr int32_t kMaxWindowScale = 8;
+inline constexpr int32_t kMaxVolume = 100;
 
 // Reads argv[1..argc-1]. False on an unknown option, a missing or bad value or a stray argument, with the
 // reason in error.

@@ -10,6 +10,8 @@ TGameSettings ReadGameSettings(const TSettingsFile& file) {
   settings.IntegerScaling = file.GetBool("integer_scaling", settings.IntegerScaling);
   settings.Smooth = file.GetBool("smooth", settings.Smooth);
   settings.Skin = ToCP932(file.Get("skin").value_or(""));
+  settings.Volume = file.GetInt("volume", settings.Volume, 0, kMaxVolume);
+  settings.Muted = file.GetBool("muted", settings.Muted);
   return settings;
 }
 
@@ -19,4 +21,6 @@ void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file) {
   file.SetBool("integer_scaling", settings.IntegerScaling);
   file.SetBool("smooth", settings.Smooth);
   if (!settings.Skin.empty()) file.Set("skin", ToUTF8(settings.Skin));
+  file.SetInt("volume", settings.Volume);
+  file.SetBool("muted", settings.Muted);
 }

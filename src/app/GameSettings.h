@@ -1,5 +1,5 @@
 // What the game remembers between runs, in "settings.ini" in its settings folder: the window (fullscreen,
-// scale, picture scaling) and the skin last chosen on the title. A new setting is one field here and one line
+// scale, picture scaling), the sound's volume and the skin last chosen on the title. A new setting is one field here and one line
 // in each of the two functions below.
 #pragma once
 #include <cstdint>
@@ -13,6 +13,8 @@ struct TGameSettings {
   bool IntegerScaling = true;   // whole multiples of the picture whenever one fits
   bool Smooth = false;          // linear filtering instead of nearest-neighbour
   std::string Skin;             // CP932; "" for the game's own choice
+  int32_t Volume = 100;         // 0 to 100
+  bool Muted = false;
 
   bool operator==(const TGameSettings&) const = default;
 };

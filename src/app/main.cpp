@@ -13,9 +13,11 @@
 #include "SdlWindow.h"
 #include "SettingsFile.h"
 #include "SkinFolders.h"
+#include "SkinSound.h"
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
+#include "VolumeKeys.h"
 
 int main(int argc, char** argv) {
   TCommandLine options;
@@ -48,6 +50,8 @@ int main(int argc, char** argv) {
     settings.Scale = *options.Scale;
     settings.Fullscreen = false;
   }
+  if (options.Volume) settings.Volume = *options.Volume;
+  if (options.Mute) settings.Muted = true;
   SelectRememberedSkin(settings.Skin);
   const std::string startSkin = CurrentSkin;
 
@@ -66,12 +70,23 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // Sound is an extra: without an audio device the game plays silently.
+  TSdlMixer mixer;
+  if (!mixer.Ok()) std::fprintf(stderr, "morvanth: no sound: %s\n", mixer.Error().c_str());
+  TSkinSound sound(mixer, [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+  sound.SetVolume(settings.Volume);
+  sound.SetMuted(settings.Muted);
+  if (mixer.Ok()) SetGameSound(&sound);
+  TVolumeKeys keys(*window, sound);
+
   TApplication application;
   TSystemClock clock;
   try {
-    TMainForm form(TMainFormEnvironment{application, *window, *window, clock, *window, {}});
+    TMainForm form(TMainFormEnvironment{application, *window, *window, clock, keys, {}});
     RunMessageLoop(application, *window, *window);
+    SetGameSound(nullptr);
   } catch (const std::exception& e) {
+    SetGameSound(nullptr);
     // A failure while the form is being created (the first scene, the device): the framework shows it.
     window->MessageBoxA(e.what(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
     return 1;
@@ -80,6 +95,8 @@ int main(int argc, char** argv) {
   // Remember the window and a skin chosen on the title; a remembered skin that is missing this time stays
   // remembered unless another one was chosen.
   settings.Fullscreen = window->IsFullscreen();
+  settings.Volume = sound.Volume();
+  settings.Muted = sound.Muted();
   if (CurrentSkin != startSkin) settings.Skin = CurrentSkin;
   if (settings != loaded && !settingsPath.empty()) {
     WriteGameSettings(settings, settingsFile);

@@ -13,3 +13,18 @@ std::string TSkinPlace::FindPicture(const std::string& Name) const {
   std::string path = FindFileIgnoringCase(SkinDir, "graphic/" + Name);
   return path.empty() ? FindFileIgnoringCase(SystemSkinDir, "graphic/" + Name) : path;
 }
+
+std::string TSkinPlace::FindSound(const std::string& Stem) const {
+  if (Stem.empty()) return "";
+  for (const std::string* dir : {&SkinDir, &SystemSkinDir}) {
+    for (const char* extension : {".wav", ".ogg"}) {
+      std::string path = FindFileIgnoringCase(*dir, "sound/" + Stem + extension);
+      if (!path.empty()) return path;
+    }
+  }
+  return "";
+}
+
+bool TSkinPlace::HasSounds() const {
+  return !FindFolderIgnoringCase(SkinDir, "sound").empty() || !FindFolderIgnoringCase(SystemSkinDir, "sound").empty();
+}

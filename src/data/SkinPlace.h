@@ -22,4 +22,10 @@ struct TSkinPlace {
   std::string FindGraphicFolder() const;
   // A picture in the skin's picture folder, else in the fallback picture folder, else "".
   std::string FindPicture(const std::string& Name) const;
+
+  // Sounds are optional and fall back as pictures do: Stem + ".wav", else Stem + ".ogg", in the skin's "sound"
+  // folder, else the same in the system skin's; "" when neither has one.
+  std::string FindSound(const std::string& Stem) const;
+  // Whether the skin or the system skin has a "sound" folder at all (a skin without one plays silently).
+  bool HasSounds() const;
 };

@@ -4,6 +4,7 @@
 #include "GraphicDefs.h"
 #include "Laser.h"
 #include "Shots.h"
+#include "SoundSink.h"
 
 namespace {
 
@@ -120,6 +121,7 @@ void TEmu::PowerUp() {
     default: break;
   }
   Cursor = CursorNone;
+  GameSound().PlayEffect(sePowerUpBought);
 }
 
 uint32_t TEmu::VolleyInterval() const { return ShotType == stLaser ? LaserInterval : ShotInterval; }
@@ -128,6 +130,7 @@ void TEmu::Fire() {
   if (Energy <= 0 || !Keys->IsDown(KeyFire)) return;
   if (Elapsed() - LastShot < VolleyInterval()) return;
   LastShot = Elapsed();
+  GameSound().PlayEffect(ShotType == stLaser ? seLaser : seShot);
 
   if (ShotType == stLaser) {
     TRect ShipRect;

@@ -11,6 +11,7 @@
 #include "SXlib9.h"
 #include "SceneHelpers.h"
 #include "SkinFolders.h"
+#include "SoundSink.h"
 #include "TextEncoding.h"
 #include "VUDader9.h"
 
@@ -97,6 +98,7 @@ void TOpeningScene::SelectSkin(int32_t Delta) {
   CurrentSkin = SkinNames[i];
   SkinTexture.reset();
   SkinTexture = CreateTextTexture("< " + CurrentSkin + " >", Jp("ＭＳ ゴシック"), 16);
+  GameSound().PlayMusic(TMusicTrack{mkTitle, 0});  // the newly chosen skin's title music
 }
 
 void TOpeningScene::ShowControls(bool NamePad) {
@@ -143,6 +145,7 @@ void TOpeningScene::Update() {
   if (Keys()->GamepadConnected() != ControlsNamePad) ShowControls(!ControlsNamePad);
   if (Keys()->IsPressed(VK_RETURN)) {
     if (Complete) {
+      GameSound().PlayEffect(seTitleStart);
       Finish(1);
       return;
     }

@@ -6,6 +6,7 @@
 #include "KeyStates.h"
 #include "SXlib9.h"
 #include "SceneHelpers.h"
+#include "SoundSink.h"
 #include "TextEncoding.h"
 #include "VUDader9.h"
 
@@ -15,6 +16,7 @@ TEndingScene::TEndingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomSce
   TextTexture->SetSize(kFieldWidth, kFieldHeight);
   Lines = SplitLines(EndingText());
   Scroll = 0;
+  GameSound().PlayMusic(TMusicTrack{mkEnding, 0});
 }
 
 TEndingScene::~TEndingScene() = default;

@@ -8,6 +8,7 @@
 #include "GameRandom.h"
 #include "KeyStates.h"
 #include "SkinFolders.h"
+#include "SoundSink.h"
 #include "TextEncoding.h"
 #include "UDatabase.h"
 #include "UObjects.h"
@@ -110,10 +111,17 @@ void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
   Timers->Clear();
   TitleTexture.reset();
   TitleTexture = CreateTextTexture(Stage->Title, Jp(kMessageFont), 40);
+  int32_t number = 1;
+  for (const TStageDef* s = StageDefs->First(); s != nullptr && s != Stage; s = s->Next()) ++number;
+  GameSound().PlayMusic(TMusicTrack{mkStage, number});
 }
 
 void TShootingScene::Update() {
-  if (State != psGameOver && Keys()->IsPressed(VK_RETURN)) Paused = !Paused;
+  if (State != psGameOver && Keys()->IsPressed(VK_RETURN)) {
+    Paused = !Paused;
+    GameSound().PlayEffect(sePause);
+    GameSound().PauseMusic(Paused);
+  }
   if (Paused) return;
   TCustomScene::Update();
   if (!Ship->Entering) ++StageFrame;
@@ -157,6 +165,7 @@ void TShootingScene::ResolveCollisions() {
 }
 
 void TShootingScene::EnemyMeetsWeaponsAndShip(TEnemy* Enemy) {
+  const int32_t hp = Enemy->HP;
   ShotList->ForEach([Enemy](TLinkedItem* item) {
     auto* shot = static_cast<TVisible*>(item);
     if (!Enemy->Collides(shot)) return;
@@ -173,6 +182,7 @@ void TShootingScene::EnemyMeetsWeaponsAndShip(TEnemy* Enemy) {
     Ship->Hit(kDamage);
     Enemy->Damage(kDamage);
   }
+  if (Enemy->HP > 0 && Enemy->HP < hp) GameSound().PlayEffect(seEnemyHit);
 }
 
 void TShootingScene::BulletsMeetShip() {
@@ -192,6 +202,7 @@ void TShootingScene::CapsulesMeetShip() {
     if (!Ship->Collides(static_cast<TVisible*>(item))) return;
     Ship->AdvanceCursor();
     item->Delete();
+    GameSound().PlayEffect(seCapsuleCollected);
   });
 }
 
@@ -213,11 +224,15 @@ void TShootingScene::EnemyDestroyed(TObject* Sender) {
   }
 
   if (enemy->IsStageClear()) {
+    GameSound().PlayEffect(seBossDestroyed);
+    GameSound().PlayEffect(seStageClear);
+    GameSound().StopMusic();
     State = psStageClear;
     AddTimer<&TShootingScene::EndStageClear>(kStageClearDelay);
     AddBlasts(*enemy, kClearBlasts, kClearBlastStep);
     return;
   }
+  GameSound().PlayEffect(seEnemyDestroyed);
   if (Random(kBulletChance) == 0) {
     EnemyShots->Add(TDirShot::CreateAimed(enemy->X, enemy->Y, Graphics[giBullet], Ship.get(), kBulletSpeed).release());
   }
@@ -225,12 +240,15 @@ void TShootingScene::EnemyDestroyed(TObject* Sender) {
 }
 
 void TShootingScene::ShipDestroyed(TObject* /*Sender*/) {
+  GameSound().PlayEffect(seShipLost);
   if (Ship->Lives > 0) {
     AddBlasts(*Ship, kLossBlasts, kLossBlastStep);
     AddTimer<&TShootingScene::RestartAfterLoss>(kRestartDelay);
     return;
   }
   State = psGameOver;
+  GameSound().PlayEffect(seGameOver);
+  GameSound().StopMusic();
   AddTimer<&TShootingScene::EndGameOver>(kGameOverDelay);
   AddBlasts(*Ship, kLossBlasts, kLossBlastStep);
 }

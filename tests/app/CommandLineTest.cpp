@@ -27,6 +27,12 @@ TEST(CommandLine, AcceptedOptions) {
   EXPECT_EQ(Parse({"--scale", "8"}).Options.Scale, 8);
   EXPECT_TRUE(Parse({"--help"}).Options.Help);
   EXPECT_TRUE(Parse({"-h"}).Options.Help);
+  EXPECT_FALSE(Parse({}).Options.Volume.has_value());
+  EXPECT_FALSE(Parse({}).Options.Mute);
+  const TParsed sound = Parse({"--mute", "--volume", "0", "--scale=2"});
+  EXPECT_EQ(sound.Options.Volume, 0);
+  EXPECT_TRUE(sound.Options.Mute);
+  EXPECT_EQ(Parse({"--volume=100"}).Options.Volume, 100);
 }
 
 TEST(CommandLine, RejectedArgumentsSayWhy) {
@@ -38,6 +44,10 @@ TEST(CommandLine, RejectedArgumentsSayWhy) {
       {{"--scale", "0"}, "--scale takes a whole number from 1 to 8, not '0'"},
       {{"--scale", "9"}, "--scale takes a whole number from 1 to 8, not '9'"},
       {{"--scale=2x"}, "--scale takes a whole number from 1 to 8, not '2x'"},
+      {{"--volume", "101"}, "--volume takes a whole number from 0 to 100, not '101'"},
+      {{"--volume", "-5"}, "--volume takes a whole number from 0 to 100, not '-5'"},
+      {{"--volume"}, "--volume needs a value"},
+      {{"--mute=1"}, "unknown option '--mute=1'"},
       {{"--fullscreen"}, "unknown option '--fullscreen'"},
       {{"game.dat"}, "unexpected argument 'game.dat'"},
   };

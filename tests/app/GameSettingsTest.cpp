@@ -12,7 +12,7 @@ namespace {
 TEST(GameSettings, RoundTripThroughTheFile) {
   datatest::TempDir dir;
   const std::string path = (dir.Path() / "morvanth" / kSettingsFileName).string();
-  datatest::WriteFile(path, "volume=5\n");  // a key of another part of the game
+  datatest::WriteFile(path, "language=ja\n");  // a key this version does not know
   TSettingsFile file;
   std::string error;
   ASSERT_TRUE(file.Load(path, error)) << error;
@@ -24,6 +24,8 @@ TEST(GameSettings, RoundTripThroughTheFile) {
   settings.IntegerScaling = false;
   settings.Smooth = true;
   settings.Skin = Jp("宇宙");
+  settings.Volume = 35;
+  settings.Muted = true;
   WriteGameSettings(settings, file);
   ASSERT_TRUE(file.Save(path, error)) << error;
 
@@ -31,13 +33,13 @@ TEST(GameSettings, RoundTripThroughTheFile) {
   ASSERT_TRUE(again.Load(path, error)) << error;
   EXPECT_EQ(ReadGameSettings(again), settings);
   EXPECT_EQ(again.Get("skin"), "宇宙");  // UTF-8 in the file
-  EXPECT_EQ(again.Get("volume"), "5");
+  EXPECT_EQ(again.Get("language"), "ja");
 }
 
 TEST(GameSettings, OutOfPlaceValuesReadAsDefaults) {
   datatest::TempDir dir;
   const std::string path = (dir.Path() / kSettingsFileName).string();
-  datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\n");
+  datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\n");
   TSettingsFile file;
   std::string error;
   ASSERT_TRUE(file.Load(path, error));

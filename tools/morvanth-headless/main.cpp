@@ -1,6 +1,7 @@
 // morvanth-headless: the game without a window, for tests, replays and screenshots. Same main form, scenes and
 // software device as the game; frames are captured instead of shown, the clock is virtual (17 ms per frame)
-// and keys come from a script, so every run of the same input gives the same frames.
+// and keys come from a script, so every run of the same input gives the same frames. No audio device is ever
+// opened: --sound-log writes what the game asked to hear.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -17,6 +18,7 @@
 #include "KeyScript.h"
 #include "SceneState.h"
 #include "SkinFolders.h"
+#include "SoundLog.h"
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
@@ -27,7 +29,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: morvanth-headless [--help] [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
-    "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n";
+    "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
+    "                         [--sound-log FILE]\n";
 
 struct TOptions {
   std::string Root;
@@ -36,6 +39,7 @@ struct TOptions {
   std::string Input;
   std::multimap<uint32_t, std::string> Shots;
   std::string State;
+  std::string SoundLog;
   std::string Skin;
   uint8_t StartScene = 0;
   bool Help = false;
@@ -89,6 +93,8 @@ TOptions ParseOptions(int argc, char** argv) {
       options.LoseFor = ParseNumber(loss.substr(colon + 1), "loss length");
     } else if (option == "--state") {
       options.State = value();
+    } else if (option == "--sound-log") {
+      options.SoundLog = value();
     } else if (option == "--skin") {
       options.Skin = value();
     } else if (option == "--start-scene") {
@@ -149,6 +155,21 @@ int Run(const TOptions& options) {
     }
   }
 
+  std::ofstream soundFile;
+  if (!options.SoundLog.empty()) {
+    soundFile.open(options.SoundLog, std::ios::binary | std::ios::trunc);
+    if (!soundFile) {
+      std::fprintf(stderr, "morvanth-headless: cannot write the sound log %s\n", options.SoundLog.c_str());
+      return 1;
+    }
+  }
+  TSoundLog soundLog(soundFile);
+  // Installed for this run only; the sink goes back to silence however the run ends.
+  struct TSoundScope {
+    explicit TSoundScope(TSoundSink* sink) { SetGameSound(sink); }
+    ~TSoundScope() { SetGameSound(nullptr); }
+  } soundScope(soundFile.is_open() ? &soundLog : nullptr);
+
   TApplication application;
   THeadlessFormHost host;
   THeadlessWindow window(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight);
@@ -161,6 +182,7 @@ int Run(const TOptions& options) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);
       keys.SetFrame(frame);
+      soundLog.SetFrame(frame);
       if (options.LoseFor > 0 && frame == options.LoseAt && form.DG()->D3DDevice() != nullptr) {
         D3D9LoseDevice(form.DG()->D3DDevice(), options.LoseFor);
       }

@@ -1,0 +1,88 @@
+#include "SkinSound.h"
+
+#include <algorithm>
+
+#include "SkinFolders.h"
+#include "TextEncoding.h"
+
+namespace {
+// How many copies of an effect may sound at once, so that a burst of shots leaves channels for the rest.
+constexpr std::array<int, kSoundEffectCount> kLimits = {
+    2,  // shot
+    2,  // laser
+    2,  // enemy hit
+    3,  // enemy destroyed
+    1, 1, 1, 1, 1, 1, 1, 1};
+}  // namespace
+
+TSkinSound::TSkinSound(TSdlMixer& Mixer, TReport Report) : mixer_(Mixer), report_(std::move(Report)) {
+  handles_.fill(-1);
+}
+
+void TSkinSound::ReportOnce(const std::string& Key, const std::string& Line) {
+  if (reported_.insert(Key).second && report_) report_(Line);
+}
+
+void TSkinSound::FollowSkin() {
+  // Compared by name: no allocation on the frames that only play.
+  if (loaded_ && skin_ == CurrentSkin) return;
+  loaded_ = true;
+  skin_ = CurrentSkin;
+  mixer_.FreeEffects();
+  handles_.fill(-1);
+  const TSkinPlace place = CurrentSkinPlace();
+  if (!place.HasSounds()) return;
+  for (int e = 0; e < kSoundEffectCount; ++e) {
+    const std::string stem = SoundEffectName(static_cast<TSoundEffect>(e));
+    const std::string path = place.FindSound(stem);
+    if (path.empty()) {
+      ReportOnce(place.SkinDir + stem, "morvanth: sound: skin \"" + ToUTF8(skin_) + "\" has no sound/" + stem +
+                                           ".wav or .ogg; that event stays silent");
+      continue;
+    }
+    std::string error;
+    handles_[e] = mixer_.LoadEffect(path, error);
+    if (handles_[e] < 0) ReportOnce(path, "morvanth: sound: cannot read " + ToUTF8(path) + ": " + error);
+  }
+}
+
+void TSkinSound::PlayEffect(TSoundEffect Effect) {
+  if (Effect >= kSoundEffectCount) return;
+  FollowSkin();
+  mixer_.PlayEffect(handles_[Effect], kLimits[Effect]);
+}
+
+void TSkinSound::PlayMusic(const TMusicTrack& Track) {
+  FollowSkin();
+  char name[24];
+  MusicTrackName(Track, name, sizeof name);
+  // Music is optional: a track the skin does not have is silence, not a fault.
+  const std::string path = CurrentSkinPlace().FindSound(name);
+  if (path == musicPath_) return;
+  musicPath_ = path;
+  if (path.empty()) {
+    mixer_.StopMusic();
+    return;
+  }
+  std::string error;
+  if (!mixer_.PlayMusic(path, error)) {
+    ReportOnce(path, "morvanth: sound: cannot play " + ToUTF8(path) + ": " + error);
+  }
+}
+
+void TSkinSound::StopMusic() {
+  musicPath_.clear();
+  mixer_.StopMusic();
+}
+
+void TSkinSound::PauseMusic(bool Paused) { mixer_.PauseMusic(Paused); }
+
+void TSkinSound::SetVolume(int Percent) {
+  volume_ = std::clamp(Percent, 0, 100);
+  mixer_.SetVolume(muted_ ? 0 : volume_);
+}
+
+void TSkinSound::SetMuted(bool Muted) {
+  muted_ = Muted;
+  mixer_.SetVolume(muted_ ? 0 : volume_);
+}

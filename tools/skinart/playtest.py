@@ -135,13 +135,14 @@ class Bot:
             x = min(max(sx + move[0] * speed * 8, 20), 770)
             y = min(max(sy + move[1] * speed * 8, 10), 556)
             score = -danger
-            score -= abs(x - HOME_X) * 0.02
             if y < TOP or y > BOTTOM:
                 score -= 3.0
-            if o["drops"]:  # a capsule: go and take it
-                dx, dy = centre(min(o["drops"], key=lambda r: abs(centre(r)[0] - sx) + abs(centre(r)[1] - sy)))
-                score -= (abs(dx - x) + abs(dy - y)) * 0.05
+            drops = [r for r in o["drops"] if r[2] > 30]
+            if drops:  # a capsule: go and take it
+                dx, dy = centre(min(drops, key=lambda r: abs(centre(r)[0] - sx) + abs(centre(r)[1] - sy)))
+                score -= (abs(dx - x) + abs(dy - y)) * 0.2
             else:  # line up with the nearest enemy ahead to shoot it
+                score -= abs(x - HOME_X) * 0.02
                 ahead = [centre(r) for r in o["enemies"] if centre(r)[0] > sx + 20]
                 if ahead:
                     ty = min(ahead, key=lambda c: c[0] - sx + abs(c[1] - sy))[1]

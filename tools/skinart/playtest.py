@@ -207,29 +207,28 @@ def play(headless, root, skin, seed, frames, prefix, caution, stop_on_loss, shot
 
 def play_stage(headless, root, skin, seed, frames, log):
     """Plays with backtracking: a lost ship sends the bot back a little before the loss to try again with other
-    caution; a try that gets further becomes the new starting point. When no try gets past the loss, even from
-    further back, the try that lived longest is kept and play goes on with one ship fewer."""
-    prefix = []
+    caution, then from further back; a try that lives past the furthest loss so far becomes the new starting
+    point. When no try does, the one that lived longest is kept and play goes on with one ship fewer."""
+    prefix, frontier = [], -1
     while True:
-        best, progress = None, False
-        for back in (100, 250):
-            base = prefix
+        tries, progress = [], False
+        for back in (0, 150):
+            base = prefix[:max(len(prefix) - back, 0)]
             for caution in CAUTION:
                 keys, states, loss = play(headless, root, skin, seed, frames, base, caution, True)
                 if loss is None:
                     return keys, states
                 log("  ship lost at frame %d (caution %s, replayed %d frames)" % (loss, caution, len(base)))
-                if best is None or loss > best[0]:
-                    best = (loss, keys)
-                if loss - back > len(prefix):  # past the earlier danger: go on from just before the new one
-                    prefix, progress = keys[:loss - back], True
+                tries.append((loss, keys))
+                if loss > frontier:  # past every earlier danger: go on from just before the new one
+                    frontier, prefix, progress = loss, keys[:max(loss - 100, len(base))], True
                     break
             if progress:
                 break
-            prefix = best[1][:max(len(prefix) - back, 0)] if len(prefix) > back else prefix
         if not progress:
-            log("  no try gets past frame %d: the ship is lost there" % best[0])
-            prefix = best[1][:best[0] + 1]
+            loss, keys = max(tries, key=lambda t: t[0])
+            log("  no try gets past frame %d: the ship is lost there" % loss)
+            prefix = keys[:loss + 1]
 
 
 def summarise(states, block):

@@ -132,8 +132,8 @@ class Bot:
                     if abs(cx - x) < hw + (r[2] - r[0]) / 2.0 and abs(cy - y) < hh + (r[3] - r[1]) / 2.0:
                         danger += 1000.0 / t
                         break
-            x = min(max(sx + move[0] * speed * 8, 20), 770)
-            y = min(max(sy + move[1] * speed * 8, 10), 556)
+            x = min(max(sx + move[0] * speed, 20), 770)  # where the ship goes next: aim and reach from there
+            y = min(max(sy + move[1] * speed, 10), 556)
             score = -danger
             if y < TOP or y > BOTTOM:
                 score -= 3.0

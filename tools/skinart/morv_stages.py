@@ -2,7 +2,7 @@
 longer, denser, faster and pays fewer capsules, so power comes from stage 1 and later capsules buy options and
 speed."""
 from stages import Stage
-from waves import carrier, plan
+from waves import plan
 
 T, F = True, False
 
@@ -18,8 +18,6 @@ def stage1():
           ("spin1", T), ("ram", F), ("eel1", T), ("carrier", T), ("spin2", F), ("pincer", T), ("eel2", F),
           ("hooks", T), ("darts", T)],
          (0.0, 0.45), "boss1", 120)
-    for k, f in enumerate((2090, 3290, 4490, 5690)):  # extra carriers: double and two options within the stage
-        carrier(s, f, 0.0, True, k)
     return s
 
 

@@ -270,7 +270,7 @@ def main():
     ap.add_argument("headless")
     ap.add_argument("source")
     ap.add_argument("skin")
-    ap.add_argument("--frames", type=int, default=11500)
+    ap.add_argument("--frames", type=int, default=16000)
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--stages", default="")
     ap.add_argument("--keep", default="")

@@ -181,7 +181,7 @@ int Run(const TOptions& options) {
         std::istringstream names(line);
         for (std::string name; names >> name;) {
           const int key = VirtualKeyFromName(name);
-          if (key < 0) throw EUsage("unknown key \"" + name + "\" on standard input");
+          if (key < 0) throw std::runtime_error("unknown key \"" + name + "\" on standard input");
           keys.SetKey(static_cast<uint8_t>(key), true);
         }
       } else {

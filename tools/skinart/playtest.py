@@ -12,11 +12,12 @@ try loses the ship does it accept the loss. Each stage is played on its own: a c
 script holds only that stage.
 
     python3 tools/skinart/playtest.py HEADLESS SOURCE_DIR SKIN [--stages 0,1] [--frames N] [--seed N]
-                                      [--keep DIR] [--shots DIR]
+                                      [--keep DIR] [--shots DIR] [--verbose]
 
 Prints one line per stage: stage frames reached, enemies spawned, capsules dropped and collected, power-ups
-bought, ships lost, and how the run ended. --shots writes a PNG every 1,000 frames of the final run and on
-each purchase.
+bought, ships lost, and how the run ended. --keep keeps the stage copies and the keys played (stageN.in, an
+input file for morvanth-headless --input); --shots writes a PNG every 1,000 frames of the final run and after
+each purchase; --verbose tells every lost ship and backtrack.
 """
 import argparse
 import json
@@ -261,8 +262,7 @@ def summarise(states, block):
                 bought += 1
         prev = s
     return {"stageFrame": prev["stageFrame"], "spawned": spawned, "dropped": dropped, "collected": collected,
-            "bought": bought, "lost": 3 - prev["ship"]["lives"] + (1 if prev["ship"]["energy"] <= 0 else 0)
-            if prev["ship"]["lives"] > 0 else 3, "ended": ended, "ship": prev["ship"]}
+            "bought": bought, "lost": 3 - prev["ship"]["lives"], "ended": ended, "ship": prev["ship"]}
 
 
 def main():

@@ -12,12 +12,13 @@ try loses the ship does it accept the loss. Each stage is played on its own: a c
 script holds only that stage.
 
     python3 tools/skinart/playtest.py HEADLESS SOURCE_DIR SKIN [--stages 0,1] [--frames N] [--seed N]
-                                      [--keep DIR] [--shots DIR] [--verbose]
+                                      [--keep DIR] [--shots DIR] [--verbose] [--whole]
 
 Prints one line per stage: stage frames reached, enemies spawned, capsules dropped and collected, power-ups
 bought, ships lost, and how the run ended. --keep keeps the stage copies and the keys played (stageN.in, an
 input file for morvanth-headless --input); --shots writes a PNG every 1,000 frames of the final run and after
-each purchase; --verbose tells every lost ship and backtrack.
+each purchase; --verbose tells every lost ship and backtrack. --whole plays the whole game in one run instead,
+from the title to the ending with power carried from stage to stage, and reports it stage by stage.
 """
 import argparse
 import json
@@ -265,6 +266,34 @@ def summarise(states, block):
             "bought": bought, "lost": 3 - prev["ship"]["lives"], "ended": ended, "ship": prev["ship"]}
 
 
+def report(skin, index, frames, r):
+    print("%s stage %d: frames %d, stage frames reached %d, enemies spawned %d, capsules dropped %d, "
+          "collected %d, power-ups bought %d, ships lost %d, end: %s, final ship %s"
+          % (skin, index + 1, frames, r["stageFrame"], r["spawned"], r["dropped"], r["collected"], r["bought"],
+             r["lost"], r["ended"], json.dumps(r["ship"])), flush=True)
+
+
+def play_whole(args, xml, tmp, log):
+    """The whole game in one run, power carried from stage to stage, reported per stage."""
+    blocks = stage_blocks(xml)
+    keys, states = play_stage(args.headless, args.source, args.skin, args.seed, args.frames * len(blocks), log)
+    with open(os.path.join(tmp, "whole.in"), "w") as out:
+        out.writelines("%d %s\n" % (f, k) for f, k in enumerate(keys))
+    lives = 3
+    for index, block in enumerate(blocks):
+        part = [s for s in states if s["scene"] == 1 and s.get("stage") == index]
+        if not part:
+            break
+        r = summarise(part, block)
+        r["lost"], lives = lives - part[-1]["ship"]["lives"], part[-1]["ship"]["lives"]
+        if index + 1 < len(blocks) and any(s["scene"] == 1 and s.get("stage") == index + 1 for s in states):
+            r["ended"] = "stage clear, next stage"
+        else:
+            r["ended"] = {0: "game over, back to the title", 2: "stage end, ending"}.get(states[-1]["scene"],
+                                                                                          "time up")
+        report(args.skin, index, len(part), r)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("headless")
@@ -276,12 +305,16 @@ def main():
     ap.add_argument("--keep", default="")
     ap.add_argument("--shots", default="")
     ap.add_argument("--verbose", action="store_true")
+    ap.add_argument("--whole", action="store_true")
     args = ap.parse_args()
     tmp = args.keep or tempfile.mkdtemp(prefix="morvanth-playtest-")
     os.makedirs(tmp, exist_ok=True)
     xml = open(os.path.join(args.source, "skin", args.skin, "xml", "stagedef.xml"), encoding="utf-8").read()
     indices = [int(i) for i in args.stages.split(",")] if args.stages else range(len(stage_blocks(xml)))
     log = (lambda m: print(m, file=sys.stderr, flush=True)) if args.verbose else (lambda m: None)
+    if args.whole:
+        play_whole(args, xml, tmp, log)
+        return
     for index in indices:
         root, block = make_root(args.source, args.skin, index, tmp)
         keys, states = play_stage(args.headless, root, args.skin, args.seed, args.frames, log)
@@ -299,11 +332,7 @@ def main():
                 if k != last:
                     out.write(("%d %s\n" % (f, k)).rstrip() + "\n")
                     last = k
-        r = summarise(states, block)
-        print("%s stage %d: frames %d, stage frames reached %d, enemies spawned %d, capsules dropped %d, "
-              "collected %d, power-ups bought %d, ships lost %d, end: %s, final ship %s"
-              % (args.skin, index + 1, len(states), r["stageFrame"], r["spawned"], r["dropped"], r["collected"],
-                 r["bought"], r["lost"], r["ended"], json.dumps(r["ship"])), flush=True)
+        report(args.skin, index, len(states), summarise(states, block))
 
 
 if __name__ == "__main__":

@@ -47,9 +47,31 @@ std::string DescribeGame(const TShootingScene& game) {
   return json;
 }
 
+std::string Rect(const TVisible& item) {
+  TRect r;
+  item.GetRect(r);
+  return "[" + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
+         std::to_string(r.Bottom) + "]";
+}
+
+std::string Rects(const char* name, const TVisibleLinkedList& list) {
+  std::string json = std::string(",\"") + name + "\":[";
+  for (TLinkedItem* item = list.First(); item != nullptr; item = item->Next()) {
+    if (json.back() != '[') json += ",";
+    json += Rect(*static_cast<const TVisible*>(item));
+  }
+  return json + "]";
+}
+
+std::string DescribeObjects(const TShootingScene& game) {
+  std::string fields = Rects("enemies", *game.Enemies) + Rects("enemyShots", *game.EnemyShots) +
+                       Rects("drops", *game.Drops);
+  return ",\"objects\":{\"ship\":" + Rect(*game.Ship) + fields + "}";
+}
+
 }  // namespace
 
-std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene) {
+std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects) {
   std::string json = "{\"frame\":" + std::to_string(frame) + ",\"scene\":" + std::to_string(SceneNumberOf(scene));
   if (scene == nullptr) return json + "}";
   json += ",\"sceneFrame\":" + std::to_string(scene->FrameCounter);
@@ -60,6 +82,7 @@ std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene) {
     json += ",\"logoColor\":" + std::to_string(title->LogoColor);
   } else if (const auto* game = dynamic_cast<const TShootingScene*>(scene)) {
     json += DescribeGame(*game);
+    if (objects) json += DescribeObjects(*game);
   } else if (const auto* ending = dynamic_cast<const TEndingScene*>(scene)) {
     char scroll[32];
     std::snprintf(scroll, sizeof scroll, "%.1f", ending->Scroll);

@@ -9,4 +9,6 @@ class TCustomScene;
 int SceneNumberOf(const TCustomScene* scene);
 
 // {"frame":F,"scene":N,"sceneFrame":C,...} with the fields the scene's class offers; no trailing newline.
-std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene);
+// With objects, a game scene adds "objects": the hit rectangles [left,top,right,bottom] of the ship, the
+// enemies, the enemy bullets and the capsules, for play-testing bots.
+std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects = false);

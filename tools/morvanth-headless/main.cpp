@@ -6,6 +6,8 @@
 #include <cstring>
 #include <exception>
 #include <fstream>
+#include <iostream>
+#include <sstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,7 +32,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: morvanth-headless [--help] [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
     "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
-    "                         [--sound-log FILE]\n";
+    "                         [--sound-log FILE] [--objects] [--live]\n";
 
 struct TOptions {
   std::string Root;
@@ -43,6 +45,11 @@ struct TOptions {
   std::string Skin;
   uint8_t StartScene = 0;
   bool Help = false;
+  // The state line also lists the hit rectangles of ship, enemies, bullets and capsules.
+  bool Objects = false;
+  // Keys come from standard input, one line per frame, and every state line is flushed at once: a controller
+  // (a play-testing bot) answers each frame's state with the next frame's keys.
+  bool Live = false;
   // The device is lost before frame LoseAt and stays lost for LoseFor polls of the frame loop (0: never).
   uint32_t LoseAt = 0;
   uint32_t LoseFor = 0;
@@ -95,6 +102,10 @@ TOptions ParseOptions(int argc, char** argv) {
       options.State = value();
     } else if (option == "--sound-log") {
       options.SoundLog = value();
+    } else if (option == "--objects") {
+      options.Objects = true;
+    } else if (option == "--live") {
+      options.Live = true;
     } else if (option == "--skin") {
       options.Skin = value();
     } else if (option == "--start-scene") {
@@ -147,7 +158,9 @@ int Run(const TOptions& options) {
     script = ParseKeyScript(in);
   }
   std::ofstream state;
-  if (!options.State.empty()) {
+  if (options.State == "-") {
+    state.open("/dev/stdout", std::ios::binary);
+  } else if (!options.State.empty()) {
     state.open(options.State, std::ios::binary | std::ios::trunc);
     if (!state) {
       std::fprintf(stderr, "morvanth-headless: cannot write the state file %s\n", options.State.c_str());
@@ -181,7 +194,19 @@ int Run(const TOptions& options) {
     for (uint32_t frame = 0; frame < options.Frames && !application.Terminated(); ++frame) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);
-      keys.SetFrame(frame);
+      if (options.Live) {
+        std::string line;
+        if (!std::getline(std::cin, line)) break;
+        keys.ReleaseAll();
+        std::istringstream names(line);
+        for (std::string name; names >> name;) {
+          const int key = VirtualKeyFromName(name);
+          if (key < 0) throw std::runtime_error("unknown key \"" + name + "\" on standard input");
+          keys.SetKey(static_cast<uint8_t>(key), true);
+        }
+      } else {
+        keys.SetFrame(frame);
+      }
       soundLog.SetFrame(frame);
       if (options.LoseFor > 0 && frame == options.LoseAt && form.DG()->D3DDevice() != nullptr) {
         D3D9LoseDevice(form.DG()->D3DDevice(), options.LoseFor);
@@ -189,7 +214,10 @@ int Run(const TOptions& options) {
       const TApplication::TIdleEvent idle = application.OnIdle;  // it may detach itself while it runs
       bool done = true;
       idle(done);
-      if (state.is_open()) state << DescribeSceneState(frame, form.CurrentScene()) << '\n';
+      if (state.is_open()) {
+        state << DescribeSceneState(frame, form.CurrentScene(), options.Objects) << '\n';
+        if (options.Live) state.flush();
+      }
       auto [first, last] = options.Shots.equal_range(frame);
       for (auto it = first; it != last; ++it) window.Capture().SavePng(it->second);
     }

@@ -1,16 +1,24 @@
 #!/usr/bin/env python3
-"""Plays each stage of a bundled skin with morvanth-headless and reports what happened.
+"""Plays each stage of a bundled skin with morvanth-headless the way a steady human player would, and reports
+what happened.
 
-The player starts the game from the title, holds fire and weaves up and down in front of the field; it is
-steady rather than clever: it buys the double as soon as the meter's cursor reaches it and options after that,
-and when a ship is lost it replays that life with another stride of its weave and keeps the best (found by
-replaying, since the game is deterministic for a given seed and input). Each stage is played on its
-own: a copy of the skin whose stage script holds only that stage.
+The bot drives the game live (morvanth-headless --live --objects): each frame it reads the hit rectangles of
+the ship, enemies, bullets and capsules, extrapolates their motion over the next frames, and picks among nine
+moves the one that keeps clear of everything, lines the ship up with enemies to shoot, and goes for capsules.
+Fire is held; it buys the double as soon as the meter's cursor sits on it, then options, then speed, with C as
+a player would. When a ship is lost it backtracks: the game is deterministic for a seed and its keys, so it
+replays its own keys up to a while before the loss and plays on from there more cautiously; only when every
+try loses the ship does it accept the loss. Each stage is played on its own: a copy of the skin whose stage
+script holds only that stage.
 
-    python3 tools/skinart/playtest.py HEADLESS SOURCE_DIR SKIN [--frames N] [--shots DIR] [--seed N]
+    python3 tools/skinart/playtest.py HEADLESS SOURCE_DIR SKIN [--stages 0,1] [--frames N] [--seed N]
+                                      [--keep DIR] [--shots DIR] [--verbose] [--whole]
 
-Prints one line per stage: frames played, stage frames reached, enemies spawned, capsules dropped and
-collected, power-ups bought, ships lost, and how the run ended.
+Prints one line per stage: stage frames reached, enemies spawned, capsules dropped and collected, power-ups
+bought, ships lost, and how the run ended. --keep keeps the stage copies and the keys played (stageN.in, an
+input file for morvanth-headless --input); --shots writes a PNG every 1,000 frames of the final run and after
+each purchase; --verbose tells every lost ship and backtrack. --whole plays the whole game in one run instead,
+from the title to the ending with power carried from stage to stage, and reports it stage by stage.
 """
 import argparse
 import json
@@ -22,7 +30,12 @@ import sys
 import tempfile
 
 START = 150  # Enter on the title once its logo is drawn
-FIRE = START + 102  # the ship's fly-in is over
+MOVES = [(0, 0), (0, -1), (0, 1), (-1, 0), (1, 0), (-1, -1), (-1, 1), (1, -1), (1, 1)]
+KEYS = {(-1, 0): "LEFT", (1, 0): "RIGHT", (0, -1): "UP", (0, 1): "DOWN"}
+TOP, BOTTOM = 40, 530  # where the ship is wanted: clear of the field's edges
+HOME_X = 150  # the ship's favourite x: room behind it to dodge, time in front of it to shoot
+# (look-ahead frames, margin in pixels) per try; later tries look further and keep more distance.
+CAUTION = [(14, 4), (20, 8), (10, 2), (26, 12), (16, 6), (30, 16)]
 
 
 def stage_blocks(xml):
@@ -44,96 +57,194 @@ def make_root(src, skin, index, tmp):
     return root, blocks[index]
 
 
-def keys_at(f, buys, flights, strides):
-    """flights: frames at which a fly-in ended; the weave starts over from the middle after each, with the
-    stride chosen for that ship."""
-    keys = []
-    if START <= f < START + 2:
-        keys.append("ENTER")
-    if f >= FIRE:
-        keys.append("Z")
-        done = [e for e in flights if e <= f]
-        since = max([FIRE] + done)
-        life = max(0, len(done) - 1)
-        u = strides[life] if life < len(strides) else 40
-        phase = (f - since) % (6 * u)  # up u, hold, down 2u, hold, up u: about the middle of the field
-        if phase < u or 5 * u <= phase:
-            keys.append("UP")
-        elif 2 * u <= phase < 4 * u:
-            keys.append("DOWN")
-    if f in buys:
-        keys.append("C")
-    return " ".join(keys)
+def centre(r):
+    return ((r[0] + r[2]) / 2.0, (r[1] + r[3]) / 2.0)
 
 
-def write_input(path, frames, buys, flights, strides):
-    last = None
-    with open(path, "w") as out:
-        for f in range(frames):
-            k = keys_at(f, buys, flights, strides)
-            if k != last:
-                out.write("%d %s\n" % (f, k) if k else "%d\n" % f)
-                last = k
+def velocities(now, before):
+    """Velocity of each rectangle from its nearest match of the same size a frame ago (none: at rest)."""
+    out = []
+    for r in now:
+        cx, cy = centre(r)
+        best, vel = 400.0, (0.0, 0.0)
+        for p in before:
+            if p[2] - p[0] != r[2] - r[0] or p[3] - p[1] != r[3] - r[1]:
+                continue
+            px, py = centre(p)
+            d = abs(cx - px) + abs(cy - py)
+            if d < best and d < 24:
+                best, vel = d, (cx - px, cy - py)
+        out.append(vel)
+    return out
 
 
-def run(headless, root, skin, frames, seed, buys, flights, strides, tmp):
-    inp, state = os.path.join(tmp, "play.in"), os.path.join(tmp, "play.jsonl")
-    write_input(inp, frames, buys, flights, strides)
-    cmd = [headless, "--root", root, "--skin", skin, "--seed", str(seed), "--frames", str(frames), "--input", inp,
-           "--state", state]
-    proc = subprocess.run(cmd, stderr=subprocess.PIPE, text=True)
-    if proc.returncode != 0:
-        sys.exit("headless run failed: %s" % proc.stderr)
-    return [json.loads(line) for line in open(state)]
+class Bot:
+    def __init__(self, caution):
+        self.look, self.margin = caution
+        self.prev = None
+        self.c_held = False
+
+    def keys(self, s):
+        ship = s.get("ship")
+        if s["scene"] != 1 or ship is None:
+            self.prev = None
+            return ""
+        if ship["entering"] or ship["energy"] <= 0:
+            self.prev = s
+            return "Z"
+        keys = ["Z"]
+        want = self.want_buy(ship)
+        if want and not self.c_held:
+            keys.append("C")
+        self.c_held = bool(want) and not self.c_held
+        move = self.choose(s)
+        keys += [KEYS[(move[0], 0)]] if move[0] else []
+        keys += [KEYS[(0, move[1])]] if move[1] else []
+        self.prev = s
+        return " ".join(keys)
+
+    @staticmethod
+    def want_buy(ship):
+        c = ship["cursor"]
+        if c == 2 and ship["shotType"] == 0:
+            return True
+        if c == 4 and ship["shotType"] != 0 and ship["options"] < 4:
+            return True
+        return c == 0 and ship["options"] >= 2 and ship["speed"] < 6
+
+    def choose(self, s):
+        o = s["objects"]
+        before = self.prev["objects"] if self.prev and "objects" in self.prev else o
+        foes = [(r, v) for r, v in zip(o["enemies"], velocities(o["enemies"], before["enemies"]))]
+        foes += [(r, v) for r, v in zip(o["enemyShots"], velocities(o["enemyShots"], before["enemyShots"]))]
+        sr = o["ship"]
+        sx, sy = centre(sr)
+        hw, hh = (sr[2] - sr[0]) / 2.0 + self.margin, (sr[3] - sr[1]) / 2.0 + self.margin
+        speed = s["ship"]["speed"]
+        best, best_move = None, (0, 0)
+        for move in MOVES:
+            danger = 0.0
+            for t in range(1, self.look + 1):
+                x = min(max(sx + move[0] * speed * t, 20), 770)
+                y = min(max(sy + move[1] * speed * t, 10), 556)
+                for r, v in foes:
+                    cx, cy = centre(r)
+                    cx += v[0] * t
+                    cy += v[1] * t
+                    if abs(cx - x) < hw + (r[2] - r[0]) / 2.0 and abs(cy - y) < hh + (r[3] - r[1]) / 2.0:
+                        danger += 1000.0 / t
+                        break
+            x = min(max(sx + move[0] * speed, 20), 770)  # where the ship goes next: aim and reach from there
+            y = min(max(sy + move[1] * speed, 10), 556)
+            score = -danger
+            if y < TOP or y > BOTTOM:
+                score -= 3.0
+            drops = [r for r in o["drops"] if r[2] > 30]
+            if drops:  # a capsule: go and take it
+                dx, dy = centre(min(drops, key=lambda r: abs(centre(r)[0] - sx) + abs(centre(r)[1] - sy)))
+                score -= (abs(dx - x) + abs(dy - y)) * 0.2
+            else:  # line up with the nearest enemy ahead to shoot it
+                score -= abs(x - HOME_X) * 0.02
+                ahead = [centre(r) for r in o["enemies"] if centre(r)[0] > sx + 20]
+                if ahead:
+                    ty = min(ahead, key=lambda c: c[0] - sx + abs(c[1] - sy))[1]
+                    score -= abs(ty - y) * 0.03
+                else:
+                    score -= abs(300 - y) * 0.005
+            if best is None or score > best:
+                best, best_move = score, move
+        return best_move
 
 
-def flights_of(states):
-    return [b["frame"] for a, b in zip(states, states[1:])
-            if "ship" in a and "ship" in b and a["ship"]["entering"] and not b["ship"]["entering"]]
+class Game:
+    """One live morvanth-headless process; step() sends a frame's keys and returns that frame's state."""
+
+    def __init__(self, headless, root, skin, seed, frames, shots):
+        cmd = [headless, "--root", root, "--skin", skin, "--seed", str(seed), "--frames", str(frames), "--live",
+               "--objects", "--state", "-"]
+        for f, path in shots:
+            cmd += ["--shot", "%d:%s" % (f, path)]
+        self.proc = subprocess.Popen(cmd, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
+
+    def step(self, keys):
+        self.proc.stdin.write(keys + "\n")
+        self.proc.stdin.flush()
+        line = self.proc.stdout.readline()
+        return json.loads(line) if line else None
+
+    def close(self):
+        try:
+            self.proc.stdin.close()
+        except BrokenPipeError:
+            pass
+        self.proc.wait()
 
 
-STRIDES = (40, 28, 54)  # frames per step of the weave: up, hold, down twice as long, hold, up
+def play(headless, root, skin, seed, frames, prefix, caution, stop_on_loss, shots=()):
+    """Replays prefix (a list of key lines), then lets the bot play. Returns (keys, states, loss frame)."""
+    game = Game(headless, root, skin, seed, frames, shots)
+    bot = Bot(caution)
+    keys, states, state = [], [], None
+    loss = None
+    for f in range(frames):
+        k = prefix[f] if f < len(prefix) else ("ENTER" if START <= f < START + 2 else bot.keys(state) if state else "")
+        if f < len(prefix):
+            bot.prev = state  # remembers the last frame while replaying
+        state = game.step(k)
+        if state is None:
+            break
+        keys.append(k)
+        states.append(state)
+        if len(states) > 1 and f >= len(prefix):
+            a, b = states[-2].get("ship"), state.get("ship")
+            if a and b and a["energy"] > 0 and b["energy"] <= 0:
+                loss = f
+                if stop_on_loss:
+                    break
+        if state["scene"] != 1 and f > START + 10 and any(s["scene"] == 1 for s in states[-3:]):
+            break  # the stage is over: the ending or the title
+    game.close()
+    return keys, states, loss
 
 
-def loss_after(states, start):
-    for a, b in zip(states, states[1:]):
-        if b["frame"] > start and "ship" in a and "ship" in b and a["ship"]["energy"] > 0 and b["ship"]["energy"] <= 0:
-            return b["frame"]
-    return None
-
-
-def next_buy(states, buys):
-    """First frame after the last purchase at which the steady player would press C."""
-    after = max(buys) + 1 if buys else 0
-    for s in states[after:]:
-        if s["scene"] != 1 or "ship" not in s:
-            continue
-        ship = s["ship"]
-        if ship["energy"] <= 0 or ship["entering"]:
-            continue
-        want_double = ship["shotType"] == 0 and ship["cursor"] == 2
-        want_option = ship["shotType"] != 0 and ship["cursor"] == 4 and ship["options"] < 4
-        if want_double or want_option:
-            return s["frame"] + 1
-    return None
+def play_stage(headless, root, skin, seed, frames, log):
+    """Plays with backtracking: a lost ship sends the bot back a little before the loss to try again with other
+    caution, then from further back; a try that lives past the furthest loss so far becomes the new starting
+    point. When no try does, the one that lived longest is kept and play goes on with one ship fewer."""
+    prefix, frontier = [], -1
+    while True:
+        tries, progress = [], False
+        for back in (0, 150):
+            base = prefix[:max(len(prefix) - back, 0)]
+            for caution in CAUTION:
+                keys, states, loss = play(headless, root, skin, seed, frames, base, caution, True)
+                if loss is None:
+                    return keys, states
+                log("  ship lost at frame %d (caution %s, replayed %d frames)" % (loss, caution, len(base)))
+                tries.append((loss, keys))
+                if loss > frontier:  # past every earlier danger: go on from just before the new one
+                    frontier, prefix, progress = loss, keys[:max(loss - 100, len(base))], True
+                    break
+            if progress:
+                break
+        if not progress:
+            loss, keys = max(tries, key=lambda t: t[0])
+            log("  no try gets past frame %d: the ship is lost there" % loss)
+            prefix = keys[:loss + 1]
 
 
 def summarise(states, block):
     enemy_frames = sorted(int(m) for m in re.findall(r'<enemy frame="(\d+)"', block))
-    group_frames = {}  # enemies inside groups count from the group's frame
     for g in re.finditer(r'<group frame="(\d+)".*?</group>', block, re.S):
-        inner = [int(base) for base in re.findall(r'<enemy frame="(\d+)"', g.group(0))]
-        for v in inner:
-            enemy_frames.remove(v)
-            enemy_frames.append(int(g.group(1)) + v)
-    enemy_frames.sort()
+        for v in re.findall(r'<enemy frame="(\d+)"', g.group(0)):  # inside groups frames count from the group's
+            enemy_frames.remove(int(v))
+            enemy_frames.append(int(g.group(1)) + int(v))
     spawned = dropped = collected = bought = 0
-    prev = None
-    ended = "time up"
+    prev, ended = None, "time up"
     for s in states:
         if s["scene"] != 1 or "ship" not in s:
             if prev is not None:
-                ended = {0: "back to the title", 2: "ending"}.get(s["scene"], "?")
+                ended = {0: "game over, back to the title", 2: "stage end, ending"}.get(s["scene"], "?")
                 break
             continue
         if prev is None:
@@ -142,20 +253,45 @@ def summarise(states, block):
             a, b = prev["stageFrame"], s["stageFrame"]
             if b > a:
                 spawned += sum(1 for f in enemy_frames if a < f <= b)
-            elif b < a:  # restarted from a restart point
-                spawned += sum(1 for f in enemy_frames if b <= f <= b)
-            d = s["counts"]["drops"] - prev["counts"]["drops"]
-            dropped += max(0, d)
+            elif b < a:
+                spawned += sum(1 for f in enemy_frames if f == b)
+            dropped += max(0, len(s["objects"]["drops"]) - len(prev["objects"]["drops"]))
             c0, c1 = prev["ship"]["cursor"], s["ship"]["cursor"]
-            if c1 != c0 and c1 != 255 and (c0 == 255 and c1 == 0 or c1 == c0 + 1 or (c0 == 5 and c1 == 0)):
+            if c1 != c0 and c1 != 255:
                 collected += 1
             if c0 != 255 and c1 == 255 and s["ship"]["energy"] > 0 and prev["ship"]["energy"] > 0:
                 bought += 1
         prev = s
-    last = prev
-    return {"stageFrame": last["stageFrame"], "spawned": spawned, "dropped": dropped, "collected": collected,
-            "bought": bought, "lost": 3 - last["ship"]["lives"],
-            "playState": last["playState"], "ended": ended, "ship": last["ship"]}
+    return {"stageFrame": prev["stageFrame"], "spawned": spawned, "dropped": dropped, "collected": collected,
+            "bought": bought, "lost": 3 - prev["ship"]["lives"], "ended": ended, "ship": prev["ship"]}
+
+
+def report(skin, index, frames, r):
+    print("%s stage %d: frames %d, stage frames reached %d, enemies spawned %d, capsules dropped %d, "
+          "collected %d, power-ups bought %d, ships lost %d, end: %s, final ship %s"
+          % (skin, index + 1, frames, r["stageFrame"], r["spawned"], r["dropped"], r["collected"], r["bought"],
+             r["lost"], r["ended"], json.dumps(r["ship"])), flush=True)
+
+
+def play_whole(args, xml, tmp, log):
+    """The whole game in one run, power carried from stage to stage, reported per stage."""
+    blocks = stage_blocks(xml)
+    keys, states = play_stage(args.headless, args.source, args.skin, args.seed, args.frames * len(blocks), log)
+    with open(os.path.join(tmp, "whole.in"), "w") as out:
+        out.writelines("%d %s\n" % (f, k) for f, k in enumerate(keys))
+    lives = 3
+    for index, block in enumerate(blocks):
+        part = [s for s in states if s["scene"] == 1 and s.get("stage") == index]
+        if not part:
+            break
+        r = summarise(part, block)
+        r["lost"], lives = lives - part[-1]["ship"]["lives"], part[-1]["ship"]["lives"]
+        if index + 1 < len(blocks) and any(s["scene"] == 1 and s.get("stage") == index + 1 for s in states):
+            r["ended"] = "stage clear, next stage"
+        else:
+            r["ended"] = {0: "game over, back to the title", 2: "stage end, ending"}.get(states[-1]["scene"],
+                                                                                          "time up")
+        report(args.skin, index, len(part), r)
 
 
 def main():
@@ -163,59 +299,40 @@ def main():
     ap.add_argument("headless")
     ap.add_argument("source")
     ap.add_argument("skin")
-    ap.add_argument("--frames", type=int, default=11500)
+    ap.add_argument("--frames", type=int, default=16000)
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--stages", default="")
     ap.add_argument("--keep", default="")
+    ap.add_argument("--shots", default="")
+    ap.add_argument("--verbose", action="store_true")
+    ap.add_argument("--whole", action="store_true")
     args = ap.parse_args()
     tmp = args.keep or tempfile.mkdtemp(prefix="morvanth-playtest-")
     os.makedirs(tmp, exist_ok=True)
     xml = open(os.path.join(args.source, "skin", args.skin, "xml", "stagedef.xml"), encoding="utf-8").read()
     indices = [int(i) for i in args.stages.split(",")] if args.stages else range(len(stage_blocks(xml)))
+    log = (lambda m: print(m, file=sys.stderr, flush=True)) if args.verbose else (lambda m: None)
+    if args.whole:
+        play_whole(args, xml, tmp, log)
+        return
     for index in indices:
         root, block = make_root(args.source, args.skin, index, tmp)
-        buys, flights, strides = set(), [], []
-
-        def settled():  # runs until the fly-ins the input weaves from are those the run shows
-            nonlocal flights
-            for _ in range(8):
-                states = run(args.headless, root, args.skin, args.frames, args.seed, buys, flights, strides, tmp)
-                if flights_of(states) == flights:
-                    break
-                flights = flights_of(states)
-            return states
-
-        for life in range(3):
-            states = settled()
-            if life >= len(flights):
-                break
-            start = flights[life]
-            buys = {b for b in buys if b < start}
-            loss = loss_after(states, start)
-            if loss is not None:  # replay this ship with a few strides and keep the one that lives longest
-                trials = []
-                for u in STRIDES:
-                    trial = run(args.headless, root, args.skin, min(args.frames, loss + 1500), args.seed, buys,
-                                flights[:life + 1], strides[:life] + [u], tmp)
-                    trials.append((loss_after(trial, start) or len(trial), -STRIDES.index(u), u))
-                strides = strides[:life] + [max(trials)[2]]
-            else:
-                strides = strides[:life] + [STRIDES[0]]
-            for _ in range(8):  # then buy what the cursor offers during this ship's life
-                states = settled()
-                f = next_buy(states, buys)
-                loss = loss_after(states, start)
-                if f is None or (loss is not None and f > loss):
-                    break
-                buys.add(f)
-        shutil.copy(os.path.join(tmp, "play.in"), os.path.join(tmp, "stage%d.in" % index))
-        shutil.copy(os.path.join(tmp, "play.jsonl"), os.path.join(tmp, "stage%d.jsonl" % index))
-        r = summarise(states, block)
-        print("stage %d: frames %d, stage frames reached %d, enemies spawned %d, capsules dropped %d, collected %d, "
-              "bought %d (buys at %s), ships lost %d, end: %s, playState %d, final ship %s"
-              % (index + 1, len(states), r["stageFrame"], r["spawned"], r["dropped"], r["collected"], r["bought"],
-                 sorted(buys), r["lost"], r["ended"], r["playState"], json.dumps(r["ship"])))
-        sys.stdout.flush()
+        keys, states = play_stage(args.headless, root, args.skin, args.seed, args.frames, log)
+        if args.shots:
+            os.makedirs(args.shots, exist_ok=True)
+            marks = set(range(1000, len(states), 1000))
+            marks |= {i + 20 for i in range(1, len(states)) if states[i].get("ship") and states[i - 1].get("ship")
+                      and states[i]["ship"]["cursor"] == 255 and states[i - 1]["ship"]["cursor"] != 255}
+            shots = [(f, os.path.join(args.shots, "%s-stage%d-%05d.png" % (args.skin, index + 1, f)))
+                     for f in sorted(marks) if f < len(states)]
+            play(args.headless, root, args.skin, args.seed, len(keys), keys, CAUTION[0], False, shots)
+        with open(os.path.join(tmp, "stage%d.in" % index), "w") as out:
+            last = None
+            for f, k in enumerate(keys):
+                if k != last:
+                    out.write(("%d %s\n" % (f, k)).rstrip() + "\n")
+                    last = k
+        report(args.skin, index, len(states), summarise(states, block))
 
 
 if __name__ == "__main__":

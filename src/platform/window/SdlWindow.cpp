@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 
 #include "SdlKeyTable.h"
 #include "TextEncoding.h"
@@ -40,6 +42,37 @@ bool DisplayRunsAt60Hz(SDL_Window* window) {
   if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return false;
   return mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
 }
+
+// The renderer's OpenGL is Mesa's CPU rasteriser (llvmpipe, softpipe, swrast: Xvfb, a machine without a GPU
+// driver). Uploading and drawing a frame through it costs several times what a plain copy does, on extra threads.
+bool OpenGLRunsOnCpu(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr || std::strncmp(info.name, "opengl", 6) != 0)
+    return false;
+  using TGetString = const unsigned char* (*)(unsigned);
+  const auto getString = reinterpret_cast<TGetString>(SDL_GL_GetProcAddress("glGetString"));
+  const unsigned char* name = getString ? getString(0x1F01 /* GL_RENDERER */) : nullptr;
+  if (name == nullptr) return false;
+  const char* text = reinterpret_cast<const char*>(name);
+  for (const char* cpu : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
+    if (std::strstr(text, cpu) != nullptr) return true;
+  }
+  return false;
+}
+
+// SDL's software renderer draws into the window's surface. On X11, SDL would by default back that surface with
+// a texture of an accelerated renderer (OpenGL, perhaps on the CPU), copying each frame twice more; X11's own
+// shared-memory image is the cheaper way there.
+SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window) {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && std::strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+int64_t RealTimeNs() {
+  using namespace std::chrono;
+  return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+}
 }  // namespace
 
 // ---- presenter ----
@@ -50,13 +83,19 @@ TSdlPresenter::TSdlPresenter(SDL_Window* window) : pacer_(false) {
   const bool wantVsync = DisplayRunsAt60Hz(window);
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, wantVsync ? "1" : "0");
   if (wantVsync) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer_ != nullptr && OpenGLRunsOnCpu(renderer_)) {
+    SDL_DestroyRenderer(renderer_);
+    renderer_ = nullptr;
+  }
+  if (renderer_ == nullptr) renderer_ = CreateSoftwareRenderer(window);
   if (renderer_ == nullptr) throw EDisplayError(SdlError("cannot create a renderer for the window"));
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(renderer_, &info);
   // A software renderer's "vsync" is not tied to the display's retrace.
   const bool vsync = wantVsync && (info.flags & SDL_RENDERER_PRESENTVSYNC) && !(info.flags & SDL_RENDERER_SOFTWARE);
   pacer_ = TFramePacer(vsync);
+  const char* logFirst = SDL_getenv("MORVANTH_LOG_FIRST_PRESENT");
+  logFirstPresent_ = logFirst != nullptr && *logFirst != '\0' && std::strcmp(logFirst, "0") != 0;
 }
 
 TSdlPresenter::~TSdlPresenter() {
@@ -67,16 +106,21 @@ TSdlPresenter::~TSdlPresenter() {
 void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) {
   if (texture_ == nullptr || textureWidth_ != Width || textureHeight_ != Height) {
     if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, Width, Height);
+    // The back buffer's alpha means nothing on screen: a texture without alpha is copied, not blended.
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, Width, Height);
     textureWidth_ = Width;
     textureHeight_ = Height;
   }
   if (texture_) {
+    // The copy covers the whole window, so nothing needs clearing first.
     SDL_UpdateTexture(texture_, nullptr, Pixels, PitchBytes);
-    SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   }
   SDL_RenderPresent(renderer_);
+  if (logFirstPresent_) {
+    logFirstPresent_ = false;
+    std::fprintf(stderr, "morvanth: first frame presented at %lld ns\n", static_cast<long long>(RealTimeNs()));
+  }
   pacer_.FramePresented();
 }
 

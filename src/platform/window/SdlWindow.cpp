@@ -60,13 +60,12 @@ bool OpenGLRunsOnCpu(SDL_Renderer* renderer) {
   return false;
 }
 
-// SDL's software renderer draws into the window's surface. On X11, SDL would by default back that surface with
-// a texture of an accelerated renderer (OpenGL, perhaps on the CPU), copying each frame twice more; X11's own
-// shared-memory image is the cheaper way there.
-SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window) {
+// Without a renderer the frame goes straight into the window's surface. On X11, SDL would by default back that
+// surface with a texture of an accelerated renderer (OpenGL, perhaps on the CPU), copying each frame twice
+// more; X11's own shared-memory image is the cheaper way there.
+void PreferNativeWindowSurface() {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver != nullptr && std::strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 
 int64_t RealTimeNs() {
@@ -77,33 +76,53 @@ int64_t RealTimeNs() {
 
 // ---- presenter ----
 
-TSdlPresenter::TSdlPresenter(SDL_Window* window) : pacer_(false) {
+TSdlPresenter::TSdlPresenter(SDL_Window* window) : window_(window), pacer_(false) {
   // Only a 60 Hz display's retrace can pace the game, and only an accelerated renderer waits for it. Otherwise
-  // the pacer's clock does the pacing and the software renderer, which only copies the frame, is enough.
-  const bool wantVsync = DisplayRunsAt60Hz(window);
-  SDL_SetHint(SDL_HINT_RENDER_VSYNC, wantVsync ? "1" : "0");
-  if (wantVsync) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (renderer_ != nullptr && OpenGLRunsOnCpu(renderer_)) {
-    SDL_DestroyRenderer(renderer_);
-    renderer_ = nullptr;
+  // the pacer's clock does the pacing and the frame is copied into the window's surface, the cheapest way to the
+  // screen for a picture drawn on the CPU (a renderer's texture would cost two more copies of it).
+  bool vsync = false;
+  if (DisplayRunsAt60Hz(window)) {
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
+    renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ != nullptr && OpenGLRunsOnCpu(renderer_)) {
+      SDL_DestroyRenderer(renderer_);
+      renderer_ = nullptr;
+    }
+    SDL_RendererInfo info{};
+    if (renderer_ != nullptr && SDL_GetRendererInfo(renderer_, &info) == 0) {
+      // A software renderer's "vsync" is not tied to the display's retrace.
+      vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) && !(info.flags & SDL_RENDERER_SOFTWARE);
+    }
   }
-  if (renderer_ == nullptr) renderer_ = CreateSoftwareRenderer(window);
-  if (renderer_ == nullptr) throw EDisplayError(SdlError("cannot create a renderer for the window"));
-  SDL_RendererInfo info{};
-  SDL_GetRendererInfo(renderer_, &info);
-  // A software renderer's "vsync" is not tied to the display's retrace.
-  const bool vsync = wantVsync && (info.flags & SDL_RENDERER_PRESENTVSYNC) && !(info.flags & SDL_RENDERER_SOFTWARE);
+  if (renderer_ == nullptr) {
+    PreferNativeWindowSurface();
+    if (SDL_GetWindowSurface(window) == nullptr) throw EDisplayError(SdlError("cannot draw into the window"));
+  }
   pacer_ = TFramePacer(vsync);
   const char* logFirst = SDL_getenv("MORVANTH_LOG_FIRST_PRESENT");
   logFirstPresent_ = logFirst != nullptr && *logFirst != '\0' && std::strcmp(logFirst, "0") != 0;
 }
 
 TSdlPresenter::~TSdlPresenter() {
+  if (frame_) SDL_FreeSurface(frame_);
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
 }
 
 void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) {
+  if (renderer_ != nullptr) {
+    PresentWithRenderer(Pixels, Width, Height, PitchBytes);
+  } else {
+    PresentToSurface(Pixels, Width, Height, PitchBytes);
+  }
+  if (logFirstPresent_) {
+    logFirstPresent_ = false;
+    std::fprintf(stderr, "morvanth: first frame presented at %lld ns\n", static_cast<long long>(RealTimeNs()));
+  }
+  pacer_.FramePresented();
+}
+
+void TSdlPresenter::PresentWithRenderer(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) {
   if (texture_ == nullptr || textureWidth_ != Width || textureHeight_ != Height) {
     if (texture_) SDL_DestroyTexture(texture_);
     // The back buffer's alpha means nothing on screen: a texture without alpha is copied, not blended.
@@ -117,11 +136,33 @@ void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t 
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   }
   SDL_RenderPresent(renderer_);
-  if (logFirstPresent_) {
-    logFirstPresent_ = false;
-    std::fprintf(stderr, "morvanth: first frame presented at %lld ns\n", static_cast<long long>(RealTimeNs()));
+}
+
+void TSdlPresenter::PresentToSurface(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) {
+  // Valid until the window's size changes; SDL makes a new one then.
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr) return;
+  const bool sameLayout = surface->w == Width && surface->h == Height &&
+                          (surface->format->format == SDL_PIXELFORMAT_RGB888 ||
+                           surface->format->format == SDL_PIXELFORMAT_ARGB8888);
+  if (sameLayout && SDL_LockSurface(surface) == 0) {
+    for (int32_t y = 0; y < Height; ++y) {
+      std::memcpy(static_cast<uint8_t*>(surface->pixels) + ptrdiff_t(y) * surface->pitch,
+                  reinterpret_cast<const uint8_t*>(Pixels) + ptrdiff_t(y) * PitchBytes, size_t(Width) * 4);
+    }
+    SDL_UnlockSurface(surface);
+  } else if (!sameLayout) {
+    // Another size or pixel layout (not the game's own window): SDL converts and scales. The frame's wrapper
+    // is made again only when the back buffer changes.
+    if (frame_ == nullptr || frame_->pixels != Pixels || frame_->w != Width || frame_->h != Height ||
+        frame_->pitch != PitchBytes) {
+      if (frame_) SDL_FreeSurface(frame_);
+      frame_ = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(Pixels), Width, Height, 32, PitchBytes,
+                                                  SDL_PIXELFORMAT_RGB888);
+    }
+    if (frame_ != nullptr) SDL_BlitScaled(frame_, nullptr, surface, nullptr);
   }
-  pacer_.FramePresented();
+  SDL_UpdateWindowSurface(window_);
 }
 
 // ---- window ----

@@ -23,9 +23,12 @@ class EDisplayError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Shows the frames in the window through a streaming texture and keeps them at 60 Hz. With the environment
-// variable MORVANTH_LOG_FIRST_PRESENT set (not "0"), the first present writes "morvanth: first frame presented
-// at NS ns" (wall-clock time since the epoch) to standard error, for start-up measurements.
+// Shows the frames in the window and keeps them at 60 Hz: through an accelerated renderer's streaming texture
+// when the display's retrace can pace the game, else copied straight into the window's surface. With the
+// environment variable MORVANTH_LOG_FIRST_PRESENT set (not "0"), the first present writes "morvanth: first frame
+// presented at NS ns" (wall-clock time since the epoch) to standard error, for start-up measurements.
+struct SDL_Surface;
+
 class TSdlPresenter : public TPresenter {
  public:
   explicit TSdlPresenter(SDL_Window* window);
@@ -34,9 +37,14 @@ class TSdlPresenter : public TPresenter {
   bool UsingVsync() const { return pacer_.UsingVsync(); }
 
  private:
-  SDL_Renderer* renderer_ = nullptr;
+  void PresentWithRenderer(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes);
+  void PresentToSurface(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes);
+
+  SDL_Window* window_;
+  SDL_Renderer* renderer_ = nullptr;  // none: the window's surface
   SDL_Texture* texture_ = nullptr;
   int textureWidth_ = 0, textureHeight_ = 0;
+  SDL_Surface* frame_ = nullptr;  // the back buffer as a surface, for a window of another size or layout
   TFramePacer pacer_;
   bool logFirstPresent_ = false;
 };

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 
@@ -117,7 +118,8 @@ void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t 
   }
   if (logFirstPresent_) {
     logFirstPresent_ = false;
-    std::fprintf(stderr, "morvanth: first frame presented at %lld ns\n", static_cast<long long>(RealTimeNs()));
+    std::fprintf(stderr, "morvanth: first frame presented at %lld ns, after %.1f ms of CPU\n",
+                 static_cast<long long>(RealTimeNs()), 1000.0 * double(std::clock()) / CLOCKS_PER_SEC);
   }
   pacer_.FramePresented();
 }

@@ -26,7 +26,8 @@ class EDisplayError : public std::runtime_error {
 // Shows the frames in the window and keeps them at 60 Hz: through an accelerated renderer's streaming texture
 // when the display's retrace can pace the game, else copied straight into the window's surface. With the
 // environment variable MORVANTH_LOG_FIRST_PRESENT set (not "0"), the first present writes "morvanth: first frame
-// presented at NS ns" (wall-clock time since the epoch) to standard error, for start-up measurements.
+// presented at NS ns, after MS ms of CPU" (wall-clock time since the epoch; the process's CPU time so far) to
+// standard error, for start-up measurements.
 struct SDL_Surface;
 
 class TSdlPresenter : public TPresenter {

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The long soak, a manual benchmark: FRAMES (default 1,000,000) frames of random play on the soak skin of
+# tests/e2e/soak_skin.bash, as the CI soak (tests/e2e/soak.sh) plays 100,000. Reports the run's time and CPU per
+# frame, how often each scene was entered, and resident memory (sampled every 10,000 frames): its range from
+# frame 20,000 on, which must stay within 1 MiB, and its peak.
+# Usage: bench/soak.sh BUILD_DIR [FRAMES] [KEY_SEED]
+set -u
+BUILD=$(cd "${1:?usage: soak.sh BUILD_DIR [FRAMES] [KEY_SEED]}" && pwd)
+FRAMES=${2:-1000000}
+KEY_SEED=${3:-1}
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+source "$(dirname "$0")/../tests/e2e/soak_skin.bash"
+soak_root "$BUILD" "$WORK/root"
+
+START=$(date +%s%N)
+/usr/bin/time -f "%U %S" -o "$WORK/time.txt" "$BUILD/morvanth-headless" --root "$WORK/root" --seed 1 \
+  --random-keys "$KEY_SEED" --frames "$FRAMES" --rss-every 10000 --state "$WORK/state.jsonl" >"$WORK/rss.txt" \
+  2>"$WORK/err.txt" || { echo "FAIL: $(cat "$WORK/err.txt")" >&2; exit 1; }
+END=$(date +%s%N)
+[ ! -s "$WORK/err.txt" ] || { echo "FAIL: the run reported: $(head -5 "$WORK/err.txt")" >&2; exit 1; }
+
+read -r USER_S SYS_S <"$WORK/time.txt"
+awk -v f="$FRAMES" -v w=$(((END - START) / 1000000)) -v u="$USER_S" -v s="$SYS_S" \
+  'BEGIN { printf "%d frames in %.1f s (%.1f s of CPU: %.3f ms a frame)\n", f, w / 1000, u + s, 1000 * (u + s) / f }'
+sed 's/^{"frame":[0-9]*,"scene":\([0-9]\).*/\1/' "$WORK/state.jsonl" | uniq |
+  awk '{ n[$1]++ } END { printf "scenes entered: title %d, game %d, ending %d\n", n[0], n[1], n[2] }'
+echo "game overs: $(grep -o '"playState":[0-9]' "$WORK/state.jsonl" | uniq | grep -c ':1')," \
+  "stage clears: $(grep -o '"playState":[0-9]' "$WORK/state.jsonl" | uniq | grep -c ':2')"
+awk '$1 == "rss" && $2 >= 19999 { if (min == "" || $3 < min) min = $3; if ($3 > max) max = $3 }
+     $1 == "peak_rss" { peak = $2 }
+     END { printf "resident from frame 20,000: %d..%d KiB (range %d KiB); peak %d KiB\n", min, max, max - min, peak;
+           exit !(max - min <= 1024) }' "$WORK/rss.txt"

@@ -142,7 +142,21 @@ D3DLOCKED_RECT TDGTexture::LockRect(UINT Level, const RECT& Rect, DWORD Flags) {
   FLockArea = Rect;
   if (FAILED(CheckResult(FTexture->LockRect(Level, &FLockedRect, &FLockArea, Flags), Jp("LockRectに失敗しました"))))
     FLockedRect = D3DLOCKED_RECT{0, nullptr};
+  if (FLockedRect.pBits != nullptr && (Flags & D3DLOCK_READONLY) == 0) {
+    if (FWrittenArea.left >= FWrittenArea.right || FWrittenArea.top >= FWrittenArea.bottom) {
+      FWrittenArea = Rect;
+    } else {
+      FWrittenArea = RECT{std::min(FWrittenArea.left, Rect.left), std::min(FWrittenArea.top, Rect.top),
+                          std::max(FWrittenArea.right, Rect.right), std::max(FWrittenArea.bottom, Rect.bottom)};
+    }
+  }
   return FLockedRect;
+}
+
+RECT TDGTexture::TakeWrittenArea() {
+  const RECT area = FWrittenArea;
+  FWrittenArea = RECT{0, 0, 0, 0};
+  return area;
 }
 
 void TDGTexture::UnlockRect() {

@@ -57,6 +57,9 @@ class TDGTexture : public TObject {
   // (callers then skip their pixel work, but still call UnlockRect).
   D3DLOCKED_RECT LockRect(UINT Level, const RECT& Rect, DWORD Flags);
   void UnlockRect();
+  // The bounding box of every rectangle locked for writing since the last call (empty when none): a caller that
+  // redraws parts of a texture learns which part each drawing touched.
+  RECT TakeWrittenArea();
 
   // Replaces each pixel of Rect by Function(texture, pixel, x, y, Data).
   void ProcessPixels(const RECT& Rect, TDGPixelFunction Function, void* Data);
@@ -128,6 +131,7 @@ class TDGTexture : public TObject {
   bool FLocked = false;
   D3DLOCKED_RECT FLockedRect{0, nullptr};
   RECT FLockArea{0, 0, 0, 0};
+  RECT FWrittenArea{0, 0, 0, 0};
   UINT FLockLevel = 0;
   int32_t FBytesPerPixel = 0;
   UINT FLevels;

@@ -1,5 +1,8 @@
 #include "UScene.h"
 
+#include <algorithm>
+#include <array>
+
 #include "EndingText.h"
 #include "Field.h"
 #include "GameKeys.h"
@@ -32,8 +35,13 @@ void TEndingScene::Update() {
   Scroll += speed;
   const int32_t top = RoundOff(Scroll);
   const int32_t bottom = top + kFieldHeight;
-  TextTexture->Fill(RECT{0, 0, static_cast<LONG>(TextTexture->Width()), static_cast<LONG>(TextTexture->Height())},
-                    0x00000000, false);
+  // The same position gives the same texture: clearing and drawing it again would change nothing.
+  const bool redraw = top != DrawnTop;
+  if (redraw) {
+    for (const RECT& area : TextAreas) TextTexture->Fill(area, 0x00000000, false);
+    TextAreas.clear();
+    DrawnTop = top;
+  }
   TextWriter()->Font.Name = Jp("ＭＳ Ｐゴシック");
   TextWriter()->Font.SetSize(16);
   int32_t drawn = 0;
@@ -41,8 +49,12 @@ void TEndingScene::Update() {
   for (int32_t i = 0; i < count; ++i) {
     const int32_t y = kFieldHeight + kLinePitch * i;
     if (y <= bottom && y + kLinePitch >= top) {
-      const int32_t x = (kFieldWidth - TextWriter()->TextWidth(Lines[i])) / 2;
-      TextWriter()->DrawText(x, y - top, *TextTexture, Lines[i]);
+      if (redraw) {
+        const int32_t x = (kFieldWidth - TextWriter()->TextWidth(Lines[i])) / 2;
+        TextTexture->TakeWrittenArea();
+        TextWriter()->DrawText(x, y - top, *TextTexture, Lines[i]);
+        AddTextArea(TextTexture->TakeWrittenArea());
+      }
       ++drawn;
     } else if (i == count - 1 && drawn == 0) {
       Finish(0);
@@ -51,7 +63,40 @@ void TEndingScene::Update() {
   }
 }
 
+void TEndingScene::AddTextArea(const RECT& Written) {
+  if (Written.left >= Written.right || Written.top >= Written.bottom) return;
+  const LONG width = static_cast<LONG>(TextTexture->Width()), height = static_cast<LONG>(TextTexture->Height());
+  RECT area{std::max<LONG>(Written.left - 1, 0), std::max<LONG>(Written.top - 1, 0),
+            std::min<LONG>(Written.right + 1, width), std::min<LONG>(Written.bottom + 1, height)};
+  // Overlapping quads would blend twice: a rectangle that meets another takes it in, until none meet.
+  for (size_t i = 0; i < TextAreas.size();) {
+    const RECT& other = TextAreas[i];
+    if (other.left < area.right && area.left < other.right && other.top < area.bottom && area.top < other.bottom) {
+      area = RECT{std::min(area.left, other.left), std::min(area.top, other.top), std::max(area.right, other.right),
+                  std::max(area.bottom, other.bottom)};
+      TextAreas.erase(TextAreas.begin() + static_cast<ptrdiff_t>(i));
+      i = 0;
+    } else {
+      ++i;
+    }
+  }
+  TextAreas.push_back(area);
+}
+
 void TEndingScene::Render() {
   TCustomScene::Render();
-  DrawTexture(0, 0, false, true, kTextColor, TextTexture.get());
+  // The full-screen quad of the text texture, cut to the areas that hold text: each pixel keeps its texture
+  // coordinate, so each is sampled, tinted and blended exactly as by the whole quad.
+  const uint32_t diffuse = kTextColor | 0xFF000000u;
+  const float w = static_cast<float>(TextTexture->Width()), h = static_cast<float>(TextTexture->Height());
+  const float u = TextTexture->MaxU() / w, v = TextTexture->MaxV() / h;
+  for (const RECT& area : TextAreas) {
+    const float l = static_cast<float>(area.left), t = static_cast<float>(area.top);
+    const float r = static_cast<float>(area.right), b = static_cast<float>(area.bottom);
+    const std::array<TSXVertexSP, 4> corners = {
+        TSXVertexSP{l, t, diffuse, 0, l * u, t * v}, TSXVertexSP{r, t, diffuse, 0, r * u, t * v},
+        TSXVertexSP{l, b, diffuse, 0, l * u, b * v}, TSXVertexSP{r, b, diffuse, 0, r * u, b * v}};
+    SpriteScene()->DrawSprite(TVector2{0.0f, 0.0f}, corners, TextTexture.get(), 2, true, false, 0.0f,
+                              D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
+  }
 }

@@ -18,8 +18,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0"  # as in window_title.sh
 
 DISPLAY= timeout 20 "$GAME" --volume 500 2>"$WORK/volume.err"
-[ $? -eq 1 ] || fail "--volume 500 was accepted"
-grep -q "volume wants a number from 0 to 100" "$WORK/volume.err" || fail "--volume 500: $(cat "$WORK/volume.err")"
+[ $? -eq 2 ] || fail "--volume 500 was accepted"
+grep -q "volume takes a whole number from 0 to 100" "$WORK/volume.err" || fail "--volume 500: $(cat "$WORK/volume.err")"
 
 for tool in Xvfb xwininfo xdotool; do command -v "$tool" >/dev/null || fail "$tool is not installed"; done
 source "$(dirname "$0")/xvfb.bash"

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "GameKeys.h"
 #include "SceneHarness.h"
 
@@ -93,6 +96,42 @@ TEST_F(EndingSceneTest, EndsAtNormalSpeedOnlyOnceTopPasses2900) {
   EXPECT_FALSE(scene_->Finished());
   Updates(1);  // 2900.8: Top 2901
   EXPECT_TRUE(scene_->Finished());
+}
+
+// Only the parts of the text texture that hold text are drawn; the screen must be what the whole texture as one
+// smooth full-screen quad over black gives, pixel for pixel, whether the texture was just redrawn or kept.
+TEST_F(EndingSceneTest, ScreenIsTheWholeTextureDrawnFullScreen) {
+  auto screen = [this] {
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < 600; ++y) {
+      for (int x = 0; x < 800; ++x) pixels.push_back(h_.Screen(x, y));
+    }
+    return pixels;
+  };
+  auto wholeTexture = [this, &screen] {
+    TSXScene* sprites = h_.Sprites();
+    IDirect3DDevice9* device = sprites->Device()->D3DDevice();
+    TDGTexture* texture = scene_->TextTexture.get();
+    const float u = texture->MaxU(), v = texture->MaxV();
+    const uint32_t yellow = TEndingScene::kTextColor;
+    const std::array<TSXVertexSP, 4> corners = {TSXVertexSP{0, 0, yellow, 0, 0, 0}, TSXVertexSP{800, 0, yellow, 0, u, 0},
+                                                TSXVertexSP{0, 600, yellow, 0, 0, v}, TSXVertexSP{800, 600, yellow, 0, u, v}};
+    device->BeginScene();
+    sprites->Clear(D3DCLEAR_TARGET, 0, 1.0f, 0);
+    sprites->DrawSprite(TVector2{0, 0}, corners, texture, 2, true, false, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
+    sprites->Render(true);
+    device->EndScene();
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+    return screen();
+  };
+  for (const bool fast : {true, false}) {
+    h_.KeySource().SetKey(VK_LCONTROL, fast);
+    for (int round = 0; round < 6; ++round) {
+      Frames(fast ? 23 : 7);
+      const std::vector<uint32_t> shown = screen();
+      ASSERT_EQ(shown, wholeTexture()) << (fast ? "fast" : "normal") << " round " << round;
+    }
+  }
 }
 
 }  // namespace

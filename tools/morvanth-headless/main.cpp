@@ -2,6 +2,9 @@
 // software device as the game; frames are captured instead of shown, the clock is virtual (17 ms per frame)
 // and keys come from a script, so every run of the same input gives the same frames. No audio device is ever
 // opened: --sound-log writes what the game asked to hear.
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -18,6 +21,7 @@
 #include "FormHost.h"
 #include "HeadlessWindow.h"
 #include "KeyScript.h"
+#include "RandomKeys.h"
 #include "SceneState.h"
 #include "SkinFolders.h"
 #include "SoundLog.h"
@@ -32,7 +36,11 @@ namespace {
 constexpr const char* kUsage =
     "usage: morvanth-headless [--help] [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
     "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
-    "                         [--sound-log FILE] [--objects] [--live]\n";
+    "                         [--sound-log FILE] [--objects] [--live] [--random-keys SEED] [--rss-every N]\n"
+    "  --random-keys SEED  random play instead of --input: Enter, Z, C, the arrows and left Ctrl pressed and\n"
+    "                      released at random, the same keys for the same SEED\n"
+    "  --rss-every N       after every N-th frame, print \"rss FRAME KIB\" (resident memory) on standard output;\n"
+    "                      at the end, \"peak_rss KIB\"\n";
 
 struct TOptions {
   std::string Root;
@@ -53,6 +61,8 @@ struct TOptions {
   // The device is lost before frame LoseAt and stays lost for LoseFor polls of the frame loop (0: never).
   uint32_t LoseAt = 0;
   uint32_t LoseFor = 0;
+  std::optional<uint32_t> RandomKeys;
+  uint32_t RssEvery = 0;
 };
 
 class EUsage : public std::runtime_error {
@@ -98,6 +108,11 @@ TOptions ParseOptions(int argc, char** argv) {
       if (colon == std::string::npos) throw EUsage("--lose-device wants FRAME:N");
       options.LoseAt = ParseNumber(loss.substr(0, colon), "loss frame");
       options.LoseFor = ParseNumber(loss.substr(colon + 1), "loss length");
+    } else if (option == "--random-keys") {
+      options.RandomKeys = ParseNumber(value(), "random key seed");
+    } else if (option == "--rss-every") {
+      options.RssEvery = ParseNumber(value(), "frame count");
+      if (options.RssEvery == 0) throw EUsage("--rss-every wants at least 1");
     } else if (option == "--state") {
       options.State = value();
     } else if (option == "--sound-log") {
@@ -116,7 +131,23 @@ TOptions ParseOptions(int argc, char** argv) {
       throw EUsage("unknown option " + option);
     }
   }
+  if (options.RandomKeys && !options.Input.empty()) throw EUsage("--random-keys and --input exclude each other");
   return options;
+}
+
+// Resident memory of this process in KiB, from /proc/self/statm; 0 when it cannot be read.
+uint64_t ResidentKiB() {
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm == nullptr) return 0;
+  unsigned long long size = 0, resident = 0;
+  const bool read = std::fscanf(statm, "%llu %llu", &size, &resident) == 2;
+  std::fclose(statm);
+  return read ? resident * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)) / 1024 : 0;
+}
+
+uint64_t PeakResidentKiB() {
+  rusage usage{};
+  return getrusage(RUSAGE_SELF, &usage) == 0 ? static_cast<uint64_t>(usage.ru_maxrss) : 0;
 }
 
 // Form services without a screen: the error box becomes a message on standard error.
@@ -188,6 +219,8 @@ int Run(const TOptions& options) {
   THeadlessWindow window(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight);
   TVirtualClock clock(1000);
   TScriptedKeySource keys(std::move(script));
+  std::optional<TRandomKeys> randomKeys;
+  if (options.RandomKeys) randomKeys.emplace(*options.RandomKeys);
   try {
     TMainForm form(TMainFormEnvironment{application, host, window, clock, keys, options.Seed, SceneClasses,
                                         options.StartScene});
@@ -204,6 +237,8 @@ int Run(const TOptions& options) {
           if (key < 0) throw std::runtime_error("unknown key \"" + name + "\" on standard input");
           keys.SetKey(static_cast<uint8_t>(key), true);
         }
+      } else if (randomKeys) {
+        randomKeys->Step(keys);
       } else {
         keys.SetFrame(frame);
       }
@@ -220,7 +255,11 @@ int Run(const TOptions& options) {
       }
       auto [first, last] = options.Shots.equal_range(frame);
       for (auto it = first; it != last; ++it) window.Capture().SavePng(it->second);
+      if (options.RssEvery > 0 && (frame + 1) % options.RssEvery == 0) {
+        std::printf("rss %u %llu\n", frame, static_cast<unsigned long long>(ResidentKiB()));
+      }
     }
+    if (options.RssEvery > 0) std::printf("peak_rss %llu\n", static_cast<unsigned long long>(PeakResidentKiB()));
   } catch (const Exception& e) {
     host.MessageBoxA(e.Message(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
     return 1;

@@ -3,7 +3,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <cstdio>
+#include <cstring>
 
 #include "GameKeys.h"
 #include "GamepadInput.h"
@@ -44,51 +47,147 @@ bool DisplayRunsAt60Hz(SDL_Window* window) {
   if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return false;
   return mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
 }
+
+// The renderer's OpenGL is Mesa's CPU rasteriser (llvmpipe, softpipe, swrast: Xvfb, a machine without a GPU
+// driver). Uploading and drawing a frame through it costs several times what a plain copy does, on extra threads.
+bool OpenGLRunsOnCpu(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr || std::strncmp(info.name, "opengl", 6) != 0)
+    return false;
+  using TGetString = const unsigned char* (*)(unsigned);
+  const auto getString = reinterpret_cast<TGetString>(SDL_GL_GetProcAddress("glGetString"));
+  const unsigned char* name = getString ? getString(0x1F01 /* GL_RENDERER */) : nullptr;
+  if (name == nullptr) return false;
+  const char* text = reinterpret_cast<const char*>(name);
+  for (const char* cpu : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
+    if (std::strstr(text, cpu) != nullptr) return true;
+  }
+  return false;
+}
+
+// Without a renderer the frame goes straight into the window's surface. On X11, SDL would by default back that
+// surface with a texture of an accelerated renderer (OpenGL, perhaps on the CPU), copying each frame twice
+// more; X11's own shared-memory image is the cheaper way there.
+void PreferNativeWindowSurface() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && std::strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
+
+int64_t RealTimeNs() {
+  using namespace std::chrono;
+  return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+}
 }  // namespace
 
 // ---- presenter ----
 
 TSdlPresenter::TSdlPresenter(SDL_Window* window, const TSdlWindowOptions& options)
-    : integerScaling_(options.IntegerScaling), smooth_(options.Smooth), pacer_(false) {
+    : window_(window), integerScaling_(options.IntegerScaling), smooth_(options.Smooth), pacer_(false) {
   // Only a 60 Hz display's retrace can pace the game, and only an accelerated renderer waits for it. Otherwise
-  // the pacer's clock does the pacing and the software renderer, which only copies the frame, is enough.
-  const bool wantVsync = DisplayRunsAt60Hz(window);
-  SDL_SetHint(SDL_HINT_RENDER_VSYNC, wantVsync ? "1" : "0");
-  if (wantVsync) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  if (renderer_ == nullptr) throw EDisplayError(SdlError("cannot create a renderer for the window"));
-  SDL_RendererInfo info{};
-  SDL_GetRendererInfo(renderer_, &info);
-  // A software renderer's "vsync" is not tied to the display's retrace.
-  const bool vsync = wantVsync && (info.flags & SDL_RENDERER_PRESENTVSYNC) && !(info.flags & SDL_RENDERER_SOFTWARE);
+  // the pacer's clock does the pacing and the frame is copied into the window's surface, the cheapest way to the
+  // screen for a picture drawn on the CPU (a renderer's texture would cost two more copies of it).
+  bool vsync = false;
+  if (smooth_) {
+    // Only a renderer filters when it scales.
+    renderer_ = SDL_CreateRenderer(window, -1, 0);
+  } else if (DisplayRunsAt60Hz(window)) {
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
+    renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ != nullptr && OpenGLRunsOnCpu(renderer_)) {
+      SDL_DestroyRenderer(renderer_);
+      renderer_ = nullptr;
+    }
+    SDL_RendererInfo info{};
+    if (renderer_ != nullptr && SDL_GetRendererInfo(renderer_, &info) == 0) {
+      // A software renderer's "vsync" is not tied to the display's retrace.
+      vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) && !(info.flags & SDL_RENDERER_SOFTWARE);
+    }
+  }
+  if (renderer_ == nullptr) {
+    PreferNativeWindowSurface();
+    if (SDL_GetWindowSurface(window) == nullptr) throw EDisplayError(SdlError("cannot draw into the window"));
+  }
   pacer_ = TFramePacer(vsync);
+  const char* logFirst = SDL_getenv("MORVANTH_LOG_FIRST_PRESENT");
+  logFirstPresent_ = logFirst != nullptr && *logFirst != '\0' && std::strcmp(logFirst, "0") != 0;
 }
 
 TSdlPresenter::~TSdlPresenter() {
+  if (frame_) SDL_FreeSurface(frame_);
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
 }
 
 void TSdlPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) {
+  if (renderer_ != nullptr) {
+    PresentWithRenderer(Pixels, Width, Height, PitchBytes);
+  } else {
+    PresentToSurface(Pixels, Width, Height, PitchBytes);
+  }
+  if (logFirstPresent_) {
+    logFirstPresent_ = false;
+    std::fprintf(stderr, "morvanth: first frame presented at %lld ns, after %.1f ms of CPU\n",
+                 static_cast<long long>(RealTimeNs()), 1000.0 * double(std::clock()) / CLOCKS_PER_SEC);
+  }
+  pacer_.FramePresented();
+}
+
+void TSdlPresenter::PresentWithRenderer(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) {
   if (texture_ == nullptr || textureWidth_ != Width || textureHeight_ != Height) {
     if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, Width, Height);
+    // The back buffer's alpha means nothing on screen: a texture without alpha is copied, not blended.
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, Width, Height);
     if (texture_) SDL_SetTextureScaleMode(texture_, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     textureWidth_ = Width;
     textureHeight_ = Height;
   }
   if (texture_) {
+    // The copy covers the whole window, so nothing needs clearing first.
     SDL_UpdateTexture(texture_, nullptr, Pixels, PitchBytes);
     // The output size is the drawable's, in real pixels (HiDPI); what the picture leaves free stays black.
     int outWidth = 0, outHeight = 0;
     if (SDL_GetRendererOutputSize(renderer_, &outWidth, &outHeight) != 0) outWidth = outHeight = 0;
     const TPictureRect fit = FitPicture(outWidth, outHeight, Width, Height, integerScaling_);
     const SDL_Rect target{fit.X, fit.Y, fit.Width, fit.Height};
-    SDL_RenderClear(renderer_);
+    if (fit.Width != outWidth || fit.Height != outHeight) SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, &target);
   }
   SDL_RenderPresent(renderer_);
-  pacer_.FramePresented();
+}
+
+void TSdlPresenter::PresentToSurface(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) {
+  // Valid until the window's size changes; SDL makes a new one then.
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr) return;
+  const bool sameLayout = surface->w == Width && surface->h == Height &&
+                          (surface->format->format == SDL_PIXELFORMAT_RGB888 ||
+                           surface->format->format == SDL_PIXELFORMAT_ARGB8888);
+  if (sameLayout && SDL_LockSurface(surface) == 0) {
+    for (int32_t y = 0; y < Height; ++y) {
+      std::memcpy(static_cast<uint8_t*>(surface->pixels) + ptrdiff_t(y) * surface->pitch,
+                  reinterpret_cast<const uint8_t*>(Pixels) + ptrdiff_t(y) * PitchBytes, size_t(Width) * 4);
+    }
+    SDL_UnlockSurface(surface);
+  } else if (!sameLayout) {
+    // A window of another size (resized, fullscreen, --scale) or pixel layout: SDL converts and scales into the
+    // picture's place and the bars around it are painted black. The frame's wrapper is made again only when the
+    // back buffer changes.
+    if (frame_ == nullptr || frame_->pixels != Pixels || frame_->w != Width || frame_->h != Height ||
+        frame_->pitch != PitchBytes) {
+      if (frame_) SDL_FreeSurface(frame_);
+      frame_ = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(Pixels), Width, Height, 32, PitchBytes,
+                                                  SDL_PIXELFORMAT_RGB888);
+    }
+    const TPictureRect fit = FitPicture(surface->w, surface->h, Width, Height, integerScaling_);
+    const SDL_Rect bars[4] = {{0, 0, surface->w, fit.Y},
+                              {0, fit.Y + fit.Height, surface->w, surface->h - fit.Y - fit.Height},
+                              {0, fit.Y, fit.X, fit.Height},
+                              {fit.X + fit.Width, fit.Y, surface->w - fit.X - fit.Width, fit.Height}};
+    SDL_FillRects(surface, bars, 4, SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_Rect target{fit.X, fit.Y, fit.Width, fit.Height};
+    if (frame_ != nullptr && fit.Width > 0 && fit.Height > 0) SDL_BlitScaled(frame_, nullptr, surface, &target);
+  }
+  SDL_UpdateWindowSurface(window_);
 }
 
 // ---- window ----

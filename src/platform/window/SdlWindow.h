@@ -32,13 +32,19 @@ class EDisplayError : public std::runtime_error {
 struct TSdlWindowOptions {
   int32_t Scale = 1;           // the window opens at this multiple of the form's client size
   bool Fullscreen = false;     // start in desktop fullscreen
-  bool IntegerScaling = true;  // whole multiples of the picture whenever one fits the window
+  bool IntegerScaling = true;  // whole multiples of the picture when one fills most of the window
   bool Smooth = false;         // linear filtering instead of nearest-neighbour
   std::string PadMappingFile;  // SDL game-controller mappings of the player's own; "" for none
 };
 
-// Shows the frames in the window through a streaming ARGB8888 texture, scaled to fit with their aspect kept,
-// and keeps them at 60 Hz.
+// Shows the frames in the window, scaled to fit with their aspect kept, and keeps them at 60 Hz: through an
+// accelerated renderer's streaming texture when the display's retrace can pace the game (or when smooth scaling
+// is asked for), else copied straight into the window's surface. With the environment variable
+// MORVANTH_LOG_FIRST_PRESENT set (not "0"), the first present writes "morvanth: first frame presented at NS ns,
+// after MS ms of CPU" (wall-clock time since the epoch; the process's CPU time so far) to standard error, for
+// start-up measurements.
+struct SDL_Surface;
+
 class TSdlPresenter : public TPresenter {
  public:
   TSdlPresenter(SDL_Window* window, const TSdlWindowOptions& options);
@@ -47,11 +53,17 @@ class TSdlPresenter : public TPresenter {
   bool UsingVsync() const { return pacer_.UsingVsync(); }
 
  private:
-  SDL_Renderer* renderer_ = nullptr;
+  void PresentWithRenderer(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes);
+  void PresentToSurface(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes);
+
+  SDL_Window* window_;
+  SDL_Renderer* renderer_ = nullptr;  // none: the window's surface
   SDL_Texture* texture_ = nullptr;
   int textureWidth_ = 0, textureHeight_ = 0;
   bool integerScaling_ = true, smooth_ = false;
+  SDL_Surface* frame_ = nullptr;  // the back buffer as a surface, for a window of another size or layout
   TFramePacer pacer_;
+  bool logFirstPresent_ = false;
 };
 
 class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, public TMessagePump {

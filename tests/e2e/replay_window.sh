@@ -53,11 +53,12 @@ shot() { xwd -silent -id "$WIN" >"$WORK/shot.xwd" && convert "$WORK/shot.xwd" "$
 press() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 differing() { compare -metric AE "$1" "$2" null: 2>&1; }
 
-# A short game: Enter starts it, the ship flies in, moves right and up while firing, then Enter pauses it.
+# A short game: once the title is drawn (135 frames) Enter starts it, the ship flies in, moves right and up
+# while firing, then Enter pauses it.
 start_game --record "$WORK/game.keys"
-sleep 1
+sleep 3
 press Return 0.2
-sleep 2.5
+sleep 3
 xdotool keydown z keydown Right
 sleep 1
 xdotool keyup Right keydown Up
@@ -74,6 +75,7 @@ KEYS="$WORK/game.keys"
 grep -q '^seed [0-9][0-9]*$' "$KEYS" || fail "no seed line: $(head -3 "$KEYS")"
 grep -q '^skin morv$' "$KEYS" || fail "no skin line: $(head -3 "$KEYS")"
 grep -q ' RIGHT' "$KEYS" && grep -q ' UP' "$KEYS" && grep -q ' Z' "$KEYS" || fail "keys missing: $(cat "$KEYS")"
+[ -n "${MORVANTH_SHOT_DIR:-}" ] && cp "$KEYS" "$MORVANTH_SHOT_DIR/replay.keys"
 FRAMES=$(tail -1 "$KEYS")
 [[ "$FRAMES" =~ ^[0-9]+$ ]] && [ "$FRAMES" -gt 200 ] || fail "the recording does not end with its frame count: $FRAMES"
 

@@ -38,7 +38,8 @@ for size in 48 128 256; do
 done
 
 # Started through the launchers: a short scripted game, and the installed skin checked.
-printf '10 ENTER\n12\n' >"$WORK/start.keys"
+# The first Enter completes the title's drawing, the second starts a game.
+printf '10 ENTER\n12\n20 ENTER\n22\n' >"$WORK/start.keys"
 "$ROOT/usr/bin/morvanth-headless" --input "$WORK/start.keys" --frames 60 --state "$WORK/state.jsonl" \
   || fail "the installed runner failed"
 [[ "$(tail -1 "$WORK/state.jsonl")" == *'"scene":1,'* ]] || fail "the installed game did not start: $(tail -1 "$WORK/state.jsonl")"

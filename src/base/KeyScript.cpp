@@ -45,6 +45,29 @@ int VirtualKeyFromName(const std::string& name) {
   return -1;
 }
 
+namespace {
+// A "seed N" or "skin NAME" line; rest holds what follows the word.
+void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std::string& where, TKeyScript& script,
+                    bool& skinSet) {
+  if (!script.Lines.empty()) throw std::runtime_error(where + word + " must come before the first frame line");
+  if ((word == "seed" && script.Seed) || (word == "skin" && skinSet)) {
+    throw std::runtime_error(where + "a second " + word + " line");
+  }
+  std::string value;
+  std::getline(rest >> std::ws, value);
+  while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.pop_back();
+  if (word == "skin") {
+    if (value.empty()) throw std::runtime_error(where + "skin wants a name");
+    script.Skin = value;
+    skinSet = true;
+    return;
+  }
+  uint64_t seed = 0;
+  if (!ParseUnsigned(value, UINT32_MAX, seed)) throw std::runtime_error(where + "bad seed \"" + value + "\"");
+  script.Seed = static_cast<uint32_t>(seed);
+}
+}  // namespace
+
 TKeyScript ReadKeyScript(std::istream& in) {
   TKeyScript script;
   std::vector<TKeyScriptLine>& lines = script.Lines;
@@ -58,25 +81,11 @@ TKeyScript ReadKeyScript(std::istream& in) {
     std::string word;
     if (!(words >> word) || word[0] == '#') continue;
     const std::string where = "input line " + std::to_string(lineNumber) + ": ";
-    uint64_t frame = 0;
     if (word == "seed" || word == "skin") {
-      if (!lines.empty()) throw std::runtime_error(where + word + " must come before the first frame line");
-      if ((word == "seed" && script.Seed) || (word == "skin" && skinSet)) {
-        throw std::runtime_error(where + "a second " + word + " line");
-      }
-      std::string value;
-      std::getline(words >> std::ws, value);
-      while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.pop_back();
-      if (word == "skin") {
-        if (value.empty()) throw std::runtime_error(where + "skin wants a name");
-        script.Skin = value;
-        skinSet = true;
-      } else {
-        if (!ParseUnsigned(value, UINT32_MAX, frame)) throw std::runtime_error(where + "bad seed \"" + value + "\"");
-        script.Seed = static_cast<uint32_t>(frame);
-      }
+      ReadHeaderLine(word, words, where, script, skinSet);
       continue;
     }
+    uint64_t frame = 0;
     if (!ParseUnsigned(word, UINT32_MAX, frame)) throw std::runtime_error(where + "bad frame number \"" + word + "\"");
     if (!lines.empty() && frame < lines.back().Frame) throw std::runtime_error(where + "frames must not decrease");
     TKeyScriptLine line;

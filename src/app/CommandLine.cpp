@@ -53,6 +53,19 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
       options.Volume = volume;
     } else if (argument == "--mute") {
       options.Mute = true;
+    } else if (name == "--record" || name == "--replay") {
+      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
+      if (!value) return false;
+      std::string& file = name == "--record" ? options.Record : options.Replay;
+      if (value->empty()) {
+        error = std::string(name) + " needs a file name";
+        return false;
+      }
+      if (!file.empty()) {
+        error = std::string(name) + " is given twice";
+        return false;
+      }
+      file = *value;
     } else {
       error = (argument.starts_with("-") ? "unknown option '" : "unexpected argument '") + std::string(argument) +
               "'";
@@ -63,13 +76,15 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
 }
 
 std::string CommandLineUsage() {
-  return "usage: morvanth [--scale N] [--volume N] [--mute] [--help]\n"
-         "  --scale N    open the window at N times the game's 800x600 (1 to " +
+  return "usage: morvanth [--scale N] [--volume N] [--mute] [--record FILE] [--replay FILE] [--help]\n"
+         "  --scale N      open the window at N times the game's 800x600 (1 to " +
          std::to_string(kMaxWindowScale) +
          "), not fullscreen; remembered\n"
-         "  --volume N   sound volume from 0 to " + std::to_string(kMaxVolume) + "; remembered\n"
-         "  --mute       start with the sound muted; remembered (F7 unmutes)\n"
-         "  --help       show this text\n"
+         "  --volume N     sound volume from 0 to " + std::to_string(kMaxVolume) + "; remembered\n"
+         "  --mute         start with the sound muted; remembered (F7 unmutes)\n"
+         "  --record FILE  write the seed and every frame's keys to FILE (morvanth-headless --input replays it)\n"
+         "  --replay FILE  play a recording back in the window (Escape stops)\n"
+         "  --help         show this text\n"
          "F11 or Alt+Enter switches fullscreen; F7 mutes, F8/F9 turn the volume down/up.\n"
          "Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n";
 }

@@ -9,6 +9,8 @@ struct TCommandLine {
   std::optional<int32_t> Scale;   // --scale N: a window N times the game's size (and no fullscreen)
   std::optional<int32_t> Volume;  // --volume N: 0 to 100
   bool Mute = false;              // --mute
+  std::string Record;             // --record FILE: "" when not given
+  std::string Replay;             // --replay FILE
 };
 
 inline constexpr int32_t kMaxWindowScale = 8;

@@ -17,6 +17,8 @@ class TVolumeKeys : public TKeySource {
   // The key states poll every key once a frame; a volume key acts when it goes down.
   bool IsKeyDown(uint8_t VirtualKey) const override;
   bool IsApplicationActive() const override { return keys_.IsApplicationActive(); }
+  void BeginFrame() override { keys_.BeginFrame(); }
+  bool IsGamepadConnected() const override { return keys_.IsGamepadConnected(); }
 
  private:
   TKeySource& keys_;

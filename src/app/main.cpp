@@ -10,6 +10,7 @@
 #include "FileSystem.h"
 #include "GameSettings.h"
 #include "MessageLoop.h"
+#include "ReplaySession.h"
 #include "SdlWindow.h"
 #include "SettingsFile.h"
 #include "SkinFolders.h"
@@ -53,7 +54,6 @@ int main(int argc, char** argv) {
   if (options.Volume) settings.Volume = *options.Volume;
   if (options.Mute) settings.Muted = true;
   SelectRememberedSkin(settings.Skin);
-  const std::string startSkin = CurrentSkin;
 
   TSdlWindowOptions windowOptions;
   windowOptions.Scale = settings.Scale;
@@ -77,12 +77,21 @@ int main(int argc, char** argv) {
   sound.SetVolume(settings.Volume);
   sound.SetMuted(settings.Muted);
   if (mixer.Ok()) SetGameSound(&sound);
-  TVolumeKeys keys(*window, sound);
 
   TApplication application;
   TSystemClock clock;
+  TVolumeKeys volumeKeys(*window, sound);
+  std::unique_ptr<TReplaySession> replay;
   try {
-    TMainForm form(TMainFormEnvironment{application, *window, *window, clock, keys, {}});
+    replay = std::make_unique<TReplaySession>(options.Record, options.Replay, volumeKeys, application, clock);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "morvanth: %s\n", e.what());
+    return 1;
+  }
+  // A replay starts on its own skin: only a skin chosen on the title is remembered.
+  const std::string startSkin = CurrentSkin;
+  try {
+    TMainForm form(TMainFormEnvironment{application, *window, *window, clock, replay->Keys(), replay->Seed()});
     RunMessageLoop(application, *window, *window);
     SetGameSound(nullptr);
   } catch (const std::exception& e) {

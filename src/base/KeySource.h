@@ -6,6 +6,9 @@
 class TKeySource {
  public:
   virtual ~TKeySource() = default;
+  // Called once per frame by the key states, before they poll: a source that records or plays back frames
+  // takes its snapshot here.
+  virtual void BeginFrame() {}
   // Whether the key with this virtual-key code is down at the moment of the call.
   virtual bool IsKeyDown(uint8_t VirtualKey) const = 0;
   // Whether the application is the active one (one of its windows has the keyboard focus).

@@ -1,6 +1,6 @@
 #include "KeyStates.h"
 
-TKeyStates::TKeyStates(const TKeySource& Source) : Source_(Source) { Clear(); }
+TKeyStates::TKeyStates(TKeySource& Source) : Source_(Source) { Clear(); }
 
 void TKeyStates::Clear() {
   Down_.fill(false);
@@ -8,6 +8,7 @@ void TKeyStates::Clear() {
 }
 
 void TKeyStates::Update() {
+  Source_.BeginFrame();
   GamepadConnected_ = Source_.IsGamepadConnected();
   // In the background every key reads as up, so a key still down on return counts as newly pressed.
   if (!Source_.IsApplicationActive()) {

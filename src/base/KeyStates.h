@@ -13,11 +13,11 @@ class TKeyStates : public TObject {
   static constexpr uint8_t LastKey = VK_LCONTROL;
 
   // Polls Source, which must outlive the key states. Every key starts up.
-  explicit TKeyStates(const TKeySource& Source);
+  explicit TKeyStates(TKeySource& Source);
 
   // Every key up and not held.
   void Clear();
-  // Takes this frame's snapshot; while the application is inactive every key reads as up.
+  // Takes this frame's snapshot (the source's BeginFrame, then its keys); while the application is inactive every key reads as up.
   void Update();
 
   // Down at the last sample. Codes outside 13..162 are never sampled and read as up.
@@ -35,7 +35,7 @@ class TKeyStates : public TObject {
   static constexpr int KeyCount = LastKey - FirstKey + 1;
   static bool InRange(uint8_t key) { return key >= FirstKey && key <= LastKey; }
 
-  const TKeySource& Source_;
+  TKeySource& Source_;
   std::array<bool, KeyCount> Down_{};
   std::array<bool, KeyCount> Held_{};
   bool GamepadConnected_ = false;

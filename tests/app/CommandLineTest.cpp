@@ -33,6 +33,9 @@ TEST(CommandLine, AcceptedOptions) {
   EXPECT_EQ(sound.Options.Volume, 0);
   EXPECT_TRUE(sound.Options.Mute);
   EXPECT_EQ(Parse({"--volume=100"}).Options.Volume, 100);
+  const TParsed replay = Parse({"--replay", "in.txt", "--record=out.txt"});
+  EXPECT_EQ(replay.Options.Replay, "in.txt");
+  EXPECT_EQ(replay.Options.Record, "out.txt");
 }
 
 TEST(CommandLine, RejectedArgumentsSayWhy) {
@@ -48,6 +51,9 @@ TEST(CommandLine, RejectedArgumentsSayWhy) {
       {{"--volume", "-5"}, "--volume takes a whole number from 0 to 100, not '-5'"},
       {{"--volume"}, "--volume needs a value"},
       {{"--mute=1"}, "unknown option '--mute=1'"},
+      {{"--record"}, "--record needs a value"},
+      {{"--replay", ""}, "--replay needs a file name"},
+      {{"--record", "a", "--record", "b"}, "--record is given twice"},
       {{"--fullscreen"}, "unknown option '--fullscreen'"},
       {{"game.dat"}, "unexpected argument 'game.dat'"},
   };

@@ -45,7 +45,7 @@ constexpr const char* kUsage =
 struct TOptions {
   std::string Root;
   uint32_t Frames = 600;
-  uint32_t Seed = 1;
+  std::optional<uint32_t> Seed;  // given: overrides the input's seed line; neither: 1
   std::string Input;
   std::multimap<uint32_t, std::string> Shots;
   std::string State;
@@ -169,24 +169,25 @@ int Run(const TOptions& options) {
                  ToUTF8(skins.Folder).c_str());
     return 1;
   }
-  if (!options.Skin.empty()) {
-    const int index = SkinNames.IndexOf(ToCP932(options.Skin));
-    if (index < 0) {
-      std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", options.Skin.c_str(),
-                   ToUTF8(SkinRoot).c_str());
-      return 1;
-    }
-    CurrentSkin = SkinNames[index];
-  }
 
-  std::vector<TKeyScriptLine> script;
+  TKeyScript script;
   if (!options.Input.empty()) {
     std::ifstream in(options.Input);
     if (!in) {
       std::fprintf(stderr, "morvanth-headless: cannot read the input file %s\n", options.Input.c_str());
       return 1;
     }
-    script = ParseKeyScript(in);
+    script = ReadKeyScript(in);
+  }
+  const std::string skin = options.Skin.empty() ? script.Skin : options.Skin;
+  if (!skin.empty()) {
+    const int index = SkinNames.IndexOf(ToCP932(skin));
+    if (index < 0) {
+      std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", skin.c_str(),
+                   ToUTF8(SkinRoot).c_str());
+      return 1;
+    }
+    CurrentSkin = SkinNames[index];
   }
   std::ofstream state;
   if (options.State == "-") {
@@ -218,12 +219,13 @@ int Run(const TOptions& options) {
   THeadlessFormHost host;
   THeadlessWindow window(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight);
   TVirtualClock clock(1000);
-  TScriptedKeySource keys(std::move(script));
+  TScriptedKeySource keys(std::move(script.Lines));
   std::optional<TRandomKeys> randomKeys;
   if (options.RandomKeys) randomKeys.emplace(*options.RandomKeys);
   try {
-    TMainForm form(TMainFormEnvironment{application, host, window, clock, keys, options.Seed, SceneClasses,
-                                        options.StartScene});
+    const uint32_t seed = options.Seed.value_or(script.Seed.value_or(1));
+    TMainForm form(
+        TMainFormEnvironment{application, host, window, clock, keys, seed, SceneClasses, options.StartScene});
     for (uint32_t frame = 0; frame < options.Frames && !application.Terminated(); ++frame) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);

@@ -44,8 +44,19 @@ TEST(KeyScript, KeysAreHeldFromTheirFrameUntilTheNextLine) {
   EXPECT_TRUE(keys.IsApplicationActive());
 }
 
+TEST(KeyScript, HeaderLinesGiveTheSeedAndTheSkin) {
+  std::istringstream in("# recorded\nseed 4294967295\nskin my skin \n0 Z\n");
+  const TKeyScript script = ReadKeyScript(in);
+  EXPECT_EQ(script.Seed, 4294967295u);
+  EXPECT_EQ(script.Skin, "my skin");
+  ASSERT_EQ(script.Lines.size(), 1u);
+  std::istringstream plain("0 Z\n");
+  EXPECT_FALSE(ReadKeyScript(plain).Seed.has_value());
+}
+
 TEST(KeyScript, BadLinesAreRejectedWithTheirLineNumber) {
-  const char* bad[] = {"x ENTER\n", "5 ENTER\n3 Z\n", "1 HYPER\n", "-1 Z\n", "99999999999 Z\n"};
+  const char* bad[] = {"x ENTER\n", "5 ENTER\n3 Z\n", "1 HYPER\n", "-1 Z\n", "99999999999 Z\n",
+                       "0 Z\nseed 1\n", "seed x\n", "seed 1\nseed 2\n", "skin\n", "seed 4294967296\n"};
   for (const char* text : bad) {
     try {
       Parse(text);

@@ -27,6 +27,13 @@ bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t& value) {
 }
 }  // namespace
 
+const char* KeyNameOf(uint8_t VirtualKey) {
+  for (const TKeyName& key : kKeyNames) {
+    if (key.Code == VirtualKey) return key.Name;
+  }
+  return nullptr;
+}
+
 int VirtualKeyFromName(const std::string& name) {
   std::string upper = name;
   std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
@@ -38,8 +45,33 @@ int VirtualKeyFromName(const std::string& name) {
   return -1;
 }
 
-std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in) {
-  std::vector<TKeyScriptLine> lines;
+namespace {
+// A "seed N" or "skin NAME" line; rest holds what follows the word.
+void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std::string& where, TKeyScript& script,
+                    bool& skinSet) {
+  if (!script.Lines.empty()) throw std::runtime_error(where + word + " must come before the first frame line");
+  if ((word == "seed" && script.Seed) || (word == "skin" && skinSet)) {
+    throw std::runtime_error(where + "a second " + word + " line");
+  }
+  std::string value;
+  std::getline(rest >> std::ws, value);
+  while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.pop_back();
+  if (word == "skin") {
+    if (value.empty()) throw std::runtime_error(where + "skin wants a name");
+    script.Skin = value;
+    skinSet = true;
+    return;
+  }
+  uint64_t seed = 0;
+  if (!ParseUnsigned(value, UINT32_MAX, seed)) throw std::runtime_error(where + "bad seed \"" + value + "\"");
+  script.Seed = static_cast<uint32_t>(seed);
+}
+}  // namespace
+
+TKeyScript ReadKeyScript(std::istream& in) {
+  TKeyScript script;
+  std::vector<TKeyScriptLine>& lines = script.Lines;
+  bool skinSet = false;
   std::string text;
   int lineNumber = 0;
   while (std::getline(in, text)) {
@@ -49,6 +81,10 @@ std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in) {
     std::string word;
     if (!(words >> word) || word[0] == '#') continue;
     const std::string where = "input line " + std::to_string(lineNumber) + ": ";
+    if (word == "seed" || word == "skin") {
+      ReadHeaderLine(word, words, where, script, skinSet);
+      continue;
+    }
     uint64_t frame = 0;
     if (!ParseUnsigned(word, UINT32_MAX, frame)) throw std::runtime_error(where + "bad frame number \"" + word + "\"");
     if (!lines.empty() && frame < lines.back().Frame) throw std::runtime_error(where + "frames must not decrease");
@@ -61,8 +97,10 @@ std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in) {
     }
     lines.push_back(std::move(line));
   }
-  return lines;
+  return script;
 }
+
+std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in) { return ReadKeyScript(in).Lines; }
 
 void TScriptedKeySource::SetFrame(uint32_t Frame) {
   const TKeyScriptLine* current = nullptr;

@@ -1,9 +1,11 @@
-// Scripted keyboard input for replays and tests: "FRAME KEY..." lines saying which keys are held from that
-// frame until the next line, and a key source that plays them back frame by frame.
+// Key scripts, the format of replays and recordings: optional header lines "seed N" and "skin NAME", then
+// "FRAME KEY..." lines saying which keys are held from that frame until the next line. Also a key source that
+// plays a script back by frame number.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,13 +16,24 @@ struct TKeyScriptLine {
   std::vector<uint8_t> Keys;  // virtual-key codes held from Frame on
 };
 
+struct TKeyScript {
+  std::optional<uint32_t> Seed;  // the game's random seed, when the script fixes it
+  std::string Skin;              // the skin the game starts with (UTF-8); empty: the default one
+  std::vector<TKeyScriptLine> Lines;
+};
+
 // Reads a script: one line per change, "FRAME KEY..." where a key is a virtual-key code (decimal) or one of
-// LEFT, UP, RIGHT, DOWN, Z, C, ENTER, ESC, LCTRL (any letter case). Empty lines and lines starting with '#' are
-// skipped. Frames must not decrease. Raises std::runtime_error naming the line on anything else.
+// LEFT, UP, RIGHT, DOWN, Z, C, ENTER, ESC, LCTRL (any letter case). Before the first such line, "seed N" and
+// "skin NAME" may each appear once. Empty lines and lines starting with '#' are skipped. Frames must not
+// decrease. Raises std::runtime_error naming the line on anything else.
+TKeyScript ReadKeyScript(std::istream& in);
+// The frame lines of ReadKeyScript.
 std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in);
 
 // Virtual-key code of a key name or number; -1 when it is neither.
 int VirtualKeyFromName(const std::string& name);
+// The script's name of a virtual-key code: LEFT ... LCTRL, or nullptr when it is written as a number.
+const char* KeyNameOf(uint8_t VirtualKey);
 
 // A key source whose keys are set from outside: by a script (SetFrame) or directly (SetKey).
 class TScriptedKeySource : public TKeySource {

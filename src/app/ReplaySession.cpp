@@ -1,0 +1,49 @@
+#include "ReplaySession.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "KeyPlayer.h"
+#include "KeyRecorder.h"
+#include "KeyScript.h"
+#include "SkinFolders.h"
+#include "TextEncoding.h"
+
+TReplaySession::TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live, TApplication& Application,
+                               TClock& Clock)
+    : keys_(&Live) {
+  if (!ReplayFile.empty()) {
+    std::ifstream in(ReplayFile);
+    if (!in) throw std::runtime_error("cannot read the replay " + ReplayFile);
+    TKeyScript script;
+    try {
+      script = ReadKeyScript(in);
+    } catch (const std::runtime_error& e) {
+      throw std::runtime_error(ReplayFile + ": " + e.what());
+    }
+    if (!script.Skin.empty()) {
+      const int index = SkinNames.IndexOf(ToCP932(script.Skin));
+      if (index < 0) throw std::runtime_error(ReplayFile + ": no usable skin named \"" + script.Skin + "\"");
+      CurrentSkin = SkinNames[index];
+    }
+    // A script without a seed line runs on the headless runner's default seed, so both replay it alike.
+    seed_ = script.Seed.value_or(1);
+    player_ = std::make_unique<TKeyPlayer>(Live, std::move(script.Lines), [&Application] { Application.Terminate(0); });
+    keys_ = player_.get();
+  }
+  if (!RecordFile.empty()) {
+    recordName_ = RecordFile;
+    recordFile_.open(RecordFile, std::ios::binary | std::ios::trunc);
+    if (!recordFile_) throw std::runtime_error("cannot write the recording " + RecordFile);
+    if (!seed_) seed_ = Clock.timeGetTime();
+    recorder_ = std::make_unique<TKeyRecorder>(*keys_, recordFile_, *seed_, ToUTF8(CurrentSkin));
+    keys_ = recorder_.get();
+  }
+}
+
+TReplaySession::~TReplaySession() {
+  if (!recorder_) return;
+  recorder_->Finish();
+  recordFile_.close();
+  if (recordFile_.fail()) std::fprintf(stderr, "morvanth: could not write the recording %s\n", recordName_.c_str());
+}

@@ -1,0 +1,39 @@
+// What the game's replay options set up: "--record FILE" writes the seed, the starting skin and the keys of
+// every frame as a key script; "--replay FILE" plays such a script back in place of the keyboard (Escape still
+// stops). Both together replay a file and record the replay.
+#pragma once
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Application.h"
+#include "Clock.h"
+#include "KeySource.h"
+
+class TKeyPlayer;
+class TKeyRecorder;
+
+// What the options set up for one run of the main form. Without options: the live keys and a seed from the
+// clock, the game as it always was.
+class TReplaySession {
+ public:
+  // Reads the replay (its skin becomes the current one) and creates the recording. Must come after the skin
+  // scan. Raises std::runtime_error with a message for the player.
+  TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live, TApplication& Application, TClock& Clock);
+  ~TReplaySession();  // ends the recording; a failed write is reported on standard error
+  TReplaySession(const TReplaySession&) = delete;
+  TReplaySession& operator=(const TReplaySession&) = delete;
+
+  TKeySource& Keys() { return *keys_; }
+  std::optional<uint32_t> Seed() const { return seed_; }
+
+ private:
+  std::string recordName_;
+  std::ofstream recordFile_;
+  std::unique_ptr<TKeyPlayer> player_;
+  std::unique_ptr<TKeyRecorder> recorder_;
+  TKeySource* keys_;
+  std::optional<uint32_t> seed_;
+};

@@ -1,0 +1,47 @@
+#include "KeyRecorder.h"
+
+#include "KeyScript.h"
+#include "KeyStates.h"
+
+TKeyRecorder::TKeyRecorder(TKeySource& Live, std::ostream& Out, uint32_t Seed, const std::string& Skin)
+    : live_(Live), out_(Out) {
+  out_ << "# MORVANTH key recording: FRAME KEY... held from that frame on\nseed " << Seed << '\n';
+  if (!Skin.empty()) out_ << "skin " << Skin << '\n';
+}
+
+TKeyRecorder::~TKeyRecorder() { Finish(); }
+
+void TKeyRecorder::BeginFrame() {
+  live_.BeginFrame();
+  const bool active = live_.IsApplicationActive();
+  bool changed = frame_ == 0;
+  // Only the codes the key states sample: the snapshot is exactly what the game sees.
+  for (int key = TKeyStates::FirstKey; key <= TKeyStates::LastKey; ++key) {
+    const bool down = active && live_.IsKeyDown(static_cast<uint8_t>(key));
+    changed = changed || down != down_[key];
+    down_[key] = down;
+  }
+  if (changed && !finished_) WriteLine();
+  ++frame_;
+}
+
+void TKeyRecorder::WriteLine() {
+  out_ << frame_;
+  for (int key = 0; key < 256; ++key) {
+    if (!down_[key]) continue;
+    const char* name = KeyNameOf(static_cast<uint8_t>(key));
+    if (name != nullptr) {
+      out_ << ' ' << name;
+    } else {
+      out_ << ' ' << key;
+    }
+  }
+  out_ << '\n';
+}
+
+void TKeyRecorder::Finish() {
+  if (finished_) return;
+  finished_ = true;
+  out_ << frame_ << '\n';
+  out_.flush();
+}

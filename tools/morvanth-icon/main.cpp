@@ -1,0 +1,148 @@
+// morvanth-icon SKIN_DIR SIZE OUT.png [SPRITE_ID]: draws the desktop icon from the skin's own art. The sprite
+// (default "ship") is found through the skin's graphicdef.xml and loaded as the game loads it (magenta keyed
+// out), then enlarged by the largest whole factor that fits, so its pixels stay crisp, over a night-sky tile.
+// A build step, not an installed program: the icons of the install are made with it.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Exception.h"
+#include "GraphicDefs.h"
+#include "HeadlessWindow.h"
+#include "PixelFormats.h"
+#include "PngWriter.h"
+#include "SkinPlace.h"
+#include "TextEncoding.h"
+#include "VUDader9.h"
+
+namespace {
+
+struct TImage {
+  int32_t Width = 0, Height = 0;
+  std::vector<uint32_t> Pixels;  // ARGB
+  uint32_t At(int32_t x, int32_t y) const { return Pixels[size_t(y) * Width + x]; }
+};
+
+// The sprite's picture as the game holds it, in ARGB.
+TImage ReadSprite(TSpriteDef& sprite) {
+  TDGTexture& texture = *sprite.Texture;
+  TImage image;
+  image.Width = int32_t(texture.Width());
+  image.Height = int32_t(texture.Height());
+  const D3DLOCKED_RECT lock = texture.LockRect(0, MakeRect(0, 0, image.Width, image.Height), D3DLOCK_READONLY);
+  if (lock.pBits != nullptr) {
+    for (int32_t y = 0; y < image.Height; ++y) {
+      const uint8_t* source = static_cast<const uint8_t*>(lock.pBits) + ptrdiff_t(y) * lock.Pitch;
+      for (int32_t x = 0; x < image.Width; ++x, source += texture.BytesPerPixel()) {
+        image.Pixels.push_back(PixelToARGB(ReadPixelBytes(source, texture.BytesPerPixel()), texture.Format()));
+      }
+    }
+  }
+  texture.UnlockRect();
+  if (lock.pBits == nullptr || image.Pixels.empty()) throw std::runtime_error("the sprite's picture cannot be read");
+  return image;
+}
+
+uint32_t Blend(uint32_t under, uint32_t over, double alpha) {
+  uint32_t result = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const double a = (under >> shift) & 0xFF, b = (over >> shift) & 0xFF;
+    result |= uint32_t(std::lround(a + (b - a) * alpha)) << shift;
+  }
+  return result;
+}
+
+// A rounded tile, dark blue fading to black downwards, with a few stars; outside it fully transparent. Corners
+// are antialiased by 4 x 4 samples per pixel.
+TImage DrawTile(int32_t size) {
+  TImage tile{size, size, std::vector<uint32_t>(size_t(size) * size, 0)};
+  const double margin = size / 16.0, radius = size / 5.0;
+  const double low = margin + radius, high = size - margin - radius;
+  for (int32_t y = 0; y < size; ++y) {
+    const double t = double(y) / (size - 1);
+    const uint32_t color = Blend(0x1C2E66, 0x05081A, t);
+    for (int32_t x = 0; x < size; ++x) {
+      int inside = 0;
+      for (int sy = 0; sy < 4; ++sy) {
+        for (int sx = 0; sx < 4; ++sx) {
+          const double px = x + (sx + 0.5) / 4, py = y + (sy + 0.5) / 4;
+          const double dx = px < low ? low - px : px > high ? px - high : 0;
+          const double dy = py < low ? low - py : py > high ? py - high : 0;
+          const bool inBox = px >= margin && px <= size - margin && py >= margin && py <= size - margin;
+          inside += inBox && dx * dx + dy * dy <= radius * radius;
+        }
+      }
+      tile.Pixels[size_t(y) * size + x] = (uint32_t(std::lround(inside * 255 / 16.0)) << 24) | color;
+    }
+  }
+  const double stars[][2] = {{0.22, 0.2}, {0.7, 0.16}, {0.84, 0.34}, {0.3, 0.78}, {0.62, 0.84}, {0.16, 0.52}};
+  const int32_t dot = std::max(1, size / 64);
+  for (const auto& star : stars) {
+    const int32_t sx = int32_t(star[0] * size), sy = int32_t(star[1] * size);
+    for (int32_t y = sy; y < sy + dot; ++y) {
+      for (int32_t x = sx; x < sx + dot; ++x) tile.Pixels[size_t(y) * size + x] |= 0x00C8D2F0;
+    }
+  }
+  return tile;
+}
+
+void DrawIcon(const TImage& sprite, int32_t size, const std::filesystem::path& out) {
+  TImage icon = DrawTile(size);
+  const int32_t room = size * 13 / 16;
+  const int32_t scale = std::max(1, std::min(room / sprite.Width, room / sprite.Height));
+  const int32_t left = (size - sprite.Width * scale) / 2, top = (size - sprite.Height * scale) / 2;
+  for (int32_t y = 0; y < sprite.Height * scale; ++y) {
+    for (int32_t x = 0; x < sprite.Width * scale; ++x) {
+      const int32_t ix = left + x, iy = top + y;
+      if (ix < 0 || iy < 0 || ix >= size || iy >= size) continue;
+      const uint32_t over = sprite.At(x / scale, y / scale);
+      const double alpha = (over >> 24) / 255.0;
+      if (alpha == 0) continue;
+      uint32_t& under = icon.Pixels[size_t(iy) * size + ix];
+      const uint32_t coverage = std::max(under >> 24, over >> 24);
+      under = (coverage << 24) | Blend(under & 0xFFFFFF, over & 0xFFFFFF, alpha);
+    }
+  }
+  WritePng(out, icon.Pixels.data(), size, size, size * 4, true);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4 || argc > 5) {
+    std::fprintf(stderr, "usage: morvanth-icon SKIN_DIR SIZE OUT.png [SPRITE_ID]\n");
+    return 2;
+  }
+  const std::string id = argc == 5 ? argv[4] : "ship";
+  const int size = std::atoi(argv[2]);
+  if (size < 16 || size > 1024) {
+    std::fprintf(stderr, "morvanth-icon: SIZE must be 16 to 1024\n");
+    return 2;
+  }
+  try {
+    const std::filesystem::path skin = std::filesystem::absolute(argv[1]);
+    TSkinPlace place;
+    place.SkinDir = ToCP932(skin.string()) + "/";
+    place.SystemSkinDir = ToCP932((skin.parent_path() / "system").string()) + "/";
+    THeadlessWindow window(800, 600);
+    TVUDader device(&window);
+    device.SetDebugOption({});
+    device.Loaded();
+    device.SetWindowMode(800, 600, {}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE, 0);
+    TGraphicDefList graphics(&device);
+    if (!graphics.Load(place)) throw std::runtime_error("no graphic definitions in " + skin.string());
+    DrawIcon(ReadSprite(*FindSprite(graphics, id)), size, argv[3]);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "morvanth-icon: %s\n", ToUTF8(e.Message()).c_str());
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "morvanth-icon: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

@@ -8,16 +8,8 @@
 set -u
 BUILD=$(cd "${1:?usage: window_cost.sh BUILD_DIR [SECONDS]}" && pwd)
 SECONDS_EACH=${2:-10}
-WORK=$(mktemp -d)
-XVFB_PID="" GAME_PID=""
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 source "$(dirname "$0")/../tests/e2e/xvfb.bash"
+window_test_begin
 start_xvfb "$WORK/xvfb.log"
 
 TICKS=$(getconf CLK_TCK)

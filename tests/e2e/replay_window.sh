@@ -7,22 +7,11 @@ set -u
 BUILD=$(cd "$1" && pwd)
 GAME="$BUILD/morvanth"
 RUNNER="$BUILD/morvanth-headless"
-WORK=$(mktemp -d)
-XVFB_PID=""
-GAME_PID=""
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# As in window_title.sh: the X, D-Bus and GL libraries leave allocations behind that are not ours.
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0"
+source "$(dirname "$0")/xvfb.bash"
+window_test_begin
 for tool in Xvfb xwininfo xwd convert compare xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
-source "$(dirname "$0")/xvfb.bash"
 start_xvfb "$WORK/xvfb.log"
 
 start_game() {

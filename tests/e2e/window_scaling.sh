@@ -9,19 +9,8 @@
 set -u
 BUILD=$(cd "$1" && pwd)
 GAME="$BUILD/morvanth"
-WORK=$(mktemp -d)
-XVFB_PID=""
-WM_PID=""
-GAME_PID=""
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0"
+source "$(dirname "$0")/xvfb.bash"
+window_test_begin
 export XDG_CONFIG_HOME="$WORK/config"
 SETTINGS="$XDG_CONFIG_HOME/morvanth/settings.ini"
 
@@ -43,7 +32,6 @@ BASE=$(redbox "$WORK/base.png")
 read -r BW BH BX BY < <(echo "$BASE" | tr 'x+' '  ')
 [ "$BW" -gt 500 ] || fail "no red logo in the headless shot ($BASE)"
 
-source "$(dirname "$0")/xvfb.bash"
 start_xvfb "$WORK/xvfb.log" 1920x1440
 xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$WORK/xvfb.log")"
 openbox --sm-disable >"$WORK/openbox.log" 2>&1 &

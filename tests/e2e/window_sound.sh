@@ -5,24 +5,14 @@
 set -u
 BUILD=$(cd "$1" && pwd)
 GAME="$BUILD/morvanth"
-WORK=$(mktemp -d)
-XVFB_PID=""
-GAME_PID=""
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0"  # as in window_title.sh
+source "$(dirname "$0")/xvfb.bash"
+window_test_begin
 
 DISPLAY= timeout 20 "$GAME" --volume 500 2>"$WORK/volume.err"
 [ $? -eq 2 ] || fail "--volume 500 was accepted"
 grep -q "volume takes a whole number from 0 to 100" "$WORK/volume.err" || fail "--volume 500: $(cat "$WORK/volume.err")"
 
 for tool in Xvfb xwininfo xdotool; do command -v "$tool" >/dev/null || fail "$tool is not installed"; done
-source "$(dirname "$0")/xvfb.bash"
 start_xvfb "$WORK/xvfb.log"
 
 # Plays until the window is up, Enter has started a game and Z fired for a second; then closes.

@@ -5,19 +5,8 @@
 set -u
 BUILD=$(cd "$1" && pwd)
 GAME="$BUILD/morvanth"
-WORK=$(mktemp -d)
-XVFB_PID=""
-GAME_PID=""
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# In the sanitizer build, the X, D-Bus and GL libraries SDL loads leave allocations behind that are not ours;
-# our own code is checked for leaks by the unit tests.
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0"
+source "$(dirname "$0")/xvfb.bash"
+window_test_begin
 
 # No display at all: a clear message and status 1, not a hang and not an invisible game.
 DISPLAY= WAYLAND_DISPLAY= timeout 20 "$GAME" >"$WORK/nodisplay.out" 2>"$WORK/nodisplay.err"
@@ -29,7 +18,6 @@ for tool in Xvfb xwininfo xwd convert; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-source "$(dirname "$0")/xvfb.bash"
 start_xvfb "$WORK/xvfb.log"
 xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$WORK/xvfb.log")"
 

@@ -1,4 +1,21 @@
-# Sourced by the end-to-end scripts that need an X server. start_xvfb LOGFILE [WxH] starts Xvfb (screen
+# Sourced by the end-to-end scripts that need an X server. window_test_begin is their common start: WORK (a
+# scratch folder), fail(), and at exit the game, a window manager and Xvfb ended by their PIDs (GAME_PID, WM_PID,
+# XVFB_PID) and WORK removed. Leak checking is off in the sanitizer build: the X, D-Bus and GL libraries SDL loads
+# leave allocations behind that are not ours, and our own code is checked for leaks by the unit tests.
+window_test_begin() {
+  WORK=$(mktemp -d)
+  XVFB_PID="" WM_PID="" GAME_PID=""
+  trap window_test_cleanup EXIT
+  export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0"
+}
+window_test_cleanup() {
+  local pid
+  for pid in "$GAME_PID" "$WM_PID" "$XVFB_PID"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null; done
+  rm -rf "$WORK"
+}
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# start_xvfb LOGFILE [WxH] starts Xvfb (screen
 # 1024x768 unless given) on a display number it picks itself, waits until it accepts clients, exports DISPLAY
 # and sets XVFB_PID (end it by PID).
 # Without -noreset Xvfb would reset when its last client leaves, refusing a client that connects meanwhile.

@@ -2,7 +2,9 @@
 # The long soak, a manual benchmark: FRAMES (default 1,000,000) frames of random play on the soak skin of
 # tests/e2e/soak_skin.bash, as the CI soak (tests/e2e/soak.sh) plays 100,000. Reports the run's time and CPU per
 # frame, how often each scene was entered, and resident memory (sampled every 10,000 frames): its highest value
-# from frame 20,000 on must stay within 1 MiB of its highest before.
+# in the second half of the run must stay within 1 MiB of its highest in the first half. (The ending's
+# screen-sized texture comes and goes with its scene, so a fixed warm-up of 20,000 frames, which may not reach
+# the ending, is no baseline; half of a long run reaches every scene many times.)
 # Usage: bench/soak.sh BUILD_DIR [FRAMES] [KEY_SEED]
 set -u
 BUILD=$(cd "${1:?usage: soak.sh BUILD_DIR [FRAMES] [KEY_SEED]}" && pwd)
@@ -31,7 +33,10 @@ awk -v f="$FRAMES" -v w=$(((END - START) / 1000000)) -v u="$USER_S" -v s="$SYS_S
 awk 'BEGIN { scene = "none" } $1 != scene { n[$1]++; scene = $1 } $2 == 1 { overs++ } $2 == 2 { clears++ }
      END { printf "scenes entered: title %d, game %d, ending %d; game overs %d, stage clears %d\n",
            n[0], n[1], n[2], overs, clears }' "$WORK/steps.txt"
-awk '$1 == "rss" && $2 < 19999 && $3 > warm { warm = $3 } $1 == "rss" && $2 >= 19999 && $3 > late { late = $3 }
+awk -v half=$((FRAMES / 2)) '
+     $1 == "rss" && $2 < 19999 && $3 > warm { warm = $3 }
+     $1 == "rss" && $2 < half && $3 > early { early = $3 }
+     $1 == "rss" && $2 >= half && $3 > late { late = $3 }
      $1 == "peak_rss" { peak = $2 }
-     END { printf "resident: warm-up peak %d KiB, peak from frame 20,000 %d KiB; process peak %d KiB\n", warm, late, peak
-           exit !(late - warm <= 1024) }' "$WORK/rss.txt"
+     END { printf "resident: warm-up peak %d KiB, peak in the first half %d KiB, peak in the second half %d KiB; process peak %d KiB\n", warm, early, late, peak
+           exit !(late - early <= 1024) }' "$WORK/rss.txt"

@@ -31,26 +31,18 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
     const std::string_view name = NameOf(argument);
     if (argument == "--help" || argument == "-h") {
       options.Help = true;
-    } else if (name == "--scale") {
+    } else if (name == "--scale" || name == "--volume") {
+      const bool scale = name == "--scale";
       const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
       if (!value) return false;
-      int32_t scale = 0;
-      if (!ParseInt(*value, 1, kMaxWindowScale, scale)) {
-        error = "--scale takes a whole number from 1 to " + std::to_string(kMaxWindowScale) + ", not '" +
-                std::string(*value) + "'";
+      const int32_t min = scale ? 1 : 0, max = scale ? kMaxWindowScale : kMaxVolume;
+      int32_t number = 0;
+      if (!ParseInt(*value, min, max, number)) {
+        error = std::string(name) + " takes a whole number from " + std::to_string(min) + " to " +
+                std::to_string(max) + ", not '" + std::string(*value) + "'";
         return false;
       }
-      options.Scale = scale;
-    } else if (name == "--volume") {
-      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
-      if (!value) return false;
-      int32_t volume = 0;
-      if (!ParseInt(*value, 0, kMaxVolume, volume)) {
-        error = "--volume takes a whole number from 0 to " + std::to_string(kMaxVolume) + ", not '" +
-                std::string(*value) + "'";
-        return false;
-      }
-      options.Volume = volume;
+      (scale ? options.Scale : options.Volume) = number;
     } else if (argument == "--mute") {
       options.Mute = true;
     } else if (name == "--record" || name == "--replay") {

@@ -14,18 +14,6 @@ for tool in Xvfb xwininfo xwd convert compare xdotool; do
 done
 start_xvfb "$WORK/xvfb.log"
 
-start_game() {
-  "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
-  GAME_PID=$!
-  WIN=""
-  for _ in $(seq 100); do
-    WIN=$(xwininfo -name MORVANTH 2>/dev/null | awk '/Window id:/ {print $4}')
-    [ -n "$WIN" ] && return
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/game.err")"
-    sleep 0.1
-  done
-  fail "no window titled MORVANTH"
-}
 # Waits up to 10 s for the game to end by itself; its status must be 0.
 end_game() {
   for _ in $(seq 100); do

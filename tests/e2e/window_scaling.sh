@@ -42,18 +42,6 @@ for _ in $(seq 50); do
 done
 
 WIN=""
-start_game() {
-  "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
-  GAME_PID=$!
-  WIN=""
-  for _ in $(seq 100); do
-    WIN=$(xwininfo -name MORVANTH 2>/dev/null | awk '/Window id:/ {print $4}')
-    [ -n "$WIN" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/game.err")"
-    sleep 0.1
-  done
-  [ -n "$WIN" ] || fail "no window titled MORVANTH"
-}
 stop_game() {
   kill -TERM "$GAME_PID"
   wait "$GAME_PID"

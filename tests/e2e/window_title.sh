@@ -21,17 +21,7 @@ done
 start_xvfb "$WORK/xvfb.log"
 xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$WORK/xvfb.log")"
 
-"$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &
-GAME_PID=$!
-
-WIN=""
-for _ in $(seq 100); do
-  WIN=$(xwininfo -name MORVANTH 2>/dev/null | awk '/Window id:/ {print $4}')
-  [ -n "$WIN" ] && break
-  kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/game.err")"
-  sleep 0.1
-done
-[ -n "$WIN" ] || fail "no window titled MORVANTH"
+start_game
 xwininfo -id "$WIN" | grep -q "Width: 800" || fail "client width is not 800: $(xwininfo -id "$WIN")"
 xwininfo -id "$WIN" | grep -q "Height: 600" || fail "client height is not 600"
 

@@ -14,6 +14,20 @@ window_test_cleanup() {
   rm -rf "$WORK"
 }
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# start_game ARGS...: starts "$GAME" with ARGS (output in WORK/game.out and game.err), sets GAME_PID, and waits
+# up to 10 s for its window titled MORVANTH, whose id it leaves in WIN.
+start_game() {
+  "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
+  GAME_PID=$!
+  WIN=""
+  for _ in $(seq 100); do
+    WIN=$(xwininfo -name MORVANTH 2>/dev/null | awk '/Window id:/ {print $4}')
+    [ -n "$WIN" ] && return
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/game.err")"
+    sleep 0.1
+  done
+  fail "no window titled MORVANTH"
+}
 
 # start_xvfb LOGFILE [WxH] starts Xvfb (screen
 # 1024x768 unless given) on a display number it picks itself, waits until it accepts clients, exports DISPLAY

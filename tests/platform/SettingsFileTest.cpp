@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 
+#include "DataFolders.h"
 #include "data/DataTestSupport.h"
 
 namespace {
@@ -161,10 +162,13 @@ TEST(SettingsFile, AValueEndsAtALineBreakOrAControlByte) {
   EXPECT_EQ(file.Lines(), (std::vector<std::string>{"skin=evil", "name=a\tb"}));
 }
 
-TEST(SettingsFile, TheFolderFollowsXdgConfigHomeThenHome) {
+TEST(SettingsFile, TheFoldersFollowTheXdgVariablesThenHome) {
   const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
   const char* oldHome = std::getenv("HOME");
   const std::string savedConfig = oldConfig ? oldConfig : "", savedHome = oldHome ? oldHome : "";
+  const char* oldData = std::getenv("XDG_DATA_HOME");
+  const char* oldDirs = std::getenv("XDG_DATA_DIRS");
+  const std::string savedData = oldData ? oldData : "", savedDirs = oldDirs ? oldDirs : "";
   setenv("HOME", "/home/p", 1);
   setenv("XDG_CONFIG_HOME", "/cfg", 1);
   EXPECT_EQ(ConfigFolder(), "/cfg/morvanth/");
@@ -172,10 +176,24 @@ TEST(SettingsFile, TheFolderFollowsXdgConfigHomeThenHome) {
   EXPECT_EQ(ConfigFolder(), "/home/p/.config/morvanth/");
   unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(ConfigFolder(), "/home/p/.config/morvanth/");
+  // Data (the player's skins): $XDG_DATA_HOME, else ~/.local/share, then each absolute folder of $XDG_DATA_DIRS.
+  setenv("XDG_DATA_HOME", "/data/", 1);
+  setenv("XDG_DATA_DIRS", "/opt/share:relative::/usr/share/", 1);
+  TDataFolders data = ProgramDataFolders();
+  EXPECT_EQ(data.Home, "/data/morvanth/");
+  EXPECT_EQ(data.Shared, (std::vector<std::string>{"/opt/share/morvanth/", "/usr/share/morvanth/"}));
+  unsetenv("XDG_DATA_HOME");
+  unsetenv("XDG_DATA_DIRS");
+  data = ProgramDataFolders();
+  EXPECT_EQ(data.Home, "/home/p/.local/share/morvanth/");
+  EXPECT_EQ(data.Shared, (std::vector<std::string>{"/usr/local/share/morvanth/", "/usr/share/morvanth/"}));
   unsetenv("HOME");
   EXPECT_EQ(ConfigFolder(), "");
+  EXPECT_EQ(ProgramDataFolders().Home, "");
   oldConfig ? setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
   oldHome ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
+  oldData ? setenv("XDG_DATA_HOME", savedData.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+  oldDirs ? setenv("XDG_DATA_DIRS", savedDirs.c_str(), 1) : unsetenv("XDG_DATA_DIRS");
 }
 
 }  // namespace

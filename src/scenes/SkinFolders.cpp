@@ -52,9 +52,7 @@ TMoreSkinFolders PlayerSkinFolders() {
 }
 
 void InitializeSkinFolders(const std::string& programDir, const TMoreSkinFolders& more) {
-  ProgramDir = WithDelimiter(programDir);
-  InitializeSkinRoots(Spelled(ProgramDir, "skin"), more);
-  ProgramDir = WithDelimiter(programDir);
+  InitializeSkinRoots(Spelled(WithDelimiter(programDir), "skin"), more);
 }
 
 void InitializeSkinRoots(const std::string& skinRoot, const TMoreSkinFolders& more) {

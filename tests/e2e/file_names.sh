@@ -32,6 +32,26 @@ state_field() {  # STATE_FILE FRAME FIELD
   sed -n "$(($2 + 1))p" "$1" | grep -o "\"$3\":\"[^\"]*\"" | cut -d'"' -f4
 }
 
+# run_game GAME ARGS...: the game in a window (SDL's dummy driver), recording; the recording file is created once
+# the window exists, and SIGTERM then asks the game to quit, as a desktop does.
+run_game() {
+  local game=$1 status
+  shift
+  rm -f "$WORK/rec.keys"
+  "$game" "$@" --record "$WORK/rec.keys" >"$WORK/out" 2>"$WORK/err" &
+  GAME_PID=$!
+  for _ in $(seq 300); do
+    [ -e "$WORK/rec.keys" ] && break
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -TERM "$GAME_PID" 2>/dev/null
+  wait "$GAME_PID"
+  status=$?
+  GAME_PID=""
+  [ "$status" -eq 0 ] || fail "$game $*: status $status: $(cat "$WORK/err")"
+}
+
 names=("jürgen" "café" "zoë" "космос" "宇宙" "🚀")
 mkdir -p "$WORK/skins"
 cp -rL "$BUILD/skin/morv" "$BUILD/skin/system" "$WORK/skins/"
@@ -59,21 +79,8 @@ for name in "${names[@]}"; do
     || fail "$name: skincheck failed: $(cat "$WORK/err")"
   grep -qF "\"skinDir\": \"$prefix/skin/$name/\"" "$WORK/check.json" || fail "$name: skincheck read $(head -3 "$WORK/check.json")"
 
-  # The game in a window (SDL's dummy driver): it starts on the skin and records it by its own bytes. The
-  # recording file is created once the window exists; SIGTERM then asks the game to quit.
-  rm -f "$WORK/rec.keys"
-  "$prefix/morvanth" --skin "$name" --record "$WORK/rec.keys" --volume 40 >"$WORK/out" 2>"$WORK/err" &
-  GAME_PID=$!
-  for _ in $(seq 300); do
-    [ -e "$WORK/rec.keys" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -TERM "$GAME_PID" 2>/dev/null
-  wait "$GAME_PID"
-  status=$?
-  GAME_PID=""
-  [ "$status" -eq 0 ] || fail "$name: the game ended with status $status: $(cat "$WORK/err")"
+  # The game in a window: it starts on the skin and records it by its own bytes.
+  run_game "$prefix/morvanth" --skin "$name"
   grep -qxF "skin $name" "$WORK/rec.keys" || fail "$name: the recording names $(grep '^skin' "$WORK/rec.keys")"
 done
 
@@ -122,4 +129,8 @@ grep -qF "\"skinDir\": \"$player/morv/\"" "$WORK/check.json" || fail "skincheck'
 "$BUILD/morvanth-headless" --root "$prefix" --skin mine --frames 10 --state "$WORK/root.jsonl" 2>"$WORK/err" \
   || fail "--root: $(cat "$WORK/err")"
 [ "$(state_field "$WORK/root.jsonl" 5 skinDir)" = "$player/mine/" ] || fail "--root: $(sed -n 6p "$WORK/root.jsonl")"
+run_game "$BUILD/morvanth" --root "$prefix" --skin "zoë"
+grep -qxF "skin zoë" "$WORK/rec.keys" || fail "morvanth --root: the recording names $(grep '^skin' "$WORK/rec.keys")"
+"$BUILD/morvanth" --root "$prefix" --skin none >/dev/null 2>"$WORK/err" && fail "morvanth --skin none started"
+grep -qF 'no usable skin named "none"' "$WORK/err" || fail "morvanth --skin none: $(cat "$WORK/err")"
 echo "ok: file names"

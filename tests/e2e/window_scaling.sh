@@ -136,5 +136,6 @@ start_game
 await_size 1920x1440
 logo_in_window fullscreen-remembered "$(scaled_box 2 1 160 120)"
 stop_game
-[ ! -s "$WORK/game.err" ] || fail "unexpected messages: $(cat "$WORK/game.err")"
+# The broken line kept from above is reported again each session; nothing else is said.
+[ -z "$(grep -v "line 2 is not key=value" "$WORK/game.err")" ] || fail "unexpected messages: $(cat "$WORK/game.err")"
 echo "ok: logo box $BASE scaled to the window, fullscreen and back, a resized window, settings remembered"

@@ -23,7 +23,7 @@ TEST(GameSettings, RoundTripThroughTheFile) {
   settings.Scale = 3;
   settings.IntegerScaling = false;
   settings.Smooth = true;
-  settings.Skin = Jp("宇宙");
+  settings.Skin = "宇宙 café";  // a folder name as the file system gives it
   settings.Volume = 35;
   settings.Muted = true;
   WriteGameSettings(settings, file);
@@ -32,7 +32,7 @@ TEST(GameSettings, RoundTripThroughTheFile) {
   TSettingsFile again;
   ASSERT_TRUE(again.Load(path, error)) << error;
   EXPECT_EQ(ReadGameSettings(again), settings);
-  EXPECT_EQ(again.Get("skin"), "宇宙");  // UTF-8 in the file
+  EXPECT_EQ(again.Get("skin"), "宇宙 café");
   EXPECT_EQ(again.Get("language"), "ja");
 }
 

@@ -162,11 +162,11 @@ class THeadlessFormHost : public TFormHost {
 };
 
 int Run(const TOptions& options) {
-  std::string root = options.Root.empty() ? ProgramDirectory() : ToCP932(options.Root);
-  const TStartUpResult skins = StartUpSkins(root);
+  const std::string root = options.Root.empty() ? ProgramDirectory() : options.Root;
+  const TStartUpResult skins = StartUpSkins(root, PlayerSkinFolders());
   if (!skins.Ok) {
-    std::fprintf(stderr, "morvanth-headless: %s (skin folder searched: %s)\n", ToUTF8(skins.Message).c_str(),
-                 ToUTF8(skins.Folder).c_str());
+    std::fprintf(stderr, "morvanth-headless: %s (skin folders searched: %s)\n", ToUTF8(skins.Message).c_str(),
+                 skins.Folder.c_str());
     return 1;
   }
 
@@ -181,13 +181,11 @@ int Run(const TOptions& options) {
   }
   const std::string skin = options.Skin.empty() ? script.Skin : options.Skin;
   if (!skin.empty()) {
-    const int index = SkinNames.IndexOf(ToCP932(skin));
-    if (index < 0) {
+    if (!SelectRememberedSkin(skin)) {
       std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", skin.c_str(),
-                   ToUTF8(SkinRoot).c_str());
+                   SearchedSkinFolders().c_str());
       return 1;
     }
-    CurrentSkin = SkinNames[index];
   }
   std::ofstream state;
   if (options.State == "-") {

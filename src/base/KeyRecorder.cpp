@@ -7,6 +7,7 @@ TKeyRecorder::TKeyRecorder(TKeySource& Live, std::ostream& Out, uint32_t Seed, c
     : live_(Live), out_(Out) {
   out_ << "# MORVANTH key recording: FRAME KEY... held from that frame on\nseed " << Seed << '\n';
   if (!Skin.empty()) out_ << "skin " << Skin << '\n';
+  out_.flush();
 }
 
 TKeyRecorder::~TKeyRecorder() { Finish(); }
@@ -36,7 +37,10 @@ void TKeyRecorder::WriteLine() {
       out_ << ' ' << key;
     }
   }
+  // Flushed at once, so a game ended without warning (its display lost, a kill) leaves every change made
+  // so far; a change is rare next to the frames, so this costs little.
   out_ << '\n';
+  out_.flush();
 }
 
 void TKeyRecorder::Finish() {

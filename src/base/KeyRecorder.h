@@ -1,5 +1,6 @@
 // Records a game's keys as a key script: a key source that stands between the live keys and the key states,
-// takes one snapshot of the live keys per frame, answers the game from it and writes each change.
+// takes one snapshot of the live keys per frame, answers the game from it and writes each change as it happens
+// (flushed), so the file of a game that never ended normally still replays up to its last change.
 #pragma once
 #include <array>
 #include <cstdint>

@@ -18,6 +18,7 @@
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
+#include "UShooting.h"
 #include "VolumeKeys.h"
 
 int main(int argc, char** argv) {
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
   if (options.Volume) settings.Volume = *options.Volume;
   if (options.Mute) settings.Muted = true;
   SelectRememberedSkin(settings.Skin);
+  PauseWhenInactive = settings.AutoPause;
 
   TSdlWindowOptions windowOptions;
   windowOptions.Scale = settings.Scale;

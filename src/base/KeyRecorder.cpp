@@ -15,7 +15,8 @@ TKeyRecorder::~TKeyRecorder() { Finish(); }
 void TKeyRecorder::BeginFrame() {
   live_.BeginFrame();
   const bool active = live_.IsApplicationActive();
-  bool changed = frame_ == 0;
+  bool changed = frame_ == 0 || active != active_;
+  active_ = active;
   // Only the codes the key states sample: the snapshot is exactly what the game sees.
   for (int key = TKeyStates::FirstKey; key <= TKeyStates::LastKey; ++key) {
     const bool down = active && live_.IsKeyDown(static_cast<uint8_t>(key));
@@ -37,6 +38,7 @@ void TKeyRecorder::WriteLine() {
       out_ << ' ' << key;
     }
   }
+  if (!active_) out_ << ' ' << kAwayWord;
   // Flushed at once, so a game ended without warning (its display lost, a kill) leaves every change made
   // so far; a change is rare next to the frames, so this costs little.
   out_ << '\n';

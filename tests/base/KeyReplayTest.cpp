@@ -51,6 +51,7 @@ TEST(KeyReplay, ReplayShowsTheGameEveryFrameItSawWhileRecording) {
       EXPECT_EQ(recorded.back(), Seen(direct)) << "the recorder changes what the game sees, frame " << recorded.size();
     }
   }
+  EXPECT_NE(file.str().find("\n5 AWAY\n6 LEFT Z\n"), std::string::npos) << file.str();
   std::istringstream in(file.str());
   TKeyScript script = ReadKeyScript(in);
   EXPECT_EQ(script.Seed, 4242u);
@@ -62,6 +63,7 @@ TEST(KeyReplay, ReplayShowsTheGameEveryFrameItSawWhileRecording) {
   for (size_t frame = 0; frame < kLive.size(); ++frame) {
     keys.Update();
     EXPECT_EQ(Seen(keys), recorded[frame]) << "frame " << frame;
+    EXPECT_EQ(keys.ApplicationActive(), kLive[frame].Active) << "frame " << frame;
   }
   keys.Update();
   EXPECT_EQ(Seen(keys), "") << "after the recording's end";

@@ -233,8 +233,13 @@ int Run(const TOptions& options) {
         std::string line;
         if (!std::getline(std::cin, line)) break;
         keys.ReleaseAll();
+        keys.SetActive(true);
         std::istringstream names(line);
         for (std::string name; names >> name;) {
+          if (IsAwayWord(name)) {
+            keys.SetActive(false);
+            continue;
+          }
           const int key = VirtualKeyFromName(name);
           if (key < 0) throw std::runtime_error("unknown key \"" + name + "\" on standard input");
           keys.SetKey(static_cast<uint8_t>(key), true);

@@ -308,7 +308,9 @@ bool TSdlWindow::IsKeyDown(uint8_t VirtualKey) const {
 }
 
 bool TSdlWindow::IsApplicationActive() const {
-  return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  // A minimised window may keep the focus under some window managers; the player has left it all the same.
+  const Uint32 flags = SDL_GetWindowFlags(window_);
+  return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
 }
 
 bool TSdlWindow::IsGamepadConnected() const { return gamepads_->AnyConnected(); }

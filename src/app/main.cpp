@@ -106,6 +106,8 @@ int main(int argc, char** argv) {
   // Remember the window and a skin chosen on the title; a remembered skin that is missing this time stays
   // remembered unless another one was chosen.
   settings.Fullscreen = window->IsFullscreen();
+  // A scale lowered to fit this screen is not the player's choice: the file keeps what it had.
+  if (window->Scale() < settings.Scale) settings.Scale = loaded.Scale;
   settings.Volume = sound.Volume();
   settings.Muted = sound.Muted();
   if (CurrentSkin != startSkin) settings.Skin = CurrentSkin;

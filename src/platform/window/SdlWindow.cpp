@@ -263,10 +263,33 @@ int32_t TSdlWindow::Top() const {
   return y - FrameBorders().top;
 }
 
+void TSdlWindow::FitToScreen() {
+  const int display = SDL_GetWindowDisplayIndex(window_);
+  SDL_Rect usable{};
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
+  // The frame is known once a window manager has framed the window; until then it counts as none.
+  const Borders b = FrameBorders();
+  const int32_t fitting = FittingScale(scale_, clientWidth_, clientHeight_, usable.w, usable.h, b.left + b.right,
+                                       b.top + b.bottom);
+  if (fitting != scale_) {
+    std::fprintf(stderr, "morvanth: scale %d does not fit the screen (%dx%d usable), scale %d instead\n", scale_,
+                 usable.w, usable.h, fitting);
+    scale_ = fitting;
+    SDL_SetWindowSize(window_, clientWidth_ * scale_, clientHeight_ * scale_);
+  }
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(window_, &x, &y);
+  const int right = usable.x + usable.w - b.right - clientWidth_ * scale_;
+  const int bottom = usable.y + usable.h - b.bottom - clientHeight_ * scale_;
+  const int inX = std::max(std::min(x, right), usable.x + b.left), inY = std::max(std::min(y, bottom), usable.y + b.top);
+  if (inX != x || inY != y) SDL_SetWindowPosition(window_, inX, inY);
+}
+
 void TSdlWindow::SetWindowPos(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
   const Borders b = FrameBorders();
   clientWidth_ = std::max(Width - b.left - b.right, 1);
   clientHeight_ = std::max(Height - b.top - b.bottom, 1);
+  FitToScreen();
   SDL_SetWindowSize(window_, clientWidth_ * scale_, clientHeight_ * scale_);
   SDL_SetWindowPosition(window_, Left + b.left, Top + b.top);
   SDL_ShowWindow(window_);
@@ -280,6 +303,9 @@ void TSdlWindow::ToggleFullscreen() {
   const bool fullscreen = IsFullscreen();
   pendingFullscreen_ = false;
   SDL_SetWindowFullscreen(window_, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  // The size the window had before fullscreen is the window manager's memory, and after a fullscreen start it
+  // never had the game's; the game's own size is set again.
+  if (fullscreen) SDL_SetWindowSize(window_, clientWidth_ * scale_, clientHeight_ * scale_);
 }
 
 bool TSdlWindow::IsFullscreen() const {
@@ -335,6 +361,14 @@ void TSdlWindow::ProcessMessages(TApplication& application) {
       application.Terminate(0);
     } else if (event.type == SDL_KEYDOWN) {
       HandleKeyDown(event.key);
+    } else if (event.type == SDL_WINDOWEVENT && !framedFit_ && !IsFullscreen()) {
+      // The window manager's frame becomes known some time after the window is shown; the window may not
+      // fit (or stand) where the bare window did.
+      const Borders b = FrameBorders();
+      if (b.top + b.left + b.bottom + b.right > 0) {
+        framedFit_ = true;
+        FitToScreen();
+      }
     }
     gamepads_->HandleEvent(event);
   }

@@ -10,6 +10,7 @@
 #include "FileSystem.h"
 #include "GameSettings.h"
 #include "MessageLoop.h"
+#include "MessageText.h"
 #include "ReplaySession.h"
 #include "SdlWindow.h"
 #include "SettingsFile.h"
@@ -22,6 +23,7 @@
 #include "VolumeKeys.h"
 
 int main(int argc, char** argv) {
+  InitMessageLanguage(ToUTF8(ProgramDirectory()));
   TCommandLine options;
   std::string error;
   if (!ParseCommandLine(argc, argv, options, error)) {

@@ -21,6 +21,7 @@
 #include "FormHost.h"
 #include "HeadlessWindow.h"
 #include "KeyScript.h"
+#include "MessageText.h"
 #include "RandomKeys.h"
 #include "SceneState.h"
 #include "SkinFolders.h"
@@ -156,7 +157,7 @@ class THeadlessFormHost : public TFormHost {
   void SetCaption(const std::string&) override {}
   void SetScreenCursor(int) override {}
   int MessageBoxA(const std::string& text, const std::string& caption, uint32_t) override {
-    std::fprintf(stderr, "%s: %s\n", ToUTF8(caption).c_str(), ToUTF8(text).c_str());
+    std::fprintf(stderr, "%s: %s\n", LocalizeMessage(caption).c_str(), LocalizeMessage(text).c_str());
     return IDOK;
   }
 };
@@ -165,7 +166,7 @@ int Run(const TOptions& options) {
   std::string root = options.Root.empty() ? ProgramDirectory() : ToCP932(options.Root);
   const TStartUpResult skins = StartUpSkins(root);
   if (!skins.Ok) {
-    std::fprintf(stderr, "morvanth-headless: %s (skin folder searched: %s)\n", ToUTF8(skins.Message).c_str(),
+    std::fprintf(stderr, "morvanth-headless: %s (skin folder searched: %s)\n", LocalizeMessage(skins.Message).c_str(),
                  ToUTF8(skins.Folder).c_str());
     return 1;
   }
@@ -277,6 +278,7 @@ int Run(const TOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  InitMessageLanguage(ToUTF8(ProgramDirectory()));
   try {
     const TOptions options = ParseOptions(argc, argv);
     if (options.Help) {

@@ -16,6 +16,8 @@
 #include "HeadlessWindow.h"
 #include "SkinFolders.h"
 #include "SkinReport.h"
+#include "FileSystem.h"
+#include "MessageText.h"
 #include "TextEncoding.h"
 #include "UDatabase.h"
 #include "VUDader9.h"
@@ -56,6 +58,7 @@ std::string DefaultSkin(const std::filesystem::path& skinRoot) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  InitMessageLanguage(ToUTF8(ProgramDirectory()));
   bool json = false;
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
@@ -83,7 +86,7 @@ int main(int argc, char** argv) {
   if (place.SystemSkinDir.empty()) place.SystemSkinDir = root + "system/";
   result.SkinDir = place.SkinDir;
   if (!std::filesystem::is_directory(ToUTF8(place.SkinDir), ec)) {
-    std::fprintf(stderr, "%s\n", ToUTF8(Jp("スキンフォルダが存在しません") + " (" + place.SkinDir + ")").c_str());
+    std::fprintf(stderr, "%s\n", LocalizeMessage(Jp("スキンフォルダが存在しません") + " (" + place.SkinDir + ")").c_str());
     return 1;
   }
   result.MapFile = place.FindPicture("map.bmp");
@@ -108,7 +111,7 @@ int main(int argc, char** argv) {
       stages = std::make_unique<TStageDefList>(graphics.get());
       result.StageDefsLoaded = stages->Reload(place);
     } catch (const Exception& e) {
-      std::fprintf(stderr, "%s\n", ToUTF8(e.Message()).c_str());
+      std::fprintf(stderr, "%s\n", LocalizeMessage(e.Message()).c_str());
       return 1;
     }
     if (json) {
@@ -119,7 +122,7 @@ int main(int argc, char** argv) {
     stages.reset();
     graphics.reset();
   } catch (const Exception& e) {
-    std::fprintf(stderr, "%s\n", ToUTF8(e.Message()).c_str());
+    std::fprintf(stderr, "%s\n", LocalizeMessage(e.Message()).c_str());
     return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());

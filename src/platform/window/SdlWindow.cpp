@@ -7,9 +7,13 @@
 #include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "GameKeys.h"
+#include "FreeTypeGlyphSource.h"
 #include "GamepadInput.h"
+#include "MessagePicture.h"
+#include "MessageText.h"
 #include "PictureFit.h"
 #include "SdlKeyTable.h"
 #include "TextEncoding.h"
@@ -71,6 +75,50 @@ bool OpenGLRunsOnCpu(SDL_Renderer* renderer) {
 void PreferNativeWindowSurface() {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver != nullptr && std::strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
+
+// Shows Pixels in Window until Enter, Escape, a click, the window's close or a quit request.
+void RunMessageBox(SDL_Window* window, TPresenter& presenter, const std::vector<uint32_t>& pixels, int width,
+                   int height) {
+  // Keys pressed before the box appeared (the Enter that started a game) do not close it.
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEBUTTONUP);
+  SDL_RaiseWindow(window);
+  for (;;) {
+    presenter.PresentFrame(pixels.data(), width, height, width * 4);
+    SDL_Event event;
+    if (!SDL_WaitEventTimeout(&event, 250)) continue;
+    do {
+      switch (event.type) {
+        case SDL_QUIT:
+        case SDL_MOUSEBUTTONUP:
+          return;
+        case SDL_WINDOWEVENT:
+          if (event.window.event == SDL_WINDOWEVENT_CLOSE) return;
+          break;
+        case SDL_KEYDOWN: {
+          const SDL_Scancode key = event.key.keysym.scancode;
+          if (!event.key.repeat && (key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_KP_ENTER ||
+                                    key == SDL_SCANCODE_ESCAPE)) {
+            return;
+          }
+          break;
+        }
+        default:
+          break;
+      }
+    } while (SDL_PollEvent(&event));
+  }
+}
+
+// Writes "caption: text" in the player's language to standard error; gives both texts in CP932 for drawing.
+void ReportMessage(const std::string& text, const std::string& caption, std::string& shownText,
+                   std::string& shownCaption) {
+  const std::string utf8Text = LocalizeMessage(text), utf8Caption = LocalizeMessage(caption);
+  std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
+  std::fflush(stderr);
+  shownText = ToCP932(utf8Text);
+  shownCaption = ToCP932(utf8Caption);
 }
 
 int64_t RealTimeNs() {
@@ -318,8 +366,17 @@ void TSdlWindow::SetCaption(const std::string& caption) { SDL_SetWindowTitle(win
 
 void TSdlWindow::SetScreenCursor(int cursor) { SDL_ShowCursor(cursor == crNone ? SDL_DISABLE : SDL_ENABLE); }
 
-int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption, uint32_t flags) {
-  return ShowMessageBox(text, caption, flags);
+int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption, uint32_t /*flags*/) {
+  std::string shownText, shownCaption;
+  ReportMessage(text, caption, shownText, shownCaption);
+  TFreeTypeGlyphSource glyphs;
+  TMessagePicture picture(glyphs, shownCaption, shownText, clientWidth_);
+  std::vector<uint32_t> pixels;
+  picture.Draw(pixels, clientWidth_, clientHeight_);
+  SDL_ShowWindow(window_);
+  SDL_ShowCursor(SDL_ENABLE);
+  RunMessageBox(window_, *presenter_, pixels, clientWidth_, clientHeight_);
+  return IDOK;
 }
 
 bool TSdlWindow::IsKeyDown(uint8_t VirtualKey) const {
@@ -381,12 +438,33 @@ void TSdlWindow::ProcessMessages(TApplication& application) {
 
 void TSdlWindow::WaitMessage() { SDL_WaitEventTimeout(nullptr, 100); }
 
-int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
-  const std::string utf8Text = ToUTF8(text), utf8Caption = ToUTF8(caption);
-  std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
-  std::fflush(stderr);
-  // SDL may show a box before SDL_Init; without a display it fails and standard error is all there is.
-  const Uint32 kind = (flags & 0xF0) == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
-  SDL_ShowSimpleMessageBox(kind, utf8Caption.c_str(), utf8Text.c_str(), nullptr);
+int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t /*flags*/) {
+  std::string shownText, shownCaption;
+  ReportMessage(text, caption, shownText, shownCaption);
+  // Without a display standard error is all there is.
+  try {
+    OpenVideo();
+  } catch (const EDisplayError&) {
+    return IDOK;
+  }
+  {
+    TFreeTypeGlyphSource glyphs;
+    TMessagePicture picture(glyphs, shownCaption, shownText, 640);
+    const int width = picture.FittingWidth(), height = picture.FittingHeight();
+    SDL_Window* window = SDL_CreateWindow(ToUTF8(shownCaption).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          width, height, 0);
+    if (window != nullptr) {
+      try {
+        TSdlPresenter presenter(window, TSdlWindowOptions{});
+        std::vector<uint32_t> pixels;
+        picture.Draw(pixels, width, height);
+        RunMessageBox(window, presenter, pixels, width, height);
+      } catch (const EDisplayError&) {
+      }
+      SDL_DestroyWindow(window);
+    }
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  SDL_Quit();
   return IDOK;
 }

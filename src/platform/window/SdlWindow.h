@@ -128,6 +128,7 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   bool framedFit_ = false;  // fitted to the screen with the window manager's frame  // the Enter of Alt+Enter, hidden from the game until it is released
 };
 
-// Writes "caption: text" (converted to UTF-8) to standard error and shows it in an SDL message box without owner
-// window (when a display can be reached). The game's error box.
+// The game's error box where it has no window yet: writes "caption: text" in the player's language to standard
+// error and draws the box in a window of its own (when a display can be reached) until Enter, Escape or a click.
+// The window's own MessageBoxA draws it in the game's window the same way.
 int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t flags);

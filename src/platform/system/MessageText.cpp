@@ -48,13 +48,13 @@ const std::vector<std::string> kPatterns = {
 };
 
 // Matches text against pattern from the given positions, collecting the parts that stand for "%s" (none
-// empty, the shortest first, so that a literal after a part anchors at its first place).
+// empty, the longest first: a file name may hold spaces and parentheses, the parts after it do not).
 bool Match(const std::string& pattern, size_t p, const std::string& text, size_t t, std::vector<std::string>& parts) {
   const size_t hole = pattern.find("%s", p);
   if (hole == std::string::npos) return pattern.compare(p, std::string::npos, text, t, std::string::npos) == 0;
   if (text.compare(t, hole - p, pattern, p, hole - p) != 0) return false;
   const size_t start = t + (hole - p);
-  for (size_t end = start + 1; end <= text.size(); ++end) {
+  for (size_t end = text.size(); end > start; --end) {
     parts.push_back(text.substr(start, end - start));
     if (Match(pattern, hole + 2, text, end, parts)) return true;
     parts.pop_back();

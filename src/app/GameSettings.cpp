@@ -12,6 +12,7 @@ TGameSettings ReadGameSettings(const TSettingsFile& file) {
   settings.Skin = file.Get("skin").value_or("");
   settings.Volume = file.GetInt("volume", settings.Volume, 0, kMaxVolume);
   settings.Muted = file.GetBool("muted", settings.Muted);
+  settings.AutoPause = file.GetBool("autopause", settings.AutoPause);
   return settings;
 }
 
@@ -23,4 +24,5 @@ void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file) {
   if (!settings.Skin.empty()) file.Set("skin", settings.Skin);
   file.SetInt("volume", settings.Volume);
   file.SetBool("muted", settings.Muted);
+  file.SetBool("autopause", settings.AutoPause);
 }

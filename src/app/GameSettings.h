@@ -15,6 +15,7 @@ struct TGameSettings {
   std::string Skin;             // the skin folder's name as the file system spells it; "" for the game's own choice
   int32_t Volume = 100;         // 0 to 100
   bool Muted = false;
+  bool AutoPause = true;        // a game pauses when the window loses the focus
 
   bool operator==(const TGameSettings&) const = default;
 };

@@ -10,6 +10,7 @@
 #include "FileSystem.h"
 #include "GameSettings.h"
 #include "MessageLoop.h"
+#include "MessageText.h"
 #include "ReplaySession.h"
 #include "SdlWindow.h"
 #include "SettingsFile.h"
@@ -18,9 +19,11 @@
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
+#include "UShooting.h"
 #include "VolumeKeys.h"
 
 int main(int argc, char** argv) {
+  InitMessageLanguage(ProgramDirectory());
   TCommandLine options;
   std::string error;
   if (!ParseCommandLine(argc, argv, options, error)) {
@@ -66,6 +69,7 @@ int main(int argc, char** argv) {
                  SearchedSkinFolders().c_str());
     return 1;
   }
+  PauseWhenInactive = settings.AutoPause;
 
   TSdlWindowOptions windowOptions;
   windowOptions.Scale = settings.Scale;
@@ -117,6 +121,8 @@ int main(int argc, char** argv) {
   // Remember the window and a skin chosen on the title; a remembered skin that is missing this time stays
   // remembered unless another one was chosen.
   settings.Fullscreen = window->IsFullscreen();
+  // A scale lowered to fit this screen is not the player's choice: the file keeps what it had.
+  if (window->Scale() < settings.Scale) settings.Scale = loaded.Scale;
   settings.Volume = sound.Volume();
   settings.Muted = sound.Muted();
   if (CurrentSkin != startSkin) settings.Skin = CurrentSkin;

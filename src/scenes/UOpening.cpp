@@ -144,6 +144,11 @@ bool TOpeningScene::DrawStep(float Budget) {
 void TOpeningScene::Update() {
   TCustomScene::Update();
   if (Keys()->GamepadConnected() != ControlsNamePad) ShowControls(!ControlsNamePad);
+  // Only a new press: an Escape still held from the game or the ending that led here does not quit.
+  if (Keys()->IsPressed(VK_ESCAPE)) {
+    FinishProgram();
+    return;
+  }
   if (Keys()->IsPressed(VK_RETURN)) {
     if (Complete) {
       GameSound().PlayEffect(seTitleStart);

@@ -26,6 +26,7 @@ TEST(GameSettings, RoundTripThroughTheFile) {
   settings.Skin = "宇宙 café";  // a folder name as the file system gives it
   settings.Volume = 35;
   settings.Muted = true;
+  settings.AutoPause = false;
   WriteGameSettings(settings, file);
   ASSERT_TRUE(file.Save(path, error)) << error;
 
@@ -39,7 +40,7 @@ TEST(GameSettings, RoundTripThroughTheFile) {
 TEST(GameSettings, OutOfPlaceValuesReadAsDefaults) {
   datatest::TempDir dir;
   const std::string path = (dir.Path() / kSettingsFileName).string();
-  datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\n");
+  datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\nautopause=2\n");
   TSettingsFile file;
   std::string error;
   ASSERT_TRUE(file.Load(path, error));

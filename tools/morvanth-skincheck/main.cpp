@@ -17,6 +17,8 @@
 #include "HeadlessWindow.h"
 #include "SkinFolders.h"
 #include "SkinReport.h"
+#include "FileSystem.h"
+#include "MessageText.h"
 #include "TextEncoding.h"
 #include "UDatabase.h"
 #include "VUDader9.h"
@@ -40,6 +42,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  InitMessageLanguage(ProgramDirectory());
   bool json = false;
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
@@ -72,7 +75,8 @@ int main(int argc, char** argv) {
   result.SkinDir = place.SkinDir;
   std::error_code ec;
   if (!std::filesystem::is_directory(place.SkinDir, ec)) {
-    std::fprintf(stderr, "%s (%s)\n", ToUTF8(Jp("スキンフォルダが存在しません")).c_str(), place.SkinDir.c_str());
+    std::fprintf(stderr, "%s (%s)
+", LocalizeMessage(Jp("スキンフォルダが存在しません")).c_str(), place.SkinDir.c_str());
     return 1;
   }
   result.MapFile = place.FindPicture("map.bmp");
@@ -97,7 +101,7 @@ int main(int argc, char** argv) {
       stages = std::make_unique<TStageDefList>(graphics.get());
       result.StageDefsLoaded = stages->Reload(place);
     } catch (const Exception& e) {
-      std::fprintf(stderr, "%s\n", ToUTF8(e.Message()).c_str());
+      std::fprintf(stderr, "%s\n", LocalizeMessage(e.Message()).c_str());
       return 1;
     }
     if (json) {
@@ -108,7 +112,7 @@ int main(int argc, char** argv) {
     stages.reset();
     graphics.reset();
   } catch (const Exception& e) {
-    std::fprintf(stderr, "%s\n", ToUTF8(e.Message()).c_str());
+    std::fprintf(stderr, "%s\n", LocalizeMessage(e.Message()).c_str());
     return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -166,8 +166,7 @@ int Run(const TOptions& options) {
   const std::string root = options.Root.empty() ? ProgramDirectory() : options.Root;
   const TStartUpResult skins = StartUpSkins(root, PlayerSkinFolders());
   if (!skins.Ok) {
-    std::fprintf(stderr, "morvanth-headless: %s (skin folders searched: %s)
-", LocalizeMessage(skins.Message).c_str(),
+    std::fprintf(stderr, "morvanth-headless: %s (skin folders searched: %s)\n", LocalizeMessage(skins.Message).c_str(),
                  skins.Folder.c_str());
     return 1;
   }

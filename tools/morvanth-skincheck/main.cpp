@@ -75,8 +75,7 @@ int main(int argc, char** argv) {
   result.SkinDir = place.SkinDir;
   std::error_code ec;
   if (!std::filesystem::is_directory(place.SkinDir, ec)) {
-    std::fprintf(stderr, "%s (%s)
-", LocalizeMessage(Jp("スキンフォルダが存在しません")).c_str(), place.SkinDir.c_str());
+    std::fprintf(stderr, "%s (%s)\n", LocalizeMessage(Jp("スキンフォルダが存在しません")).c_str(), place.SkinDir.c_str());
     return 1;
   }
   result.MapFile = place.FindPicture("map.bmp");

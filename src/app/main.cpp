@@ -18,6 +18,7 @@
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
+#include "Version.h"
 #include "VolumeKeys.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
   }
   if (options.Help) {
     std::fputs(CommandLineUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.Version) {
+    std::printf("morvanth %s\n", kMorvanthVersion);
     return 0;
   }
 
@@ -61,6 +66,8 @@ int main(int argc, char** argv) {
   windowOptions.IntegerScaling = settings.IntegerScaling;
   windowOptions.Smooth = settings.Smooth;
   if (!configFolder.empty()) windowOptions.PadMappingFile = configFolder + "gamecontrollerdb.txt";
+  windowOptions.AppId = kMorvanthAppId;
+  windowOptions.IconFile = std::string(kMorvanthAppId) + ".png";
   std::unique_ptr<TSdlWindow> window;
   try {
     window = std::make_unique<TSdlWindow>(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight,

@@ -7,11 +7,11 @@ cd "$root"
 bash scripts/install-deps.sh
 jobs="${MORVANTH_JOBS:-2}"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANTH_TESTS=ON -DMORVANTH_BENCH=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVANTH_SANITIZE=ON -DMORVANTH_BENCH=OFF
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVANTH_SANITIZE=ON -DMORVANTH_BENCH=OFF -DMORVANTH_TESTS=ON
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"

@@ -31,6 +31,8 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
     const std::string_view name = NameOf(argument);
     if (argument == "--help" || argument == "-h") {
       options.Help = true;
+    } else if (argument == "--version") {
+      options.Version = true;
     } else if (name == "--scale" || name == "--volume") {
       const bool scale = name == "--scale";
       const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
@@ -73,17 +75,18 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
 
 std::string CommandLineUsage() {
   return "usage: morvanth [--scale N] [--volume N] [--mute] [--record FILE] [--replay FILE] [--root DIR]\n"
-         "                [--skin NAME] [--help]\n"
+         "                [--skin NAME] [--help] [--version]\n"
          "  --scale N      open the window at N times the game's 800x600 (1 to " +
          std::to_string(kMaxWindowScale) +
          "), not fullscreen; remembered\n"
          "  --volume N     sound volume from 0 to " + std::to_string(kMaxVolume) + "; remembered\n"
          "  --mute         start with the sound muted; remembered (F7 unmutes)\n"
-         "  --record FILE  write the seed and every frame's keys to FILE (morvanth-headless --input replays it)\n"
+         "  --record FILE  write the seed and every frame's keys to FILE (morvanth-headless replays it)\n"
          "  --replay FILE  play a recording back in the window (Escape stops)\n"
          "  --root DIR     take the bundled skins from DIR/skin instead of the program's folder\n"
          "  --skin NAME    start on the skin NAME (the title can still change it); not remembered\n"
          "  --help         show this text\n"
+         "  --version      show the version\n"
          "F11 or Alt+Enter switches fullscreen; F7 mutes, F8/F9 turn the volume down/up.\n"
          "Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n";
 }

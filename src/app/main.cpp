@@ -20,6 +20,7 @@
 #include "TextEncoding.h"
 #include "UMainForm.h"
 #include "UShooting.h"
+#include "Version.h"
 #include "VolumeKeys.h"
 
 int main(int argc, char** argv) {
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
   }
   if (options.Help) {
     std::fputs(CommandLineUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.Version) {
+    std::printf("morvanth %s\n", kMorvanthVersion);
     return 0;
   }
 
@@ -77,6 +82,8 @@ int main(int argc, char** argv) {
   windowOptions.IntegerScaling = settings.IntegerScaling;
   windowOptions.Smooth = settings.Smooth;
   if (!configFolder.empty()) windowOptions.PadMappingFile = configFolder + "gamecontrollerdb.txt";
+  windowOptions.AppId = kMorvanthAppId;
+  windowOptions.IconFile = std::string(kMorvanthAppId) + ".png";
   std::unique_ptr<TSdlWindow> window;
   try {
     window = std::make_unique<TSdlWindow>(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight,

@@ -27,6 +27,8 @@ TEST(CommandLine, AcceptedOptions) {
   EXPECT_EQ(Parse({"--scale", "8"}).Options.Scale, 8);
   EXPECT_TRUE(Parse({"--help"}).Options.Help);
   EXPECT_TRUE(Parse({"-h"}).Options.Help);
+  EXPECT_TRUE(Parse({"--version"}).Options.Version);
+  EXPECT_FALSE(Parse({"--help"}).Options.Version);
   EXPECT_FALSE(Parse({}).Options.Volume.has_value());
   EXPECT_FALSE(Parse({}).Options.Mute);
   const TParsed sound = Parse({"--mute", "--volume", "0", "--scale=2"});

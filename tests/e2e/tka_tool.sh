@@ -43,14 +43,15 @@ for mode in plain compressed; do
 done
 [ "$(stat -c %s compressed.tka)" -lt "$(stat -c %s plain.tka)" ] || fail "compression did not shrink the text"
 
-# Errors: exit status 1 and a message on standard error.
-expect 1 "$tool"
+# A command line it cannot read: the usage on standard error and status 2. Other errors: status 1 and a message.
+expect 2 "$tool"
 grep -q '^usage: morvanth-tka' "$work/err" || fail "no usage text without arguments"
 expect 0 "$tool" --help
 grep -q 'pack \[--compress\] ARCHIVE FILE' "$work/out" || fail "--help"
-expect 1 "$tool" frobnicate
-expect 1 "$tool" list
-expect 1 "$tool" pack only.tka
+for args in frobnicate list "pack only.tka" "extract plain.tka"; do
+  expect 2 "$tool" $args
+  grep -q '^usage: morvanth-tka' "$work/err" || fail "no usage text for: $args"
+done
 expect 1 "$tool" list missing.tka
 grep -q 'cannot open missing.tka' "$work/err" || fail "missing archive message: $(cat "$work/err")"
 expect 1 "$tool" extract plain.tka nothing.bmp

@@ -23,6 +23,12 @@ xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$W
 
 start_game
 xwininfo -id "$WIN" | grep -q "Width: 800" || fail "client width is not 800: $(xwininfo -id "$WIN")"
+# Launchers match the window to its desktop entry by class, and task bars show the game's icon.
+command -v xprop >/dev/null || fail "xprop is not installed"
+CLASS=$(xprop -id "$WIN" WM_CLASS)
+[ "$CLASS" = 'WM_CLASS(STRING) = "io.github.morvanth.Morvanth", "io.github.morvanth.Morvanth"' ] || fail "class: $CLASS"
+ICON=$(xprop -id "$WIN" -notype 32c _NET_WM_ICON | head -c 200)
+[[ "$ICON" == "_NET_WM_ICON = 128, 128, "* ]] || fail "no 128 px window icon: $ICON $(cat "$WORK/game.err")"
 xwininfo -id "$WIN" | grep -q "Height: 600" || fail "client height is not 600"
 
 shot() { xwd -silent -id "$WIN" >"$WORK/shot.xwd" && convert "$WORK/shot.xwd" "$WORK/shot.png" || fail "screenshot failed"; }

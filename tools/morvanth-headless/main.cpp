@@ -30,14 +30,29 @@
 #include "TextEncoding.h"
 #include "UMainForm.h"
 #include "VUDader9.h"
+#include "Version.h"
 #include "VirtualClock.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: morvanth-headless [--help] [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
+    "usage: morvanth-headless [--help] [--version] [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
     "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
     "                         [--sound-log FILE] [--objects] [--live] [--random-keys SEED] [--rss-every N]\n"
+    "  --help              show this text\n"
+    "  --version           show the version\n"
+    "  --root DIR          the folder holding skin/ (default: beside the program)\n"
+    "  --frames N          frames to run (default 600)\n"
+    "  --seed N            the random seed (default: the input's seed line, else 1)\n"
+    "  --input FILE        a key script or recording: \"FRAME KEY...\" lines\n"
+    "  --shot FRAME:FILE.png  write the picture shown after FRAME as PNG; may be repeated\n"
+    "  --state FILE        one JSON line per frame (\"-\": standard output)\n"
+    "  --skin NAME         start with this skin (default: the input's skin line, else the game's)\n"
+    "  --start-scene N     start with scene 0 (title), 1 (game) or 2 (ending)\n"
+    "  --lose-device FRAME:N  lose the device before FRAME for N polls of the frame loop\n"
+    "  --sound-log FILE    write each sound the game asks for, one line each\n"
+    "  --objects           add the hit rectangles to the game's state lines\n"
+    "  --live              read each frame's keys from standard input, one line per frame\n"
     "  --random-keys SEED  random play instead of --input: Enter, Z, C, the arrows and left Ctrl pressed and\n"
     "                      released at random, the same keys for the same SEED\n"
     "  --rss-every N       after every N-th frame, print \"rss FRAME KIB\" (resident memory) on standard output;\n"
@@ -54,6 +69,7 @@ struct TOptions {
   std::string Skin;
   uint8_t StartScene = 0;
   bool Help = false;
+  bool Version = false;
   // The state line also lists the hit rectangles of ship, enemies, bullets and capsules.
   bool Objects = false;
   // Keys come from standard input, one line per frame, and every state line is flushed at once: a controller
@@ -90,6 +106,8 @@ TOptions ParseOptions(int argc, char** argv) {
     };
     if (option == "--help" || option == "-h") {
       options.Help = true;
+    } else if (option == "--version") {
+      options.Version = true;
     } else if (option == "--root") {
       options.Root = value();
     } else if (option == "--frames") {
@@ -283,10 +301,14 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return 0;
     }
+    if (options.Version) {
+      std::printf("morvanth-headless %s\n", kMorvanthVersion);
+      return 0;
+    }
     return Run(options);
   } catch (const EUsage& e) {
     std::fprintf(stderr, "morvanth-headless: %s\n%s", e.what(), kUsage);
-    return 1;
+    return 2;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "morvanth-headless: %s\n", e.what());
     return 1;

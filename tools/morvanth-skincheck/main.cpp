@@ -22,6 +22,7 @@
 #include "TextEncoding.h"
 #include "UDatabase.h"
 #include "VUDader9.h"
+#include "Version.h"
 #include "WindowsFileNames.h"
 
 namespace {
@@ -33,8 +34,16 @@ const char* const kRequiredIds[] = {"txtspeed", "txtmissile", "txtdouble", "txtl
                                     "explosion", "capsule",    "bullet",    "ship",     "option"};
 constexpr int kMeterIdCount = 8;
 
-int Usage() {
-  std::fprintf(stderr, "usage: morvanth-skincheck DIR [SKIN] [--json]\n");
+constexpr const char* kUsage =
+    "usage: morvanth-skincheck [--json] DIR [SKIN]\n"
+    "  DIR        the folder holding skin/, or skin/ itself\n"
+    "  SKIN       the skin's folder name (default: the skin the game starts with)\n"
+    "  --json     print the report as JSON\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n";
+
+int Usage(const std::string& error) {
+  std::fprintf(stderr, "morvanth-skincheck: %s\n%s", error.c_str(), kUsage);
   return 2;
 }
 
@@ -49,13 +58,20 @@ int main(int argc, char** argv) {
     std::string arg = argv[i];
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--version") {
+      std::printf("morvanth-skincheck %s\n", kMorvanthVersion);
+      return 0;
     } else if (arg.size() > 1 && arg[0] == '-') {
-      return Usage();
+      return Usage("unknown option " + arg);
     } else {
       positional.push_back(arg);
     }
   }
-  if (positional.empty() || positional.size() > 2) return Usage();
+  if (positional.empty()) return Usage("no folder given");
+  if (positional.size() > 2) return Usage("unexpected argument " + positional[2]);
 
   // The skin search of the game itself, with DIR as the program's folder.
   const std::string dir = positional[0];

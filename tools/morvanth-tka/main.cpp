@@ -13,6 +13,7 @@
 #include "TKAWriter.h"
 #include "TKArc.h"
 #include "TextEncoding.h"
+#include "Version.h"
 
 namespace {
 
@@ -20,16 +21,25 @@ const char* const Usage =
     "usage: morvanth-tka list ARCHIVE\n"
     "       morvanth-tka extract ARCHIVE ID [OUT]\n"
     "       morvanth-tka pack [--compress] ARCHIVE FILE...\n"
+    "       morvanth-tka --help | --version\n"
     "\n"
     "list     prints whether the archive is compressed and, per entry, its data offset,\n"
     "         stored size, item size and id\n"
     "extract  writes the entry ID (letter case ignored) to OUT, to a file named ID in the\n"
     "         current folder when OUT is left out, or to standard output when OUT is -\n"
     "pack     writes a new ARCHIVE holding each FILE under its file name as id;\n"
-    "         --compress stores every entry byte-pair encoded\n";
+    "         --compress stores every entry byte-pair encoded\n"
+    "--help     show this text\n"
+    "--version  show the version\n";
 
 // Errors of the tool itself (as opposed to the archive code's CP932 exceptions).
 class ToolError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A command line the tool cannot read: answered with the usage and status 2, as every program of the game does.
+class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -68,7 +78,7 @@ std::string IdFromArgument(const std::string& utf8) {
 }
 
 int List(const std::vector<std::string>& args) {
-  if (args.size() != 1) throw ToolError(std::string("list takes one archive\n") + Usage);
+  if (args.size() != 1) throw UsageError("list takes one archive");
   std::ifstream in = OpenInput(args[0]);
   const TKADirectory directory = ReadArchiveDirectory(in);
   std::printf("%s archive, %zu entries\n", directory.Compressed ? "compressed" : "plain", directory.Entries.size());
@@ -80,7 +90,7 @@ int List(const std::vector<std::string>& args) {
 }
 
 int Extract(const std::vector<std::string>& args) {
-  if (args.size() != 2 && args.size() != 3) throw ToolError(std::string("extract takes ARCHIVE ID [OUT]\n") + Usage);
+  if (args.size() != 2 && args.size() != 3) throw UsageError("extract takes ARCHIVE ID [OUT]");
   std::string out = args.size() == 3 ? args[2] : args[1];
   if (args.size() == 2 && (out == "." || out == ".." || out.find('/') != std::string::npos)) {
     throw ToolError("id '" + out + "' is no file name here; give OUT");
@@ -97,7 +107,7 @@ int Pack(std::vector<std::string> args) {
     compress = true;
     args.erase(args.begin());
   }
-  if (args.size() < 2) throw ToolError(std::string("pack takes [--compress] ARCHIVE FILE...\n") + Usage);
+  if (args.size() < 2) throw UsageError("pack takes [--compress] ARCHIVE FILE...");
   std::vector<TKAItem> items;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string name = std::filesystem::path(args[i]).filename().string();
@@ -113,7 +123,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> all(argv + 1, argv + argc);
   if (all.empty()) {
     std::fputs(Usage, stderr);
-    return 1;
+    return 2;
   }
   const std::string command = all[0];
   const std::vector<std::string> args(all.begin() + 1, all.end());
@@ -122,10 +132,17 @@ int main(int argc, char** argv) {
       std::fputs(Usage, stdout);
       return 0;
     }
+    if (command == "--version") {
+      std::printf("morvanth-tka %s\n", kMorvanthVersion);
+      return 0;
+    }
     if (command == "list") return List(args);
     if (command == "extract") return Extract(args);
     if (command == "pack") return Pack(args);
-    throw ToolError("unknown command '" + command + "'\n" + Usage);
+    throw UsageError("unknown command '" + command + "'");
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "morvanth-tka: %s\n%s", e.what(), Usage);
+    return 2;
   } catch (const Exception& e) {
     std::fprintf(stderr, "morvanth-tka: %s\n", ToUTF8(e.Message()).c_str());
   } catch (const std::exception& e) {

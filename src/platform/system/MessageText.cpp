@@ -85,9 +85,7 @@ void InitMessageLanguage(const std::string& ProgramDir) {
   // Messages only: numbers and letter classes keep the C locale the game's file formats rely on.
   std::setlocale(LC_MESSAGES, "");
   namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path dir = fs::path(ProgramDir) / "locale";
-  if (!fs::is_directory(dir, ec)) dir = fs::path(ProgramDir) / ".." / ".." / "share" / "locale";
+  const fs::path dir = fs::path(ProgramDir) / "locale";
   bindtextdomain(kMessageDomain, dir.lexically_normal().c_str());
   bind_textdomain_codeset(kMessageDomain, "UTF-8");
 }

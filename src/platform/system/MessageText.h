@@ -10,7 +10,7 @@
 inline constexpr const char* kMessageDomain = "morvanth";
 
 // Chooses the language from the locale's environment (LC_ALL, LC_MESSAGES, LANG, LANGUAGE) and finds the
-// catalogs: ProgramDir + "locale" (the build tree), else ProgramDir + "../../share/locale" (the install).
+// catalogs in ProgramDir + "locale" (the build tree's folder; an install links it to share/locale).
 void InitMessageLanguage(const std::string& ProgramDir);
 
 // Text (CP932) in the player's language, in UTF-8.

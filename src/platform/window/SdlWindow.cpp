@@ -17,6 +17,7 @@
 #include "PictureFit.h"
 #include "SdlKeyTable.h"
 #include "TextEncoding.h"
+#include "WindowIcon.h"
 
 namespace {
 constexpr int kDesignLeft = 192, kDesignTop = 114;
@@ -42,6 +43,15 @@ void OpenVideo() {
   }
   throw EDisplayError("cannot open a display (" + (failures.empty() ? std::string("no video driver") : failures) +
                       ")");
+}
+
+// An icon that cannot be read leaves the desktop's default one: worth a line on standard error, not a failure.
+void SetIconBesideProgram(SDL_Window* window, const std::string& name) {
+  char* base = SDL_GetBasePath();  // the program's folder, links resolved, ending in '/'
+  const std::string file = (base != nullptr ? std::string(base) : std::string()) + name;
+  SDL_free(base);
+  std::string error;
+  if (!SetWindowIconFromPng(window, file, error)) std::fprintf(stderr, "morvanth: no window icon: %s\n", error.c_str());
 }
 
 // The display's refresh rate is close enough to 60 Hz for its vsync to pace the game.
@@ -245,6 +255,11 @@ TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight, const TSdlWind
       clientHeight_(clientHeight),
       scale_(std::max(options.Scale, 1)),
       pendingFullscreen_(options.Fullscreen) {
+  // SDL reads the class and app id from its environment when the video subsystem starts.
+  if (!options.AppId.empty()) {
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", options.AppId.c_str(), 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", options.AppId.c_str(), 0);
+  }
   OpenVideo();
   // The form's design position; shown only once the device component gives it its size.
   window_ = SDL_CreateWindow("", kDesignLeft, kDesignTop, clientWidth * scale_, clientHeight * scale_,
@@ -254,6 +269,7 @@ TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight, const TSdlWind
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw EDisplayError(message);
   }
+  if (!options.IconFile.empty()) SetIconBesideProgram(window_, options.IconFile);
   try {
     presenter_ = std::make_unique<TSdlPresenter>(window_, options);
   } catch (...) {

@@ -35,6 +35,12 @@ struct TSdlWindowOptions {
   bool IntegerScaling = true;  // whole multiples of the picture when one fills most of the window
   bool Smooth = false;         // linear filtering instead of nearest-neighbour
   std::string PadMappingFile;  // SDL game-controller mappings of the player's own; "" for none
+  // The window's class (X11 WM_CLASS) and Wayland app id: the desktop entry's id, so launchers and task bars
+  // match the running window to its entry. An SDL_VIDEO_X11_WMCLASS or SDL_VIDEO_WAYLAND_WMCLASS set in the
+  // environment wins. "" leaves SDL's default (the program's name).
+  std::string AppId;
+  // The window's icon: a PNG file named relative to the program's folder; "" for none.
+  std::string IconFile;
 };
 
 // Shows the frames in the window, scaled to fit with their aspect kept, and keeps them at 60 Hz: through an

@@ -11,6 +11,12 @@
 
 namespace {
 
+// Budgets of a stage's numbers (docs/skins.md). The field is 800 pixels wide: a speed past 1000 crosses it in one
+// frame, and a start more than 100000 pixels away never comes into view; both leave the motion's arithmetic far
+// from the 32-bit limits.
+constexpr int32_t kSpeedLimit = 1000;
+constexpr int32_t kPlaceLimit = 100000;
+
 class TStageLoader {
  public:
   TStageLoader(TStageDefList& List, TStageDef& Stage) : List_(List), Stage_(Stage) {}
@@ -43,14 +49,14 @@ class TStageLoader {
     } else {
       enemy->Frame = ReadRequiredValue(Node, "frame").AsCardinal();
     }
-    enemy->X = ReadInherited(Node, group, "x", int32_t{kFieldWidth}).AsInteger();
-    enemy->Y = ReadInherited(Node, group, "y", int32_t{0}).AsInteger();
+    enemy->X = ReadInherited(Node, group, "x", int32_t{kFieldWidth}).AsIntegerWithin(-kPlaceLimit, kPlaceLimit);
+    enemy->Y = ReadInherited(Node, group, "y", int32_t{0}).AsIntegerWithin(-kPlaceLimit, kPlaceLimit);
     enemy->Motion = MotionFromName(ReadInherited(Node, group, "motion", "").AsText());
     enemy->Graphic = List_.GraphicDefs()->Find(ReadInherited(Node, group, "graphic", "bot").AsText());
     enemy->HP = ReadInherited(Node, group, "hp", int32_t{1}).AsInteger();
     enemy->StageClear = ReadValue(Node, "stageclear", false).AsBoolean();
     enemy->Item = ItemFromName(ReadInherited(Node, group, "item", "").AsText());
-    enemy->Speed = ReadInherited(Node, group, "speed", int32_t{5}).AsInteger();
+    enemy->Speed = ReadInherited(Node, group, "speed", int32_t{5}).AsIntegerWithin(-kSpeedLimit, kSpeedLimit);
     if (group) {
       enemy->Group = GroupCounter_;
       ++Stage_.GroupSizes[static_cast<size_t>(GroupCounter_)];

@@ -209,6 +209,13 @@ TEST_F(StageDefsTest, FailuresRaiseTheirMessagesAndKeepEarlierStages) {
   EXPECT_EQ(LoadError("<r><stage><enemy frame='1' hp='2147483648'/></stage></r>"),
             Jp("\"2147483648\" は整数の範囲を超えています"));
   EXPECT_EQ(LoadError("<r><stage><enemy frame='1'><x/></enemy></stage></r>"), Jp("値が空です: x"));
+  // Speeds and places past their budgets are out of range, from the enemy or from its group.
+  EXPECT_EQ(LoadError("<r><stage><enemy frame='1' speed='-2147483648'/></stage></r>"),
+            Jp("\"-2147483648\" は整数の範囲を超えています"));
+  EXPECT_EQ(LoadError("<r><stage><group frame='0' speed='1001'><enemy frame='1'/></group></stage></r>"),
+            Jp("\"1001\" は整数の範囲を超えています"));
+  EXPECT_EQ(LoadError("<r><stage><enemy frame='1' y='-100001'/></stage></r>"), Jp("\"-100001\" は整数の範囲を超えています"));
+  EXPECT_TRUE(Load("<r><stage><enemy frame='1' speed='-1000' x='100000' y='-100000'/></stage></r>"));
 
   // The stage being built is dropped; the ones before it stay.
   EXPECT_EQ(LoadError("<r><stage title='ok'><enemy frame='1'/></stage><stage><enemy/></stage></r>"), "frame");

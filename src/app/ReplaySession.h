@@ -22,7 +22,11 @@ class TReplaySession {
   // Reads the replay (its skin becomes the current one) and creates the recording. Must come after the skin
   // scan. Raises std::runtime_error with a message for the player.
   TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live, TApplication& Application, TClock& Clock);
-  ~TReplaySession();  // ends the recording; a failed write is reported on standard error
+  ~TReplaySession();  // Finish
+
+  // Ends the recording; false (reported on standard error) when it could not be written. Later calls answer
+  // the same.
+  bool Finish();
   TReplaySession(const TReplaySession&) = delete;
   TReplaySession& operator=(const TReplaySession&) = delete;
 
@@ -36,4 +40,5 @@ class TReplaySession {
   std::unique_ptr<TKeyRecorder> recorder_;
   TKeySource* keys_;
   std::optional<uint32_t> seed_;
+  std::optional<bool> written_;
 };

@@ -28,7 +28,7 @@ TReplaySession::TReplaySession(const std::string& RecordFile, const std::string&
     if (in.bad()) throw std::runtime_error("cannot read the replay " + ReplayFile);
     if (!script.Skin.empty()) {
       const int index = SkinNames.IndexOf(ToCP932(script.Skin));
-      if (index < 0) throw std::runtime_error(ReplayFile + ": no usable skin named \"" + script.Skin + "\"");
+      if (index < 0) throw std::runtime_error(ReplayFile + ": no usable skin named \"" + ShowableText(script.Skin) + "\"");
       CurrentSkin = SkinNames[index];
     }
     // A script without a seed line runs on the headless runner's default seed, so both replay it alike.

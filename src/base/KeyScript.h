@@ -24,11 +24,18 @@ struct TKeyScript {
 
 // Reads a script: one line per change, "FRAME KEY..." where a key is a virtual-key code (decimal) or one of
 // LEFT, UP, RIGHT, DOWN, Z, C, ENTER, ESC, LCTRL (any letter case). Before the first such line, "seed N" and
-// "skin NAME" may each appear once. Empty lines and lines starting with '#' are skipped. Frames must not
+// "skin NAME" (NAME plain or quoted as SkinLineValue writes it) may each appear once. Empty lines and lines starting with '#' are skipped. Frames must not
 // decrease. Raises std::runtime_error naming the line on anything else.
 TKeyScript ReadKeyScript(std::istream& in);
 // The frame lines of ReadKeyScript.
 std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in);
+
+// The value of a "skin" line for Name: the name itself when the line gives it back unchanged, otherwise the
+// name in double quotes with backslash escapes (\\, \", \xHH for control bytes), which the reader undoes. Names
+// with control bytes, leading or trailing white space or a leading quote take the quoted form.
+std::string SkinLineValue(const std::string& Name);
+// Text from a script made safe to show: control bytes (and DEL) as \xHH, so a message cannot drive the terminal.
+std::string ShowableText(const std::string& Text);
 
 // Virtual-key code of a key name or number; -1 when it is neither.
 int VirtualKeyFromName(const std::string& name);

@@ -187,7 +187,7 @@ int Run(const TOptions& options) {
   if (!skin.empty()) {
     const int index = SkinNames.IndexOf(ToCP932(skin));
     if (index < 0) {
-      std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", skin.c_str(),
+      std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", ShowableText(skin).c_str(),
                    ToUTF8(SkinRoot).c_str());
       return 1;
     }

@@ -35,9 +35,11 @@ std::string TGraphicDefLoader::ReadId(const TXmlNode& Node) const {
 }
 
 bool TGraphicDefLoader::Load() {
-  if (Place_.FindGraphicFolder().empty()) return false;
+  // Without its picture folder or its definition file a skin could only fail later, at the first id the game
+  // looks up, with a message that points nowhere near the cause: the missing one is named at once.
+  if (Place_.FindGraphicFolder().empty()) throw Exception(Format("存在しないファイル名です (%s)", Place_.GraphicDir()));
   const std::string definitionFile = Place_.FindXmlFile("graphicdef.xml");
-  if (definitionFile.empty()) return false;
+  if (definitionFile.empty()) throw Exception(Format("存在しないファイル名です (%s)", Place_.XmlDir() + "graphicdef.xml"));
   TXmlDocument document(definitionFile);
   TXmlNode root = document.DocumentElement();
   if (!root.HasChildNodes()) return false;

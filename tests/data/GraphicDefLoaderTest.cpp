@@ -252,11 +252,21 @@ TEST_F(GraphicDefLoaderTest, BadFilesEndTheLoadWithTheirMessage) {
                    "<origin x='-2147483648'/></sprite>"));
 }
 
-TEST_F(GraphicDefLoaderTest, MissingFolderFileOrChildrenGiveFalse) {
-  EXPECT_FALSE(list_->Load(place_));  // no graphicdef.xml yet
-  EXPECT_FALSE(Load(""));              // a root without children
+// A missing picture folder or definition file is named (not left to surface as an undefined id); a root
+// without children loads nothing.
+TEST_F(GraphicDefLoaderTest, MissingFolderOrFileIsNamedAndNoChildrenGiveFalse) {
+  const auto Error = [&] {
+    try {
+      list_->Load(place_);
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+    return std::string("no exception");
+  };
+  EXPECT_EQ(Error(), Jp("存在しないファイル名です (") + place_.SkinDir + "xml/graphicdef.xml)");
+  EXPECT_FALSE(Load(""));
   std::filesystem::remove_all(dir_.Path() / "skin/morv/graphic");
-  EXPECT_FALSE(Load(std::string(kShip) + "</sprite>"));
+  EXPECT_EQ(LoadError(std::string(kShip) + "</sprite>"), Jp("存在しないファイル名です (") + place_.SkinDir + "graphic/)");
   EXPECT_EQ(list_->Count(), 0);
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "SoundBudget.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -51,6 +52,12 @@ TSdlMixer::TSdlMixer() {
     return;
   }
   Mix_AllocateChannels(kChannels);
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  if (Mix_QuerySpec(&rate, &format, &channels) != 0) {
+    deviceRate_ = rate;
+    deviceFrameBytes_ = static_cast<uint32_t>(channels) * (SDL_AUDIO_BITSIZE(format) / 8);
+  }
   open_ = true;
 }
 
@@ -69,11 +76,26 @@ int TSdlMixer::LoadEffect(const std::string& Path, std::string& Error) {
     Error = error_;
     return -1;
   }
-  Mix_Chunk* chunk = Mix_LoadWAV(ToUTF8(Path).c_str());
+  // The budget is checked on the header: SDL_mixer decodes the whole effect before anything can be said.
+  const std::string path = ToUTF8(Path);
+  TSoundHeader header;
+  uint64_t decoded = 0;
+  if (!ReadSoundHeader(path, header, Error) ||
+      !EffectWithinBudget(header, static_cast<uint32_t>(deviceRate_), deviceFrameBytes_, spent_, decoded, Error)) {
+    return -1;
+  }
+  Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
   if (chunk == nullptr) {
     Error = Mix_GetError();
     return -1;
   }
+  // A header that understates its length (an Ogg's last granule) is caught here, after the fact.
+  if (chunk->alen > kEffectMaxBytes || spent_ + chunk->alen > kEffectsMaxBytes) {
+    Mix_FreeChunk(chunk);
+    Error = "it decodes to more than its header said, over the effects' budget";
+    return -1;
+  }
+  spent_ += chunk->alen;
   effects_.push_back(chunk);
   return static_cast<int>(effects_.size()) - 1;
 }
@@ -84,6 +106,7 @@ void TSdlMixer::FreeEffects() {
   owner_.fill(-1);
   for (Mix_Chunk* chunk : effects_) Mix_FreeChunk(chunk);
   effects_.clear();
+  spent_ = 0;
 }
 
 int TSdlMixer::OldestChannel(int Handle) const {
@@ -118,7 +141,11 @@ bool TSdlMixer::PlayMusic(const std::string& Path, std::string& Error) {
     Error = error_;
     return false;
   }
-  music_ = Mix_LoadMUS(ToUTF8(Path).c_str());
+  // Music is streamed, never decoded whole; only its rate is bounded (the resampler's buffers grow with it).
+  const std::string path = ToUTF8(Path);
+  TSoundHeader header;
+  if (!ReadSoundHeader(path, header, Error) || !MusicWithinBudget(header, Error)) return false;
+  music_ = Mix_LoadMUS(path.c_str());
   if (music_ == nullptr || Mix_PlayMusic(music_, -1) != 0) {
     Error = Mix_GetError();
     StopMusic();

@@ -1,5 +1,6 @@
-// Definition loading runs inside the game scene's construction: stage scripts insert every entry with a
-// linear walk, and every enemy and scene set-up looks ids up through the hash.
+// Definition loading runs inside the game scene's construction: stage scripts are sorted once by frame (the
+// entries come in any order), and every enemy and scene set-up looks ids up through the hash. The bundled morv
+// skin has 878 enemies; the stage benchmark runs 1x, 10x and 100x that, and its time per entry must stay flat.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -41,7 +42,7 @@ void BM_LoadStageDefs(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * entries);
   std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_LoadStageDefs)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadStageDefs)->Arg(878)->Arg(8780)->Arg(87800)->Unit(benchmark::kMillisecond);
 
 void BM_FindGraphicDef(benchmark::State& state) {
   TGraphicDefList graphics(nullptr);

@@ -27,8 +27,8 @@ bool LoadGraphicDefs(TGraphicDefList& List, const TSkinPlace& Place) { return TG
 
 bool TGraphicDefList::Load(const TSkinPlace& Place) { return LoadGraphicDefs(*this, Place); }
 
-TGraphicDefLoader::TGraphicDefLoader(TGraphicDefList& List, const TSkinPlace& Place)
-    : List_(List), Place_(Place) {}
+TGraphicDefLoader::TGraphicDefLoader(TGraphicDefList& List, const TSkinPlace& Place, TPictureBudget Budget)
+    : List_(List), Place_(Place), budget_(Budget) {}
 
 std::string TGraphicDefLoader::ReadId(const TXmlNode& Node) const {
   return ReadValue(Node, "id", "id" + std::to_string(List_.Count())).AsText();
@@ -91,9 +91,13 @@ std::unique_ptr<TDGTexture> TGraphicDefLoader::LoadSpriteImage(const TXmlNode& N
                   Rect.Bottom);
     throw Exception(Jp("イメージ範囲の指定が不正です (ID=") + CurrentId_ + numbers);
   }
-  TRasterBitmap picture;
-  picture.LoadFromFile(path);
+  const TRasterBitmap& picture = Picture(path);
   TRasterBitmap cut(width, height);
+  spriteBytes_ += uint64_t{4} * static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+  if (spriteBytes_ > budget_.SpriteBytes) {
+    throw Exception(Jp("スプライトの合計が大きすぎます (上限 ") + std::to_string(budget_.SpriteBytes >> 20) +
+                    " MiB, ID=" + CurrentId_ + ")");
+  }
   cut.CopyRect(0, 0, picture, Rect.Left, Rect.Top, width, height);
 
   auto texture = CreateSceneTexture(List_.Device());
@@ -101,6 +105,21 @@ std::unique_ptr<TDGTexture> TGraphicDefLoader::LoadSpriteImage(const TXmlNode& N
   texture->SetColorKey(MakeRect(0, 0, static_cast<int32_t>(texture->Width()), static_cast<int32_t>(texture->Height())),
                        0xFF00FF);
   return texture;
+}
+
+const TRasterBitmap& TGraphicDefLoader::Picture(const std::string& Path) {
+  std::unique_ptr<TRasterBitmap>& picture = pictures_[Path];
+  if (picture) return *picture;
+  auto decoded = std::make_unique<TRasterBitmap>();
+  decoded->LoadFromFile(Path);
+  pictureBytes_ += uint64_t{4} * static_cast<uint64_t>(decoded->Width()) * static_cast<uint64_t>(decoded->Height());
+  if (pictureBytes_ > budget_.PictureBytes) {
+    pictures_.erase(Path);
+    throw Exception(Jp("スキンの画像の合計が大きすぎます (上限 ") + std::to_string(budget_.PictureBytes >> 20) +
+                    " MiB): " + Path);
+  }
+  picture = std::move(decoded);
+  return *picture;
 }
 
 bool TGraphicDefLoader::ParseAnimation(const TXmlNode& Node, std::unique_ptr<TAnimationDef>& Def) {

@@ -164,6 +164,9 @@ TKeyScript ReadKeyScript(std::istream& in) {
     uint64_t frame = 0;
     if (!ParseUnsigned(word, UINT32_MAX, frame)) throw std::runtime_error(where + "bad frame number \"" + ShowableText(word) + "\"");
     if (!lines.empty() && frame < lines.back().Frame) throw std::runtime_error(where + "frames must not decrease");
+    if (lines.size() >= kKeyScriptLineLimit) {
+      throw std::runtime_error(where + "more than " + std::to_string(kKeyScriptLineLimit) + " frame lines");
+    }
     TKeyScriptLine line;
     line.Frame = static_cast<uint32_t>(frame);
     while (words >> word) {
@@ -179,12 +182,17 @@ TKeyScript ReadKeyScript(std::istream& in) {
 std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in) { return ReadKeyScript(in).Lines; }
 
 void TScriptedKeySource::SetFrame(uint32_t Frame) {
-  const TKeyScriptLine* current = nullptr;
-  for (const TKeyScriptLine& line : script_) {
-    if (line.Frame > Frame) break;
-    current = &line;
+  // Frames come in order: the cursor moves on from where it stood, O(1) a frame over a whole script. Going
+  // back (a new run) finds the line by halving.
+  if (Frame < frame_) {
+    next_ = static_cast<size_t>(std::upper_bound(script_.begin(), script_.end(), Frame,
+                                                 [](uint32_t f, const TKeyScriptLine& line) { return f < line.Frame; }) -
+                                script_.begin());
+  } else {
+    while (next_ < script_.size() && script_[next_].Frame <= Frame) ++next_;
   }
+  frame_ = Frame;
   down_.fill(false);
-  if (current == nullptr) return;
-  for (uint8_t key : current->Keys) down_[key] = true;
+  if (next_ == 0) return;
+  for (uint8_t key : script_[next_ - 1].Keys) down_[key] = true;
 }

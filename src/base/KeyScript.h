@@ -22,6 +22,10 @@ struct TKeyScript {
   std::vector<TKeyScriptLine> Lines;
 };
 
+// Frame lines a script may hold (README): a recording writes one per change of the keys, so this is over 18
+// hours of a change every frame, and at most a few hundred megabytes.
+inline constexpr size_t kKeyScriptLineLimit = 4'000'000;
+
 // Reads a script: one line per change, "FRAME KEY..." where a key is a virtual-key code (decimal) or one of
 // LEFT, UP, RIGHT, DOWN, Z, C, ENTER, ESC, LCTRL (any letter case). Before the first such line, "seed N" and
 // "skin NAME" (NAME plain or quoted as SkinLineValue writes it) may each appear once. Empty lines and lines starting with '#' are skipped. Frames must not
@@ -48,7 +52,8 @@ class TScriptedKeySource : public TKeySource {
   TScriptedKeySource() = default;
   explicit TScriptedKeySource(std::vector<TKeyScriptLine> script) : script_(std::move(script)) {}
 
-  // Holds exactly the keys of the last script line whose frame is not after Frame.
+  // Holds exactly the keys of the last script line whose frame is not after Frame. O(1) a call, amortised, when
+  // the frames rise (lines' frames never decrease).
   void SetFrame(uint32_t Frame);
   void SetKey(uint8_t VirtualKey, bool Down) { down_[VirtualKey] = Down; }
   void ReleaseAll() { down_.fill(false); }
@@ -61,6 +66,8 @@ class TScriptedKeySource : public TKeySource {
 
  private:
   std::vector<TKeyScriptLine> script_;
+  size_t next_ = 0;     // the first line after the frame set last
+  uint32_t frame_ = 0;  // the frame set last
   std::array<bool, 256> down_{};
   bool active_ = true;
   bool gamepad_ = false;

@@ -16,6 +16,10 @@ TRect DefaultHitArea(TPoint origin, int32_t width, int32_t height) {
   return TRect{WrapSub(0, origin.X), WrapSub(0, origin.Y), WrapSub(width, origin.X), WrapSub(height, origin.Y)};
 }
 
+// Entries of one animation: the bundled ones have at most a dozen; 10000 is nearly three minutes of a new
+// picture every frame.
+constexpr int32_t kAnimationEntryLimit = 10000;
+
 std::string Format(const char* utf8Format, const std::string& text) {
   std::string format = Jp(utf8Format);
   size_t at = format.find("%s");
@@ -136,6 +140,9 @@ bool TGraphicDefLoader::ParseAnimation(const TXmlNode& Node, std::unique_ptr<TAn
   for (TXmlNode child = Node.FirstChild(); child; child = child.NextSibling()) {
     if (!child.IsNamed("sprite")) continue;
     std::unique_ptr<TAnimationSpriteDef> entry;
+    if (def->FrameCount() >= kAnimationEntryLimit) {
+      throw Exception(Format("アニメーションのフレームが多すぎます (上限 10000, ID:%s)", CurrentId_));
+    }
     if (ParseAnimationFrame(child, entry)) def->AddFrame(entry.release());
   }
   def->SortFrames();

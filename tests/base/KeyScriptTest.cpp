@@ -42,6 +42,14 @@ TEST(KeyScript, KeysAreHeldFromTheirFrameUntilTheNextLine) {
   EXPECT_TRUE(keys.IsKeyDown(90));
   EXPECT_TRUE(keys.IsKeyDown(37));
   EXPECT_FALSE(keys.IsKeyDown(13));
+  // A new run starts again from an earlier frame.
+  keys.SetFrame(10);
+  EXPECT_TRUE(keys.IsKeyDown(13));
+  EXPECT_FALSE(keys.IsKeyDown(90));
+  keys.SetFrame(0);
+  EXPECT_FALSE(keys.IsKeyDown(13));
+  keys.SetFrame(20);
+  EXPECT_TRUE(keys.IsKeyDown(90));
   EXPECT_TRUE(keys.IsApplicationActive());
 }
 

@@ -287,6 +287,10 @@ TEST_F(GraphicDefLoaderTest, PicturesAreDecodedOnceAndWithinTheirBudgets) {
     cuts += "<sprite id='c" + std::to_string(i) + "' filename='p1.bmp'><imagerect right='256' bottom='256'/></sprite>";
   }
   EXPECT_EQ(LoadWithin(cuts), Jp("スプライトの合計が大きすぎます (上限 1 MiB, ID=c4)"));
+  std::string entries = "<sprite id='one' filename='p1.bmp'><imagerect right='1' bottom='1'/></sprite>"
+                        "<animation id='long' maxframe='10001'>";
+  for (int i = 0; i <= 10000; ++i) entries += "<sprite ref='one' frame='" + std::to_string(i) + "'/>";
+  EXPECT_EQ(LoadWithin(entries + "</animation>"), Jp("アニメーションのフレームが多すぎます (上限 10000, ID:long)"));
   const std::string message = LoadWithin(
       "<sprite id='a' filename='p1.bmp'><imagerect right='1' bottom='1'/></sprite>"
       "<sprite id='b' filename='p2.bmp'><imagerect right='1' bottom='1'/></sprite>");

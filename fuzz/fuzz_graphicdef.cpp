@@ -4,6 +4,8 @@
 // points of its life. Every input either loads or raises Exception.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "SXScene.h"
 #include "UDatabase.h"
 #include "VUDader9.h"
+#include "FuzzReplay.h"
 #include "data/DataTestSupport.h"
 
 namespace {
@@ -33,6 +36,7 @@ struct TFuzzSkin {
                         datatest::MakeBmp(16, 16, 8, indices, {0xFF00FF, 0x0000FF, 0x00FF00, 0xFF0000}));
     datatest::WriteFile(graphic / "Alpha.BMP", datatest::MakeBmp(8, 8, 32, std::vector<uint32_t>(64, 0x80FFFFFF)));
     datatest::WriteFile(Dir.Path() / "skin/system/graphic/map.bmp", datatest::MakeSolidBmp(16, 16, 0x204060));
+    std::filesystem::create_directories(Dir.Path() / "skin/morv/xml");
   }
 };
 
@@ -44,6 +48,8 @@ struct TFuzzDevice {
     Device.Loaded();
   }
 };
+
+const TFuzzMarking kMarking;
 
 class TProbe : public TDrawable {
  public:
@@ -59,12 +65,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     std::ofstream out(skin.Dir.Path() / "skin/morv/xml/graphicdef.xml", std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out.flush()) std::abort();  // an input that never reaches the loader tests nothing
   }
   TGraphicDefList list(&device.Device);
   try {
     list.Load(skin.Place);
   } catch (const Exception&) {
   }
+  if (list.Count() > 0) FuzzInputReached();
   TSXScene scene(&device.Device, "");
   IDirect3DDevice9* d3d = device.Device.D3DDevice();
   d3d->BeginScene();

@@ -2,11 +2,13 @@
 // Every input either loads or raises Exception. The skin folder is made once and removed at exit.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
 #include "Exception.h"
 #include "UDatabase.h"
+#include "FuzzReplay.h"
 #include "data/DataTestSupport.h"
 
 namespace {
@@ -22,12 +24,15 @@ const std::filesystem::path& Folder() {
   return folder.Path();
 }
 
+const TFuzzMarking kMarking;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     std::ofstream out(Folder() / "morv/xml/stagedef.xml", std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out.flush()) std::abort();  // an input that never reaches the loader tests nothing
   }
   TGraphicDefList graphics(nullptr);
   graphics.Add("bot", new TPlainDef);
@@ -35,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TStageDefList stages(&graphics);
   TSkinPlace place{Folder().string() + "/morv/", Folder().string() + "/system/"};
   try {
-    stages.Reload(place);
+    if (stages.Reload(place) && stages.Count() > 0) FuzzInputReached();
   } catch (const Exception&) {
   }
   return 0;

@@ -1,7 +1,8 @@
 // Runs a fuzz target's entry function over files without libFuzzer, so the ordinary test suite (plain and
 // sanitizer builds) replays every seed and every input that once crashed. Each argument is a file or a
 // folder whose files are all fed in, in name order; a folder that does not exist holds nothing (a target
-// without regressions). The run fails when nothing was fed at all.
+// without regressions). The run fails when nothing was fed at all, and when the target marks the inputs that
+// reached the code under test (FuzzReplay.h) and none did.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +11,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "FuzzReplay.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -31,6 +34,10 @@ int main(int argc, char** argv) {
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   }
-  std::printf("replay: %zu inputs\n", files.size());
+  std::printf("replay: %zu inputs, %zu reached the code under test\n", files.size(), FuzzInputsReached());
+  if (FuzzMarksInputs() && FuzzInputsReached() == 0) {
+    std::fprintf(stderr, "replay: no input reached the code under test\n");
+    return 1;
+  }
   return files.empty() ? 1 : 0;
 }

@@ -2,7 +2,9 @@
 # Builds the libFuzzer targets with clang (in build-fuzz/) and runs each for a bounded time, starting from its
 # committed seeds and regression inputs, into a scratch corpus. A crash, leak, timeout, memory blow-up or
 # sanitizer report fails the script; the input that caused it is kept in build-fuzz/fuzz/artifacts/ (add it
-# to fuzz/regressions/<name>/ once the fault is fixed, so the ordinary tests replay it).
+# to fuzz/regressions/<name>/ once the fault is fixed, so the ordinary tests replay it). A target whose coverage
+# does not grow fails too: its edge count (libFuzzer's "cov:") at the end of the run must be above that of the
+# empty input alone, which is where a target stays when no input reaches the code it is meant to test.
 #   MORVANTH_FUZZ_SECONDS  time per target (default 45)
 #   MORVANTH_JOBS          build jobs (default 2)
 #   arguments              target names (default: every fuzz/fuzz_*.cpp)
@@ -30,6 +32,8 @@ trap 'rm -rf "$scratch"' EXIT
 artifacts="$root/build-fuzz/fuzz/artifacts"
 mkdir -p "$artifacts"
 failed=()
+# The last edge count libFuzzer reported in a log ("#N ... cov: E ft: ...").
+last_cov() { grep -o 'cov: [0-9]*' "$1" | tail -1 | grep -o '[0-9]*$' || true; }
 for target in "${targets[@]}"; do
   name=${target#fuzz_}
   mkdir -p "$scratch/$target"
@@ -43,9 +47,17 @@ for target in "${targets[@]}"; do
     -artifact_prefix="$artifacts/$target-" "$scratch/$target" "${inputs[@]}" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
-  echo "fuzz.sh: $target: ${runs:-?} runs, ${rate:-?}/s, exit $status"
+  # The baseline: the empty input on its own, from an empty corpus.
+  mkdir -p "$scratch/$target-empty"
+  TMPDIR="$scratch" "build-fuzz/fuzz/$target" -runs=0 "$scratch/$target-empty" >"$scratch/$target-empty.log" 2>&1 || true
+  empty=$(last_cov "$scratch/$target-empty.log")
+  reached=$(last_cov "$log")
+  echo "fuzz.sh: $target: ${runs:-?} runs, ${rate:-?}/s, cov ${empty:-?} (empty input) -> ${reached:-?}, exit $status"
   if [ "$status" -ne 0 ]; then
     tail -n 60 "$log" >&2
+    failed+=("$target")
+  elif [ -z "$empty" ] || [ -z "$reached" ] || [ "$reached" -le "$empty" ]; then
+    echo "fuzz.sh: $target: coverage stayed flat: its inputs do not reach the code under test" >&2
     failed+=("$target")
   fi
 done

@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
 #include <charconv>
+#include <filesystem>
+#include <system_error>
 #include <string_view>
 
 namespace {
@@ -69,6 +71,14 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
               "'";
       return false;
     }
+  }
+  // Recording over the replay would truncate it before a frame is read: refused while nothing is open. The same
+  // file under another name (a link, a relative path) counts, which is why device and inode are compared.
+  std::error_code ec;
+  if (!options.Record.empty() && !options.Replay.empty() &&
+      (options.Record == options.Replay || std::filesystem::equivalent(options.Record, options.Replay, ec))) {
+    error = "--record " + options.Record + " would overwrite the replay " + options.Replay;
+    return false;
   }
   return true;
 }

@@ -19,8 +19,8 @@ struct TCommandLine {
 inline constexpr int32_t kMaxWindowScale = 8;
 inline constexpr int32_t kMaxVolume = 100;
 
-// Reads argv[1..argc-1]. False on an unknown option, a missing or bad value or a stray argument, with the
-// reason in error.
+// Reads argv[1..argc-1]. False on an unknown option, a missing or bad value, a stray argument or a recording
+// that would overwrite the replay, with the reason in error.
 bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, std::string& error);
 
 // The usage text, ending in a newline.

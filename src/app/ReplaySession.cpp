@@ -1,6 +1,7 @@
 #include "ReplaySession.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 
 #include "KeyPlayer.h"
@@ -13,17 +14,21 @@ TReplaySession::TReplaySession(const std::string& RecordFile, const std::string&
                                TClock& Clock, bool KeepSkin)
     : keys_(&Live) {
   if (!ReplayFile.empty()) {
-    std::ifstream in(ReplayFile);
-    if (!in) throw std::runtime_error("cannot read the replay " + ReplayFile);
+    // A folder opens as a stream that reads nothing: it would replay as no keys at all.
+    std::error_code ec;
+    std::ifstream in;
+    if (!std::filesystem::is_directory(ReplayFile, ec)) in.open(ReplayFile);
+    if (!in.is_open() || !in) throw std::runtime_error("cannot read the replay " + ReplayFile);
     TKeyScript script;
     try {
       script = ReadKeyScript(in);
     } catch (const std::runtime_error& e) {
       throw std::runtime_error(ReplayFile + ": " + e.what());
     }
+    if (in.bad()) throw std::runtime_error("cannot read the replay " + ReplayFile);
     if (!script.Skin.empty() && !KeepSkin) {
       const int index = SkinNames.IndexOf(script.Skin);
-      if (index < 0) throw std::runtime_error(ReplayFile + ": no usable skin named \"" + script.Skin + "\"");
+      if (index < 0) throw std::runtime_error(ReplayFile + ": no usable skin named \"" + ShowableText(script.Skin) + "\"");
       CurrentSkin = SkinNames[index];
     }
     // A script without a seed line runs on the headless runner's default seed, so both replay it alike.
@@ -41,9 +46,14 @@ TReplaySession::TReplaySession(const std::string& RecordFile, const std::string&
   }
 }
 
-TReplaySession::~TReplaySession() {
-  if (!recorder_) return;
+TReplaySession::~TReplaySession() { Finish(); }
+
+bool TReplaySession::Finish() {
+  if (!recorder_) return true;
+  if (written_) return *written_;
   recorder_->Finish();
   recordFile_.close();
-  if (recordFile_.fail()) std::fprintf(stderr, "morvanth: could not write the recording %s\n", recordName_.c_str());
+  written_ = !recordFile_.fail();
+  if (!*written_) std::fprintf(stderr, "morvanth: could not write the recording %s\n", recordName_.c_str());
+  return *written_;
 }

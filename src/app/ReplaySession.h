@@ -24,7 +24,11 @@ class TReplaySession {
   // with a message for the player.
   TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live, TApplication& Application,
                  TClock& Clock, bool KeepSkin = false);
-  ~TReplaySession();  // ends the recording; a failed write is reported on standard error
+  ~TReplaySession();  // Finish
+
+  // Ends the recording; false (reported on standard error) when it could not be written. Later calls answer
+  // the same.
+  bool Finish();
   TReplaySession(const TReplaySession&) = delete;
   TReplaySession& operator=(const TReplaySession&) = delete;
 
@@ -38,4 +42,5 @@ class TReplaySession {
   std::unique_ptr<TKeyRecorder> recorder_;
   TKeySource* keys_;
   std::optional<uint32_t> seed_;
+  std::optional<bool> written_;
 };

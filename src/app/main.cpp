@@ -125,6 +125,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  const bool recorded = replay->Finish();
+
   // Remember the window and a skin chosen on the title; a remembered skin that is missing this time stays
   // remembered unless another one was chosen.
   settings.Fullscreen = window->IsFullscreen();
@@ -139,5 +141,5 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "morvanth: settings not saved: %s\n", error.c_str());
     }
   }
-  return application.ExitCode();
+  return recorded ? application.ExitCode() : 1;
 }

@@ -6,7 +6,7 @@
 TKeyRecorder::TKeyRecorder(TKeySource& Live, std::ostream& Out, uint32_t Seed, const std::string& Skin)
     : live_(Live), out_(Out) {
   out_ << "# MORVANTH key recording: FRAME KEY... held from that frame on\nseed " << Seed << '\n';
-  if (!Skin.empty()) out_ << "skin " << Skin << '\n';
+  if (!Skin.empty()) out_ << "skin " << SkinLineValue(Skin) << '\n';
   out_.flush();
 }
 

@@ -52,6 +52,79 @@ int VirtualKeyFromName(const std::string& name) {
 }
 
 namespace {
+bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+void AppendHexEscape(std::string& out, unsigned char c) {
+  static const char kHex[] = "0123456789ABCDEF";
+  out += "\\x";
+  out += kHex[c >> 4];
+  out += kHex[c & 15];
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The name inside a quoted skin value; false when the quoting is broken.
+bool UnquoteSkinName(const std::string& value, std::string& name) {
+  if (value.size() < 2 || value.back() != '"') return false;
+  name.clear();
+  for (size_t i = 1; i + 1 < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '"') return false;
+    if (c != '\\') {
+      name += c;
+      continue;
+    }
+    if (++i + 1 >= value.size()) return false;
+    if (value[i] == '\\' || value[i] == '"') {
+      name += value[i];
+    } else if (value[i] == 'x' && i + 3 < value.size() && HexDigit(value[i + 1]) >= 0 && HexDigit(value[i + 2]) >= 0) {
+      name += static_cast<char>(HexDigit(value[i + 1]) * 16 + HexDigit(value[i + 2]));
+      i += 2;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+}  // namespace
+
+std::string SkinLineValue(const std::string& Name) {
+  const bool plain = !Name.empty() && Name.front() != '"' && !std::isspace(static_cast<unsigned char>(Name.front())) &&
+                     !std::isspace(static_cast<unsigned char>(Name.back())) &&
+                     std::none_of(Name.begin(), Name.end(), [](char c) { return IsControl(static_cast<unsigned char>(c)); });
+  if (plain) return Name;
+  std::string quoted = "\"";
+  for (const char c : Name) {
+    if (c == '\\' || c == '"') {
+      quoted += '\\';
+      quoted += c;
+    } else if (IsControl(static_cast<unsigned char>(c))) {
+      AppendHexEscape(quoted, static_cast<unsigned char>(c));
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
+}
+
+std::string ShowableText(const std::string& Text) {
+  std::string shown;
+  for (const char c : Text) {
+    if (IsControl(static_cast<unsigned char>(c))) {
+      AppendHexEscape(shown, static_cast<unsigned char>(c));
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+namespace {
 // A "seed N" or "skin NAME" line; rest holds what follows the word.
 void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std::string& where, TKeyScript& script,
                     bool& skinSet) {
@@ -64,12 +137,15 @@ void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std
   while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.pop_back();
   if (word == "skin") {
     if (value.empty()) throw std::runtime_error(where + "skin wants a name");
-    script.Skin = value;
+    if (value.front() == '"' && !UnquoteSkinName(value, script.Skin)) {
+      throw std::runtime_error(where + "badly quoted skin name " + ShowableText(value));
+    }
+    if (value.front() != '"') script.Skin = value;
     skinSet = true;
     return;
   }
   uint64_t seed = 0;
-  if (!ParseUnsigned(value, UINT32_MAX, seed)) throw std::runtime_error(where + "bad seed \"" + value + "\"");
+  if (!ParseUnsigned(value, UINT32_MAX, seed)) throw std::runtime_error(where + "bad seed \"" + ShowableText(value) + "\"");
   script.Seed = static_cast<uint32_t>(seed);
 }
 }  // namespace
@@ -92,8 +168,11 @@ TKeyScript ReadKeyScript(std::istream& in) {
       continue;
     }
     uint64_t frame = 0;
-    if (!ParseUnsigned(word, UINT32_MAX, frame)) throw std::runtime_error(where + "bad frame number \"" + word + "\"");
+    if (!ParseUnsigned(word, UINT32_MAX, frame)) throw std::runtime_error(where + "bad frame number \"" + ShowableText(word) + "\"");
     if (!lines.empty() && frame < lines.back().Frame) throw std::runtime_error(where + "frames must not decrease");
+    if (lines.size() >= kKeyScriptLineLimit) {
+      throw std::runtime_error(where + "more than " + std::to_string(kKeyScriptLineLimit) + " frame lines");
+    }
     TKeyScriptLine line;
     line.Frame = static_cast<uint32_t>(frame);
     while (words >> word) {
@@ -102,7 +181,7 @@ TKeyScript ReadKeyScript(std::istream& in) {
         continue;
       }
       const int code = VirtualKeyFromName(word);
-      if (code < 0) throw std::runtime_error(where + "unknown key \"" + word + "\"");
+      if (code < 0) throw std::runtime_error(where + "unknown key \"" + ShowableText(word) + "\"");
       line.Keys.push_back(static_cast<uint8_t>(code));
     }
     lines.push_back(std::move(line));
@@ -113,12 +192,18 @@ TKeyScript ReadKeyScript(std::istream& in) {
 std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in) { return ReadKeyScript(in).Lines; }
 
 void TScriptedKeySource::SetFrame(uint32_t Frame) {
-  const TKeyScriptLine* current = nullptr;
-  for (const TKeyScriptLine& line : script_) {
-    if (line.Frame > Frame) break;
-    current = &line;
+  // Frames come in order: the cursor moves on from where it stood, O(1) a frame over a whole script. Going
+  // back (a new run) finds the line by halving.
+  if (Frame < frame_) {
+    next_ = static_cast<size_t>(std::upper_bound(script_.begin(), script_.end(), Frame,
+                                                 [](uint32_t f, const TKeyScriptLine& line) { return f < line.Frame; }) -
+                                script_.begin());
+  } else {
+    while (next_ < script_.size() && script_[next_].Frame <= Frame) ++next_;
   }
+  frame_ = Frame;
   down_.fill(false);
+  const TKeyScriptLine* current = next_ == 0 ? nullptr : &script_[next_ - 1];
   active_ = current == nullptr || !current->Away;
   if (current == nullptr) return;
   for (uint8_t key : current->Keys) down_[key] = true;

@@ -16,6 +16,10 @@ TRect DefaultHitArea(TPoint origin, int32_t width, int32_t height) {
   return TRect{WrapSub(0, origin.X), WrapSub(0, origin.Y), WrapSub(width, origin.X), WrapSub(height, origin.Y)};
 }
 
+// Entries of one animation: the bundled ones have at most a dozen; 10000 is nearly three minutes of a new
+// picture every frame.
+constexpr int32_t kAnimationEntryLimit = 10000;
+
 std::string Format(const char* utf8Format, const std::string& text) {
   std::string format = Jp(utf8Format);
   size_t at = format.find("%s");
@@ -27,17 +31,19 @@ bool LoadGraphicDefs(TGraphicDefList& List, const TSkinPlace& Place) { return TG
 
 bool TGraphicDefList::Load(const TSkinPlace& Place) { return LoadGraphicDefs(*this, Place); }
 
-TGraphicDefLoader::TGraphicDefLoader(TGraphicDefList& List, const TSkinPlace& Place)
-    : List_(List), Place_(Place) {}
+TGraphicDefLoader::TGraphicDefLoader(TGraphicDefList& List, const TSkinPlace& Place, TPictureBudget Budget)
+    : List_(List), Place_(Place), budget_(Budget) {}
 
 std::string TGraphicDefLoader::ReadId(const TXmlNode& Node) const {
   return ReadValue(Node, "id", "id" + std::to_string(List_.Count())).AsText();
 }
 
 bool TGraphicDefLoader::Load() {
-  if (Place_.FindGraphicFolder().empty()) return false;
+  // Without its picture folder or its definition file a skin could only fail later, at the first id the game
+  // looks up, with a message that points nowhere near the cause: the missing one is named at once.
+  if (Place_.FindGraphicFolder().empty()) throw Exception(Format("存在しないファイル名です (%s)", Place_.GraphicDir()));
   const std::string definitionFile = Place_.FindXmlFile("graphicdef.xml");
-  if (definitionFile.empty()) return false;
+  if (definitionFile.empty()) throw Exception(Format("存在しないファイル名です (%s)", Place_.XmlDir() + "graphicdef.xml"));
   TXmlDocument document(definitionFile);
   TXmlNode root = document.DocumentElement();
   if (!root.HasChildNodes()) return false;
@@ -89,9 +95,13 @@ std::unique_ptr<TDGTexture> TGraphicDefLoader::LoadSpriteImage(const TXmlNode& N
                   Rect.Bottom);
     throw Exception(Jp("イメージ範囲の指定が不正です (ID=") + CurrentId_ + numbers);
   }
-  TRasterBitmap picture;
-  picture.LoadFromFile(path);
+  const TRasterBitmap& picture = Picture(path);
   TRasterBitmap cut(width, height);
+  spriteBytes_ += uint64_t{4} * static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+  if (spriteBytes_ > budget_.SpriteBytes) {
+    throw Exception(Jp("スプライトの合計が大きすぎます (上限 ") + std::to_string(budget_.SpriteBytes >> 20) +
+                    " MiB, ID=" + CurrentId_ + ")");
+  }
   cut.CopyRect(0, 0, picture, Rect.Left, Rect.Top, width, height);
 
   auto texture = CreateSceneTexture(List_.Device());
@@ -99,6 +109,21 @@ std::unique_ptr<TDGTexture> TGraphicDefLoader::LoadSpriteImage(const TXmlNode& N
   texture->SetColorKey(MakeRect(0, 0, static_cast<int32_t>(texture->Width()), static_cast<int32_t>(texture->Height())),
                        0xFF00FF);
   return texture;
+}
+
+const TRasterBitmap& TGraphicDefLoader::Picture(const std::string& Path) {
+  std::unique_ptr<TRasterBitmap>& picture = pictures_[Path];
+  if (picture) return *picture;
+  auto decoded = std::make_unique<TRasterBitmap>();
+  decoded->LoadFromFile(Path);
+  pictureBytes_ += uint64_t{4} * static_cast<uint64_t>(decoded->Width()) * static_cast<uint64_t>(decoded->Height());
+  if (pictureBytes_ > budget_.PictureBytes) {
+    pictures_.erase(Path);
+    throw Exception(Jp("スキンの画像の合計が大きすぎます (上限 ") + std::to_string(budget_.PictureBytes >> 20) +
+                    " MiB): " + Path);
+  }
+  picture = std::move(decoded);
+  return *picture;
 }
 
 bool TGraphicDefLoader::ParseAnimation(const TXmlNode& Node, std::unique_ptr<TAnimationDef>& Def) {
@@ -115,6 +140,9 @@ bool TGraphicDefLoader::ParseAnimation(const TXmlNode& Node, std::unique_ptr<TAn
   for (TXmlNode child = Node.FirstChild(); child; child = child.NextSibling()) {
     if (!child.IsNamed("sprite")) continue;
     std::unique_ptr<TAnimationSpriteDef> entry;
+    if (def->FrameCount() >= kAnimationEntryLimit) {
+      throw Exception(Format("アニメーションのフレームが多すぎます (上限 10000, ID:%s)", CurrentId_));
+    }
     if (ParseAnimationFrame(child, entry)) def->AddFrame(entry.release());
   }
   def->SortFrames();

@@ -75,13 +75,15 @@ class TAnimationDef : public TGraphicDef {
   void SortFrames();
   int32_t FrameCount() const { return static_cast<int32_t>(Frames_.size()); }
   TAnimationSpriteDef* FrameAt(int32_t Index) const { return Frames_[static_cast<size_t>(Index)].get(); }
-  // The entry showing at elapsed count T, or -1 when none does.
+  // The entry showing at elapsed count T, or -1 when none does. O(log n) while the entries are in frame order
+  // (added in order, or sorted since); entries' frames are not changed once added.
   int32_t FrameIndexAt(uint32_t T) const;
 
   void Draw(const TDrawable* Visible, TSXScene* Scene) override;
 
  private:
   std::vector<std::unique_ptr<TAnimationSpriteDef>> Frames_;
+  bool sorted_ = true;  // Frames_ ascending by Frame
 };
 
 class TGraphicDefList : public TObject {

@@ -1,19 +1,41 @@
 #include "StageDefLoader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
+#include "Exception.h"
 #include "Field.h"
 #include "GraphicDefs.h"
 #include "SkinPlace.h"
+#include "TextEncoding.h"
 #include "XmlReaders.h"
 
 namespace {
 
+// Budgets of a stage's numbers (docs/skins.md). The field is 800 pixels wide: a speed past 1000 crosses it in one
+// frame, and a start more than 100000 pixels away never comes into view; both leave the motion's arithmetic far
+// from the 32-bit limits.
+constexpr int32_t kSpeedLimit = 1000;
+constexpr int32_t kPlaceLimit = 100000;
+// Entries (enemies and restart points) of one stage: the bundled stages hold under 400, and a stage runs at
+// most a few minutes; 100000 leaves room for any hand-made stage and keeps a stage's memory to megabytes.
+constexpr size_t kStageEntryLimit = 100000;
+
 class TStageLoader {
  public:
   TStageLoader(TStageDefList& List, TStageDef& Stage) : List_(List), Stage_(Stage) {}
+
+  // Puts the entries read into the stage in frame order. Inserting each one with AddObject walks the list,
+  // quadratic in the entries; a stable sort gives the same order (equal frames keep document order) at once.
+  void Finish() {
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const auto& a, const auto& b) { return a->Frame < b->Frame; });
+    for (auto& entry : entries_) Stage_.AddObject(entry.release());
+    entries_.clear();
+  }
 
   // Walks the children of Parent (a stage or a group element).
   void LoadStageObjects(const TXmlNode& Parent) {
@@ -29,7 +51,7 @@ class TStageLoader {
       } else if (Node.IsNamed("restartpoint")) {
         auto point = std::make_unique<TRestartPointDef>();
         point->Frame = ReadRequiredValue(Node, "frame").AsCardinal();
-        Stage_.AddObject(point.release());
+        Keep(std::move(point));
       }
     }
   }
@@ -43,21 +65,28 @@ class TStageLoader {
     } else {
       enemy->Frame = ReadRequiredValue(Node, "frame").AsCardinal();
     }
-    enemy->X = ReadInherited(Node, group, "x", int32_t{kFieldWidth}).AsInteger();
-    enemy->Y = ReadInherited(Node, group, "y", int32_t{0}).AsInteger();
+    enemy->X = ReadInherited(Node, group, "x", int32_t{kFieldWidth}).AsIntegerWithin(-kPlaceLimit, kPlaceLimit);
+    enemy->Y = ReadInherited(Node, group, "y", int32_t{0}).AsIntegerWithin(-kPlaceLimit, kPlaceLimit);
     enemy->Motion = MotionFromName(ReadInherited(Node, group, "motion", "").AsText());
     enemy->Graphic = List_.GraphicDefs()->Find(ReadInherited(Node, group, "graphic", "bot").AsText());
     enemy->HP = ReadInherited(Node, group, "hp", int32_t{1}).AsInteger();
     enemy->StageClear = ReadValue(Node, "stageclear", false).AsBoolean();
     enemy->Item = ItemFromName(ReadInherited(Node, group, "item", "").AsText());
-    enemy->Speed = ReadInherited(Node, group, "speed", int32_t{5}).AsInteger();
+    enemy->Speed = ReadInherited(Node, group, "speed", int32_t{5}).AsIntegerWithin(-kSpeedLimit, kSpeedLimit);
     if (group) {
       enemy->Group = GroupCounter_;
       ++Stage_.GroupSizes[static_cast<size_t>(GroupCounter_)];
     } else {
       enemy->Group = -1;
     }
-    Stage_.AddObject(enemy.release());
+    Keep(std::move(enemy));
+  }
+
+  void Keep(std::unique_ptr<TStageObjectDef> Entry) {
+    if (entries_.size() >= kStageEntryLimit) {
+      throw Exception(Jp("ステージのエントリが多すぎます (上限 ") + std::to_string(kStageEntryLimit) + ")");
+    }
+    entries_.push_back(std::move(Entry));
   }
 
   // The group's value (or the built-in default) is the default for the enemy's own.
@@ -70,6 +99,7 @@ class TStageLoader {
   TStageDefList& List_;
   TStageDef& Stage_;
   int32_t GroupCounter_ = -1;
+  std::vector<std::unique_ptr<TStageObjectDef>> entries_;  // in document order until Finish
 };
 
 }  // namespace
@@ -86,7 +116,9 @@ bool LoadStageDefs(TStageDefList& List, const TSkinPlace& Place) {
     char title[32];
     std::snprintf(title, sizeof title, "STAGE%d", List.Count() + 1);
     stage->Title = ReadValue(node, "title", std::string(title)).AsText();
-    TStageLoader(List, *stage).LoadStageObjects(node);
+    TStageLoader loader(List, *stage);
+    loader.LoadStageObjects(node);
+    loader.Finish();
     List.Add(stage.release());
   }
   return true;

@@ -1,5 +1,6 @@
 #include "Enemy.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -14,6 +15,11 @@ constexpr int32_t LeftExit = -100;
 constexpr long double ZigzagAmplitude = 30.0L;
 // One wave per 540 pixels: x / 1.5 read as degrees.
 constexpr long double ZigzagRadiansPerPixel = std::numbers::pi_v<long double> / 180.0L / 1.5L;
+// Positions and path distances stop here rather than wrap: an enemy flying away for hours (a negative speed
+// never reaches the left exit) stays representable, with room left for its sprite's size in the hit tests.
+constexpr int64_t TravelLimit = int64_t{1} << 30;
+
+int32_t Travel(int32_t From, int64_t By) { return static_cast<int32_t>(std::clamp(From + By, -TravelLimit, TravelLimit)); }
 }  // namespace
 
 TEnemy::TEnemy(TEnemyDef* Def) : TMovable(Def->X, Def->Y, Def->Graphic), Def(Def), HP(Def->HP) {
@@ -22,7 +28,7 @@ TEnemy::TEnemy(TEnemyDef* Def) : TMovable(Def->X, Def->Y, Def->Graphic), Def(Def
 
 void TEnemy::Update(uint32_t Frames) {
   TEvent::Update(Frames);
-  const int32_t D = static_cast<int32_t>(Frames) * Speed;
+  const int64_t D = int64_t{Frames} * Speed;
   const uint8_t Code = Def->Motion;
   if (const TMotionPath* Path = MotionPath(Code)) {
     FollowPath(*Path, D);
@@ -34,19 +40,19 @@ void TEnemy::Update(uint32_t Frames) {
   } else if (Code == mtZigzag2) {
     MoveZigzag(D, -1.0);
   } else {
-    X -= D;
+    X = Travel(X, -D);
   }
   if (X <= LeftExit) HP = 0;
 }
 
-void TEnemy::MoveZigzag(int32_t D, double Sign) {
-  X -= D;
+void TEnemy::MoveZigzag(int64_t D, double Sign) {
+  X = Travel(X, -D);
   const long double Offset = Sign * std::sin(X * ZigzagRadiansPerPixel) * ZigzagAmplitude;
   Y = Def->Y + static_cast<int32_t>(std::trunc(Offset));
 }
 
-void TEnemy::FollowPath(const TMotionPath& Path, int32_t D) {
-  Distance += D;
+void TEnemy::FollowPath(const TMotionPath& Path, int64_t D) {
+  Distance = Travel(Distance, D);
   int32_t T = Distance;
   for (int32_t i = 0; i < Path.Segments; ++i) {
     const TPoint& P = Path.Points[i];

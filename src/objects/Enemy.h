@@ -29,6 +29,6 @@ class TEnemy : public TMovable {
 
  private:
   // Places the enemy Distance pixels along Path, worked out from the first point every time.
-  void FollowPath(const TMotionPath& Path, int32_t D);
-  void MoveZigzag(int32_t D, double Sign);
+  void FollowPath(const TMotionPath& Path, int64_t D);
+  void MoveZigzag(int64_t D, double Sign);
 };

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -71,6 +74,29 @@ TEST(CommandLine, RejectedArgumentsSayWhy) {
     EXPECT_FALSE(parsed.Ok);
     EXPECT_EQ(parsed.Error, c.Error);
   }
+}
+
+// Recording over the replay is refused before anything is opened: the same name, a symbolic link or a hard
+// link to it; the replay is left as it was.
+TEST(CommandLine, RecordingOverTheReplayIsRefused) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("morvanth-cmdline-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const std::string replay = (dir / "run.txt").string(), soft = (dir / "soft.txt").string(),
+                    hard = (dir / "hard.txt").string(), other = (dir / "other.txt").string();
+  std::ofstream(replay) << "seed 1\n0 Z\n";
+  fs::create_symlink(replay, soft);
+  fs::create_hard_link(replay, hard);
+  std::ofstream(other) << "seed 2\n";
+  for (const std::string& record : {replay, soft, hard, (dir / "." / "run.txt").string()}) {
+    const TParsed parsed = Parse({"--replay", replay.c_str(), "--record", record.c_str()});
+    EXPECT_FALSE(parsed.Ok) << record;
+    EXPECT_EQ(parsed.Error, "--record " + record + " would overwrite the replay " + replay);
+  }
+  EXPECT_TRUE(Parse({"--replay", replay.c_str(), "--record", other.c_str()}).Ok);
+  EXPECT_TRUE(Parse({"--replay", replay.c_str(), "--record", (dir / "new.txt").string().c_str()}).Ok);
+  EXPECT_EQ(fs::file_size(replay), 11U);
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "../data/DataTestSupport.h"
 #include "SkinFolders.h"
@@ -67,6 +68,37 @@ TEST_F(SkinSoundTest, BrokenOrMissingFilesAreReportedOnceAndPlayGoesOn) {
   EXPECT_EQ(Count("laser"), 0);
   EXPECT_EQ(Count("has no sound/capsule"), 1);
   EXPECT_EQ(reports_.size(), 2u + kSoundEffectCount - 2) << "every other effect missing, once each";
+}
+
+// A WAV header of the given encoding, data bytes held by the file as zeros (sparse, so a large one is cheap).
+void WriteWav(const std::filesystem::path& path, uint32_t rate, uint16_t channels, uint16_t bits, uint64_t data) {
+  auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
+  const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
+  datatest::WriteFile(path, "RIFF" + u32(static_cast<uint32_t>(36 + data)) + "WAVEfmt " + u32(16) + u16(1) +
+                                u16(channels) + u32(rate) + u32(rate * align) + u16(align) + u16(bits) + "data" +
+                                u32(static_cast<uint32_t>(data)));
+  std::filesystem::resize_file(path, 44 + data);
+}
+
+// Each budget stops its sound before it is decoded, with one line saying why; the rest of the skin plays.
+TEST_F(SkinSoundTest, SoundsOverTheirBudgetsAreRefusedBeforeDecoding) {
+  Write("test/xml/graphicdef.xml", "");
+  const auto sound = dir_.Path() / "skin/test/sound";
+  WriteWav(sound / "shot.wav", 8000, 1, 8, 20'000'000);        // 2,500 s of sound in a 20 MB file
+  WriteWav(sound / "laser.wav", 22050, 2, 16, 9 * 88200);      // 9 s: within the budget
+  WriteWav(sound / "enemyhit.wav", 1, 1, 8, 10'000);           // 1 Hz
+  WriteWav(sound / "powerup.wav", 192000, 8, 32, 9 * 6'144'000);  // 9 s, but 55 MB of data
+  WriteWav(sound / "title.wav", 1, 1, 8, 10'000);              // music at 1 Hz
+  Write("test/sound/capsule.wav", "ID3\x04 an MP3 by another name");
+  sound_.PlayEffect(seShot);
+  sound_.PlayMusic(TMusicTrack{mkTitle, 0});
+  EXPECT_EQ(Count("shot.wav: it lasts 2500 s, over the 10 s an effect may last"), 1);
+  EXPECT_EQ(Count("laser.wav"), 0);
+  EXPECT_EQ(Count("enemyhit.wav: sample rate 1 Hz is outside 4000 to 192000 Hz"), 1);
+  EXPECT_EQ(Count("powerup.wav: it takes 54000 KiB, over the 16 MiB"), 1);
+  EXPECT_EQ(Count("title.wav: sample rate 1 Hz"), 1);
+  EXPECT_EQ(Count("capsule.wav: not a WAV or Ogg Vorbis file"), 1);
 }
 
 TEST_F(SkinSoundTest, ASkinWithoutSoundsIsSilentWithoutComplaint) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -108,6 +110,27 @@ TEST(KeyReplay, RecordingHoldsTheHeaderTheChangesAsTheyHappenAndTheFrameCount) {
     player.BeginFrame();
     EXPECT_EQ(player.IsKeyDown(VK_UP), frame >= 2) << "frame " << frame;
   }
+}
+
+// Any folder name a recording may start on reads back as itself: plain names stay plain, the rest is quoted.
+TEST(KeyReplay, EverySkinNameSurvivesARecording) {
+  const std::string names[] = {"morv", "my skin", "new\nline", "trailing ", " leading", "\"quoted\"",
+                               "back\\slash\x1b[2J", "tab\there\r", std::string("nul\0byte", 8), "\xE6\x98\x9F"};
+  for (const std::string& name : names) {
+    std::stringstream file;
+    {
+      TScriptedKeySource live;
+      TKeyRecorder recorder(live, file, 3, name);
+      recorder.BeginFrame();
+    }
+    const std::string text = file.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5) << text;
+    const TKeyScript script = ReadKeyScript(file);
+    EXPECT_EQ(script.Skin, name) << text;
+    EXPECT_EQ(script.Seed, 3u);
+  }
+  EXPECT_EQ(SkinLineValue("my skin"), "my skin");
+  EXPECT_EQ(SkinLineValue("a\nb\\"), "\"a\\x0Ab\\\\\"");
 }
 
 TEST(KeyReplay, LiveEscapeStopsThePlayerWhileTheGameSeesOnlyTheScript) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
@@ -41,6 +42,14 @@ TEST(KeyScript, KeysAreHeldFromTheirFrameUntilTheNextLine) {
   EXPECT_TRUE(keys.IsKeyDown(90));
   EXPECT_TRUE(keys.IsKeyDown(37));
   EXPECT_FALSE(keys.IsKeyDown(13));
+  // A new run starts again from an earlier frame.
+  keys.SetFrame(10);
+  EXPECT_TRUE(keys.IsKeyDown(13));
+  EXPECT_FALSE(keys.IsKeyDown(90));
+  keys.SetFrame(0);
+  EXPECT_FALSE(keys.IsKeyDown(13));
+  keys.SetFrame(20);
+  EXPECT_TRUE(keys.IsKeyDown(90));
   EXPECT_TRUE(keys.IsApplicationActive());
   keys.SetFrame(500);
   EXPECT_FALSE(keys.IsKeyDown(90));
@@ -59,15 +68,22 @@ TEST(KeyScript, HeaderLinesGiveTheSeedAndTheSkin) {
 
 TEST(KeyScript, BadLinesAreRejectedWithTheirLineNumber) {
   const char* bad[] = {"x ENTER\n", "5 ENTER\n3 Z\n", "1 HYPER\n", "-1 Z\n", "99999999999 Z\n",
-                       "0 Z\nseed 1\n", "seed x\n", "seed 1\nseed 2\n", "skin\n", "seed 4294967296\n"};
+                       "0 Z\nseed 1\n", "seed x\n", "seed 1\nseed 2\n", "skin\n", "seed 4294967296\n",
+                       "skin \"open\n", "skin \"a\"b\"\n", "skin \"bad\\q\"\n", "skin \"\\x4\"\n", "skin \"\n",
+                       "1 \x1b]0;title\x07\n", "\x1b[2J Z\n", "seed \x1b[31m\n"};
   for (const char* text : bad) {
     try {
       Parse(text);
       ADD_FAILURE() << "accepted: " << text;
     } catch (const std::runtime_error& e) {
-      EXPECT_NE(std::string(e.what()).find("input line"), std::string::npos) << e.what();
+      const std::string message = e.what();
+      EXPECT_NE(message.find("input line"), std::string::npos) << message;
+      // What the file held is echoed with its control bytes escaped.
+      EXPECT_TRUE(std::none_of(message.begin(), message.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }))
+          << ShowableText(message);
     }
   }
+  EXPECT_EQ(ShowableText("\x1b[2J\x7f ok"), "\\x1B[2J\\x7F ok");
 }
 
 }  // namespace

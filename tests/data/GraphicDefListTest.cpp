@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "Exception.h"
 #include "GraphicDefs.h"
 #include "TextEncoding.h"
@@ -74,6 +77,41 @@ TEST(GraphicDefListTest, FindMessages) {
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(FindError(list, "a"), Jp("\"a\"は定義されていないグラフィックIDです"));
+}
+
+// The look-up by halving answers as the entry-by-entry walk does, duplicates and entries past the cycle
+// included, whether the entries came in order or were sorted afterwards.
+TEST(GraphicDefListTest, FrameLookupMatchesTheWalkOverEveryEntry) {
+  std::mt19937 random(5);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<uint32_t> frames(1 + random() % 12);
+    for (uint32_t& f : frames) f = random() % 40;
+    TAnimationDef def;
+    def.MaxFrame = 1 + random() % 45;
+    def.Repeat = round % 2 == 0;
+    for (uint32_t f : frames) {
+      auto* entry = new TAnimationSpriteDef;
+      entry->Frame = f;
+      def.AddFrame(entry);
+    }
+    def.SortFrames();
+    std::sort(frames.begin(), frames.end());
+    const int32_t count = static_cast<int32_t>(frames.size());
+    for (uint32_t t = 0; t < 100; ++t) {
+      int32_t expected = 0;
+      if (!def.Repeat && t >= def.MaxFrame) {
+        expected = -1;
+      } else {
+        const uint32_t u = t % def.MaxFrame;
+        bool found = false;
+        for (int32_t i = 0; i + 1 < count && !found; ++i) {
+          if (frames[i] <= u && u < frames[i + 1]) expected = i, found = true;
+        }
+        if (!found && count >= 2 && u >= frames[count - 1]) expected = count - 1;
+      }
+      ASSERT_EQ(def.FrameIndexAt(t), expected) << "round " << round << " t " << t;
+    }
+  }
 }
 
 TEST(GraphicDefListTest, FrameLookupWithAndWithoutRepeat) {

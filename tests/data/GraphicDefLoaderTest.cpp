@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "DataTestSupport.h"
+#include "../device/BMPTestImages.h"
 #include "Exception.h"
 #include "HeadlessWindow.h"
 #include "SXScene.h"
@@ -252,11 +253,66 @@ TEST_F(GraphicDefLoaderTest, BadFilesEndTheLoadWithTheirMessage) {
                    "<origin x='-2147483648'/></sprite>"));
 }
 
-TEST_F(GraphicDefLoaderTest, MissingFolderFileOrChildrenGiveFalse) {
-  EXPECT_FALSE(list_->Load(place_));  // no graphicdef.xml yet
-  EXPECT_FALSE(Load(""));              // a root without children
+// A picture is decoded once per load, however many sprites are cut from it: 400 sprites from a 1 KB RLE8 file
+// that declares 2^25 pixels cost one decode. The pictures and the sprites of a skin have their budgets.
+TEST_F(GraphicDefLoaderTest, PicturesAreDecodedOnceAndWithinTheirBudgets) {
+  Picture("vast.bmp", bmptest::RleImage(8192, 4096, 8, {0xFF00FF, 0x00FF00}, std::string("\x10\x01\x00\x01", 4)));
+  std::string sprites;
+  for (int i = 0; i < 400; ++i) {
+    const std::string x = std::to_string(i % 64 * 16);
+    sprites += "<sprite id='s" + std::to_string(i) + "' filename='" + (i % 2 ? "vast.bmp" : "sheet.bmp") +
+               "'><imagerect left='" + x + "' right='" + std::to_string(i % 64 * 16 + 16) + "' bottom='16'/></sprite>";
+  }
+  datatest::WriteFile(dir_.Path() / "skin/morv/xml/graphicdef.xml", "<graphics>" + sprites + "</graphics>");
+  TGraphicDefLoader loader(*list_, place_);
+  ASSERT_TRUE(loader.Load());
+  EXPECT_EQ(list_->Count(), 400);
+  EXPECT_EQ(loader.PicturesDecoded(), 2u);
+  // Budgets of 1 MiB here (256 MiB in the game): a second 512x512 picture passes the pictures' budget, a fifth
+  // 256x256 cut the sprites'.
+  const TPictureBudget budget{1 << 20, 1 << 20};
+  Picture("p1.bmp", bmptest::RleImage(512, 512, 8, {0}, std::string("\x00\x01", 2)));
+  Picture("p2.bmp", bmptest::RleImage(512, 512, 8, {0}, std::string("\x00\x01", 2)));
+  const auto LoadWithin = [&](const std::string& body) {
+    datatest::WriteFile(dir_.Path() / "skin/morv/xml/graphicdef.xml", "<graphics>" + body + "</graphics>");
+    try {
+      TGraphicDefLoader(*list_, place_, budget).Load();
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+    return std::string("no exception");
+  };
+  std::string cuts;
+  for (int i = 0; i < 5; ++i) {
+    cuts += "<sprite id='c" + std::to_string(i) + "' filename='p1.bmp'><imagerect right='256' bottom='256'/></sprite>";
+  }
+  EXPECT_EQ(LoadWithin(cuts), Jp("スプライトの合計が大きすぎます (上限 1 MiB, ID=c4)"));
+  std::string entries = "<sprite id='one' filename='p1.bmp'><imagerect right='1' bottom='1'/></sprite>"
+                        "<animation id='long' maxframe='10001'>";
+  for (int i = 0; i <= 10000; ++i) entries += "<sprite ref='one' frame='" + std::to_string(i) + "'/>";
+  EXPECT_EQ(LoadWithin(entries + "</animation>"), Jp("アニメーションのフレームが多すぎます (上限 10000, ID:long)"));
+  const std::string message = LoadWithin(
+      "<sprite id='a' filename='p1.bmp'><imagerect right='1' bottom='1'/></sprite>"
+      "<sprite id='b' filename='p2.bmp'><imagerect right='1' bottom='1'/></sprite>");
+  EXPECT_NE(message.find(Jp("スキンの画像の合計が大きすぎます (上限 1 MiB): ")), std::string::npos) << message;
+  EXPECT_NE(message.find("p2.bmp"), std::string::npos) << message;
+}
+
+// A missing picture folder or definition file is named (not left to surface as an undefined id); a root
+// without children loads nothing.
+TEST_F(GraphicDefLoaderTest, MissingFolderOrFileIsNamedAndNoChildrenGiveFalse) {
+  const auto Error = [&] {
+    try {
+      list_->Load(place_);
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+    return std::string("no exception");
+  };
+  EXPECT_EQ(Error(), Jp("存在しないファイル名です (") + place_.SkinDir + "xml/graphicdef.xml)");
+  EXPECT_FALSE(Load(""));
   std::filesystem::remove_all(dir_.Path() / "skin/morv/graphic");
-  EXPECT_FALSE(Load(std::string(kShip) + "</sprite>"));
+  EXPECT_EQ(LoadError(std::string(kShip) + "</sprite>"), Jp("存在しないファイル名です (") + place_.SkinDir + "graphic/)");
   EXPECT_EQ(list_->Count(), 0);
 }
 

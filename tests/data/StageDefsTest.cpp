@@ -209,6 +209,13 @@ TEST_F(StageDefsTest, FailuresRaiseTheirMessagesAndKeepEarlierStages) {
   EXPECT_EQ(LoadError("<r><stage><enemy frame='1' hp='2147483648'/></stage></r>"),
             Jp("\"2147483648\" は整数の範囲を超えています"));
   EXPECT_EQ(LoadError("<r><stage><enemy frame='1'><x/></enemy></stage></r>"), Jp("値が空です: x"));
+  // Speeds and places past their budgets are out of range, from the enemy or from its group.
+  EXPECT_EQ(LoadError("<r><stage><enemy frame='1' speed='-2147483648'/></stage></r>"),
+            Jp("\"-2147483648\" は整数の範囲を超えています"));
+  EXPECT_EQ(LoadError("<r><stage><group frame='0' speed='1001'><enemy frame='1'/></group></stage></r>"),
+            Jp("\"1001\" は整数の範囲を超えています"));
+  EXPECT_EQ(LoadError("<r><stage><enemy frame='1' y='-100001'/></stage></r>"), Jp("\"-100001\" は整数の範囲を超えています"));
+  EXPECT_TRUE(Load("<r><stage><enemy frame='1' speed='-1000' x='100000' y='-100000'/></stage></r>"));
 
   // The stage being built is dropped; the ones before it stay.
   EXPECT_EQ(LoadError("<r><stage title='ok'><enemy frame='1'/></stage><stage><enemy/></stage></r>"), "frame");
@@ -217,6 +224,26 @@ TEST_F(StageDefsTest, FailuresRaiseTheirMessagesAndKeepEarlierStages) {
 
   std::string message = LoadError("<r><stage><enemy frame='1'></stage></r>");
   EXPECT_NE(message.find("stagedef.xml"), std::string::npos) << message;
+}
+
+// A stage at its entry budget loads in frame order whatever the document's order (equal frames in document
+// order); one entry more is refused. Built here rather than committed: about 2 MB of XML.
+TEST_F(StageDefsTest, AStageHoldsUpTo100000EntriesSortedOnce) {
+  std::string xml = "<r><stage>";
+  for (int i = 0; i < 100000; ++i) {
+    xml += i % 2 ? "<restartpoint frame='" + std::to_string(99999 - i) + "'/>" : "<enemy frame='" + std::to_string((99999 - i) / 2) + "'/>";
+  }
+  ASSERT_TRUE(Load(xml + "</stage></r>"));
+  uint32_t previous = 0, count = 0;
+  TStageObjectDef* before = nullptr;
+  for (TStageObjectDef* e = stages_.First()->First(); e != nullptr; before = e, e = e->Next(), ++count) {
+    ASSERT_GE(e->Frame, previous);
+    // Frames shared by an enemy and a restart point: the enemy came first in the document.
+    if (before != nullptr && before->Frame == e->Frame) ASSERT_EQ(before->Kind, okEnemy) << e->Frame;
+    previous = e->Frame;
+  }
+  EXPECT_EQ(count, 100000u);
+  EXPECT_EQ(LoadError(xml + "<restartpoint frame='1'/></stage></r>"), Jp("ステージのエントリが多すぎます (上限 100000)"));
 }
 
 TEST_F(StageDefsTest, ShiftJisTitlesReachTheGameAsCP932) {

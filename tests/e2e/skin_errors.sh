@@ -49,4 +49,8 @@ run_headless; expect 0 "" "headless with one usable skin" $?
 timeout 20 "$BUILD/morvanth-headless" --root "$WORK/game" --frames 1 --skin nosuch >"$WORK/out" 2>"$WORK/err"
 expect 1 "no usable skin named \"nosuch\"" "--skin naming no skin" $?
 
+# 4. That skin has no graphic/ folder: a game on it names the missing folder (not an undefined graphic id).
+timeout 20 "$BUILD/morvanth-headless" --root "$WORK/game" --start-scene 1 --frames 2 >"$WORK/out" 2>"$WORK/err"
+expect 1 "存在しないファイル名です ($WORK/game/skin/half/graphic/)" "a skin without graphic/" $?
+
 echo "ok: skin errors"

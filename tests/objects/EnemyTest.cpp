@@ -1,6 +1,7 @@
 // Enemies: the eight motion codes, the ends of their lives and the destroyed handler.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "Enemy.h"
@@ -69,6 +70,26 @@ TEST(Enemy, StraightLeavesSilentlyAtMinus100) {
   List.RemoveFinished();
   EXPECT_EQ(List.Count(), 0);
   EXPECT_EQ(Destroyed, 0);
+}
+
+// Definitions built in code are not bound by the loader's budgets: every motion with the extreme speeds, over
+// many frames, stays defined (the sanitizer build checks) and within the travel limit.
+TEST(Enemy, ExtremeSpeedsNeitherOverflowNorWrap) {
+  for (uint8_t Motion = 0; Motion <= mtBoss1; ++Motion) {
+    for (int32_t Speed : {INT32_MIN, INT32_MAX, -1000}) {
+      auto Def = MakeDef(Motion, 800, 300, Speed, 5);
+      TEnemy Enemy(Def.get());
+      for (uint32_t Frames : {1U, 1U, 0xFFFFFFFFU, 3U}) Enemy.Update(Frames);
+      Advance(Enemy, 2000);
+      // A path enemy's place is its distance from the path's first point.
+      EXPECT_LE(std::abs(int64_t{Enemy.X}), (int64_t{1} << 30) + 800) << int{Motion} << " " << Speed;
+      EXPECT_LE(std::abs(int64_t{Enemy.Distance}), int64_t{1} << 30) << int{Motion} << " " << Speed;
+      // Flying right for ever, a straight enemy stays on the field's far side; flying left it is gone.
+      if (Motion == mtStraight) {
+        EXPECT_EQ(Enemy.IsFinished(), Speed > 0) << Speed;
+      }
+    }
+  }
 }
 
 TEST(Enemy, StraightMovesSpeedTimesFrames) {

@@ -139,7 +139,19 @@ TEST(GamepadInput, ThePlayersMappingFileMakesAnUnknownPadUsable) {
     guid.replace(4, 4, "0000");
     datatest::TempDir dir;
     const std::filesystem::path file = dir.Path() / "gamecontrollerdb.txt";
-    datatest::WriteFile(file, "# mine\n" + guid + ",morvanth odd stick,a:b1,b:b0,leftx:a0,lefty:a1,platform:Linux,\n");
+    const std::string mapping = guid + ",morvanth odd stick,a:b1,b:b0,leftx:a0,lefty:a1,platform:Linux,\n";
+    // Over its budget of lines the file is refused whole, at once (SDL would take minutes for 100000 lines).
+    std::string tooLong;
+    for (int i = 0; i < 100000; ++i) tooLong += "# comment\n";
+    datatest::WriteFile(file, tooLong + mapping);
+    {
+      testing::internal::CaptureStderr();
+      TGamepadInput pads(file.string());
+      EXPECT_NE(testing::internal::GetCapturedStderr().find("not read: over its budget of 5000 lines"), std::string::npos);
+      Pump(pads);
+      EXPECT_FALSE(pads.AnyConnected());
+    }
+    datatest::WriteFile(file, "# mine\n" + mapping);
     TGamepadInput pads(file.string());
     stick.Press(0, true);
     Pump(pads);

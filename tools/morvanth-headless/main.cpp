@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -191,17 +192,20 @@ int Run(const TOptions& options) {
 
   TKeyScript script;
   if (!options.Input.empty()) {
-    std::ifstream in(options.Input);
-    if (!in) {
+    // A folder opens as a stream that reads nothing: it would run as an empty script.
+    std::error_code ec;
+    std::ifstream in;
+    if (!std::filesystem::is_directory(options.Input, ec)) in.open(options.Input);
+    if (in) script = ReadKeyScript(in);
+    if (!in.is_open() || in.bad()) {
       std::fprintf(stderr, "morvanth-headless: cannot read the input file %s\n", options.Input.c_str());
       return 1;
     }
-    script = ReadKeyScript(in);
   }
   const std::string skin = options.Skin.empty() ? script.Skin : options.Skin;
   if (!skin.empty()) {
     if (!SelectRememberedSkin(skin)) {
-      std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", skin.c_str(),
+      std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", ShowableText(skin).c_str(),
                    SearchedSkinFolders().c_str());
       return 1;
     }
@@ -276,7 +280,9 @@ int Run(const TOptions& options) {
       if (state.is_open()) {
         state << DescribeSceneState(frame, form.CurrentScene(), options.Objects) << '\n';
         if (options.Live) state.flush();
+        if (!state) break;
       }
+      if (soundFile.is_open() && !soundFile) break;
       auto [first, last] = options.Shots.equal_range(frame);
       for (auto it = first; it != last; ++it) window.Capture().SavePng(it->second);
       if (options.RssEvery > 0 && (frame + 1) % options.RssEvery == 0) {
@@ -286,6 +292,15 @@ int Run(const TOptions& options) {
     if (options.RssEvery > 0) std::printf("peak_rss %llu\n", static_cast<unsigned long long>(PeakResidentKiB()));
   } catch (const Exception& e) {
     host.MessageBoxA(e.Message(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
+    return 1;
+  }
+  // A full disk shows only when the buffers go out: the run failed if what it was asked to write is not there.
+  if (state.is_open() && !state.flush()) {
+    std::fprintf(stderr, "morvanth-headless: could not write the state file %s\n", options.State.c_str());
+    return 1;
+  }
+  if (soundFile.is_open() && !soundFile.flush()) {
+    std::fprintf(stderr, "morvanth-headless: could not write the sound log %s\n", options.SoundLog.c_str());
     return 1;
   }
   return application.ExitCode();

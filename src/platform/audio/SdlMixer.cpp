@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "SoundBudget.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -51,6 +52,12 @@ TSdlMixer::TSdlMixer() {
     return;
   }
   Mix_AllocateChannels(kChannels);
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  if (Mix_QuerySpec(&rate, &format, &channels) != 0) {
+    deviceRate_ = rate;
+    deviceFrameBytes_ = static_cast<uint32_t>(channels) * (SDL_AUDIO_BITSIZE(format) / 8);
+  }
   open_ = true;
 }
 
@@ -69,11 +76,25 @@ int TSdlMixer::LoadEffect(const std::string& Path, std::string& Error) {
     Error = error_;
     return -1;
   }
+  // The budget is checked on the header: SDL_mixer decodes the whole effect before anything can be said.
+  TSoundHeader header;
+  uint64_t decoded = 0;
+  if (!ReadSoundHeader(Path, header, Error) ||
+      !EffectWithinBudget(header, static_cast<uint32_t>(deviceRate_), deviceFrameBytes_, spent_, decoded, Error)) {
+    return -1;
+  }
   Mix_Chunk* chunk = Mix_LoadWAV(Path.c_str());
   if (chunk == nullptr) {
     Error = Mix_GetError();
     return -1;
   }
+  // A header that understates its length (an Ogg's last granule) is caught here, after the fact.
+  if (chunk->alen > kEffectMaxBytes || spent_ + chunk->alen > kEffectsMaxBytes) {
+    Mix_FreeChunk(chunk);
+    Error = "it decodes to more than its header said, over the effects' budget";
+    return -1;
+  }
+  spent_ += chunk->alen;
   effects_.push_back(chunk);
   return static_cast<int>(effects_.size()) - 1;
 }
@@ -84,6 +105,7 @@ void TSdlMixer::FreeEffects() {
   owner_.fill(-1);
   for (Mix_Chunk* chunk : effects_) Mix_FreeChunk(chunk);
   effects_.clear();
+  spent_ = 0;
 }
 
 int TSdlMixer::OldestChannel(int Handle) const {
@@ -118,6 +140,9 @@ bool TSdlMixer::PlayMusic(const std::string& Path, std::string& Error) {
     Error = error_;
     return false;
   }
+  // Music is streamed, never decoded whole; only its rate is bounded (the resampler's buffers grow with it).
+  TSoundHeader header;
+  if (!ReadSoundHeader(Path, header, Error) || !MusicWithinBudget(header, Error)) return false;
   music_ = Mix_LoadMUS(Path.c_str());
   if (music_ == nullptr || Mix_PlayMusic(music_, -1) != 0) {
     Error = Mix_GetError();

@@ -22,14 +22,16 @@ class TSdlMixer {
   bool Ok() const { return open_; }
   const std::string& Error() const { return error_; }
 
-  // Reads a WAV or Ogg Vorbis file (CP932 path) into memory: its handle, or -1 with the reason in Error.
+  // Reads a WAV or Ogg Vorbis file (CP932 path) into memory: its handle, or -1 with the reason in Error (also
+  // for a file over the effects' budget, SoundBudget.h, which is never decoded).
   int LoadEffect(const std::string& Path, std::string& Error);
   void FreeEffects();
   // Plays an effect; when Limit copies of it already sound, the oldest of them gives way, and when every
   // channel is busy the oldest sound does.
   void PlayEffect(int Handle, int Limit);
 
-  // Streams the file in a loop from its start (the previous music stops); false with the reason in Error.
+  // Streams the file in a loop from its start (the previous music stops); false with the reason in Error (also
+  // for a rate outside the accepted range).
   bool PlayMusic(const std::string& Path, std::string& Error);
   void StopMusic();
   void PauseMusic(bool Paused);
@@ -47,4 +49,7 @@ class TSdlMixer {
   std::array<int, kChannels> owner_{};          // handle playing on each channel
   std::array<uint64_t, kChannels> started_{};   // when it began, in plays
   uint64_t plays_ = 0;
+  int deviceRate_ = 22050;
+  uint32_t deviceFrameBytes_ = 4;
+  uint64_t spent_ = 0;  // bytes of the loaded effects
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "GamepadMapping.h"
@@ -14,12 +16,32 @@ TGamepadInput::TGamepadInput(const std::string& mappingFile) {
   }
   subsystem_ = true;
   std::error_code error;
-  if (!mappingFile.empty() && std::filesystem::is_regular_file(mappingFile, error) &&
-      SDL_GameControllerAddMappingsFromFile(mappingFile.c_str()) < 0) {
-    std::fprintf(stderr, "morvanth: gamepad mappings in %s not read: %s\n", mappingFile.c_str(), SDL_GetError());
-  }
+  if (!mappingFile.empty() && std::filesystem::is_regular_file(mappingFile, error)) AddMappings(mappingFile);
   // SDL also announces these pads with an added event; Open skips a pad already open.
   for (int i = 0; i < SDL_NumJoysticks(); ++i) Open(i);
+}
+
+void TGamepadInput::AddMappings(const std::string& mappingFile) {
+  // SDL adds each mapping with a search of those it has, so a long file costs the square of its lines: the
+  // file is read here, within its budget, and handed over whole or not at all.
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(mappingFile, error);
+  std::string text;
+  if (!error && size <= kMappingFileMaxBytes) {
+    std::ifstream in(mappingFile, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const auto lines = std::count(text.begin(), text.end(), '\n');
+  const char* reason = nullptr;
+  if (error || size > kMappingFileMaxBytes || text.size() > kMappingFileMaxBytes) {
+    reason = "over its budget of 1 MiB";
+  } else if (lines > kMappingFileMaxLines) {
+    reason = "over its budget of 5000 lines";
+  } else if (SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(text.data(), static_cast<int>(text.size())), 1) <
+             0) {
+    reason = SDL_GetError();
+  }
+  if (reason != nullptr) std::fprintf(stderr, "morvanth: gamepad mappings in %s not read: %s\n", mappingFile.c_str(), reason);
 }
 
 TGamepadInput::~TGamepadInput() {

@@ -11,6 +11,11 @@
 
 class TGamepadInput {
  public:
+  // The player's mapping file (README): SDL's own database and the community's file hold some 2000 lines, well
+  // within. SDL's cost grows with the square of the lines (100000 took minutes to add).
+  static constexpr uintmax_t kMappingFileMaxBytes = 1 << 20;
+  static constexpr long kMappingFileMaxLines = 5000;
+
   // Opens SDL's game-controller subsystem, adds the mappings of mappingFile when that file exists ("" for
   // none), and opens every pad already connected. Should the subsystem not open, there are simply no pads
   // (one line on standard error says why).
@@ -29,6 +34,7 @@ class TGamepadInput {
   int Count() const { return static_cast<int>(pads_.size()); }
 
  private:
+  void AddMappings(const std::string& mappingFile);
   void Open(int deviceIndex);
   void Close(SDL_JoystickID instance);
 

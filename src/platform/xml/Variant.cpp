@@ -36,6 +36,12 @@ int32_t TVariant::AsInteger() const {
   RaiseNull();
 }
 
+int32_t TVariant::AsIntegerWithin(int32_t Low, int32_t High) const {
+  const int32_t value = AsInteger();
+  if (value < Low || value > High) throw Exception(Jp("\"") + AsText() + Jp("\" は整数の範囲を超えています"));
+  return value;
+}
+
 bool TVariant::AsBoolean() const {
   switch (kind_) {
     case TKind::vkInteger:

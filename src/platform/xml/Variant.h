@@ -21,6 +21,8 @@ class TVariant {
   bool IsNull() const { return kind_ == TKind::vkNull; }
 
   int32_t AsInteger() const;
+  // AsInteger, refusing a value outside [Low, High] with the message of a value out of the integer range.
+  int32_t AsIntegerWithin(int32_t Low, int32_t High) const;
   uint32_t AsCardinal() const { return static_cast<uint32_t>(AsInteger()); }
   bool AsBoolean() const;
   std::string AsText() const;

@@ -1,0 +1,163 @@
+#include "SoundBudget.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+namespace {
+uint32_t U16(const unsigned char* p) { return p[0] | p[1] << 8; }
+uint32_t U32(const unsigned char* p) { return U16(p) | static_cast<uint32_t>(U16(p + 2)) << 16; }
+
+constexpr uint32_t kPcm = 1, kMsAdpcm = 2, kFloat = 3, kALaw = 6, kMuLaw = 7, kImaAdpcm = 0x11,
+                   kExtensible = 0xFFFE;
+
+bool ReadWav(std::ifstream& in, uint64_t fileSize, TSoundHeader& header, std::string& error) {
+  unsigned char chunk[8];
+  bool haveFormat = false;
+  uint32_t format = 0, blockAlign = 0, samplesPerBlock = 0;
+  uint64_t at = 12;
+  while (in.read(reinterpret_cast<char*>(chunk), 8)) {
+    const uint32_t size = U32(chunk + 4);
+    at += 8;
+    if (std::memcmp(chunk, "fmt ", 4) == 0) {
+      unsigned char fmt[40] = {};
+      if (size < 16) break;
+      in.read(reinterpret_cast<char*>(fmt), std::min<uint32_t>(size, sizeof fmt));
+      if (!in) break;
+      format = U16(fmt);
+      header.Channels = U16(fmt + 2);
+      header.Rate = U32(fmt + 4);
+      blockAlign = U16(fmt + 12);
+      if (size >= 20) samplesPerBlock = U16(fmt + 18);
+      if (format == kExtensible && size >= 26) format = U16(fmt + 24);
+      haveFormat = true;
+    } else if (std::memcmp(chunk, "data", 4) == 0) {
+      if (!haveFormat) break;
+      // A chunk may claim more than the file holds; SDL reads what is there.
+      header.DataBytes = std::min<uint64_t>(size, fileSize > at ? fileSize - at : 0);
+      if (header.Channels == 0 || blockAlign == 0) {
+        error = "a WAV file without channels";
+        return false;
+      }
+      switch (format) {
+        case kPcm:
+        case kFloat:
+        case kALaw:
+        case kMuLaw:
+          header.Frames = header.DataBytes / blockAlign;
+          break;
+        case kMsAdpcm:
+        case kImaAdpcm:
+          // At least one sample frame a block; a block holds at most two frames per byte and channel.
+          samplesPerBlock = std::max(samplesPerBlock, 1u);
+          samplesPerBlock = std::min(samplesPerBlock, blockAlign * 2 / header.Channels + 2);
+          header.Frames = (header.DataBytes / blockAlign + 1) * samplesPerBlock;
+          break;
+        default:
+          error = "a WAV encoding that is not accepted (" + std::to_string(format) + ")";
+          return false;
+      }
+      return true;
+    }
+    const uint64_t next = at + size + (size & 1);
+    if (next > fileSize) break;
+    in.seekg(static_cast<std::streamoff>(next));
+    at = next;
+  }
+  error = "a WAV file without its format or data";
+  return false;
+}
+
+bool ReadVorbis(std::ifstream& in, uint64_t fileSize, TSoundHeader& header, std::string& error) {
+  // The first page holds the identification header alone: 27 bytes of page header, the segment table, then
+  // 0x01 "vorbis", the version, the channels and the rate.
+  unsigned char page[27 + 255 + 16];
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(page), 27);
+  const uint32_t segments = in ? page[26] : 0;
+  in.read(reinterpret_cast<char*>(page + 27), segments + 16);
+  const unsigned char* id = page + 27 + segments;
+  if (!in || std::memcmp(id, "\x01vorbis", 7) != 0) {
+    error = "an Ogg file that is not Vorbis";
+    return false;
+  }
+  header.Vorbis = true;
+  header.Channels = id[11];
+  header.Rate = U32(id + 12);
+  header.DataBytes = fileSize;
+  // The length: the granule position of the last page, found in the file's last 64 KiB.
+  const uint64_t tail = std::min<uint64_t>(fileSize, 65536);
+  std::vector<char> bytes(tail);
+  in.seekg(static_cast<std::streamoff>(fileSize - tail));
+  in.read(bytes.data(), static_cast<std::streamsize>(tail));
+  for (size_t i = tail >= 14 ? tail - 14 : 0; in && i-- > 0;) {
+    if (std::memcmp(bytes.data() + i, "OggS", 4) != 0) continue;
+    uint64_t granule = 0;
+    for (int b = 7; b >= 0; --b) granule = granule << 8 | static_cast<unsigned char>(bytes[i + 6 + b]);
+    header.Frames = granule;
+    return true;
+  }
+  error = "an Ogg file without a last page";
+  return false;
+}
+}  // namespace
+
+bool ReadSoundHeader(const std::string& Path, TSoundHeader& Header, std::string& Error) {
+  Header = TSoundHeader();
+  std::ifstream in(Path, std::ios::binary | std::ios::ate);
+  if (!in) {
+    Error = "cannot open the file";
+    return false;
+  }
+  const uint64_t fileSize = static_cast<uint64_t>(in.tellg());
+  in.seekg(0);
+  unsigned char magic[12] = {};
+  in.read(reinterpret_cast<char*>(magic), sizeof magic);
+  if (in && std::memcmp(magic, "RIFF", 4) == 0 && std::memcmp(magic + 8, "WAVE", 4) == 0) {
+    if (!ReadWav(in, fileSize, Header, Error)) return false;
+  } else if (in && std::memcmp(magic, "OggS", 4) == 0) {
+    if (!ReadVorbis(in, fileSize, Header, Error)) return false;
+  } else {
+    Error = "not a WAV or Ogg Vorbis file";
+    return false;
+  }
+  if (Header.Channels == 0) {
+    Error = "a sound without channels";
+    return false;
+  }
+  return true;
+}
+
+bool MusicWithinBudget(const TSoundHeader& Header, std::string& Error) {
+  if (Header.Rate < kSoundMinRate || Header.Rate > kSoundMaxRate) {
+    Error = "sample rate " + std::to_string(Header.Rate) + " Hz is outside " + std::to_string(kSoundMinRate) +
+            " to " + std::to_string(kSoundMaxRate) + " Hz";
+    return false;
+  }
+  return true;
+}
+
+bool EffectWithinBudget(const TSoundHeader& Header, uint32_t DeviceRate, uint32_t DeviceFrameBytes, uint64_t Spent,
+                        uint64_t& Decoded, std::string& Error) {
+  if (!MusicWithinBudget(Header, Error)) return false;
+  // Frames below 2^40 keep every product below in 64 bits; anything longer fails the time limit anyway.
+  const uint64_t frames = std::min<uint64_t>(Header.Frames, uint64_t{1} << 40);
+  const uint64_t milliseconds = frames * 1000 / Header.Rate;
+  if (milliseconds > kEffectMaxMilliseconds) {
+    Error = "it lasts " + std::to_string(milliseconds / 1000) + " s, over the " +
+            std::to_string(kEffectMaxMilliseconds / 1000) + " s an effect may last";
+    return false;
+  }
+  Decoded = (frames * DeviceRate / Header.Rate + 1) * DeviceFrameBytes;
+  if (Header.DataBytes > kEffectMaxBytes || Decoded > kEffectMaxBytes) {
+    Error = "it takes " + std::to_string(std::max(Header.DataBytes, Decoded) >> 10) + " KiB, over the " +
+            std::to_string(kEffectMaxBytes >> 20) + " MiB an effect may take";
+    return false;
+  }
+  if (Spent + Decoded > kEffectsMaxBytes) {
+    Error = "the skin's effects would take over " + std::to_string(kEffectsMaxBytes >> 20) + " MiB";
+    return false;
+  }
+  return true;
+}

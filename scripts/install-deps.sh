@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config git
   libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libxml2-dev libpng-dev
   fonts-ipafont-gothic fonts-liberation
-  xvfb xauth x11-apps imagemagick xdotool openbox
+  xvfb xauth x11-apps imagemagick xdotool openbox python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev valgrind
   desktop-file-utils appstream man-db

@@ -5,9 +5,8 @@
 set -u
 BUILD=$(cd "$1" && pwd)
 SOURCE=$(cd "$2" && pwd)
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib.bash"
+scratch_begin
 
 # A program folder of our own: the game looks for skin/ next to its executable.
 mkdir -p "$WORK/game"

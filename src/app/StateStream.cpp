@@ -25,11 +25,15 @@ int DescriptorOf(const std::string& target) {
 TStateStream::TStateStream(const std::string& Target) : target_(Target) {
   if (Target.rfind("fd:", 0) == 0) {
     fd_ = DescriptorOf(Target);
-    if (fd_ < 0 || fcntl(fd_, F_GETFL) < 0) throw std::runtime_error(std::string(kVariable) + ": no open descriptor " + Target);
+    if (fd_ < 0 || fcntl(fd_, F_GETFL) < 0) {
+      throw std::runtime_error(std::string(kVariable) + ": no open descriptor " + Target);
+    }
     return;
   }
   fd_ = open(Target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd_ < 0) throw std::runtime_error(std::string(kVariable) + ": cannot write " + Target + ": " + std::strerror(errno));
+  if (fd_ < 0) {
+    throw std::runtime_error(std::string(kVariable) + ": cannot write " + Target + ": " + std::strerror(errno));
+  }
   owned_ = true;
 }
 

@@ -72,8 +72,8 @@ start_xvfb() {
 }
 
 # start_game ARGS...: starts "$GAME" (behind the words of the array LAUNCHER, if set) with ARGS, its output in
-# WORK/game.out and game.err and its state lines in STATE (WORK/state.jsonl, emptied first); sets GAME_PID, leaves its
-# window's id in WIN and returns once the window is up and the first frame is done.
+# WORK/game.out and game.err and its state lines in STATE (WORK/state.jsonl, emptied first); sets GAME_PID,
+# leaves its window's id in WIN and returns once the window is up and the first frame is done.
 start_game() {
   rm -f "$STATE"
   MORVANTH_STATE_FILE="$STATE" ${LAUNCHER[@]+"${LAUNCHER[@]}"} "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &

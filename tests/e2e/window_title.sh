@@ -48,8 +48,10 @@ red_logo_shown() {
   logo_red
 }
 WAIT_FRAMES=120 wait_until "the red logo in the window" red_logo_shown
-[ "$(pixel "$WORK/shot.png" 697 214)" = "#FF0000" ] || fail "logo's last corner is $(pixel "$WORK/shot.png" 697 214), not red"
-[ "$(pixel "$WORK/shot.png" 110 170)" = "#000000" ] || fail "inside the M is $(pixel "$WORK/shot.png" 110 170), not black"
+CORNER=$(pixel "$WORK/shot.png" 697 214)
+[ "$CORNER" = "#FF0000" ] || fail "logo's last corner is $CORNER, not red"
+INSIDE=$(pixel "$WORK/shot.png" 110 170)
+[ "$INSIDE" = "#000000" ] || fail "inside the M is $INSIDE, not black"
 RED=$(convert "$WORK/shot.png" -crop 597x90+101+127 +repage -fill black +opaque "#FF0000" -fill white -opaque "#FF0000" \
       -format "%[fx:mean*w*h]" info:)
 [ "${RED%.*}" -gt 2000 ] || fail "only $RED red pixels in the logo area"

@@ -36,7 +36,7 @@ paused_picture() {
   shot "$WORK/again.png"
   [ "$(differing "$WORK/window.png" "$WORK/again.png")" = 0 ]
 }
-WAIT_FRAMES=120 wait_until "a still picture of the pause" paused_picture
+WAIT_FRAMES=1200 wait_until "a still picture of the pause" paused_picture
 stop_game
 
 KEYS="$WORK/game.keys"
@@ -63,7 +63,7 @@ replayed() {
   shot "$WORK/now.png"
   [ "$(differing "$WORK/now.png" "$WORK/replay.png")" = 0 ]
 }
-WAIT_FRAMES=120 wait_until "the recording's last picture in the window's replay" replayed
+WAIT_FRAMES=1200 wait_until "the recording's last picture in the window's replay" replayed
 xdotool keydown Escape
 wait_until "the replay to end on Escape" game_ended
 xdotool keyup Escape

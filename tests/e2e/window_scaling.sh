@@ -45,18 +45,16 @@ geometry() {
 shot_box() { redbox "$WORK/shot.png" "$(geometry)"; }
 sized() { case "$(geometry)" in "$1"+*) return 0 ;; esac; return 1; }
 # Waits for the window to take the size WxH (the window manager's and the game's answer take a few frames).
-await_size() { WAIT_FRAMES=600 WAIT_EXPLAIN=geometry wait_until "the window at $1" sized "$1"; }
-# Once the game says the logo is complete, takes shots of the whole screen (NAME.png in the shot folder) until
-# the logo's box in the window, relative to the window, is EXPECTED (the picture follows the window's new size a
-# frame or two later).
+await_size() { WAIT_FRAMES=1200 WAIT_EXPLAIN=geometry wait_until "the window at $1" sized "$1"; }
+# logo_shot: a shot of the whole screen while the game says the logo is complete, before and after (the title
+# starts the drawing again after ten idle seconds).
+logo_shot() { is complete true && shot "$WORK/shot.png" root && is complete true; }
+# Takes such shots (NAME.png in the shot folder) until the logo's box in the window, relative to the window, is
+# EXPECTED (the picture follows the window's new size a frame or two later).
 logo_in_window() {
   local name=$1 expected=$2
-  wait_until "the whole logo" is complete true
-  logo_box_is() {
-    shot "$WORK/shot.png" root
-    [ "$(shot_box)" = "$expected" ]
-  }
-  WAIT_FRAMES=120 WAIT_EXPLAIN=shot_box wait_until "the logo's box $expected in $name.png" logo_box_is
+  logo_box_is() { logo_shot && [ "$(shot_box)" = "$expected" ]; }
+  WAIT_FRAMES=1200 WAIT_EXPLAIN=shot_box wait_until "the logo's box $expected in $name.png" logo_box_is
   if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/shot.png" "$MORVANTH_SHOT_DIR/$name.png"; fi
 }
 scaled_box() {  # NUM DEN OFFSETX OFFSETY: the base box times NUM/DEN, moved
@@ -99,12 +97,8 @@ box_resized() {
     [ $(($1 - $2)) -le 2 ] && [ $(($2 - $1)) -le 2 ] || return 1
   done
 }
-resized_box_shown() {
-  shot "$WORK/shot.png" root
-  box_resized
-}
-wait_until "the whole logo" is complete true
-WAIT_FRAMES=120 WAIT_EXPLAIN=shot_box wait_until "the logo's box in the resized window" resized_box_shown
+resized_box_shown() { logo_shot && box_resized; }
+WAIT_FRAMES=1200 WAIT_EXPLAIN=shot_box wait_until "the logo's box in the resized window" resized_box_shown
 if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/shot.png" "$MORVANTH_SHOT_DIR/resized-1000x500.png"; fi
 stop_game
 

@@ -25,11 +25,12 @@ xwininfo -id "$WIN" | grep -q "Height: 600" || fail "client height is not 600"
 
 # The logo's first outline starts at bitmap (0, 0): screen (101..103, 127..129), red when complete.
 logo_red() { [ "$(pixel "$WORK/shot.png" 102 128)" = "#FF0000" ]; }
-# A picture taken while the state, read after it, still says the drawing goes on shows no red logo.
-wait_frames 10
+# A picture taken while the state, read after it, still says the drawing goes on shows no red logo. (A test
+# starved of the processor may find the drawing over already; then there is nothing to look at.)
 shot "$WORK/shot.png"
-is complete false || fail "the logo was complete before frame $(frame): $(state)"
-! logo_red || fail "the logo is red while the game says it is still being drawn"
+if is complete false; then
+  ! logo_red || fail "the logo is red while the game says it is still being drawn: $(state)"
+fi
 
 # The game runs at 60 frames per second, not as fast as it can: between two moments, the frames it finished
 # are at most what 60 a second allow, with a few frames' leeway for the pacer catching up after a delay. A busy
@@ -42,12 +43,11 @@ elapsed_ms=$((($(date +%s%N) - start_ns) / 1000000))
 [ $((last - first)) -le $((elapsed_ms * 60 / 1000 + 4)) ] \
   || fail "$((last - first)) frames in $elapsed_ms ms: the game runs faster than 60 frames a second"
 
-wait_until "the whole logo" is complete true
+# Once the drawing is complete (and still is after the shot: the title starts it again after ten idle seconds).
 red_logo_shown() {
-  shot "$WORK/shot.png"
-  logo_red
+  is complete true && shot "$WORK/shot.png" && is complete true && logo_red
 }
-WAIT_FRAMES=120 wait_until "the red logo in the window" red_logo_shown
+WAIT_FRAMES=1200 wait_until "the red logo in the window" red_logo_shown
 CORNER=$(pixel "$WORK/shot.png" 697 214)
 [ "$CORNER" = "#FF0000" ] || fail "logo's last corner is $CORNER, not red"
 INSIDE=$(pixel "$WORK/shot.png" 110 170)
@@ -65,7 +65,7 @@ game_shown() {
   shot "$WORK/shot.png"
   [ "$(pixel "$WORK/shot.png" 240 562)" != "$(pixel "$WORK/shot.png" 240 540)" ] && ! logo_red
 }
-WAIT_FRAMES=120 wait_until "the game's meter and no logo in the window" game_shown
+WAIT_FRAMES=1200 wait_until "the game's meter and no logo in the window" game_shown
 if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/shot.png" "$MORVANTH_SHOT_DIR/window-game.png"; fi
 
 stop_game

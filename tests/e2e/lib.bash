@@ -146,7 +146,15 @@ wait_until() {
     sleep 0.05
   done
 }
-wait_failed() { fail "$*${WAIT_EXPLAIN:+ ($WAIT_EXPLAIN: $($WAIT_EXPLAIN))}"; }
+# What a failed wait says besides its own words: WAIT_EXPLAIN's answer, the game's last words and the windows
+# on the display, so a rare failure on a busy machine can be told apart from a game that hung.
+wait_failed() {
+  local context=""
+  [ -n "${GAME_PID:-}" ] && context="; the game's last words: $(tail -3 "$WORK/game.err" 2>/dev/null | tr '\n' ' ')"
+  [ -n "${DISPLAY:-}" ] && context="$context; windows: $(xwininfo -root -tree 2>/dev/null | grep -o '"[^"]*"' | sort -u | tr '\n' ' ')"
+  [ -n "${WM_PID:-}" ] && ! kill -0 "$WM_PID" 2>/dev/null && context="$context; the window manager has ended"
+  fail "$*${WAIT_EXPLAIN:+ ($WAIT_EXPLAIN: $($WAIT_EXPLAIN))}$context"
+}
 # wait_frames N: returns once the game has finished N more frames.
 wait_frames() {
   local target=$(($(frame) + $1))

@@ -8,7 +8,7 @@
 set -u
 BUILD=$(cd "${1:?usage: window_cost.sh BUILD_DIR [SECONDS]}" && pwd)
 SECONDS_EACH=${2:-10}
-source "$(dirname "$0")/../tests/e2e/xvfb.bash"
+source "$(dirname "$0")/../tests/e2e/lib.bash"
 window_test_begin
 start_xvfb "$WORK/xvfb.log"
 
@@ -23,25 +23,20 @@ cpu_share() {
   awk -v d=$((t1 - t0)) -v s="$SECONDS_EACH" -v hz="$TICKS" 'BEGIN { printf "%.1f", 100 * d / hz / s }'
 }
 
+# The phases follow the game's state lines (tests/e2e/lib.bash); writing them costs the game a few microseconds
+# a frame.
+GAME="$BUILD/morvanth"
 START=$(date +%s%N)
-MORVANTH_LOG_FIRST_PRESENT=1 "$BUILD/morvanth" >"$WORK/game.out" 2>"$WORK/game.err" &
-GAME_PID=$!
-for _ in $(seq 100); do
-  grep -q "first frame presented" "$WORK/game.err" && break
-  kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended: $(cat "$WORK/game.err")"
-  sleep 0.05
-done
+MORVANTH_LOG_FIRST_PRESENT=1 start_game
 PRESENTED=$(sed -n 's/.*first frame presented at \([0-9]*\) ns.*/\1/p' "$WORK/game.err")
 [ -n "$PRESENTED" ] || fail "no first frame: $(cat "$WORK/game.err")"
 FIRST_MS=$(awk -v a="$START" -v b="$PRESENTED" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')
 FIRST_CPU=$(sed -n 's/.*after \([0-9.]*\) ms of CPU.*/\1/p' "$WORK/game.err")
 
-sleep 3  # the logo's drawing (135 frames) is over
+wait_until "the whole logo" is complete true
 TITLE=$(cpu_share)
-xdotool keydown Return
-sleep 0.2
-xdotool keyup Return
-sleep 2  # the fly-in
+tap_until "the game" Return is scene 1
+wait_until "the end of the fly-in" is entering false
 PLAY=$(cpu_share)
 PEAK=$(awk '/VmHWM/ { print $2 }' "/proc/$GAME_PID/status")
 echo "first title frame: $FIRST_MS ms after start ($FIRST_CPU ms of CPU; on a busy machine the wall time waits for it)"

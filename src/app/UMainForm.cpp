@@ -60,6 +60,8 @@ void TMainForm::ApplicationIdle(bool& Done) {
       FEnv.Application.Terminate(1);
     }
   }
+  if (FEnv.FrameObserver != nullptr) FEnv.FrameObserver->FrameDone(FFrames, FCurrentScene.get());
+  ++FFrames;
 }
 
 void TMainForm::Frame(bool& Done) {

@@ -11,6 +11,7 @@
 #include "CustomScene.h"
 #include "Field.h"
 #include "FormHost.h"
+#include "FrameObserver.h"
 #include "WindowHost.h"
 
 class TVUDader;
@@ -27,6 +28,7 @@ struct TMainFormEnvironment {
   std::optional<uint32_t> RandomSeed;  // fixed seed (replays); otherwise seeded from the clock
   const TSceneClass* Scenes = SceneClasses;  // the scene table (tests put their own scenes here)
   uint8_t FirstScene = 0;                    // the title; replays may start elsewhere
+  TFrameObserver* FrameObserver = nullptr;   // told of every frame (tests' state lines); none: nothing is told
 };
 
 class TMainForm {
@@ -44,7 +46,8 @@ class TMainForm {
 
   void FormCreate();
   void FormDestroy();
-  // One frame; see the frame loop. Errors derived from Exception stop the loop and show the "エラー" box.
+  // One frame; see the frame loop. Errors derived from Exception stop the loop and show the "エラー" box. The
+  // frame observer hears of every pass, a failed one included.
   void ApplicationIdle(bool& Done);
 
   TVUDader* DG() const { return FDG.get(); }
@@ -62,4 +65,5 @@ class TMainForm {
   std::unique_ptr<TSXScene> FSpriteScene;
   std::unique_ptr<TCustomScene> FCurrentScene;
   bool FDestroyed = false;
+  uint32_t FFrames = 0;  // idle passes run, the number the frame observer is given
 };

@@ -1,5 +1,6 @@
 // MORVANTH: the game in its SDL window.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "SkinFolders.h"
 #include "SkinSound.h"
 #include "StartUp.h"
+#include "StateStream.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
 #include "UShooting.h"
@@ -112,10 +114,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "morvanth: %s\n", e.what());
     return 1;
   }
+  std::unique_ptr<TStateStream> stateStream;
+  if (const char* target = std::getenv(TStateStream::kVariable); target != nullptr && *target != '\0') {
+    try {
+      stateStream = std::make_unique<TStateStream>(target);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "morvanth: %s\n", e.what());
+      return 1;
+    }
+  }
   // A replay starts on its own skin: only a skin chosen on the title is remembered.
   const std::string startSkin = CurrentSkin;
   try {
-    TMainForm form(TMainFormEnvironment{application, *window, *window, clock, replay->Keys(), replay->Seed()});
+    TMainFormEnvironment environment{application, *window, *window, clock, replay->Keys(), replay->Seed()};
+    environment.FrameObserver = stateStream.get();
+    TMainForm form(environment);
     RunMessageLoop(application, *window, *window);
     SetGameSound(nullptr);
   } catch (const std::exception& e) {

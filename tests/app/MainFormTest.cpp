@@ -71,6 +71,12 @@ class TRecordingHost : public TFormHost {
   std::vector<TBox> Boxes;
 };
 
+// The frames the form reported, with the scene each left running.
+struct TObservedFrames : TFrameObserver {
+  void FrameDone(uint32_t Frame, const TCustomScene* Scene) override { Frames.push_back({Frame, Scene}); }
+  std::vector<std::pair<uint32_t, const TCustomScene*>> Frames;
+};
+
 class MainFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -83,8 +89,9 @@ class MainFormTest : public ::testing::Test {
     D3D9Hooks().Reset();
   }
   void Create() {
-    form_ = std::make_unique<TMainForm>(
-        TMainFormEnvironment{app_, host_, window_, clock_, keys_, 7u, kProbeScenes});
+    TMainFormEnvironment environment{app_, host_, window_, clock_, keys_, 7u, kProbeScenes};
+    environment.FrameObserver = &observer_;
+    form_ = std::make_unique<TMainForm>(environment);
   }
   // One idle pass after Milliseconds have gone by.
   void Pass(uint32_t milliseconds = 17) {
@@ -104,6 +111,7 @@ class MainFormTest : public ::testing::Test {
   THeadlessWindow window_{TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight};
   TVirtualClock clock_{5000};
   TScriptedKeySource keys_;
+  TObservedFrames observer_;
   std::unique_ptr<TMainForm> form_;
 };
 
@@ -166,6 +174,12 @@ TEST_F(MainFormTest, AFinishingSceneIsReplacedOnTheSamePassAndNothingIsPresented
   Pass();
   EXPECT_EQ(probe_.Events.back(), "render 2");
   EXPECT_EQ(Presented(), 2u);
+  // Every pass is a frame to the observer, the switch included, numbered as the key recorder numbers them.
+  const TCustomScene* second = form_->CurrentScene();
+  ASSERT_EQ(observer_.Frames.size(), 3u);
+  EXPECT_EQ(observer_.Frames[0].first, 0u);
+  EXPECT_EQ(observer_.Frames[1], std::make_pair(1u, second));
+  EXPECT_EQ(observer_.Frames[2], std::make_pair(2u, second));
 }
 
 TEST_F(MainFormTest, TheLastFinishBeforeTheSwitchWinsAndFinishingTheProgramEndsTheRun) {
@@ -237,6 +251,8 @@ TEST_F(MainFormTest, SwitchingToAMissingSceneReportsItAndLeavesNoScene) {
   EXPECT_NE(host_.Boxes[0].Text.find("scene 1 is not available"), std::string::npos);
   EXPECT_EQ(form_->CurrentScene(), nullptr);
   EXPECT_EQ(app_.ExitCode(), 1);
+  // The failed frame is still reported, with no scene.
+  EXPECT_EQ(observer_.Frames, (std::vector<std::pair<uint32_t, const TCustomScene*>>{{0u, nullptr}}));
   form_.reset();  // FormDestroy has no scene to free
   EXPECT_EQ(probe_.Events.back(), "destroy 0");
 }

@@ -8,8 +8,8 @@ set -u
 BUILD=$1
 SRC=$2
 command -v python3 >/dev/null || { echo "python3 is not installed"; exit 77; }
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+source "$(dirname "$0")/lib.bash"
+scratch_begin
 status=0
 skins=0
 for dir in "$SRC"/skin/*/; do

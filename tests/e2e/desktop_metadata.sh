@@ -3,7 +3,7 @@
 # without warnings.
 set -u
 SRC=$(cd "$2" && pwd)/packaging
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib.bash"
 for tool in desktop-file-validate appstreamcli man identify; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done

@@ -6,10 +6,8 @@
 # skin is the one played, the fallback skin stays the bundled one. Arguments: BUILD_DIR.
 set -u
 BUILD=$(cd "$1" && pwd)
-WORK=$(mktemp -d)
-GAME_PID=""
-trap '[ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib.bash"
+scratch_begin
 export XDG_DATA_HOME="$WORK/data" XDG_DATA_DIRS="$WORK/shared" XDG_CONFIG_HOME="$WORK/config"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 

@@ -5,9 +5,8 @@
 # what to install and fails; with nothing missing it does nothing.
 set -u
 SRC=$(cd "$2" && pwd)
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib.bash"
+scratch_begin
 BIN="$WORK/bin" LOG="$WORK/calls"
 mkdir "$BIN"
 for tool in grep env; do ln -s "$(command -v "$tool")" "$BIN/$tool"; done

@@ -4,7 +4,7 @@
 set -u
 SRC=$(cd "$2" && pwd)/src
 LAYERS=(base platform device render data objects scenes app)
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib.bash"
 
 declare -A rank home
 for i in "${!LAYERS[@]}"; do

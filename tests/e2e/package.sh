@@ -6,9 +6,8 @@
 # The headless runner and the skin checker run from there, finding the skins through the links.
 set -u
 BUILD=$(cd "$1" && pwd)
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib.bash"
+scratch_begin
 for tool in cpack dpkg-deb dpkg-shlibdeps identify lintian; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done

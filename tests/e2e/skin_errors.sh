@@ -5,9 +5,8 @@
 set -u
 BUILD=$(cd "$1" && pwd)
 SOURCE=$(cd "$2" && pwd)
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib.bash"
+scratch_begin
 # The player's and the shared skin folders are searched too: here, folders of this test that do not exist.
 export XDG_DATA_HOME="$WORK/data" XDG_DATA_DIRS="$WORK/shared"
 SEARCHED="$WORK/game/skin/, $WORK/data/morvanth/skin/, $WORK/shared/morvanth/skin/"

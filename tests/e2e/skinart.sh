@@ -5,8 +5,8 @@
 set -u
 SRC=$2
 command -v python3 >/dev/null || { echo "python3 is not installed"; exit 77; }
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+source "$(dirname "$0")/lib.bash"
+scratch_begin
 python3 "$SRC/tools/skinart/make_skin_art.py" "$WORK" || { echo "FAIL: the generator failed" >&2; exit 1; }
 status=0
 for skin in morv nebula system; do

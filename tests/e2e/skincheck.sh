@@ -5,10 +5,8 @@ set -u
 BUILD=$1
 SRC=$2
 TOOL="$BUILD/morvanth-skincheck"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+source "$(dirname "$0")/lib.bash"
+scratch_begin
 
 # A 2 x 2 24-bit BMP: top row red, magenta; bottom row green, blue.
 write_bmp() {
@@ -60,15 +58,15 @@ run() {  # run NAME ARGS...: stdout to $WORK/NAME.out, stderr to $WORK/NAME.err,
 }
 
 expect_error() {  # expect_error NAME TEXT: the run failed with status 1 and TEXT on standard error
-  [ "$status" -eq 1 ] || fail "$1: status $status, expected 1"
-  grep -qF -- "$2" "$WORK/$1.err" || fail "$1: standard error lacks '$2': $(cat "$WORK/$1.err")"
-  [ ! -s "$WORK/$1.out" ] || fail "$1: printed a report despite the error"
+  [ "$status" -eq 1 ] || fail_later "$1: status $status, expected 1"
+  grep -qF -- "$2" "$WORK/$1.err" || fail_later "$1: standard error lacks '$2': $(cat "$WORK/$1.err")"
+  [ ! -s "$WORK/$1.out" ] || fail_later "$1: printed a report despite the error"
 }
 
 # A good skin: the JSON report.
 make_skin "$WORK/good"
 run good "$WORK/good" morv --json
-[ "$status" -eq 0 ] || fail "good: status $status: $(cat "$WORK/good.err")"
+[ "$status" -eq 0 ] || fail_later "good: status $status: $(cat "$WORK/good.err")"
 for text in '"skin": "morv"' '"graphicDefsLoaded": true' '"stageDefsLoaded": true' \
             '"id": "ship", "kind": "sprite", "width": 2, "height": 2, "origin": [0, 0], "hitArea": [0, 0, 2, 2]' \
             '"vertexColors": ["0x80FFFFFF", "0x80FFFFFF", "0x80FFFFFF", "0xFFFF0000"], "blendMode": 1' \
@@ -82,28 +80,28 @@ for text in '"skin": "morv"' '"graphicDefsLoaded": true' '"stageDefsLoaded": tru
             '{"kind": "enemy", "frame": 110, "group": 0, "x": 650, "y": 0, "motion": 0, "graphic": "bot", "hp": 1, "stageClear": true, "item": 1, "speed": 5}' \
             '{"title": "STAGE2", "groupSizes": [], "entries": []}' \
             'map.bmp'; do
-  grep -qF -- "$text" "$WORK/good.out" || fail "good: report lacks $text"
+  grep -qF -- "$text" "$WORK/good.out" || fail_later "good: report lacks $text"
 done
 if command -v python3 >/dev/null; then
-  python3 -c 'import json,sys; json.load(open(sys.argv[1]))' "$WORK/good.out" || fail "good: report is not valid JSON"
+  python3 -c 'import json,sys; json.load(open(sys.argv[1]))' "$WORK/good.out" || fail_later "good: report is not valid JSON"
 fi
 
 # The plain summary, and the skin root given directly.
 run summary "$WORK/good/skin"
-[ "$status" -eq 0 ] && grep -q '^OK$' "$WORK/summary.out" || fail "summary: $(cat "$WORK/summary.out" "$WORK/summary.err")"
+[ "$status" -eq 0 ] && grep -q '^OK$' "$WORK/summary.out" || fail_later "summary: $(cat "$WORK/summary.out" "$WORK/summary.err")"
 
 # Without a skin name the game's default: "morv", else the first usable skin.
 mkdir -p "$WORK/other/skin"
 cp -r "$WORK/good/skin/morv" "$WORK/other/skin/blue"
 cp -r "$WORK/good/skin/system" "$WORK/other/skin/system"
 run other "$WORK/other" --json
-[ "$status" -eq 0 ] && grep -qF '"skin": "blue"' "$WORK/other.out" || fail "other: $(cat "$WORK/other.err")"
+[ "$status" -eq 0 ] && grep -qF '"skin": "blue"' "$WORK/other.out" || fail_later "other: $(cat "$WORK/other.err")"
 
 # Usage errors.
 run usage
-[ "$status" -eq 2 ] || fail "usage: status $status"
+[ "$status" -eq 2 ] || fail_later "usage: status $status"
 run badflag "$WORK/good" --yaml
-[ "$status" -eq 2 ] || fail "badflag: status $status"
+[ "$status" -eq 2 ] || fail_later "badflag: status $status"
 
 # Broken skins end with the game's own message on standard error.
 GDEF="skin/morv/xml/graphicdef.xml"
@@ -132,7 +130,7 @@ expect_error range '"99999999999" は整数の範囲を超えています'
 make_skin "$WORK/noframe"
 sed -i 's/<restartpoint frame="0"\/>/<restartpoint\/>/' "$WORK/noframe/$SDEF"
 run noframe "$WORK/noframe" --json
-[ "$status" -eq 1 ] && [ "$(cat "$WORK/noframe.err")" = "frame" ] || fail "noframe: $(cat "$WORK/noframe.err")"
+[ "$status" -eq 1 ] && [ "$(cat "$WORK/noframe.err")" = "frame" ] || fail_later "noframe: $(cat "$WORK/noframe.err")"
 
 make_skin "$WORK/noship"
 sed -i 's/id="ship"/id="boat"/' "$WORK/noship/$GDEF"
@@ -156,11 +154,8 @@ expect_error noskin 'other'
 # The bundled skin, when present, loads cleanly.
 if [ -f "$SRC/skin/morv/xml/graphicdef.xml" ]; then
   run bundled "$SRC" --json
-  [ "$status" -eq 0 ] || fail "bundled skin: $(cat "$WORK/bundled.err")"
+  [ "$status" -eq 0 ] || fail_later "bundled skin: $(cat "$WORK/bundled.err")"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
+end_checks
 echo "skincheck: all checks passed"

@@ -9,21 +9,15 @@ set -u
 BUILD=$(cd "$1" && pwd)
 GAME="$BUILD/morvanth"
 RUNNER="$BUILD/morvanth-headless"
-source "$(dirname "$0")/xvfb.bash"
+source "$(dirname "$0")/lib.bash"
 window_test_begin
 for tool in Xvfb openbox xwininfo xwd convert xdotool xmessage; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
-export XDG_CONFIG_HOME="$WORK/config"
 start_xvfb "$WORK/xvfb.log" 1280x720
-openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-WM_PID=$!
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.1
-done
+start_openbox
 OTHER_PID=""
-trap 'window_test_cleanup; [ -n "$OTHER_PID" ] && kill "$OTHER_PID" 2>/dev/null' EXIT
+trap 'scratch_end; [ -n "$OTHER_PID" ] && kill "$OTHER_PID" 2>/dev/null' EXIT
 
 KEYS="$WORK/game.keys"
 # await_line PATTERN: waits (up to 60 s) for the recording's last line to match PATTERN (an extended regex):
@@ -43,13 +37,13 @@ key() {
   xdotool keyup "$1"
   await_line "[0-9]+"
 }
-shot() { xwd -silent -id "$WIN" >"$WORK/shot.xwd" && convert "$WORK/shot.xwd" "$WORK/$1.png" || fail "screenshot failed"
+away_shot() { shot "$WORK/$1.png"
          if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/$1.png" "$MORVANTH_SHOT_DIR/away-$1.png"; fi; }
 
 start_game --record "$KEYS"
 xdotool windowactivate --sync "$WIN"
 key Return ENTER  # completes the title's drawing
-shot title
+away_shot title
 key Return ENTER  # starts the game
 # Another window takes the focus: the game records that it was left.
 xmessage -name elsewhere -title elsewhere -geometry +900+600 "elsewhere" 2>/dev/null &
@@ -63,14 +57,14 @@ done
 [ -n "$OTHER" ] || fail "no xmessage window"
 xdotool windowactivate --sync "$OTHER"
 await_line "[0-9]+ AWAY"
-shot away
+away_shot away
 xdotool windowactivate --sync "$WIN"
 await_line "[0-9]+"
-shot back
+away_shot back
 # Escape while paused: the title, where the same Escape, still held, does not quit (the game records its
 # release); a new one does.
 key Escape ESC
-shot title-again
+away_shot title-again
 xdotool keydown Escape
 for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
 xdotool keyup Escape

@@ -7,12 +7,11 @@
 set -u
 BUILD=$(cd "$1" && pwd)
 SOURCE=$(cd "$2" && pwd)
-source "$(dirname "$0")/xvfb.bash"
+source "$(dirname "$0")/lib.bash"
 window_test_begin
 for tool in Xvfb openbox xwininfo xwd convert xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
-export XDG_CONFIG_HOME="$WORK/config"
 
 # The English locale: generated into a folder of our own when the system has none.
 ENGLISH=(env -u LC_ALL -u LANGUAGE LANG=en_US.UTF-8)
@@ -30,12 +29,7 @@ cp -r "$BUILD/locale" "$WORK/game/"
 GAME="$WORK/game/morvanth"
 
 start_xvfb "$WORK/xvfb.log" 1280x720
-openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-WM_PID=$!
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.1
-done
+start_openbox
 
 # await_box NAME: waits for the box (its message on standard error first), takes a shot of the screen.
 await_box() {
@@ -45,7 +39,7 @@ await_box() {
     sleep 0.1
   done
   grep -q "$2" "$WORK/game.err" || fail "no \"$2\" on standard error: $(cat "$WORK/game.err")"
-  xwd -silent -root >"$WORK/root.xwd" && convert "$WORK/root.xwd" "$WORK/$1.png" || fail "screenshot failed"
+  shot "$WORK/$1.png" root
   if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/$1.png" "$MORVANTH_SHOT_DIR/error-$1.png"; fi
 }
 # close_box KEY: the key closes the box and the game ends with status 1.

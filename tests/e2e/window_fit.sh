@@ -5,12 +5,11 @@
 set -u
 BUILD=$(cd "$1" && pwd)
 GAME="$BUILD/morvanth"
-source "$(dirname "$0")/xvfb.bash"
+source "$(dirname "$0")/lib.bash"
 window_test_begin
 for tool in Xvfb openbox xwininfo xwd convert xdotool xprop; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
-export XDG_CONFIG_HOME="$WORK/config"
 SETTINGS="$XDG_CONFIG_HOME/morvanth/settings.ini"
 mkdir -p "$(dirname "$SETTINGS")"
 
@@ -19,13 +18,7 @@ screen() {
   [ -n "$WM_PID" ] && kill "$WM_PID" && wait "$WM_PID" 2>/dev/null
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" && wait "$XVFB_PID" 2>/dev/null
   start_xvfb "$WORK/xvfb.log" "$1"
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-  WM_PID=$!
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return
-    sleep 0.1
-  done
-  fail "openbox did not start on $1"
+  start_openbox
 }
 size() { xwininfo -id "$WIN" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 # Waits for the window's client area to take the size WxH (the window manager answers in its own time).
@@ -35,13 +28,6 @@ await_size() {
     sleep 0.1
   done
   fail "the window is $(size), not $1"
-}
-stop_game() {
-  kill -TERM "$GAME_PID"
-  wait "$GAME_PID"
-  local status=$?
-  GAME_PID=""
-  [ "$status" -eq 0 ] || fail "closing the game gave status $status: $(cat "$WORK/game.err")"
 }
 reduced() { grep -qx "morvanth: scale $1 does not fit the screen ($2 usable), scale 1 instead" "$WORK/game.err" ||
               fail "no word of the lowered scale: $(cat "$WORK/game.err")"; }

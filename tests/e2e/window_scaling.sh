@@ -5,13 +5,13 @@
 # window and the picture; F11 gives desktop fullscreen with the picture at twice its size between black bars; Alt+Enter leaves it again without starting the game; a window resized to another
 # shape shows the whole picture in its own aspect. The choice is kept in $XDG_CONFIG_HOME/morvanth/settings.ini
 # and the next start opens as the last one ended. Also: an unknown option gives the usage and status 2, and a
-# broken line of the settings file is reported in one line and kept.
+# broken line of the settings file is reported in one line and kept. The waits follow the game's state lines
+# and the window's geometry, never the clock.
 set -u
 BUILD=$(cd "$1" && pwd)
 GAME="$BUILD/morvanth"
-source "$(dirname "$0")/xvfb.bash"
+source "$(dirname "$0")/lib.bash"
 window_test_begin
-export XDG_CONFIG_HOME="$WORK/config"
 SETTINGS="$XDG_CONFIG_HOME/morvanth/settings.ini"
 
 "$GAME" --bogus >"$WORK/usage.out" 2>"$WORK/usage.err"
@@ -21,9 +21,7 @@ grep -q "unknown option '--bogus'" "$WORK/usage.err" && grep -q "usage: morvanth
   fail "no usage for an unknown option: $(cat "$WORK/usage.err")"
 "$GAME" --help | grep -q -- "--scale N" || fail "--help does not name --scale"
 
-for tool in Xvfb openbox xwininfo xwd convert xdotool; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
+require_tools Xvfb openbox xwininfo xwd convert xdotool
 
 # The logo's box at the game's own size, from the headless runner: the same picture the window scales.
 "$BUILD/morvanth-headless" --frames 200 --shot "199:$WORK/base.png" >/dev/null || fail "headless runner failed"
@@ -34,46 +32,27 @@ read -r BW BH BX BY < <(echo "$BASE" | tr 'x+' '  ')
 
 start_xvfb "$WORK/xvfb.log" 1920x1440
 xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$WORK/xvfb.log")"
-openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-WM_PID=$!
-for _ in $(seq 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.1
-done
-
-WIN=""
-stop_game() {
-  kill -TERM "$GAME_PID"
-  wait "$GAME_PID"
-  local status=$?
-  GAME_PID=""
-  [ "$status" -eq 0 ] || fail "closing the game gave status $status: $(cat "$WORK/game.err")"
-}
+start_openbox
 # The window's client area on the screen, as WxH+X+Y.
 geometry() {
   xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
                              /Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h "+" x "+" y}'
 }
-# Waits for the window to take the size WxH.
-await_size() {
-  for _ in $(seq 50); do
-    case "$(geometry)" in "$1"+*) return 0 ;; esac
-    sleep 0.1
-  done
-  fail "the window is $(geometry), not $1"
-}
-# Takes a shot of the whole screen into $WORK/NAME.png (and the shot folder) and gives the logo's box in the
-# window, relative to the window, once the logo is red and in place (the picture may take a frame or two).
+# The logo's box in the window, in the last shot.
+shot_box() { redbox "$WORK/shot.png" "$(geometry)"; }
+sized() { case "$(geometry)" in "$1"+*) return 0 ;; esac; return 1; }
+# Waits for the window to take the size WxH (the window manager's and the game's answer take a few frames).
+await_size() { WAIT_FRAMES=1200 WAIT_EXPLAIN=geometry wait_until "the window at $1" sized "$1"; }
+# logo_shot: a shot of the whole screen while the game says the logo is complete, before and after (the title
+# starts the drawing again after ten idle seconds).
+logo_shot() { is complete true && shot "$WORK/shot.png" root && is complete true; }
+# Takes such shots (NAME.png in the shot folder) until the logo's box in the window, relative to the window, is
+# EXPECTED (the picture follows the window's new size a frame or two later).
 logo_in_window() {
-  local name=$1 expected=$2 box=""
-  for _ in $(seq 100); do
-    xwd -silent -root >"$WORK/root.xwd" && convert "$WORK/root.xwd" "$WORK/$name.png" || fail "screenshot failed"
-    box=$(redbox "$WORK/$name.png" "$(geometry)")
-    [ "$box" = "$expected" ] && break
-    sleep 0.1
-  done
-  if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/$name.png" "$MORVANTH_SHOT_DIR/$name.png"; fi
-  [ "$box" = "$expected" ] || fail "$name: the logo's box is $box, not $expected (screen shot $name.png)"
+  local name=$1 expected=$2
+  logo_box_is() { logo_shot && [ "$(shot_box)" = "$expected" ]; }
+  WAIT_FRAMES=1200 WAIT_EXPLAIN=shot_box wait_until "the logo's box $expected in $name.png" logo_box_is
+  if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/shot.png" "$MORVANTH_SHOT_DIR/$name.png"; fi
 }
 scaled_box() {  # NUM DEN OFFSETX OFFSETY: the base box times NUM/DEN, moved
   echo "$(($BW * $1 / $2))x$(($BH * $1 / $2))+$(($BX * $1 / $2 + $3))+$(($BY * $1 / $2 + $4))"
@@ -94,9 +73,12 @@ xdotool key F11
 await_size 1920x1440
 logo_in_window fullscreen-f11 "$(scaled_box 2 1 160 120)"
 
-# Alt+Enter: back to the window, and the title is still there (the Enter was not the game's).
-xdotool key alt+Return
+# Alt+Enter, held for frames: back to the window, and the title is still there (the Enter was not the game's).
+keys_down alt+Return
 await_size 1600x1200
+wait_frames 2
+keys_up alt+Return
+is scene 0 || fail "Alt+Enter left the title: $(state)"
 logo_in_window alt-enter-window "$(scaled_box 2 1 0 0)"
 
 # A window of another shape: 1000x500 holds the picture at 5/6 of its size (667x500), centred left to right.
@@ -104,7 +86,7 @@ xdotool windowsize "$WIN" 1000 500
 await_size 1000x500
 box_resized() {
   local box
-  box=$(redbox "$WORK/resized-1000x500.png" "$(geometry)")
+  box=$(shot_box)
   read -r w h x y < <(echo "$box" | tr 'x+' '  ')
   # Nearest-neighbour scaling by 5/6 may round a stroke's edge either way: allow a pixel or two.
   ex=$(($BX * 5 / 6 + 166)); ey=$(($BY * 5 / 6)); ew=$(($BW * 5 / 6)); eh=$(($BH * 5 / 6))
@@ -113,13 +95,9 @@ box_resized() {
     [ $(($1 - $2)) -le 2 ] && [ $(($2 - $1)) -le 2 ] || return 1
   done
 }
-for _ in $(seq 50); do
-  xwd -silent -root >"$WORK/root.xwd" && convert "$WORK/root.xwd" "$WORK/resized-1000x500.png"
-  box_resized && break
-  sleep 0.1
-done
-if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/resized-1000x500.png" "$MORVANTH_SHOT_DIR/"; fi
-box_resized || fail "resized: the logo's box is $(redbox "$WORK/resized-1000x500.png" "$(geometry)")"
+resized_box_shown() { logo_shot && box_resized; }
+WAIT_FRAMES=1200 WAIT_EXPLAIN=shot_box wait_until "the logo's box in the resized window" resized_box_shown
+if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/shot.png" "$MORVANTH_SHOT_DIR/resized-1000x500.png"; fi
 stop_game
 
 grep -qx "scale=2" "$SETTINGS" && grep -qx "fullscreen=0" "$SETTINGS" || fail "settings after --scale 2: $(cat "$SETTINGS")"

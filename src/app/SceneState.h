@@ -1,4 +1,5 @@
-// One line of JSON describing the running scene after a frame, for the headless runner's --state output.
+// One line of JSON describing the running scene after a frame: the headless runner's --state output, and what
+// the window writes for a test that asks through MORVANTH_STATE_FILE (StateStream.h).
 #pragma once
 #include <cstdint>
 #include <string>

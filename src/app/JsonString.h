@@ -1,4 +1,4 @@
-// JSON string literals for the machine-readable outputs (headless --state lines, the skin report).
+// JSON string literals for the machine-readable outputs (the state lines, the skin report).
 #pragma once
 #include <string>
 

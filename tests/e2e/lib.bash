@@ -83,12 +83,16 @@ wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window 
 # WORK/game.out and game.err and its state lines in STATE (WORK/state.jsonl, emptied first); sets GAME_PID,
 # leaves its window's id in WIN and returns once the window is up and the first frame is done.
 start_game() {
+  launch_game "$@"
+  wait_until "the first frame" at_frame 0
+}
+# launch_game ARGS...: start_game without waiting for a frame (a game that fails before its first one).
+launch_game() {
   rm -f "$STATE"
   MORVANTH_STATE_FILE="$STATE" ${LAUNCHER[@]+"${LAUNCHER[@]}"} "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
   WIN=""
   wait_until "the window titled MORVANTH" window_shown
-  wait_until "the first frame" at_frame 0
 }
 window_shown() {
   WIN=$(xwininfo -name MORVANTH 2>/dev/null | awk '/Window id:/ {print $4}')

@@ -82,11 +82,11 @@ FRAMES=$(tail -1 "$KEYS")
 CHANGES=$(sed -n '/ AWAY$/,$p' "$KEYS")
 [ "$(echo "$CHANGES" | awk '{printf "%s/", $2}')" = "AWAY//ESC//ESC//" ] || fail "the recording's lines: $(cat "$KEYS")"
 read -r AWAY BACK GIVEUP _ QUIT _ < <(echo "$CHANGES" | awk '{printf "%s ", $1}')
-state() { sed -n "$(($1 + 1))p" "$WORK/replay.jsonl"; }
-state $((AWAY - 1)) | grep -q '"scene":1,.*"paused":false' || fail "not playing before leaving: $(state $((AWAY - 1)))"
-state "$AWAY" | grep -q '"paused":true' || fail "leaving the window did not pause: $(state "$AWAY")"
-state $((GIVEUP - 1)) | grep -q '"scene":1,.*"paused":true' || fail "coming back resumed: $(state $((GIVEUP - 1)))"
-state "$GIVEUP" | grep -q '"scene":0' || fail "Escape while paused did not give up: $(state "$GIVEUP")"
+replay_state() { sed -n "$(($1 + 1))p" "$WORK/replay.jsonl"; }
+replay_state $((AWAY - 1)) | grep -q '"scene":1,.*"paused":false' || fail "not playing before leaving: $(replay_state $((AWAY - 1)))"
+replay_state "$AWAY" | grep -q '"paused":true' || fail "leaving the window did not pause: $(replay_state "$AWAY")"
+replay_state $((GIVEUP - 1)) | grep -q '"scene":1,.*"paused":true' || fail "coming back resumed: $(replay_state $((GIVEUP - 1)))"
+replay_state "$GIVEUP" | grep -q '"scene":0' || fail "Escape while paused did not give up: $(replay_state "$GIVEUP")"
 [ "$(wc -l <"$WORK/replay.jsonl")" -eq $((QUIT + 1)) ] || fail "the replay did not quit at frame $QUIT"
 
 # A window closed from outside: the X connection is lost while Right is held; the recording keeps that change.

@@ -60,18 +60,12 @@ panel_shown() { [ "$(convert "$WORK/$1.png" -fill black +opaque "#202A48" -fill 
 # 1. No skin folder: a window of its own, in Japanese, then in English.
 JA_MISSING="MORVANTH: スキンフォルダが存在しません"
 EN_MISSING="MORVANTH: The skin folder does not exist"
-start_game
+launch_game
 await_box missing-ja "$JA_MISSING"
 panel_shown missing-ja
 close_box Return
-"${ENGLISH[@]}" "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &
-GAME_PID=$!
-WIN=""
-for _ in $(seq 100); do
-  WIN=$(xwininfo -name MORVANTH 2>/dev/null | awk '/Window id:/ {print $4}')
-  [ -n "$WIN" ] && break
-  sleep 0.1
-done
+LAUNCHER=("${ENGLISH[@]}")
+launch_game
 await_box missing-en "$EN_MISSING"
 panel_shown missing-en
 close_box Escape
@@ -85,6 +79,7 @@ mkdir -p "$WORK/game/skin"
 cp -r "$SOURCE/skin/morv" "$SOURCE/skin/system" "$WORK/game/skin/"
 head -c 300 "$SOURCE/skin/morv/xml/graphicdef.xml" >"$WORK/game/skin/morv/xml/graphicdef.xml"
 XML_ERROR="エラー: XMLの解析エラーです ("
+unset LAUNCHER
 start_game --record "$WORK/game.keys"
 for _ in 1 2; do  # the first Enter completes the title, the second starts a game
   xdotool keydown Return
@@ -99,13 +94,8 @@ close_box Return
 diff <(grep -o "XMLの解析エラーです.*" "$WORK/game.err") "$WORK/skincheck.err" >/dev/null ||
   fail "skincheck says otherwise: $(cat "$WORK/skincheck.err") / $(cat "$WORK/game.err")"
 
-"${ENGLISH[@]}" "$GAME" --record "$WORK/game.keys" >"$WORK/game.out" 2>"$WORK/game.err" &
-GAME_PID=$!
-for _ in $(seq 100); do
-  WIN=$(xwininfo -name MORVANTH 2>/dev/null | awk '/Window id:/ {print $4}')
-  [ -n "$WIN" ] && break
-  sleep 0.1
-done
+LAUNCHER=("${ENGLISH[@]}")
+start_game --record "$WORK/game.keys"
 for _ in 1 2; do
   xdotool keydown Return
   for _ in $(seq 300); do tail -1 "$WORK/game.keys" | grep -q ENTER && break; sleep 0.1; done

@@ -118,25 +118,27 @@ unit="$build/tests/morvanth_tests"
 e2e=(textshot tka_tool skincheck skinart motionpaths bundled_skins skin_errors headless_title_ending
      headless_game headless_sound sound_files)
 
-# Runs the tests against the build; prints what failed first, or nothing when every test passed.
-run_tests() {
-  local first="$1" out="$scratch/run.out"
+# Runs the unit tests, the fault's own filter first; prints the first failure, or nothing when all passed.
+run_unit() {
+  local first="$1" out="$scratch/run.out" rest="*"
   if [ "$first" != "-" ]; then
+    rest="-$first"
     timeout 300 "$unit" --gtest_fail_fast --gtest_brief=1 --gtest_filter="$first" >"$out" 2>&1 ||
       { echo "unit tests ($(grep -m1 -o '\[  FAILED  \] [A-Za-z0-9_/.]*' "$out" | cut -c14- || true))"; return; }
   fi
-  local rest="*"
-  [ "$first" != "-" ] && rest="-$first"
   timeout 300 "$unit" --gtest_fail_fast --gtest_brief=1 --gtest_filter="$rest" >"$out" 2>&1 ||
     { echo "unit tests ($(grep -m1 -o '\[  FAILED  \] [A-Za-z0-9_/.]*' "$out" | cut -c14- || true))"; return; }
+}
+# Runs the end-to-end scripts in order; prints the first that failed, or nothing.
+run_e2e() {
   local name
   for name in "${e2e[@]}"; do
-    timeout 300 bash "$tree/tests/e2e/$name.sh" "$build" "$tree" >"$out" 2>&1 || { echo "e2e.$name"; return; }
+    timeout 300 bash "$tree/tests/e2e/$name.sh" "$build" "$tree" >"$scratch/run.out" 2>&1 || { echo "e2e.$name"; return; }
   done
 }
 
 echo "mutants.sh: running the tests on the unmutated copy"
-broken="$(run_tests - </dev/null)"
+broken="$(run_unit - </dev/null)$(run_e2e </dev/null)"
 [ -z "$broken" ] || { echo "mutants.sh: the unmutated tree fails: $broken" >&2; exit 2; }
 
 killed=0 survived=0 equivalent=0 total=0
@@ -152,10 +154,14 @@ for fault in "${faults[@]}"; do
     continue
   fi
   file="$(table_py apply "$tree" "$id")"
-  if cmake --build "$build" -j"$jobs" >"$log" 2>&1; then
-    by="$(run_tests "$first" </dev/null)"
+  # Most faults fail a unit test: the programs the end-to-end scripts need are linked only when none did.
+  if cmake --build "$build" -j"$jobs" --target morvanth_tests >"$log" 2>&1; then
+    by="$(run_unit "$first" </dev/null)"
+    if [ -z "$by" ]; then
+      cmake --build "$build" -j"$jobs" >"$log" 2>&1 || { echo "mutants.sh: fault $id does not compile" >&2; exit 2; }
+      by="$(run_e2e </dev/null)"
+    fi
   else
-    by=""
     mv "$tree/$file.orig" "$tree/$file"
     echo "mutants.sh: fault $id does not compile:" >&2
     grep -m5 'error' "$log" >&2 || true

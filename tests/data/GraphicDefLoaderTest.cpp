@@ -317,7 +317,7 @@ TEST_F(GraphicDefLoaderTest, MissingFolderOrFileIsNamedAndNoChildrenGiveFalse) {
 }
 
 TEST_F(GraphicDefLoaderTest, DefinitionsDrawThemselvesThroughTheSpriteRenderer) {
-  ASSERT_TRUE(Load(std::string(kShip) + "<origin x='16' y='8'/><vertexcolor rb='$FF0000FF'/></sprite>" +
+  ASSERT_TRUE(Load(std::string(kShip) + "<origin x='16' y='8'/><vertexcolor rt='$FF00FF00' lb='$FFFF0000' rb='$FF0000FF'/></sprite>" +
                    "<animation id='boom' maxframe='30'><sprite ref='ship' frame='10' alpha='128'/></animation>"));
   TSXScene scene(&device_, "");
   TVisible ship(100, 50, Sprite("ship"));
@@ -338,6 +338,8 @@ TEST_F(GraphicDefLoaderTest, DefinitionsDrawThemselvesThroughTheSpriteRenderer) 
   EXPECT_EQ(quad.Vertices[1].V, 0.0f);
   EXPECT_EQ(quad.Vertices[2].U, 0.0f);
   EXPECT_EQ(quad.Vertices[2].V, 1.0f);
+  EXPECT_EQ(quad.Vertices[1].Diffuse, 0xFF00FF00u);
+  EXPECT_EQ(quad.Vertices[2].Diffuse, 0xFFFF0000u);
   EXPECT_EQ(quad.Vertices[3].Diffuse, 0xFF0000FFu);
 
   TAnimation boom(10, 20, Animation("boom"));

@@ -58,9 +58,13 @@ TEST(TKArc, IdsMatchRegardlessOfLetterCase) {
   EXPECT_EQ(Read(PlainArchive(0), "ship.bmp"), "hello");
   EXPECT_EQ(Read(PlainArchive(0), "MAP.BMP"), "map");
   // Only ASCII letters fold: the second byte of a double-byte character is compared as it stands
-  // ("ア" is 83 41, "ャ" is 83 61).
+  // ("ア" is 83 41, "ヂ" is 83 61), for lead bytes at both ends of both ranges and for no byte beside them.
   EXPECT_TRUE(TKAIdEquals(ToCP932("ア"), ToCP932("ア")));
-  EXPECT_FALSE(TKAIdEquals(ToCP932("ア"), ToCP932("ャ")));
+  EXPECT_FALSE(TKAIdEquals(ToCP932("ア"), ToCP932("ヂ")));
+  for (const int lead : {0x81, 0x9F, 0xE0, 0xFC, 0x80, 0xA0, 0xDF, 0xFD}) {
+    const bool isLead = lead != 0x80 && lead != 0xA0 && lead != 0xDF && lead != 0xFD;
+    EXPECT_EQ(TKAIdEquals(std::string{char(lead), 'A'}, std::string{char(lead), 'a'}), !isLead) << lead;
+  }
   EXPECT_TRUE(TKAIdEquals(ToCP932("自機A.bmp"), ToCP932("自機a.BMP")));
 }
 

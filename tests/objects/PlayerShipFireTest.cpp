@@ -93,6 +93,7 @@ TEST(ShipFire, LasersComeFromTheShipsHitEdgeAndTenPixelsAheadOfEachOption) {
   Rig.Buy(ppOption);
   Rig.Buy(ppOption);
   Rig.Buy(ppLaser);
+  Rig.Ship.Options[1]->MoveTo(500, 304);  // far ahead of the ship: its beam is shorter
   Rig.Frames(24, {VkZ});
   const std::vector<TVisible*> Items = Rig.ShotItems();
   ASSERT_EQ(Items.size(), 3u);
@@ -107,6 +108,8 @@ TEST(ShipFire, LasersComeFromTheShipsHitEdgeAndTenPixelsAheadOfEachOption) {
   EXPECT_EQ(Beam0->X, 210);
   EXPECT_EQ(Beam0->Y, 300 + 4 * 11);
   EXPECT_EQ(Beam1->Owner, Rig.Ship.Options[1].get());
+  EXPECT_EQ(Beam1->X, 510);
+  EXPECT_EQ(Beam1->MaxLength, 290);
   EXPECT_EQ(Beam1->Y, 300 + 4 * 1);
   EXPECT_EQ(Beam1->Graphic, &Rig.LaserGraphic);
 }

@@ -285,6 +285,23 @@ TEST_F(SXSceneTest, AnAlphaTestedQuadLeavesNoAlphaTestToLaterQueuesOrFrames) {
   EXPECT_EQ(Screen(4, 0), 0xFF0000u) << "next frame";
 }
 
+TEST_F(SXSceneTest, AQueueLeavesTheSamplersAsItFoundThemAndItsBlendedQuadsWriteNoDepth) {
+  IDirect3DDevice9* d3d = device_->D3DDevice();
+  d3d->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
+  d3d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+  Sprite(0, 0, Quad(2, 2), SolidTexture(2, 2, 0x80FFFFFF), 2);
+  d3d->BeginScene();
+  scene_->TranslucentQueue().DrawQueue(false, true);
+  DWORD zwrite = 1, address = 0, filter = 0;
+  d3d->GetRenderState(D3DRS_ZWRITEENABLE, &zwrite);
+  d3d->GetSamplerState(0, D3DSAMP_ADDRESSU, &address);
+  d3d->GetSamplerState(0, D3DSAMP_MAGFILTER, &filter);
+  d3d->EndScene();
+  EXPECT_EQ(zwrite, 0u);
+  EXPECT_EQ(address, DWORD(D3DTADDRESS_MIRROR));
+  EXPECT_EQ(filter, DWORD(D3DTEXF_LINEAR));
+}
+
 TEST_F(SXSceneTest, AdditivePresetAddsTheTextureWeightedByItsAlpha) {
   TDGTexture* texture = SolidTexture(1, 1, 0x80808080);
   Sprite(0, 0, Quad(1, 1), texture, 1);

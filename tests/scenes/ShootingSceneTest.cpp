@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "../support/AllocationCounter.h"
 #include "Exception.h"
 #include "GameKeys.h"
@@ -158,19 +160,18 @@ TEST_F(ShootingSceneTest, GroupsPayOneCapsuleAtTheLastMembersPlaceAndCarriersAlw
   }
 }
 
-TEST_F(ShootingSceneTest, ShotsLasersAndOptionsAgainstEnemies) {
+TEST_F(ShootingSceneTest, ALaserGoesOnThroughTheEnemiesItDestroys) {
   // Enemies sit 20 pixels in front of the settled ship; still shots placed on them.
   const struct {
     const char* Name;
-    bool LaserFirst, Laser;
+    bool LaserFirst;
     int32_t HP;
     int ShotsLeft;
     bool Destroyed;
   } cases[] = {
-      {"two shots on a 1-HP enemy are both spent", false, false, 1, 0, true},
-      {"a laser that destroys survives, the shot after it is spent", true, true, 1, 1, true},
-      {"a shot destroys, the laser after it survives", false, true, 1, 1, true},
-      {"a laser that does not destroy is spent", true, true, 3, 0, false},
+      {"a laser that destroys survives, the shot after it is spent", true, 1, 1, true},
+      {"a shot destroys, the laser after it survives", false, 1, 1, true},
+      {"a laser that does not destroy is spent", true, 3, 0, false},
   };
   for (const auto& c : cases) {
     Build(kQuietStage);
@@ -180,50 +181,134 @@ TEST_F(ShootingSceneTest, ShotsLasersAndOptionsAgainstEnemies) {
     auto addLaser = [&] { scene_->ShotList->Add(new TLaser(ship.X + 4, ship.Y, scene_->Graphics[9], &ship)); };
     if (c.LaserFirst) addLaser();
     AddStill(*scene_->ShotList, enemy->X, enemy->Y, TShootingScene::giShot);
-    if (c.Laser && !c.LaserFirst) addLaser();
-    if (!c.Laser) AddStill(*scene_->ShotList, enemy->X, enemy->Y, TShootingScene::giShot);
+    if (!c.LaserFirst) addLaser();
     Updates(1);
     EXPECT_EQ(scene_->ShotList->Count(), c.ShotsLeft) << c.Name;
     EXPECT_EQ(scene_->Enemies->Count(), c.Destroyed ? 0 : 1) << c.Name;
   }
 }
 
-TEST_F(ShootingSceneTest, BulletsCapsulesAndEnemiesAgainstTheShip) {
+TEST_F(ShootingSceneTest, OneFrameResolvesShotsThenOptionsThenTheShip) {
+  // Two shots on a 1-HP enemy the ship touches: both spent, the enemy destroyed once, where it stood, before it
+  // could ram. Each of two options strikes the enemy it touches.
   Build(kQuietStage);
   Updates(kFlyIn);
   TEmu& ship = *scene_->Ship;
-  // Capsules drift 2 pixels a frame; two touched in one frame both count.
-  scene_->Drops->Add(new TDrop(ship.X + 2, ship.Y, ikPowerUp, scene_->Graphics[12]));
-  scene_->Drops->Add(new TDrop(ship.X + 4, ship.Y + 2, ikPowerUp, scene_->Graphics[12]));
+  TEnemy* rammed = AddEnemy(ship.X + 2, ship.Y + 1, 1);
+  const int32_t x = rammed->X, y = rammed->Y;
+  for (int i = 0; i < 2; ++i) AddStill(*scene_->ShotList, x, y, TShootingScene::giShot);
+  const int32_t optionY[2] = {500, 100};
+  std::vector<TEnemy*> touched;
+  for (int i = 0; i < 2; ++i) {
+    ship.Options[i]->SetActive(true);
+    ship.Options[i]->MoveTo(400, optionY[i]);
+    touched.push_back(AddEnemy(400, optionY[i], 3));
+  }
+  ship.OptionCount = 2;
   Updates(1);
-  EXPECT_EQ(ship.Cursor, 1);
-  EXPECT_EQ(scene_->Drops->Count(), 0);
-  // Of two bullets on the ship only the first strikes.
-  TDirShot* first = AddStill(*scene_->EnemyShots, ship.X, ship.Y, TShootingScene::giBullet);
-  TDirShot* second = AddStill(*scene_->EnemyShots, ship.X, ship.Y, TShootingScene::giBullet);
-  Updates(1);
-  EXPECT_EQ(ship.Lives, 2);
-  EXPECT_EQ(ship.Energy, 0);
-  EXPECT_EQ(scene_->EnemyShots->First(), second);
-  EXPECT_EQ(scene_->EnemyShots->Count(), 1);
-  (void)first;
+  EXPECT_EQ(ship.Energy, 1);
+  EXPECT_EQ(ship.Lives, 3);
+  EXPECT_EQ(scene_->ShotList->Count(), 0);
+  EXPECT_EQ(scene_->Enemies->Count(), 2);
+  ASSERT_EQ(scene_->Explosions->Count(), 1);
+  EXPECT_EQ(static_cast<TVisible*>(scene_->Explosions->First())->X, x);
+  EXPECT_EQ(static_cast<TVisible*>(scene_->Explosions->First())->Y, y);
+  for (TEnemy* enemy : touched) EXPECT_EQ(enemy->HP, 2);
 }
 
-TEST_F(ShootingSceneTest, AnEnemyRammingTheShipTakesDamageEvenDuringTheFlyIn) {
+TEST_F(ShootingSceneTest, EachPlayStateDecidesWhatMeetsWhat) {
+  // One frame with a shot on an enemy, an option on another, and two bullets and two capsules on the ship (in
+  // the fly-in also an enemy ramming it). Enemies, then bullets, then capsules: at most one bullet strikes, and
+  // a ship it has just lost collects nothing; the flying-in ship cannot be hurt but spends what strikes it.
+  const struct {
+    const char* Name;
+    bool Weapons;
+    int BulletsLeft, LivesLost, DropsLeft;
+  } cases[] = {{"flying in", true, 1, 0, 0}, {"playing", true, 1, 1, 2}, {"restart wait", true, 2, 0, 2},
+               {"stage clear", false, 2, 0, 2}, {"game over", false, 2, 0, 2}};
+  for (int phase = 0; phase < 5; ++phase) {
+    const auto& c = cases[phase];
+    Build("<stage><enemy frame=\"0\" x=\"700\" y=\"550\" speed=\"0\" stageclear=\"true\"/></stage>");
+    if (phase > 0) Updates(kFlyIn + 1);
+    TEmu& ship = *scene_->Ship;
+    if (phase == 2) ship.Hit(1);
+    if (phase == 3) static_cast<TEnemy*>(scene_->Enemies->First())->Damage(1);
+    if (phase == 4) {
+      ship.Lives = 1;
+      ship.Hit(1);
+    }
+    ship.Options[0]->SetActive(true);
+    ship.Options[0]->MoveTo(400, 100);
+    ship.OptionCount = 1;
+    TEnemy* struck = AddEnemy(600, 200, 5);
+    AddStill(*scene_->ShotList, 600, 200, TShootingScene::giShot);
+    TEnemy* touched = AddEnemy(400, 100, 5);
+    TEnemy* rammer = phase == 0 ? AddEnemy(ship.X + 3, ship.Y, 2) : nullptr;  // the ship moves 3 pixels into it
+    for (int i = 0; i < 2; ++i) AddStill(*scene_->EnemyShots, ship.X, ship.Y, TShootingScene::giBullet);
+    scene_->Drops->Add(new TDrop(ship.X + 2, ship.Y, ikPowerUp, scene_->Graphics[12]));
+    scene_->Drops->Add(new TDrop(ship.X + 4, ship.Y + 2, ikPowerUp, scene_->Graphics[12]));
+    const int32_t lives = ship.Lives, energy = ship.Energy;
+    Updates(1);
+    EXPECT_EQ(struck->HP, c.Weapons ? 4 : 5) << c.Name;
+    EXPECT_EQ(scene_->ShotList->Count(), c.Weapons ? 0 : 1) << c.Name;
+    EXPECT_EQ(touched->HP, c.Weapons ? 4 : 5) << c.Name;
+    if (rammer != nullptr) EXPECT_EQ(rammer->HP, 1) << c.Name;
+    EXPECT_EQ(scene_->EnemyShots->Count(), c.BulletsLeft) << c.Name;
+    EXPECT_EQ(ship.Lives, lives - c.LivesLost) << c.Name;
+    EXPECT_EQ(ship.Energy, c.LivesLost ? 0 : energy) << c.Name;
+    EXPECT_EQ(scene_->Drops->Count(), c.DropsLeft) << c.Name;
+    EXPECT_EQ(ship.Cursor, c.DropsLeft == 0 ? 1 : CursorNone) << c.Name;
+  }
+}
+
+TEST_F(ShootingSceneTest, DestroyedEnemiesExplodeInPlaceAndAboutOneInTwentyFires) {
   Build(kQuietStage);
-  TEmu& ship = *scene_->Ship;
-  TEnemy* enemy = AddEnemy(ship.X + 3, ship.Y, 2);  // the ship moves 3 pixels into it
-  Updates(1);
-  EXPECT_EQ(enemy->HP, 1);
-  EXPECT_EQ(ship.Lives, 3);
-  EXPECT_EQ(ship.Energy, 1);
+  Updates(kFlyIn);
+  for (int i = 0; i < 400; ++i) {
+    AddEnemy(300 + i, 100 + i / 2, 1)->Damage(1);
+    const auto* blast = static_cast<TVisible*>(scene_->Explosions->Last());
+    ASSERT_EQ(blast->X, 300 + i);
+    ASSERT_EQ(blast->Y, 100 + i / 2);
+  }
+  EXPECT_GE(scene_->EnemyShots->Count(), 8);
+  EXPECT_LE(scene_->EnemyShots->Count(), 40);
+}
+
+TEST_F(ShootingSceneTest, BlastsReachBothEndsOfTheirAreaButNotItsRightAndBottomEdges) {
+  Build(kQuietStage);
+  const struct {
+    TRect Area;
+    int32_t Left, Top, Right, Bottom;  // the extremes expected, inclusive
+  } cases[] = {{Rect(10, 20, 14, 23), 10, 20, 13, 22},
+               {Rect(14, 23, 10, 20), 10, 20, 13, 22},  // reversed bounds: from the smaller
+               {Rect(5, 7, 5, 7), 5, 7, 5, 7}};          // equal bounds: the bound itself
+  for (const auto& c : cases) {
+    scene_->Explosions->Clear();
+    scene_->BlastArea = c.Area;
+    for (int i = 0; i < 200; ++i) scene_->SpawnBlast(nullptr);
+    std::set<int32_t> xs, ys;
+    for (TLinkedItem* e = scene_->Explosions->First(); e != nullptr; e = e->Next()) {
+      xs.insert(static_cast<TVisible*>(e)->X);
+      ys.insert(static_cast<TVisible*>(e)->Y);
+    }
+    EXPECT_EQ(*xs.begin(), c.Left);
+    EXPECT_EQ(*xs.rbegin(), c.Right);
+    EXPECT_EQ(xs.size(), size_t(c.Right - c.Left + 1));
+    EXPECT_EQ(*ys.begin(), c.Top);
+    EXPECT_EQ(*ys.rbegin(), c.Bottom);
+    EXPECT_EQ(ys.size(), size_t(c.Bottom - c.Top + 1));
+  }
 }
 
 TEST_F(ShootingSceneTest, ALostShipResumesFromTheLastRestartPointFiftyFramesLater) {
   Build("<stage><restartpoint frame=\"1200\"/><enemy frame=\"1100\" x=\"700\" y=\"50\" speed=\"0\" hp=\"99\"/>"
-        "<enemy frame=\"1300\" x=\"700\" y=\"500\" speed=\"0\"/></stage>");
+        "<group frame=\"1200\" x=\"600\" speed=\"0\"><enemy frame=\"0\" y=\"150\"/><enemy frame=\"0\" y=\"250\"/>"
+        "</group><enemy frame=\"1300\" x=\"700\" y=\"500\" speed=\"0\"/></stage>");
   Updates(kFlyIn + 1250);
   ASSERT_EQ(scene_->RestartFrame, 1200u);
+  static_cast<TEnemy*>(scene_->Enemies->Last())->Damage(1);  // the group under way
+  ASSERT_EQ(scene_->GroupCounts, std::vector<int32_t>{1});
+  scene_->Explosions->Clear();
   TEmu& ship = *scene_->Ship;
   ship.Speed = 9;
   scene_->Drops->Add(new TDrop(700, 300, ikPowerUp, scene_->Graphics[12]));
@@ -243,6 +328,7 @@ TEST_F(ShootingSceneTest, ALostShipResumesFromTheLastRestartPointFiftyFramesLate
   Updates(1);
   EXPECT_EQ(scene_->StageFrame, 1200u);
   EXPECT_EQ(scene_->RestartFrame, 1200u);
+  EXPECT_EQ(scene_->GroupCounts, std::vector<int32_t>{2});
   EXPECT_EQ(scene_->Enemies->Count(), 0);
   EXPECT_EQ(scene_->Drops->Count(), 0);
   EXPECT_EQ(scene_->Explosions->Count(), 0);
@@ -265,6 +351,7 @@ TEST_F(ShootingSceneTest, GameOverLeavesForTheTitleOnEnterEscapeOrAfter300Frames
     scene_->Ship->Lives = 1;
     scene_->Ship->Hit(1);
     EXPECT_EQ(scene_->State, psGameOver);
+    EXPECT_EQ(scene_->Timers->Count(), 6) << "the end and five blasts";
     Updates(10);
     EXPECT_EQ(scene_->Enemies->Count(), 1) << "enemies keep coming";
     if (c.Key != 0) {
@@ -289,10 +376,13 @@ TEST_F(ShootingSceneTest, TheStageClearEnemyEndsTheStage) {
     static_cast<TEnemy*>(scene_->Enemies->First())->Damage(1);
     EXPECT_EQ(scene_->State, psStageClear);
     EXPECT_EQ(scene_->Explosions->Count(), 0);
-    Updates(179);
-    EXPECT_EQ(scene_->Explosions->Count(), 9);
-    Updates(1);
-    EXPECT_EQ(scene_->Explosions->Count(), 10);
+    // One blast every 20 frames, each inside the enemy's hit area (596 to 603, 296 to 303).
+    for (int frame = 1; frame <= 180; ++frame) {
+      Updates(1);
+      ASSERT_EQ(scene_->Explosions->Count(), std::min(10, frame / 20 + 1)) << frame;
+      const auto* blast = static_cast<TVisible*>(scene_->Explosions->Last());
+      EXPECT_TRUE(blast->X >= 596 && blast->X < 604 && blast->Y >= 296 && blast->Y < 304) << frame;
+    }
     Updates(119);
     EXPECT_FALSE(scene_->Finished());
     EXPECT_EQ(scene_->State, psStageClear);
@@ -306,6 +396,8 @@ TEST_F(ShootingSceneTest, TheStageClearEnemyEndsTheStage) {
       EXPECT_EQ(scene_->StageFrame, 0u);
       EXPECT_FALSE(scene_->Ship->Entering);
       EXPECT_EQ(scene_->Ship->ShotType, stLaser);
+      Updates(1);
+      EXPECT_FALSE(scene_->Finished()) << "the next stage stays";
     }
   }
 }
@@ -440,11 +532,16 @@ class ShootingRenderTest : public ShootingSceneTest {
 
 TEST_F(ShootingRenderTest, TheBackgroundScrollsTwoPixelsAFrameAndStandsStillWhilePaused) {
   Build(kQuietStage);
-  Updates(200);
+  // Over two whole periods: 2 pixels a frame, starting over every 192 frames.
+  for (int frame = 1; frame <= 400; ++frame) {
+    Updates(1);
+    ASSERT_EQ(Find(Render().Translucent, scene_->MapTexture.get())->X, -2.0f * static_cast<float>(frame % 192))
+        << frame;
+  }
   TQueued q = Render();
   const TSXQuad* map = Find(q.Translucent, scene_->MapTexture.get());
   ASSERT_NE(map, nullptr);
-  EXPECT_EQ(map->X, -16.0f);  // 200 mod 192 = 8
+  EXPECT_EQ(map->X, -32.0f);
   EXPECT_EQ(map->Z, 1.0f);
   EXPECT_EQ(map->BlendMode, 2);
   EXPECT_EQ(map->AddressU, D3DTADDRESS_WRAP);
@@ -454,7 +551,7 @@ TEST_F(ShootingRenderTest, TheBackgroundScrollsTwoPixelsAFrameAndStandsStillWhil
   EXPECT_EQ(map->Vertices[3].V, 7.0f);
   Press(VK_RETURN);
   Updates(5);
-  EXPECT_EQ(Find(Render().Translucent, scene_->MapTexture.get())->X, -16.0f);
+  EXPECT_EQ(Find(Render().Translucent, scene_->MapTexture.get())->X, -32.0f);
 
   Build(kQuietStage, scenetest::GameGraphicDefs(), false);  // no map.bmp anywhere: the plain clear colour
   EXPECT_EQ(Find(Render().Translucent, scene_->MapTexture.get()), nullptr);

@@ -177,7 +177,7 @@ TEST_F(ShootingSceneTest, ShotsLasersAndOptionsAgainstEnemies) {
     Updates(kFlyIn);
     TEmu& ship = *scene_->Ship;
     TEnemy* enemy = AddEnemy(ship.X + 30, ship.Y, c.HP);
-    auto addLaser = [&] { scene_->ShotList->Add(new TLaser(ship.X + 4, ship.Y, scene_->Graphics[9], &ship)); };
+    auto addLaser = [&] { scene_->ShotList->Add(new TLaser(ship.X + 4, ship.Y, scene_->Graphics[giLaser], &ship)); };
     if (c.LaserFirst) addLaser();
     AddStill(*scene_->ShotList, enemy->X, enemy->Y, TShootingScene::giShot);
     if (c.Laser && !c.LaserFirst) addLaser();
@@ -193,8 +193,8 @@ TEST_F(ShootingSceneTest, BulletsCapsulesAndEnemiesAgainstTheShip) {
   Updates(kFlyIn);
   TEmu& ship = *scene_->Ship;
   // Capsules drift 2 pixels a frame; two touched in one frame both count.
-  scene_->Drops->Add(new TDrop(ship.X + 2, ship.Y, ikPowerUp, scene_->Graphics[12]));
-  scene_->Drops->Add(new TDrop(ship.X + 4, ship.Y + 2, ikPowerUp, scene_->Graphics[12]));
+  scene_->Drops->Add(new TDrop(ship.X + 2, ship.Y, ikPowerUp, scene_->Graphics[giCapsule]));
+  scene_->Drops->Add(new TDrop(ship.X + 4, ship.Y + 2, ikPowerUp, scene_->Graphics[giCapsule]));
   Updates(1);
   EXPECT_EQ(ship.Cursor, 1);
   EXPECT_EQ(scene_->Drops->Count(), 0);
@@ -226,8 +226,8 @@ TEST_F(ShootingSceneTest, ALostShipResumesFromTheLastRestartPointFiftyFramesLate
   ASSERT_EQ(scene_->RestartFrame, 1200u);
   TEmu& ship = *scene_->Ship;
   ship.Speed = 9;
-  scene_->Drops->Add(new TDrop(700, 300, ikPowerUp, scene_->Graphics[12]));
-  TDirShot* bullet = TDirShot::Create(790, 10, scene_->Graphics[10], 0).release();
+  scene_->Drops->Add(new TDrop(700, 300, ikPowerUp, scene_->Graphics[giCapsule]));
+  TDirShot* bullet = TDirShot::Create(790, 10, scene_->Graphics[giBullet], 0).release();
   scene_->EnemyShots->Add(bullet);
   ship.Hit(1);
   EXPECT_EQ(ship.Lives, 2);
@@ -353,7 +353,7 @@ TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
       h_.KeySource().SetKey(VK_DOWN, frame / 40 % 2 == 1);
       while (scene_->EnemyShots->Count() < 100) {
         const int32_t x = 380 + static_cast<int32_t>(bullets++ * 37 % 400);
-        scene_->EnemyShots->Add(TDirShot::CreateAngled(x, 600, scene_->Graphics[10], 1024, 3).release());
+        scene_->EnemyShots->Add(TDirShot::CreateAngled(x, 600, scene_->Graphics[giBullet], 1024, 3).release());
       }
       h_.Frame(*scene_);
     }

@@ -73,6 +73,9 @@ TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCusto
   Ship->Enter();
 }
 
+// The order matters: textures before the definitions whose sprites share their pictures; the ship (whose options
+// and shots point into ShotList and the graphics) before the lists; the enemies before the stage script their
+// definitions come from; the timers last, since their handlers point back into this scene.
 TShootingScene::~TShootingScene() {
   PauseTexture.reset();
   GameOverTexture.reset();

@@ -8,7 +8,7 @@ packages=(
   xvfb xauth x11-apps imagemagick xdotool openbox
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev valgrind
-  desktop-file-utils appstream man-db
+  desktop-file-utils appstream man-db gettext locales
 )
 missing=()
 for p in "${packages[@]}"; do

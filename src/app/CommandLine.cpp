@@ -45,19 +45,23 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
       (scale ? options.Scale : options.Volume) = number;
     } else if (argument == "--mute") {
       options.Mute = true;
-    } else if (name == "--record" || name == "--replay") {
+    } else if (name == "--record" || name == "--replay" || name == "--root" || name == "--skin") {
       const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
       if (!value) return false;
-      std::string& file = name == "--record" ? options.Record : options.Replay;
+      std::string& text = name == "--record"   ? options.Record
+                          : name == "--replay" ? options.Replay
+                          : name == "--root"   ? options.Root
+                                               : options.Skin;
       if (value->empty()) {
-        error = std::string(name) + " needs a file name";
+        error = std::string(name) + (&text == &options.Record || &text == &options.Replay ? " needs a file name"
+                                                                                          : " needs a value");
         return false;
       }
-      if (!file.empty()) {
+      if (!text.empty()) {
         error = std::string(name) + " is given twice";
         return false;
       }
-      file = *value;
+      text = *value;
     } else {
       error = (argument.starts_with("-") ? "unknown option '" : "unexpected argument '") + std::string(argument) +
               "'";
@@ -68,7 +72,8 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
 }
 
 std::string CommandLineUsage() {
-  return "usage: morvanth [--scale N] [--volume N] [--mute] [--record FILE] [--replay FILE] [--help]\n"
+  return "usage: morvanth [--scale N] [--volume N] [--mute] [--record FILE] [--replay FILE] [--root DIR]\n"
+         "                [--skin NAME] [--help]\n"
          "  --scale N      open the window at N times the game's 800x600 (1 to " +
          std::to_string(kMaxWindowScale) +
          "), not fullscreen; remembered\n"
@@ -76,6 +81,8 @@ std::string CommandLineUsage() {
          "  --mute         start with the sound muted; remembered (F7 unmutes)\n"
          "  --record FILE  write the seed and every frame's keys to FILE (morvanth-headless --input replays it)\n"
          "  --replay FILE  play a recording back in the window (Escape stops)\n"
+         "  --root DIR     take the bundled skins from DIR/skin instead of the program's folder\n"
+         "  --skin NAME    start on the skin NAME (the title can still change it); not remembered\n"
          "  --help         show this text\n"
          "F11 or Alt+Enter switches fullscreen; F7 mutes, F8/F9 turn the volume down/up.\n"
          "Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n";

@@ -11,6 +11,8 @@ struct TCommandLine {
   bool Mute = false;              // --mute
   std::string Record;             // --record FILE: "" when not given
   std::string Replay;             // --replay FILE
+  std::string Root;               // --root DIR: the folder holding the bundled "skin/" instead of the program's
+  std::string Skin;               // --skin NAME: start on that skin (not remembered)
 };
 
 inline constexpr int32_t kMaxWindowScale = 8;

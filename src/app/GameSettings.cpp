@@ -9,9 +9,10 @@ TGameSettings ReadGameSettings(const TSettingsFile& file) {
   settings.Scale = file.GetInt("scale", settings.Scale, 1, kMaxWindowScale);
   settings.IntegerScaling = file.GetBool("integer_scaling", settings.IntegerScaling);
   settings.Smooth = file.GetBool("smooth", settings.Smooth);
-  settings.Skin = ToCP932(file.Get("skin").value_or(""));
+  settings.Skin = file.Get("skin").value_or("");
   settings.Volume = file.GetInt("volume", settings.Volume, 0, kMaxVolume);
   settings.Muted = file.GetBool("muted", settings.Muted);
+  settings.AutoPause = file.GetBool("autopause", settings.AutoPause);
   return settings;
 }
 
@@ -20,7 +21,8 @@ void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file) {
   file.SetInt("scale", settings.Scale);
   file.SetBool("integer_scaling", settings.IntegerScaling);
   file.SetBool("smooth", settings.Smooth);
-  if (!settings.Skin.empty()) file.Set("skin", ToUTF8(settings.Skin));
+  if (!settings.Skin.empty()) file.Set("skin", settings.Skin);
   file.SetInt("volume", settings.Volume);
   file.SetBool("muted", settings.Muted);
+  file.SetBool("autopause", settings.AutoPause);
 }

@@ -12,9 +12,10 @@ struct TGameSettings {
   int32_t Scale = 1;            // the window's size as a multiple of the game's
   bool IntegerScaling = true;   // whole multiples of the picture whenever one fits
   bool Smooth = false;          // linear filtering instead of nearest-neighbour
-  std::string Skin;             // CP932; "" for the game's own choice
+  std::string Skin;             // the skin folder's name as the file system spells it; "" for the game's own choice
   int32_t Volume = 100;         // 0 to 100
   bool Muted = false;
+  bool AutoPause = true;        // a game pauses when the window loses the focus
 
   bool operator==(const TGameSettings&) const = default;
 };

@@ -10,7 +10,7 @@
 #include "TextEncoding.h"
 
 TReplaySession::TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live, TApplication& Application,
-                               TClock& Clock)
+                               TClock& Clock, bool KeepSkin)
     : keys_(&Live) {
   if (!ReplayFile.empty()) {
     std::ifstream in(ReplayFile);
@@ -21,8 +21,8 @@ TReplaySession::TReplaySession(const std::string& RecordFile, const std::string&
     } catch (const std::runtime_error& e) {
       throw std::runtime_error(ReplayFile + ": " + e.what());
     }
-    if (!script.Skin.empty()) {
-      const int index = SkinNames.IndexOf(ToCP932(script.Skin));
+    if (!script.Skin.empty() && !KeepSkin) {
+      const int index = SkinNames.IndexOf(script.Skin);
       if (index < 0) throw std::runtime_error(ReplayFile + ": no usable skin named \"" + script.Skin + "\"");
       CurrentSkin = SkinNames[index];
     }
@@ -36,7 +36,7 @@ TReplaySession::TReplaySession(const std::string& RecordFile, const std::string&
     recordFile_.open(RecordFile, std::ios::binary | std::ios::trunc);
     if (!recordFile_) throw std::runtime_error("cannot write the recording " + RecordFile);
     if (!seed_) seed_ = Clock.timeGetTime();
-    recorder_ = std::make_unique<TKeyRecorder>(*keys_, recordFile_, *seed_, ToUTF8(CurrentSkin));
+    recorder_ = std::make_unique<TKeyRecorder>(*keys_, recordFile_, *seed_, CurrentSkin);
     keys_ = recorder_.get();
   }
 }

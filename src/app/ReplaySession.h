@@ -19,9 +19,11 @@ class TKeyRecorder;
 // clock, the game as it always was.
 class TReplaySession {
  public:
-  // Reads the replay (its skin becomes the current one) and creates the recording. Must come after the skin
-  // scan. Raises std::runtime_error with a message for the player.
-  TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live, TApplication& Application, TClock& Clock);
+  // Reads the replay (its skin becomes the current one, unless KeepSkin: a skin named on the command line wins,
+  // as in morvanth-headless) and creates the recording. Must come after the skin scan. Raises std::runtime_error
+  // with a message for the player.
+  TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live, TApplication& Application,
+                 TClock& Clock, bool KeepSkin = false);
   ~TReplaySession();  // ends the recording; a failed write is reported on standard error
   TReplaySession(const TReplaySession&) = delete;
   TReplaySession& operator=(const TReplaySession&) = delete;

@@ -36,13 +36,13 @@ void TSkinSound::FollowSkin() {
     const std::string stem = SoundEffectName(static_cast<TSoundEffect>(e));
     const std::string path = place.FindSound(stem);
     if (path.empty()) {
-      ReportOnce(place.SkinDir + stem, "morvanth: sound: skin \"" + ToUTF8(skin_) + "\" has no sound/" + stem +
+      ReportOnce(place.SkinDir + stem, "morvanth: sound: skin \"" + skin_ + "\" has no sound/" + stem +
                                            ".wav or .ogg; that event stays silent");
       continue;
     }
     std::string error;
     handles_[e] = mixer_.LoadEffect(path, error);
-    if (handles_[e] < 0) ReportOnce(path, "morvanth: sound: cannot read " + ToUTF8(path) + ": " + error);
+    if (handles_[e] < 0) ReportOnce(path, "morvanth: sound: cannot read " + path + ": " + error);
   }
 }
 
@@ -66,7 +66,7 @@ void TSkinSound::PlayMusic(const TMusicTrack& Track) {
   }
   std::string error;
   if (!mixer_.PlayMusic(path, error)) {
-    ReportOnce(path, "morvanth: sound: cannot play " + ToUTF8(path) + ": " + error);
+    ReportOnce(path, "morvanth: sound: cannot play " + path + ": " + error);
   }
 }
 

@@ -1,20 +1,21 @@
 #include "StartUp.h"
 
+#include "FileSystem.h"
 #include "SkinFolders.h"
 #include "TextEncoding.h"
 
-TStartUpResult StartUpSkins(const std::string& programDir) {
+TStartUpResult StartUpSkins(const std::string& programDir, const TMoreSkinFolders& more) {
   TStartUpResult result;
   try {
-    InitializeSkinFolders(programDir);
+    InitializeSkinFolders(programDir, more);
   } catch (const ESkinNotFound& e) {
     result.Message = e.Message();
-    result.Folder = SkinRoot;
+    result.Folder = SearchedSkinFolders();
     return result;
   }
   if (SkinNames.Empty()) {
-    result.Folder = SkinRoot;
-    result.Message = Jp("使用できるスキンが存在しません (") + SkinRoot + ")";
+    result.Folder = SearchedSkinFolders();
+    result.Message = Jp("使用できるスキンが存在しません (") + DisplayName(result.Folder) + ")";
     return result;
   }
   result.Ok = true;

@@ -2,15 +2,18 @@
 #pragma once
 #include <string>
 
+#include "SkinFolders.h"
+
 struct TStartUpResult {
   bool Ok = false;
   std::string Message;  // CP932; set when not Ok
-  std::string Folder;   // CP932; the skin folder that was searched
+  std::string Folder;   // the skin folders that were searched, as paths (bytes)
 };
 
-// Runs the skin scan for the program folder. Fails with the "スキンフォルダが存在しません" message when there is no
-// "skin/" folder, and with "使用できるスキンが存在しません (folder)" when it holds no usable skin.
-TStartUpResult StartUpSkins(const std::string& programDir);
+// Runs the skin scan for the program folder and the folders searched after it. Fails with the
+// "スキンフォルダが存在しません" message when none of them exists, and with "使用できるスキンが存在しません (folders)"
+// when they hold no usable skin.
+TStartUpResult StartUpSkins(const std::string& programDir, const TMoreSkinFolders& more = {});
 
 // Makes the skin remembered from an earlier run the current one, when SkinNames still lists it (in any letter
 // case); false, and the current skin unchanged, otherwise.

@@ -74,6 +74,11 @@ void TMainForm::Frame(bool& Done) {
   FKeyStates->Update();
   FCurrentScene->Update();
   if (FCurrentScene->Finished()) {
+    if (FCurrentScene->EndsProgram()) {
+      FEnv.Application.Terminate(0);
+      Done = false;
+      return;
+    }
     const uint8_t next = FCurrentScene->NextScene();
     FCurrentScene.reset();
     FCurrentScene = CreateScene(FEnv.Scenes, next, FSpriteScene.get(), FKeyStates.get());

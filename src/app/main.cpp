@@ -10,6 +10,7 @@
 #include "FileSystem.h"
 #include "GameSettings.h"
 #include "MessageLoop.h"
+#include "MessageText.h"
 #include "ReplaySession.h"
 #include "SdlWindow.h"
 #include "SettingsFile.h"
@@ -18,9 +19,11 @@
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
+#include "UShooting.h"
 #include "VolumeKeys.h"
 
 int main(int argc, char** argv) {
+  InitMessageLanguage(ProgramDirectory());
   TCommandLine options;
   std::string error;
   if (!ParseCommandLine(argc, argv, options, error)) {
@@ -32,9 +35,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const TStartUpResult skins = StartUpSkins(ProgramDirectory());
+  const TStartUpResult skins =
+      StartUpSkins(options.Root.empty() ? ProgramDirectory() : options.Root, PlayerSkinFolders());
   if (!skins.Ok) {
-    std::fprintf(stderr, "morvanth: skin folder searched: %s\n", ToUTF8(skins.Folder).c_str());
+    std::fprintf(stderr, "morvanth: skin folders searched: %s\n", skins.Folder.c_str());
     ShowMessageBox(skins.Message, "MORVANTH", MB_ICONEXCLAMATION | MB_OK);
     return 1;
   }
@@ -42,8 +46,14 @@ int main(int argc, char** argv) {
   const std::string configFolder = ConfigFolder();
   const std::string settingsPath = configFolder.empty() ? "" : configFolder + kSettingsFileName;
   TSettingsFile settingsFile;
-  if (!settingsPath.empty() && !settingsFile.Load(settingsPath, error)) {
-    std::fprintf(stderr, "morvanth: settings ignored: %s\n", error.c_str());
+  // A file that could not be read is the player's to mend: it is never overwritten.
+  bool saveSettings = !settingsPath.empty();
+  if (saveSettings && !settingsFile.Load(settingsPath, error)) {
+    std::fprintf(stderr, "morvanth: settings not read, and not saved this session: %s\n", error.c_str());
+    saveSettings = false;
+  }
+  for (const std::string& problem : settingsFile.Problems()) {
+    std::fprintf(stderr, "morvanth: settings: %s\n", problem.c_str());
   }
   const TGameSettings loaded = ReadGameSettings(settingsFile);
   TGameSettings settings = loaded;
@@ -54,6 +64,12 @@ int main(int argc, char** argv) {
   if (options.Volume) settings.Volume = *options.Volume;
   if (options.Mute) settings.Muted = true;
   SelectRememberedSkin(settings.Skin);
+  if (!options.Skin.empty() && !SelectRememberedSkin(options.Skin)) {
+    std::fprintf(stderr, "morvanth: no usable skin named \"%s\" in %s\n", options.Skin.c_str(),
+                 SearchedSkinFolders().c_str());
+    return 1;
+  }
+  PauseWhenInactive = settings.AutoPause;
 
   TSdlWindowOptions windowOptions;
   windowOptions.Scale = settings.Scale;
@@ -83,7 +99,8 @@ int main(int argc, char** argv) {
   TVolumeKeys volumeKeys(*window, sound);
   std::unique_ptr<TReplaySession> replay;
   try {
-    replay = std::make_unique<TReplaySession>(options.Record, options.Replay, volumeKeys, application, clock);
+    replay = std::make_unique<TReplaySession>(options.Record, options.Replay, volumeKeys, application, clock,
+                                              !options.Skin.empty());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "morvanth: %s\n", e.what());
     return 1;
@@ -104,10 +121,12 @@ int main(int argc, char** argv) {
   // Remember the window and a skin chosen on the title; a remembered skin that is missing this time stays
   // remembered unless another one was chosen.
   settings.Fullscreen = window->IsFullscreen();
+  // A scale lowered to fit this screen is not the player's choice: the file keeps what it had.
+  if (window->Scale() < settings.Scale) settings.Scale = loaded.Scale;
   settings.Volume = sound.Volume();
   settings.Muted = sound.Muted();
   if (CurrentSkin != startSkin) settings.Skin = CurrentSkin;
-  if (settings != loaded && !settingsPath.empty()) {
+  if (settings != loaded && saveSettings) {
     WriteGameSettings(settings, settingsFile);
     if (!settingsFile.Save(settingsPath, error)) {
       std::fprintf(stderr, "morvanth: settings not saved: %s\n", error.c_str());

@@ -16,6 +16,7 @@ void TKeyPlayer::BeginFrame() {
   if (apply) {
     down_.fill(false);
     for (uint8_t key : lines_[next_ - 1].Keys) down_[key] = true;
+    active_ = !lines_[next_ - 1].Away;
   }
   ++frame_;
 }

@@ -16,7 +16,8 @@ class TKeyPlayer : public TKeySource {
   // Polls the live keys for Escape (while active), then holds the keys of the script's current frame.
   void BeginFrame() override;
   bool IsKeyDown(uint8_t VirtualKey) const override { return down_[VirtualKey]; }
-  bool IsApplicationActive() const override { return true; }
+  // The script's activity, not the live one: the game must leave the window where the recording did.
+  bool IsApplicationActive() const override { return active_; }
   bool IsGamepadConnected() const override { return live_.IsGamepadConnected(); }
 
  private:
@@ -24,6 +25,7 @@ class TKeyPlayer : public TKeySource {
   std::vector<TKeyScriptLine> lines_;
   std::function<void()> onEscape_;
   std::array<bool, 256> down_{};
+  bool active_ = true;
   size_t next_ = 0;  // the first line not yet applied
   uint32_t frame_ = 0;
 };

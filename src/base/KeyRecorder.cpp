@@ -7,6 +7,7 @@ TKeyRecorder::TKeyRecorder(TKeySource& Live, std::ostream& Out, uint32_t Seed, c
     : live_(Live), out_(Out) {
   out_ << "# MORVANTH key recording: FRAME KEY... held from that frame on\nseed " << Seed << '\n';
   if (!Skin.empty()) out_ << "skin " << Skin << '\n';
+  out_.flush();
 }
 
 TKeyRecorder::~TKeyRecorder() { Finish(); }
@@ -14,7 +15,8 @@ TKeyRecorder::~TKeyRecorder() { Finish(); }
 void TKeyRecorder::BeginFrame() {
   live_.BeginFrame();
   const bool active = live_.IsApplicationActive();
-  bool changed = frame_ == 0;
+  bool changed = frame_ == 0 || active != active_;
+  active_ = active;
   // Only the codes the key states sample: the snapshot is exactly what the game sees.
   for (int key = TKeyStates::FirstKey; key <= TKeyStates::LastKey; ++key) {
     const bool down = active && live_.IsKeyDown(static_cast<uint8_t>(key));
@@ -36,7 +38,11 @@ void TKeyRecorder::WriteLine() {
       out_ << ' ' << key;
     }
   }
+  if (!active_) out_ << ' ' << kAwayWord;
+  // Flushed at once, so a game ended without warning (its display lost, a kill) leaves every change made
+  // so far; a change is rare next to the frames, so this costs little.
   out_ << '\n';
+  out_.flush();
 }
 
 void TKeyRecorder::Finish() {

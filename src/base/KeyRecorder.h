@@ -1,5 +1,6 @@
 // Records a game's keys as a key script: a key source that stands between the live keys and the key states,
-// takes one snapshot of the live keys per frame, answers the game from it and writes each change.
+// takes one snapshot of the live keys per frame, answers the game from it and writes each change as it happens
+// (flushed), so the file of a game that never ended normally still replays up to its last change.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -16,11 +17,11 @@ class TKeyRecorder : public TKeySource {
   TKeyRecorder(const TKeyRecorder&) = delete;
   TKeyRecorder& operator=(const TKeyRecorder&) = delete;
 
-  // While the live source is inactive the snapshot has every key up, which the key states read exactly as
-  // they read an inactive application; so the recorder itself is always active.
+  // While the live source is inactive the snapshot has every key up and the line says AWAY: the game reacts
+  // to leaving the window (it pauses), so a replay must leave it at the same frames.
   void BeginFrame() override;
   bool IsKeyDown(uint8_t VirtualKey) const override { return down_[VirtualKey]; }
-  bool IsApplicationActive() const override { return true; }
+  bool IsApplicationActive() const override { return active_; }
   bool IsGamepadConnected() const override { return live_.IsGamepadConnected(); }
 
   // Ends the script with a line of the frame count and no keys (a replay releases every key where the
@@ -34,6 +35,7 @@ class TKeyRecorder : public TKeySource {
   TKeySource& live_;
   std::ostream& out_;
   std::array<bool, 256> down_{};
+  bool active_ = true;
   uint32_t frame_ = 0;
   bool finished_ = false;
 };

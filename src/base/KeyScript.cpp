@@ -27,6 +27,12 @@ bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t& value) {
 }
 }  // namespace
 
+bool IsAwayWord(const std::string& word) {
+  std::string upper = word;
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+  return upper == kAwayWord;
+}
+
 const char* KeyNameOf(uint8_t VirtualKey) {
   for (const TKeyName& key : kKeyNames) {
     if (key.Code == VirtualKey) return key.Name;
@@ -91,6 +97,10 @@ TKeyScript ReadKeyScript(std::istream& in) {
     TKeyScriptLine line;
     line.Frame = static_cast<uint32_t>(frame);
     while (words >> word) {
+      if (IsAwayWord(word)) {
+        line.Away = true;
+        continue;
+      }
       const int code = VirtualKeyFromName(word);
       if (code < 0) throw std::runtime_error(where + "unknown key \"" + word + "\"");
       line.Keys.push_back(static_cast<uint8_t>(code));
@@ -109,6 +119,7 @@ void TScriptedKeySource::SetFrame(uint32_t Frame) {
     current = &line;
   }
   down_.fill(false);
+  active_ = current == nullptr || !current->Away;
   if (current == nullptr) return;
   for (uint8_t key : current->Keys) down_[key] = true;
 }

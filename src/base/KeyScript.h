@@ -14,6 +14,7 @@
 struct TKeyScriptLine {
   uint32_t Frame = 0;
   std::vector<uint8_t> Keys;  // virtual-key codes held from Frame on
+  bool Away = false;          // the application is inactive from Frame on (written "AWAY"; no key reads as down)
 };
 
 struct TKeyScript {
@@ -23,13 +24,17 @@ struct TKeyScript {
 };
 
 // Reads a script: one line per change, "FRAME KEY..." where a key is a virtual-key code (decimal) or one of
-// LEFT, UP, RIGHT, DOWN, Z, C, ENTER, ESC, LCTRL (any letter case). Before the first such line, "seed N" and
+// LEFT, UP, RIGHT, DOWN, Z, C, ENTER, ESC, LCTRL (any letter case), or AWAY: the application is inactive
+// (the window lost its focus). Before the first such line, "seed N" and
 // "skin NAME" may each appear once. Empty lines and lines starting with '#' are skipped. Frames must not
 // decrease. Raises std::runtime_error naming the line on anything else.
 TKeyScript ReadKeyScript(std::istream& in);
 // The frame lines of ReadKeyScript.
 std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in);
 
+// The word of a script line that marks the application inactive, and its test (any letter case).
+inline constexpr const char* kAwayWord = "AWAY";
+bool IsAwayWord(const std::string& word);
 // Virtual-key code of a key name or number; -1 when it is neither.
 int VirtualKeyFromName(const std::string& name);
 // The script's name of a virtual-key code: LEFT ... LCTRL, or nullptr when it is written as a number.
@@ -41,7 +46,7 @@ class TScriptedKeySource : public TKeySource {
   TScriptedKeySource() = default;
   explicit TScriptedKeySource(std::vector<TKeyScriptLine> script) : script_(std::move(script)) {}
 
-  // Holds exactly the keys of the last script line whose frame is not after Frame.
+  // Holds exactly the keys (and the activity) of the last script line whose frame is not after Frame.
   void SetFrame(uint32_t Frame);
   void SetKey(uint8_t VirtualKey, bool Down) { down_[VirtualKey] = Down; }
   void ReleaseAll() { down_.fill(false); }

@@ -11,7 +11,8 @@ void TKeyStates::Update() {
   Source_.BeginFrame();
   GamepadConnected_ = Source_.IsGamepadConnected();
   // In the background every key reads as up, so a key still down on return counts as newly pressed.
-  if (!Source_.IsApplicationActive()) {
+  Active_ = Source_.IsApplicationActive();
+  if (!Active_) {
     Clear();
     return;
   }

@@ -30,6 +30,8 @@ class TKeyStates : public TObject {
   bool AnyPressed() const;
   // A gamepad was connected at the last sample (whether or not the application was active).
   bool GamepadConnected() const { return GamepadConnected_; }
+  // The application was active (had the keyboard focus) at the last sample.
+  bool ApplicationActive() const { return Active_; }
 
  private:
   static constexpr int KeyCount = LastKey - FirstKey + 1;
@@ -39,4 +41,5 @@ class TKeyStates : public TObject {
   std::array<bool, KeyCount> Down_{};
   std::array<bool, KeyCount> Held_{};
   bool GamepadConnected_ = false;
+  bool Active_ = true;
 };

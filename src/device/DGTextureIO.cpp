@@ -50,9 +50,10 @@ void TDGTexture::LoadFromFile(const std::string& NameOrID, const std::string& Ar
   const bool FromArchive = !Archive.empty();
   if (FromArchive)
     WriteDetail(DGFormat(Jp("ID %d(%s) のテクスチャに、TKAファイル%s から ID %s を読み込みます"), FResourceID,
-                         FName.c_str(), Archive.c_str(), Item.c_str()));
+                         FName.c_str(), DisplayName(Archive).c_str(), Item.c_str()));
   else
-    WriteDetail(DGFormat(Jp("ID %d(%s) のテクスチャに、%s を読み込みます"), FResourceID, FName.c_str(), Item.c_str()));
+    WriteDetail(DGFormat(Jp("ID %d(%s) のテクスチャに、%s を読み込みます"), FResourceID, FName.c_str(),
+                         DisplayName(Item).c_str()));
   try {
     if (FromArchive) {
       std::unique_ptr<TKAMemoryStream> Entry = LoadFromArchive(Archive, Item);
@@ -64,9 +65,9 @@ void TDGTexture::LoadFromFile(const std::string& NameOrID, const std::string& Ar
     }
   } catch (const std::exception&) {
     if (FromArchive)
-      CheckResult(1, Item + Jp(" ＠ ") + Archive + Jp("からの、読み込みエラー"));
+      CheckResult(1, Item + Jp(" ＠ ") + DisplayName(Archive) + Jp("からの、読み込みエラー"));
     else
-      CheckResult(1, Item + Jp("からの、読み込みエラー"));
+      CheckResult(1, DisplayName(Item) + Jp("からの、読み込みエラー"));
   }
   if (FromArchive) {
     FSource = tsArchive;

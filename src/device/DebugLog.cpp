@@ -94,7 +94,7 @@ TDGDebugOption CurrentDebugOption() {
 
 std::filesystem::path LogFilePath() {
   const std::filesystem::path& folder = LogFolderOverride();
-  return (folder.empty() ? std::filesystem::path(ToUTF8(ProgramDirectory())) : folder) / "VUDader_DebugLog.txt";
+  return (folder.empty() ? std::filesystem::path(ProgramDirectory()) : folder) / "VUDader_DebugLog.txt";
 }
 
 void WriteLog(const std::string& Message) {

@@ -10,7 +10,7 @@
 
 std::unique_ptr<TKAMemoryStream> LoadFromArchive(const std::string& archiveFile, const std::string& id) {
   std::ifstream file = OpenFileForReading(archiveFile);
-  if (!file) throw Exception(Jp("ファイル ") + archiveFile + Jp(" を開けません"));
+  if (!file) throw Exception(Jp("ファイル ") + DisplayName(archiveFile) + Jp(" を開けません"));
   return ReadArchiveEntry(file, id);
 }
 

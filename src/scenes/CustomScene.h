@@ -27,6 +27,8 @@ class TCustomScene : public TObject {
 
   // Names the scene that follows and marks this one finished; the last call before the switch wins.
   void Finish(uint8_t Next);
+  // Marks this scene finished with no scene to follow: the program ends.
+  void FinishProgram();
 
   // A new texture (owned by the caller) holding Text in white, its alpha the glyph coverage, exactly as large
   // as the measured text.
@@ -37,6 +39,7 @@ class TCustomScene : public TObject {
 
   bool Finished() const { return FFinished; }
   uint8_t NextScene() const { return FNextScene; }
+  bool EndsProgram() const { return FEndsProgram; }
   TVUDader* Device() const { return FDevice; }
   TSXScene* SpriteScene() const { return FSpriteScene; }
   TKeyStates* Keys() const { return FKeys; }
@@ -47,6 +50,7 @@ class TCustomScene : public TObject {
 
  private:
   bool FFinished = false;
+  bool FEndsProgram = false;
   uint8_t FNextScene = 0;
   TVUDader* FDevice;
   TSXScene* FSpriteScene;

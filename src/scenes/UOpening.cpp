@@ -10,6 +10,7 @@
 #include "RasterBitmap.h"
 #include "SXlib9.h"
 #include "SceneHelpers.h"
+#include "FileSystem.h"
 #include "SkinFolders.h"
 #include "SoundSink.h"
 #include "TextEncoding.h"
@@ -86,7 +87,7 @@ void TOpeningScene::SelectSkin(int32_t Delta) {
   // Start-up leaves a listed skin selected; should the list have changed since, an unlisted name falls back to
   // the first skin as at start-up, and with no skin at all the name is only shown, never indexed.
   if (SkinNames.Empty()) {
-    SkinTexture = CreateTextTexture("< " + CurrentSkin + " >", Jp("ＭＳ ゴシック"), 16);
+    SkinTexture = CreateTextTexture("< " + DisplayName(CurrentSkin) + " >", Jp("ＭＳ ゴシック"), 16);
     return;
   }
   int32_t i = std::max(SkinNames.IndexOf(CurrentSkin), 0);
@@ -97,7 +98,7 @@ void TOpeningScene::SelectSkin(int32_t Delta) {
   }
   CurrentSkin = SkinNames[i];
   SkinTexture.reset();
-  SkinTexture = CreateTextTexture("< " + CurrentSkin + " >", Jp("ＭＳ ゴシック"), 16);
+  SkinTexture = CreateTextTexture("< " + DisplayName(CurrentSkin) + " >", Jp("ＭＳ ゴシック"), 16);
   GameSound().PlayMusic(TMusicTrack{mkTitle, 0});  // the newly chosen skin's title music
 }
 
@@ -143,6 +144,11 @@ bool TOpeningScene::DrawStep(float Budget) {
 void TOpeningScene::Update() {
   TCustomScene::Update();
   if (Keys()->GamepadConnected() != ControlsNamePad) ShowControls(!ControlsNamePad);
+  // Only a new press: an Escape still held from the game or the ending that led here does not quit.
+  if (Keys()->IsPressed(VK_ESCAPE)) {
+    FinishProgram();
+    return;
+  }
   if (Keys()->IsPressed(VK_RETURN)) {
     if (Complete) {
       GameSound().PlayEffect(seTitleStart);

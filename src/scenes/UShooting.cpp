@@ -118,11 +118,29 @@ void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
   GameSound().PlayMusic(TMusicTrack{mkStage, number});
 }
 
+bool PauseWhenInactive = true;
+
+void TShootingScene::SetPaused(bool Value) {
+  if (Value == Paused) return;
+  Paused = Value;
+  GameSound().PlayEffect(sePause);
+  GameSound().PauseMusic(Paused);
+}
+
 void TShootingScene::Update() {
-  if (State != psGameOver && Keys()->IsPressed(VK_RETURN)) {
-    Paused = !Paused;
-    GameSound().PlayEffect(sePause);
-    GameSound().PauseMusic(Paused);
+  if (State != psGameOver) {
+    const bool wasPaused = Paused;
+    if (Keys()->IsPressed(VK_RETURN)) SetPaused(!Paused);
+    // Escape is the way out: the first press pauses, a second one (while paused) gives up for the title.
+    if (Keys()->IsPressed(VK_ESCAPE)) {
+      if (wasPaused) {
+        Finish(0);
+        return;
+      }
+      SetPaused(true);
+    }
+    // Keys read as up while away, so a game left running would fly the ship unattended; it waits for Enter.
+    if (PauseWhenInactive && !Keys()->ApplicationActive()) SetPaused(true);
   }
   if (Paused) return;
   TCustomScene::Update();

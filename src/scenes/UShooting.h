@@ -28,6 +28,9 @@ class TVisibleLinkedList;
 
 enum TPlayState : uint8_t { psPlaying = 0, psGameOver = 1, psStageClear = 2 };
 
+// Whether a game pauses when the program loses the keyboard focus (the player may turn it off).
+extern bool PauseWhenInactive;
+
 class TShootingScene : public TCustomScene {
  public:
   static constexpr uint32_t kBackColor = 0x00101010;
@@ -47,6 +50,8 @@ class TShootingScene : public TCustomScene {
   void Update() override;
   void Render() override;
 
+  // Pauses or resumes, pausing the music with the game.
+  void SetPaused(bool Value);
   // Begins AStage at StartFrame (the ending when there is none); the ship is left as it is.
   void StartStage(TStageDef* AStage, uint32_t StartFrame);
 

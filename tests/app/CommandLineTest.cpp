@@ -36,6 +36,10 @@ TEST(CommandLine, AcceptedOptions) {
   const TParsed replay = Parse({"--replay", "in.txt", "--record=out.txt"});
   EXPECT_EQ(replay.Options.Replay, "in.txt");
   EXPECT_EQ(replay.Options.Record, "out.txt");
+  // Folder and skin names pass as the system gives them, bytes outside CP932 included.
+  const TParsed skin = Parse({"--root", "/home/j\xC3\xBCrgen/game", "--skin=caf\xC3\xA9"});
+  EXPECT_EQ(skin.Options.Root, "/home/j\xC3\xBCrgen/game");
+  EXPECT_EQ(skin.Options.Skin, "caf\xC3\xA9");
 }
 
 TEST(CommandLine, RejectedArgumentsSayWhy) {
@@ -54,6 +58,9 @@ TEST(CommandLine, RejectedArgumentsSayWhy) {
       {{"--record"}, "--record needs a value"},
       {{"--replay", ""}, "--replay needs a file name"},
       {{"--record", "a", "--record", "b"}, "--record is given twice"},
+      {{"--skin", ""}, "--skin needs a value"},
+      {{"--root"}, "--root needs a value"},
+      {{"--skin=a", "--skin", "b"}, "--skin is given twice"},
       {{"--fullscreen"}, "unknown option '--fullscreen'"},
       {{"game.dat"}, "unexpected argument 'game.dat'"},
   };

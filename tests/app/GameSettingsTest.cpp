@@ -23,23 +23,24 @@ TEST(GameSettings, RoundTripThroughTheFile) {
   settings.Scale = 3;
   settings.IntegerScaling = false;
   settings.Smooth = true;
-  settings.Skin = Jp("宇宙");
+  settings.Skin = "宇宙 café";  // a folder name as the file system gives it
   settings.Volume = 35;
   settings.Muted = true;
+  settings.AutoPause = false;
   WriteGameSettings(settings, file);
   ASSERT_TRUE(file.Save(path, error)) << error;
 
   TSettingsFile again;
   ASSERT_TRUE(again.Load(path, error)) << error;
   EXPECT_EQ(ReadGameSettings(again), settings);
-  EXPECT_EQ(again.Get("skin"), "宇宙");  // UTF-8 in the file
+  EXPECT_EQ(again.Get("skin"), "宇宙 café");
   EXPECT_EQ(again.Get("language"), "ja");
 }
 
 TEST(GameSettings, OutOfPlaceValuesReadAsDefaults) {
   datatest::TempDir dir;
   const std::string path = (dir.Path() / kSettingsFileName).string();
-  datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\n");
+  datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\nautopause=2\n");
   TSettingsFile file;
   std::string error;
   ASSERT_TRUE(file.Load(path, error));

@@ -168,13 +168,22 @@ TEST_F(MainFormTest, AFinishingSceneIsReplacedOnTheSamePassAndNothingIsPresented
   EXPECT_EQ(Presented(), 2u);
 }
 
-TEST_F(MainFormTest, TheLastFinishBeforeTheSwitchWins) {
+TEST_F(MainFormTest, TheLastFinishBeforeTheSwitchWinsAndFinishingTheProgramEndsTheRun) {
   probe_.FinishOnUpdate = 1;
   probe_.FinishWith = 2;
   Create();
-  form_->CurrentScene()->Finish(0);  // an earlier call in the same frame
+  form_->CurrentScene()->FinishProgram();  // earlier calls in the same frame
+  form_->CurrentScene()->Finish(0);
   Pass();
   EXPECT_EQ(probe_.Events.back(), "create 2");
+  EXPECT_FALSE(app_.Terminated());
+
+  probe_.FinishOnUpdate = -1;
+  form_->CurrentScene()->FinishProgram();
+  Pass();
+  EXPECT_TRUE(app_.Terminated());
+  EXPECT_EQ(app_.ExitCode(), 0);
+  EXPECT_EQ(probe_.Events.back(), "update 2") << "no scene follows and nothing more is drawn";
 }
 
 TEST_F(MainFormTest, ALostDeviceStillAdvancesTheSceneAndIsResetWhenPossible) {

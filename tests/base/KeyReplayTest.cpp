@@ -51,6 +51,7 @@ TEST(KeyReplay, ReplayShowsTheGameEveryFrameItSawWhileRecording) {
       EXPECT_EQ(recorded.back(), Seen(direct)) << "the recorder changes what the game sees, frame " << recorded.size();
     }
   }
+  EXPECT_NE(file.str().find("\n5 AWAY\n6 LEFT Z\n"), std::string::npos) << file.str();
   std::istringstream in(file.str());
   TKeyScript script = ReadKeyScript(in);
   EXPECT_EQ(script.Seed, 4242u);
@@ -62,24 +63,51 @@ TEST(KeyReplay, ReplayShowsTheGameEveryFrameItSawWhileRecording) {
   for (size_t frame = 0; frame < kLive.size(); ++frame) {
     keys.Update();
     EXPECT_EQ(Seen(keys), recorded[frame]) << "frame " << frame;
+    EXPECT_EQ(keys.ApplicationActive(), kLive[frame].Active) << "frame " << frame;
   }
   keys.Update();
   EXPECT_EQ(Seen(keys), "") << "after the recording's end";
 }
 
-TEST(KeyReplay, RecordingHoldsTheHeaderTheChangesAndTheFrameCount) {
-  std::ostringstream file;
+// A file as far as it was flushed: what a game killed at that moment leaves behind.
+class TFlushedText : public std::stringbuf {
+ public:
+  std::string Flushed;
+
+ protected:
+  int sync() override {
+    Flushed = str();
+    return 0;
+  }
+};
+
+TEST(KeyReplay, RecordingHoldsTheHeaderTheChangesAsTheyHappenAndTheFrameCount) {
+  const std::string header = "# MORVANTH key recording: FRAME KEY... held from that frame on\nseed 7\n";
+  TFlushedText file;
+  std::ostream out(&file);
   {
     TScriptedKeySource live;
-    TKeyRecorder recorder(live, file, 7, "");
+    TKeyRecorder recorder(live, out, 7, "");
+    EXPECT_EQ(file.Flushed, header);
     const std::vector<std::vector<uint8_t>> frames = {{}, {}, {VK_UP, 65}, {VK_UP, 65}, {}};
-    for (const auto& down : frames) {
+    const std::vector<std::string> flushed = {"0\n", "0\n", "0\n2 UP 65\n", "0\n2 UP 65\n", "0\n2 UP 65\n4\n"};
+    for (size_t frame = 0; frame < frames.size(); ++frame) {
       live.ReleaseAll();
-      for (uint8_t key : down) live.SetKey(key, true);
+      for (uint8_t key : frames[frame]) live.SetKey(key, true);
       recorder.BeginFrame();
+      EXPECT_EQ(file.Flushed, header + flushed[frame]) << "frame " << frame;
     }
   }
-  EXPECT_EQ(file.str(), "# MORVANTH key recording: FRAME KEY... held from that frame on\nseed 7\n0\n2 UP 65\n4\n5\n");
+  EXPECT_EQ(file.Flushed, header + "0\n2 UP 65\n4\n5\n");
+
+  // Cut before its frame-count line, the file still replays: its last line's keys are held from then on.
+  std::istringstream cut(header + "0\n2 UP 65\n");
+  TScriptedKeySource live;
+  TKeyPlayer player(live, ReadKeyScript(cut).Lines, nullptr);
+  for (int frame = 0; frame < 6; ++frame) {
+    player.BeginFrame();
+    EXPECT_EQ(player.IsKeyDown(VK_UP), frame >= 2) << "frame " << frame;
+  }
 }
 
 TEST(KeyReplay, LiveEscapeStopsThePlayerWhileTheGameSeesOnlyTheScript) {

@@ -28,7 +28,7 @@ TEST(KeyScript, NamesAndNumbersMapToVirtualKeys) {
 }
 
 TEST(KeyScript, KeysAreHeldFromTheirFrameUntilTheNextLine) {
-  TScriptedKeySource keys(Parse("# title, then start\n10 ENTER\n12\n\n20 Z LEFT\r\n"));
+  TScriptedKeySource keys(Parse("# title, then start\n10 ENTER\n12\n\n20 Z LEFT\r\n30 away\n"));
   keys.SetFrame(9);
   EXPECT_FALSE(keys.IsKeyDown(13));
   keys.SetFrame(10);
@@ -37,11 +37,14 @@ TEST(KeyScript, KeysAreHeldFromTheirFrameUntilTheNextLine) {
   EXPECT_TRUE(keys.IsKeyDown(13));
   keys.SetFrame(12);
   EXPECT_FALSE(keys.IsKeyDown(13));
-  keys.SetFrame(500);
+  keys.SetFrame(29);
   EXPECT_TRUE(keys.IsKeyDown(90));
   EXPECT_TRUE(keys.IsKeyDown(37));
   EXPECT_FALSE(keys.IsKeyDown(13));
   EXPECT_TRUE(keys.IsApplicationActive());
+  keys.SetFrame(500);
+  EXPECT_FALSE(keys.IsKeyDown(90));
+  EXPECT_FALSE(keys.IsApplicationActive()) << "AWAY: the window has lost the focus";
 }
 
 TEST(KeyScript, HeaderLinesGiveTheSeedAndTheSkin) {

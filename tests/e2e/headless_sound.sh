@@ -37,7 +37,9 @@ cp -r "$SOURCE/skin" "$WORK/root/skin"
 rm -rf "$WORK/root/skin/morv/sound" "$WORK/root/skin/system/sound"
 "$RUNNER" --root "$WORK/root" --seed 2 --frames 500 --input "$WORK/play.in" --state "$WORK/silent.jsonl" \
   2>"$WORK/silent.err" || fail "run of a skin without sounds: $(cat "$WORK/silent.err")"
-cmp -s "$WORK/with.jsonl" "$WORK/silent.jsonl" || fail "a skin without sounds plays differently"
+# The same game apart from the folder the skin is in.
+cmp -s <(sed 's/"skinDir":"[^"]*"//' "$WORK/with.jsonl") <(sed 's/"skinDir":"[^"]*"//' "$WORK/silent.jsonl") \
+  || fail "a skin without sounds plays differently"
 [ ! -s "$WORK/silent.err" ] || fail "a skin without sounds complained: $(cat "$WORK/silent.err")"
 
 "$RUNNER" --start-scene 2 --frames 2 --sound-log "$LOG" 2>/dev/null || fail "ending run"

@@ -8,6 +8,9 @@ SOURCE=$(cd "$2" && pwd)
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# The player's and the shared skin folders are searched too: here, folders of this test that do not exist.
+export XDG_DATA_HOME="$WORK/data" XDG_DATA_DIRS="$WORK/shared"
+SEARCHED="$WORK/game/skin/, $WORK/data/morvanth/skin/, $WORK/shared/morvanth/skin/"
 
 # A program folder of our own: the game looks for skin/ next to its executable.
 mkdir -p "$WORK/game"
@@ -28,7 +31,7 @@ expect() {  # expect STATUS TEXT WHAT
 
 # 1. No skin folder at all.
 run_game; expect 1 "スキンフォルダが存在しません" "game without skin/" $?
-grep -qF "$WORK/game/skin/" "$WORK/err" || fail "the game does not name the folder searched: $(cat "$WORK/err")"
+grep -qF "$SEARCHED" "$WORK/err" || fail "the game does not name the folders searched: $(cat "$WORK/err")"
 run_headless; expect 1 "スキンフォルダが存在しません" "headless without skin/" $?
 
 # 2. A skin folder holding only the fallback folder, a half skin and a stray file.
@@ -37,8 +40,8 @@ cp "$SOURCE/skin/morv/xml/graphicdef.xml" "$WORK/game/skin/system/xml/"
 cp "$SOURCE/skin/morv/xml/stagedef.xml" "$WORK/game/skin/system/xml/"
 cp "$SOURCE/skin/morv/xml/graphicdef.xml" "$WORK/game/skin/half/xml/"
 touch "$WORK/game/skin/readme.txt"
-run_game; expect 1 "使用できるスキンが存在しません ($WORK/game/skin/)" "game without usable skins" $?
-run_headless; expect 1 "使用できるスキンが存在しません ($WORK/game/skin/)" "headless without usable skins" $?
+run_game; expect 1 "使用できるスキンが存在しません ($SEARCHED)" "game without usable skins" $?
+run_headless; expect 1 "使用できるスキンが存在しません ($SEARCHED)" "headless without usable skins" $?
 
 # 3. Completing the half skin makes it usable: the runner starts on it (its name is not the default).
 cp "$SOURCE/skin/morv/xml/stagedef.xml" "$WORK/game/skin/half/xml/"

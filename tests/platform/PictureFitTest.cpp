@@ -26,4 +26,15 @@ TEST(PictureFit, KeepsTheAspectCentredWithBlackBars) {
   }
 }
 
+TEST(PictureFit, TheWindowScaleIsTheLargestThatFitsWithItsFrame) {
+  EXPECT_EQ(FittingScale(2, 800, 600, 1920, 1080, 0, 0), 1);     // 1200 lines do not fit 1080
+  EXPECT_EQ(FittingScale(2, 800, 600, 1920, 1200, 0, 0), 2);     // exactly
+  EXPECT_EQ(FittingScale(2, 800, 600, 1920, 1200, 2, 22), 1);    // not with a title bar
+  EXPECT_EQ(FittingScale(7, 800, 600, 3840, 2160, 2, 22), 3);    // the width is not the limit here
+  EXPECT_EQ(FittingScale(3, 800, 600, 1700, 4000, 0, 0), 2);     // here it is
+  EXPECT_EQ(FittingScale(2, 800, 600, 640, 480, 0, 0), 1);       // a screen smaller than the game: never below 1
+  EXPECT_EQ(FittingScale(4, 800, 600, 0, 0, 0, 0), 4);           // no screen known: as asked
+  EXPECT_EQ(FittingScale(0, 800, 600, 1920, 1080, 0, 0), 1);
+}
+
 }  // namespace

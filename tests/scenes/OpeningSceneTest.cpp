@@ -105,6 +105,19 @@ TEST_F(OpeningSceneTest, EnterHeldFromTheDrawingDoesNotStartTheGame) {
   EXPECT_TRUE(scene_->Finished());
 }
 
+TEST_F(OpeningSceneTest, EscapeQuitsOnlyWhenPressedOnTheTitle) {
+  // Held from the scene before (the ending, a game given up): seen down by the previous frame's sample.
+  h_.KeySource().SetKey(VK_ESCAPE, true);
+  h_.Keys()->Update();
+  Frames(20);
+  EXPECT_FALSE(scene_->Finished());
+  h_.KeySource().SetKey(VK_ESCAPE, false);
+  Frames(1);
+  Press(VK_ESCAPE);  // still drawing the logo
+  EXPECT_TRUE(scene_->Finished());
+  EXPECT_TRUE(scene_->EndsProgram());
+}
+
 TEST_F(OpeningSceneTest, TheTitleStartsOverAfter590FramesWithoutAKey) {
   Frames(kDrawingFrames);
   ASSERT_TRUE(scene_->Complete);

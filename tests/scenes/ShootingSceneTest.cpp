@@ -332,6 +332,44 @@ TEST_F(ShootingSceneTest, PauseFreezesEverythingAndResumesWhereItStopped) {
   EXPECT_EQ(scene_->Timers->Count(), 0) << "restarted 50 frames of play after the loss";
 }
 
+TEST_F(ShootingSceneTest, EscapePausesThenGivesUpAndLeavingTheWindowPausesUntilEnter) {
+  Build(kQuietStage);
+  Updates(kFlyIn + 5);
+  Press(VK_ESCAPE);
+  ASSERT_TRUE(scene_->Paused);
+  Updates(10);
+  EXPECT_FALSE(scene_->Finished());
+  Press(VK_RETURN);
+  EXPECT_FALSE(scene_->Paused) << "Enter resumes a game paused by Escape";
+  const uint32_t frame = scene_->StageFrame;
+
+  h_.KeySource().SetActive(false);
+  Updates(1);
+  EXPECT_TRUE(scene_->Paused);
+  EXPECT_EQ(scene_->StageFrame, frame) << "the frame the window was left in does not run";
+  h_.KeySource().SetActive(true);
+  Updates(20);
+  EXPECT_TRUE(scene_->Paused) << "coming back does not resume";
+  Press(VK_RETURN);
+  EXPECT_FALSE(scene_->Paused);
+
+  PauseWhenInactive = false;
+  h_.KeySource().SetActive(false);
+  Updates(5);
+  PauseWhenInactive = true;
+  h_.KeySource().SetActive(true);
+  EXPECT_FALSE(scene_->Paused) << "with the pause on leaving turned off";
+  EXPECT_EQ(scene_->StageFrame, frame + 6);
+
+  Press(VK_ESCAPE);
+  Updates(1);
+  EXPECT_FALSE(scene_->Finished());
+  Press(VK_ESCAPE);
+  EXPECT_TRUE(scene_->Finished());
+  EXPECT_EQ(scene_->NextScene(), 0);
+  EXPECT_FALSE(scene_->EndsProgram());
+}
+
 TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
   std::string grid = "<stage>";
   for (int i = 0; i < 40; ++i) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 
+#include "FileSystem.h"
 #include "StartUp.h"
 #include "TextCase.h"
 #include "TextEncoding.h"
@@ -32,9 +33,10 @@ class SkinFoldersTest : public ::testing::Test {
     std::ofstream(file) << "<x/>";
   }
   // A usable skin: both definition files present.
-  void MakeSkin(const std::string& name) {
-    Touch(root_ / "skin" / name / "xml" / "graphicdef.xml");
-    Touch(root_ / "skin" / name / "xml" / "stagedef.xml");
+  void MakeSkin(const std::string& name, const fs::path& skinRoot = {}) {
+    const fs::path folder = (skinRoot.empty() ? root_ / "skin" : skinRoot) / name;
+    Touch(folder / "xml" / "graphicdef.xml");
+    Touch(folder / "xml" / "stagedef.xml");
   }
   void Init() { InitializeSkinFolders(root_.string()); }
 
@@ -135,6 +137,68 @@ TEST_F(SkinFoldersTest, StartUpWithoutAUsableSkinNamesTheFolderInJapanese) {
   TStartUpResult result = StartUpSkins(root_.string());
   EXPECT_FALSE(result.Ok);
   EXPECT_EQ(ToUTF8(result.Message), "使用できるスキンが存在しません (" + root_.string() + "/skin/)");
+}
+
+TEST_F(SkinFoldersTest, PlayersAndSharedFoldersAddSkinsAndThePlayersCopyWins) {
+  const fs::path bundled = root_ / "prog" / "skin", player = root_ / "home" / "skin", shared = root_ / "usr" / "skin";
+  MakeSkin("morv", bundled);
+  MakeSkin("night", bundled);
+  Touch(bundled / "system" / "graphic" / "map.bmp");
+  MakeSkin("MORV", player);      // the player's copy of a bundled skin, in another letter case
+  MakeSkin("mine", player);
+  Touch(player / "system" / "graphic" / "map.bmp");  // cannot replace the fallback
+  MakeSkin("night", shared);     // a shared copy does not win over the bundled one
+  MakeSkin("mine", shared);      // nor over the player's
+  MakeSkin("site", shared);
+  InitializeSkinFolders((root_ / "prog").string(), {player.string(), {(root_ / "missing").string(), shared.string()}});
+  ASSERT_EQ(SkinNames.Count(), 4);
+  EXPECT_EQ(SkinNames.IndexOf("mine"), 2);  // listed once each, at their first finding
+  EXPECT_EQ(SkinNames.IndexOf("site"), 3);
+  EXPECT_EQ(SkinNames.FolderOf(SkinNames.IndexOf("morv")), player.string() + "/MORV/");
+  EXPECT_EQ(SkinNames.FolderOf(SkinNames.IndexOf("night")), bundled.string() + "/night/");
+  EXPECT_EQ(SkinNames.FolderOf(SkinNames.IndexOf("mine")), player.string() + "/mine/");
+  EXPECT_EQ(SystemSkinDir, bundled.string() + "/system/");
+  EXPECT_EQ(SkinDir(), player.string() + "/MORV/");
+  EXPECT_EQ(FindGraphicFile("map.bmp"), bundled.string() + "/system/graphic/map.bmp");
+  EXPECT_EQ(SearchedSkinFolders(), bundled.string() + "/, " + player.string() + "/, " + root_.string() +
+                                       "/missing/, " + shared.string() + "/");
+}
+
+TEST_F(SkinFoldersTest, WithoutABundledFolderThePlayersSkinsAndFallbackServe) {
+  const fs::path player = root_ / "home" / "skin";
+  MakeSkin("mine", player);
+  Touch(player / "system" / "graphic" / "map.bmp");
+  InitializeSkinFolders((root_ / "prog").string(), {player.string(), {}});
+  ASSERT_EQ(SkinNames.Count(), 1);
+  EXPECT_EQ(CurrentSkin, "mine");
+  EXPECT_EQ(SystemSkinDir, player.string() + "/system/");
+  // None of the folders at all: the design's message.
+  EXPECT_THROW(InitializeSkinFolders((root_ / "prog").string(), {(root_ / "none").string(), {}}), ESkinNotFound);
+}
+
+TEST_F(SkinFoldersTest, NamesOutsideCodePage932AreListedAndAddressedByTheirBytes) {
+  // Under a program folder whose name CP932 cannot hold either.
+  const fs::path program = root_ / "j\xC3\xBCrgen \xF0\x9F\x9A\x80";
+  const std::string names[] = {"caf\xC3\xA9", "zo\xC3\xAB", "\xD0\xBA\xD0\xBE\xD1\x81\xD0\xBC\xD0\xBE\xD1\x81",
+                               "\xE5\xAE\x87\xE5\xAE\x99", "\xF0\x9F\x9A\x80", "Caf\xC3\x89"};
+  for (const std::string& name : names) MakeSkin(name, program / "skin");
+  Touch(program / "skin" / names[0] / "graphic" / "\xE8\x87\xAA\xE6\xA9\x9F.bmp");  // "自機.bmp"
+  InitializeSkinFolders(program.string());
+  ASSERT_EQ(SkinNames.Count(), 6);  // "Café" is another folder on Linux, though the same name for Windows
+  for (const std::string& name : names) {
+    ASSERT_GE(SkinNames.IndexOf(name), 0) << name;
+    EXPECT_TRUE(fs::is_directory(FindSkinFolder(name))) << name;
+  }
+  EXPECT_EQ(SkinNames.IndexOf("\xD0\x9A\xD0\x9E\xD0\xA1\xD0\x9C\xD0\x9E\xD0\xA1"), SkinNames.IndexOf(names[2]));  // КОСМОС
+  CurrentSkin = names[0];
+  EXPECT_EQ(SkinDir(), program.string() + "/skin/" + names[0] + "/");
+  // A picture name written in a skin's Shift_JIS text still finds its file.
+  EXPECT_EQ(FindGraphicFile(Jp("自機.bmp")), SkinDir() + "graphic/\xE8\x87\xAA\xE6\xA9\x9F.bmp");
+  // A name the title cannot draw is drawn as far as CP932 goes.
+  EXPECT_EQ(DisplayName(names[0]), "caf?");
+  EXPECT_EQ(DisplayName(names[3]), Jp("宇宙"));
+  EXPECT_EQ(FindSkinFolder("../skin"), program.string() + "/skin/../skin/");  // never a listed skin's folder
+  EXPECT_EQ(SkinNames.IndexOf("../skin"), -1);
 }
 
 TEST(TextCompare, FoldsAsciiLettersOnly) {

@@ -4,9 +4,11 @@
 
 #include "TextEncoding.h"
 
-std::string JsonString(const std::string& cp932) {
+std::string JsonString(const std::string& cp932) { return JsonPathString(ToUTF8(cp932)); }
+
+std::string JsonPathString(const std::string& bytes) {
   std::string out = "\"";
-  for (unsigned char c : ToUTF8(cp932)) {
+  for (unsigned char c : bytes) {
     switch (c) {
       case '"':
         out += "\\\"";

@@ -4,6 +4,7 @@
 
 #include "CustomScene.h"
 #include "JsonString.h"
+#include "SkinFolders.h"
 #include "UDatabase.h"
 #include "UObjects.h"
 #include "UOpening.h"
@@ -80,6 +81,8 @@ std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool o
     json += ",\"idleCount\":" + std::to_string(title->IdleCount);
     json += ",\"strokeIndex\":" + std::to_string(title->StrokeIndex);
     json += ",\"logoColor\":" + std::to_string(title->LogoColor);
+    json += ",\"skin\":" + JsonPathString(CurrentSkin) + ",\"skinDir\":" + JsonPathString(SkinDir());
+    json += Field("skins", SkinNames.Count());
   } else if (const auto* game = dynamic_cast<const TShootingScene*>(scene)) {
     json += DescribeGame(*game);
     if (objects) json += DescribeObjects(*game);

@@ -21,6 +21,7 @@
 #include "FormHost.h"
 #include "HeadlessWindow.h"
 #include "KeyScript.h"
+#include "MessageText.h"
 #include "RandomKeys.h"
 #include "SceneState.h"
 #include "SkinFolders.h"
@@ -156,17 +157,17 @@ class THeadlessFormHost : public TFormHost {
   void SetCaption(const std::string&) override {}
   void SetScreenCursor(int) override {}
   int MessageBoxA(const std::string& text, const std::string& caption, uint32_t) override {
-    std::fprintf(stderr, "%s: %s\n", ToUTF8(caption).c_str(), ToUTF8(text).c_str());
+    std::fprintf(stderr, "%s: %s\n", LocalizeMessage(caption).c_str(), LocalizeMessage(text).c_str());
     return IDOK;
   }
 };
 
 int Run(const TOptions& options) {
-  std::string root = options.Root.empty() ? ProgramDirectory() : ToCP932(options.Root);
-  const TStartUpResult skins = StartUpSkins(root);
+  const std::string root = options.Root.empty() ? ProgramDirectory() : options.Root;
+  const TStartUpResult skins = StartUpSkins(root, PlayerSkinFolders());
   if (!skins.Ok) {
-    std::fprintf(stderr, "morvanth-headless: %s (skin folder searched: %s)\n", ToUTF8(skins.Message).c_str(),
-                 ToUTF8(skins.Folder).c_str());
+    std::fprintf(stderr, "morvanth-headless: %s (skin folders searched: %s)\n", LocalizeMessage(skins.Message).c_str(),
+                 skins.Folder.c_str());
     return 1;
   }
 
@@ -181,13 +182,11 @@ int Run(const TOptions& options) {
   }
   const std::string skin = options.Skin.empty() ? script.Skin : options.Skin;
   if (!skin.empty()) {
-    const int index = SkinNames.IndexOf(ToCP932(skin));
-    if (index < 0) {
+    if (!SelectRememberedSkin(skin)) {
       std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", skin.c_str(),
-                   ToUTF8(SkinRoot).c_str());
+                   SearchedSkinFolders().c_str());
       return 1;
     }
-    CurrentSkin = SkinNames[index];
   }
   std::ofstream state;
   if (options.State == "-") {
@@ -233,8 +232,13 @@ int Run(const TOptions& options) {
         std::string line;
         if (!std::getline(std::cin, line)) break;
         keys.ReleaseAll();
+        keys.SetActive(true);
         std::istringstream names(line);
         for (std::string name; names >> name;) {
+          if (IsAwayWord(name)) {
+            keys.SetActive(false);
+            continue;
+          }
           const int key = VirtualKeyFromName(name);
           if (key < 0) throw std::runtime_error("unknown key \"" + name + "\" on standard input");
           keys.SetKey(static_cast<uint8_t>(key), true);
@@ -272,6 +276,7 @@ int Run(const TOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  InitMessageLanguage(ProgramDirectory());
   try {
     const TOptions options = ParseOptions(argc, argv);
     if (options.Help) {

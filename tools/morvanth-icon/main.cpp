@@ -127,8 +127,8 @@ int main(int argc, char** argv) {
   try {
     const std::filesystem::path skin = std::filesystem::absolute(argv[1]);
     TSkinPlace place;
-    place.SkinDir = ToCP932(skin.string()) + "/";
-    place.SystemSkinDir = ToCP932((skin.parent_path() / "system").string()) + "/";
+    place.SkinDir = skin.string() + "/";
+    place.SystemSkinDir = (skin.parent_path() / "system").string() + "/";
     THeadlessWindow window(800, 600);
     TVUDader device(&window);
     device.SetDebugOption({});

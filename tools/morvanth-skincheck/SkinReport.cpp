@@ -81,8 +81,8 @@ void WriteEntry(std::ostream& out, const TStageObjectDef* entry,
 void WriteSkinJson(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
                    const TStageDefList& stages) {
   auto ids = IdsOf(graphics);
-  out << "{\n  \"skin\": " << JsonString(result.SkinName) << ",\n  \"skinDir\": " << JsonString(result.SkinDir)
-      << ",\n  \"map\": " << (result.MapFile.empty() ? "null" : JsonString(result.MapFile))
+  out << "{\n  \"skin\": " << JsonPathString(result.SkinName) << ",\n  \"skinDir\": " << JsonPathString(result.SkinDir)
+      << ",\n  \"map\": " << (result.MapFile.empty() ? "null" : JsonPathString(result.MapFile))
       << ",\n  \"graphicDefsLoaded\": " << (result.GraphicDefsLoaded ? "true" : "false")
       << ",\n  \"graphics\": [";
   for (int32_t i = 0; i < graphics.Count(); ++i) {
@@ -113,7 +113,7 @@ void WriteSkinSummary(std::ostream& out, const TSkinCheckResult& result, const T
                       const TStageDefList& stages) {
   int32_t sprites = 0;
   for (int32_t i = 0; i < graphics.Count(); ++i) sprites += dynamic_cast<const TSpriteDef*>(graphics.ItemAt(i)) ? 1 : 0;
-  out << "skin " << ToUTF8(result.SkinName) << ": " << sprites << " sprites, " << graphics.Count() - sprites
+  out << "skin " << result.SkinName << ": " << sprites << " sprites, " << graphics.Count() - sprites
       << " animations, " << stages.Count() << " stages";
   if (result.MapFile.empty()) out << ", no map.bmp";
   out << "\n";

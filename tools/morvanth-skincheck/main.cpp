@@ -2,8 +2,9 @@
 // does when a game starts (pictures included, on the headless software device) and prints them, or prints
 // the game's own error message and exits with status 1.
 //
-// DIR is the folder holding "skin/" (or the "skin/" folder itself); SKIN defaults to the skin the game
-// starts with ("morv", or the first usable skin when there is none of that name).
+// DIR is the folder holding "skin/" (or the "skin/" folder itself), searched as the game searches its own folder:
+// first, then the player's and the shared skin folders (SkinFolders.h). SKIN is found as the game finds it;
+// it defaults to the skin the game starts with ("morv", or the first usable skin when there is none of that name).
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
@@ -16,6 +17,8 @@
 #include "HeadlessWindow.h"
 #include "SkinFolders.h"
 #include "SkinReport.h"
+#include "FileSystem.h"
+#include "MessageText.h"
 #include "TextEncoding.h"
 #include "UDatabase.h"
 #include "VUDader9.h"
@@ -35,27 +38,11 @@ int Usage() {
   return 2;
 }
 
-std::string WithSlash(std::string path) {
-  if (path.empty() || path.back() != '/') path += '/';
-  return path;
-}
-
-// Without a SKIN argument the game's own choice: the skin folders scanned as at start-up.
-std::string DefaultSkin(const std::filesystem::path& skinRoot) {
-  SkinRoot = WithSlash(ToCP932(skinRoot.string()));
-  SystemSkinDir = SkinRoot + "system/";
-  CurrentSkin = kDefaultSkin;
-  try {
-    ScanSkins();
-  } catch (const ESkinNotFound&) {
-    // No skin folder: the check of the named folder below reports it.
-  }
-  return CurrentSkin;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  InitMessageLanguage(ProgramDirectory());
   bool json = false;
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
@@ -70,20 +57,25 @@ int main(int argc, char** argv) {
   }
   if (positional.empty() || positional.size() > 2) return Usage();
 
-  std::filesystem::path dir(positional[0]);
-  std::error_code ec;
-  std::filesystem::path skinRoot = std::filesystem::is_directory(dir / "skin", ec) ? dir / "skin" : dir;
+  // The skin search of the game itself, with DIR as the program's folder.
+  const std::string dir = positional[0];
+  CurrentSkin = kDefaultSkin;
+  try {
+    if (!FindFolderIgnoringCase(dir, "skin").empty()) {
+      InitializeSkinFolders(dir, PlayerSkinFolders());
+    } else {
+      InitializeSkinRoots(dir, PlayerSkinFolders());
+    }
+  } catch (const ESkinNotFound&) {
+    // No skin folder at all: the check of the named folder below reports it.
+  }
   TSkinCheckResult result;
-  result.SkinName = positional.size() > 1 ? ToCP932(positional[1]) : DefaultSkin(skinRoot);
-  TSkinPlace place;
-  const std::string root = WithSlash(ToCP932(skinRoot.string()));
-  place.SkinDir = FindFolderIgnoringCase(root, result.SkinName);
-  if (place.SkinDir.empty()) place.SkinDir = root + result.SkinName + "/";
-  place.SystemSkinDir = FindFolderIgnoringCase(root, "system");
-  if (place.SystemSkinDir.empty()) place.SystemSkinDir = root + "system/";
+  result.SkinName = positional.size() > 1 ? positional[1] : CurrentSkin;
+  TSkinPlace place{FindSkinFolder(result.SkinName), SystemSkinDir};
   result.SkinDir = place.SkinDir;
-  if (!std::filesystem::is_directory(ToUTF8(place.SkinDir), ec)) {
-    std::fprintf(stderr, "%s\n", ToUTF8(Jp("スキンフォルダが存在しません") + " (" + place.SkinDir + ")").c_str());
+  std::error_code ec;
+  if (!std::filesystem::is_directory(place.SkinDir, ec)) {
+    std::fprintf(stderr, "%s (%s)\n", LocalizeMessage(Jp("スキンフォルダが存在しません")).c_str(), place.SkinDir.c_str());
     return 1;
   }
   result.MapFile = place.FindPicture("map.bmp");
@@ -108,7 +100,7 @@ int main(int argc, char** argv) {
       stages = std::make_unique<TStageDefList>(graphics.get());
       result.StageDefsLoaded = stages->Reload(place);
     } catch (const Exception& e) {
-      std::fprintf(stderr, "%s\n", ToUTF8(e.Message()).c_str());
+      std::fprintf(stderr, "%s\n", LocalizeMessage(e.Message()).c_str());
       return 1;
     }
     if (json) {
@@ -119,7 +111,7 @@ int main(int argc, char** argv) {
     stages.reset();
     graphics.reset();
   } catch (const Exception& e) {
-    std::fprintf(stderr, "%s\n", ToUTF8(e.Message()).c_str());
+    std::fprintf(stderr, "%s\n", LocalizeMessage(e.Message()).c_str());
     return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());

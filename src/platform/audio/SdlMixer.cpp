@@ -69,7 +69,7 @@ int TSdlMixer::LoadEffect(const std::string& Path, std::string& Error) {
     Error = error_;
     return -1;
   }
-  Mix_Chunk* chunk = Mix_LoadWAV(ToUTF8(Path).c_str());
+  Mix_Chunk* chunk = Mix_LoadWAV(Path.c_str());
   if (chunk == nullptr) {
     Error = Mix_GetError();
     return -1;
@@ -118,7 +118,7 @@ bool TSdlMixer::PlayMusic(const std::string& Path, std::string& Error) {
     Error = error_;
     return false;
   }
-  music_ = Mix_LoadMUS(ToUTF8(Path).c_str());
+  music_ = Mix_LoadMUS(Path.c_str());
   if (music_ == nullptr || Mix_PlayMusic(music_, -1) != 0) {
     Error = Mix_GetError();
     StopMusic();

@@ -84,17 +84,17 @@ void TRasterBitmap::SetPixel(int32_t x, int32_t y, uint32_t rgb) {
 
 void TRasterBitmap::LoadFromFile(const std::string& fileName) {
   std::ifstream in = OpenFileForReading(fileName);
-  if (!in) throw Exception(Jp("ビットマップファイルを開けません (") + fileName + ")");
+  if (!in) throw Exception(Jp("ビットマップファイルを開けません (") + DisplayName(fileName) + ")");
   in.seekg(0, std::ios::end);
   std::streamsize size = in.tellg();
-  if (size < 0) throw Exception(Jp("ビットマップ画像として読み込めません (") + fileName + ")");
-  if (size > kMaxFileBytes) throw Exception(Jp("ビットマップが大きすぎます (") + fileName + ")");
+  if (size < 0) throw Exception(Jp("ビットマップ画像として読み込めません (") + DisplayName(fileName) + ")");
+  if (size > kMaxFileBytes) throw Exception(Jp("ビットマップが大きすぎます (") + DisplayName(fileName) + ")");
   in.seekg(0, std::ios::beg);
   std::string bytes(static_cast<size_t>(size), '\0');
   if (size > 0 && !in.read(bytes.data(), size)) {
-    throw Exception(Jp("ビットマップファイルを読み込めません (") + fileName + ")");
+    throw Exception(Jp("ビットマップファイルを読み込めません (") + DisplayName(fileName) + ")");
   }
-  LoadFromBytes(bytes, fileName);
+  LoadFromBytes(bytes, DisplayName(fileName));
 }
 
 void TRasterBitmap::LoadFromBytes(std::string_view bytes, const std::string& name) {
@@ -280,9 +280,9 @@ void TRasterBitmap::SaveToStream(std::ostream& out) const {
 }
 
 void TRasterBitmap::SaveToFile(const std::string& fileName) const {
-  std::ofstream out(ToUTF8(fileName), std::ios::binary);
+  std::ofstream out(fileName, std::ios::binary);
   SaveToStream(out);
-  if (!out) throw Exception(Jp("ビットマップファイルを書き込めません (") + fileName + ")");
+  if (!out) throw Exception(Jp("ビットマップファイルを書き込めません (") + DisplayName(fileName) + ")");
 }
 
 void TRasterBitmap::FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t rgb) {

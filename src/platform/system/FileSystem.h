@@ -1,5 +1,7 @@
 // File and folder queries of the game, over std::filesystem.
-// Paths are the game's CP932 strings; they become UTF-8 only here, at the file-system edge.
+// Paths are bytes as the system gives them (UTF-8 in practice), never the game's CP932: a name such as "café"
+// has no CP932 form and would no longer find its file. Game text that names a file (a picture named in a skin's
+// Shift_JIS XML) becomes a path through WindowsFileNames.h; a path becomes game text only to be shown.
 #pragma once
 #include <fstream>
 #include <string>
@@ -13,7 +15,7 @@ bool FileExists(const std::string& path);
 std::ifstream OpenFileForReading(const std::string& path);       // a regular file (or a link to one)
 bool DirectoryExists(const std::string& path);  // a folder (or a link to one)
 
-// One entry of a folder listing: its name (CP932) and whether it is a folder.
+// One entry of a folder listing: its name (bytes, as the file system spells it) and whether it is a folder.
 struct TDirEntry {
   std::string Name;
   bool IsDirectory = false;
@@ -21,3 +23,7 @@ struct TDirEntry {
 
 // The entries of a folder in the order the file system returns them; empty when it cannot be read.
 std::vector<TDirEntry> ListDirectory(const std::string& path);
+
+// A path or file name as game text (CP932) for a message or the screen: what CP932 cannot hold shows as '?'.
+// Only for showing: the result never finds the file again.
+std::string DisplayName(const std::string& path);

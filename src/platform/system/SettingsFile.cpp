@@ -7,9 +7,13 @@
 #include <sstream>
 #include <system_error>
 
+namespace fs = std::filesystem;
+
 namespace {
 // A settings file is a few lines; anything this large is not one.
 constexpr std::uintmax_t kMaxFileSize = 64 * 1024;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kSection = "morvanth";
 
 std::string_view Trim(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t\r");
@@ -23,19 +27,66 @@ bool IsComment(std::string_view line) {
   return line.empty() || line[0] == '#' || line[0] == ';';
 }
 
-// The key of a "key=value" line; empty for a comment (or a line with no key).
+// The name of a "[name]" line; none for any other line.
+std::optional<std::string_view> SectionOf(std::string_view line) {
+  line = Trim(line);
+  if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
+  return Trim(line.substr(1, line.size() - 2));
+}
+
+bool IsOwnSection(std::string_view name) {
+  if (name.size() != kSection.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != kSection[i]) return false;
+  }
+  return true;
+}
+
+// The key of a "key=value" line; empty for a comment, a section line or a broken line.
 std::string_view KeyOf(std::string_view line) {
-  if (IsComment(line)) return {};
+  if (IsComment(line) || SectionOf(line)) return {};
   const size_t equals = line.find('=');
   return equals == std::string_view::npos ? std::string_view{} : Trim(line.substr(0, equals));
+}
+
+// Text files have no control bytes but tab and line ends; random or binary data almost surely has some.
+bool LooksLikeText(std::string_view content) {
+  for (const unsigned char c : content) {
+    if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) return false;
+  }
+  return true;
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is none); a loop stops at the last link.
+fs::path FollowLinks(fs::path path) {
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code code;
+    if (!fs::is_symlink(path, code)) return path;
+    const fs::path target = fs::read_symlink(path, code);
+    if (code) return path;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return path;
 }
 }  // namespace
 
 bool TSettingsFile::Load(const std::string& path, std::string& error) {
   lines_.clear();
-  namespace fs = std::filesystem;
+  problems_.clear();
+  byteOrderMark_ = crlf_ = readFailed_ = false;
   std::error_code code;
-  if (!fs::exists(path, code)) return true;
+  const fs::file_status status = fs::status(path, code);
+  if (status.type() == fs::file_type::not_found) return true;
+  readFailed_ = true;
+  if (code) {
+    error = path + ": " + code.message();
+    return false;
+  }
+  if (status.type() != fs::file_type::regular) {
+    error = path + ": not a regular file";
+    return false;
+  }
   const std::uintmax_t size = fs::file_size(path, code);
   if (code) {
     error = path + ": " + code.message();
@@ -47,53 +98,68 @@ bool TSettingsFile::Load(const std::string& path, std::string& error) {
   }
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
-  text << in.rdbuf();
+  if (in) text << in.rdbuf();
   if (!in) {
     error = path + ": cannot be read";
     return false;
   }
-  const std::string content = text.str();
-  if (content.find('\0') != std::string::npos) {
+  std::string_view content = text.view();
+  if (content.starts_with(kByteOrderMark)) {
+    byteOrderMark_ = true;
+    content.remove_prefix(kByteOrderMark.size());
+  }
+  if (!LooksLikeText(content)) {
     error = path + ": not a text file";
     return false;
   }
-  std::vector<std::string> lines;
-  std::istringstream reader(content);
-  for (std::string line; std::getline(reader, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!IsComment(line) && KeyOf(line).empty()) {
-      error = path + ": line " + std::to_string(lines.size() + 1) + " is not key=value";
-      return false;
+  readFailed_ = false;
+  const size_t firstBreak = content.find('\n');
+  crlf_ = firstBreak != std::string_view::npos && firstBreak > 0 && content[firstBreak - 1] == '\r';
+  for (size_t start = 0; start < content.size();) {
+    size_t end = content.find('\n', start);
+    if (end == std::string_view::npos) end = content.size();
+    std::string_view line = content.substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (!IsComment(line) && !SectionOf(line) && KeyOf(line).empty()) {
+      problems_.push_back(path + ": line " + std::to_string(lines_.size() + 1) +
+                          " is not key=value, a [section] or a comment; it is kept as it is");
     }
-    lines.push_back(std::move(line));
+    lines_.emplace_back(line);
+    start = end + 1;
   }
-  lines_ = std::move(lines);
   return true;
 }
 
 bool TSettingsFile::Save(const std::string& path, std::string& error) const {
-  namespace fs = std::filesystem;
+  if (readFailed_) {
+    error = path + ": not saved, as it could not be read";
+    return false;
+  }
   std::error_code code;
-  const fs::path target(path);
+  const fs::path target = FollowLinks(path);
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), code);
   if (code) {
     error = target.parent_path().string() + ": " + code.message();
     return false;
   }
-  const std::string temporary = path + ".new";
+  const fs::path temporary = target.string() + ".new";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines_) out << line << '\n';
+    if (byteOrderMark_) out << kByteOrderMark;
+    for (const std::string& line : lines_) out << line << (crlf_ ? "\r\n" : "\n");
     out.flush();
     if (!out) {
-      error = temporary + ": cannot be written";
+      error = temporary.string() + ": cannot be written";
       fs::remove(temporary, code);
       return false;
     }
   }
+  // The replacement keeps the permissions the player gave the file.
+  const fs::file_status old = fs::status(target, code);
+  if (!code && fs::exists(old)) fs::permissions(temporary, old.permissions(), code);
   fs::rename(temporary, target, code);
   if (code) {
-    error = path + ": " + code.message();
+    error = target.string() + ": " + code.message();
     fs::remove(temporary, code);
     return false;
   }
@@ -101,10 +167,38 @@ bool TSettingsFile::Save(const std::string& path, std::string& error) const {
 }
 
 int TSettingsFile::Find(std::string_view key) const {
+  bool own = true;  // lines before the first section line are the program's
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (KeyOf(lines_[i]) == key) return static_cast<int>(i);
+    if (const std::optional<std::string_view> section = SectionOf(lines_[i])) {
+      own = IsOwnSection(*section);
+    } else if (own && KeyOf(lines_[i]) == key) {
+      return static_cast<int>(i);
+    }
   }
   return -1;
+}
+
+size_t TSettingsFile::InsertionPoint() const {
+  // After the last line that is not blank of the program's last part: its own section when it has one, else the
+  // lines before the first section (the whole file when there is none).
+  bool own = true, sawOwnSection = false;
+  size_t afterOwn = 0, afterTop = 0;
+  bool top = true;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (const std::optional<std::string_view> section = SectionOf(lines_[i])) {
+      own = IsOwnSection(*section);
+      top = false;
+      if (own) {
+        sawOwnSection = true;
+        afterOwn = i + 1;
+      }
+      continue;
+    }
+    if (Trim(lines_[i]).empty()) continue;
+    if (top) afterTop = i + 1;
+    if (own && !top) afterOwn = i + 1;
+  }
+  return sawOwnSection ? afterOwn : afterTop;
 }
 
 std::optional<std::string> TSettingsFile::Get(std::string_view key) const {
@@ -137,14 +231,20 @@ int32_t TSettingsFile::GetInt(std::string_view key, int32_t fallback, int32_t mi
 }
 
 void TSettingsFile::Set(std::string_view key, std::string_view value) {
-  // A line break would end the value early and make the rest a broken line.
-  value = value.substr(0, value.find_first_of("\r\n"));
+  // A line break would end the value early and make the rest a broken line; another control byte would make the
+  // file look binary and so unreadable next time. The value ends at the first of them.
+  size_t end = 0;
+  while (end < value.size() && (static_cast<unsigned char>(value[end]) >= 0x20 || value[end] == '\t') &&
+         value[end] != 0x7F) {
+    ++end;
+  }
+  value = value.substr(0, end);
   std::string line = std::string(key) + "=" + std::string(value);
   const int index = Find(key);
   if (index >= 0) {
     lines_[index] = std::move(line);
   } else {
-    lines_.push_back(std::move(line));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(InsertionPoint()), std::move(line));
   }
 }
 

@@ -71,10 +71,11 @@ std::optional<fs::path> MatchEntry(const fs::path& folder, const std::string& na
   return best;
 }
 
+// Relative in UTF-8 (or the file system's bytes); Folder as the file system gives it.
 std::optional<fs::path> Find(const std::string& folder, const std::string& relative, TKind kind) {
   std::vector<std::string> names;
   std::string name;
-  for (char c : ToUTF8(relative) + '/') {  // in UTF-8, '\' is never part of another character
+  for (char c : relative + '/') {  // in UTF-8, '\' is never part of another character
     if (c != '/' && c != '\\') {
       name += c;
     } else if (!name.empty()) {
@@ -82,7 +83,7 @@ std::optional<fs::path> Find(const std::string& folder, const std::string& relat
       name.clear();
     }
   }
-  fs::path path(ToUTF8(folder));
+  fs::path path(folder);
   if (names.empty()) return IsKind(path, kind) && kind == TKind::kFolder ? std::optional(path) : std::nullopt;
   for (size_t i = 0; i < names.size(); ++i) {
     std::optional<fs::path> next = MatchEntry(path, names[i], i + 1 < names.size() ? TKind::kFolder : kind);
@@ -105,15 +106,26 @@ bool SameFileName(const std::string& utf8A, const std::string& utf8B) {
   return true;
 }
 
+namespace {
+std::string FolderResult(const std::optional<fs::path>& found) {
+  if (!found) return "";
+  std::string path = found->string();
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+}  // namespace
+
 std::string FindFileIgnoringCase(const std::string& folder, const std::string& relative) {
-  std::optional<fs::path> found = Find(folder, relative, TKind::kFile);
-  return found ? ToCP932(found->string()) : std::string();
+  std::optional<fs::path> found = Find(folder, ToUTF8(relative), TKind::kFile);
+  return found ? found->string() : std::string();
 }
 
 std::string FindFolderIgnoringCase(const std::string& folder, const std::string& relative) {
-  std::optional<fs::path> found = Find(folder, relative, TKind::kFolder);
-  if (!found) return "";
-  std::string path = ToCP932(found->string());
-  if (path.empty() || path.back() != '/') path += '/';
-  return path;
+  return FolderResult(Find(folder, ToUTF8(relative), TKind::kFolder));
+}
+
+std::string FindNamedFolder(const std::string& folder, const std::string& name) {
+  // A '/' or '\' in a name given as bytes would reach another folder; such a name names nothing here.
+  if (name.empty() || name.find_first_of("/\\") != std::string::npos || name == "." || name == "..") return "";
+  return FolderResult(Find(folder, name, TKind::kFolder));
 }

@@ -2,6 +2,13 @@
 
 #include <algorithm>
 
+int32_t FittingScale(int32_t requested, int32_t clientWidth, int32_t clientHeight, int32_t areaWidth,
+                     int32_t areaHeight, int32_t frameWidth, int32_t frameHeight) {
+  if (areaWidth <= 0 || areaHeight <= 0 || clientWidth <= 0 || clientHeight <= 0) return std::max(requested, 1);
+  const int32_t across = (areaWidth - frameWidth) / clientWidth, down = (areaHeight - frameHeight) / clientHeight;
+  return std::max(std::min({requested, across, down}), 1);
+}
+
 TPictureRect FitPicture(int32_t outWidth, int32_t outHeight, int32_t pictureWidth, int32_t pictureHeight,
                         bool integerScaling) {
   if (outWidth <= 0 || outHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) return {};

@@ -14,3 +14,9 @@ struct TPictureRect {
 // picture, the largest size of the picture's aspect.
 TPictureRect FitPicture(int32_t outWidth, int32_t outHeight, int32_t pictureWidth, int32_t pictureHeight,
                         bool integerScaling);
+
+// The largest window scale, at most requested and never below 1, at which a client area of clientWidth x
+// clientHeight times the scale, plus the window's frame, fits an area of areaWidth x areaHeight (the screen's
+// usable part). An area of no size (unknown) limits nothing.
+int32_t FittingScale(int32_t requested, int32_t clientWidth, int32_t clientHeight, int32_t areaWidth,
+                     int32_t areaHeight, int32_t frameWidth, int32_t frameHeight);

@@ -7,9 +7,13 @@
 #include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "GameKeys.h"
+#include "FreeTypeGlyphSource.h"
 #include "GamepadInput.h"
+#include "MessagePicture.h"
+#include "MessageText.h"
 #include "PictureFit.h"
 #include "SdlKeyTable.h"
 #include "TextEncoding.h"
@@ -71,6 +75,50 @@ bool OpenGLRunsOnCpu(SDL_Renderer* renderer) {
 void PreferNativeWindowSurface() {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver != nullptr && std::strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
+
+// Shows Pixels in Window until Enter, Escape, a click, the window's close or a quit request.
+void RunMessageBox(SDL_Window* window, TPresenter& presenter, const std::vector<uint32_t>& pixels, int width,
+                   int height) {
+  // Keys pressed before the box appeared (the Enter that started a game) do not close it.
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEBUTTONUP);
+  SDL_RaiseWindow(window);
+  for (;;) {
+    presenter.PresentFrame(pixels.data(), width, height, width * 4);
+    SDL_Event event;
+    if (!SDL_WaitEventTimeout(&event, 250)) continue;
+    do {
+      switch (event.type) {
+        case SDL_QUIT:
+        case SDL_MOUSEBUTTONUP:
+          return;
+        case SDL_WINDOWEVENT:
+          if (event.window.event == SDL_WINDOWEVENT_CLOSE) return;
+          break;
+        case SDL_KEYDOWN: {
+          const SDL_Scancode key = event.key.keysym.scancode;
+          if (!event.key.repeat && (key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_KP_ENTER ||
+                                    key == SDL_SCANCODE_ESCAPE)) {
+            return;
+          }
+          break;
+        }
+        default:
+          break;
+      }
+    } while (SDL_PollEvent(&event));
+  }
+}
+
+// Writes "caption: text" in the player's language to standard error; gives both texts in CP932 for drawing.
+void ReportMessage(const std::string& text, const std::string& caption, std::string& shownText,
+                   std::string& shownCaption) {
+  const std::string utf8Text = LocalizeMessage(text), utf8Caption = LocalizeMessage(caption);
+  std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
+  std::fflush(stderr);
+  shownText = ToCP932(utf8Text);
+  shownCaption = ToCP932(utf8Caption);
 }
 
 int64_t RealTimeNs() {
@@ -263,10 +311,33 @@ int32_t TSdlWindow::Top() const {
   return y - FrameBorders().top;
 }
 
+void TSdlWindow::FitToScreen() {
+  const int display = SDL_GetWindowDisplayIndex(window_);
+  SDL_Rect usable{};
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
+  // The frame is known once a window manager has framed the window; until then it counts as none.
+  const Borders b = FrameBorders();
+  const int32_t fitting = FittingScale(scale_, clientWidth_, clientHeight_, usable.w, usable.h, b.left + b.right,
+                                       b.top + b.bottom);
+  if (fitting != scale_) {
+    std::fprintf(stderr, "morvanth: scale %d does not fit the screen (%dx%d usable), scale %d instead\n", scale_,
+                 usable.w, usable.h, fitting);
+    scale_ = fitting;
+    SDL_SetWindowSize(window_, clientWidth_ * scale_, clientHeight_ * scale_);
+  }
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(window_, &x, &y);
+  const int right = usable.x + usable.w - b.right - clientWidth_ * scale_;
+  const int bottom = usable.y + usable.h - b.bottom - clientHeight_ * scale_;
+  const int inX = std::max(std::min(x, right), usable.x + b.left), inY = std::max(std::min(y, bottom), usable.y + b.top);
+  if (inX != x || inY != y) SDL_SetWindowPosition(window_, inX, inY);
+}
+
 void TSdlWindow::SetWindowPos(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
   const Borders b = FrameBorders();
   clientWidth_ = std::max(Width - b.left - b.right, 1);
   clientHeight_ = std::max(Height - b.top - b.bottom, 1);
+  FitToScreen();
   SDL_SetWindowSize(window_, clientWidth_ * scale_, clientHeight_ * scale_);
   SDL_SetWindowPosition(window_, Left + b.left, Top + b.top);
   SDL_ShowWindow(window_);
@@ -280,6 +351,9 @@ void TSdlWindow::ToggleFullscreen() {
   const bool fullscreen = IsFullscreen();
   pendingFullscreen_ = false;
   SDL_SetWindowFullscreen(window_, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  // The size the window had before fullscreen is the window manager's memory, and after a fullscreen start it
+  // never had the game's; the game's own size is set again.
+  if (fullscreen) SDL_SetWindowSize(window_, clientWidth_ * scale_, clientHeight_ * scale_);
 }
 
 bool TSdlWindow::IsFullscreen() const {
@@ -292,8 +366,17 @@ void TSdlWindow::SetCaption(const std::string& caption) { SDL_SetWindowTitle(win
 
 void TSdlWindow::SetScreenCursor(int cursor) { SDL_ShowCursor(cursor == crNone ? SDL_DISABLE : SDL_ENABLE); }
 
-int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption, uint32_t flags) {
-  return ShowMessageBox(text, caption, flags);
+int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption, uint32_t /*flags*/) {
+  std::string shownText, shownCaption;
+  ReportMessage(text, caption, shownText, shownCaption);
+  TFreeTypeGlyphSource glyphs;
+  TMessagePicture picture(glyphs, shownCaption, shownText, clientWidth_);
+  std::vector<uint32_t> pixels;
+  picture.Draw(pixels, clientWidth_, clientHeight_);
+  SDL_ShowWindow(window_);
+  SDL_ShowCursor(SDL_ENABLE);
+  RunMessageBox(window_, *presenter_, pixels, clientWidth_, clientHeight_);
+  return IDOK;
 }
 
 bool TSdlWindow::IsKeyDown(uint8_t VirtualKey) const {
@@ -308,7 +391,9 @@ bool TSdlWindow::IsKeyDown(uint8_t VirtualKey) const {
 }
 
 bool TSdlWindow::IsApplicationActive() const {
-  return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  // A minimised window may keep the focus under some window managers; the player has left it all the same.
+  const Uint32 flags = SDL_GetWindowFlags(window_);
+  return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
 }
 
 bool TSdlWindow::IsGamepadConnected() const { return gamepads_->AnyConnected(); }
@@ -333,6 +418,14 @@ void TSdlWindow::ProcessMessages(TApplication& application) {
       application.Terminate(0);
     } else if (event.type == SDL_KEYDOWN) {
       HandleKeyDown(event.key);
+    } else if (event.type == SDL_WINDOWEVENT && !framedFit_ && !IsFullscreen()) {
+      // The window manager's frame becomes known some time after the window is shown; the window may not
+      // fit (or stand) where the bare window did.
+      const Borders b = FrameBorders();
+      if (b.top + b.left + b.bottom + b.right > 0) {
+        framedFit_ = true;
+        FitToScreen();
+      }
     }
     gamepads_->HandleEvent(event);
   }
@@ -345,12 +438,33 @@ void TSdlWindow::ProcessMessages(TApplication& application) {
 
 void TSdlWindow::WaitMessage() { SDL_WaitEventTimeout(nullptr, 100); }
 
-int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
-  const std::string utf8Text = ToUTF8(text), utf8Caption = ToUTF8(caption);
-  std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
-  std::fflush(stderr);
-  // SDL may show a box before SDL_Init; without a display it fails and standard error is all there is.
-  const Uint32 kind = (flags & 0xF0) == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
-  SDL_ShowSimpleMessageBox(kind, utf8Caption.c_str(), utf8Text.c_str(), nullptr);
+int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t /*flags*/) {
+  std::string shownText, shownCaption;
+  ReportMessage(text, caption, shownText, shownCaption);
+  // Without a display standard error is all there is.
+  try {
+    OpenVideo();
+  } catch (const EDisplayError&) {
+    return IDOK;
+  }
+  {
+    TFreeTypeGlyphSource glyphs;
+    TMessagePicture picture(glyphs, shownCaption, shownText, 640);
+    const int width = picture.FittingWidth(), height = picture.FittingHeight();
+    SDL_Window* window = SDL_CreateWindow(ToUTF8(shownCaption).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          width, height, 0);
+    if (window != nullptr) {
+      try {
+        TSdlPresenter presenter(window, TSdlWindowOptions{});
+        std::vector<uint32_t> pixels;
+        picture.Draw(pixels, width, height);
+        RunMessageBox(window, presenter, pixels, width, height);
+      } catch (const EDisplayError&) {
+      }
+      SDL_DestroyWindow(window);
+    }
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  SDL_Quit();
   return IDOK;
 }

@@ -75,9 +75,13 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   TSdlWindow(const TSdlWindow&) = delete;
   TSdlWindow& operator=(const TSdlWindow&) = delete;
 
-  // Switches between the window and desktop fullscreen (what F11 and Alt+Enter do).
+  // Switches between the window and desktop fullscreen (what F11 and Alt+Enter do); the window comes back at
+  // exactly the form's client size times the scale.
   void ToggleFullscreen();
   bool IsFullscreen() const;
+  // The window's scale: the options' one, or less where that would not fit the screen (said on standard error
+  // when the window is first placed).
+  int32_t Scale() const { return scale_; }
 
   // TWindowHost. The client size is the form's, whatever size the window has on the screen.
   int32_t ClientWidth() const override;
@@ -108,6 +112,9 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
     int top = 0, left = 0, bottom = 0, right = 0;
   };
   Borders FrameBorders() const;
+  // Lowers the scale to the largest at which the window fits its display's usable area, then moves the window
+  // into that area where it would leave it (the design's place is low for a 720-line screen).
+  void FitToScreen();
   void HandleKeyDown(const SDL_KeyboardEvent& key);
 
   SDL_Window* window_ = nullptr;
@@ -117,9 +124,11 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   int32_t clientWidth_, clientHeight_;  // the form's client size
   int32_t scale_;
   bool pendingFullscreen_;  // fullscreen asked for before the window was first shown
-  bool swallowEnter_ = false;  // the Enter of Alt+Enter, hidden from the game until it is released
+  bool swallowEnter_ = false;
+  bool framedFit_ = false;  // fitted to the screen with the window manager's frame  // the Enter of Alt+Enter, hidden from the game until it is released
 };
 
-// Writes "caption: text" (converted to UTF-8) to standard error and shows it in an SDL message box without owner
-// window (when a display can be reached). The game's error box.
+// The game's error box where it has no window yet: writes "caption: text" in the player's language to standard
+// error and draws the box in a window of its own (when a display can be reached) until Enter, Escape or a click.
+// The window's own MessageBoxA draws it in the game's window the same way.
 int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t flags);

@@ -150,15 +150,15 @@ bool IsShiftJisName(const std::string& encoding) {
 
 std::string ReadFileBytes(const std::string& fileName) {
   std::ifstream in = OpenFileForReading(fileName);
-  if (!in) throw Exception(Jp("XMLファイルを開けません: ") + fileName);
+  if (!in) throw Exception(Jp("XMLファイルを開けません: ") + DisplayName(fileName));
   in.seekg(0, std::ios::end);
   std::streamsize size = in.tellg();
-  if (size < 0) throw Exception(Jp("XMLファイルを読み込めません: ") + fileName);
-  if (size > kMaxFileBytes) throw Exception(Jp("XMLファイルが大きすぎます: ") + fileName);
+  if (size < 0) throw Exception(Jp("XMLファイルを読み込めません: ") + DisplayName(fileName));
+  if (size > kMaxFileBytes) throw Exception(Jp("XMLファイルが大きすぎます: ") + DisplayName(fileName));
   in.seekg(0, std::ios::beg);
   std::string bytes(static_cast<size_t>(size), '\0');
   if (size > 0 && !in.read(bytes.data(), size)) {
-    throw Exception(Jp("XMLファイルを読み込めません: ") + fileName);
+    throw Exception(Jp("XMLファイルを読み込めません: ") + DisplayName(fileName));
   }
   return bytes;
 }
@@ -192,7 +192,7 @@ std::string ParserComplaint(const xmlError* error) {
 Exception ParseError(const std::string& fileName, int line, const std::string& complaint) {
   char lineText[32];
   std::snprintf(lineText, sizeof lineText, "%d", line);
-  return Exception(Jp("XMLの解析エラーです (") + fileName + Jp(" ") + lineText + Jp("行目): ") + complaint);
+  return Exception(Jp("XMLの解析エラーです (") + DisplayName(fileName) + Jp(" ") + lineText + Jp("行目): ") + complaint);
 }
 
 // The line of a byte offset, counted as the parser counts lines (CR LF, LF and a lone CR each end one).
@@ -309,11 +309,11 @@ TXmlDocument::TXmlDocument(const std::string& fileName) {
     encoding = "UTF-8";
     options |= XML_PARSE_IGNORE_ENC;
   }
-  if (bytes.size() > static_cast<size_t>(INT32_MAX)) throw Exception(Jp("XMLファイルが大きすぎます: ") + fileName);
+  if (bytes.size() > static_cast<size_t>(INT32_MAX)) throw Exception(Jp("XMLファイルが大きすぎます: ") + DisplayName(fileName));
 
   std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> ctxt(xmlNewParserCtxt(), xmlFreeParserCtxt);
   if (!ctxt) throw Exception(Jp("XMLパーサを作成できません"));
-  std::string url = ToUTF8(fileName);
+  const std::string& url = fileName;
   TFirstError first;
   xmlSetStructuredErrorFunc(&first, KeepFirstError);
   doc_ = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(), encoding,

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# A player's session in the real window under a window manager, followed through the game's own recording (each
+# key change and each leaving of the window is written as it happens) and its replay by the headless runner:
+# Enter starts a game; another window taking the focus pauses it and coming back does not resume it; Escape
+# while paused gives up for the title; the Escape still held there does not quit, a new press does, with status
+# 0 and the recording closed by its frame count. Then a game whose window is closed from outside (the X
+# connection lost) leaves a recording cut at its last change, which still replays.
+set -u
+BUILD=$(cd "$1" && pwd)
+GAME="$BUILD/morvanth"
+RUNNER="$BUILD/morvanth-headless"
+source "$(dirname "$0")/xvfb.bash"
+window_test_begin
+for tool in Xvfb openbox xwininfo xwd convert xdotool xmessage; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+export XDG_CONFIG_HOME="$WORK/config"
+start_xvfb "$WORK/xvfb.log" 1280x720
+openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+WM_PID=$!
+for _ in $(seq 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  sleep 0.1
+done
+OTHER_PID=""
+trap 'window_test_cleanup; [ -n "$OTHER_PID" ] && kill "$OTHER_PID" 2>/dev/null' EXIT
+
+KEYS="$WORK/game.keys"
+# await_line PATTERN: waits (up to 60 s) for the recording's last line to match PATTERN (an extended regex):
+# the game has seen that change.
+await_line() {
+  for _ in $(seq 600); do
+    tail -1 "$KEYS" 2>/dev/null | grep -Eqx "$1" && return
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended waiting for \"$1\": $(cat "$WORK/game.err" "$KEYS")"
+    sleep 0.1
+  done
+  fail "the recording's last line is \"$(tail -1 "$KEYS")\", not \"$1\""
+}
+# key NAME LINE: holds the key until the game has recorded it down (LINE), then lets go and waits for its release.
+key() {
+  xdotool keydown "$1"
+  await_line "[0-9]+ $2"
+  xdotool keyup "$1"
+  await_line "[0-9]+"
+}
+shot() { xwd -silent -id "$WIN" >"$WORK/shot.xwd" && convert "$WORK/shot.xwd" "$WORK/$1.png" || fail "screenshot failed"
+         if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/$1.png" "$MORVANTH_SHOT_DIR/away-$1.png"; fi; }
+
+start_game --record "$KEYS"
+xdotool windowactivate --sync "$WIN"
+key Return ENTER  # completes the title's drawing
+shot title
+key Return ENTER  # starts the game
+# Another window takes the focus: the game records that it was left.
+xmessage -name elsewhere -title elsewhere -geometry +900+600 "elsewhere" 2>/dev/null &
+OTHER_PID=$!
+OTHER=""
+for _ in $(seq 100); do
+  OTHER=$(xwininfo -name elsewhere 2>/dev/null | awk '/Window id:/ {print $4}')
+  [ -n "$OTHER" ] && break
+  sleep 0.1
+done
+[ -n "$OTHER" ] || fail "no xmessage window"
+xdotool windowactivate --sync "$OTHER"
+await_line "[0-9]+ AWAY"
+shot away
+xdotool windowactivate --sync "$WIN"
+await_line "[0-9]+"
+shot back
+# Escape while paused: the title, where the same Escape, still held, does not quit (the game records its
+# release); a new one does.
+key Escape ESC
+shot title-again
+xdotool keydown Escape
+for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+xdotool keyup Escape
+kill -0 "$GAME_PID" 2>/dev/null && fail "Escape on the title did not quit"
+wait "$GAME_PID"
+status=$?
+GAME_PID=""
+[ "$status" -eq 0 ] || fail "quitting with Escape gave status $status: $(cat "$WORK/game.err")"
+FRAMES=$(tail -1 "$KEYS")
+
+# The replay: what the game did in those frames, from its state.
+"$RUNNER" --input "$KEYS" --frames $((FRAMES + 10)) --state "$WORK/replay.jsonl" 2>"$WORK/replay.err" ||
+  fail "the recording does not replay: $(cat "$WORK/replay.err")"
+# The changes after the game's start: away, back, Escape (giving up), released, Escape (quitting), frame count.
+CHANGES=$(sed -n '/ AWAY$/,$p' "$KEYS")
+[ "$(echo "$CHANGES" | awk '{printf "%s/", $2}')" = "AWAY//ESC//ESC//" ] || fail "the recording's lines: $(cat "$KEYS")"
+read -r AWAY BACK GIVEUP _ QUIT _ < <(echo "$CHANGES" | awk '{printf "%s ", $1}')
+state() { sed -n "$(($1 + 1))p" "$WORK/replay.jsonl"; }
+state $((AWAY - 1)) | grep -q '"scene":1,.*"paused":false' || fail "not playing before leaving: $(state $((AWAY - 1)))"
+state "$AWAY" | grep -q '"paused":true' || fail "leaving the window did not pause: $(state "$AWAY")"
+state $((GIVEUP - 1)) | grep -q '"scene":1,.*"paused":true' || fail "coming back resumed: $(state $((GIVEUP - 1)))"
+state "$GIVEUP" | grep -q '"scene":0' || fail "Escape while paused did not give up: $(state "$GIVEUP")"
+[ "$(wc -l <"$WORK/replay.jsonl")" -eq $((QUIT + 1)) ] || fail "the replay did not quit at frame $QUIT"
+
+# A window closed from outside: the X connection is lost while Right is held; the recording keeps that change.
+KEYS="$WORK/cut.keys"
+start_game --record "$KEYS"
+xdotool windowactivate --sync "$WIN"
+key Return ENTER
+xdotool keydown Right
+await_line "[0-9]+ RIGHT"
+xdotool windowclose "$WIN"
+for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$GAME_PID" 2>/dev/null && fail "the game outlived its window"
+xdotool keyup Right
+GAME_PID=""
+tail -1 "$KEYS" | grep -Eqx "[0-9]+ RIGHT" || fail "the cut recording ends with \"$(tail -1 "$KEYS")\""
+"$RUNNER" --input "$KEYS" --frames 300 --state "$WORK/cut.jsonl" 2>"$WORK/cut.err" ||
+  fail "the cut recording does not replay: $(cat "$WORK/cut.err")"
+echo "ok: focus loss paused the game ($AWAY), coming back did not resume, Escape gave up and quit ($QUIT);" \
+  "a recording cut by a closed window replays"

@@ -66,6 +66,8 @@ void TMainForm::ApplicationIdle(bool& Done) {
 
 void TMainForm::Frame(bool& Done) {
   const uint32_t now = FEnv.Clock.timeGetTime();
+  // Early: rest a millisecond, then run the frame anyway. There is deliberately no return here: the game counts
+  // time in frames and the presenter waits for the retrace, so skipping would only drop key samples.
   if (now - LastTime < kFrameMilliseconds) {
     FEnv.Clock.Sleep(1);
     Done = false;

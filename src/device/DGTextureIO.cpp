@@ -45,8 +45,8 @@ void TDGTexture::ReadBMP(std::istream& Stream) {
 
 void TDGTexture::LoadFromFile(const std::string& NameOrID, const std::string& ArchiveFile) {
   // The arguments may be this texture's own fields (a rebuild), which are assigned below.
-  const std::string Item = NameOrID;
-  const std::string Archive = ArchiveFile;
+  const std::string Item = NameOrID;        // NOLINT(performance-unnecessary-copy-initialization)
+  const std::string Archive = ArchiveFile;  // NOLINT(performance-unnecessary-copy-initialization)
   const bool FromArchive = !Archive.empty();
   if (FromArchive)
     WriteDetail(DGFormat(Jp("ID %d(%s) のテクスチャに、TKAファイル%s から ID %s を読み込みます"), FResourceID,

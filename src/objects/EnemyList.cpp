@@ -1,5 +1,7 @@
 #include "EnemyList.h"
 
+#include <utility>
+
 void TEnemyLinkedList::Add(TLinkedItem* Item) {
   if (auto* Enemy = dynamic_cast<TEnemy*>(Item)) Enemy->OnDestroyed = OnDestroyed;
   TVisibleLinkedList::Add(Item);
@@ -11,7 +13,7 @@ void TEnemyLinkedList::InsertBefore(TLinkedItem* Target, TLinkedItem* Item) {
 }
 
 void TEnemyLinkedList::SetOnDestroyed(TNotifyEvent Handler) {
-  OnDestroyed = Handler;
+  OnDestroyed = std::move(Handler);
   for (TLinkedItem* Item = TLinkedList::First(); Item; Item = Item->Next()) {
     if (auto* Enemy = dynamic_cast<TEnemy*>(Item)) Enemy->OnDestroyed = OnDestroyed;
   }

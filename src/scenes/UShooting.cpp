@@ -17,13 +17,12 @@ namespace {
 
 constexpr const char* kMessageFont = "ＭＳ ゴシック";
 
-// Ids of Graphics, by index; 12 is the item graphic of item kind 1.
-constexpr const char* kGraphicIds[TShootingScene::kGraphicCount] = {
-    "txtspeed", "txtmissile", "txtdouble", "txtlaser", "txtoption", "txtshield", "bgpowerup", "bgpowerupselected",
-    "shot",     "laser",      "bullet",    "explosion", ItemGraphicIds[ikPowerUp]};
-// Look-up order: the meter first, then shot, laser, explosion, capsule and bullet.
-constexpr int32_t kLookupOrder[TShootingScene::kGraphicCount] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 10};
-constexpr int32_t kMeterGraphics = 8;  // read as sprites by the meter
+// The rows of kGameGraphics in the order their ids are looked up.
+constexpr std::array<int32_t, giGameGraphicCount> LookupOrder() {
+  std::array<int32_t, giGameGraphicCount> order{};
+  for (int32_t row = 0; row < giGameGraphicCount; ++row) order[kGameGraphics[row].LookupRank] = row;
+  return order;
+}
 
 // A uniform integer from the smaller bound (inclusive) to the larger (exclusive); the bound when both agree.
 int32_t RandomBetween(int32_t A, int32_t B) {
@@ -49,9 +48,9 @@ TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCusto
 
   GraphicDefs = std::make_unique<TGraphicDefList>(Device());
   GraphicDefs->Load(CurrentSkinPlace());
-  for (const int32_t index : kLookupOrder) {
-    Graphics[index] = index < kMeterGraphics ? FindSprite(*GraphicDefs, kGraphicIds[index])
-                                             : GraphicDefs->Find(kGraphicIds[index]);
+  for (const int32_t row : LookupOrder()) {
+    const TGameGraphicRow& graphic = kGameGraphics[row];
+    Graphics[row] = graphic.MustBeSprite ? FindSprite(*GraphicDefs, graphic.Id) : GraphicDefs->Find(graphic.Id);
   }
 
   ShotList = std::make_unique<TVisibleLinkedList>();
@@ -74,6 +73,9 @@ TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCusto
   Ship->Enter();
 }
 
+// The order matters: textures before the definitions whose sprites share their pictures; the ship (whose options
+// and shots point into ShotList and the graphics) before the lists; the enemies before the stage script their
+// definitions come from; the timers last, since their handlers point back into this scene.
 TShootingScene::~TShootingScene() {
   PauseTexture.reset();
   GameOverTexture.reset();
@@ -234,7 +236,7 @@ void TShootingScene::EnemyDestroyed(TObject* Sender) {
 
   if (enemy->HasItem()) {
     const bool pays = !grouped ? group == -1 : GroupCounts[group] == 0;
-    const int32_t graphic = giFirstItem + (enemy->Item() & 0x7F);
+    const int32_t graphic = ItemGraphic(enemy->Item());
     if (pays && graphic < kGraphicCount) {
       if (grouped) --GroupCounts[group];  // a group pays out once
       Drops->Add(new TDrop(enemy->X, enemy->Y, static_cast<TItemKind>(enemy->Item()), Graphics[graphic]));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CustomScene.h"
+#include "GameGraphics.h"
 #include "WinTypes.h"
 
 class TDGTexture;
@@ -40,10 +41,8 @@ class TShootingScene : public TCustomScene {
   static constexpr uint32_t kRestartDelay = 50, kGameOverDelay = 300, kStageClearDelay = 300;
   static constexpr int32_t kLossBlasts = 5, kClearBlasts = 10;
   static constexpr uint32_t kLossBlastStep = 10, kClearBlastStep = 20;
-  static constexpr int32_t kGraphicCount = 13;
-  // Graphics: 0 to 5 the meter labels, 6 and 7 the cell backgrounds, then the weapons, explosion and capsule.
-  enum : int32_t { giBgPowerUp = 6, giBgPowerUpSelected = 7, giShot = 8, giLaser = 9, giBullet = 10,
-                   giExplosion = 11, giFirstItem = 11 };
+  using enum TGameGraphic;                                       // Graphics is indexed by TGameGraphic
+  static constexpr int32_t kGraphicCount = giGameGraphicCount;
 
   TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys);
   ~TShootingScene() override;

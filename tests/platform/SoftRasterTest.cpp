@@ -1,5 +1,6 @@
 // Pixel-exact checks of the software rasteriser. Expected values follow Direct3D 9's rules and the blend
 // formulas, rounded to nearest: a * b / 255 for modulation and blending.
+#include <algorithm>
 #include <limits>
 #include "RasterState.h"
 #include "platform/SoftDeviceFixture.h"
@@ -340,6 +341,50 @@ TEST_P(SoftRaster, OtherBlendFactorsTakeTheGeneralPath) {
   Device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT);
   Quad(0, 0, 2, 2, 0x00202020);
   EXPECT_EQ(Pixel(0, 0), 0xFF406080);
+}
+
+// The two kernel sets are one source compiled twice; they must agree byte for byte on every state the game can
+// set: each blend preset, with and without a texture, point and bilinear, wrap and clamp, plain, shaded and
+// specular colours, on quads of every size and sub-pixel offset, drawn over one another.
+using SoftRasterSets = TSoftDeviceFixture;
+
+TEST_F(SoftRasterSets, BaselineAndBestKernelsDrawTheSamePicture) {
+  auto draw = [this](bool Baseline) {
+    RasterUseBaselineKernels(Baseline);
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+    std::vector<uint32_t> texels(16 * 8);
+    for (uint32_t& t : texels) t = (next() & 1 ? 0xFF000000u : next() << 24) | (next() & 0xFFFFFF);
+    IDirect3DTexture9* texture = Texture(16, 8, texels);
+    Clear(0xFF203040);
+    for (int i = 0; i < 400; ++i) {
+      UsePreset(static_cast<int>(next() % 6));
+      Sampling(next() % 2 == 0, next() % 2 ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP);
+      Device->SetTexture(0, next() % 5 == 0 ? nullptr : texture);
+      const uint32_t kind = next() % 3;  // plain white, shaded corners, shaded with specular
+      Device->SetRenderState(D3DRS_SPECULARENABLE, kind == 2);
+      uint32_t corners[4];
+      for (uint32_t& c : corners) c = kind == 0 ? 0xFFFFFFFFu : (next() << 8) | (next() & 0xFF);
+      const float x = static_cast<float>(next() % 80) / 1.25f - 8, y = static_cast<float>(next() % 48) / 1.5f - 8;
+      const float w = static_cast<float>(1 + next() % 40) / 1.1f, h = static_cast<float>(1 + next() % 24) / 1.1f;
+      const float u = static_cast<float>(next() % 9) / 4 - 1, v = static_cast<float>(next() % 9) / 4 - 1;
+      Quad(x, y, x + w, y + h, corners, kind == 2 ? next() & 0xFFFFFF : 0, u, v, u + w / 12, v + h / 7);
+    }
+    std::vector<uint32_t> picture;
+    for (int py = 0; py < Height; ++py)
+      for (int px = 0; px < Width; ++px) picture.push_back(Pixel(px, py));
+    return picture;
+  };
+  const std::vector<uint32_t> baseline = draw(true);
+  const std::vector<uint32_t> best = draw(false);
+  RasterUseBaselineKernels(false);
+  ASSERT_EQ(baseline.size(), best.size());
+  int differing = 0;
+  for (size_t i = 0; i < baseline.size(); ++i) differing += baseline[i] != best[i];
+  EXPECT_EQ(differing, 0);
+  std::vector<uint32_t> colours = best;  // the workload really drew: a picture of many colours
+  std::sort(colours.begin(), colours.end());
+  EXPECT_GT(std::unique(colours.begin(), colours.end()) - colours.begin(), 200);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernels, SoftRaster, ::testing::Values(false, true),

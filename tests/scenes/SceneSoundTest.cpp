@@ -82,7 +82,7 @@ TEST_F(SceneSoundTest, EachEventOfPlayAsksForItsSound) {
        "0 effect shot\n0 effect shot\n"},
       {"a laser volley", [&] { ship.ShotType = stLaser; Updates(24); Press(VK_Z); }, "0 effect laser\n"},
       {"a capsule collected", [&] { scene_->Drops->Add(new TDrop(ship.X, ship.Y, ikPowerUp,
-                                                                  scene_->Graphics[12])); Updates(1); },
+                                                                  scene_->Graphics[giCapsule])); Updates(1); },
        "0 effect capsule\n"},
       {"a power-up bought", [&] { Press(VK_C); }, "0 effect powerup\n"},
       {"nothing to buy is silent", [&] { Press(VK_C); }, ""},

@@ -178,7 +178,7 @@ TEST_F(ShootingSceneTest, ALaserGoesOnThroughTheEnemiesItDestroys) {
     Updates(kFlyIn);
     TEmu& ship = *scene_->Ship;
     TEnemy* enemy = AddEnemy(ship.X + 30, ship.Y, c.HP);
-    auto addLaser = [&] { scene_->ShotList->Add(new TLaser(ship.X + 4, ship.Y, scene_->Graphics[9], &ship)); };
+    auto addLaser = [&] { scene_->ShotList->Add(new TLaser(ship.X + 4, ship.Y, scene_->Graphics[giLaser], &ship)); };
     if (c.LaserFirst) addLaser();
     AddStill(*scene_->ShotList, enemy->X, enemy->Y, TShootingScene::giShot);
     if (!c.LaserFirst) addLaser();
@@ -245,8 +245,8 @@ TEST_F(ShootingSceneTest, EachPlayStateDecidesWhatMeetsWhat) {
     TEnemy* touched = AddEnemy(400, 100, 5);
     TEnemy* rammer = phase == 0 ? AddEnemy(ship.X + 3, ship.Y, 2) : nullptr;  // the ship moves 3 pixels into it
     for (int i = 0; i < 2; ++i) AddStill(*scene_->EnemyShots, ship.X, ship.Y, TShootingScene::giBullet);
-    scene_->Drops->Add(new TDrop(ship.X + 2, ship.Y, ikPowerUp, scene_->Graphics[12]));
-    scene_->Drops->Add(new TDrop(ship.X + 4, ship.Y + 2, ikPowerUp, scene_->Graphics[12]));
+    scene_->Drops->Add(new TDrop(ship.X + 2, ship.Y, ikPowerUp, scene_->Graphics[giCapsule]));
+    scene_->Drops->Add(new TDrop(ship.X + 4, ship.Y + 2, ikPowerUp, scene_->Graphics[giCapsule]));
     const int32_t lives = ship.Lives, energy = ship.Energy;
     Updates(1);
     EXPECT_EQ(struck->HP, c.Weapons ? 4 : 5) << c.Name;
@@ -311,8 +311,8 @@ TEST_F(ShootingSceneTest, ALostShipResumesFromTheLastRestartPointFiftyFramesLate
   scene_->Explosions->Clear();
   TEmu& ship = *scene_->Ship;
   ship.Speed = 9;
-  scene_->Drops->Add(new TDrop(700, 300, ikPowerUp, scene_->Graphics[12]));
-  TDirShot* bullet = TDirShot::Create(790, 10, scene_->Graphics[10], 0).release();
+  scene_->Drops->Add(new TDrop(700, 300, ikPowerUp, scene_->Graphics[giCapsule]));
+  TDirShot* bullet = TDirShot::Create(790, 10, scene_->Graphics[giBullet], 0).release();
   scene_->EnemyShots->Add(bullet);
   ship.Hit(1);
   EXPECT_EQ(ship.Lives, 2);
@@ -483,7 +483,7 @@ TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
       h_.KeySource().SetKey(VK_DOWN, frame / 40 % 2 == 1);
       while (scene_->EnemyShots->Count() < 100) {
         const int32_t x = 380 + static_cast<int32_t>(bullets++ * 37 % 400);
-        scene_->EnemyShots->Add(TDirShot::CreateAngled(x, 600, scene_->Graphics[10], 1024, 3).release());
+        scene_->EnemyShots->Add(TDirShot::CreateAngled(x, 600, scene_->Graphics[giBullet], 1024, 3).release());
       }
       h_.Frame(*scene_);
     }

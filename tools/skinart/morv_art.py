@@ -8,7 +8,7 @@ import math
 import random
 
 from font import label
-from pixelart import KEY, Picture, band, mix, ramp, scale
+from pixelart import Picture, band, mix, ramp, scale
 from sheet import GraphicDefs, Sheet
 
 INK = (16, 14, 30)  # the outline every sprite carries, so it reads against the stars
@@ -210,8 +210,7 @@ def boss2(p, x, y):
 
 
 def boss3(p, x, y):
-    # Stage 3: the bio-mechanical core ship: a ribbed shell with spines, a toothed maw and a living eye.
-    w, h = 128, 88
+    # Stage 3: the bio-mechanical core ship (128 x 88): a ribbed shell with spines, a toothed maw and a living eye.
     cx, cy = x + 70, y + 44
     for k in range(6):  # spines along the back and the belly
         sx = x + 44 + k * 13

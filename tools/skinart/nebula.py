@@ -1,8 +1,8 @@
 """The second skin, "nebula": the same cast redrawn as glowing neon line art in violet, cyan and gold over a
 purple gas cloud, with a stage of its own."""
-from morv_art import graphicdefs, hud_defs, meter_cell, sprites as morv_sprites, starfield, INK
+from morv_art import meter_cell, sprites as morv_sprites, starfield, INK
 from font import label
-from pixelart import Picture, hue_shift, mix, scale
+from pixelart import Picture, hue_shift, scale
 from stages import Stage
 from waves import plan
 

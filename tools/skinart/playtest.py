@@ -23,11 +23,11 @@ from the title to the ending with power carried from stage to stage, and reports
 import argparse
 import json
 import os
-import re
 import shutil
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ET
 
 START = 150  # Enter on the title once its logo is drawn
 MOVES = [(0, 0), (0, -1), (0, 1), (-1, 0), (1, 0), (-1, -1), (-1, 1), (1, -1), (1, 1)]
@@ -38,8 +38,9 @@ HOME_X = 150  # the ship's favourite x: room behind it to dodge, time in front o
 CAUTION = [(14, 4), (20, 8), (10, 2), (26, 12), (16, 6), (30, 16)]
 
 
-def stage_blocks(xml):
-    return re.findall(r"  <stage\b.*?</stage>", xml, re.S)
+def read_stages(path):
+    """The <stage> elements of a stage script, parsed (the parser honours the file's encoding declaration)."""
+    return ET.parse(path).getroot().findall("stage")
 
 
 def make_root(src, skin, index, tmp):
@@ -49,12 +50,11 @@ def make_root(src, skin, index, tmp):
     for name in (skin, "system"):
         shutil.copytree(os.path.join(src, "skin", name), os.path.join(root, "skin", name))
     path = os.path.join(root, "skin", skin, "xml", "stagedef.xml")
-    xml = open(path, encoding="utf-8").read()
-    blocks = stage_blocks(xml)
-    head = xml[:xml.index(blocks[0])]
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(head + blocks[index] + "\n</stagedef>\n")
-    return root, blocks[index]
+    stage = read_stages(path)[index]
+    single = ET.Element("stagedef")
+    single.append(stage)
+    ET.ElementTree(single).write(path, encoding="UTF-8", xml_declaration=True)
+    return root, stage
 
 
 def centre(r):
@@ -233,12 +233,10 @@ def play_stage(headless, root, skin, seed, frames, log):
             prefix = keys[:loss + 1]
 
 
-def summarise(states, block):
-    enemy_frames = sorted(int(m) for m in re.findall(r'<enemy frame="(\d+)"', block))
-    for g in re.finditer(r'<group frame="(\d+)".*?</group>', block, re.S):
-        for v in re.findall(r'<enemy frame="(\d+)"', g.group(0)):  # inside groups frames count from the group's
-            enemy_frames.remove(int(v))
-            enemy_frames.append(int(g.group(1)) + int(v))
+def summarise(states, stage):
+    enemy_frames = [int(e.get("frame")) for e in stage.findall("enemy")]
+    for g in stage.findall("group"):  # inside groups frames count from the group's
+        enemy_frames += [int(g.get("frame")) + int(e.get("frame")) for e in g.findall("enemy")]
     spawned = dropped = collected = bought = 0
     prev, ended = None, "time up"
     for s in states:
@@ -273,9 +271,8 @@ def report(skin, index, frames, r):
              r["lost"], r["ended"], json.dumps(r["ship"])), flush=True)
 
 
-def play_whole(args, xml, tmp, log):
+def play_whole(args, blocks, tmp, log):
     """The whole game in one run, power carried from stage to stage, reported per stage."""
-    blocks = stage_blocks(xml)
     keys, states = play_stage(args.headless, args.source, args.skin, args.seed, args.frames * len(blocks), log)
     with open(os.path.join(tmp, "whole.in"), "w") as out:
         out.writelines("%d %s\n" % (f, k) for f, k in enumerate(keys))
@@ -307,13 +304,20 @@ def main():
     ap.add_argument("--verbose", action="store_true")
     ap.add_argument("--whole", action="store_true")
     args = ap.parse_args()
-    tmp = args.keep or tempfile.mkdtemp(prefix="morvanth-playtest-")
-    os.makedirs(tmp, exist_ok=True)
-    xml = open(os.path.join(args.source, "skin", args.skin, "xml", "stagedef.xml"), encoding="utf-8").read()
-    indices = [int(i) for i in args.stages.split(",")] if args.stages else range(len(stage_blocks(xml)))
+    stages = read_stages(os.path.join(args.source, "skin", args.skin, "xml", "stagedef.xml"))
+    if args.keep:
+        os.makedirs(args.keep, exist_ok=True)
+        run(args, stages, args.keep)
+    else:
+        with tempfile.TemporaryDirectory(prefix="morvanth-playtest-") as tmp:
+            run(args, stages, tmp)
+
+
+def run(args, stages, tmp):
+    indices = [int(i) for i in args.stages.split(",")] if args.stages else range(len(stages))
     log = (lambda m: print(m, file=sys.stderr, flush=True)) if args.verbose else (lambda m: None)
     if args.whole:
-        play_whole(args, xml, tmp, log)
+        play_whole(args, stages, tmp, log)
         return
     for index in indices:
         root, block = make_root(args.source, args.skin, index, tmp)

@@ -13,7 +13,6 @@ import math
 import os
 import struct
 import sys
-import tempfile
 import wave
 
 RATE = 22050
@@ -344,11 +343,16 @@ def measure(path):
     return n / rate, db(max(abs(x) for x in xs)), db(rms(xs))
 
 
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def check(folder):
     problems = []
     for name, data in build().items():
         path = os.path.join(folder, name)
-        if not os.path.exists(path) or open(path, "rb").read() != data:
+        if not os.path.exists(path) or read_bytes(path) != data:
             problems.append("%s differs from what the generator writes" % name)
     extra = set(os.listdir(folder)) - {n + ".wav" for n in list(EFFECTS) + list(MUSIC)}
     problems += ["%s is not made by the generator" % n for n in sorted(extra)]

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct Mix_Chunk;
-struct _Mix_Music;
+struct _Mix_Music;  // NOLINT(bugprone-reserved-identifier): SDL_mixer's own name for Mix_Music
 
 class TSdlMixer {
  public:

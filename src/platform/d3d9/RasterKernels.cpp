@@ -1,5 +1,12 @@
 // Instantiates the span kernels twice, for the x86-64 baseline and for AVX2, and picks the set the processor
 // runs at start-up. Each set lives in its own namespace so the two compilations never meet at link time.
+//
+// The two sets are one source (RasterKernels.inc) compiled twice: RasterBase with the baseline instruction set,
+// RasterAvx2 under GCC's avx2 target with MORVANTH_RASTER_MASKED_STORE and MORVANTH_RASTER_AVX2_OPS defined.
+// Anything written under those macros must give the same bytes as the portable path beside it: the sets must be
+// pixel-identical, because a recording or a screenshot test may run on either. SoftRasterTest draws every case
+// with both sets (its "Baseline" and "Best" instances), and compares the two sets' pictures of a workload that
+// mixes every preset, sampler, addressing mode and colouring.
 #include <cstring>
 #include <type_traits>
 #include "RasterState.h"

@@ -1,5 +1,18 @@
 // The Direct3D 9 device of the software renderer: device states, frame calls and the hand-over of finished
 // frames to the window's presenter. Drawing goes through TRasterizer.
+//
+// Implemented: every call of IDirect3DDevice9 declared here does real work (the interface has no others):
+//   frame     BeginScene, EndScene, Clear (target only; no depth buffer exists), Present (to the presenter)
+//   drawing   DrawPrimitiveUP for triangle strips, lists and fans of the XYZRHW vertex layouts set by SetFVF
+//   state     Set/Get RenderState, TextureStageState, SamplerState, Texture, Transform, Viewport, FVF
+//             (transforms are stored only: the vertices the game sends are already transformed)
+//   resources CreateTexture (the formats of SoftFormats), GetBackBuffer, GetDepthStencilSurface,
+//             GetAvailableTextureMem
+//   device    TestCooperativeLevel and Reset, with the lost-device sequence the test hooks can start
+// Answered with D3DERR_INVALIDCALL, as Direct3D does: null out-pointers, stages, states or swap chains out of
+// range, a viewport outside the back buffer, drawing outside BeginScene/EndScene, point and line primitives,
+// vertex layouts without XYZRHW, a texture of another device, and Reset while default-pool textures or back
+// buffer references are still held. GetDepthStencilSurface answers D3DERR_NOTFOUND: the game asks for no depth.
 #pragma once
 #include <array>
 #include <vector>

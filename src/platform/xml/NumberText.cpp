@@ -194,10 +194,7 @@ TConversionResult IntegerLiteralToInt32(std::string_view text, int32_t& value) {
     s.remove_prefix(1);
   }
   int base = 10;
-  if (!s.empty() && s.front() == '$') {
-    base = 16;
-    s.remove_prefix(1);
-  } else if (!s.empty() && (s.front() == 'x' || s.front() == 'X')) {
+  if (!s.empty() && (s.front() == '$' || s.front() == 'x' || s.front() == 'X')) {
     base = 16;
     s.remove_prefix(1);
   } else if (s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {

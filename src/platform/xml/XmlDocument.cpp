@@ -229,7 +229,6 @@ std::string TXmlNode::NodeName() const {
     case XML_COMMENT_NODE:
       return "#comment";
     case XML_PI_NODE:
-      return ToCP932(reinterpret_cast<const char*>(node_->name));
     case XML_ENTITY_REF_NODE:
       return ToCP932(reinterpret_cast<const char*>(node_->name));
     default:

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-struct _xmlNode;
-struct _xmlDoc;
+struct _xmlNode;  // NOLINT(bugprone-reserved-identifier): libxml2's own names
+struct _xmlDoc;   // NOLINT(bugprone-reserved-identifier)
 
 // A handle on one node of a loaded document; valid while its document lives. A default handle is "none".
 class TXmlNode {

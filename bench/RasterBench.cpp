@@ -4,8 +4,8 @@
 // BM_Floor_PlainBlend (one blend over every pixel) shows the memory-bound floor of the moment.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -49,7 +49,8 @@ std::vector<TImage> MakeImages() {
   std::vector<TImage> Images;
   uint32_t Seed = 7;
   TImage Map{192, 96, {}};
-  for (int I = 0; I < Map.W * Map.H; ++I) Map.Pixels.push_back((Random(Seed) % 4 == 0 ? 0u : 0xFF000000u) | (Random(Seed) & 0xFFFFFF));
+  for (int I = 0; I < Map.W * Map.H; ++I)
+    Map.Pixels.push_back((Random(Seed) % 4 == 0 ? 0u : 0xFF000000u) | (Random(Seed) & 0xFFFFFF));
   Images.push_back(Map);
   TImage Sprite{32, 32, {}};
   for (int Y = 0; Y < 32; ++Y)
@@ -65,14 +66,22 @@ std::vector<TImage> MakeImages() {
 }
 
 TQuad Sprite(uint32_t& Seed, bool Additive) {
-  TQuad Q{float(Random(Seed) % (ScreenW + 32)) - 32.0f, float(Random(Seed) % (ScreenH + 32)) - 32.0f, 32, 32, 1, 1,
-          {0xFFFFFFFF, 0xFFFF8080, 0xC080FF80, 0xFF8080FF}, 1, Additive, false, false};
+  TQuad Q{float(Random(Seed) % (ScreenW + 32)) - 32.0f,
+          float(Random(Seed) % (ScreenH + 32)) - 32.0f,
+          32,
+          32,
+          1,
+          1,
+          {0xFFFFFFFF, 0xFFFF8080, 0xC080FF80, 0xFF8080FF},
+          1,
+          Additive,
+          false,
+          false};
   return Q;
 }
 
 std::vector<TQuad> FullScreenWorkload() {
-  return {{0, 0, ScreenW, ScreenH, 4, 6, {0xFFFFFFFF, 0xC0FF8080, 0xE080FF80, 0xFF8080FF}, 0,
-           false, true, false}};
+  return {{0, 0, ScreenW, ScreenH, 4, 6, {0xFFFFFFFF, 0xC0FF8080, 0xE080FF80, 0xFF8080FF}, 0, false, true, false}};
 }
 
 std::vector<TQuad> SpriteWorkload() {
@@ -89,8 +98,17 @@ std::vector<TQuad> FrameWorkload() {
   uint32_t Seed = 2;
   for (int I = 0; I < FrameSprites; ++I) Quads.push_back(Sprite(Seed, I % 4 == 0));
   for (int I = 0; I < TextQuads; ++I)
-    Quads.push_back({float(40 + (I % 4) * 180), float(100 + (I / 4) * 60), 128, 16, 1, 1,
-                     {0xFFFFFFFF, 0xFFFFFFFF, 0xFF808080, 0xFF808080}, 2, false, false, I % 2 == 0});
+    Quads.push_back({float(40 + (I % 4) * 180),
+                     float(100 + (I / 4) * 60),
+                     128,
+                     16,
+                     1,
+                     1,
+                     {0xFFFFFFFF, 0xFFFFFFFF, 0xFF808080, 0xFF808080},
+                     2,
+                     false,
+                     false,
+                     I % 2 == 0});
   return Quads;
 }
 

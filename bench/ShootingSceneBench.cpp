@@ -48,20 +48,22 @@ std::string Sprite(const char* id, int left, int top, int width, int height, con
 // in a grid right of the ship and cannot be destroyed.
 void WriteStressSkin(const std::filesystem::path& root) {
   const std::filesystem::path skin = root / "skin";
-  datatest::WriteFile(skin / "stress/graphic/sprites.bmp",
-            Bmp(256, 64, [](int x, int y) { return (x + y) % 7 == 0 ? 0xFF00FFu : 0x102030u * (1 + (x / 16) % 5); }));
+  datatest::WriteFile(skin / "stress/graphic/sprites.bmp", Bmp(256, 64, [](int x, int y) {
+                        return (x + y) % 7 == 0 ? 0xFF00FFu : 0x102030u * (1 + (x / 16) % 5);
+                      }));
   datatest::WriteFile(skin / "system/graphic/map.bmp",
-            Bmp(192, 96, [](int x, int y) { return (x * 13 + y * 7) % 97 == 0 ? 0xFFFFFFu : 0xFF00FFu; }));
+                      Bmp(192, 96, [](int x, int y) { return (x * 13 + y * 7) % 97 == 0 ? 0xFFFFFFu : 0xFF00FFu; }));
   std::string defs = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<graphicdef>\n";
   defs += Sprite("ship", 0, 0, 32, 16, "alpha", 3) + Sprite("option", 32, 0, 16, 16, "alpha", 6) +
           Sprite("shot", 48, 0, 16, 4, "alpha", 2) + Sprite("laser", 48, 8, 16, 4, "add", 2) +
           Sprite("bullet", 64, 0, 8, 8, "alpha", 2) + Sprite("capsule", 80, 0, 16, 16, "alpha", 7) +
           Sprite("bot", 96, 0, 24, 24, "alpha", 10) + Sprite("blast", 128, 0, 32, 32, "add", 16);
-  const char* meter[] = {"txtspeed", "txtmissile", "txtdouble", "txtlaser", "txtoption", "txtshield", "bgpowerup",
-                         "bgpowerupselected"};
+  const char* meter[] = {"txtspeed",  "txtmissile", "txtdouble", "txtlaser",
+                         "txtoption", "txtshield",  "bgpowerup", "bgpowerupselected"};
   for (int i = 0; i < 8; ++i) defs += Sprite(meter[i], 64 * (i % 4), 32 + 16 * (i / 4), 64, 16, "alpha", 8);
-  defs += "<animation id=\"explosion\" maxframe=\"24\" width=\"32\" height=\"32\"><origin x=\"16\" y=\"16\"/>"
-          "<sprite ref=\"blast\" frame=\"0\"/></animation>\n</graphicdef>\n";
+  defs +=
+      "<animation id=\"explosion\" maxframe=\"24\" width=\"32\" height=\"32\"><origin x=\"16\" y=\"16\"/>"
+      "<sprite ref=\"blast\" frame=\"0\"/></animation>\n</graphicdef>\n";
   datatest::WriteFile(skin / "stress/xml/graphicdef.xml", defs);
   std::string stage = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<stagedef><stage title=\"STRESS\">\n";
   for (int i = 0; i < kEnemies; ++i) {
@@ -121,7 +123,8 @@ class TStressGame {
     while (scene.EnemyShots->Count() < kBullets) {
       const int32_t x = 320 + static_cast<int32_t>((next_ * 97) % 470);
       ++next_;
-      scene.EnemyShots->Add(TDirShot::CreateAngled(x, 600, scene.Graphics[TShootingScene::giBullet], 1024, 3).release());
+      scene.EnemyShots->Add(
+          TDirShot::CreateAngled(x, 600, scene.Graphics[TShootingScene::giBullet], 1024, 3).release());
     }
   }
   void Frame(bool render) {
@@ -139,8 +142,7 @@ class TStressGame {
 };
 
 void ReportAllocations(benchmark::State& state, const TAllocationCounter& counter) {
-  state.counters["allocs_per_frame"] =
-      static_cast<double>(counter.Count()) / static_cast<double>(state.iterations());
+  state.counters["allocs_per_frame"] = static_cast<double>(counter.Count()) / static_cast<double>(state.iterations());
 }
 
 void BM_StressUpdate(benchmark::State& state) {
@@ -158,7 +160,6 @@ void BM_StressUpdate(benchmark::State& state) {
   state.counters["enemies"] = scene.Enemies->Count();
   state.counters["bullets"] = scene.EnemyShots->Count();
   state.counters["shots"] = scene.ShotList->Count();
-
 }
 BENCHMARK(BM_StressUpdate)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

@@ -49,10 +49,9 @@ void BM_SpriteFrame(benchmark::State& State) {
   TDGTexture Texture(Device.DG, "", {D3DFMT_A8R8G8B8}, 0, D3DPOOL_MANAGED, 0);
   Texture.SetSize(32, 32);
   Texture.Fill(MakeRect(0, 0, 32, 32), 0x80FFFFFF, false);
-  const std::array<TSXVertexSP, 4> Corners = {TSXVertexSP{0, 0, 0xFFFFFFFF, 0, 0, 0},
-                                              TSXVertexSP{32, 0, 0xFFFFFFFF, 0, 1, 0},
-                                              TSXVertexSP{0, 32, 0xFFFFFFFF, 0, 0, 1},
-                                              TSXVertexSP{32, 32, 0xFFFFFFFF, 0, 1, 1}};
+  const std::array<TSXVertexSP, 4> Corners = {
+      TSXVertexSP{0, 0, 0xFFFFFFFF, 0, 0, 0}, TSXVertexSP{32, 0, 0xFFFFFFFF, 0, 1, 0},
+      TSXVertexSP{0, 32, 0xFFFFFFFF, 0, 0, 1}, TSXVertexSP{32, 32, 0xFFFFFFFF, 0, 1, 1}};
   const int64_t Sprites = State.range(0);
   IDirect3DDevice9* D3DDevice = Device.DG->D3DDevice();
   for (auto _ : State) {

@@ -26,10 +26,9 @@ namespace {
 
 // Every format the software device can hold as a texture, so each packing path of the decoder runs.
 constexpr D3DFORMAT Formats[] = {
-    D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5, D3DFMT_R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5,
-    D3DFMT_X1R5G5B5, D3DFMT_R3G3B2,   D3DFMT_A8,       D3DFMT_A8R3G3B2, D3DFMT_X4R4G4B4, D3DFMT_L8,
-    D3DFMT_A8L8,     D3DFMT_A4L4,     D3DFMT_V8U8,     D3DFMT_L6V5U5,   D3DFMT_X8L8V8U8, D3DFMT_Q8W8V8U8,
-    D3DFMT_V16U16,
+    D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5, D3DFMT_R8G8B8,   D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5,
+    D3DFMT_R3G3B2,   D3DFMT_A8,       D3DFMT_A8R3G3B2, D3DFMT_X4R4G4B4, D3DFMT_L8,       D3DFMT_A8L8,   D3DFMT_A4L4,
+    D3DFMT_V8U8,     D3DFMT_L6V5U5,   D3DFMT_X8L8V8U8, D3DFMT_Q8W8V8U8, D3DFMT_V16U16,
 };
 
 // One device for the whole run, as in the game; the empty debug options neither log nor halt.
@@ -83,8 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   texture.LoadFromStream(stream);
   if (texture.TextureWidth() < texture.Width() || texture.TextureHeight() < texture.Height()) std::abort();
 
-  if (format != D3DFMT_A8R8G8B8 || texture.Texture() == nullptr ||
-      uint64_t(texture.Width()) * texture.Height() > 65536)
+  if (format != D3DFMT_A8R8G8B8 || texture.Texture() == nullptr || uint64_t(texture.Width()) * texture.Height() > 65536)
     return 0;
   std::stringstream saved(std::ios::in | std::ios::out | std::ios::binary);
   texture.SaveAsBMP(saved);

@@ -41,9 +41,9 @@ struct TFuzzSkin {
   TFuzzSkin() {
     const auto skin = Dir.Path() / "skin";
     datatest::WriteFile(skin / "morv/xml/graphicdef.xml", scenetest::GameGraphicDefs());
-    datatest::WriteFile(skin / "morv/xml/stagedef.xml",
-                        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<stagedef>") + kStages +
-                            "</stagedef>\n");
+    datatest::WriteFile(
+        skin / "morv/xml/stagedef.xml",
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<stagedef>") + kStages + "</stagedef>\n");
     datatest::WriteFile(skin / "morv/graphic/sprites.bmp", datatest::MakeSolidBmp(64, 8, 0x80C0FF));
     datatest::WriteFile(skin / "system/graphic/map.bmp", datatest::MakeSolidBmp(16, 16, 0x204060));
     const TStartUpResult found = StartUpSkins(Dir.Dir());

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "Exception.h"
+#include "FuzzReplay.h"
 #include "HeadlessWindow.h"
 #include "SXScene.h"
 #include "UDatabase.h"
 #include "VUDader9.h"
-#include "FuzzReplay.h"
 #include "data/DataTestSupport.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "Exception.h"
-#include "UDatabase.h"
 #include "FuzzReplay.h"
+#include "UDatabase.h"
 #include "data/DataTestSupport.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <span>
+#include <sstream>
 #include <string>
 #include <vector>
 

@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <filesystem>
-#include <system_error>
 #include <string_view>
+#include <system_error>
 
 namespace {
 // The value of an option given as "--name VALUE" or "--name=VALUE"; none (with error set) when it is missing.
@@ -42,8 +42,8 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
       const int32_t min = scale ? 1 : 0, max = scale ? kMaxWindowScale : kMaxVolume;
       int32_t number = 0;
       if (!ParseInt(*value, min, max, number)) {
-        error = std::string(name) + " takes a whole number from " + std::to_string(min) + " to " +
-                std::to_string(max) + ", not '" + std::string(*value) + "'";
+        error = std::string(name) + " takes a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
+                ", not '" + std::string(*value) + "'";
         return false;
       }
       (scale ? options.Scale : options.Volume) = number;
@@ -57,8 +57,8 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
                           : name == "--root"   ? options.Root
                                                : options.Skin;
       if (value->empty()) {
-        error = std::string(name) + (&text == &options.Record || &text == &options.Replay ? " needs a file name"
-                                                                                          : " needs a value");
+        error = std::string(name) +
+                (&text == &options.Record || &text == &options.Replay ? " needs a file name" : " needs a value");
         return false;
       }
       if (!text.empty()) {
@@ -67,8 +67,7 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
       }
       text = *value;
     } else {
-      error = (argument.starts_with("-") ? "unknown option '" : "unexpected argument '") + std::string(argument) +
-              "'";
+      error = (argument.starts_with("-") ? "unknown option '" : "unexpected argument '") + std::string(argument) + "'";
       return false;
     }
   }
@@ -89,7 +88,9 @@ std::string CommandLineUsage() {
          "  --scale N      open the window at N times the game's 800x600 (1 to " +
          std::to_string(kMaxWindowScale) +
          "), not fullscreen; remembered\n"
-         "  --volume N     sound volume from 0 to " + std::to_string(kMaxVolume) + "; remembered\n"
+         "  --volume N     sound volume from 0 to " +
+         std::to_string(kMaxVolume) +
+         "; remembered\n"
          "  --mute         start with the sound muted; remembered (F7 unmutes)\n"
          "  --record FILE  write the seed and every frame's keys to FILE (morvanth-headless replays it)\n"
          "  --replay FILE  play a recording back in the window (Escape stops)\n"

@@ -6,7 +6,7 @@
 
 struct TCommandLine {
   bool Help = false;
-  bool Version = false;            // --version
+  bool Version = false;           // --version
   std::optional<int32_t> Scale;   // --scale N: a window N times the game's size (and no fullscreen)
   std::optional<int32_t> Volume;  // --volume N: 0 to 100
   bool Mute = false;              // --mute

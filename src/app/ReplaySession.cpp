@@ -10,8 +10,8 @@
 #include "SkinFolders.h"
 #include "TextEncoding.h"
 
-TReplaySession::TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live, TApplication& Application,
-                               TClock& Clock, bool KeepSkin)
+TReplaySession::TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live,
+                               TApplication& Application, TClock& Clock, bool KeepSkin)
     : keys_(&Live) {
   if (!ReplayFile.empty()) {
     // A folder opens as a stream that reads nothing: it would replay as no keys at all.
@@ -28,7 +28,8 @@ TReplaySession::TReplaySession(const std::string& RecordFile, const std::string&
     if (in.bad()) throw std::runtime_error("cannot read the replay " + ReplayFile);
     if (!script.Skin.empty() && !KeepSkin) {
       const int index = SkinNames.IndexOf(script.Skin);
-      if (index < 0) throw std::runtime_error(ReplayFile + ": no usable skin named \"" + ShowableText(script.Skin) + "\"");
+      if (index < 0)
+        throw std::runtime_error(ReplayFile + ": no usable skin named \"" + ShowableText(script.Skin) + "\"");
       CurrentSkin = SkinNames[index];
     }
     // A script without a seed line runs on the headless runner's default seed, so both replay it alike.

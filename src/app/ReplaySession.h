@@ -22,8 +22,8 @@ class TReplaySession {
   // Reads the replay (its skin becomes the current one, unless KeepSkin: a skin named on the command line wins,
   // as in morvanth-headless) and creates the recording. Must come after the skin scan. Raises std::runtime_error
   // with a message for the player.
-  TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live, TApplication& Application,
-                 TClock& Clock, bool KeepSkin = false);
+  TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live,
+                 TApplication& Application, TClock& Clock, bool KeepSkin = false);
   ~TReplaySession();  // Finish
 
   // Ends the recording; false (reported on standard error) when it could not be written. Later calls answer

@@ -21,7 +21,9 @@ int SceneNumberOf(const TCustomScene* scene) {
 namespace {
 
 std::string Field(const char* name, int64_t value) { return std::string(",\"") + name + "\":" + std::to_string(value); }
-std::string Flag(const char* name, bool value) { return std::string(",\"") + name + "\":" + (value ? "true" : "false"); }
+std::string Flag(const char* name, bool value) {
+  return std::string(",\"") + name + "\":" + (value ? "true" : "false");
+}
 // The first field of an object drops the comma Field puts before it.
 std::string Object(const char* name, const std::string& fields) {
   return std::string(",\"") + name + "\":{" + fields.substr(1) + "}";
@@ -65,8 +67,8 @@ std::string Rects(const char* name, const TVisibleLinkedList& list) {
 }
 
 std::string DescribeObjects(const TShootingScene& game) {
-  std::string fields = Rects("enemies", *game.Enemies) + Rects("enemyShots", *game.EnemyShots) +
-                       Rects("drops", *game.Drops);
+  std::string fields =
+      Rects("enemies", *game.Enemies) + Rects("enemyShots", *game.EnemyShots) + Rects("drops", *game.Drops);
   return ",\"objects\":{\"ship\":" + Rect(*game.Ship) + fields + "}";
 }
 

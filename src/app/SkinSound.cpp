@@ -7,12 +7,11 @@
 
 namespace {
 // How many copies of an effect may sound at once, so that a burst of shots leaves channels for the rest.
-constexpr std::array<int, kSoundEffectCount> kLimits = {
-    2,  // shot
-    2,  // laser
-    2,  // enemy hit
-    3,  // enemy destroyed
-    1, 1, 1, 1, 1, 1, 1, 1};
+constexpr std::array<int, kSoundEffectCount> kLimits = {2,  // shot
+                                                        2,  // laser
+                                                        2,  // enemy hit
+                                                        3,  // enemy destroyed
+                                                        1, 1, 1, 1, 1, 1, 1, 1};
 }  // namespace
 
 TSkinSound::TSkinSound(TSdlMixer& Mixer, TReport Report) : mixer_(Mixer), report_(std::move(Report)) {

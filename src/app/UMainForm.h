@@ -25,7 +25,7 @@ struct TMainFormEnvironment {
   TWindowHost& Window;  // the device's owner window; its client area starts at the stored 792 x 566
   TClock& Clock;
   TKeySource& KeySource;
-  std::optional<uint32_t> RandomSeed;  // fixed seed (replays); otherwise seeded from the clock
+  std::optional<uint32_t> RandomSeed;        // fixed seed (replays); otherwise seeded from the clock
   const TSceneClass* Scenes = SceneClasses;  // the scene table (tests put their own scenes here)
   uint8_t FirstScene = 0;                    // the title; replays may start elsewhere
   TFrameObserver* FrameObserver = nullptr;   // told of every frame (tests' state lines); none: nothing is told

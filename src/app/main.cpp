@@ -88,8 +88,7 @@ int main(int argc, char** argv) {
   windowOptions.IconFile = std::string(kMorvanthAppId) + ".png";
   std::unique_ptr<TSdlWindow> window;
   try {
-    window = std::make_unique<TSdlWindow>(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight,
-                                          windowOptions);
+    window = std::make_unique<TSdlWindow>(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight, windowOptions);
   } catch (const EDisplayError& e) {
     std::fprintf(stderr, "morvanth: %s\n", e.what());
     return 1;

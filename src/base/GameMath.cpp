@@ -3,9 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-int32_t RoundOff(double x) {
-  return static_cast<int32_t>(x >= 0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5));
-}
+int32_t RoundOff(double x) { return static_cast<int32_t>(x >= 0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5)); }
 
 int32_t PointDistance(const TPoint& a, const TPoint& b) {
   // Squares and sum in 32 bits; taken unsigned so that distances beyond the field cannot yield a square root

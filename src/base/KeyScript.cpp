@@ -12,8 +12,8 @@ struct TKeyName {
   const char* Name;
   uint8_t Code;
 };
-constexpr TKeyName kKeyNames[] = {{"LEFT", VK_LEFT}, {"UP", VK_UP},       {"RIGHT", VK_RIGHT},
-                                  {"DOWN", VK_DOWN}, {"Z", VK_Z},         {"C", VK_C},
+constexpr TKeyName kKeyNames[] = {{"LEFT", VK_LEFT},    {"UP", VK_UP},      {"RIGHT", VK_RIGHT},
+                                  {"DOWN", VK_DOWN},    {"Z", VK_Z},        {"C", VK_C},
                                   {"ENTER", VK_RETURN}, {"ESC", VK_ESCAPE}, {"LCTRL", VK_LCONTROL}};
 
 bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t& value) {
@@ -94,9 +94,10 @@ bool UnquoteSkinName(const std::string& value, std::string& name) {
 }  // namespace
 
 std::string SkinLineValue(const std::string& Name) {
-  const bool plain = !Name.empty() && Name.front() != '"' && !std::isspace(static_cast<unsigned char>(Name.front())) &&
-                     !std::isspace(static_cast<unsigned char>(Name.back())) &&
-                     std::none_of(Name.begin(), Name.end(), [](char c) { return IsControl(static_cast<unsigned char>(c)); });
+  const bool plain =
+      !Name.empty() && Name.front() != '"' && !std::isspace(static_cast<unsigned char>(Name.front())) &&
+      !std::isspace(static_cast<unsigned char>(Name.back())) &&
+      std::none_of(Name.begin(), Name.end(), [](char c) { return IsControl(static_cast<unsigned char>(c)); });
   if (plain) return Name;
   std::string quoted = "\"";
   for (const char c : Name) {
@@ -145,7 +146,8 @@ void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std
     return;
   }
   uint64_t seed = 0;
-  if (!ParseUnsigned(value, UINT32_MAX, seed)) throw std::runtime_error(where + "bad seed \"" + ShowableText(value) + "\"");
+  if (!ParseUnsigned(value, UINT32_MAX, seed))
+    throw std::runtime_error(where + "bad seed \"" + ShowableText(value) + "\"");
   script.Seed = static_cast<uint32_t>(seed);
 }
 }  // namespace
@@ -168,7 +170,8 @@ TKeyScript ReadKeyScript(std::istream& in) {
       continue;
     }
     uint64_t frame = 0;
-    if (!ParseUnsigned(word, UINT32_MAX, frame)) throw std::runtime_error(where + "bad frame number \"" + ShowableText(word) + "\"");
+    if (!ParseUnsigned(word, UINT32_MAX, frame))
+      throw std::runtime_error(where + "bad frame number \"" + ShowableText(word) + "\"");
     if (!lines.empty() && frame < lines.back().Frame) throw std::runtime_error(where + "frames must not decrease");
     if (lines.size() >= kKeyScriptLineLimit) {
       throw std::runtime_error(where + "more than " + std::to_string(kKeyScriptLineLimit) + " frame lines");
@@ -195,9 +198,10 @@ void TScriptedKeySource::SetFrame(uint32_t Frame) {
   // Frames come in order: the cursor moves on from where it stood, O(1) a frame over a whole script. Going
   // back (a new run) finds the line by halving.
   if (Frame < frame_) {
-    next_ = static_cast<size_t>(std::upper_bound(script_.begin(), script_.end(), Frame,
-                                                 [](uint32_t f, const TKeyScriptLine& line) { return f < line.Frame; }) -
-                                script_.begin());
+    next_ =
+        static_cast<size_t>(std::upper_bound(script_.begin(), script_.end(), Frame,
+                                             [](uint32_t f, const TKeyScriptLine& line) { return f < line.Frame; }) -
+                            script_.begin());
   } else {
     while (next_ < script_.size() && script_[next_].Frame <= Frame) ++next_;
   }

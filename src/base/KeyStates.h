@@ -17,7 +17,8 @@ class TKeyStates : public TObject {
 
   // Every key up and not held.
   void Clear();
-  // Takes this frame's snapshot (the source's BeginFrame, then its keys); while the application is inactive every key reads as up.
+  // Takes this frame's snapshot (the source's BeginFrame, then its keys); while the application is inactive every key
+  // reads as up.
   void Update();
 
   // Down at the last sample. Codes outside 13..162 are never sampled and read as up.

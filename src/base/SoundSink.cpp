@@ -3,17 +3,15 @@
 #include <cstdio>
 
 namespace {
-constexpr const char* kEffectNames[kSoundEffectCount] = {
-    "shot",  "laser",      "enemyhit",    "enemydestroyed", "bossdestroyed", "capsule",
-    "powerup", "shiplost", "pause",       "stageclear",     "gameover",      "titlestart"};
+constexpr const char* kEffectNames[kSoundEffectCount] = {"shot",          "laser",      "enemyhit", "enemydestroyed",
+                                                         "bossdestroyed", "capsule",    "powerup",  "shiplost",
+                                                         "pause",         "stageclear", "gameover", "titlestart"};
 
 TSoundSink silence;
 TSoundSink* current = &silence;
 }  // namespace
 
-const char* SoundEffectName(TSoundEffect Effect) {
-  return Effect < kSoundEffectCount ? kEffectNames[Effect] : "";
-}
+const char* SoundEffectName(TSoundEffect Effect) { return Effect < kSoundEffectCount ? kEffectNames[Effect] : ""; }
 
 void MusicTrackName(const TMusicTrack& Track, char* Out, int OutSize) {
   switch (Track.Kind) {

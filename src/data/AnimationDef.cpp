@@ -16,8 +16,7 @@ void TAnimationDef::ClearFrames() {
 }
 
 void TAnimationDef::SortFrames() {
-  std::stable_sort(Frames_.begin(), Frames_.end(),
-                   [](const auto& a, const auto& b) { return a->Frame < b->Frame; });
+  std::stable_sort(Frames_.begin(), Frames_.end(), [](const auto& a, const auto& b) { return a->Frame < b->Frame; });
   sorted_ = true;
 }
 

@@ -10,7 +10,9 @@
 
 namespace {
 // Two's-complement arithmetic for values straight from the file: extreme numbers wrap instead of overflowing.
-int32_t WrapSub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
+int32_t WrapSub(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
 
 TRect DefaultHitArea(TPoint origin, int32_t width, int32_t height) {
   return TRect{WrapSub(0, origin.X), WrapSub(0, origin.Y), WrapSub(width, origin.X), WrapSub(height, origin.Y)};
@@ -43,7 +45,8 @@ bool TGraphicDefLoader::Load() {
   // looks up, with a message that points nowhere near the cause: the missing one is named at once.
   if (Place_.FindGraphicFolder().empty()) throw Exception(Format("存在しないファイル名です (%s)", Place_.GraphicDir()));
   const std::string definitionFile = Place_.FindXmlFile("graphicdef.xml");
-  if (definitionFile.empty()) throw Exception(Format("存在しないファイル名です (%s)", Place_.XmlDir() + "graphicdef.xml"));
+  if (definitionFile.empty())
+    throw Exception(Format("存在しないファイル名です (%s)", Place_.XmlDir() + "graphicdef.xml"));
   TXmlDocument document(definitionFile);
   TXmlNode root = document.DocumentElement();
   if (!root.HasChildNodes()) return false;

@@ -122,4 +122,3 @@ class TGraphicDefList : public TObject {
 // The sprite for Id, for callers that read a sprite's texture directly: raises Find's exception for an unknown
 // id and Exception naming the id when it is defined as something else (an animation).
 TSpriteDef* FindSprite(const TGraphicDefList& List, const std::string& Id);
-

@@ -26,6 +26,6 @@ void TSpriteDef::DrawWithColors(const TDrawable* Visible, TSXScene* Scene, const
       {right, bottom, Colors[3], 0, 1.0f, 1.0f},
   };
   TVector2 position{static_cast<float>(at.X), static_cast<float>(at.Y)};
-  Scene->DrawSprite(position, std::span<const TSXVertexSP, 4>(vertices), Texture.get(), BlendMode, false,
-                    at.OnTop, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
+  Scene->DrawSprite(position, std::span<const TSXVertexSP, 4>(vertices), Texture.get(), BlendMode, false, at.OnTop,
+                    0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
 }

@@ -6,7 +6,8 @@
 
 void TStageDef::AddObject(TStageObjectDef* Def) {
   // An entry at or after the last one goes to the end, as the walk would put it: sorted input costs O(1).
-  if (Sorted && TLinkedList::Last() != nullptr && static_cast<TStageObjectDef*>(TLinkedList::Last())->Frame > Def->Frame) {
+  if (Sorted && TLinkedList::Last() != nullptr &&
+      static_cast<TStageObjectDef*>(TLinkedList::Last())->Frame > Def->Frame) {
     for (TStageObjectDef* entry = First(); entry != nullptr; entry = entry->Next()) {
       if (entry->Frame > Def->Frame) {
         InsertBefore(entry, Def);

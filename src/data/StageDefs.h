@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "LinkedList.h"
 #include "GameVocabulary.h"
+#include "LinkedList.h"
 
 class TGraphicDef;
 class TGraphicDefList;

@@ -91,9 +91,7 @@ void TBMPDecoder::ConvertRow(const uint8_t* Source, uint8_t* Converted, uint32_t
           Pixel = ComponentsToPixel(255, p[2], p[1], p[0], Format);
           break;
         }
-        default:
-          Pixel = ARGBToPixel(Read32(&Source[x * 4]), Format);
-          break;
+        default: Pixel = ARGBToPixel(Read32(&Source[x * 4]), Format); break;
       }
     }
     WritePixelBytes(&Converted[x * FDstBytes], Pixel, int32_t(FDstBytes));

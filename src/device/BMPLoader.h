@@ -17,7 +17,7 @@ struct TBMPHeaders {
   uint32_t FileSize = 0;
   uint32_t PixelOffset = 0;
   uint32_t InfoSize = 0;
-  uint32_t Width = 0;   // read unsigned: only bottom-up images (positive height) are supported
+  uint32_t Width = 0;  // read unsigned: only bottom-up images (positive height) are supported
   uint32_t Height = 0;
   uint16_t Planes = 0;
   uint16_t BitCount = 0;

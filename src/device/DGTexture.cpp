@@ -105,8 +105,8 @@ void TDGTexture::CreateSurface(uint32_t Width, uint32_t Height) {
   if (D3DDevice != nullptr) {
     CheckResult(D3DDevice->CreateTexture(Width, Height, FLevels, FUsage, FFormat, FPool, &FTexture, nullptr),
                 Jp("テクスチャの生成に失敗しました"));
-    WriteDetail(DGFormat(Jp("残りテクスチャ容量は、約%.2fMBです"),
-                         double(D3DDevice->GetAvailableTextureMem()) / 1048576.0));
+    WriteDetail(
+        DGFormat(Jp("残りテクスチャ容量は、約%.2fMBです"), double(D3DDevice->GetAvailableTextureMem()) / 1048576.0));
   } else {
     // No device (its creation failed): the texture stays absent, as after a failed creation.
     CheckResult(D3DERR_INVALIDCALL, Jp("テクスチャの生成に失敗しました"));
@@ -221,15 +221,9 @@ void TDGTexture::Rebuild() {
   FRestoring = true;
   if (FRestorable) {
     switch (FSource) {
-      case tsNone:
-        SetSize(FWidth, FHeight);
-        break;
-      case tsFile:
-        LoadFromFile(FFileName, std::string());
-        break;
-      case tsArchive:
-        LoadFromFile(FArchiveID, FArchiveName);
-        break;
+      case tsNone: SetSize(FWidth, FHeight); break;
+      case tsFile: LoadFromFile(FFileName, std::string()); break;
+      case tsArchive: LoadFromFile(FArchiveID, FArchiveName); break;
       case tsMemory:
         if (FBackup != nullptr) {
           LoadFromStream(*FBackup);

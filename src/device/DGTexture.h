@@ -2,8 +2,8 @@
 // archive entry, stream or raster bitmap) or by callers writing pixels, and able to bring itself
 // back after the device was reset or re-created (it registers with the device's resource registry).
 //
-// Every caller in the game creates it through CreateSceneTexture (below), then sizes or loads it. Failures never throw: they go through the device's
-// result check (debug log) and leave the texture empty or absent.
+// Every caller in the game creates it through CreateSceneTexture (below), then sizes or loads it. Failures never throw:
+// they go through the device's result check (debug log) and leave the texture empty or absent.
 #pragma once
 #include <cstdint>
 #include <iosfwd>
@@ -31,7 +31,9 @@ class TDGTexture;
 using TDGPixelFunction = uint32_t (*)(TDGTexture* Texture, uint32_t Pixel, int32_t X, int32_t Y, void* Data);
 
 // The rectangle (Left, Top) - (Right, Bottom), right and bottom exclusive.
-inline RECT MakeRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) { return RECT{Left, Top, Right, Bottom}; }
+inline RECT MakeRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
+  return RECT{Left, Top, Right, Bottom};
+}
 
 class TDGTexture : public TObject {
  public:
@@ -105,7 +107,6 @@ class TDGTexture : public TObject {
   // Colour a lockable texture is cleared to when (re)allocated.
   uint32_t FillColor = 0;
 
-
  private:
   void CreateSurface(uint32_t Width, uint32_t Height);
   D3DFORMAT ChooseFormat();
@@ -147,4 +148,3 @@ class TDGTexture : public TObject {
 // A texture with the settings every picture of the game uses: no name, the A8R8G8B8, A4R4G4B4, A1R5G5B5
 // candidates, usage 0, the managed pool, a full mip chain request, fill colour 0.
 std::unique_ptr<TDGTexture> CreateSceneTexture(TVUDader* Device);
-

@@ -24,8 +24,7 @@ void Put16(std::ostream& Stream, uint16_t Value) {
 }
 
 void Put32(std::ostream& Stream, uint32_t Value) {
-  const char Bytes[4] = {char(Value & 0xFF), char((Value >> 8) & 0xFF), char((Value >> 16) & 0xFF),
-                         char(Value >> 24)};
+  const char Bytes[4] = {char(Value & 0xFF), char((Value >> 8) & 0xFF), char((Value >> 16) & 0xFF), char(Value >> 24)};
   Stream.write(Bytes, 4);
 }
 
@@ -102,9 +101,9 @@ void TDGTexture::SaveAsBMP(std::ostream& Stream) {
   // An image without rows or columns has no pixel to lock: locking its empty rectangle would be
   // reported as a failure (and halt under dgoHaltOnError) although its size is all there is to save.
   const bool EmptyImage = FWidth == 0 || FHeight == 0;
-  const D3DLOCKED_RECT Lock = EmptyImage ? D3DLOCKED_RECT{0, nullptr}
-                                         : LockRect(0, MakeRect(0, 0, int32_t(FWidth), int32_t(FHeight)),
-                                                    D3DLOCK_READONLY);
+  const D3DLOCKED_RECT Lock = EmptyImage
+                                  ? D3DLOCKED_RECT{0, nullptr}
+                                  : LockRect(0, MakeRect(0, 0, int32_t(FWidth), int32_t(FHeight)), D3DLOCK_READONLY);
   // Without pixels to read (no texture) the image written is empty rather than made up.
   const bool Readable = EmptyImage ? FTexture != nullptr : Lock.pBits != nullptr;
   const uint32_t Width = Readable ? FWidth : 0;

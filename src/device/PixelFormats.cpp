@@ -63,11 +63,9 @@ uint32_t ARGBToPixel(uint32_t ARGB, D3DFORMAT Format) {
   switch (Format) {
     case D3DFMT_R8G8B8:
     case D3DFMT_A8R8G8B8:
-    case D3DFMT_Q8W8V8U8:
-      return ARGB;
+    case D3DFMT_Q8W8V8U8: return ARGB;
     case D3DFMT_X8R8G8B8:
-    case D3DFMT_X8L8V8U8:
-      return ARGB & 0x00FFFFFFu;
+    case D3DFMT_X8L8V8U8: return ARGB & 0x00FFFFFFu;
     default:
       return ComponentsToPixel(uint8_t(ARGB >> 24), uint8_t(ARGB >> 16), uint8_t(ARGB >> 8), uint8_t(ARGB), Format);
   }
@@ -77,42 +75,25 @@ uint32_t ComponentsToPixel(uint8_t A, uint8_t R, uint8_t G, uint8_t B, D3DFORMAT
   const uint32_t a = A, r = R, g = G, b = B;
   switch (Format) {
     case D3DFMT_A8R8G8B8:
-    case D3DFMT_Q8W8V8U8:
-      return MakeARGB(a, r, g, b);
+    case D3DFMT_Q8W8V8U8: return MakeARGB(a, r, g, b);
     case D3DFMT_R8G8B8:
     case D3DFMT_X8R8G8B8:
-    case D3DFMT_X8L8V8U8:
-      return MakeARGB(0, r, g, b);
-    case D3DFMT_R5G6B5:
-      return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
-    case D3DFMT_X1R5G5B5:
-      return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-    case D3DFMT_A1R5G5B5:
-      return ((a >> 7) << 15) | ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-    case D3DFMT_A4R4G4B4:
-      return ((a >> 4) << 12) | ((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4);
-    case D3DFMT_X4R4G4B4:
-      return ((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4);
-    case D3DFMT_R3G3B2:
-      return ((r >> 5) << 5) | ((g >> 5) << 2) | (b >> 6);
-    case D3DFMT_A8R3G3B2:
-      return (a << 8) | ((r >> 5) << 5) | ((g >> 5) << 2) | (b >> 6);
-    case D3DFMT_A8:
-      return a;
-    case D3DFMT_L8:
-      return r;
-    case D3DFMT_A8L8:
-      return (a << 8) | r;
-    case D3DFMT_A4L4:
-      return ((a >> 4) << 4) | (r >> 4);
-    case D3DFMT_V8U8:
-      return (g << 8) | b;
-    case D3DFMT_L6V5U5:
-      return ((r >> 2) << 10) | ((g >> 3) << 5) | (b >> 3);
-    case D3DFMT_V16U16:
-      return (g << 24) | (b << 8);
-    default:
-      return 0;
+    case D3DFMT_X8L8V8U8: return MakeARGB(0, r, g, b);
+    case D3DFMT_R5G6B5: return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
+    case D3DFMT_X1R5G5B5: return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+    case D3DFMT_A1R5G5B5: return ((a >> 7) << 15) | ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+    case D3DFMT_A4R4G4B4: return ((a >> 4) << 12) | ((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4);
+    case D3DFMT_X4R4G4B4: return ((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4);
+    case D3DFMT_R3G3B2: return ((r >> 5) << 5) | ((g >> 5) << 2) | (b >> 6);
+    case D3DFMT_A8R3G3B2: return (a << 8) | ((r >> 5) << 5) | ((g >> 5) << 2) | (b >> 6);
+    case D3DFMT_A8: return a;
+    case D3DFMT_L8: return r;
+    case D3DFMT_A8L8: return (a << 8) | r;
+    case D3DFMT_A4L4: return ((a >> 4) << 4) | (r >> 4);
+    case D3DFMT_V8U8: return (g << 8) | b;
+    case D3DFMT_L6V5U5: return ((r >> 2) << 10) | ((g >> 3) << 5) | (b >> 3);
+    case D3DFMT_V16U16: return (g << 24) | (b << 8);
+    default: return 0;
   }
 }
 
@@ -120,43 +101,29 @@ uint32_t PixelToARGB(uint32_t Pixel, D3DFORMAT Format) {
   const uint32_t p = Pixel;
   switch (Format) {
     case D3DFMT_R8G8B8:
-    case D3DFMT_X8R8G8B8:
-      return p | 0xFF000000u;
+    case D3DFMT_X8R8G8B8: return p | 0xFF000000u;
     case D3DFMT_A8R8G8B8:
     case D3DFMT_V8U8:
     case D3DFMT_X8L8V8U8:
-    case D3DFMT_Q8W8V8U8:
-      return p;
-    case D3DFMT_R5G6B5:
-      return MakeARGB(255, Widen(p, 11, 5), Widen(p, 5, 6), Widen(p, 0, 5));
-    case D3DFMT_X1R5G5B5:
-      return MakeARGB(255, Widen(p, 10, 5), Widen(p, 5, 5), Widen(p, 0, 5));
-    case D3DFMT_A1R5G5B5:
-      return MakeARGB((p & 0x8000u) ? 255 : 0, Widen(p, 10, 5), Widen(p, 5, 5), Widen(p, 0, 5));
-    case D3DFMT_A4R4G4B4:
-      return MakeARGB(Widen(p, 12, 4), Widen(p, 8, 4), Widen(p, 4, 4), Widen(p, 0, 4));
-    case D3DFMT_X4R4G4B4:
-      return MakeARGB(255, Widen(p, 8, 4), Widen(p, 4, 4), Widen(p, 0, 4));
-    case D3DFMT_R3G3B2:
-      return MakeARGB(255, Widen(p, 5, 3), Widen(p, 2, 3), Widen(p, 0, 2));
-    case D3DFMT_A8R3G3B2:
-      return MakeARGB((p >> 8) & 0xFFu, Widen(p, 5, 3), Widen(p, 2, 3), Widen(p, 0, 2));
-    case D3DFMT_A8:
-      return MakeARGB(p & 0xFFu, 0, 0, 0);
-    case D3DFMT_L8:
-      return MakeARGB(0, p & 0xFFu, 0, 0);
-    case D3DFMT_A8L8:
-      return MakeARGB((p >> 8) & 0xFFu, p & 0xFFu, 0, 0);
-    case D3DFMT_A4L4:
-      return MakeARGB(Widen(p, 4, 4), Widen(p, 0, 4), 0, 0);
+    case D3DFMT_Q8W8V8U8: return p;
+    case D3DFMT_R5G6B5: return MakeARGB(255, Widen(p, 11, 5), Widen(p, 5, 6), Widen(p, 0, 5));
+    case D3DFMT_X1R5G5B5: return MakeARGB(255, Widen(p, 10, 5), Widen(p, 5, 5), Widen(p, 0, 5));
+    case D3DFMT_A1R5G5B5: return MakeARGB((p & 0x8000u) ? 255 : 0, Widen(p, 10, 5), Widen(p, 5, 5), Widen(p, 0, 5));
+    case D3DFMT_A4R4G4B4: return MakeARGB(Widen(p, 12, 4), Widen(p, 8, 4), Widen(p, 4, 4), Widen(p, 0, 4));
+    case D3DFMT_X4R4G4B4: return MakeARGB(255, Widen(p, 8, 4), Widen(p, 4, 4), Widen(p, 0, 4));
+    case D3DFMT_R3G3B2: return MakeARGB(255, Widen(p, 5, 3), Widen(p, 2, 3), Widen(p, 0, 2));
+    case D3DFMT_A8R3G3B2: return MakeARGB((p >> 8) & 0xFFu, Widen(p, 5, 3), Widen(p, 2, 3), Widen(p, 0, 2));
+    case D3DFMT_A8: return MakeARGB(p & 0xFFu, 0, 0, 0);
+    case D3DFMT_L8: return MakeARGB(0, p & 0xFFu, 0, 0);
+    case D3DFMT_A8L8: return MakeARGB((p >> 8) & 0xFFu, p & 0xFFu, 0, 0);
+    case D3DFMT_A4L4: return MakeARGB(Widen(p, 4, 4), Widen(p, 0, 4), 0, 0);
     case D3DFMT_L6V5U5:
       // Shifted, not scaled: the signed bump fields keep their raw magnitude.
       return MakeARGB(0, ((p >> 10) & 63u) << 2, ((p >> 5) & 31u) << 3, (p & 31u) << 3);
     case D3DFMT_V16U16:
       // The inverse of the packing: V's high byte is green, U's high byte is blue.
       return MakeARGB(0, 0, (p >> 24) & 0xFFu, (p >> 8) & 0xFFu);
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

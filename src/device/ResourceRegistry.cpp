@@ -8,8 +8,8 @@ int32_t TDGResourceRegistry::RegisterResource(TObject* Owner, const std::string&
                                               TDGResourceHandler OnRebuild, TDGResourceHandler OnBeforeReset,
                                               TDGResourceHandler OnAfterReset) {
   const std::string ClassName = Owner != nullptr ? Owner->ClassName() : std::string();
-  WriteDetail(DGFormat(Jp("VUDaderリソース(%s)を登録します ID は %d(%s) です"), ClassName.c_str(),
-                       FNextResourceID, Name.c_str()));
+  WriteDetail(DGFormat(Jp("VUDaderリソース(%s)を登録します ID は %d(%s) です"), ClassName.c_str(), FNextResourceID,
+                       Name.c_str()));
   auto Desc = std::make_unique<TDGResourceDesc>();
   Desc->ID = FNextResourceID;
   Desc->Name = Name;
@@ -34,7 +34,8 @@ void TDGResourceRegistry::UnregisterResource(int32_t ID) {
                          Desc->Name.c_str()));
     return;
   }
-  CheckResult(1, DGFormat(Jp("リストに入ってないVUDaderリソース(ID:%d)が、UnregisterResource手続きに渡されました"), ID));
+  CheckResult(1,
+              DGFormat(Jp("リストに入ってないVUDaderリソース(ID:%d)が、UnregisterResource手続きに渡されました"), ID));
 }
 
 bool TDGResourceRegistry::IsRegistered(int32_t ID) const {

@@ -8,7 +8,7 @@ TKAByteBuffer::TKAByteBuffer(std::vector<uint8_t> bytes) : bytes_(std::move(byte
 }
 
 TKAByteBuffer::pos_type TKAByteBuffer::seekoff(off_type off, std::ios_base::seekdir dir,
-                                              std::ios_base::openmode which) {
+                                               std::ios_base::openmode which) {
   if (!(which & std::ios_base::in)) return pos_type(off_type(-1));
   off_type base = 0;
   if (dir == std::ios_base::cur) {

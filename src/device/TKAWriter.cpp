@@ -29,9 +29,9 @@ void CheckIds(const std::vector<TKAItem>& items) {
 
 std::vector<uint8_t> TKAWriter::Build(const std::vector<TKAItem>& items, bool compress) {
   CheckIds(items);
-  const uint64_t directoryEnd =
-      TKAFormat::HeaderSize + static_cast<uint64_t>(items.size()) * TKAFormat::EntrySize;
-  if (directoryEnd > std::numeric_limits<uint32_t>::max()) throw ETKAError(TKAMessage::ArchiveTooLarge(items.back().ID));
+  const uint64_t directoryEnd = TKAFormat::HeaderSize + static_cast<uint64_t>(items.size()) * TKAFormat::EntrySize;
+  if (directoryEnd > std::numeric_limits<uint32_t>::max())
+    throw ETKAError(TKAMessage::ArchiveTooLarge(items.back().ID));
 
   std::vector<uint8_t> out(directoryEnd, 0);
   PutUInt32LE(out, 0, compress ? TKAFormat::CompressedFlag : 0);

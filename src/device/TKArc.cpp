@@ -48,6 +48,7 @@ std::unique_ptr<TKAMemoryStream> ExpandPairs(std::istream& packed, uint32_t item
   packed.seekg(0, std::ios::end);
   const std::streamoff end = packed.tellg();
   if (start < 0 || end < start) throw ETKAError(TKAMessage::ReadFailed());
-  const std::vector<uint8_t> bytes = TKAReadAt(packed, static_cast<uint64_t>(start), static_cast<uint64_t>(end - start));
+  const std::vector<uint8_t> bytes =
+      TKAReadAt(packed, static_cast<uint64_t>(start), static_cast<uint64_t>(end - start));
   return std::make_unique<TKAMemoryStream>(TKAPairExpander::Expand(bytes, itemSize));
 }

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "DGFormat.h"
-#include "TeardownStep.h"
 #include "PixelFormats.h"
+#include "TeardownStep.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -63,16 +63,16 @@ void TVUDader::Loaded() {
   WriteDetail(Jp("ウィンドウのクライアント領域のサイズに合わせて初期化を開始します"));
   const int32_t ClientWidth = FControl != nullptr ? FControl->ClientWidth() : 0;
   const int32_t ClientHeight = FControl != nullptr ? FControl->ClientHeight() : 0;
-  SetWindowMode(ClientWidth, ClientHeight, {}, D3DPRESENT_INTERVAL_DEFAULT, D3DSWAPEFFECT_DISCARD,
-                D3DMULTISAMPLE_NONE, 0);
+  SetWindowMode(ClientWidth, ClientHeight, {}, D3DPRESENT_INTERVAL_DEFAULT, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE,
+                0);
   --LogIndent;
   WriteDetail(Jp("■■■VUDader 起動しました■■■"));
   Blank();
 }
 
 void TVUDader::SetWindowMode(int32_t Width, int32_t Height, const std::vector<D3DFORMAT>& DepthStencilFormats,
-                             UINT PresentationInterval, D3DSWAPEFFECT SwapEffect,
-                             D3DMULTISAMPLE_TYPE MultiSampleType, UINT Adapter) {
+                             UINT PresentationInterval, D3DSWAPEFFECT SwapEffect, D3DMULTISAMPLE_TYPE MultiSampleType,
+                             UINT Adapter) {
   Blank();
   WriteDetail(Jp("■■■Windowモードへ移行します■■■"));
   ++LogIndent;
@@ -156,8 +156,8 @@ D3DFORMAT TVUDader::FindDepthStencilFormat(UINT Adapter, D3DDEVTYPE DeviceType, 
                                            const std::vector<D3DFORMAT>& DepthStencilFormats) {
   if (Params.EnableAutoDepthStencil != 0) {
     for (D3DFORMAT Format : DepthStencilFormats) {
-      if (FD3D->CheckDepthStencilMatch(Adapter, DeviceType, Params.BackBufferFormat, Params.BackBufferFormat,
-                                       Format) == D3D_OK)
+      if (FD3D->CheckDepthStencilMatch(Adapter, DeviceType, Params.BackBufferFormat, Params.BackBufferFormat, Format) ==
+          D3D_OK)
         return Format;
     }
   }

@@ -75,7 +75,6 @@ class TVUDader : public TObject {
   const D3DPRESENT_PARAMETERS& PresentParams() const { return FPresentParams; }
   TWindowHost* Control() const { return FControl; }
 
-
  private:
   void InitScreen(UINT Adapter, const D3DDISPLAYMODE& Mode, D3DMULTISAMPLE_TYPE MultiSampleType,
                   const std::vector<D3DFORMAT>& DepthStencilFormats, D3DSWAPEFFECT SwapEffect,

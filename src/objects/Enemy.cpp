@@ -19,12 +19,12 @@ constexpr long double ZigzagRadiansPerPixel = std::numbers::pi_v<long double> / 
 // never reaches the left exit) stays representable, with room left for its sprite's size in the hit tests.
 constexpr int64_t TravelLimit = int64_t{1} << 30;
 
-int32_t Travel(int32_t From, int64_t By) { return static_cast<int32_t>(std::clamp(From + By, -TravelLimit, TravelLimit)); }
+int32_t Travel(int32_t From, int64_t By) {
+  return static_cast<int32_t>(std::clamp(From + By, -TravelLimit, TravelLimit));
+}
 }  // namespace
 
-TEnemy::TEnemy(TEnemyDef* Def) : TMovable(Def->X, Def->Y, Def->Graphic), Def(Def), HP(Def->HP) {
-  Speed = Def->Speed;
-}
+TEnemy::TEnemy(TEnemyDef* Def) : TMovable(Def->X, Def->Y, Def->Graphic), Def(Def), HP(Def->HP) { Speed = Def->Speed; }
 
 void TEnemy::Update(uint32_t Frames) {
   TEvent::Update(Frames);

@@ -10,8 +10,8 @@ namespace {
 
 constexpr int32_t EnterX = 0;
 constexpr int32_t EnterY = 300;
-constexpr uint32_t EnterForwardEnd = 60;   // frames after the start: x + 3 per update
-constexpr uint32_t EnterBackEnd = 100;     // then x - 1 per update up to here
+constexpr uint32_t EnterForwardEnd = 60;  // frames after the start: x + 3 per update
+constexpr uint32_t EnterBackEnd = 100;    // then x - 1 per update up to here
 constexpr int32_t EnterForwardStep = 3;
 constexpr int32_t EnterBackStep = 1;
 
@@ -148,8 +148,7 @@ void TEmu::Fire() {
     ShotList->Add(TDirShot::Create(Options[i]->X + MuzzleOffset, Options[i]->Y, ShotGraphic, ShotSpeed).release());
   }
   if (ShotType == stDouble) {
-    ShotList->Add(
-        TDirShot::CreateAngled(X + MuzzleOffset, Y, AngledShotGraphic, AngledShotAngle, ShotSpeed).release());
+    ShotList->Add(TDirShot::CreateAngled(X + MuzzleOffset, Y, AngledShotGraphic, AngledShotAngle, ShotSpeed).release());
     for (int32_t i = 0; i < OptionCount; ++i) {
       ShotList->Add(TDirShot::CreateAngled(Options[i]->X + MuzzleOffset, Options[i]->Y, AngledShotGraphic,
                                            AngledShotAngle, ShotSpeed)

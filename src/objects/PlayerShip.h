@@ -31,8 +31,8 @@ class TEmu : public TMovable {
   };
 
   static constexpr int32_t HistoryLength = 64;
-  static constexpr int32_t HistoryLead = 10;     // WriteIndex - ReadIndex
-  static constexpr int32_t OptionSpacing = 10;   // history entries per option Number
+  static constexpr int32_t HistoryLead = 10;    // WriteIndex - ReadIndex
+  static constexpr int32_t OptionSpacing = 10;  // history entries per option Number
   static constexpr int32_t OptionMax = 4;
   static constexpr int32_t StartSpeed = 4;
   static constexpr int32_t TopSpeed = 9;
@@ -41,7 +41,7 @@ class TEmu : public TMovable {
 
   // Virtual-key codes the ship reads.
   static constexpr uint8_t KeyLeft = VK_LEFT, KeyUp = VK_UP, KeyRight = VK_RIGHT, KeyDown = VK_DOWN, KeyFire = VK_Z,
-                            KeyPowerUp = VK_C;
+                           KeyPowerUp = VK_C;
 
   std::array<THistoryEntry, HistoryLength> History;
   uint32_t LastShot = 0;

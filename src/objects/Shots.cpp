@@ -57,6 +57,5 @@ void TDirShot::Update(uint32_t Frames) {
 }
 
 bool TDirShot::IsFinished() const {
-  return X <= -FieldMargin || X >= kFieldWidth + FieldMargin || Y <= -FieldMargin ||
-         Y >= kFieldHeight + FieldMargin;
+  return X <= -FieldMargin || X >= kFieldWidth + FieldMargin || Y <= -FieldMargin || Y >= kFieldHeight + FieldMargin;
 }

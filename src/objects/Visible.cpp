@@ -28,8 +28,7 @@ bool TVisible::Collides(const TVisible* Other) const {
   TRect theirs;
   GetRect(mine);
   Other->GetRect(theirs);
-  return mine.Left < theirs.Right && mine.Right > theirs.Left && mine.Top < theirs.Bottom &&
-         mine.Bottom > theirs.Top;
+  return mine.Left < theirs.Right && mine.Right > theirs.Left && mine.Top < theirs.Bottom && mine.Bottom > theirs.Top;
 }
 
 void TVisibleLinkedList::DrawAll(TSXScene* Scene) {

@@ -16,16 +16,16 @@
 struct TSXFontCacheData {
   // Height rows of Pitch bytes; absent for a glyph without pixels. Copies of the record share it.
   std::shared_ptr<std::vector<uint8_t>> Pixels;
-  int32_t Code = 0;         // the byte, or lead byte * 256 + trail byte
-  std::string FontName;     // face name of the font the glyph was made with
-  int32_t FontHeight = 0;   // that font's height
+  int32_t Code = 0;        // the byte, or lead byte * 256 + trail byte
+  std::string FontName;    // face name of the font the glyph was made with
+  int32_t FontHeight = 0;  // that font's height
   TFontStyles FontStyle = 0;
-  int32_t Width = 0;        // black box
+  int32_t Width = 0;  // black box
   int32_t Height = 0;
-  int32_t Pitch = 0;        // (bytes per pixel * Width + 3) rounded down to a multiple of 4
-  int32_t OriginX = 0;      // left edge of the black box relative to the pen
-  int32_t OriginY = 0;      // top edge of the black box below the top of the text line
-  int32_t CellIncX = 0;     // pen advance
+  int32_t Pitch = 0;     // (bytes per pixel * Width + 3) rounded down to a multiple of 4
+  int32_t OriginX = 0;   // left edge of the black box relative to the pen
+  int32_t OriginY = 0;   // top edge of the black box below the top of the text line
+  int32_t CellIncX = 0;  // pen advance
   int32_t CellIncY = 0;
 
   bool HasPixels() const { return Pixels && !Pixels->empty(); }

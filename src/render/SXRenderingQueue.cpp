@@ -20,8 +20,8 @@ constexpr DWORD SpriteFVF = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D
 static_assert(SpriteFVF == 0x1C4);
 
 // The sampler states saved before the first quad and put back after the queue.
-constexpr D3DSAMPLERSTATETYPE SavedSamplerStates[5] = {
-    D3DSAMP_MIPFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER, D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV};
+constexpr D3DSAMPLERSTATETYPE SavedSamplerStates[5] = {D3DSAMP_MIPFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER,
+                                                       D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV};
 
 }  // namespace
 
@@ -176,7 +176,7 @@ void TSXRenderingQueue::DrawQuad(IDirect3DDevice9* D3DDevice, TStateCache& Cache
   TSXDrawVertex Vertices[4];
   for (int c = 0; c < 4; ++c) {
     const TSXVertexSP& Corner = Quad.Vertices[c];
-    Vertices[c] = {Quad.X + Corner.X, Quad.Y + Corner.Y, Quad.Z, 0.5f,
+    Vertices[c] = {Quad.X + Corner.X, Quad.Y + Corner.Y, Quad.Z,   0.5f,
                    Corner.Diffuse,    Corner.Specular,   Corner.U, Corner.V};
   }
   D3DDevice->SetFVF(SpriteFVF);

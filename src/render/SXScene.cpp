@@ -30,16 +30,17 @@ TSXScene::TSXScene(TVUDader* Device, const std::string& Name) : FDevice(Device) 
   FOverlayQueue = std::make_unique<TSXRenderingQueue>(Device, this);
   FStateRestorer = std::make_unique<TSXStateRestorer>(Device);
 
-  FResourceID = Device->RegisterResource(this, Name, nullptr, [this] { Restore(); }, nullptr, [this] { Restore(); });
+  FResourceID = Device->RegisterResource(
+      this, Name, nullptr, [this] { Restore(); }, nullptr, [this] { Restore(); });
   FName = Name;
 
   FBlendModes = {
-      MakePreset(0, 0, D3DCMP_ALWAYS, 0, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA),  // opaque
-      MakePreset(1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_SRCALPHA, D3DBLEND_ONE),          // additive
-      MakePreset(1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA),  // alpha blending
-      MakePreset(1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_ZERO, D3DBLEND_INVSRCCOLOR),      // darken
-      MakePreset(1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_ZERO, D3DBLEND_SRCCOLOR),         // multiply
-      MakePreset(0, 1, D3DCMP_GREATER, 0, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA), // alpha test
+      MakePreset(0, 0, D3DCMP_ALWAYS, 0, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA),   // opaque
+      MakePreset(1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_SRCALPHA, D3DBLEND_ONE),           // additive
+      MakePreset(1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA),   // alpha blending
+      MakePreset(1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_ZERO, D3DBLEND_INVSRCCOLOR),       // darken
+      MakePreset(1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_ZERO, D3DBLEND_SRCCOLOR),          // multiply
+      MakePreset(0, 1, D3DCMP_GREATER, 0, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA),  // alpha test
   };
   SortTranslucent = true;
 

@@ -39,13 +39,12 @@ std::unique_ptr<TDGTexture> TCustomScene::CreateTextTexture(const std::string& T
   return texture;
 }
 
-void TCustomScene::DrawTexture(int32_t X, int32_t Y, bool Overlay, bool Smooth, uint32_t Color,
-                               TDGTexture* Texture) {
+void TCustomScene::DrawTexture(int32_t X, int32_t Y, bool Overlay, bool Smooth, uint32_t Color, TDGTexture* Texture) {
   const uint32_t diffuse = Color | 0xFF000000u;
   const float w = static_cast<float>(Texture->Width()), h = static_cast<float>(Texture->Height());
   const float u = Texture->MaxU(), v = Texture->MaxV();
   const std::array<TSXVertexSP, 4> corners = {TSXVertexSP{0, 0, diffuse, 0, 0, 0}, TSXVertexSP{w, 0, diffuse, 0, u, 0},
                                               TSXVertexSP{0, h, diffuse, 0, 0, v}, TSXVertexSP{w, h, diffuse, 0, u, v}};
-  FSpriteScene->DrawSprite(TVector2{static_cast<float>(X), static_cast<float>(Y)}, corners, Texture, 2, Smooth,
-                           Overlay, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
+  FSpriteScene->DrawSprite(TVector2{static_cast<float>(X), static_cast<float>(Y)}, corners, Texture, 2, Smooth, Overlay,
+                           0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
 }

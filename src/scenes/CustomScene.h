@@ -32,8 +32,7 @@ class TCustomScene : public TObject {
 
   // A new texture (owned by the caller) holding Text in white, its alpha the glyph coverage, exactly as large
   // as the measured text.
-  std::unique_ptr<TDGTexture> CreateTextTexture(const std::string& Text, const std::string& FontName,
-                                                int32_t FontSize);
+  std::unique_ptr<TDGTexture> CreateTextTexture(const std::string& Text, const std::string& FontName, int32_t FontSize);
   // Queues Texture as a rectangle of its image size at (X, Y), tinted with Color (alpha forced to 0xFF).
   void DrawTexture(int32_t X, int32_t Y, bool Overlay, bool Smooth, uint32_t Color, TDGTexture* Texture);
 
@@ -67,6 +66,4 @@ extern const TSceneClass SceneClasses[kSceneCount];
 
 // Constructs scene N of Table (kSceneCount entries); raises Exception for a number outside the table or an entry
 // that is not available.
-std::unique_ptr<TCustomScene> CreateScene(const TSceneClass* Table, uint8_t N, TSXScene* SpriteScene,
-                                          TKeyStates* Keys);
-
+std::unique_ptr<TCustomScene> CreateScene(const TSceneClass* Table, uint8_t N, TSXScene* SpriteScene, TKeyStates* Keys);

@@ -47,9 +47,10 @@ void TShootingScene::DrawBackground() {
   // A map that could not be loaded has no picture: the clear colour stays, rather than a white quad.
   if (MapTexture->Texture() == nullptr) return;
   const uint64_t offset = static_cast<uint64_t>(kMapStep) * (FrameCounter % kMapPeriod);
-  const std::array<TSXVertexSP, 4> corners = {
-      Corner(0, 0, 0xFFFFFFFF, 0, 0), Corner(kMapWidth, 0, 0xFFFFFFFF, kMapRepeat, 0),
-      Corner(0, kMapHeight, 0xFFFFFFFF, 0, kMapRepeat), Corner(kMapWidth, kMapHeight, 0xFFFFFFFF, kMapRepeat, kMapRepeat)};
+  const std::array<TSXVertexSP, 4> corners = {Corner(0, 0, 0xFFFFFFFF, 0, 0),
+                                              Corner(kMapWidth, 0, 0xFFFFFFFF, kMapRepeat, 0),
+                                              Corner(0, kMapHeight, 0xFFFFFFFF, 0, kMapRepeat),
+                                              Corner(kMapWidth, kMapHeight, 0xFFFFFFFF, kMapRepeat, kMapRepeat)};
   SpriteScene()->DrawSprite(TVector2{-static_cast<float>(offset), 0.0f}, corners, MapTexture.get(), 2, false, false,
                             1.0f, D3DTADDRESS_WRAP, D3DTADDRESS_WRAP);
 }

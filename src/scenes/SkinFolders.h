@@ -49,12 +49,12 @@ struct TMoreSkinFolders {
 // $XDG_DATA_HOME/morvanth/skin/ and morvanth/skin/ under each of $XDG_DATA_DIRS.
 TMoreSkinFolders PlayerSkinFolders();
 
-extern std::string ProgramDir;     // folder of the program file, trailing delimiter
-extern std::string SkinRoot;       // ProgramDir + "skin/", spelled as the folder is: the bundled skins
+extern std::string ProgramDir;              // folder of the program file, trailing delimiter
+extern std::string SkinRoot;                // ProgramDir + "skin/", spelled as the folder is: the bundled skins
 extern std::vector<std::string> SkinRoots;  // every folder searched, in search order, SkinRoot first
-extern std::string SystemSkinDir;  // the fallback skin's folder, spelled as it is
-extern TSkinNameList SkinNames;    // the usable skins
-extern std::string CurrentSkin;    // the selected skin; "morv" until the scan or the title changes it
+extern std::string SystemSkinDir;           // the fallback skin's folder, spelled as it is
+extern TSkinNameList SkinNames;             // the usable skins
+extern std::string CurrentSkin;             // the selected skin; "morv" until the scan or the title changes it
 
 inline constexpr const char* kDefaultSkin = "morv";
 

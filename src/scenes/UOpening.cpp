@@ -5,12 +5,12 @@
 #include <cmath>
 
 #include "Field.h"
+#include "FileSystem.h"
 #include "GameKeys.h"
 #include "KeyStates.h"
 #include "RasterBitmap.h"
 #include "SXlib9.h"
 #include "SceneHelpers.h"
-#include "FileSystem.h"
 #include "SkinFolders.h"
 #include "SoundSink.h"
 #include "TextEncoding.h"
@@ -195,10 +195,9 @@ void TOpeningScene::Render() {
   const float w = static_cast<float>(kLogoScale * static_cast<int32_t>(LogoTexture->Width()));
   const float h = static_cast<float>(kLogoScale * static_cast<int32_t>(LogoTexture->Height()));
   const float u = LogoTexture->MaxU(), v = LogoTexture->MaxV();
-  const std::array<TSXVertexSP, 4> corners = {TSXVertexSP{0, 0, LogoColor, 0, 0, 0},
-                                              TSXVertexSP{w, 0, LogoColor, 0, u, 0},
-                                              TSXVertexSP{0, h, LogoColor, 0, 0, v},
-                                              TSXVertexSP{w, h, LogoColor, 0, u, v}};
+  const std::array<TSXVertexSP, 4> corners = {
+      TSXVertexSP{0, 0, LogoColor, 0, 0, 0}, TSXVertexSP{w, 0, LogoColor, 0, u, 0},
+      TSXVertexSP{0, h, LogoColor, 0, 0, v}, TSXVertexSP{w, h, LogoColor, 0, u, v}};
   SpriteScene()->DrawSprite(TVector2{static_cast<float>(kLogoX), static_cast<float>(kLogoY)}, corners,
                             LogoTexture.get(), 2, false, false, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
 

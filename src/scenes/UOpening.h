@@ -16,7 +16,7 @@ struct TVectorSegment {
   float DirX = 0, DirY = 0;  // unit direction
   float Length = 0;          // pixels; the working copy counts down while it is drawn
   int32_t PenWidth = 1;
-  bool Instant = false;      // drawn whole when reached, using none of the budget
+  bool Instant = false;  // drawn whole when reached, using none of the budget
 };
 
 // One logo stroke: start point and segments.
@@ -27,7 +27,7 @@ struct TCharVector {
 
 class TOpeningScene : public TCustomScene {
  public:
-  static constexpr float kDrawBudget = 5.0f;        // progressive pixels per rendered frame
+  static constexpr float kDrawBudget = 5.0f;  // progressive pixels per rendered frame
   static constexpr float kFinishBudget = 1000.0f;
   static constexpr int32_t kIdleFrames = 590;
   static constexpr int32_t kLogoScale = 3;

@@ -96,7 +96,7 @@ void TEndingScene::Render() {
     const std::array<TSXVertexSP, 4> corners = {
         TSXVertexSP{l, t, diffuse, 0, l * u, t * v}, TSXVertexSP{r, t, diffuse, 0, r * u, t * v},
         TSXVertexSP{l, b, diffuse, 0, l * u, b * v}, TSXVertexSP{r, b, diffuse, 0, r * u, b * v}};
-    SpriteScene()->DrawSprite(TVector2{0.0f, 0.0f}, corners, TextTexture.get(), 2, true, false, 0.0f,
-                              D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
+    SpriteScene()->DrawSprite(TVector2{0.0f, 0.0f}, corners, TextTexture.get(), 2, true, false, 0.0f, D3DTADDRESS_CLAMP,
+                              D3DTADDRESS_CLAMP);
   }
 }

@@ -42,9 +42,8 @@ TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCusto
 
   MapTexture = CreateSceneTexture(Device());
   MapTexture->LoadFromFile(FindGraphicFile("map.bmp"));
-  MapTexture->SetColorKey(MakeRect(0, 0, static_cast<int32_t>(MapTexture->Width()),
-                                   static_cast<int32_t>(MapTexture->Height())),
-                          0xFF00FF);
+  MapTexture->SetColorKey(
+      MakeRect(0, 0, static_cast<int32_t>(MapTexture->Width()), static_cast<int32_t>(MapTexture->Height())), 0xFF00FF);
 
   GraphicDefs = std::make_unique<TGraphicDefList>(Device());
   GraphicDefs->Load(CurrentSkinPlace());

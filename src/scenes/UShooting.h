@@ -41,7 +41,7 @@ class TShootingScene : public TCustomScene {
   static constexpr uint32_t kRestartDelay = 50, kGameOverDelay = 300, kStageClearDelay = 300;
   static constexpr int32_t kLossBlasts = 5, kClearBlasts = 10;
   static constexpr uint32_t kLossBlastStep = 10, kClearBlastStep = 20;
-  using enum TGameGraphic;                                       // Graphics is indexed by TGameGraphic
+  using enum TGameGraphic;  // Graphics is indexed by TGameGraphic
   static constexpr int32_t kGraphicCount = giGameGraphicCount;
 
   TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys);

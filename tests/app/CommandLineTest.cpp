@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <filesystem>
 #include <unistd.h>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace {

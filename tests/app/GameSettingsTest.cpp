@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "data/DataTestSupport.h"
 #include "SkinFolders.h"
 #include "StartUp.h"
 #include "TextEncoding.h"
+#include "data/DataTestSupport.h"
 
 namespace {
 

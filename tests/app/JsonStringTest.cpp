@@ -10,6 +10,4 @@ TEST(JsonStringTest, EscapesQuotesBackslashesAndControlCharacters) {
   EXPECT_EQ(JsonString(""), "\"\"");
 }
 
-TEST(JsonStringTest, JapaneseTextLeavesAsUtf8) {
-  EXPECT_EQ(JsonString(Jp("スキン")), "\"スキン\"");
-}
+TEST(JsonStringTest, JapaneseTextLeavesAsUtf8) { EXPECT_EQ(JsonString(Jp("スキン")), "\"スキン\""); }

@@ -23,7 +23,7 @@ struct TProbe {
   std::vector<std::string> Events;
   int FinishOnUpdate = -1;  // the scene's n-th Update (1-based) calls Finish(FinishWith)
   uint8_t FinishWith = 0;
-  int ThrowOnUpdate = -1;   // the scene's n-th Update raises an Exception
+  int ThrowOnUpdate = -1;  // the scene's n-th Update raises an Exception
   bool ThrowInRender = false;
 };
 TProbe* gProbe = nullptr;
@@ -133,7 +133,7 @@ TEST_F(MainFormTest, FormCreateSetsUpWindowSceneTimerAndIdleHandler) {
 TEST_F(MainFormTest, FirstPassNeverSleepsAndPresentsOneFrame) {
   Create();
   bool done = true;
-  app_.OnIdle(done);  // at once: LastTime lies 17 ms back
+  app_.OnIdle(done);   // at once: LastTime lies 17 ms back
   EXPECT_FALSE(done);  // the idle handler wants to run again at once
   EXPECT_TRUE(clock_.Sleeps.empty());
   EXPECT_EQ(probe_.Events, (std::vector<std::string>{"create 0", "update 0", "render 0"}));
@@ -168,8 +168,8 @@ TEST_F(MainFormTest, AFinishingSceneIsReplacedOnTheSamePassAndNothingIsPresented
   ASSERT_EQ(Presented(), 1u);
   Pass();
   // The old scene is gone before the new one is built; the new one gets no Update or Render on this pass.
-  EXPECT_EQ(probe_.Events, (std::vector<std::string>{"create 0", "update 0", "render 0", "update 0", "destroy 0",
-                                                      "create 2"}));
+  EXPECT_EQ(probe_.Events,
+            (std::vector<std::string>{"create 0", "update 0", "render 0", "update 0", "destroy 0", "create 2"}));
   EXPECT_EQ(Presented(), 1u);
   Pass();
   EXPECT_EQ(probe_.Events.back(), "render 2");
@@ -206,7 +206,7 @@ TEST_F(MainFormTest, ALostDeviceStillAdvancesTheSceneAndIsResetWhenPossible) {
   ASSERT_EQ(Presented(), 1u);
   D3D9LoseDevice(form_->DG()->D3DDevice(), 2);
   keys_.SetKey(13, true);
-  Pass();  // lost
+  Pass();                                          // lost
   EXPECT_TRUE(form_->KeyStates()->IsPressed(13));  // keys are still sampled
   keys_.SetKey(13, false);
   Pass();  // lost

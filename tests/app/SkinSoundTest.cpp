@@ -18,8 +18,8 @@ std::string TinyWav() {
   auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
   auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
   const std::string samples(200, '\x10');
-  return "RIFF" + u32(36 + samples.size()) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(22050) + u32(44100) +
-         u16(2) + u16(16) + "data" + u32(samples.size()) + samples;
+  return "RIFF" + u32(36 + samples.size()) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(22050) + u32(44100) + u16(2) +
+         u16(16) + "data" + u32(samples.size()) + samples;
 }
 
 class SkinSoundTest : public ::testing::Test {
@@ -57,7 +57,7 @@ TEST_F(SkinSoundTest, BrokenOrMissingFilesAreReportedOnceAndPlayGoesOn) {
   Write("test/xml/graphicdef.xml", "");
   Write("test/Sound/SHOT.WAV", "RIFF but no sound");  // Windows-made names are found all the same
   Write("test/Sound/stage1.ogg", "OggS and nothing else");
-  Write("system/sound/laser.wav", TinyWav());         // the system skin fills in
+  Write("system/sound/laser.wav", TinyWav());  // the system skin fills in
   for (int i = 0; i < 3; ++i) {
     for (int e = 0; e < kSoundEffectCount; ++e) sound_.PlayEffect(static_cast<TSoundEffect>(e));
     sound_.PlayMusic(TMusicTrack{mkStage, 1});
@@ -85,11 +85,11 @@ void WriteWav(const std::filesystem::path& path, uint32_t rate, uint16_t channel
 TEST_F(SkinSoundTest, SoundsOverTheirBudgetsAreRefusedBeforeDecoding) {
   Write("test/xml/graphicdef.xml", "");
   const auto sound = dir_.Path() / "skin/test/sound";
-  WriteWav(sound / "shot.wav", 8000, 1, 8, 20'000'000);        // 2,500 s of sound in a 20 MB file
-  WriteWav(sound / "laser.wav", 22050, 2, 16, 9 * 88200);      // 9 s: within the budget
-  WriteWav(sound / "enemyhit.wav", 1, 1, 8, 10'000);           // 1 Hz
+  WriteWav(sound / "shot.wav", 8000, 1, 8, 20'000'000);           // 2,500 s of sound in a 20 MB file
+  WriteWav(sound / "laser.wav", 22050, 2, 16, 9 * 88200);         // 9 s: within the budget
+  WriteWav(sound / "enemyhit.wav", 1, 1, 8, 10'000);              // 1 Hz
   WriteWav(sound / "powerup.wav", 192000, 8, 32, 9 * 6'144'000);  // 9 s, but 55 MB of data
-  WriteWav(sound / "title.wav", 1, 1, 8, 10'000);              // music at 1 Hz
+  WriteWav(sound / "title.wav", 1, 1, 8, 10'000);                 // music at 1 Hz
   Write("test/sound/capsule.wav", "ID3\x04 an MP3 by another name");
   sound_.PlayEffect(seShot);
   sound_.PlayMusic(TMusicTrack{mkTitle, 0});
@@ -122,8 +122,10 @@ TEST_F(SkinSoundTest, VolumeKeysActWhenPressedAndPassEveryKeyOn) {
     int Polls;  // frames the key stays down
     int Volume;
     bool Muted;
-  } steps[] = {{TVolumeKeys::KeyUp, 3, 60, false}, {TVolumeKeys::KeyDown, 1, 50, false},
-               {TVolumeKeys::KeyMute, 2, 50, true}, {TVolumeKeys::KeyMute, 1, 50, false},
+  } steps[] = {{TVolumeKeys::KeyUp, 3, 60, false},
+               {TVolumeKeys::KeyDown, 1, 50, false},
+               {TVolumeKeys::KeyMute, 2, 50, true},
+               {TVolumeKeys::KeyMute, 1, 50, false},
                {'Z', 1, 50, false}};
   for (const auto& step : steps) {
     keys.Down = step.Key;

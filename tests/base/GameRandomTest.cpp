@@ -10,7 +10,7 @@ TEST(GameRandom, LinearCongruentialSequenceScaledToTheRange) {
   EXPECT_EQ(RandSeed, 1u);
   EXPECT_EQ(Random(100), 3);  // seed 0x08088406 = 134775814: 13477581400 / 2^32 = 3.14
   EXPECT_EQ(RandSeed, 0x08088406u);
-  RandSeed = 0xFFFFFFFFu;     // next seed: 0xFFFFFFFF * 0x08088405 + 1 = 0xF7F77BFC (mod 2^32)
+  RandSeed = 0xFFFFFFFFu;  // next seed: 0xFFFFFFFF * 0x08088405 + 1 = 0xF7F77BFC (mod 2^32)
   EXPECT_EQ(Random(256), 0xF7);
   EXPECT_EQ(Random(0), 0);
 }

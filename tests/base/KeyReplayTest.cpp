@@ -31,8 +31,16 @@ struct TLiveFrame {
 
 // Live keys with presses, holds, a key the game never samples (200) and a spell in the background.
 const std::vector<TLiveFrame> kLive = {
-    {{}, true},          {{VK_RETURN}, true}, {{VK_RETURN}, true}, {{VK_Z, 200}, true}, {{VK_Z, VK_LEFT}, true},
-    {{VK_Z, VK_LEFT}, false}, {{VK_Z, VK_LEFT}, true}, {{VK_LCONTROL}, true}, {{}, true}, {{}, true},
+    {{}, true},
+    {{VK_RETURN}, true},
+    {{VK_RETURN}, true},
+    {{VK_Z, 200}, true},
+    {{VK_Z, VK_LEFT}, true},
+    {{VK_Z, VK_LEFT}, false},
+    {{VK_Z, VK_LEFT}, true},
+    {{VK_LCONTROL}, true},
+    {{}, true},
+    {{}, true},
 };
 
 TEST(KeyReplay, ReplayShowsTheGameEveryFrameItSawWhileRecording) {
@@ -114,8 +122,16 @@ TEST(KeyReplay, RecordingHoldsTheHeaderTheChangesAsTheyHappenAndTheFrameCount) {
 
 // Any folder name a recording may start on reads back as itself: plain names stay plain, the rest is quoted.
 TEST(KeyReplay, EverySkinNameSurvivesARecording) {
-  const std::string names[] = {"morv", "my skin", "new\nline", "trailing ", " leading", "\"quoted\"",
-                               "back\\slash\x1b[2J", "tab\there\r", std::string("nul\0byte", 8), "\xE6\x98\x9F"};
+  const std::string names[] = {"morv",
+                               "my skin",
+                               "new\nline",
+                               "trailing ",
+                               " leading",
+                               "\"quoted\"",
+                               "back\\slash\x1b[2J",
+                               "tab\there\r",
+                               std::string("nul\0byte", 8),
+                               "\xE6\x98\x9F"};
   for (const std::string& name : names) {
     std::stringstream file;
     {

@@ -67,10 +67,24 @@ TEST(KeyScript, HeaderLinesGiveTheSeedAndTheSkin) {
 }
 
 TEST(KeyScript, BadLinesAreRejectedWithTheirLineNumber) {
-  const char* bad[] = {"x ENTER\n", "5 ENTER\n3 Z\n", "1 HYPER\n", "-1 Z\n", "99999999999 Z\n",
-                       "0 Z\nseed 1\n", "seed x\n", "seed 1\nseed 2\n", "skin\n", "seed 4294967296\n",
-                       "skin \"open\n", "skin \"a\"b\"\n", "skin \"bad\\q\"\n", "skin \"\\x4\"\n", "skin \"\n",
-                       "1 \x1b]0;title\x07\n", "\x1b[2J Z\n", "seed \x1b[31m\n"};
+  const char* bad[] = {"x ENTER\n",
+                       "5 ENTER\n3 Z\n",
+                       "1 HYPER\n",
+                       "-1 Z\n",
+                       "99999999999 Z\n",
+                       "0 Z\nseed 1\n",
+                       "seed x\n",
+                       "seed 1\nseed 2\n",
+                       "skin\n",
+                       "seed 4294967296\n",
+                       "skin \"open\n",
+                       "skin \"a\"b\"\n",
+                       "skin \"bad\\q\"\n",
+                       "skin \"\\x4\"\n",
+                       "skin \"\n",
+                       "1 \x1b]0;title\x07\n",
+                       "\x1b[2J Z\n",
+                       "seed \x1b[31m\n"};
   for (const char* text : bad) {
     try {
       Parse(text);

@@ -26,7 +26,8 @@ std::vector<int> Ids(const TLinkedList& list) {
 
 std::vector<int> IdsBackwards(const TLinkedList& list) {
   std::vector<int> ids;
-  for (TLinkedItem* item = list.Last(); item; item = item->Prev()) ids.insert(ids.begin(), static_cast<TTracked*>(item)->Id);
+  for (TLinkedItem* item = list.Last(); item; item = item->Prev())
+    ids.insert(ids.begin(), static_cast<TTracked*>(item)->Id);
   return ids;
 }
 
@@ -125,7 +126,8 @@ TEST_F(LinkedListTest, ForEachPassesDataAndVisitsInOrder) {
   Append(2);
   Append(3);
   std::vector<int> seen;
-  list_.ForEach([](TLinkedItem* item, void* data) { static_cast<std::vector<int>*>(data)->push_back(static_cast<TTracked*>(item)->Id); },
+  list_.ForEach([](TLinkedItem* item,
+                   void* data) { static_cast<std::vector<int>*>(data)->push_back(static_cast<TTracked*>(item)->Id); },
                 &seen);
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
 }
@@ -176,8 +178,8 @@ TEST_F(LinkedListTest, AppendedItemsAreWalkedUnlessAddedAtTheLastItem) {
   list_.ForEach([&](TLinkedItem* item) {
     const int id = static_cast<TTracked*>(item)->Id;
     seen.push_back(id);
-    if (id == 1) Append(3);   // the saved successor is 2: 3 is reached in this walk
-    if (id == 3) Append(4);   // 3 is last: its saved successor is none, so 4 waits for the next walk
+    if (id == 1) Append(3);  // the saved successor is 2: 3 is reached in this walk
+    if (id == 3) Append(4);  // 3 is last: its saved successor is none, so 4 waits for the next walk
   });
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(Ids(list_), (std::vector<int>{1, 2, 3, 4}));

@@ -14,8 +14,8 @@ class TempDir {
  public:
   TempDir() {
     std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() /
-            ("morvanth-data-" + std::to_string(rd()) + "-" + std::to_string(rd()));
+    path_ =
+        std::filesystem::temp_directory_path() / ("morvanth-data-" + std::to_string(rd()) + "-" + std::to_string(rd()));
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "DataTestSupport.h"
 #include "../device/BMPTestImages.h"
+#include "DataTestSupport.h"
 #include "Exception.h"
 #include "HeadlessWindow.h"
 #include "SXScene.h"
@@ -97,24 +97,26 @@ TEST_F(GraphicDefLoaderTest, MinimalSpriteTakesItsGeometryFromTheImageRectangle)
 }
 
 TEST_F(GraphicDefLoaderTest, CutOutIsColourKeyedMagenta) {
-  ASSERT_TRUE(Load("<sprite id='edge' filename='sheet.bmp'><imagerect left='30' top='4' right='34' bottom='6'/>"
-                   "<width>8</width><height>2</height></sprite>"));
+  ASSERT_TRUE(
+      Load("<sprite id='edge' filename='sheet.bmp'><imagerect left='30' top='4' right='34' bottom='6'/>"
+           "<width>8</width><height>2</height></sprite>"));
   TSpriteDef* edge = Sprite("edge");
-  EXPECT_EQ(edge->Width, 8);  // the drawing size may differ from the picture's
+  EXPECT_EQ(edge->Width, 8);                      // the drawing size may differ from the picture's
   EXPECT_EQ(edge->HitArea, (TRect{0, 0, 4, 2}));  // the hit area follows the picture
   EXPECT_EQ(Texel(edge->Texture.get(), 1, 1), 0xFFFF0000u);
   EXPECT_EQ(Texel(edge->Texture.get(), 2, 0) >> 24, 0u);  // magenta: transparent
 }
 
 TEST_F(GraphicDefLoaderTest, OriginHitAreaColoursAndBlendModes) {
-  ASSERT_TRUE(Load(std::string(kShip) + "<origin x='16' y='8'/></sprite>" +
-                   "<sprite id='left' filename='sheet.bmp'><imagerect right='32' bottom='16'/>"
-                   "<origin><x>16</x><y>8</y></origin><hitarea left='-4'/></sprite>"
-                   "<sprite id='tinted' filename='sheet.bmp' blendmode='add'><imagerect right='2' bottom='2'/>"
-                   "<vertexcolor color='$80FFFFFF'><rb>$FFFF0000</rb></vertexcolor></sprite>"
-                   "<sprite id='Add' filename='sheet.bmp' blendmode='Add'><imagerect right='2' bottom='2'/></sprite>"
-                   "<sprite id='alpha' filename='sheet.bmp'><blendmode>alpha</blendmode><imagerect right='2' bottom='2'/>"
-                   "<vertexcolor color='-1' lt='16711680'/></sprite>"));
+  ASSERT_TRUE(
+      Load(std::string(kShip) + "<origin x='16' y='8'/></sprite>" +
+           "<sprite id='left' filename='sheet.bmp'><imagerect right='32' bottom='16'/>"
+           "<origin><x>16</x><y>8</y></origin><hitarea left='-4'/></sprite>"
+           "<sprite id='tinted' filename='sheet.bmp' blendmode='add'><imagerect right='2' bottom='2'/>"
+           "<vertexcolor color='$80FFFFFF'><rb>$FFFF0000</rb></vertexcolor></sprite>"
+           "<sprite id='Add' filename='sheet.bmp' blendmode='Add'><imagerect right='2' bottom='2'/></sprite>"
+           "<sprite id='alpha' filename='sheet.bmp'><blendmode>alpha</blendmode><imagerect right='2' bottom='2'/>"
+           "<vertexcolor color='-1' lt='16711680'/></sprite>"));
   EXPECT_EQ(Sprite("ship")->HitArea, (TRect{-16, -8, 16, 8}));
   EXPECT_EQ(Sprite("left")->HitArea, (TRect{-4, -8, 16, 8}));
   TSpriteDef* tinted = Sprite("tinted");
@@ -133,13 +135,12 @@ TEST_F(GraphicDefLoaderTest, OriginHitAreaColoursAndBlendModes) {
 TEST_F(GraphicDefLoaderTest, DefaultIdsCountEveryDefinitionAndEmptyIdsOrRectanglesAreSkipped) {
   const char* rect = "<imagerect right='2' bottom='2'/>";
   ASSERT_TRUE(Load(std::string("<animation maxframe='4'><sprite ref='a'/></animation>") +  // read after all sprites
-                   "<sprite id='a' filename='sheet.bmp'>" + rect + "</sprite>" +
-                   "<sprite id='' filename='sheet.bmp'>" + rect + "</sprite>" +          // skipped
-                   "<sprite id='b' filename='missing.bmp'/>" +                            // empty rectangle
+                   "<sprite id='a' filename='sheet.bmp'>" + rect + "</sprite>" + "<sprite id='' filename='sheet.bmp'>" +
+                   rect + "</sprite>" +                         // skipped
+                   "<sprite id='b' filename='missing.bmp'/>" +  // empty rectangle
                    "<sprite filename='sheet.bmp'><imagerect left='5' right='5' bottom='2'/></sprite>" +
                    "<sprite><id>c</id><filename>sheet.bmp</filename>" + rect + "</sprite>" +
-                   "<sprite filename='sheet.bmp'>" + rect + "</sprite>" +
-                   "<other id='x'/>"));
+                   "<sprite filename='sheet.bmp'>" + rect + "</sprite>" + "<other id='x'/>"));
   ASSERT_EQ(list_->Count(), 4);
   EXPECT_EQ(list_->IdAt(0), "a");
   EXPECT_EQ(list_->IdAt(1), "c");
@@ -149,13 +150,14 @@ TEST_F(GraphicDefLoaderTest, DefaultIdsCountEveryDefinitionAndEmptyIdsOrRectangl
 }
 
 TEST_F(GraphicDefLoaderTest, AnimationsResolveSpritesDefinedAnywhere) {
-  ASSERT_TRUE(Load("<animation id='boom' maxframe='30' repeat='TRUE' width='40' height='20'>"
-                   "<origin x='20' y='10'/>"
-                   "<sprite ref='late' frame='20' alpha='128'/><sprite ref='EARLY'/><sprite><ref>late</ref>"
-                   "<frame>10</frame><alpha>511</alpha></sprite></animation>"
-                   "<sprite id='early' filename='sheet.bmp'><imagerect right='2' bottom='2'/></sprite>"
-                   "<sprite id='late' filename='sheet.bmp'><imagerect right='4' bottom='4'/></sprite>"
-                   "<animation id='once' maxframe='-1'><hitarea right='3'/></animation>"));
+  ASSERT_TRUE(
+      Load("<animation id='boom' maxframe='30' repeat='TRUE' width='40' height='20'>"
+           "<origin x='20' y='10'/>"
+           "<sprite ref='late' frame='20' alpha='128'/><sprite ref='EARLY'/><sprite><ref>late</ref>"
+           "<frame>10</frame><alpha>511</alpha></sprite></animation>"
+           "<sprite id='early' filename='sheet.bmp'><imagerect right='2' bottom='2'/></sprite>"
+           "<sprite id='late' filename='sheet.bmp'><imagerect right='4' bottom='4'/></sprite>"
+           "<animation id='once' maxframe='-1'><hitarea right='3'/></animation>"));
   TAnimationDef* boom = Animation("boom");
   EXPECT_EQ(boom->MaxFrame, 30u);
   EXPECT_TRUE(boom->Repeat);
@@ -208,12 +210,13 @@ TEST_F(GraphicDefLoaderTest, PictureNamesAreFoundAsWindowsFindsThem) {
     const char* FileName;
     uint32_t Texel;
   } cases[] = {
-      {"sub\\p.bmp", 0xFF00FF00}, {"SUB\\P.Bmp", 0xFF00FF00}, {"BASE.BMP", 0xFF0000FF},
-      {"Twin.bmp", 0xFF00FF00},   {"twin.bmp", 0xFF0000FF},     {"TWIN.BMP", 0xFF00FF00},  // exact name first
+      {"sub\\p.bmp", 0xFF00FF00},       {"SUB\\P.Bmp", 0xFF00FF00}, {"BASE.BMP", 0xFF0000FF},
+      {"Twin.bmp", 0xFF00FF00},         {"twin.bmp", 0xFF0000FF},   {"TWIN.BMP", 0xFF00FF00},  // exact name first
       {"shared\\FALL.bmp", 0xFFFFFFFF},
   };
   std::string body;
-  for (const auto& c : cases) body += std::string("<sprite filename='") + c.FileName + "'><imagerect right='2' bottom='2'/></sprite>";
+  for (const auto& c : cases)
+    body += std::string("<sprite filename='") + c.FileName + "'><imagerect right='2' bottom='2'/></sprite>";
   ASSERT_TRUE(Load(body));
   for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
     EXPECT_EQ(Texel(Sprite("id" + std::to_string(i))->Texture.get(), 1, 1), cases[i].Texel) << cases[i].FileName;
@@ -242,15 +245,17 @@ TEST_F(GraphicDefLoaderTest, BadFilesEndTheLoadWithTheirMessage) {
   EXPECT_EQ(LoadError("<sprite id='w' filename='sheet.bmp'><imagerect right='4' bottom='4'/><origin x='middle'/>"
                       "</sprite>"),
             Jp("\"middle\" は整数に変換できません"));
-  EXPECT_EQ(LoadError("<animation id='a' maxframe='3' repeat='sometimes'/>"), Jp("\"sometimes\" は真偽値に変換できません"));
+  EXPECT_EQ(LoadError("<animation id='a' maxframe='3' repeat='sometimes'/>"),
+            Jp("\"sometimes\" は真偽値に変換できません"));
   EXPECT_EQ(LoadError("<sprite filename='sheet.bmp'><id/><imagerect right='4' bottom='4'/></sprite>"),
             Jp("値が空です: id"));
   // A cut-out too large to hold is refused rather than allocated.
   message = LoadError("<sprite id='huge' filename='sheet.bmp'><imagerect right='100000' bottom='100000'/></sprite>");
   EXPECT_NE(message.find("100000"), std::string::npos) << message;
   // Extreme origins wrap instead of overflowing.
-  EXPECT_TRUE(Load("<sprite id='o' filename='sheet.bmp'><imagerect right='4' bottom='4'/>"
-                   "<origin x='-2147483648'/></sprite>"));
+  EXPECT_TRUE(
+      Load("<sprite id='o' filename='sheet.bmp'><imagerect right='4' bottom='4'/>"
+           "<origin x='-2147483648'/></sprite>"));
 }
 
 // A picture is decoded once per load, however many sprites are cut from it: 400 sprites from a 1 KB RLE8 file
@@ -287,8 +292,9 @@ TEST_F(GraphicDefLoaderTest, PicturesAreDecodedOnceAndWithinTheirBudgets) {
     cuts += "<sprite id='c" + std::to_string(i) + "' filename='p1.bmp'><imagerect right='256' bottom='256'/></sprite>";
   }
   EXPECT_EQ(LoadWithin(cuts), Jp("スプライトの合計が大きすぎます (上限 1 MiB, ID=c4)"));
-  std::string entries = "<sprite id='one' filename='p1.bmp'><imagerect right='1' bottom='1'/></sprite>"
-                        "<animation id='long' maxframe='10001'>";
+  std::string entries =
+      "<sprite id='one' filename='p1.bmp'><imagerect right='1' bottom='1'/></sprite>"
+      "<animation id='long' maxframe='10001'>";
   for (int i = 0; i <= 10000; ++i) entries += "<sprite ref='one' frame='" + std::to_string(i) + "'/>";
   EXPECT_EQ(LoadWithin(entries + "</animation>"), Jp("アニメーションのフレームが多すぎます (上限 10000, ID:long)"));
   const std::string message = LoadWithin(
@@ -312,12 +318,14 @@ TEST_F(GraphicDefLoaderTest, MissingFolderOrFileIsNamedAndNoChildrenGiveFalse) {
   EXPECT_EQ(Error(), Jp("存在しないファイル名です (") + place_.SkinDir + "xml/graphicdef.xml)");
   EXPECT_FALSE(Load(""));
   std::filesystem::remove_all(dir_.Path() / "skin/morv/graphic");
-  EXPECT_EQ(LoadError(std::string(kShip) + "</sprite>"), Jp("存在しないファイル名です (") + place_.SkinDir + "graphic/)");
+  EXPECT_EQ(LoadError(std::string(kShip) + "</sprite>"),
+            Jp("存在しないファイル名です (") + place_.SkinDir + "graphic/)");
   EXPECT_EQ(list_->Count(), 0);
 }
 
 TEST_F(GraphicDefLoaderTest, DefinitionsDrawThemselvesThroughTheSpriteRenderer) {
-  ASSERT_TRUE(Load(std::string(kShip) + "<origin x='16' y='8'/><vertexcolor rt='$FF00FF00' lb='$FFFF0000' rb='$FF0000FF'/></sprite>" +
+  ASSERT_TRUE(Load(std::string(kShip) +
+                   "<origin x='16' y='8'/><vertexcolor rt='$FF00FF00' lb='$FFFF0000' rb='$FF0000FF'/></sprite>" +
                    "<animation id='boom' maxframe='30'><sprite ref='ship' frame='10' alpha='128'/></animation>"));
   TSXScene scene(&device_, "");
   TVisible ship(100, 50, Sprite("ship"));

@@ -214,7 +214,8 @@ TEST_F(StageDefsTest, FailuresRaiseTheirMessagesAndKeepEarlierStages) {
             Jp("\"-2147483648\" は整数の範囲を超えています"));
   EXPECT_EQ(LoadError("<r><stage><group frame='0' speed='1001'><enemy frame='1'/></group></stage></r>"),
             Jp("\"1001\" は整数の範囲を超えています"));
-  EXPECT_EQ(LoadError("<r><stage><enemy frame='1' y='-100001'/></stage></r>"), Jp("\"-100001\" は整数の範囲を超えています"));
+  EXPECT_EQ(LoadError("<r><stage><enemy frame='1' y='-100001'/></stage></r>"),
+            Jp("\"-100001\" は整数の範囲を超えています"));
   EXPECT_TRUE(Load("<r><stage><enemy frame='1' speed='-1000' x='100000' y='-100000'/></stage></r>"));
 
   // The stage being built is dropped; the ones before it stay.
@@ -231,7 +232,8 @@ TEST_F(StageDefsTest, FailuresRaiseTheirMessagesAndKeepEarlierStages) {
 TEST_F(StageDefsTest, AStageHoldsUpTo100000EntriesSortedOnce) {
   std::string xml = "<r><stage>";
   for (int i = 0; i < 100000; ++i) {
-    xml += i % 2 ? "<restartpoint frame='" + std::to_string(99999 - i) + "'/>" : "<enemy frame='" + std::to_string((99999 - i) / 2) + "'/>";
+    xml += i % 2 ? "<restartpoint frame='" + std::to_string(99999 - i) + "'/>"
+                 : "<enemy frame='" + std::to_string((99999 - i) / 2) + "'/>";
   }
   ASSERT_TRUE(Load(xml + "</stage></r>"));
   uint32_t previous = 0, count = 0;
@@ -243,13 +245,13 @@ TEST_F(StageDefsTest, AStageHoldsUpTo100000EntriesSortedOnce) {
     previous = e->Frame;
   }
   EXPECT_EQ(count, 100000u);
-  EXPECT_EQ(LoadError(xml + "<restartpoint frame='1'/></stage></r>"), Jp("ステージのエントリが多すぎます (上限 100000)"));
+  EXPECT_EQ(LoadError(xml + "<restartpoint frame='1'/></stage></r>"),
+            Jp("ステージのエントリが多すぎます (上限 100000)"));
 }
 
 TEST_F(StageDefsTest, ShiftJisTitlesReachTheGameAsCP932) {
   std::string title = Jp("ステージ～１");
-  ASSERT_TRUE(Load("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><r><stage><title>" + title +
-                   "</title></stage></r>"));
+  ASSERT_TRUE(Load("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><r><stage><title>" + title + "</title></stage></r>"));
   EXPECT_EQ(stages_.First()->Title, title);
 }
 

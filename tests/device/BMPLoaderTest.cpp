@@ -9,8 +9,8 @@
 #include "BMPTestImages.h"
 #include "DGTexture.h"
 #include "DeviceTestSupport.h"
-#include "TexturePixel.h"
 #include "Exception.h"
+#include "TexturePixel.h"
 
 namespace {
 
@@ -119,7 +119,8 @@ TEST_F(BMPLoaderTest, WrongSignatureIsLoggedAndTheTextureStaysAsSized) {
 
 TEST_F(BMPLoaderTest, OneAndFourBitImagesAreRefused) {
   const std::string refusal =
-      "色数が8ビット～32ビットの範囲のビットマップを、LoadBMPには指定してください(Error Code = UNKNOWN ERROR ... $00000001)";
+      "色数が8ビット～32ビットの範囲のビットマップを、LoadBMPには指定してください(Error Code = UNKNOWN ERROR ... "
+      "$00000001)";
   for (uint16_t bits : {1, 4, 0, 12, 48}) {
     std::string bmp = Headers(8, 2, 24) + std::string(48, '\x7F');
     Put16(bmp, 28, bits);
@@ -154,7 +155,7 @@ TEST_F(BMPLoaderTest, DamagedRunsAndOtherCompressionsAreReadErrors) {
       RleImage(4, 3, 8, palette, std::string("\x05\x01\x00\x01", 4)),          // a run past the row
       RleImage(4, 3, 8, palette, std::string("\x00\x02\x00\x05\x00\x01", 6)),  // a delta past the top
       RleImage(4, 3, 8, palette, std::string("\x00\x04\x01\x01", 4)),          // an absolute block cut off
-      RleImage(4, 3, 8, palette, kRle8Codes.substr(0, 12)),                     // no end mark
+      RleImage(4, 3, 8, palette, kRle8Codes.substr(0, 12)),                    // no end mark
   };
   for (auto [compression, bits] : {std::pair{2u, 8}, {3u, 16}, {4u, 24}, {1u, 24}}) {
     std::string bmp = Image24({{0x123456, 0x123456}});
@@ -235,8 +236,13 @@ TEST_F(BMPLoaderTest, LyingWidthOrHeightCannotReadOrWritePastTheData) {
 }
 
 TEST_F(BMPLoaderTest, ZeroOrHugeDimensionsAreRefusedCleanly) {
-  for (auto [width, height] : {std::pair<uint32_t, uint32_t>{0, 0}, {0, 5}, {5, 0}, {0xFFFFFFFF, 0xFFFFFFFF},
-                               {0x80000001, 1}, {1, 0xFFFFFFFE}, {100000, 100000}}) {
+  for (auto [width, height] : {std::pair<uint32_t, uint32_t>{0, 0},
+                               {0, 5},
+                               {5, 0},
+                               {0xFFFFFFFF, 0xFFFFFFFF},
+                               {0x80000001, 1},
+                               {1, 0xFFFFFFFE},
+                               {100000, 100000}}) {
     std::string bmp = Image24({{0x123456}});
     Put32(bmp, 18, width);
     Put32(bmp, 22, height);

@@ -8,9 +8,9 @@
 
 #include "BMPTestImages.h"
 #include "DeviceTestSupport.h"
-#include "TexturePixel.h"
 #include "RasterBitmap.h"
 #include "TKAWriter.h"
+#include "TexturePixel.h"
 
 namespace {
 
@@ -33,7 +33,6 @@ class DGTextureTest : public DeviceTest {
     std::ofstream(path, std::ios::binary) << bytes;
     return path.string();
   }
-
 };
 
 TEST_F(DGTextureTest, PowerOfTwoDeviceRoundsEachSideUp) {
@@ -413,8 +412,8 @@ TEST_F(DGTextureTest, ManagedTexturesSurviveAResetUntouchedDefaultPoolOnesAreRec
   bool plainReleasedDuringReset = false;
   struct TWatcher : TObject {};
   TWatcher watcher;
-  const int32_t id = device_->RegisterResource(&watcher, "", nullptr, nullptr,
-                                               [&] { plainReleasedDuringReset = plain->Texture() == nullptr; }, nullptr);
+  const int32_t id = device_->RegisterResource(
+      &watcher, "", nullptr, nullptr, [&] { plainReleasedDuringReset = plain->Texture() == nullptr; }, nullptr);
   D3D9LoseDevice(device_->D3DDevice(), 1);
   device_->D3DDevice()->TestCooperativeLevel();
   device_->ResetDevice();

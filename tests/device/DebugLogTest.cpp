@@ -170,8 +170,7 @@ TEST_F(DebugLogTest, AnUnwritableLogRaisesAnIOError) {
 
 TEST_F(DebugLogTest, DefaultLogFolderIsTheExecutablesFolder) {
   SetLogFolder({});
-  EXPECT_EQ(LogFilePath(),
-            std::filesystem::read_symlink("/proc/self/exe").parent_path() / "VUDader_DebugLog.txt");
+  EXPECT_EQ(LogFilePath(), std::filesystem::read_symlink("/proc/self/exe").parent_path() / "VUDader_DebugLog.txt");
 }
 
 TEST(DebugLogDeathTest, DefaultHaltEndsTheProcessWithStatusZero) {

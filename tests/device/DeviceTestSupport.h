@@ -77,7 +77,8 @@ class DeviceTest : public LogTest {
   // The main window's start-up: a window of the form's stored client size, the component with the
   // given options, loaded (first device), then re-created at 800 x 600. Halting is on by default, so that a
   // test's "no halt" means no failed result.
-  TVUDader& StartDevice(TDGDebugOption options = {dgoHaltOnError, dgoDebugMessage, dgoDetailedLog}, bool resize = true) {
+  TVUDader& StartDevice(TDGDebugOption options = {dgoHaltOnError, dgoDebugMessage, dgoDetailedLog},
+                        bool resize = true) {
     window_ = std::make_unique<THeadlessWindow>(792, 566, 8, 34, 192, 114);
     device_ = new TVUDader(window_.get());
     device_->SetDebugOption(options);

@@ -126,8 +126,8 @@ TEST(PixelFormatsTest, FormatsWithoutPackingGiveZero) {
 
 TEST(PixelFormatsTest, PackingThenUnpackingKeepsTheTopBits) {
   // Every packed field keeps the top bits of its channel, so full-intensity channels survive the round trip.
-  const D3DFORMAT formats[] = {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4,
-                               D3DFMT_X4R4G4B4, D3DFMT_R3G3B2, D3DFMT_A8R3G3B2};
+  const D3DFORMAT formats[] = {D3DFMT_R5G6B5,   D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4,
+                               D3DFMT_X4R4G4B4, D3DFMT_R3G3B2,   D3DFMT_A8R3G3B2};
   for (D3DFORMAT format : formats) {
     for (uint32_t argb : {0xFFFFFFFFu, 0xFF000000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}) {
       EXPECT_EQ(PixelToARGB(ARGBToPixel(argb, format), format), argb) << FormatName(format) << std::hex << argb;

@@ -128,7 +128,9 @@ TEST_F(ResourceRegistryTest, TeardownFreesResourcesStillRegistered) {
 // An owner that forgets to unregister must not keep the teardown loop going for ever.
 class TForgetful : public TObject {
  public:
-  explicit TForgetful(TVUDader& device) { device.RegisterResource(this, "forgetful", nullptr, nullptr, nullptr, nullptr); }
+  explicit TForgetful(TVUDader& device) {
+    device.RegisterResource(this, "forgetful", nullptr, nullptr, nullptr, nullptr);
+  }
 };
 
 TEST_F(ResourceRegistryTest, TeardownEndsEvenWhenAnOwnerDoesNotUnregister) {

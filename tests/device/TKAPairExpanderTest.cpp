@@ -44,15 +44,20 @@ TEST(TKAPairExpander, TableWithoutPairsCopiesThePackedBytes) {
 TEST(TKAPairExpander, SkipByteLeavesCodesLiteralAndReadsOneEntry) {
   // 0x81 skips codes 0 and 1, then code 2 = ('A','X'); 0xFC skips 3-127; code 128 = ('A','B'); 0xFE skips the rest.
   const auto table = Bytes({0x81, 0x41, 0x58, 0xFC, 0x41, 0x42, 0xFE});
-  EXPECT_EQ(ExpandToString(Block(table, Bytes({0x00, 0x01, 0x02, 0x80, 0x03})), 7),
-            std::string("\x00\x01" "AX" "AB" "\x03", 7));
+  EXPECT_EQ(ExpandToString(Block(table, Bytes({0x00, 0x01, 0x02, 0x80, 0x03})), 7), std::string("\x00\x01"
+                                                                                                "AX"
+                                                                                                "AB"
+                                                                                                "\x03",
+                                                                                                7));
 }
 
 TEST(TKAPairExpander, EntriesListedAsThemselvesStayLiteral) {
   // Count 3 lists codes 0-3: 0, 1 and 2 as themselves (one byte each), 3 = ('a','b'); then skip 128 to
   // code 132, list it as itself, skip the remaining 123.
   const auto table = Bytes({0x03, 0x00, 0x01, 0x02, 0x61, 0x62, 0xFF, 0x84, 0xFA});
-  EXPECT_EQ(ExpandToString(Block(table, Bytes({0x03, 0x02, 0x84, 0x03})), 6), std::string("ab\x02\x84" "ab", 6));
+  EXPECT_EQ(ExpandToString(Block(table, Bytes({0x03, 0x02, 0x84, 0x03})), 6), std::string("ab\x02\x84"
+                                                                                          "ab",
+                                                                                          6));
 }
 
 TEST(TKAPairExpander, NestedPairsExpandLeftBeforeRight) {
@@ -64,7 +69,9 @@ TEST(TKAPairExpander, NestedPairsExpandLeftBeforeRight) {
 TEST(TKAPairExpander, EachBlockStartsFromLiteralCodes) {
   auto packed = Block(Bytes({0xFF, 0x41, 0x42, 0xFE}), Bytes({0x80}));
   tka_test::Append(packed, Block(kNoPairs, Bytes({0x80, 0x43})));
-  EXPECT_EQ(ExpandToString(packed, 4), "AB\x80" "C");
+  EXPECT_EQ(ExpandToString(packed, 4),
+            "AB\x80"
+            "C");
 }
 
 TEST(TKAPairExpander, ChainUsingTheWholeStackExpands) {
@@ -104,7 +111,7 @@ TEST(TKAPairExpander, CutShortDataIsRejected) {
 
 TEST(TKAPairExpander, TableRunningPastCode255IsRejected) {
   EXPECT_EQ(ErrorOf(Bytes({0xFF, 0x80, 0xFF, 0x00}), 10), TKAMessage::PairTablePastLastCode());  // skip to 257
-  EXPECT_EQ(ErrorOf(Bytes({0xFF, 0x80, 0x7F}), 10), TKAMessage::PairTablePastLastCode());  // codes 129-256
+  EXPECT_EQ(ErrorOf(Bytes({0xFF, 0x80, 0x7F}), 10), TKAMessage::PairTablePastLastCode());        // codes 129-256
 }
 
 TEST(TKAPairExpander, PairsContainingThemselvesAreRejected) {

@@ -95,8 +95,8 @@ TEST(TKAPairEncoder, RoundTripsRandomAndRepetitiveData) {
       Bytes({0x42}),
       RandomBytes(1000, 1),
       RandomBytes(70000, 2),
-      RandomBytes(50000, 3, 4),                // few values: long pair chains
-      std::vector<uint8_t>(100000, 0),         // one value: deepest nesting
+      RandomBytes(50000, 3, 4),         // few values: long pair chains
+      std::vector<uint8_t>(100000, 0),  // one value: deepest nesting
       RandomBytes(TKAPairEncoder::MaxBlockSize * 3 + 5, 4, 200),
   };
   for (const auto& input : inputs) {
@@ -111,7 +111,8 @@ TEST(TKAPairEncoder, RoundTripsRandomAndRepetitiveData) {
 TEST(TKAWriter, LaysOutHeaderDirectoryAndData) {
   const auto archive = TKAWriter::Build({{"a.bmp", Bytes("xyz")}, {"B", Bytes("")}}, false);
   ASSERT_EQ(archive.size(), 256u + 2 * 268 + 3);
-  EXPECT_EQ(std::vector<uint8_t>(archive.begin(), archive.begin() + 12), Bytes({0, 0, 0, 0, 'T', 'K', 'A', '0', 2, 0, 0, 0}));
+  EXPECT_EQ(std::vector<uint8_t>(archive.begin(), archive.begin() + 12),
+            Bytes({0, 0, 0, 0, 'T', 'K', 'A', '0', 2, 0, 0, 0}));
   // First entry: offset 792, stored 3, size 3, id.
   EXPECT_EQ(std::vector<uint8_t>(archive.begin() + 256, archive.begin() + 274),
             Bytes({0x18, 0x03, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0, 'a', '.', 'b', 'm', 'p', 0}));
@@ -122,10 +123,8 @@ TEST(TKAWriter, LaysOutHeaderDirectoryAndData) {
 
 TEST(TKAWriter, RoundTripsRandomAndBmpDataPlainAndCompressed) {
   const std::vector<TKAItem> items = {
-      {"random.bin", RandomBytes(30000, 7)},
-      {"empty", {}},
-      {"ship.bmp", MakeBmp(64, 40, 24)},
-      {"tiles.bmp", MakeBmp(37, 21, 8)},
+      {"random.bin", RandomBytes(30000, 7)}, {"empty", {}},
+      {"ship.bmp", MakeBmp(64, 40, 24)},     {"tiles.bmp", MakeBmp(37, 21, 8)},
       {"odd.bmp", MakeBmp(3, 3, 24)},
   };
   for (bool compress : {false, true}) {

@@ -117,10 +117,10 @@ TEST(TKArc, TruncatedHeaderOrDirectoryIsRejected) {
 
 TEST(TKArc, DataOutsideTheFileIsRejected) {
   const std::string past = TKAMessage::DataPastEnd("map.bmp");
-  EXPECT_EQ(ErrorOf(Archive(0, 1, {{524, 0, 1, "map.bmp"}}), "map.bmp"), past);        // nothing after directory
+  EXPECT_EQ(ErrorOf(Archive(0, 1, {{524, 0, 1, "map.bmp"}}), "map.bmp"), past);  // nothing after directory
   auto archive = Archive(0, 1, {{524, 0, 4, "map.bmp"}});
   tka_test::Append(archive, Bytes("abc"));
-  EXPECT_EQ(ErrorOf(archive, "map.bmp"), past);                                          // one byte short
+  EXPECT_EQ(ErrorOf(archive, "map.bmp"), past);  // one byte short
   EXPECT_EQ(ErrorOf(Archive(0, 1, {{0xFFFFFFF0, 0, 0xFFFFFFFF, "map.bmp"}}), "map.bmp"), past);
   EXPECT_EQ(ErrorOf(Archive(1, 1, {{524, 0xFFFFFFFF, 1, "map.bmp"}}), "map.bmp"), past);  // stored size
   // A packed item that claims more than any texture could need is refused before it is allocated.

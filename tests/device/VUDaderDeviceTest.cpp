@@ -146,8 +146,7 @@ TEST_F(VUDaderDeviceTest, VertexProcessingFollowsTheCapabilitiesAndTheProperty) 
 TEST_F(VUDaderDeviceTest, FirstAcceptedDepthStencilFormatOfTheListWins) {
   D3D9Hooks().DepthStencilFormats = {D3DFMT_D24S8, D3DFMT_D16};
   TVUDader& dg = StartDevice({dgoDebugMessage, dgoDetailedLog}, false);
-  dg.SetWindowMode(800, 600, {D3DFMT_D32, D3DFMT_D16, D3DFMT_D24S8}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE,
-                   0);
+  dg.SetWindowMode(800, 600, {D3DFMT_D32, D3DFMT_D16, D3DFMT_D24S8}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE, 0);
   EXPECT_EQ(dg.PresentParams().EnableAutoDepthStencil, BOOL(-1));
   EXPECT_EQ(dg.PresentParams().AutoDepthStencilFormat, D3DFMT_D16);
   EXPECT_GE(FindLine("デプスステンシルサーフェスのフォーマット...D16"), 0);
@@ -200,8 +199,9 @@ class TResetProbe : public TObject {
  public:
   TResetProbe(TVUDader& device, const std::string& name, std::vector<std::string>& calls)
       : device_(device), name_(name), calls_(calls) {
-    id_ = device.RegisterResource(this, name, nullptr, nullptr, [this] { calls_.push_back(name_ + ":before"); },
-                                  [this] { calls_.push_back(name_ + ":after"); });
+    id_ = device.RegisterResource(
+        this, name, nullptr, nullptr, [this] { calls_.push_back(name_ + ":before"); },
+        [this] { calls_.push_back(name_ + ":after"); });
   }
   ~TResetProbe() override { device_.UnregisterResource(id_); }
 

@@ -13,10 +13,12 @@ struct FakeTime {
   int64_t now = 1000 * kMs;
   std::vector<int64_t> sleeps;
   TFramePacer Make(bool vsync) {
-    return TFramePacer(vsync, [this] { return now; }, [this](int64_t ns) {
-      sleeps.push_back(ns);
-      now += ns;
-    });
+    return TFramePacer(
+        vsync, [this] { return now; },
+        [this](int64_t ns) {
+          sleeps.push_back(ns);
+          now += ns;
+        });
   }
 };
 

@@ -127,9 +127,8 @@ TEST(FreeTypeGlyphSourceTest, BlankAndMissingCharactersNeverFail) {
   // characters give the font's missing glyph or a blank one.
   for (int32_t code : {0x8540, 0x82, 0xFFFF, 0x10000, -5, 0x0A, 0x00}) {
     const TGlyph glyph = Fetch(source, gothic, code);
-    EXPECT_EQ(glyph.Bitmap.size(), glyph.Bitmap.empty() ? 0u
-                                                        : GlyphBitmapPitch(glyph.Metrics.BlackBoxX) *
-                                                              glyph.Metrics.BlackBoxY)
+    EXPECT_EQ(glyph.Bitmap.size(),
+              glyph.Bitmap.empty() ? 0u : GlyphBitmapPitch(glyph.Metrics.BlackBoxX) * glyph.Metrics.BlackBoxY)
         << code;
   }
   // A too small buffer is left alone.
@@ -153,8 +152,7 @@ TEST(FreeTypeGlyphSourceTest, TextExtentAddsTheAdvancesOfShiftJisCharacters) {
   const TFont gothic = MakeFont("ＭＳ ゴシック", 20);
   const std::string kana = ToCP932("ステージ１");
   EXPECT_EQ(source.TextExtent(gothic, kana).Width, 5 * 27);
-  EXPECT_EQ(source.TextExtent(gothic, kana + "\x83").Width,
-            5 * 27 + Fetch(source, gothic, 0x83).Metrics.CellIncX);
+  EXPECT_EQ(source.TextExtent(gothic, kana + "\x83").Width, 5 * 27 + Fetch(source, gothic, 0x83).Metrics.CellIncX);
 }
 
 TEST(FreeTypeGlyphSourceTest, HeightsSelectEmOrCellSize) {

@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "data/DataTestSupport.h"
 #include "GameKeys.h"
 #include "SdlWindow.h"
+#include "data/DataTestSupport.h"
 
 namespace {
 
@@ -147,7 +147,8 @@ TEST(GamepadInput, ThePlayersMappingFileMakesAnUnknownPadUsable) {
     {
       testing::internal::CaptureStderr();
       TGamepadInput pads(file.string());
-      EXPECT_NE(testing::internal::GetCapturedStderr().find("not read: over its budget of 5000 lines"), std::string::npos);
+      EXPECT_NE(testing::internal::GetCapturedStderr().find("not read: over its budget of 5000 lines"),
+                std::string::npos);
       Pump(pads);
       EXPECT_FALSE(pads.AnyConnected());
     }

@@ -36,13 +36,20 @@ TEST(GamepadMapping, ButtonsAnswerForTheGamesKeys) {
     SDL_GameControllerButton Button;
     std::set<int> Keys;
   } cases[] = {
-      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, {VK_LEFT}},       {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, {VK_RIGHT}},
-      {SDL_CONTROLLER_BUTTON_DPAD_UP, {VK_UP}},           {SDL_CONTROLLER_BUTTON_DPAD_DOWN, {VK_DOWN}},
-      {SDL_CONTROLLER_BUTTON_A, {VK_Z}},                  {SDL_CONTROLLER_BUTTON_B, {VK_C}},
-      {SDL_CONTROLLER_BUTTON_X, {VK_C}},                  {SDL_CONTROLLER_BUTTON_START, {VK_RETURN}},
-      {SDL_CONTROLLER_BUTTON_BACK, {VK_ESCAPE}},          {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, {VK_LCONTROL}},
-      {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, {VK_LCONTROL}}, {SDL_CONTROLLER_BUTTON_Y, {}},
-      {SDL_CONTROLLER_BUTTON_GUIDE, {}},                  {SDL_CONTROLLER_BUTTON_LEFTSTICK, {}},
+      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, {VK_LEFT}},
+      {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, {VK_RIGHT}},
+      {SDL_CONTROLLER_BUTTON_DPAD_UP, {VK_UP}},
+      {SDL_CONTROLLER_BUTTON_DPAD_DOWN, {VK_DOWN}},
+      {SDL_CONTROLLER_BUTTON_A, {VK_Z}},
+      {SDL_CONTROLLER_BUTTON_B, {VK_C}},
+      {SDL_CONTROLLER_BUTTON_X, {VK_C}},
+      {SDL_CONTROLLER_BUTTON_START, {VK_RETURN}},
+      {SDL_CONTROLLER_BUTTON_BACK, {VK_ESCAPE}},
+      {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, {VK_LCONTROL}},
+      {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, {VK_LCONTROL}},
+      {SDL_CONTROLLER_BUTTON_Y, {}},
+      {SDL_CONTROLLER_BUTTON_GUIDE, {}},
+      {SDL_CONTROLLER_BUTTON_LEFTSTICK, {}},
   };
   for (const auto& c : cases) EXPECT_EQ(KeysOf(Buttons({c.Button})), c.Keys) << "button " << c.Button;
   EXPECT_EQ(KeysOf(Buttons({SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_B})),
@@ -55,16 +62,16 @@ TEST(GamepadMapping, TheLeftStickSteersInEightSectorsOutsideItsDeadZone) {
     std::set<int> Keys;
   } cases[] = {
       {0, 0, {}},
-      {kStickDeadZone, 0, {}},                 // on the dead zone's edge
-      {7000, -7000, {}},                       // diagonal, still inside (radius 9899)
+      {kStickDeadZone, 0, {}},  // on the dead zone's edge
+      {7000, -7000, {}},        // diagonal, still inside (radius 9899)
       {kStickDeadZone + 1, 0, {VK_RIGHT}},
       {-32768, 0, {VK_LEFT}},
-      {0, -32768, {VK_UP}},                    // negative Y is up
+      {0, -32768, {VK_UP}},  // negative Y is up
       {0, 32767, {VK_DOWN}},
       {-20000, -20000, {VK_LEFT, VK_UP}},
       {20000, 20000, {VK_RIGHT, VK_DOWN}},
-      {30000, 12000, {VK_RIGHT}},              // 21.8 degrees below the right: the straight sector
-      {30000, 13000, {VK_RIGHT, VK_DOWN}},     // 23.4 degrees: the diagonal one
+      {30000, 12000, {VK_RIGHT}},           // 21.8 degrees below the right: the straight sector
+      {30000, 13000, {VK_RIGHT, VK_DOWN}},  // 23.4 degrees: the diagonal one
       {11000, -30000, {VK_UP}},
   };
   for (const auto& c : cases) EXPECT_EQ(KeysOf(Stick(c.X, c.Y)), c.Keys) << c.X << "," << c.Y;

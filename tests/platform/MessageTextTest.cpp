@@ -76,7 +76,8 @@ TEST_F(MessageTextTest, TheEnglishCatalogTranslatesEveryPatternWithItsParts) {
     EXPECT_NE(translated, pattern) << "not in po/en.po: " << pattern;
     size_t holes = 0, translatedHoles = 0;
     for (size_t at = pattern.find("%s"); at != std::string::npos; at = pattern.find("%s", at + 2)) ++holes;
-    for (size_t at = translated.find("%s"); at != std::string::npos; at = translated.find("%s", at + 2)) ++translatedHoles;
+    for (size_t at = translated.find("%s"); at != std::string::npos; at = translated.find("%s", at + 2))
+      ++translatedHoles;
     EXPECT_EQ(holes, translatedHoles) << pattern;
   }
 }

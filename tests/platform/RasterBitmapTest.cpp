@@ -67,8 +67,8 @@ TEST(RasterBitmapTest, RunLengthPicturesAreDecodedWithinTheirBounds) {
   TRasterBitmap rle8 = Decode(bmptest::RleImage(
       5, 2, 8, palette, std::string("\x05\x01\x00\x00\x00\x02\x01\x00\x00\x03\x02\x03\x02\x00\x00\x01", 16)));
   // RLE4: a run alternating two indices; an absolute block of 3 nibbles, then an end of line.
-  TRasterBitmap rle4 = Decode(bmptest::RleImage(
-      5, 2, 4, palette, std::string("\x05\x12\x00\x00\x00\x03\x32\x30\x00\x00\x00\x01", 12)));
+  TRasterBitmap rle4 =
+      Decode(bmptest::RleImage(5, 2, 4, palette, std::string("\x05\x12\x00\x00\x00\x03\x32\x30\x00\x00\x00\x01", 12)));
   const uint32_t top8[5] = {0, 0x00FF00, 0x0000FF, 0x00FF00, 0};
   const uint32_t top4[5] = {0x0000FF, 0x00FF00, 0x0000FF, 0, 0};
   for (int x = 0; x < 5; ++x) {

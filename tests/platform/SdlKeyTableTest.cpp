@@ -44,8 +44,8 @@ TEST(SdlKeyTable, TheRestOfTheSampledRangeWhereSdlHasTheKey) {
   EXPECT_EQ(ScancodesForVirtualKey(0x19)[0], SDL_SCANCODE_LANG5);           // Zenkaku/Hankaku
   EXPECT_EQ(ScancodesForVirtualKey(0x1C)[0], SDL_SCANCODE_INTERNATIONAL4);  // Convert
   EXPECT_EQ(ScancodesForVirtualKey(0x1D)[0], SDL_SCANCODE_INTERNATIONAL5);  // Nonconvert
-  EXPECT_EQ(ScancodesForVirtualKey(14)[0], SDL_SCANCODE_UNKNOWN);   // no key has that code
-  EXPECT_EQ(ScancodesForVirtualKey(0x5E)[0], SDL_SCANCODE_UNKNOWN);  // reserved
+  EXPECT_EQ(ScancodesForVirtualKey(14)[0], SDL_SCANCODE_UNKNOWN);           // no key has that code
+  EXPECT_EQ(ScancodesForVirtualKey(0x5E)[0], SDL_SCANCODE_UNKNOWN);         // reserved
 }
 
 }  // namespace

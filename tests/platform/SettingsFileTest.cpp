@@ -57,7 +57,8 @@ TEST(SettingsFile, ABrokenLineIsReportedOnceAndKept) {
   std::string error;
   ASSERT_TRUE(file.Load(path.string(), error));
   ASSERT_EQ(file.Problems().size(), 2u);
-  EXPECT_EQ(file.Problems()[0], path.string() + ": line 2 is not key=value, a [section] or a comment; it is kept as it is");
+  EXPECT_EQ(file.Problems()[0],
+            path.string() + ": line 2 is not key=value, a [section] or a comment; it is kept as it is");
   EXPECT_NE(file.Problems()[1].find("line 3"), std::string::npos);
   EXPECT_EQ(file.Get("volume"), "5");  // the lines after it still count
   EXPECT_EQ(file.Get("fullscreen"), std::nullopt);

@@ -85,8 +85,8 @@ class TSoftDeviceFixture : public ::testing::Test {
   void Clear(uint32_t Colour) { ASSERT_EQ(Device->Clear(0, nullptr, D3DCLEAR_TARGET, Colour, 1.0f, 0), D3D_OK); }
 
   // A quad as the sprite layer draws it: corners top-left, top-right, bottom-left, bottom-right.
-  void Quad(float X0, float Y0, float X1, float Y1, const uint32_t (&Diffuse)[4], uint32_t Specular = 0,
-            float U0 = 0, float V0 = 0, float U1 = 1, float V1 = 1) {
+  void Quad(float X0, float Y0, float X1, float Y1, const uint32_t (&Diffuse)[4], uint32_t Specular = 0, float U0 = 0,
+            float V0 = 0, float U1 = 1, float V1 = 1) {
     TTestVertex V[4] = {{X0, Y0, 0, 0.5f, Diffuse[0], Specular, U0, V0},
                         {X1, Y0, 0, 0.5f, Diffuse[1], Specular, U1, V0},
                         {X0, Y1, 0, 0.5f, Diffuse[2], Specular, U0, V1},

@@ -51,11 +51,10 @@ TEST_F(SoftDevice, CapabilitiesAndFormatChecksTellTheTruth) {
     EXPECT_EQ(D3D->CheckDeviceFormat(0, D3DDEVTYPE_HAL, Mode.Format, 0, D3DRTYPE_TEXTURE, F), D3D_OK) << F;
   for (D3DFORMAT F : {D3DFMT_P8, D3DFMT_DXT1, D3DFMT_D16, D3DFMT_UNKNOWN})
     EXPECT_EQ(D3D->CheckDeviceFormat(0, D3DDEVTYPE_HAL, Mode.Format, 0, D3DRTYPE_TEXTURE, F), D3DERR_NOTAVAILABLE);
-  EXPECT_EQ(D3D->CheckDeviceFormat(0, D3DDEVTYPE_HAL, Mode.Format, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE,
-                                   D3DFMT_A8R8G8B8),
-            D3DERR_NOTAVAILABLE);
-  EXPECT_EQ(D3D->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, Mode.Format, Mode.Format, D3DFMT_D16),
-            D3DERR_NOTAVAILABLE);
+  EXPECT_EQ(
+      D3D->CheckDeviceFormat(0, D3DDEVTYPE_HAL, Mode.Format, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE, D3DFMT_A8R8G8B8),
+      D3DERR_NOTAVAILABLE);
+  EXPECT_EQ(D3D->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, Mode.Format, Mode.Format, D3DFMT_D16), D3DERR_NOTAVAILABLE);
   IDirect3DSurface9* Depth = nullptr;
   EXPECT_EQ(Device->GetDepthStencilSurface(&Depth), D3DERR_NOTFOUND);
 
@@ -80,8 +79,7 @@ TEST_F(SoftDevice, CapabilitiesAndFormatChecksTellTheTruth) {
 TEST_F(SoftDevice, CreateTextureFailsOnRequest) {
   IDirect3DTexture9* T = nullptr;
   D3D9Hooks().FailCreateTexture = 1;
-  EXPECT_EQ(Device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &T, nullptr),
-            D3DERR_OUTOFVIDEOMEMORY);
+  EXPECT_EQ(Device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &T, nullptr), D3DERR_OUTOFVIDEOMEMORY);
   EXPECT_EQ(T, nullptr);
   UINT Before = Device->GetAvailableTextureMem();
   ASSERT_EQ(Device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &T, nullptr), D3D_OK);
@@ -96,7 +94,7 @@ TEST_F(SoftDevice, LockPitchFollowsTheFormat) {
     D3DFORMAT Format;
     UINT Width;
     INT Pitch, Bytes;
-  } Cases[] = {{D3DFMT_A8R8G8B8, 3, 12, 4}, {D3DFMT_R8G8B8, 3, 12, 3}, {D3DFMT_R8G8B8, 4, 12, 3},
+  } Cases[] = {{D3DFMT_A8R8G8B8, 3, 12, 4}, {D3DFMT_R8G8B8, 3, 12, 3},   {D3DFMT_R8G8B8, 4, 12, 3},
                {D3DFMT_A4R4G4B4, 3, 8, 2},  {D3DFMT_A1R5G5B5, 5, 12, 2}, {D3DFMT_R5G6B5, 2, 4, 2},
                {D3DFMT_L8, 3, 4, 1},        {D3DFMT_A8, 5, 8, 1}};
   for (const auto& C : Cases) {

@@ -53,10 +53,12 @@ TEST_P(SoftRaster, SharedEdgesAreBlendedOnce) {
   EXPECT_EQ(Pixel(0, 14), Black);
   // A skewed quad: its diagonal seam and its edges shared with a neighbour.
   Clear(Black);
-  TTestVertex A[4] = {{3.3f, 1.7f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}, {30.6f, 4.1f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0},
-                      {1.2f, 20.9f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}, {25.5f, 28.4f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}};
-  TTestVertex B[4] = {A[1], {50.2f, 2.2f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}, A[3],
-                      {60.7f, 30.0f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}};
+  TTestVertex A[4] = {{3.3f, 1.7f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0},
+                      {30.6f, 4.1f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0},
+                      {1.2f, 20.9f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0},
+                      {25.5f, 28.4f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}};
+  TTestVertex B[4] = {
+      A[1], {50.2f, 2.2f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}, A[3], {60.7f, 30.0f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}};
   ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, A, sizeof(TTestVertex)), D3D_OK);
   ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, B, sizeof(TTestVertex)), D3D_OK);
   int Covered = 0;
@@ -180,7 +182,7 @@ TEST_P(SoftRaster, DiffuseIsInterpolatedBetweenCorners) {
   Clear(Black);
   Quad(0, 0, 64, 16, {White, White, 0xFF808080, 0xFF808080});
   EXPECT_EQ(Pixel(5, 0), White);
-  EXPECT_EQ(Pixel(5, 8), 0xFFC0C0C0);   // 191.5 rounds up
+  EXPECT_EQ(Pixel(5, 8), 0xFFC0C0C0);    // 191.5 rounds up
   EXPECT_EQ(Pixel(60, 15), 0xFF888888);  // 255 - 119.06 = 135.9
   EXPECT_EQ(Pixel(5, 16), Black);
 }
@@ -295,7 +297,8 @@ TEST_P(SoftRaster, WildVerticesDrawNothingWrongAndNeverFault) {
   EXPECT_EQ(CountNot(Black), 0);
   // Extreme texture coordinates and a sliver of a triangle with enormous gradients.
   Quad(0, 0, 8, 8, White, 0, Nan, -1e30f, 1e30f, Nan);
-  TTestVertex Sliver[3] = {{0, 0, 0, 0.5f, 0x00000000, 0, -1e20f, 0}, {30, 0.001f, 0, 0.5f, White, 0, 1e20f, 1},
+  TTestVertex Sliver[3] = {{0, 0, 0, 0.5f, 0x00000000, 0, -1e20f, 0},
+                           {30, 0.001f, 0, 0.5f, White, 0, 1e20f, 1},
                            {0, 30, 0, 0.5f, 0x80FF0000, 0, 0, 1e20f}};
   EXPECT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, Sliver, sizeof(TTestVertex)), D3D_OK);
   Quad(-3e9f, -3e9f, 3e9f, 3e9f, 0x80FFFFFF, 0, -1e7f, -1e7f, 1e7f, 1e7f);
@@ -321,8 +324,10 @@ TEST_P(SoftRaster, CounterClockwiseQuadsAreCulledByDefault) {
   UsePreset(0);
   Clear(Black);
   // Corners top-left, bottom-left, top-right, bottom-right wind the other way round.
-  TTestVertex V[4] = {{0, 0, 0, 0.5f, White, 0, 0, 0}, {0, 8, 0, 0.5f, White, 0, 0, 0},
-                      {8, 0, 0, 0.5f, White, 0, 0, 0}, {8, 8, 0, 0.5f, White, 0, 0, 0}};
+  TTestVertex V[4] = {{0, 0, 0, 0.5f, White, 0, 0, 0},
+                      {0, 8, 0, 0.5f, White, 0, 0, 0},
+                      {8, 0, 0, 0.5f, White, 0, 0, 0},
+                      {8, 8, 0, 0.5f, White, 0, 0, 0}};
   ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, V, sizeof(TTestVertex)), D3D_OK);
   EXPECT_EQ(CountNot(Black), 0);
   Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);

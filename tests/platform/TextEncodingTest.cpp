@@ -20,13 +20,21 @@ TEST(TextEncoding, UsesCP932NotPlainShiftJIS) {
 }
 
 TEST(TextEncoding, BadInputIsReplacedNotDropped) {
-  EXPECT_EQ(ToCP932("a\xFF" "b"), "a?b");
-  EXPECT_EQ(ToCP932("a😀b"), "a?b");  // not representable in CP932
+  EXPECT_EQ(ToCP932("a\xFF"
+                    "b"),
+            "a?b");
+  EXPECT_EQ(ToCP932("a😀b"), "a?b");             // not representable in CP932
   EXPECT_EQ(ToUTF8("a\x83"), "a\xEF\xBF\xBD");  // lead byte cut off at the end
   // A UTF-8 sequence broken off early (a file name from a foreign system) costs only its own bytes.
-  EXPECT_EQ(ToCP932("\xE3" "AB"), "?AB");
-  EXPECT_EQ(ToCP932("x\xE3\x82" "yz"), "x?yz");
-  EXPECT_EQ(ToCP932("\xF0\x9F" "\xE3\x82\xA8"), ToCP932("?エ"));
+  EXPECT_EQ(ToCP932("\xE3"
+                    "AB"),
+            "?AB");
+  EXPECT_EQ(ToCP932("x\xE3\x82"
+                    "yz"),
+            "x?yz");
+  EXPECT_EQ(ToCP932("\xF0\x9F"
+                    "\xE3\x82\xA8"),
+            ToCP932("?エ"));
   EXPECT_EQ(ToCP932("end\xE3\x82"), "end?");
 }
 

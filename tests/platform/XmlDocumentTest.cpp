@@ -73,7 +73,8 @@ TEST_F(XmlDocumentTest, EncodingsLoadAlikeAndReachTheGameAsCP932) {
   // UTF-16 little-endian with a byte order mark, Japanese included.
   std::string utf16 = "\xFF\xFE";
   {
-    std::u16string wide = u"<stage title=\"\u30B9\u30C6\u30FC\u30B8\uFF5E\uFF11\"><t>\u30B9\u30C6\u30FC\u30B8\uFF5E\uFF11</t></stage>";
+    std::u16string wide =
+        u"<stage title=\"\u30B9\u30C6\u30FC\u30B8\uFF5E\uFF11\"><t>\u30B9\u30C6\u30FC\u30B8\uFF5E\uFF11</t></stage>";
     for (char16_t c : wide) {
       utf16.push_back(static_cast<char>(c & 0xFF));
       utf16.push_back(static_cast<char>(c >> 8));
@@ -118,8 +119,9 @@ TEST_F(XmlDocumentTest, BytesThatAreNoCharacterAreRefusedInShiftJisAsInUtf8) {
   };
   int n = 0;
   for (const auto& c : cases) {
-    std::string path = Write("bad" + std::to_string(n++) + ".xml", std::string("<?xml version=\"1.0\" encoding=\"") +
-                                                                   c.Encoding + "\"?>\n<r>\r\n<s id=\"" + c.Bad + "\"/>\n</r>\n");
+    std::string path =
+        Write("bad" + std::to_string(n++) + ".xml", std::string("<?xml version=\"1.0\" encoding=\"") + c.Encoding +
+                                                        "\"?>\n<r>\r\n<s id=\"" + c.Bad + "\"/>\n</r>\n");
     std::string message = LoadError(path);
     EXPECT_EQ(message.find(Jp("XMLの解析エラーです (") + path + " " + Jp(c.Line)), 0u) << ToUTF8(message);
   }
@@ -132,8 +134,9 @@ TEST_F(XmlDocumentTest, EntitiesThatCannotBeExpandedAreRefusedNamingFileAndLine)
   std::string secret = Write("part.txt", "alpha");
   std::string external = Write("ext2.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE r [<!ENTITY xx SYSTEM \"" + secret +
                                                "\">]>\n<r>\n<blendmode>&xx;add</blendmode></r>\n");
-  std::string undeclared = Write("undecl.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>\n"
-                                                 "<blendmode>&xx;add</blendmode></r>\n");
+  std::string undeclared = Write("undecl.xml",
+                                 "<?xml version=\"1.0\"?>\n<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>\n"
+                                 "<blendmode>&xx;add</blendmode></r>\n");
   for (const std::string& path : {external, undeclared}) {
     try {
       TXmlDocument doc(path);

@@ -26,8 +26,10 @@ class TCountingGlyphSource : public TGlyphSource {
   uint32_t GlyphOutline(const TFont&, int32_t code, TGlyphMetrics& metrics, uint32_t bufferSize,
                         uint8_t* buffer) override {
     ++OutlineCalls;
-    if (buffer) ++BitmapCalls;
-    else ++RenderedCodes[code];
+    if (buffer)
+      ++BitmapCalls;
+    else
+      ++RenderedCodes[code];
     const bool blank = code == ' ';
     metrics.BlackBoxX = blank ? 1 : GlyphWidth;
     metrics.BlackBoxY = blank ? 1 : GlyphHeight;

@@ -221,9 +221,9 @@ TEST_F(SXSceneTest, QueuesKeptByRenderFalseAreDrawnAgain) {
   EXPECT_EQ(scene_->OverlayQueue().QuadCount(), 1);
   Frame(0, /*clearQueues=*/true);
   EXPECT_EQ(Stats().DrawCalls - drawsBefore, 6u);
-  EXPECT_EQ(scene_->OpaqueQueue().QuadCount() + scene_->TranslucentQueue().QuadCount() +
-                scene_->OverlayQueue().QuadCount(),
-            0);
+  EXPECT_EQ(
+      scene_->OpaqueQueue().QuadCount() + scene_->TranslucentQueue().QuadCount() + scene_->OverlayQueue().QuadCount(),
+      0);
 }
 
 TEST_F(SXSceneTest, ViewportAndProjectionComeBackAfterResetAndRecreation) {

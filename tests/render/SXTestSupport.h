@@ -13,8 +13,8 @@ namespace sxtest {
 // A w x h quad with one diffuse colour and texture coordinates (0, 0) - (u, v).
 inline std::array<TSXVertexSP, 4> Quad(float w, float h, uint32_t diffuse = 0xFFFFFFFF, float u = 1.0f,
                                        float v = 1.0f) {
-  return {TSXVertexSP{0, 0, diffuse, 0, 0, 0}, TSXVertexSP{w, 0, diffuse, 0, u, 0},
-          TSXVertexSP{0, h, diffuse, 0, 0, v}, TSXVertexSP{w, h, diffuse, 0, u, v}};
+  return {TSXVertexSP{0, 0, diffuse, 0, 0, 0}, TSXVertexSP{w, 0, diffuse, 0, u, 0}, TSXVertexSP{0, h, diffuse, 0, 0, v},
+          TSXVertexSP{w, h, diffuse, 0, u, v}};
 }
 
 class SceneTest : public devicetest::DeviceTest {

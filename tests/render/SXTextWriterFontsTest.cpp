@@ -8,9 +8,9 @@
 namespace {
 
 struct TInk {
-  int Opaque = 0;     // alpha 255
-  int Partial = 0;    // 0 < alpha < 255
-  int Coloured = 0;   // inked pixels that are not white
+  int Opaque = 0;    // alpha 255
+  int Partial = 0;   // 0 < alpha < 255
+  int Coloured = 0;  // inked pixels that are not white
 };
 
 TInk InkIn(TDGTexture& texture, int32_t left, int32_t right) {
@@ -25,8 +25,10 @@ TInk InkIn(TDGTexture& texture, int32_t left, int32_t right) {
     const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(lock.pBits) + y * lock.Pitch);
     for (int32_t x = left; x < right; ++x) {
       const uint32_t alpha = row[x] >> 24;
-      if (alpha == 255) ++ink.Opaque;
-      else if (alpha > 0) ++ink.Partial;
+      if (alpha == 255)
+        ++ink.Opaque;
+      else if (alpha > 0)
+        ++ink.Partial;
       if (alpha > 0 && (row[x] & 0xFFFFFF) != 0xFFFFFF) ++ink.Coloured;
     }
   }

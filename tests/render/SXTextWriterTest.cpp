@@ -71,7 +71,9 @@ TEST_F(SXTextWriterTest, DrawingTheSameTextAgainMakesNoRasteriserCall) {
 
 TEST_F(SXTextWriterTest, ShiftJisLeadBytesJoinTheNextByteUnlessTheyEndTheText) {
   auto texture = Device.MakeTexture(64, 16);
-  Writer->DrawText(0, 0, *texture, "\x83\x58" "A\x83");
+  Writer->DrawText(0, 0, *texture,
+                   "\x83\x58"
+                   "A\x83");
   EXPECT_EQ(Source->RenderedCodes[0x8358], 1);
   EXPECT_EQ(Source->RenderedCodes['A'], 1);
   EXPECT_EQ(Source->RenderedCodes[0x83], 1);  // the lead byte at the end stands alone
@@ -84,7 +86,9 @@ TEST_F(SXTextWriterTest, ShiftJisLeadBytesJoinTheNextByteUnlessTheyEndTheText) {
   // The width follows the same rule.
   Source->AdvanceOf[0x8358] = 20;
   Source->AdvanceOf[0x83] = 3;
-  EXPECT_EQ(Writer->TextWidth("\x83\x58" "A\x83"), 20 + 6 + 3);
+  EXPECT_EQ(Writer->TextWidth("\x83\x58"
+                              "A\x83"),
+            20 + 6 + 3);
 }
 
 TEST_F(SXTextWriterTest, ASpaceAdvancesThePenWithoutLocking) {

@@ -10,7 +10,6 @@
 
 namespace {
 
-
 class EndingSceneTest : public ::testing::Test {
  protected:
   void SetUp() override { scene_ = std::make_unique<TEndingScene>(h_.Sprites(), h_.Keys()); }
@@ -114,8 +113,9 @@ TEST_F(EndingSceneTest, ScreenIsTheWholeTextureDrawnFullScreen) {
     TDGTexture* texture = scene_->TextTexture.get();
     const float u = texture->MaxU(), v = texture->MaxV();
     const uint32_t yellow = TEndingScene::kTextColor;
-    const std::array<TSXVertexSP, 4> corners = {TSXVertexSP{0, 0, yellow, 0, 0, 0}, TSXVertexSP{800, 0, yellow, 0, u, 0},
-                                                TSXVertexSP{0, 600, yellow, 0, 0, v}, TSXVertexSP{800, 600, yellow, 0, u, v}};
+    const std::array<TSXVertexSP, 4> corners = {
+        TSXVertexSP{0, 0, yellow, 0, 0, 0}, TSXVertexSP{800, 0, yellow, 0, u, 0}, TSXVertexSP{0, 600, yellow, 0, 0, v},
+        TSXVertexSP{800, 600, yellow, 0, u, v}};
     device->BeginScene();
     sprites->Clear(D3DCLEAR_TARGET, 0, 1.0f, 0);
     sprites->DrawSprite(TVector2{0, 0}, corners, texture, 2, true, false, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);

@@ -14,15 +14,17 @@ inline std::string Sprite(const std::string& id, int slot) {
   const std::string left = std::to_string(8 * slot);
   const std::string right = std::to_string(8 * slot + 8);
   return "<sprite id=\"" + id + "\" filename=\"sprites.bmp\" blendmode=\"alpha\"><imagerect left=\"" + left +
-         "\" top=\"0\" right=\"" + right + "\" bottom=\"8\"/><origin x=\"4\" y=\"4\"/>"
+         "\" top=\"0\" right=\"" + right +
+         "\" bottom=\"8\"/><origin x=\"4\" y=\"4\"/>"
          "<hitarea left=\"-4\" top=\"-4\" right=\"4\" bottom=\"4\"/></sprite>\n";
 }
 
 // The graphic definitions of the fixture; Replace swaps one definition (by its id) for other text.
 inline std::string GameGraphicDefs(const std::string& replacedId = "", const std::string& replacement = "") {
-  const char* ids[] = {"ship",     "option",     "shot",      "laser",    "bullet",   "capsule",  "bot",
-                       "txtspeed", "txtmissile", "txtdouble", "txtlaser", "txtoption", "txtshield", "bgpowerup",
-                       "bgpowerupselected", "blast"};
+  const char* ids[] = {"ship",     "option",    "shot",      "laser",      "bullet",
+                       "capsule",  "bot",       "txtspeed",  "txtmissile", "txtdouble",
+                       "txtlaser", "txtoption", "txtshield", "bgpowerup",  "bgpowerupselected",
+                       "blast"};
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<graphicdef>\n";
   int slot = 0;
   for (const char* id : ids) xml += id == replacedId ? replacement : Sprite(id, slot++ % 8);

@@ -77,27 +77,66 @@ TEST_F(SceneSoundTest, EachEventOfPlayAsksForItsSound) {
     std::function<void()> Act;
     const char* Expected;
   } cases[] = {
-      {"a volley of shots, one effect", [&] { h_.KeySource().SetKey(VK_Z, true); Updates(13);
-                                              h_.KeySource().SetKey(VK_Z, false); },
+      {"a volley of shots, one effect",
+       [&] {
+         h_.KeySource().SetKey(VK_Z, true);
+         Updates(13);
+         h_.KeySource().SetKey(VK_Z, false);
+       },
        "0 effect shot\n0 effect shot\n"},
-      {"a laser volley", [&] { ship.ShotType = stLaser; Updates(24); Press(VK_Z); }, "0 effect laser\n"},
-      {"a capsule collected", [&] { scene_->Drops->Add(new TDrop(ship.X, ship.Y, ikPowerUp,
-                                                                  scene_->Graphics[giCapsule])); Updates(1); },
+      {"a laser volley",
+       [&] {
+         ship.ShotType = stLaser;
+         Updates(24);
+         Press(VK_Z);
+       },
+       "0 effect laser\n"},
+      {"a capsule collected",
+       [&] {
+         scene_->Drops->Add(new TDrop(ship.X, ship.Y, ikPowerUp, scene_->Graphics[giCapsule]));
+         Updates(1);
+       },
        "0 effect capsule\n"},
       {"a power-up bought", [&] { Press(VK_C); }, "0 effect powerup\n"},
       {"nothing to buy is silent", [&] { Press(VK_C); }, ""},
-      {"an enemy hit", [&] { AddShotOn(*AddEnemy(400, 100, 2)); Updates(1); }, "0 effect enemyhit\n"},
-      {"an enemy destroyed", [&] { AddShotOn(*static_cast<TEnemy*>(scene_->Enemies->Last())); Updates(1); },
+      {"an enemy hit",
+       [&] {
+         AddShotOn(*AddEnemy(400, 100, 2));
+         Updates(1);
+       },
+       "0 effect enemyhit\n"},
+      {"an enemy destroyed",
+       [&] {
+         AddShotOn(*static_cast<TEnemy*>(scene_->Enemies->Last()));
+         Updates(1);
+       },
        "0 effect enemydestroyed\n"},
-      {"pause and resume", [&] { Press(VK_RETURN); Updates(1); Press(VK_RETURN); },
+      {"pause and resume",
+       [&] {
+         Press(VK_RETURN);
+         Updates(1);
+         Press(VK_RETURN);
+       },
        "0 effect pause\n0 music pause\n0 effect pause\n0 music resume\n"},
-      {"a ship lost, then the restart keeps the stage's music", [&] { ship.Hit(1); Updates(50); },
+      {"a ship lost, then the restart keeps the stage's music",
+       [&] {
+         ship.Hit(1);
+         Updates(50);
+       },
        "0 effect shiplost\n0 music stage1\n"},
       {"the stage-clear enemy, then the next stage's music",
-       [&] { Updates(kFlyIn + 1);
-             static_cast<TEnemy*>(scene_->Enemies->First())->Damage(99); Updates(300); },
+       [&] {
+         Updates(kFlyIn + 1);
+         static_cast<TEnemy*>(scene_->Enemies->First())->Damage(99);
+         Updates(300);
+       },
        "0 effect bossdestroyed\n0 effect stageclear\n0 music stop\n0 music stage2\n"},
-      {"the last ship lost", [&] { Updates(kFlyIn); ship.Lives = 1; ship.Hit(1); },
+      {"the last ship lost",
+       [&] {
+         Updates(kFlyIn);
+         ship.Lives = 1;
+         ship.Hit(1);
+       },
        "0 effect shiplost\n0 effect gameover\n0 music stop\n"},
   };
   for (const auto& c : cases) {

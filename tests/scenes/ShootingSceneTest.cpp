@@ -9,8 +9,8 @@
 #include "../support/AllocationCounter.h"
 #include "Exception.h"
 #include "GameKeys.h"
-#include "GameSkin.h"
 #include "GameRandom.h"
+#include "GameSkin.h"
 #include "SceneState.h"
 #include "TextEncoding.h"
 #include "UDatabase.h"
@@ -90,7 +90,8 @@ TEST_F(ShootingSceneTest, StartsTheFirstStageWithTheShipFlyingIn) {
 }
 
 TEST_F(ShootingSceneTest, DataFaultsEndTheConstructionWithTheGamesMessage) {
-  const std::string notSprite = "<animation id=\"txtlaser\" maxframe=\"4\"><sprite ref=\"blast\" frame=\"0\"/></animation>";
+  const std::string notSprite =
+      "<animation id=\"txtlaser\" maxframe=\"4\"><sprite ref=\"blast\" frame=\"0\"/></animation>";
   const struct {
     const char* Id;
     std::string Replacement;
@@ -224,8 +225,11 @@ TEST_F(ShootingSceneTest, EachPlayStateDecidesWhatMeetsWhat) {
     const char* Name;
     bool Weapons;
     int BulletsLeft, LivesLost, DropsLeft;
-  } cases[] = {{"flying in", true, 1, 0, 0}, {"playing", true, 1, 1, 2}, {"restart wait", true, 2, 0, 2},
-               {"stage clear", false, 2, 0, 2}, {"game over", false, 2, 0, 2}};
+  } cases[] = {{"flying in", true, 1, 0, 0},
+               {"playing", true, 1, 1, 2},
+               {"restart wait", true, 2, 0, 2},
+               {"stage clear", false, 2, 0, 2},
+               {"game over", false, 2, 0, 2}};
   for (int phase = 0; phase < 5; ++phase) {
     const auto& c = cases[phase];
     Build("<stage><enemy frame=\"0\" x=\"700\" y=\"550\" speed=\"0\" stageclear=\"true\"/></stage>");
@@ -281,7 +285,7 @@ TEST_F(ShootingSceneTest, BlastsReachBothEndsOfTheirAreaButNotItsRightAndBottomE
     int32_t Left, Top, Right, Bottom;  // the extremes expected, inclusive
   } cases[] = {{Rect(10, 20, 14, 23), 10, 20, 13, 22},
                {Rect(14, 23, 10, 20), 10, 20, 13, 22},  // reversed bounds: from the smaller
-               {Rect(5, 7, 5, 7), 5, 7, 5, 7}};          // equal bounds: the bound itself
+               {Rect(5, 7, 5, 7), 5, 7, 5, 7}};         // equal bounds: the bound itself
   for (const auto& c : cases) {
     scene_->Explosions->Clear();
     scene_->BlastArea = c.Area;
@@ -301,9 +305,10 @@ TEST_F(ShootingSceneTest, BlastsReachBothEndsOfTheirAreaButNotItsRightAndBottomE
 }
 
 TEST_F(ShootingSceneTest, ALostShipResumesFromTheLastRestartPointFiftyFramesLater) {
-  Build("<stage><restartpoint frame=\"1200\"/><enemy frame=\"1100\" x=\"700\" y=\"50\" speed=\"0\" hp=\"99\"/>"
-        "<group frame=\"1200\" x=\"600\" speed=\"0\"><enemy frame=\"0\" y=\"150\"/><enemy frame=\"0\" y=\"250\"/>"
-        "</group><enemy frame=\"1300\" x=\"700\" y=\"500\" speed=\"0\"/></stage>");
+  Build(
+      "<stage><restartpoint frame=\"1200\"/><enemy frame=\"1100\" x=\"700\" y=\"50\" speed=\"0\" hp=\"99\"/>"
+      "<group frame=\"1200\" x=\"600\" speed=\"0\"><enemy frame=\"0\" y=\"150\"/><enemy frame=\"0\" y=\"250\"/>"
+      "</group><enemy frame=\"1300\" x=\"700\" y=\"500\" speed=\"0\"/></stage>");
   Updates(kFlyIn + 1250);
   ASSERT_EQ(scene_->RestartFrame, 1200u);
   static_cast<TEnemy*>(scene_->Enemies->Last())->Damage(1);  // the group under way
@@ -370,7 +375,8 @@ TEST_F(ShootingSceneTest, TheStageClearEnemyEndsTheStage) {
   // Ten blasts over 180 frames, STAGE CLEAR for 300 frames, then the next stage or, after the last, the ending.
   for (const bool last : {false, true}) {
     Build(std::string("<stage><enemy frame=\"0\" x=\"600\" y=\"300\" speed=\"0\" hp=\"1\" stageclear=\"true\"/>"
-                      "</stage>") + (last ? "" : "<stage title=\"NEXT\"/>"));
+                      "</stage>") +
+          (last ? "" : "<stage title=\"NEXT\"/>"));
     Updates(kFlyIn + 1);
     scene_->Ship->ShotType = stLaser;
     static_cast<TEnemy*>(scene_->Enemies->First())->Damage(1);

@@ -144,11 +144,11 @@ TEST_F(SkinFoldersTest, PlayersAndSharedFoldersAddSkinsAndThePlayersCopyWins) {
   MakeSkin("morv", bundled);
   MakeSkin("night", bundled);
   Touch(bundled / "system" / "graphic" / "map.bmp");
-  MakeSkin("MORV", player);      // the player's copy of a bundled skin, in another letter case
+  MakeSkin("MORV", player);  // the player's copy of a bundled skin, in another letter case
   MakeSkin("mine", player);
   Touch(player / "system" / "graphic" / "map.bmp");  // cannot replace the fallback
-  MakeSkin("night", shared);     // a shared copy does not win over the bundled one
-  MakeSkin("mine", shared);      // nor over the player's
+  MakeSkin("night", shared);                         // a shared copy does not win over the bundled one
+  MakeSkin("mine", shared);                          // nor over the player's
   MakeSkin("site", shared);
   InitializeSkinFolders((root_ / "prog").string(), {player.string(), {(root_ / "missing").string(), shared.string()}});
   ASSERT_EQ(SkinNames.Count(), 4);
@@ -160,8 +160,8 @@ TEST_F(SkinFoldersTest, PlayersAndSharedFoldersAddSkinsAndThePlayersCopyWins) {
   EXPECT_EQ(SystemSkinDir, bundled.string() + "/system/");
   EXPECT_EQ(SkinDir(), player.string() + "/MORV/");
   EXPECT_EQ(FindGraphicFile("map.bmp"), bundled.string() + "/system/graphic/map.bmp");
-  EXPECT_EQ(SearchedSkinFolders(), bundled.string() + "/, " + player.string() + "/, " + root_.string() +
-                                       "/missing/, " + shared.string() + "/");
+  EXPECT_EQ(SearchedSkinFolders(), bundled.string() + "/, " + player.string() + "/, " + root_.string() + "/missing/, " +
+                                       shared.string() + "/");
 }
 
 TEST_F(SkinFoldersTest, WithoutABundledFolderThePlayersSkinsAndFallbackServe) {
@@ -179,8 +179,9 @@ TEST_F(SkinFoldersTest, WithoutABundledFolderThePlayersSkinsAndFallbackServe) {
 TEST_F(SkinFoldersTest, NamesOutsideCodePage932AreListedAndAddressedByTheirBytes) {
   // Under a program folder whose name CP932 cannot hold either.
   const fs::path program = root_ / "j\xC3\xBCrgen \xF0\x9F\x9A\x80";
-  const std::string names[] = {"caf\xC3\xA9", "zo\xC3\xAB", "\xD0\xBA\xD0\xBE\xD1\x81\xD0\xBC\xD0\xBE\xD1\x81",
-                               "\xE5\xAE\x87\xE5\xAE\x99", "\xF0\x9F\x9A\x80", "Caf\xC3\x89"};
+  const std::string names[] = {
+      "caf\xC3\xA9",      "zo\xC3\xAB", "\xD0\xBA\xD0\xBE\xD1\x81\xD0\xBC\xD0\xBE\xD1\x81", "\xE5\xAE\x87\xE5\xAE\x99",
+      "\xF0\x9F\x9A\x80", "Caf\xC3\x89"};
   for (const std::string& name : names) MakeSkin(name, program / "skin");
   Touch(program / "skin" / names[0] / "graphic" / "\xE8\x87\xAA\xE6\xA9\x9F.bmp");  // "自機.bmp"
   InitializeSkinFolders(program.string());
@@ -189,7 +190,8 @@ TEST_F(SkinFoldersTest, NamesOutsideCodePage932AreListedAndAddressedByTheirBytes
     ASSERT_GE(SkinNames.IndexOf(name), 0) << name;
     EXPECT_TRUE(fs::is_directory(FindSkinFolder(name))) << name;
   }
-  EXPECT_EQ(SkinNames.IndexOf("\xD0\x9A\xD0\x9E\xD0\xA1\xD0\x9C\xD0\x9E\xD0\xA1"), SkinNames.IndexOf(names[2]));  // КОСМОС
+  EXPECT_EQ(SkinNames.IndexOf("\xD0\x9A\xD0\x9E\xD0\xA1\xD0\x9C\xD0\x9E\xD0\xA1"),
+            SkinNames.IndexOf(names[2]));  // КОСМОС
   CurrentSkin = names[0];
   EXPECT_EQ(SkinDir(), program.string() + "/skin/" + names[0] + "/");
   // A picture name written in a skin's Shift_JIS text still finds its file.

@@ -10,8 +10,8 @@ struct TKeyOdds {
   uint8_t Key;
   uint32_t Press, Release;
 };
-constexpr TKeyOdds kOdds[] = {{VK_RETURN, 240, 2}, {VK_Z, 10, 20},    {VK_C, 60, 2},     {VK_LEFT, 30, 10},
-                              {VK_RIGHT, 30, 10},  {VK_UP, 30, 10},   {VK_DOWN, 30, 10}, {VK_LCONTROL, 100, 30}};
+constexpr TKeyOdds kOdds[] = {{VK_RETURN, 240, 2}, {VK_Z, 10, 20},  {VK_C, 60, 2},     {VK_LEFT, 30, 10},
+                              {VK_RIGHT, 30, 10},  {VK_UP, 30, 10}, {VK_DOWN, 30, 10}, {VK_LCONTROL, 100, 30}};
 }  // namespace
 
 uint64_t TRandomKeys::Next() {

@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "Application.h"
@@ -37,7 +37,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: morvanth-headless [--help] [--version] [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot FRAME:FILE.png]...\n"
+    "usage: morvanth-headless [--help] [--version] [--root DIR] [--frames N] [--seed N] [--input FILE] [--shot "
+    "FRAME:FILE.png]...\n"
     "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
     "                         [--sound-log FILE] [--objects] [--live] [--random-keys SEED] [--rss-every N]\n"
     "  --help              show this text\n"

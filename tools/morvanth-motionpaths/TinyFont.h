@@ -1,4 +1,5 @@
-// A 5 x 7 pixel font (9 rows high with the descenders) for the diagram captions: lower-case letters, digits and a little punctuation.
+// A 5 x 7 pixel font (9 rows high with the descenders) for the diagram captions: lower-case letters, digits and a
+// little punctuation.
 #pragma once
 #include <array>
 #include <cstdint>

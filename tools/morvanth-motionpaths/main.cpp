@@ -19,7 +19,8 @@
 
 namespace {
 
-constexpr const char* kMotionNames[] = {"straight", "sturn1", "sturn2", "cturn1", "cturn2", "zigzag1", "zigzag2", "boss1"};
+constexpr const char* kMotionNames[] = {"straight", "sturn1",  "sturn2",  "cturn1",
+                                        "cturn2",   "zigzag1", "zigzag2", "boss1"};
 constexpr int32_t kSpeed = 5;
 constexpr int32_t kStartX = 800;
 constexpr int32_t kStartY = 300;
@@ -83,8 +84,10 @@ int32_t PixelY(double Y) { return static_cast<int32_t>(std::lround(PixelYf(Y)));
 
 void DrawField(TPathCanvas& canvas) {
   canvas.FillRect(PixelX(0), PixelY(0), PixelX(kFieldWidth), PixelY(kFieldHeight), kFieldFill);
-  for (int32_t x = 100; x < kFieldWidth; x += 100) canvas.Line(PixelX(x), PixelY(0), PixelX(x), PixelY(kFieldHeight) - 1, kGrid);
-  for (int32_t y = 100; y < kFieldHeight; y += 100) canvas.Line(PixelX(0), PixelY(y), PixelX(kFieldWidth) - 1, PixelY(y), kGrid);
+  for (int32_t x = 100; x < kFieldWidth; x += 100)
+    canvas.Line(PixelX(x), PixelY(0), PixelX(x), PixelY(kFieldHeight) - 1, kGrid);
+  for (int32_t y = 100; y < kFieldHeight; y += 100)
+    canvas.Line(PixelX(0), PixelY(y), PixelX(kFieldWidth) - 1, PixelY(y), kGrid);
   canvas.FrameRect(PixelX(0) - 1, PixelY(0) - 1, PixelX(kFieldWidth) + 1, PixelY(kFieldHeight) + 1, kFieldBorder);
   // Axes: x below the field, y left of it.
   canvas.Text(PixelX(0) - 2, PixelY(kFieldHeight) + 4, "0", kCaption);

@@ -64,8 +64,8 @@ void WriteGraphic(std::ostream& out, const std::string& id, const TGraphicDef* d
 
 void WriteEntry(std::ostream& out, const TStageObjectDef* entry,
                 const std::unordered_map<const TGraphicDef*, std::string>& ids) {
-  out << "        {\"kind\": \"" << (entry->Kind == okEnemy ? "enemy" : "restartpoint") << "\", \"frame\": "
-      << entry->Frame;
+  out << "        {\"kind\": \"" << (entry->Kind == okEnemy ? "enemy" : "restartpoint")
+      << "\", \"frame\": " << entry->Frame;
   if (entry->Kind == okEnemy) {
     auto* enemy = static_cast<const TEnemyDef*>(entry);
     out << ", \"group\": " << enemy->Group << ", \"x\": " << enemy->X << ", \"y\": " << enemy->Y
@@ -83,8 +83,7 @@ void WriteSkinJson(std::ostream& out, const TSkinCheckResult& result, const TGra
   auto ids = IdsOf(graphics);
   out << "{\n  \"skin\": " << JsonPathString(result.SkinName) << ",\n  \"skinDir\": " << JsonPathString(result.SkinDir)
       << ",\n  \"map\": " << (result.MapFile.empty() ? "null" : JsonPathString(result.MapFile))
-      << ",\n  \"graphicDefsLoaded\": " << (result.GraphicDefsLoaded ? "true" : "false")
-      << ",\n  \"graphics\": [";
+      << ",\n  \"graphicDefsLoaded\": " << (result.GraphicDefsLoaded ? "true" : "false") << ",\n  \"graphics\": [";
   for (int32_t i = 0; i < graphics.Count(); ++i) {
     out << (i ? ",\n" : "\n");
     WriteGraphic(out, graphics.IdAt(i), graphics.ItemAt(i), ids);
@@ -113,8 +112,8 @@ void WriteSkinSummary(std::ostream& out, const TSkinCheckResult& result, const T
                       const TStageDefList& stages) {
   int32_t sprites = 0;
   for (int32_t i = 0; i < graphics.Count(); ++i) sprites += dynamic_cast<const TSpriteDef*>(graphics.ItemAt(i)) ? 1 : 0;
-  out << "skin " << result.SkinName << ": " << sprites << " sprites, " << graphics.Count() - sprites
-      << " animations, " << stages.Count() << " stages";
+  out << "skin " << result.SkinName << ": " << sprites << " sprites, " << graphics.Count() - sprites << " animations, "
+      << stages.Count() << " stages";
   if (result.MapFile.empty()) out << ", no map.bmp";
   out << "\n";
   for (const TStageDef* stage = stages.First(); stage != nullptr; stage = stage->Next()) {

@@ -7,18 +7,18 @@
 // it defaults to the skin the game starts with ("morv", or the first usable skin when there is none of that name).
 #include <cstdio>
 #include <filesystem>
-#include <iterator>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Exception.h"
+#include "FileSystem.h"
 #include "HeadlessWindow.h"
+#include "MessageText.h"
 #include "SkinFolders.h"
 #include "SkinReport.h"
-#include "FileSystem.h"
-#include "MessageText.h"
 #include "TextEncoding.h"
 #include "UDatabase.h"
 #include "VUDader9.h"
@@ -29,9 +29,9 @@ namespace {
 
 // Ids the game scene looks up right after loading the graphic definitions, in its order.
 // The ids the game scene looks up; the first eight are the power-up meter's, which must be sprites.
-const char* const kRequiredIds[] = {"txtspeed", "txtmissile", "txtdouble", "txtlaser",  "txtoption",
-                                    "txtshield", "bgpowerup",  "bgpowerupselected", "shot", "laser",
-                                    "explosion", "capsule",    "bullet",    "ship",     "option"};
+const char* const kRequiredIds[] = {
+    "txtspeed", "txtmissile", "txtdouble", "txtlaser", "txtoption", "txtshield", "bgpowerup", "bgpowerupselected",
+    "shot",     "laser",      "explosion", "capsule",  "bullet",    "ship",      "option"};
 constexpr int kMeterIdCount = 8;
 
 constexpr const char* kUsage =
@@ -46,7 +46,6 @@ int Usage(const std::string& error) {
   std::fprintf(stderr, "morvanth-skincheck: %s\n%s", error.c_str(), kUsage);
   return 2;
 }
-
 
 }  // namespace
 
@@ -91,7 +90,8 @@ int main(int argc, char** argv) {
   result.SkinDir = place.SkinDir;
   std::error_code ec;
   if (!std::filesystem::is_directory(place.SkinDir, ec)) {
-    std::fprintf(stderr, "%s (%s)\n", LocalizeMessage(Jp("スキンフォルダが存在しません")).c_str(), place.SkinDir.c_str());
+    std::fprintf(stderr, "%s (%s)\n", LocalizeMessage(Jp("スキンフォルダが存在しません")).c_str(),
+                 place.SkinDir.c_str());
     return 1;
   }
   result.MapFile = place.FindPicture("map.bmp");

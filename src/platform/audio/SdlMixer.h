@@ -46,8 +46,8 @@ class TSdlMixer {
   std::string error_;
   std::vector<Mix_Chunk*> effects_;
   _Mix_Music* music_ = nullptr;
-  std::array<int, kChannels> owner_{};          // handle playing on each channel
-  std::array<uint64_t, kChannels> started_{};   // when it began, in plays
+  std::array<int, kChannels> owner_{};         // handle playing on each channel
+  std::array<uint64_t, kChannels> started_{};  // when it began, in plays
   uint64_t plays_ = 0;
   int deviceRate_ = 22050;
   uint32_t deviceFrameBytes_ = 4;

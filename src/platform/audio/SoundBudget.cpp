@@ -9,8 +9,7 @@ namespace {
 uint32_t U16(const unsigned char* p) { return p[0] | p[1] << 8; }
 uint32_t U32(const unsigned char* p) { return U16(p) | static_cast<uint32_t>(U16(p + 2)) << 16; }
 
-constexpr uint32_t kPcm = 1, kMsAdpcm = 2, kFloat = 3, kALaw = 6, kMuLaw = 7, kImaAdpcm = 0x11,
-                   kExtensible = 0xFFFE;
+constexpr uint32_t kPcm = 1, kMsAdpcm = 2, kFloat = 3, kALaw = 6, kMuLaw = 7, kImaAdpcm = 0x11, kExtensible = 0xFFFE;
 
 bool ReadWav(std::ifstream& in, uint64_t fileSize, TSoundHeader& header, std::string& error) {
   unsigned char chunk[8];
@@ -44,9 +43,7 @@ bool ReadWav(std::ifstream& in, uint64_t fileSize, TSoundHeader& header, std::st
         case kPcm:
         case kFloat:
         case kALaw:
-        case kMuLaw:
-          header.Frames = header.DataBytes / blockAlign;
-          break;
+        case kMuLaw: header.Frames = header.DataBytes / blockAlign; break;
         case kMsAdpcm:
         case kImaAdpcm:
           // At least one sample frame a block; a block holds at most two frames per byte and channel.
@@ -54,9 +51,7 @@ bool ReadWav(std::ifstream& in, uint64_t fileSize, TSoundHeader& header, std::st
           samplesPerBlock = std::min(samplesPerBlock, blockAlign * 2 / header.Channels + 2);
           header.Frames = (header.DataBytes / blockAlign + 1) * samplesPerBlock;
           break;
-        default:
-          error = "a WAV encoding that is not accepted (" + std::to_string(format) + ")";
-          return false;
+        default: error = "a WAV encoding that is not accepted (" + std::to_string(format) + ")"; return false;
       }
       return true;
     }
@@ -131,8 +126,8 @@ bool ReadSoundHeader(const std::string& Path, TSoundHeader& Header, std::string&
 
 bool MusicWithinBudget(const TSoundHeader& Header, std::string& Error) {
   if (Header.Rate < kSoundMinRate || Header.Rate > kSoundMaxRate) {
-    Error = "sample rate " + std::to_string(Header.Rate) + " Hz is outside " + std::to_string(kSoundMinRate) +
-            " to " + std::to_string(kSoundMaxRate) + " Hz";
+    Error = "sample rate " + std::to_string(Header.Rate) + " Hz is outside " + std::to_string(kSoundMinRate) + " to " +
+            std::to_string(kSoundMaxRate) + " Hz";
     return false;
   }
   return true;

@@ -9,8 +9,8 @@
 // Process-wide settings read by IDirect3D9 and the devices at the moment of each call. Tests set them and call
 // Reset() when done; the defaults describe the real software device.
 struct TD3D9Hooks {
-  bool ForcePow2 = false;        // report D3DPTEXTURECAPS_POW2 and refuse other sizes in CreateTexture
-  bool ForceSquareOnly = false;  // report D3DPTEXTURECAPS_SQUAREONLY and refuse non-square CreateTexture
+  bool ForcePow2 = false;          // report D3DPTEXTURECAPS_POW2 and refuse other sizes in CreateTexture
+  bool ForceSquareOnly = false;    // report D3DPTEXTURECAPS_SQUAREONLY and refuse non-square CreateTexture
   bool ReportHardwareTnL = false;  // report D3DDEVCAPS_HWTRANSFORMANDLIGHT for the HAL device
   bool FailHalCaps = false;        // GetDeviceCaps for D3DDEVTYPE_HAL fails with D3DERR_NOTAVAILABLE
   bool FailCreateDevice = false;   // CreateDevice fails with D3DERR_NOTAVAILABLE

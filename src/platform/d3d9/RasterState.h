@@ -17,8 +17,14 @@ constexpr int RasterBlendFastCount = 5;
 // Texture sampling: none, or point or bilinear with wrap or clamp per axis.
 enum class TRasterSampler : uint8_t {
   None,
-  PointWrapWrap, PointWrapClamp, PointClampWrap, PointClampClamp,
-  LinearWrapWrap, LinearWrapClamp, LinearClampWrap, LinearClampClamp,
+  PointWrapWrap,
+  PointWrapClamp,
+  PointClampWrap,
+  PointClampClamp,
+  LinearWrapWrap,
+  LinearWrapClamp,
+  LinearClampWrap,
+  LinearClampClamp,
 };
 constexpr int RasterSamplerCount = 9;
 
@@ -45,7 +51,7 @@ struct TRasterState {
   // ARGB8888 rows. At least RasterTargetSlack pixels past the last one must be readable: span kernels load
   // whole groups of pixels and write back only those of the span.
   uint32_t* Target = nullptr;
-  int32_t TargetPitch = 0;     // in pixels
+  int32_t TargetPitch = 0;  // in pixels
   // Pixels drawn: ClipLeft <= x < ClipRight, ClipTop <= y < ClipBottom (viewport within the target).
   int32_t ClipLeft = 0, ClipTop = 0, ClipRight = 0, ClipBottom = 0;
 

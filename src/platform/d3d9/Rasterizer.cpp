@@ -300,10 +300,10 @@ bool TRasterizer::DrawShape(const TRasterVertex& A, const TRasterVertex& B, cons
       Setup.Diffuse[Ch] = {ChannelOf(A.Diffuse, Ch), 0, 0};
       Setup.Specular[Ch] = {ChannelOf(A.Specular, Ch), 0, 0};
     } else {
-      Setup.Diffuse[Ch] = MakePlane(ChannelOf(A.Diffuse, Ch), ChannelOf(B.Diffuse, Ch), ChannelOf(C.Diffuse, Ch),
-                                    Ex1, Ey1, Ex2, Ey2, InvDet);
-      Setup.Specular[Ch] = MakePlane(ChannelOf(A.Specular, Ch), ChannelOf(B.Specular, Ch),
-                                     ChannelOf(C.Specular, Ch), Ex1, Ey1, Ex2, Ey2, InvDet);
+      Setup.Diffuse[Ch] = MakePlane(ChannelOf(A.Diffuse, Ch), ChannelOf(B.Diffuse, Ch), ChannelOf(C.Diffuse, Ch), Ex1,
+                                    Ey1, Ex2, Ey2, InvDet);
+      Setup.Specular[Ch] = MakePlane(ChannelOf(A.Specular, Ch), ChannelOf(B.Specular, Ch), ChannelOf(C.Specular, Ch),
+                                     Ex1, Ey1, Ex2, Ey2, InvDet);
     }
   }
   // Texture coordinates beyond a million repeats carry no meaning; they are held there (and NaN read as 0).
@@ -335,8 +335,8 @@ bool TRasterizer::DrawShape(const TRasterVertex& A, const TRasterVertex& B, cons
   auto Constant = [](const TPlane& P, double Value) { return P.Dx == 0 && P.Dy == 0 && P.F0 == Value; };
   bool AddsSpecular = State.Specular && !(Constant(Setup.Specular[0], 0) && Constant(Setup.Specular[1], 0) &&
                                           Constant(Setup.Specular[2], 0));
-  bool White = Constant(Setup.Diffuse[0], 255) && Constant(Setup.Diffuse[1], 255) &&
-               Constant(Setup.Diffuse[2], 255) && Constant(Setup.Diffuse[3], 255);
+  bool White = Constant(Setup.Diffuse[0], 255) && Constant(Setup.Diffuse[1], 255) && Constant(Setup.Diffuse[2], 255) &&
+               Constant(Setup.Diffuse[3], 255);
   TRasterColouring Colouring = AddsSpecular ? TRasterColouring::ShadedSpecular
                                : White      ? TRasterColouring::Plain
                                             : TRasterColouring::Shaded;
@@ -350,8 +350,7 @@ bool TRasterizer::DrawShape(const TRasterVertex& A, const TRasterVertex& B, cons
   if (D) Poly[2] = {D->X, D->Y}, Poly[3] = {C.X, C.Y};  // around the quad: A, B, D, C
   const int Corners = D ? 4 : 3;
   bool InBand = true;
-  for (int I = 0; I < Corners; ++I)
-    InBand &= std::fabs(Poly[I].X) <= GuardBand && std::fabs(Poly[I].Y) <= GuardBand;
+  for (int I = 0; I < Corners; ++I) InBand &= std::fabs(Poly[I].X) <= GuardBand && std::fabs(Poly[I].Y) <= GuardBand;
   if (InBand) return Rasterise(Poly, Corners, Setup, State, Kernel, Shaded, NeedsSpecular);
   if (D) return false;
   int Count = ClipToGuardBand(Poly, 3);

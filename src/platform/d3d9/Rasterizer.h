@@ -20,11 +20,11 @@ class TRasterizer {
 
   // Draws the two-triangle strip A, B, C, D. A convex quad whose fourth corner lies on the attribute planes of the
   // first three (a sprite) is walked as one polygon, which covers exactly the pixels the two triangles would.
-  static void DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
-                       const TRasterVertex& D, const TRasterState& State);
+  static void DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex& D,
+                       const TRasterState& State);
 
  private:
   // A triangle, or with D the quad A, B, D, C as one polygon; false when the quad cannot be drawn as one.
-  static bool DrawShape(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
-                        const TRasterVertex* D, bool Reversed, const TRasterState& State);
+  static bool DrawShape(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex* D,
+                        bool Reversed, const TRasterState& State);
 };

@@ -157,8 +157,9 @@ TSoftDevice::~TSoftDevice() {
 
 void TSoftDevice::CreateSurfaces() {
   const bool Lockable = (params_.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0;
-  D3DSURFACE_DESC Desc{params_.BackBufferFormat, D3DRTYPE_SURFACE, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
-                       D3DMULTISAMPLE_NONE, 0, params_.BackBufferWidth, params_.BackBufferHeight};
+  D3DSURFACE_DESC Desc{params_.BackBufferFormat, D3DRTYPE_SURFACE,        D3DUSAGE_RENDERTARGET,
+                       D3DPOOL_DEFAULT,          D3DMULTISAMPLE_NONE,     0,
+                       params_.BackBufferWidth,  params_.BackBufferHeight};
   for (UINT I = 0; I < params_.BackBufferCount; ++I) backBuffers_.push_back(new TSoftSurface(this, Desc, Lockable));
   if (params_.EnableAutoDepthStencil) {
     D3DSURFACE_DESC Depth = Desc;
@@ -547,9 +548,9 @@ void TSoftDevice::ResolveRasterState() {
   S.WrapV = Sampler[D3DSAMP_ADDRESSV] == D3DTADDRESS_WRAP;
 
   const auto& Stage = stageStates_[0];
-  S.Stage = TRasterStage{Stage[D3DTSS_COLOROP], Stage[D3DTSS_COLORARG1], Stage[D3DTSS_COLORARG2],
-                         Stage[D3DTSS_ALPHAOP], Stage[D3DTSS_ALPHAARG1], Stage[D3DTSS_ALPHAARG2],
-                         R[D3DRS_TEXTUREFACTOR]};
+  S.Stage =
+      TRasterStage{Stage[D3DTSS_COLOROP],   Stage[D3DTSS_COLORARG1], Stage[D3DTSS_COLORARG2], Stage[D3DTSS_ALPHAOP],
+                   Stage[D3DTSS_ALPHAARG1], Stage[D3DTSS_ALPHAARG2], R[D3DRS_TEXTUREFACTOR]};
   S.FastStage = IsTextureTimesDiffuse(S.Stage.ColorOp, S.Stage.ColorArg1, S.Stage.ColorArg2) &&
                 IsTextureTimesDiffuse(S.Stage.AlphaOp, S.Stage.AlphaArg1, S.Stage.AlphaArg2);
   S.BlendSetup = TRasterBlendSetup{R[D3DRS_SRCBLEND], R[D3DRS_DESTBLEND], R[D3DRS_BLENDOP]};
@@ -569,8 +570,7 @@ HRESULT TSoftDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT Primit
   if (!pVertexStreamZeroData || PrimitiveCount == 0 || !inScene_) return D3DERR_INVALIDCALL;
   const TVertexLayout Layout = LayoutOf(fvf_);
   if (Layout.Size == 0 || VertexStreamZeroStride < Layout.Size) return D3DERR_INVALIDCALL;
-  if (PrimitiveType != D3DPT_TRIANGLESTRIP && PrimitiveType != D3DPT_TRIANGLELIST &&
-      PrimitiveType != D3DPT_TRIANGLEFAN)
+  if (PrimitiveType != D3DPT_TRIANGLESTRIP && PrimitiveType != D3DPT_TRIANGLELIST && PrimitiveType != D3DPT_TRIANGLEFAN)
     return D3DERR_INVALIDCALL;
   ++stats_.DrawCalls;
   stats_.Primitives += PrimitiveCount;

@@ -85,8 +85,8 @@ HRESULT TSoftTexture::GetDevice(IDirect3DDevice9** ppDevice) {
 
 HRESULT TSoftTexture::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) {
   if (!pDesc || Level >= levels_.size()) return D3DERR_INVALIDCALL;
-  *pDesc = D3DSURFACE_DESC{format_, D3DRTYPE_SURFACE, usage_, pool_, D3DMULTISAMPLE_NONE, 0,
-                           levels_[Level].Width, levels_[Level].Height};
+  *pDesc = D3DSURFACE_DESC{
+      format_, D3DRTYPE_SURFACE, usage_, pool_, D3DMULTISAMPLE_NONE, 0, levels_[Level].Width, levels_[Level].Height};
   return D3D_OK;
 }
 

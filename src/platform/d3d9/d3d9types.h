@@ -127,8 +127,7 @@ enum D3DFORMAT : uint32_t {
 // Bits per pixel of the formats a surface can have; 0 for compressed, vertex, index and unknown codes.
 constexpr uint32_t D3DFormatBitsPerPixel(D3DFORMAT Format) {
   switch (Format) {
-    case D3DFMT_R8G8B8:
-      return 24;
+    case D3DFMT_R8G8B8: return 24;
     case D3DFMT_A8R8G8B8:
     case D3DFMT_X8R8G8B8:
     case D3DFMT_X8L8V8U8:
@@ -137,8 +136,7 @@ constexpr uint32_t D3DFormatBitsPerPixel(D3DFORMAT Format) {
     case D3DFMT_D32:
     case D3DFMT_D24S8:
     case D3DFMT_D24X8:
-    case D3DFMT_D24X4S4:
-      return 32;
+    case D3DFMT_D24X4S4: return 32;
     case D3DFMT_R5G6B5:
     case D3DFMT_X1R5G5B5:
     case D3DFMT_A1R5G5B5:
@@ -151,19 +149,15 @@ constexpr uint32_t D3DFormatBitsPerPixel(D3DFORMAT Format) {
     case D3DFMT_L6V5U5:
     case D3DFMT_D16_LOCKABLE:
     case D3DFMT_D15S1:
-    case D3DFMT_D16:
-      return 16;
+    case D3DFMT_D16: return 16;
     case D3DFMT_R3G3B2:
     case D3DFMT_A8:
     case D3DFMT_P8:
     case D3DFMT_L8:
-    case D3DFMT_A4L4:
-      return 8;
-    default:
-      return 0;
+    case D3DFMT_A4L4: return 8;
+    default: return 0;
   }
 }
-
 
 constexpr D3DCOLOR D3DCOLOR_ARGB(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
   return ((a & 0xFF) << 24) | ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);

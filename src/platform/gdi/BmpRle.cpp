@@ -78,8 +78,7 @@ class TRleDecoder {
 
 }  // namespace
 
-bool DecodeBmpRle(std::string_view data, int bitsPerIndex, uint32_t width, uint32_t height,
-                  const TRlePixelSink& put) {
+bool DecodeBmpRle(std::string_view data, int bitsPerIndex, uint32_t width, uint32_t height, const TRlePixelSink& put) {
   if (bitsPerIndex != 4 && bitsPerIndex != 8) return false;
   return TRleDecoder(data, bitsPerIndex, width, height, put).Run();
 }

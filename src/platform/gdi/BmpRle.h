@@ -17,5 +17,4 @@ using TRlePixelSink = std::function<void(uint32_t x, uint32_t y, uint8_t index)>
 // Decodes Data (starting at the first code) for a picture of Width x Height pixels with 8 (RLE8) or 4 (RLE4)
 // bits per index. False when the data is damaged in one of the ways above; the pixels before the damage
 // have been handed out by then.
-bool DecodeBmpRle(std::string_view data, int bitsPerIndex, uint32_t width, uint32_t height,
-                  const TRlePixelSink& put);
+bool DecodeBmpRle(std::string_view data, int bitsPerIndex, uint32_t width, uint32_t height, const TRlePixelSink& put);

@@ -2,8 +2,8 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <cstring>
 #include <strings.h>
+#include <cstring>
 
 #include "Exception.h"
 #include "TextEncoding.h"
@@ -18,12 +18,8 @@ struct TStandIn {
 // Windows faces the game and its skins name, with the metric-compatible or look-alike family that
 // fonts-ipafont-gothic and fonts-liberation install.
 constexpr TStandIn StandIns[] = {
-    {"ＭＳ ゴシック", "IPAGothic"},
-    {"ＭＳ Ｐゴシック", "IPAPGothic"},
-    {"MS Gothic", "IPAGothic"},
-    {"MS PGothic", "IPAPGothic"},
-    {"Times New Roman", "Liberation Serif"},
-    {"Arial", "Liberation Sans"},
+    {"ＭＳ ゴシック", "IPAGothic"},     {"ＭＳ Ｐゴシック", "IPAPGothic"},       {"MS Gothic", "IPAGothic"},
+    {"MS PGothic", "IPAPGothic"},       {"Times New Roman", "Liberation Serif"}, {"Arial", "Liberation Sans"},
     {"Courier New", "Liberation Mono"},
 };
 
@@ -47,8 +43,7 @@ TFontResolver::TFontResolver(const std::string& configFile) : config_(std::make_
   } else {
     config_->config = FcConfigCreate();
     if (config_->config &&
-        (!FcConfigParseAndLoad(config_->config, reinterpret_cast<const FcChar8*>(configFile.c_str()),
-                               FcTrue) ||
+        (!FcConfigParseAndLoad(config_->config, reinterpret_cast<const FcChar8*>(configFile.c_str()), FcTrue) ||
          !FcConfigBuildFonts(config_->config))) {
       FcConfigDestroy(config_->config);
       config_->config = nullptr;

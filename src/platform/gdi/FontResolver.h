@@ -9,11 +9,11 @@
 #include <string_view>
 
 struct TResolvedFont {
-  std::string File;          // empty when no font at all is available
-  int Index = 0;             // face index inside the file
-  std::string Family;        // UTF-8 family of the face found
-  std::string Wanted;        // UTF-8 family asked of fontconfig (the stand-in or the name itself)
-  bool Fallback = false;     // the wanted family is not installed; Family is fontconfig's substitute
+  std::string File;       // empty when no font at all is available
+  int Index = 0;          // face index inside the file
+  std::string Family;     // UTF-8 family of the face found
+  std::string Wanted;     // UTF-8 family asked of fontconfig (the stand-in or the name itself)
+  bool Fallback = false;  // the wanted family is not installed; Family is fontconfig's substitute
 };
 
 class TFontResolver {

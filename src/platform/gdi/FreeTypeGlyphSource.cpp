@@ -43,9 +43,7 @@ struct TSizedFace {
   ~TSizedFace() {
     if (Face) FT_Done_Face(Face);
   }
-  bool Is(const TFont& font) const {
-    return Height == font.Height && Style == font.Style && Name == font.Name;
-  }
+  bool Is(const TFont& font) const { return Height == font.Height && Style == font.Style && Name == font.Name; }
 };
 
 // Pixels per em for a font height (see the header for the meaning of its sign).
@@ -58,8 +56,7 @@ int32_t PixelsPerEm(FT_Face face, int32_t height) {
     int64_t cell = 0;
     if (os2 && os2->version != 0xFFFF) cell = int64_t(os2->usWinAscent) + os2->usWinDescent;
     if (cell <= 0) cell = int64_t(face->ascender) - face->descender;
-    ppem = (cell > 0 && face->units_per_EM > 0) ? (int64_t(height) * face->units_per_EM + cell / 2) / cell
-                                                : height;
+    ppem = (cell > 0 && face->units_per_EM > 0) ? (int64_t(height) * face->units_per_EM + cell / 2) / cell : height;
   }
   return static_cast<int32_t>(std::clamp<int64_t>(ppem, 1, MaxPixelsPerEm));
 }
@@ -163,8 +160,8 @@ void TFreeTypeGlyphSource::TImpl::Open(TSizedFace& sized) {
     sized.Embolden = bold && !(sized.Face->style_flags & FT_STYLE_FLAG_BOLD);
     sized.Oblique = italic && !(sized.Face->style_flags & FT_STYLE_FLAG_ITALIC) && FT_IS_SCALABLE(sized.Face);
     if (found.Fallback && Notice && Resolver->FirstReport(sized.Name)) {
-      Notice(ToCP932("フォント「") + sized.Name + ToCP932("」が見つからないため、「" + found.Family +
-                                                         "」で代用します"));
+      Notice(ToCP932("フォント「") + sized.Name +
+             ToCP932("」が見つからないため、「" + found.Family + "」で代用します"));
     }
   } else if (Notice && Resolver->FirstReport(sized.Name)) {
     Notice(ToCP932("フォント「") + sized.Name + ToCP932("」も代わりのフォントも見つからないため、文字を描けません"));

@@ -44,8 +44,8 @@ class TGlyphSource {
   // GlyphBitmapPitch(BlackBoxX) bytes, one byte per pixel with coverage 0..64. Returns 0 for a glyph
   // without pixels. The bitmap is written to buffer only when bufferSize is at least that size.
   // A character the font lacks gives the font's missing-character glyph.
-  virtual uint32_t GlyphOutline(const TFont& font, int32_t code, TGlyphMetrics& metrics,
-                                uint32_t bufferSize, uint8_t* buffer) = 0;
+  virtual uint32_t GlyphOutline(const TFont& font, int32_t code, TGlyphMetrics& metrics, uint32_t bufferSize,
+                                uint8_t* buffer) = 0;
 
   virtual TTextMetrics TextMetrics(const TFont& font) = 0;
 

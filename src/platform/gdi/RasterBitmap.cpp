@@ -132,9 +132,10 @@ void TRasterBitmap::LoadFromBytes(std::string_view bytes, const std::string& nam
                     std::to_string(height) + ")");
   }
   bool bitFields = compression == 3 || compression == 6;
-  bool rle = (compression == BMPCompressionRLE8 && bitCount == 8) || (compression == BMPCompressionRLE4 && bitCount == 4);
+  bool rle =
+      (compression == BMPCompressionRLE8 && bitCount == 8) || (compression == BMPCompressionRLE4 && bitCount == 4);
   if (compression != 0 && !bitFields && !rle) throw invalid();  // embedded JPEG/PNG are not read
-  if (rle && topDown) throw invalid();  // compressed data is stored bottom-up only
+  if (rle && topDown) throw invalid();                          // compressed data is stored bottom-up only
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) {
     throw invalid();
   }

@@ -32,8 +32,8 @@ class TRasterBitmap {
 
   // Copies the rectangle (SrcX, SrcY, Width x Height) of Source to (DstX, DstY), unscaled; parts outside
   // either bitmap are left out.
-  void CopyRect(int32_t dstX, int32_t dstY, const TRasterBitmap& source, int32_t srcX, int32_t srcY,
-                int32_t width, int32_t height);
+  void CopyRect(int32_t dstX, int32_t dstY, const TRasterBitmap& source, int32_t srcX, int32_t srcY, int32_t width,
+                int32_t height);
 
   // Writes a 24-bit bottom-up BMP image (file header, information header, padded rows).
   void SaveToStream(std::ostream& out) const;

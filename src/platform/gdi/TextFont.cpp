@@ -11,8 +11,8 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
   const int64_t product = int64_t(a) * int64_t(b);
   const int64_t magnitude = (std::llabs(product) + std::llabs(int64_t(c)) / 2) / std::llabs(int64_t(c));
   const int64_t result = ((product < 0) != (c < 0)) ? -magnitude : magnitude;
-  return static_cast<int32_t>(std::clamp<int64_t>(result, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(result, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 // The default font of a Japanese desktop: ＭＳ Ｐゴシック at 9 points.

@@ -5,8 +5,8 @@
 #include <vector>
 
 struct TDataFolders {
-  std::string Home;                  // "$XDG_DATA_HOME/morvanth/" (trailing '/'); "" when no home is known
-  std::vector<std::string> Shared;   // "DIR/morvanth/" for each folder of $XDG_DATA_DIRS, in order
+  std::string Home;                 // "$XDG_DATA_HOME/morvanth/" (trailing '/'); "" when no home is known
+  std::vector<std::string> Shared;  // "DIR/morvanth/" for each folder of $XDG_DATA_DIRS, in order
 };
 
 // Relative paths in either variable are ignored, as the rules ask; an unset or empty variable takes its default.

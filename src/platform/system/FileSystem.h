@@ -12,8 +12,8 @@ std::string ProgramDirectory();
 
 bool FileExists(const std::string& path);
 // Opens a file of the game (skin definitions, pictures, archives) for binary reading; test the stream.
-std::ifstream OpenFileForReading(const std::string& path);       // a regular file (or a link to one)
-bool DirectoryExists(const std::string& path);  // a folder (or a link to one)
+std::ifstream OpenFileForReading(const std::string& path);  // a regular file (or a link to one)
+bool DirectoryExists(const std::string& path);              // a folder (or a link to one)
 
 // One entry of a folder listing: its name (bytes, as the file system spells it) and whether it is a folder.
 struct TDirEntry {

@@ -47,7 +47,7 @@ class TSettingsFile {
   std::vector<std::string> lines_;
   std::vector<std::string> problems_;
   bool byteOrderMark_ = false;
-  bool crlf_ = false;      // the file ended its lines with "\r\n": new lines do too
+  bool crlf_ = false;  // the file ended its lines with "\r\n": new lines do too
   bool readFailed_ = false;
 };
 

@@ -40,8 +40,7 @@ class IconvConverter {
   // `replacement`. With `stopAt`, the conversion ends at the first such piece instead and reports its
   // offset there (the input's size when there is none).
   template <typename SkipLength>
-  std::string Convert(std::string_view input, std::string_view replacement, SkipLength skip,
-                      size_t* stopAt = nullptr) {
+  std::string Convert(std::string_view input, std::string_view replacement, SkipLength skip, size_t* stopAt = nullptr) {
     if (stopAt != nullptr) *stopAt = input.size();
     std::string out;
     out.reserve(input.size() * 2 + 4);
@@ -93,7 +92,8 @@ std::string ToUTF8(std::string_view cp932) {
 
 bool StrictCP932ToUTF8(std::string_view cp932, std::string& utf8, size_t& badOffset) {
   static IconvConverter converter("UTF-8", "CP932");
-  utf8 = converter.Convert(cp932, "", [](const char*, size_t) { return size_t{1}; }, &badOffset);
+  utf8 = converter.Convert(
+      cp932, "", [](const char*, size_t) { return size_t{1}; }, &badOffset);
   return badOffset == cp932.size();
 }
 

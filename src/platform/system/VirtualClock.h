@@ -20,8 +20,8 @@ class TVirtualClock : public TClock {
 
   void Advance(uint32_t milliseconds) { now_ += milliseconds; }
 
-  std::vector<uint32_t> Sleeps;      // every Sleep call, in order
-  std::vector<int> PeriodRequests;   // +N for timeBeginPeriod(N), -N for timeEndPeriod(N)
+  std::vector<uint32_t> Sleeps;     // every Sleep call, in order
+  std::vector<int> PeriodRequests;  // +N for timeBeginPeriod(N), -N for timeEndPeriod(N)
 
  private:
   uint32_t now_;

@@ -5,9 +5,10 @@
 #include <string>
 
 // The existing file that Relative (CP932) names below Folder (a path, with or without a trailing delimiter).
-// Relative is converted to UTF-8 to meet the file system, so a Shift_JIS name written on Windows finds the file. '\' and '/' both separate folders; a name that does not exist as written matches an entry of
-// its folder that differs from it only in letter case, the exact name winning when both exist. Returns
-// Folder followed by the names as the file system spells them, or "" when nothing matches.
+// Relative is converted to UTF-8 to meet the file system, so a Shift_JIS name written on Windows finds the file. '\'
+// and '/' both separate folders; a name that does not exist as written matches an entry of its folder that differs from
+// it only in letter case, the exact name winning when both exist. Returns Folder followed by the names as the file
+// system spells them, or "" when nothing matches.
 std::string FindFileIgnoringCase(const std::string& folder, const std::string& relative);
 
 // The same for a folder; the result ends with a delimiter.

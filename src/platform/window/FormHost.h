@@ -16,7 +16,7 @@ class TFormHost {
  public:
   virtual ~TFormHost() = default;
   virtual void SetCaption(const std::string& caption) = 0;  // CP932
-  virtual void SetScreenCursor(int cursor) = 0;               // crDefault or crNone
+  virtual void SetScreenCursor(int cursor) = 0;             // crDefault or crNone
   // Shows a modal box with no owner window; text and caption are CP932. Returns the button pressed (IDOK).
   virtual int MessageBoxA(const std::string& text, const std::string& caption, uint32_t flags) = 0;
 };

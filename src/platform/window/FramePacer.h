@@ -10,7 +10,7 @@ class TFramePacer {
  public:
   static constexpr int64_t kPeriodNs = 16'666'667;  // one 60 Hz frame
 
-  using TNowFn = std::function<int64_t()>;       // monotonic time in nanoseconds
+  using TNowFn = std::function<int64_t()>;        // monotonic time in nanoseconds
   using TSleepFn = std::function<void(int64_t)>;  // sleeps about that many nanoseconds
 
   TFramePacer(bool vsync, TNowFn now, TSleepFn sleep);
@@ -26,7 +26,7 @@ class TFramePacer {
   TNowFn now_;
   TSleepFn sleep_;
   bool started_ = false;
-  int64_t next_ = 0;        // clock mode: time of the next tick
+  int64_t next_ = 0;         // clock mode: time of the next tick
   int64_t lastPresent_ = 0;  // vsync mode: time of the previous present
   int fastPresents_ = 0;     // vsync mode: consecutive presents that came too soon
 };

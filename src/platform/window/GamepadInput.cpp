@@ -41,7 +41,8 @@ void TGamepadInput::AddMappings(const std::string& mappingFile) {
              0) {
     reason = SDL_GetError();
   }
-  if (reason != nullptr) std::fprintf(stderr, "morvanth: gamepad mappings in %s not read: %s\n", mappingFile.c_str(), reason);
+  if (reason != nullptr)
+    std::fprintf(stderr, "morvanth: gamepad mappings in %s not read: %s\n", mappingFile.c_str(), reason);
 }
 
 TGamepadInput::~TGamepadInput() {

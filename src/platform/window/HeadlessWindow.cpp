@@ -7,8 +7,8 @@ void THeadlessPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int
   if (Width <= 0 || Height <= 0) return;
   frame_.resize(size_t(Width) * Height);  // keeps its storage from frame to frame
   for (int32_t Y = 0; Y < Height; ++Y)
-    std::memcpy(frame_.data() + size_t(Y) * Width,
-                reinterpret_cast<const uint8_t*>(Pixels) + size_t(Y) * PitchBytes, size_t(Width) * 4);
+    std::memcpy(frame_.data() + size_t(Y) * Width, reinterpret_cast<const uint8_t*>(Pixels) + size_t(Y) * PitchBytes,
+                size_t(Width) * 4);
   width_ = Width;
   height_ = Height;
   ++frameCount_;
@@ -21,8 +21,12 @@ void THeadlessPresenter::SavePng(const std::filesystem::path& File) const {
 
 THeadlessWindow::THeadlessWindow(int32_t ClientWidth, int32_t ClientHeight, int32_t FrameWidth, int32_t FrameHeight,
                                  int32_t Left, int32_t Top)
-    : clientWidth_(ClientWidth), clientHeight_(ClientHeight), frameWidth_(FrameWidth), frameHeight_(FrameHeight),
-      left_(Left), top_(Top) {}
+    : clientWidth_(ClientWidth),
+      clientHeight_(ClientHeight),
+      frameWidth_(FrameWidth),
+      frameHeight_(FrameHeight),
+      left_(Left),
+      top_(Top) {}
 
 void THeadlessWindow::SetWindowPos(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
   left_ = Left;

@@ -26,8 +26,8 @@ class TMessagePicture {
   void Draw(std::vector<uint32_t>& Pixels, int32_t Width, int32_t Height);
 
  private:
-  void DrawLine(std::vector<uint32_t>& Pixels, int32_t Width, int32_t Height, const TFont& Font, const std::string& Line,
-                int32_t X, int32_t Top, uint32_t Color);
+  void DrawLine(std::vector<uint32_t>& Pixels, int32_t Width, int32_t Height, const TFont& Font,
+                const std::string& Line, int32_t X, int32_t Top, uint32_t Color);
   int32_t LineWidth(const TFont& Font, const std::string& Line) const;
 
   TGlyphSource& glyphs_;

@@ -25,7 +25,7 @@ TScancodePair ScancodesForVirtualKey(int vk) {
     return One(vk == 0x60 ? SDL_SCANCODE_KP_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (vk - 0x61)));
   }
   if (vk >= 0x70 && vk <= 0x7B) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (vk - 0x70)));   // F1..F12
-  if (vk >= 0x7C && vk <= 0x87) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F13 + (vk - 0x7C))); // F13..F24
+  if (vk >= 0x7C && vk <= 0x87) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F13 + (vk - 0x7C)));  // F13..F24
   switch (vk) {
     case 0x0D: return Two(SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER);  // VK_RETURN
     case 0x10: return Two(SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT);    // VK_SHIFT

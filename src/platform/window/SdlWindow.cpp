@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
-#include "GameKeys.h"
 #include "FreeTypeGlyphSource.h"
+#include "GameKeys.h"
 #include "GamepadInput.h"
 #include "MessagePicture.h"
 #include "MessageText.h"
@@ -41,8 +41,7 @@ void OpenVideo() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return;
     failures += (failures.empty() ? "" : "; ") + driver + ": " + SDL_GetError();
   }
-  throw EDisplayError("cannot open a display (" + (failures.empty() ? std::string("no video driver") : failures) +
-                      ")");
+  throw EDisplayError("cannot open a display (" + (failures.empty() ? std::string("no video driver") : failures) + ")");
 }
 
 // An icon that cannot be read leaves the desktop's default one: worth a line on standard error, not a failure.
@@ -101,21 +100,19 @@ void RunMessageBox(SDL_Window* window, TPresenter& presenter, const std::vector<
     do {
       switch (event.type) {
         case SDL_QUIT:
-        case SDL_MOUSEBUTTONUP:
-          return;
+        case SDL_MOUSEBUTTONUP: return;
         case SDL_WINDOWEVENT:
           if (event.window.event == SDL_WINDOWEVENT_CLOSE) return;
           break;
         case SDL_KEYDOWN: {
           const SDL_Scancode key = event.key.keysym.scancode;
-          if (!event.key.repeat && (key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_KP_ENTER ||
-                                    key == SDL_SCANCODE_ESCAPE)) {
+          if (!event.key.repeat &&
+              (key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_KP_ENTER || key == SDL_SCANCODE_ESCAPE)) {
             return;
           }
           break;
         }
-        default:
-          break;
+        default: break;
       }
     } while (SDL_PollEvent(&event));
   }
@@ -217,9 +214,9 @@ void TSdlPresenter::PresentToSurface(const uint32_t* Pixels, int32_t Width, int3
   // Valid until the window's size changes; SDL makes a new one then.
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) return;
-  const bool sameLayout = surface->w == Width && surface->h == Height &&
-                          (surface->format->format == SDL_PIXELFORMAT_RGB888 ||
-                           surface->format->format == SDL_PIXELFORMAT_ARGB8888);
+  const bool sameLayout =
+      surface->w == Width && surface->h == Height &&
+      (surface->format->format == SDL_PIXELFORMAT_RGB888 || surface->format->format == SDL_PIXELFORMAT_ARGB8888);
   if (sameLayout && SDL_LockSurface(surface) == 0) {
     for (int32_t y = 0; y < Height; ++y) {
       std::memcpy(static_cast<uint8_t*>(surface->pixels) + ptrdiff_t(y) * surface->pitch,
@@ -333,8 +330,8 @@ void TSdlWindow::FitToScreen() {
   if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
   // The frame is known once a window manager has framed the window; until then it counts as none.
   const Borders b = FrameBorders();
-  const int32_t fitting = FittingScale(scale_, clientWidth_, clientHeight_, usable.w, usable.h, b.left + b.right,
-                                       b.top + b.bottom);
+  const int32_t fitting =
+      FittingScale(scale_, clientWidth_, clientHeight_, usable.w, usable.h, b.left + b.right, b.top + b.bottom);
   if (fitting != scale_) {
     std::fprintf(stderr, "morvanth: scale %d does not fit the screen (%dx%d usable), scale %d instead\n", scale_,
                  usable.w, usable.h, fitting);
@@ -345,7 +342,8 @@ void TSdlWindow::FitToScreen() {
   SDL_GetWindowPosition(window_, &x, &y);
   const int right = usable.x + usable.w - b.right - clientWidth_ * scale_;
   const int bottom = usable.y + usable.h - b.bottom - clientHeight_ * scale_;
-  const int inX = std::max(std::min(x, right), usable.x + b.left), inY = std::max(std::min(y, bottom), usable.y + b.top);
+  const int inX = std::max(std::min(x, right), usable.x + b.left),
+            inY = std::max(std::min(y, bottom), usable.y + b.top);
   if (inX != x || inY != y) SDL_SetWindowPosition(window_, inX, inY);
 }
 
@@ -429,8 +427,7 @@ void TSdlWindow::HandleKeyDown(const SDL_KeyboardEvent& key) {
 void TSdlWindow::ProcessMessages(TApplication& application) {
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
-    if (event.type == SDL_QUIT ||
-        (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+    if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
       application.Terminate(0);
     } else if (event.type == SDL_KEYDOWN) {
       HandleKeyDown(event.key);

@@ -127,11 +127,12 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   std::unique_ptr<TSdlPresenter> presenter_;
   std::unique_ptr<TGamepadInput> gamepads_;
   std::array<std::array<int, 2>, 256> keyTable_{};  // SDL scancodes per virtual-key code
-  int32_t clientWidth_, clientHeight_;  // the form's client size
+  int32_t clientWidth_, clientHeight_;              // the form's client size
   int32_t scale_;
   bool pendingFullscreen_;  // fullscreen asked for before the window was first shown
   bool swallowEnter_ = false;
-  bool framedFit_ = false;  // fitted to the screen with the window manager's frame  // the Enter of Alt+Enter, hidden from the game until it is released
+  bool framedFit_ = false;  // fitted to the screen with the window manager's frame  // the Enter of Alt+Enter, hidden
+                            // from the game until it is released
 };
 
 // The game's error box where it has no window yet: writes "caption: text" in the player's language to standard

@@ -27,9 +27,9 @@ bool SetWindowIconFromPng(SDL_Window* Window, const std::string& File, std::stri
     png_image_free(&image);
     return false;
   }
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-      pixels.data(), static_cast<int>(image.width), static_cast<int>(image.height), 32,
-      static_cast<int>(PNG_IMAGE_ROW_STRIDE(image)), SDL_PIXELFORMAT_RGBA32);
+  SDL_Surface* surface =
+      SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), static_cast<int>(image.width), static_cast<int>(image.height),
+                                         32, static_cast<int>(PNG_IMAGE_ROW_STRIDE(image)), SDL_PIXELFORMAT_RGBA32);
   if (surface == nullptr) {
     Error = std::string("cannot make the icon: ") + SDL_GetError();
     return false;

@@ -109,7 +109,8 @@ bool ParseDecimal(std::string_view text, TDecimal& out) {
     bool negativeExponent = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negativeExponent = s[i++] == '-';
     if (i == s.size() || !IsDigit(s[i])) return false;
-    for (; i < s.size() && IsDigit(s[i]); ++i) exponent = std::min<int64_t>(exponent * 10 + (s[i] - '0'), 1'000'000'000);
+    for (; i < s.size() && IsDigit(s[i]); ++i)
+      exponent = std::min<int64_t>(exponent * 10 + (s[i] - '0'), 1'000'000'000);
     if (negativeExponent) exponent = -exponent;
   }
   if (i != s.size()) return false;

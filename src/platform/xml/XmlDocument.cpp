@@ -81,12 +81,8 @@ class TextGatherer {
     if (depth > kMaxDepth) throw Exception(Jp("XMLの入れ子が深すぎます"));
     switch (node->type) {
       case XML_TEXT_NODE:
-      case XML_CDATA_SECTION_NODE:
-        Append(node->content);
-        break;
-      case XML_ELEMENT_NODE:
-        Walk(node->children, depth + 1);
-        break;
+      case XML_CDATA_SECTION_NODE: Append(node->content); break;
+      case XML_ELEMENT_NODE: Walk(node->children, depth + 1); break;
       case XML_ENTITY_REF_NODE:
         // The reference's child is the entity declaration; its children are the replacement text. An
         // entity that is external (never loaded) or not declared would silently leave a hole in the value.
@@ -96,8 +92,7 @@ class TextGatherer {
         }
         Walk(node->children->children, depth + 1);
         break;
-      default:
-        break;
+      default: break;
     }
   }
   std::string Result(bool trim) {
@@ -141,7 +136,7 @@ std::string DeclaredEncoding(const std::string& bytes) {
 // Windows-made Shift_JIS is code page 932; iconv's SHIFT_JIS differs from it (0x5C, 0x7E, NEC and IBM
 // extensions), so such documents are decoded here and handed to the parser as UTF-8.
 bool IsShiftJisName(const std::string& encoding) {
-  static const std::array<const char*, 11> names = {"shift_jis", "shift-jis", "sjis",    "x-sjis",
+  static const std::array<const char*, 11> names = {"shift_jis", "shift-jis",  "sjis",        "x-sjis",
                                                     "ms_kanji",  "csshiftjis", "windows-31j", "cp932",
                                                     "ms932",     "x-ms-cp932", "ibm-943"};
   std::string lower = Lower(encoding);
@@ -192,7 +187,8 @@ std::string ParserComplaint(const xmlError* error) {
 Exception ParseError(const std::string& fileName, int line, const std::string& complaint) {
   char lineText[32];
   std::snprintf(lineText, sizeof lineText, "%d", line);
-  return Exception(Jp("XMLの解析エラーです (") + DisplayName(fileName) + Jp(" ") + lineText + Jp("行目): ") + complaint);
+  return Exception(Jp("XMLの解析エラーです (") + DisplayName(fileName) + Jp(" ") + lineText + Jp("行目): ") +
+                   complaint);
 }
 
 // The line of a byte offset, counted as the parser counts lines (CR LF, LF and a lone CR each end one).
@@ -220,19 +216,13 @@ std::string BadBytes(const std::string& bytes, size_t offset) {
 std::string TXmlNode::NodeName() const {
   if (node_ == nullptr) return "";
   switch (node_->type) {
-    case XML_ELEMENT_NODE:
-      return ToCP932(QualifiedName(node_->name, node_->ns));
-    case XML_TEXT_NODE:
-      return "#text";
-    case XML_CDATA_SECTION_NODE:
-      return "#cdata-section";
-    case XML_COMMENT_NODE:
-      return "#comment";
+    case XML_ELEMENT_NODE: return ToCP932(QualifiedName(node_->name, node_->ns));
+    case XML_TEXT_NODE: return "#text";
+    case XML_CDATA_SECTION_NODE: return "#cdata-section";
+    case XML_COMMENT_NODE: return "#comment";
     case XML_PI_NODE:
-    case XML_ENTITY_REF_NODE:
-      return ToCP932(reinterpret_cast<const char*>(node_->name));
-    default:
-      return "#node";
+    case XML_ENTITY_REF_NODE: return ToCP932(reinterpret_cast<const char*>(node_->name));
+    default: return "#node";
   }
 }
 
@@ -308,21 +298,22 @@ TXmlDocument::TXmlDocument(const std::string& fileName) {
     encoding = "UTF-8";
     options |= XML_PARSE_IGNORE_ENC;
   }
-  if (bytes.size() > static_cast<size_t>(INT32_MAX)) throw Exception(Jp("XMLファイルが大きすぎます: ") + DisplayName(fileName));
+  if (bytes.size() > static_cast<size_t>(INT32_MAX))
+    throw Exception(Jp("XMLファイルが大きすぎます: ") + DisplayName(fileName));
 
   std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> ctxt(xmlNewParserCtxt(), xmlFreeParserCtxt);
   if (!ctxt) throw Exception(Jp("XMLパーサを作成できません"));
   const std::string& url = fileName;
   TFirstError first;
   xmlSetStructuredErrorFunc(&first, KeepFirstError);
-  doc_ = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(), encoding,
-                           options);
+  doc_ = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(), encoding, options);
   xmlSetStructuredErrorFunc(nullptr, nullptr);
   const xmlError* error = xmlCtxtGetLastError(ctxt.get());
   bool failed = first.Seen || doc_ == nullptr || !ctxt->wellFormed || xmlDocGetRootElement(doc_) == nullptr;
   if (failed) {
     int line = first.Seen ? first.Line : (error != nullptr ? error->line : 0);
-    std::string complaint = first.Seen ? first.Message : (error != nullptr ? ParserComplaint(error) : "no root element");
+    std::string complaint =
+        first.Seen ? first.Message : (error != nullptr ? ParserComplaint(error) : "no root element");
     if (doc_ != nullptr) xmlFreeDoc(doc_);
     doc_ = nullptr;
     throw ParseError(fileName, line, ToCP932(complaint));

@@ -63,7 +63,7 @@ void InitializeSkinRoots(const std::string& skinRoot, const TMoreSkinFolders& mo
   // A folder named twice (the player's folder given as the program's too) is searched once.
   auto addRoot = [](const std::string& folder) {
     if (folder.empty()) return std::string();
-    const std::string root = WithDelimiter(folder);
+    std::string root = WithDelimiter(folder);
     for (const std::string& known : SkinRoots) {
       if (known == root) return std::string();
     }
@@ -122,7 +122,7 @@ std::string FindSkinFolder(const std::string& name) {
   const int index = SkinNames.IndexOf(name);
   if (index >= 0) return SkinNames.FolderOf(index);
   for (const std::string& root : SkinRoots) {
-    const std::string folder = FindNamedFolder(root, name);
+    std::string folder = FindNamedFolder(root, name);
     if (!folder.empty()) return folder;
   }
   return WithDelimiter(SkinRoot + name);

@@ -30,25 +30,8 @@ state_field() {  # STATE_FILE FRAME FIELD
   sed -n "$(($2 + 1))p" "$1" | grep -o "\"$3\":\"[^\"]*\"" | cut -d'"' -f4
 }
 
-# run_game GAME ARGS...: the game in a window (SDL's dummy driver), recording; the recording file is created once
-# the window exists, and SIGTERM then asks the game to quit, as a desktop does.
-run_game() {
-  local game=$1 status
-  shift
-  rm -f "$WORK/rec.keys"
-  "$game" "$@" --record "$WORK/rec.keys" >"$WORK/out" 2>"$WORK/err" &
-  GAME_PID=$!
-  for _ in $(seq 300); do
-    [ -e "$WORK/rec.keys" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -TERM "$GAME_PID" 2>/dev/null
-  wait "$GAME_PID"
-  status=$?
-  GAME_PID=""
-  [ "$status" -eq 0 ] || fail "$game $*: status $status: $(cat "$WORK/err")"
-}
+# run_game GAME ARGS...: one recorded session of the game in a window (SDL's dummy driver).
+run_game() { game_session "$@"; }
 
 names=("jürgen" "café" "zoë" "космос" "宇宙" "🚀")
 mkdir -p "$WORK/skins"

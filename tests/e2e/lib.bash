@@ -71,6 +71,24 @@ start_xvfb() {
   export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 }
 
+# game_session PROGRAM ARGS...: one session of the game (on whatever video driver the environment names),
+# recording to WORK/rec.keys and ended as a desktop ends it (SIGTERM) once its window exists, which the recording
+# it creates right after shows; output in WORK/out and WORK/err. Its status must be 0.
+game_session() {
+  local program=$1 status
+  shift
+  rm -f "$WORK/rec.keys"
+  "$program" "$@" --record "$WORK/rec.keys" >"$WORK/out" 2>"$WORK/err" &
+  GAME_PID=$!
+  STILL_POLLS=600 wait_until "the game's recording" session_recording
+  kill -TERM "$GAME_PID" 2>/dev/null
+  wait "$GAME_PID"
+  status=$?
+  GAME_PID=""
+  [ "$status" -eq 0 ] || fail "$program $*: status $status: $(cat "$WORK/err")"
+}
+session_recording() { [ -e "$WORK/rec.keys" ] || game_ended; }
+
 # start_openbox: the window manager on DISPLAY (WM_PID set); returns once it manages the screen.
 start_openbox() {
   openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
@@ -117,7 +135,7 @@ game_ended() { ! kill -0 "$GAME_PID" 2>/dev/null; }
 # line yet and is passed over.
 state() {
   local line last=""
-  while IFS= read -r line; do last=$line; done < <(tail -n 2 "$STATE" 2>/dev/null)
+  while IFS= read -r line; do last=$line; done < <(tail -n 2 "${STATE:-/dev/null}" 2>/dev/null)
   printf '%s\n' "$last"
 }
 # field NAME: NAME's number or truth value in the last state line; empty where the line has none.

@@ -13,23 +13,8 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 SETTINGS="$XDG_CONFIG_HOME/morvanth/settings.ini"
 mkdir -p "$(dirname "$SETTINGS")"
 
-# session ARGS...: one session of the game, ended as a desktop ends it (SIGTERM) once its window exists, which the
-# recording file it creates right after shows. Standard error in WORK/err.
-session() {
-  rm -f "$WORK/rec.keys"
-  "$GAME" --record "$WORK/rec.keys" "$@" >"$WORK/out" 2>"$WORK/err" &
-  GAME_PID=$!
-  for _ in $(seq 300); do
-    [ -e "$WORK/rec.keys" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -TERM "$GAME_PID" 2>/dev/null
-  wait "$GAME_PID"
-  local status=$?
-  GAME_PID=""
-  [ "$status" -eq 0 ] || fail "the game ended with status $status: $(cat "$WORK/err")"
-}
+# session ARGS...: one session of the game, standard error in WORK/err.
+session() { game_session "$GAME" "$@"; }
 
 # 1. What the player wrote stays; the game's values change where they stand or join its section.
 printf '\xef\xbb\xbf; my settings\r\n[morvanth]\r\nvolume = 80\r\nlanguage=ja\r\nthis is not a setting\r\n\r\n[other]\r\nvolume=3\r\n' >"$SETTINGS"

@@ -74,6 +74,19 @@ grep -q "スキンフォルダが存在しません" "$WORK/headless.err" || fai
 "${ENGLISH[@]}" "$WORK/game/morvanth-headless" --frames 1 >/dev/null 2>"$WORK/headless.err"
 grep -q "The skin folder does not exist" "$WORK/headless.err" || fail "headless in English: $(cat "$WORK/headless.err")"
 
+# enter_twice: Enter held until the game's recording has it down, then let go: the first press completes the
+# title (the recording shows it let go before the next), the second starts a game, which stops at its error box.
+recorded_enter() { tail -1 "$WORK/game.keys" | grep -q ENTER; }
+enter_twice() {
+  xdotool keydown Return
+  wait_until "Enter in the recording" recorded_enter
+  xdotool keyup Return
+  wait_until "Enter let go in the recording" eval '! recorded_enter'
+  xdotool keydown Return
+  wait_until "the second Enter in the recording" recorded_enter
+  xdotool keyup Return
+}
+
 # 2. A truncated graphicdef.xml: the box in the game's window when Enter starts a game.
 mkdir -p "$WORK/game/skin"
 cp -r "$SOURCE/skin/morv" "$SOURCE/skin/system" "$WORK/game/skin/"
@@ -81,12 +94,7 @@ head -c 300 "$SOURCE/skin/morv/xml/graphicdef.xml" >"$WORK/game/skin/morv/xml/gr
 XML_ERROR="エラー: XMLの解析エラーです ("
 unset LAUNCHER
 start_game --record "$WORK/game.keys"
-for _ in 1 2; do  # the first Enter completes the title, the second starts a game
-  xdotool keydown Return
-  for _ in $(seq 300); do tail -1 "$WORK/game.keys" | grep -q ENTER && break; sleep 0.1; done
-  xdotool keyup Return
-  for _ in $(seq 300); do tail -1 "$WORK/game.keys" | grep -q ENTER || break; sleep 0.1; done
-done
+enter_twice
 await_box broken-ja "$XML_ERROR"
 panel_shown broken-ja
 close_box Return
@@ -96,12 +104,7 @@ diff <(grep -o "XMLの解析エラーです.*" "$WORK/game.err") "$WORK/skinchec
 
 LAUNCHER=("${ENGLISH[@]}")
 start_game --record "$WORK/game.keys"
-for _ in 1 2; do
-  xdotool keydown Return
-  for _ in $(seq 300); do tail -1 "$WORK/game.keys" | grep -q ENTER && break; sleep 0.1; done
-  xdotool keyup Return
-  for _ in $(seq 300); do tail -1 "$WORK/game.keys" | grep -q ENTER || break; sleep 0.1; done
-done
+enter_twice
 await_box broken-en "Error: XML parse error ("
 panel_shown broken-en
 close_box Escape

@@ -17,7 +17,7 @@ struct TFreeBlock {
 class TPool {
  public:
   ~TPool() {
-    for (TFreeBlock*& head : Heads_) {
+    for (TFreeBlock*& head : heads_) {
       while (head != nullptr) {
         TFreeBlock* next = head->Next;
         ::operator delete(head);
@@ -29,8 +29,8 @@ class TPool {
   }
 
   void* Allocate(std::size_t cls) {
-    if (TFreeBlock* block = Heads_[cls]; block != nullptr) {
-      Heads_[cls] = block->Next;
+    if (TFreeBlock* block = heads_[cls]; block != nullptr) {
+      heads_[cls] = block->Next;
       --Count_;
       return block;
     }
@@ -43,15 +43,15 @@ class TPool {
       return;
     }
     auto* free = static_cast<TFreeBlock*>(block);
-    free->Next = Heads_[cls];
-    Heads_[cls] = free;
+    free->Next = heads_[cls];
+    heads_[cls] = free;
     ++Count_;
   }
 
   std::size_t Count() const { return Count_; }
 
  private:
-  std::array<TFreeBlock*, kClassCount> Heads_{};
+  std::array<TFreeBlock*, kClassCount> heads_{};
   std::size_t Count_ = 0;
   bool Closed_ = false;
 };

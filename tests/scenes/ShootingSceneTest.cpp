@@ -256,7 +256,9 @@ TEST_F(ShootingSceneTest, EachPlayStateDecidesWhatMeetsWhat) {
     EXPECT_EQ(struck->HP, c.Weapons ? 4 : 5) << c.Name;
     EXPECT_EQ(scene_->ShotList->Count(), c.Weapons ? 0 : 1) << c.Name;
     EXPECT_EQ(touched->HP, c.Weapons ? 4 : 5) << c.Name;
-    if (rammer != nullptr) EXPECT_EQ(rammer->HP, 1) << c.Name;
+    if (rammer != nullptr) {
+      EXPECT_EQ(rammer->HP, 1) << c.Name;
+    }
     EXPECT_EQ(scene_->EnemyShots->Count(), c.BulletsLeft) << c.Name;
     EXPECT_EQ(ship.Lives, lives - c.LivesLost) << c.Name;
     EXPECT_EQ(ship.Energy, c.LivesLost ? 0 : energy) << c.Name;

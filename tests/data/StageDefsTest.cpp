@@ -241,7 +241,9 @@ TEST_F(StageDefsTest, AStageHoldsUpTo100000EntriesSortedOnce) {
   for (TStageObjectDef* e = stages_.First()->First(); e != nullptr; before = e, e = e->Next(), ++count) {
     ASSERT_GE(e->Frame, previous);
     // Frames shared by an enemy and a restart point: the enemy came first in the document.
-    if (before != nullptr && before->Frame == e->Frame) ASSERT_EQ(before->Kind, okEnemy) << e->Frame;
+    if (before != nullptr && before->Frame == e->Frame) {
+      ASSERT_EQ(before->Kind, okEnemy) << e->Frame;
+    }
     previous = e->Frame;
   }
   EXPECT_EQ(count, 100000u);

@@ -35,7 +35,9 @@ TEST(EndingText, FortySixLinesLaidOutInTheirSections) {
     EXPECT_EQ(lines[heading].front(), '=') << heading;
     EXPECT_EQ(lines[heading].back(), '=') << heading;
     EXPECT_FALSE(lines[heading + 1].empty());
-    if (heading < 39) EXPECT_TRUE(lines[heading + 2].empty());
+    if (heading < 39) {
+      EXPECT_TRUE(lines[heading + 2].empty());
+    }
   }
   empty(41, 43);
   EXPECT_EQ(lines[44], "-END-");

@@ -14,7 +14,7 @@ tests=(
   git python3
   xvfb xauth x11-apps x11-utils imagemagick xdotool openbox
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev valgrind clang-format clang-tidy python3-pyflakes
+  clang libclang-rt-14-dev valgrind gdb clang-format clang-tidy python3-pyflakes
   desktop-file-utils appstream man-db lintian locales
 )
 case "${1:-}" in

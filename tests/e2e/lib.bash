@@ -183,6 +183,12 @@ wait_failed() {
   [ -n "${GAME_PID:-}" ] && context="; the game's last words: $(tail -3 "$WORK/game.err" 2>/dev/null | tr '\n' ' ')"
   [ -n "${DISPLAY:-}" ] && context="$context; windows: $(xwininfo -root -tree 2>/dev/null | grep -o '"[^"]*"' | sort -u | tr '\n' ' ')"
   [ -n "${WM_PID:-}" ] && ! kill -0 "$WM_PID" 2>/dev/null && context="$context; the window manager has ended"
+  # A game that stands still: where each of its threads waits, so a hang outside the game's own code (a
+  # library's blocking wait) shows where it is.
+  if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null && command -v gdb >/dev/null; then
+    echo "the game's threads (gdb):" >&2
+    timeout 60 gdb -p "$GAME_PID" -batch -ex "thread apply all bt 12" 2>/dev/null | grep -E '^(Thread|#)' >&2
+  fi
   fail "$*${WAIT_EXPLAIN:+ ($WAIT_EXPLAIN: $($WAIT_EXPLAIN))}$context"
 }
 # wait_frames N: returns once the game has finished N more frames.

@@ -209,6 +209,6 @@ void TScriptedKeySource::SetFrame(uint32_t Frame) {
   down_.fill(false);
   const TKeyScriptLine* current = next_ == 0 ? nullptr : &script_[next_ - 1];
   active_ = current == nullptr || !current->Away;
-  if (current == nullptr) return;
+  if (!active_ || current == nullptr) return;  // away, no key reads as down, as in the window
   for (uint8_t key : current->Keys) down_[key] = true;
 }

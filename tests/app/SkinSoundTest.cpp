@@ -91,6 +91,8 @@ TEST_F(SkinSoundTest, SoundsOverTheirBudgetsAreRefusedBeforeDecoding) {
   WriteWav(sound / "powerup.wav", 192000, 8, 32, 9 * 6'144'000);  // 9 s, but 55 MB of data
   WriteWav(sound / "title.wav", 1, 1, 8, 10'000);                 // music at 1 Hz
   Write("test/sound/capsule.wav", "ID3\x04 an MP3 by another name");
+  WriteWav(sound / "shiplost.wav", 22050, 1, 16, 4'139'382'400);  // claims 4 GB: SDL would allocate them
+  std::filesystem::resize_file(sound / "shiplost.wav", 4096);     // but the file is cut at 4 KB
   sound_.PlayEffect(seShot);
   sound_.PlayMusic(TMusicTrack{mkTitle, 0});
   EXPECT_EQ(Count("shot.wav: it lasts 2500 s, over the 10 s an effect may last"), 1);
@@ -99,6 +101,7 @@ TEST_F(SkinSoundTest, SoundsOverTheirBudgetsAreRefusedBeforeDecoding) {
   EXPECT_EQ(Count("powerup.wav: it takes 54000 KiB, over the 16 MiB"), 1);
   EXPECT_EQ(Count("title.wav: sample rate 1 Hz"), 1);
   EXPECT_EQ(Count("capsule.wav: not a WAV or Ogg Vorbis file"), 1);
+  EXPECT_EQ(Count("shiplost.wav: a WAV file whose data runs past its end"), 1);
 }
 
 TEST_F(SkinSoundTest, ASkinWithoutSoundsIsSilentWithoutComplaint) {

@@ -29,7 +29,7 @@ TEST(KeyScript, NamesAndNumbersMapToVirtualKeys) {
 }
 
 TEST(KeyScript, KeysAreHeldFromTheirFrameUntilTheNextLine) {
-  TScriptedKeySource keys(Parse("# title, then start\n10 ENTER\n12\n\n20 Z LEFT\r\n30 away\n"));
+  TScriptedKeySource keys(Parse("# title, then start\n10 ENTER\n12\n\n20 Z LEFT\r\n30 away Z\n"));
   keys.SetFrame(9);
   EXPECT_FALSE(keys.IsKeyDown(13));
   keys.SetFrame(10);
@@ -54,6 +54,7 @@ TEST(KeyScript, KeysAreHeldFromTheirFrameUntilTheNextLine) {
   keys.SetFrame(500);
   EXPECT_FALSE(keys.IsKeyDown(90));
   EXPECT_FALSE(keys.IsApplicationActive()) << "AWAY: the window has lost the focus";
+  EXPECT_FALSE(keys.IsKeyDown(90)) << "away, a key written on the line still reads as up";
 }
 
 TEST(KeyScript, HeaderLinesGiveTheSeedAndTheSkin) {

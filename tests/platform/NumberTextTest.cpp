@@ -71,7 +71,8 @@ TEST(NumberTextTest, IntegerLiteralsAfterATypeMismatch) {
 TEST(NumberTextTest, OutOfRangeAndUnreadableText) {
   EXPECT_EQ(IntResult("2147483648"), TConversionResult::crOverflow);
   EXPECT_EQ(IntResult("-2147483649"), TConversionResult::crOverflow);
-  EXPECT_EQ(IntResult("2147483647.5"), TConversionResult::crOverflow);  // rounds to 2^31
+  EXPECT_EQ(IntResult("2147483647.5"), TConversionResult::crOverflow);            // rounds to 2^31
+  EXPECT_EQ(IntResult("18446744073709551615.9"), TConversionResult::crOverflow);  // rounding must not wrap
   EXPECT_EQ(IntResult("99999999999999999999999999"), TConversionResult::crOverflow);
   EXPECT_EQ(IntResult("$100000000"), TConversionResult::crOverflow);
   for (const char* bad : {"", " ", "abc", "12abc", "$", "0x", "$FG", "1 2", ",5", "-", "."}) {

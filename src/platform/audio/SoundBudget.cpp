@@ -33,8 +33,13 @@ bool ReadWav(std::ifstream& in, uint64_t fileSize, TSoundHeader& header, std::st
       haveFormat = true;
     } else if (std::memcmp(chunk, "data", 4) == 0) {
       if (!haveFormat) break;
-      // A chunk may claim more than the file holds; SDL reads what is there.
-      header.DataBytes = std::min<uint64_t>(size, fileSize > at ? fileSize - at : 0);
+      // SDL allocates what the chunk claims before it reads what is there: a claim past the file's end (a cut
+      // or forged file) would cost that memory, so it is refused.
+      if (size > (fileSize > at ? fileSize - at : 0)) {
+        error = "a WAV file whose data runs past its end";
+        return false;
+      }
+      header.DataBytes = size;
       if (header.Channels == 0 || blockAlign == 0) {
         error = "a WAV file without channels";
         return false;

@@ -119,7 +119,8 @@ bool TSettingsFile::Load(const std::string& path, std::string& error) {
     size_t end = content.find('\n', start);
     if (end == std::string_view::npos) end = content.size();
     std::string_view line = content.substr(start, end - start);
-    if (line.ends_with('\r')) line.remove_suffix(1);
+    // Every carriage return ending a line goes: a stray one would not survive the line ending it is saved with.
+    while (line.ends_with('\r')) line.remove_suffix(1);
     if (!IsComment(line) && !SectionOf(line) && KeyOf(line).empty()) {
       problems_.push_back(path + ": line " + std::to_string(lines_.size() + 1) +
                           " is not key=value, a [section] or a comment; it is kept as it is");

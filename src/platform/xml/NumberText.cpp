@@ -164,8 +164,9 @@ TConversionResult LocaleTextToInt32(std::string_view text, int32_t& value) {
   uint64_t magnitude = 0;
   int half = -1;
   if (!SplitDecimal(d, magnitude, half)) return TConversionResult::crOverflow;
+  const uint64_t limit = d.Negative ? 2147483648ull : 2147483647ull;
+  if (magnitude > limit) return TConversionResult::crOverflow;  // before rounding, which would wrap at 2^64 - 1
   if (half > 0 || (half == 0 && (magnitude & 1) != 0)) ++magnitude;
-  uint64_t limit = d.Negative ? 2147483648ull : 2147483647ull;
   if (magnitude > limit) return TConversionResult::crOverflow;
   value = d.Negative ? static_cast<int32_t>(-static_cast<int64_t>(magnitude)) : static_cast<int32_t>(magnitude);
   return TConversionResult::crOk;

@@ -90,16 +90,19 @@ TEST_F(SkinSoundTest, SoundsOverTheirBudgetsAreRefusedBeforeDecoding) {
   WriteWav(sound / "enemyhit.wav", 1, 1, 8, 10'000);              // 1 Hz
   WriteWav(sound / "powerup.wav", 192000, 8, 32, 9 * 6'144'000);  // 9 s, but 55 MB of data
   WriteWav(sound / "title.wav", 1, 1, 8, 10'000);                 // music at 1 Hz
+  WriteWav(sound / "ending.wav", 11025, 256, 8, 10'000);          // music of 256 channels: SDL would divide by 0
   Write("test/sound/capsule.wav", "ID3\x04 an MP3 by another name");
   WriteWav(sound / "shiplost.wav", 22050, 1, 16, 4'139'382'400);  // claims 4 GB: SDL would allocate them
   std::filesystem::resize_file(sound / "shiplost.wav", 4096);     // but the file is cut at 4 KB
   sound_.PlayEffect(seShot);
   sound_.PlayMusic(TMusicTrack{mkTitle, 0});
+  sound_.PlayMusic(TMusicTrack{mkEnding, 0});
   EXPECT_EQ(Count("shot.wav: it lasts 2500 s, over the 10 s an effect may last"), 1);
   EXPECT_EQ(Count("laser.wav"), 0);
   EXPECT_EQ(Count("enemyhit.wav: sample rate 1 Hz is outside 4000 to 192000 Hz"), 1);
   EXPECT_EQ(Count("powerup.wav: it takes 54000 KiB, over the 16 MiB"), 1);
   EXPECT_EQ(Count("title.wav: sample rate 1 Hz"), 1);
+  EXPECT_EQ(Count("ending.wav: 256 channels, not 1 to 8"), 1);
   EXPECT_EQ(Count("capsule.wav: not a WAV or Ogg Vorbis file"), 1);
   EXPECT_EQ(Count("shiplost.wav: a WAV file whose data runs past its end"), 1);
 }

@@ -135,6 +135,10 @@ bool MusicWithinBudget(const TSoundHeader& Header, std::string& Error) {
             std::to_string(kSoundMaxRate) + " Hz";
     return false;
   }
+  if (Header.Channels == 0 || Header.Channels > kSoundMaxChannels) {
+    Error = std::to_string(Header.Channels) + " channels, not 1 to " + std::to_string(kSoundMaxChannels);
+    return false;
+  }
   return true;
 }
 

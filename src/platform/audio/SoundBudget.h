@@ -9,6 +9,8 @@
 // Sample rates accepted for effects and music: every rate in common use lies between them.
 inline constexpr uint32_t kSoundMinRate = 4000;
 inline constexpr uint32_t kSoundMaxRate = 192000;
+// Channels accepted: SDL converts at most eight (7.1); more makes its converter divide by zero.
+inline constexpr uint32_t kSoundMaxChannels = 8;
 // One effect: ten seconds (the bundled effects last at most two) and 16 MiB, both of its data in the file and
 // decoded at the device's rate; all effects of a skin together: 64 MiB decoded.
 inline constexpr uint64_t kEffectMaxMilliseconds = 10000;
@@ -26,7 +28,8 @@ struct TSoundHeader {
 // Reads the header of a WAV or Ogg Vorbis file (a UTF-8 path); false with the reason in Error.
 bool ReadSoundHeader(const std::string& Path, TSoundHeader& Header, std::string& Error);
 
-// Whether the sound may be played as music (streamed): its rate is accepted. False with the reason in Error.
+// Whether the sound may be played as music (streamed): its rate and channels are accepted. False with the reason
+// in Error.
 bool MusicWithinBudget(const TSoundHeader& Header, std::string& Error);
 
 // Whether the sound may be decoded as an effect for a device of DeviceRate frames a second of

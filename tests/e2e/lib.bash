@@ -89,13 +89,17 @@ game_session() {
 }
 session_recording() { [ -e "$WORK/rec.keys" ] || game_ended; }
 
-# start_openbox: the window manager on DISPLAY (WM_PID set); returns once it manages the screen.
+# start_openbox: the window manager on DISPLAY (WM_PID set); returns once it has finished starting. Its
+# _NET_SUPPORTING_WM_CHECK is set early in its start, and a window mapped between then and the end of the start
+# is lost: openbox never maps it, and SDL waits for ever for its MapNotify (seen once in a hundred starts on a
+# busy machine). The command openbox runs when its start is over is the sign.
 start_openbox() {
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+  rm -f "$WORK/openbox.started"
+  openbox --sm-disable --startup "touch $WORK/openbox.started" >"$WORK/openbox.log" 2>&1 &
   WM_PID=$!
   wait_until "the window manager" wm_ready
 }
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+wm_ready() { [ -e "$WORK/openbox.started" ]; }
 
 # start_game ARGS...: starts "$GAME" (behind the words of the array LAUNCHER, if set) with ARGS, its output in
 # WORK/game.out and game.err and its state lines in STATE (WORK/state.jsonl, emptied first); sets GAME_PID,

@@ -170,7 +170,10 @@ wait_until() {
   until "$@"; do
     polls=$((polls + 1))
     if [ -n "$GAME_PID" ]; then
-      game_ended && wait_failed "the game ended while waiting for $what: $(tail -5 "$WORK/game.err")"
+      if game_ended; then
+        wait "$GAME_PID"
+        wait_failed "the game ended (status $?) while waiting for $what: $(tail -5 "$WORK/game.err" 2>/dev/null)"
+      fi
       now=$(frame)
       [ "$now" -ne "$last" ] && last=$now polls=0
       [ $((now - start)) -le "${WAIT_FRAMES:-3600}" ] || wait_failed "$((now - start)) frames went by without $what"

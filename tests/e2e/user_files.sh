@@ -43,14 +43,11 @@ expect 1 "cannot read the replay $WORK" "a folder as the replay" $?
 # 3. The game recording into a full disk: ended by SIGTERM once the recording is open (the window comes
 # first, so SDL turns the signal into a quit), it reports the loss and fails.
 "$GAME" --replay "$WORK/run.keys" --record /dev/full 2>"$WORK/err" &
-pid=$!
-for _ in $(seq 200); do
-  ls -l "/proc/$pid/fd" 2>/dev/null | grep -q /dev/full && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -TERM "$pid" 2>/dev/null
-wait "$pid"
+GAME_PID=$!
+recording_open() { ls -l "/proc/$GAME_PID/fd" 2>/dev/null | grep -q /dev/full || game_ended; }
+wait_until "the recording open on /dev/full" recording_open
+kill -TERM "$GAME_PID" 2>/dev/null
+wait "$GAME_PID"
 expect 1 "could not write the recording /dev/full" "recording into a full disk" $?
 
 echo "ok: write failures fail, folders are refused, a replay is never recorded over"

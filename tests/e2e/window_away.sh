@@ -20,16 +20,11 @@ OTHER_PID=""
 trap 'scratch_end; [ -n "$OTHER_PID" ] && kill "$OTHER_PID" 2>/dev/null' EXIT
 
 KEYS="$WORK/game.keys"
-# await_line PATTERN: waits (up to 60 s) for the recording's last line to match PATTERN (an extended regex):
-# the game has seen that change.
-await_line() {
-  for _ in $(seq 600); do
-    tail -1 "$KEYS" 2>/dev/null | grep -Eqx "$1" && return
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended waiting for \"$1\": $(cat "$WORK/game.err" "$KEYS")"
-    sleep 0.1
-  done
-  fail "the recording's last line is \"$(tail -1 "$KEYS")\", not \"$1\""
-}
+# await_line PATTERN: waits for the recording's last line to match PATTERN (an extended regex): the game has seen
+# that change.
+last_line() { tail -1 "$KEYS" 2>/dev/null; }
+last_line_is() { last_line | grep -Eqx "$1"; }
+await_line() { WAIT_EXPLAIN=last_line wait_until "the recording's line \"$1\"" last_line_is "$1"; }
 # key NAME LINE: holds the key until the game has recorded it down (LINE), then lets go and waits for its release.
 key() {
   xdotool keydown "$1"
@@ -49,12 +44,11 @@ key Return ENTER  # starts the game
 xmessage -name elsewhere -title elsewhere -geometry +900+600 "elsewhere" 2>/dev/null &
 OTHER_PID=$!
 OTHER=""
-for _ in $(seq 100); do
+other_shown() {
   OTHER=$(xwininfo -name elsewhere 2>/dev/null | awk '/Window id:/ {print $4}')
-  [ -n "$OTHER" ] && break
-  sleep 0.1
-done
-[ -n "$OTHER" ] || fail "no xmessage window"
+  [ -n "$OTHER" ]
+}
+wait_until "the xmessage window" other_shown
 xdotool windowactivate --sync "$OTHER"
 await_line "[0-9]+ AWAY"
 away_shot away
@@ -66,9 +60,8 @@ away_shot back
 key Escape ESC
 away_shot title-again
 xdotool keydown Escape
-for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+wait_until "the game's end on Escape" game_ended
 xdotool keyup Escape
-kill -0 "$GAME_PID" 2>/dev/null && fail "Escape on the title did not quit"
 wait "$GAME_PID"
 status=$?
 GAME_PID=""
@@ -97,8 +90,7 @@ key Return ENTER
 xdotool keydown Right
 await_line "[0-9]+ RIGHT"
 xdotool windowclose "$WIN"
-for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$GAME_PID" 2>/dev/null && fail "the game outlived its window"
+wait_until "the game's end with its window" game_ended
 xdotool keyup Right
 GAME_PID=""
 tail -1 "$KEYS" | grep -Eqx "[0-9]+ RIGHT" || fail "the cut recording ends with \"$(tail -1 "$KEYS")\""

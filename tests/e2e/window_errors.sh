@@ -31,43 +31,37 @@ GAME="$WORK/game/morvanth"
 start_xvfb "$WORK/xvfb.log" 1280x720
 start_openbox
 
-# await_box NAME: waits for the box (its message on standard error first), takes a shot of the screen.
+# The box's panel is drawn in the game's colours: some pixels of the panel's blue in the picture.
+panel_in() { [ "$(convert "$1" -fill black +opaque "#202A48" -fill white -opaque "#202A48" \
+                 -format "%[fx:mean*w*h]" info: | cut -d. -f1)" -gt 5000 ]; }
+# await_box NAME MESSAGE: waits for the message on standard error (written as the box is made), then for the
+# box on the screen (shown a moment later), in the shot NAME.png.
 await_box() {
-  for _ in $(seq 300); do
-    grep -q "$2" "$WORK/game.err" && break
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended without a box: $(cat "$WORK/game.err")"
-    sleep 0.1
-  done
-  grep -q "$2" "$WORK/game.err" || fail "no \"$2\" on standard error: $(cat "$WORK/game.err")"
-  shot "$WORK/$1.png" root
-  if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/$1.png" "$MORVANTH_SHOT_DIR/error-$1.png"; fi
+  local name=$1 message=$2
+  box_up() { grep -q "$message" "$WORK/game.err" && shot "$WORK/$name.png" root && panel_in "$WORK/$name.png"; }
+  wait_until "the box of \"$message\"" box_up
+  if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/$name.png" "$MORVANTH_SHOT_DIR/error-$name.png"; fi
 }
 # close_box KEY: the key closes the box and the game ends with status 1.
 close_box() {
   xdotool windowactivate --sync "$WIN" 2>/dev/null
   xdotool key --window "$WIN" "$1" 2>/dev/null || xdotool key "$1"
-  for _ in $(seq 300); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$GAME_PID" 2>/dev/null && fail "$1 did not close the box"
+  wait_until "the box closed by $1" game_ended
   wait "$GAME_PID"
   local status=$?
   GAME_PID=""
   [ "$status" -eq 1 ] || fail "the game ended with status $status after its error box"
 }
-# The box's panel is drawn in the game's colours: some pixels of the panel's blue in the window.
-panel_shown() { [ "$(convert "$WORK/$1.png" -fill black +opaque "#202A48" -fill white -opaque "#202A48" \
-                     -format "%[fx:mean*w*h]" info: | cut -d. -f1)" -gt 5000 ] || fail "no box drawn in $1.png"; }
 
 # 1. No skin folder: a window of its own, in Japanese, then in English.
 JA_MISSING="MORVANTH: スキンフォルダが存在しません"
 EN_MISSING="MORVANTH: The skin folder does not exist"
 launch_game
 await_box missing-ja "$JA_MISSING"
-panel_shown missing-ja
 close_box Return
 LAUNCHER=("${ENGLISH[@]}")
 launch_game
 await_box missing-en "$EN_MISSING"
-panel_shown missing-en
 close_box Escape
 "$WORK/game/morvanth-headless" --frames 1 >/dev/null 2>"$WORK/headless.err"
 grep -q "スキンフォルダが存在しません" "$WORK/headless.err" || fail "headless: $(cat "$WORK/headless.err")"
@@ -96,7 +90,6 @@ unset LAUNCHER
 start_game --record "$WORK/game.keys"
 enter_twice
 await_box broken-ja "$XML_ERROR"
-panel_shown broken-ja
 close_box Return
 "$WORK/game/morvanth-skincheck" "$WORK/game" >/dev/null 2>"$WORK/skincheck.err"
 diff <(grep -o "XMLの解析エラーです.*" "$WORK/game.err") "$WORK/skincheck.err" >/dev/null ||
@@ -106,7 +99,6 @@ LAUNCHER=("${ENGLISH[@]}")
 start_game --record "$WORK/game.keys"
 enter_twice
 await_box broken-en "Error: XML parse error ("
-panel_shown broken-en
 close_box Escape
 "${ENGLISH[@]}" "$WORK/game/morvanth-skincheck" "$WORK/game" >/dev/null 2>"$WORK/skincheck.err"
 diff <(grep -o "XML parse error.*" "$WORK/game.err") "$WORK/skincheck.err" >/dev/null ||

@@ -22,13 +22,8 @@ screen() {
 }
 size() { xwininfo -id "$WIN" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 # Waits for the window's client area to take the size WxH (the window manager answers in its own time).
-await_size() {
-  for _ in $(seq 100); do
-    [ "$(size)" = "$1" ] && return
-    sleep 0.1
-  done
-  fail "the window is $(size), not $1"
-}
+sized() { [ "$(size)" = "$1" ]; }
+await_size() { WAIT_EXPLAIN=size wait_until "the window at $1" sized "$1"; }
 reduced() { grep -qx "morvanth: scale $1 does not fit the screen ($2 usable), scale 1 instead" "$WORK/game.err" ||
               fail "no word of the lowered scale: $(cat "$WORK/game.err")"; }
 

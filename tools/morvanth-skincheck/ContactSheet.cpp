@@ -18,9 +18,10 @@ int32_t DrawHeader(TSheetCanvas& Canvas, const TSheetSubject& Skin, int32_t Top)
   const int32_t w = Canvas.Text(kMargin, Top, "MORVANTH skin " + DisplayName(Skin.SkinName), kTitlePoints, kTitle);
   const size_t warnings = Skin.Warnings.size();
   Canvas.Text(kMargin + w + 20, Top + 6,
-              std::to_string(sprites) + " sprites, " + std::to_string(Skin.Graphics.Count() - sprites) +
-                  " animations, " + std::to_string(Skin.Stages.Count()) + " stages, " + std::to_string(warnings) +
-                  (warnings == 1 ? " warning" : " warnings"),
+              Counted(sprites, "sprite", "sprites") + ", " +
+                  Counted(Skin.Graphics.Count() - sprites, "animation", "animations") + ", " +
+                  Counted(Skin.Stages.Count(), "stage", "stages") + ", " +
+                  Counted(int64_t(warnings), "warning", "warnings"),
               kHeadPoints, warnings ? kWarning : kDim);
   return Top + Canvas.LineHeight(kTitlePoints) + 12;
 }

@@ -26,16 +26,6 @@ constexpr int32_t kAlpha = 2;
 
 uint32_t Argb(uint32_t Rgb) { return 0xFF000000u | Rgb; }
 
-// A placement's drawable, moved up by the band's top.
-class TPlaced : public TDrawable {
- public:
-  explicit TPlaced(const TDrawPlacement& At) : at_(At) {}
-  TDrawPlacement Placement() const override { return at_; }
-
- private:
-  TDrawPlacement at_;
-};
-
 }  // namespace
 
 TSheetCanvas::TSheetCanvas(TVUDader& Device, THeadlessPresenter& Capture, int32_t Width, int32_t BandHeight)
@@ -134,41 +124,14 @@ int32_t TSheetCanvas::Text(int32_t X, int32_t Y, const std::string& Text, int32_
   return int32_t(texture->Width());
 }
 
-void TSheetCanvas::Graphic(TGraphicDef& Def, const TDrawPlacement& At, const TRect& Bounds) {
-  TItem item;
-  item.Layer = lyGraphic;
-  item.Top = Bounds.Top;
-  item.Bottom = Bounds.Bottom;
-  item.Def = &Def;
-  item.At = At;
-  items_.push_back(item);
-}
-
-void TSheetCanvas::Sprite(TSpriteDef& Def, const TDrawPlacement& At, const uint32_t (&Colors)[4], const TRect& Bounds) {
-  TItem item;
-  item.Layer = lyGraphic;
-  item.Top = Bounds.Top;
-  item.Bottom = Bounds.Bottom;
-  item.SpriteDef = &Def;
-  item.At = At;
-  std::copy(std::begin(Colors), std::end(Colors), item.Colors);
-  items_.push_back(item);
-}
-
-void TSheetCanvas::Queue(const TItem& Item, int32_t BandTop) {
-  if (Item.Def != nullptr || Item.SpriteDef != nullptr) {
-    TDrawPlacement at = Item.At;
-    at.Y -= BandTop;
-    TPlaced placed(at);
-    if (Item.Def != nullptr) {
-      Item.Def->Draw(&placed, scene_.get());
-    } else {
-      Item.SpriteDef->DrawWithColors(&placed, scene_.get(), Item.Colors);
-    }
-    return;
-  }
-  scene_->DrawSprite(TVector2{Item.X, Item.Y - float(BandTop)}, std::span<const TSXVertexSP, 4>(Item.Vertices),
-                     Item.Texture, Item.Blend, false, Item.Layer == lyOver, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
+void TSheetCanvas::Picture(TSpriteDef& Sprite, int32_t X, int32_t Y, int32_t W, int32_t H,
+                           const uint32_t (&Colors)[4]) {
+  const float w = float(W), h = float(H);
+  const TSXVertexSP v[4] = {{0, 0, Colors[0], 0, 0.0f, 0.0f},
+                            {w, 0, Colors[1], 0, 1.0f, 0.0f},
+                            {0, h, Colors[2], 0, 0.0f, 1.0f},
+                            {w, h, Colors[3], 0, 1.0f, 1.0f}};
+  Quad(lyGraphic, float(X), float(Y), v, Sprite.Texture.get(), Sprite.BlendMode);
 }
 
 void TSheetCanvas::DrawBand(int32_t Band, uint32_t Background, const std::vector<std::vector<size_t>>& Bands) {
@@ -180,7 +143,11 @@ void TSheetCanvas::DrawBand(int32_t Band, uint32_t Background, const std::vector
   // Fills go first into the opaque queue, so the opaque graphics queued after them cover them.
   for (TLayer layer : {lyFill, lyGraphic, lyOver}) {
     for (size_t index : Bands[size_t(Band)]) {
-      if (items_[index].Layer == layer) Queue(items_[index], top);
+      const TItem& item = items_[index];
+      if (item.Layer != layer) continue;
+      scene_->DrawSprite(TVector2{item.X, item.Y - float(top)}, std::span<const TSXVertexSP, 4>(item.Vertices),
+                         item.Texture, item.Blend, false, item.Layer == lyOver, 0.0f, D3DTADDRESS_CLAMP,
+                         D3DTADDRESS_CLAMP);
     }
   }
   scene_->Render(true);

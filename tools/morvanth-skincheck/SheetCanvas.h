@@ -10,12 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "Drawable.h"
 #include "SXTypes.h"
 #include "WinTypes.h"
 
 class TDGTexture;
-class TGraphicDef;
 class TSpriteDef;
 class TSXScene;
 class TSXTextWriter;
@@ -44,33 +42,26 @@ class TSheetCanvas {
   int32_t TextWidth(const std::string& Text, int32_t Points);
   int32_t LineHeight(int32_t Points);
 
-  // Def drawn for an object placed at At (sheet pixels); Bounds is the sheet area it covers.
-  void Graphic(TGraphicDef& Def, const TDrawPlacement& At, const TRect& Bounds);
-  // A sprite with other corner colours, as an animation shows its entries.
-  void Sprite(TSpriteDef& Def, const TDrawPlacement& At, const uint32_t (&Colors)[4], const TRect& Bounds);
+  // A sprite's picture stretched over W x H at (X, Y) as the game draws sprites: its texture whole, point sampled,
+  // in its blend mode, with these corner colours (its own, or an animation entry's).
+  void Picture(TSpriteDef& Sprite, int32_t X, int32_t Y, int32_t W, int32_t H, const uint32_t (&Colors)[4]);
 
   // Draws the sheet, Height pixels tall on Background (RGB), and writes it as a PNG.
   void Save(const std::filesystem::path& File, int32_t Height, uint32_t Background);
 
  private:
   enum TLayer : uint8_t { lyFill, lyGraphic, lyOver };
+  // One quad of the renderer at (X, Y).
   struct TItem {
     TLayer Layer = lyFill;
     int32_t Top = 0, Bottom = 0;  // sheet rows covered, bottom exclusive
-    // A quad of the renderer, at (X, Y)...
     float X = 0, Y = 0;
     TSXVertexSP Vertices[4];
     TDGTexture* Texture = nullptr;
     int32_t Blend = 0;
-    // ...or a definition drawn for a placement.
-    TGraphicDef* Def = nullptr;
-    TSpriteDef* SpriteDef = nullptr;
-    TDrawPlacement At;
-    uint32_t Colors[4] = {};
   };
 
   void Quad(TLayer Layer, float X, float Y, const TSXVertexSP (&Vertices)[4], TDGTexture* Texture, int32_t Blend);
-  void Queue(const TItem& Item, int32_t BandTop);
   void DrawBand(int32_t Band, uint32_t Background, const std::vector<std::vector<size_t>>& Bands);
   TDGTexture* Label(const std::string& Text, int32_t Points);
 

@@ -37,71 +37,65 @@ const char* BlendName(int32_t Mode) {
   }
 }
 
-// One picture in a cell: a sprite drawn at Zoom with a hit area (object units, relative to the sprite's origin)
-// outlined and the origin marked. Coordinates of the layout are relative to the cell's content corner.
+// One picture in a cell: a sprite drawn at Zoom with a hit area (relative to the object's position) outlined and
+// the object's position marked. Positions are sheet pixels relative to the cell's content corner. They are worked
+// out from the picture's corner, so that an origin or a hit area far away (any 32-bit number) stays harmless: the
+// hit area is drawn cut a little beyond the picture, and a position off the content is not marked.
 struct TPictureLayout {
-  double Zoom;
   int32_t DrawWidth, DrawHeight;  // the picture on the sheet
   int32_t PictureX, PictureY;     // its corner in the content
-  int32_t OriginX, OriginY;       // the object's position in the content
   int32_t Width, Height;          // the content: picture and hit area
-  TRect Hit;                      // the hit area on the sheet, relative to the content, cut at the slack
-  bool HitIsPoint;
+  TRect Hit;                      // the hit area, cut at the slack
+  bool HitHasNoSize;
+  bool OriginShown;  // the object's position lies within the content
+  int32_t OriginX, OriginY;
 };
 
 TPictureLayout LayOut(const TSpriteDef& Sprite, const TRect& HitArea, double Zoom) {
   TPictureLayout l{};
-  l.Zoom = Zoom;
   l.DrawWidth = std::max<int32_t>(1, int32_t(std::lround(std::max(Sprite.Width, 0) * Zoom)));
   l.DrawHeight = std::max<int32_t>(1, int32_t(std::lround(std::max(Sprite.Height, 0) * Zoom)));
-  // Sheet pixels relative to the object's position.
-  const double picLeft = -Sprite.OriginX * Zoom, picTop = -Sprite.OriginY * Zoom;
-  const double picRight = picLeft + l.DrawWidth, picBottom = picTop + l.DrawHeight;
-  auto cut = [](double v, double lo, double hi) { return std::clamp(v, lo - kHitSlack, hi + kHitSlack); };
-  const double hitLeft = cut(HitArea.Left * Zoom, picLeft, picRight);
-  const double hitTop = cut(HitArea.Top * Zoom, picTop, picBottom);
-  const double hitRight = cut(HitArea.Right * Zoom, picLeft, picRight);
-  const double hitBottom = cut(HitArea.Bottom * Zoom, picTop, picBottom);
-  const double left = std::min({picLeft, hitLeft, hitRight}), top = std::min({picTop, hitTop, hitBottom});
-  const double right = std::max({picRight, hitLeft, hitRight}), bottom = std::max({picBottom, hitTop, hitBottom});
-  l.OriginX = int32_t(std::lround(-left));
-  l.OriginY = int32_t(std::lround(-top));
-  l.PictureX = l.OriginX + int32_t(std::lround(picLeft));
-  l.PictureY = l.OriginY + int32_t(std::lround(picTop));
-  l.Width = int32_t(std::lround(right - left));
-  l.Height = int32_t(std::lround(bottom - top));
-  l.Hit = {l.OriginX + int32_t(std::lround(hitLeft)), l.OriginY + int32_t(std::lround(hitTop)),
-           l.OriginX + int32_t(std::lround(hitRight)), l.OriginY + int32_t(std::lround(hitBottom))};
-  l.HitIsPoint = HitArea.Right <= HitArea.Left || HitArea.Bottom <= HitArea.Top;
+  // From the picture's corner: the object's position, and the hit area around it.
+  const double ox = double(Sprite.OriginX) * Zoom, oy = double(Sprite.OriginY) * Zoom;
+  auto cut = [](double v, double size) { return std::clamp(v, -kHitSlack, size + kHitSlack); };
+  const double hitLeft = cut(ox + HitArea.Left * Zoom, l.DrawWidth);
+  const double hitTop = cut(oy + HitArea.Top * Zoom, l.DrawHeight);
+  const double hitRight = cut(ox + HitArea.Right * Zoom, l.DrawWidth);
+  const double hitBottom = cut(oy + HitArea.Bottom * Zoom, l.DrawHeight);
+  const double left = std::min({0.0, hitLeft, hitRight}), top = std::min({0.0, hitTop, hitBottom});
+  const double right = std::max({double(l.DrawWidth), hitLeft, hitRight});
+  const double bottom = std::max({double(l.DrawHeight), hitTop, hitBottom});
+  auto at = [](double v, double from) { return int32_t(std::lround(v - from)); };
+  l.PictureX = at(0, left);
+  l.PictureY = at(0, top);
+  l.Width = at(right, left);
+  l.Height = at(bottom, top);
+  l.Hit = {at(hitLeft, left), at(hitTop, top), at(hitRight, left), at(hitBottom, top)};
+  l.HitHasNoSize = HitArea.Right <= HitArea.Left || HitArea.Bottom <= HitArea.Top;
+  l.OriginShown = ox >= left && ox <= right && oy >= top && oy <= bottom;
+  if (l.OriginShown) {
+    l.OriginX = at(ox, left);
+    l.OriginY = at(oy, top);
+  }
   return l;
 }
 
-// Draws the picture of a layout with its content corner at (X, Y); Colors given for an animation's entry.
+// Draws the picture of a layout with its content corner at (X, Y), in the sprite's own corner colours or in Colors.
 void DrawPicture(TSheetCanvas& Canvas, TSpriteDef& Sprite, const TPictureLayout& L, int32_t X, int32_t Y,
-                 const uint32_t* Colors) {
+                 const uint32_t (&Colors)[4]) {
   const int32_t left = X + L.PictureX, top = Y + L.PictureY;
   Canvas.Outline(left - 1, top - 1, L.DrawWidth + 2, L.DrawHeight + 2, kPictureFrame);
-  if (Sprite.Width > 0 && Sprite.Height > 0) {
-    // With its own size given, a sprite is drawn from its position minus its (unzoomed) origin.
-    TDrawPlacement at{left + Sprite.OriginX, top + Sprite.OriginY, false, true, L.DrawWidth, L.DrawHeight, 0};
-    const TRect bounds{left, top, left + L.DrawWidth, top + L.DrawHeight};
-    if (Colors != nullptr) {
-      uint32_t colors[4];
-      std::copy(Colors, Colors + 4, colors);
-      Canvas.Sprite(Sprite, at, colors, bounds);
-    } else {
-      Canvas.Graphic(Sprite, at, bounds);
-    }
-  }
-  const int32_t ox = X + L.OriginX, oy = Y + L.OriginY;
-  if (L.HitIsPoint) {
+  if (Sprite.Width > 0 && Sprite.Height > 0) Canvas.Picture(Sprite, left, top, L.DrawWidth, L.DrawHeight, Colors);
+  if (L.HitHasNoSize) {
     Canvas.Box(X + L.Hit.Left - 4, Y + L.Hit.Top, 9, 1, kHitArea);
     Canvas.Box(X + L.Hit.Left, Y + L.Hit.Top - 4, 1, 9, kHitArea);
   } else {
     Canvas.Outline(X + L.Hit.Left, Y + L.Hit.Top, L.Hit.Right - L.Hit.Left, L.Hit.Bottom - L.Hit.Top, kHitArea);
   }
-  Canvas.Box(ox - 3, oy, 7, 1, kOrigin);
-  Canvas.Box(ox, oy - 3, 1, 7, kOrigin);
+  if (L.OriginShown) {
+    Canvas.Box(X + L.OriginX - 3, Y + L.OriginY, 7, 1, kOrigin);
+    Canvas.Box(X + L.OriginX, Y + L.OriginY - 3, 1, 7, kOrigin);
+  }
 }
 
 // Cells flowing left to right in rows, wrapping at the sheet's margin.
@@ -137,7 +131,7 @@ std::set<std::string> WarnedIds(const TSheetSubject& Skin) {
 
 // A cell: the picture above its lines of text, on a panel.
 void DrawCell(TSheetCanvas& Canvas, TCellFlow& Flow, TSpriteDef& Sprite, const TPictureLayout& L,
-              const uint32_t* Colors, const std::vector<std::pair<std::string, uint32_t>>& Lines) {
+              const uint32_t (&Colors)[4], const std::vector<std::pair<std::string, uint32_t>>& Lines) {
   const int32_t lineHeight = Canvas.LineHeight(kLabelPoints);
   int32_t width = L.Width;
   for (const auto& [text, color] : Lines) width = std::max(width, Canvas.TextWidth(text, kLabelPoints));
@@ -173,7 +167,8 @@ int32_t DrawSprites(TSheetCanvas& Canvas, const TSheetSubject& Skin, int32_t Top
     std::string size =
         std::to_string(sprite->Width) + "x" + std::to_string(sprite->Height) + " " + BlendName(sprite->BlendMode);
     if (zoom != kZoom) size += " (drawn smaller)";
-    DrawCell(Canvas, flow, *sprite, layout, nullptr, {{id, warned.contains(id) ? kWarning : kText}, {size, kDim}});
+    DrawCell(Canvas, flow, *sprite, layout, sprite->VertexColors,
+             {{id, warned.contains(id) ? kWarning : kText}, {size, kDim}});
   }
   return flow.Bottom();
 }

@@ -1,6 +1,7 @@
 // The contact sheet's sections, and what they share: margins, type sizes and colours (RGB).
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "ContactSheet.h"
 
@@ -24,6 +25,11 @@ constexpr uint32_t kPictureFrame = 0x56606A;
 constexpr uint32_t kHitArea = 0x40FF60;
 constexpr uint32_t kOrigin = 0xFF3030;
 constexpr uint32_t kWarning = 0xFF4040;
+
+// "1 group", "2 groups".
+inline std::string Counted(int64_t N, const char* One, const char* Many) {
+  return std::to_string(N) + " " + (N == 1 ? One : Many);
+}
 
 // Each section draws from Top and returns the y below it.
 int32_t DrawSprites(TSheetCanvas& Canvas, const TSheetSubject& Skin, int32_t Top);

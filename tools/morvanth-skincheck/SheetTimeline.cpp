@@ -102,8 +102,9 @@ std::string StageSummary(const TStageDef& Stage) {
     ++enemies;
     if (static_cast<const TEnemyDef*>(entry)->Item != ikNone) ++carriers;
   }
-  return std::to_string(enemies) + " enemies, " + std::to_string(Stage.GroupSizes.size()) + " groups, " +
-         std::to_string(carriers) + " capsule carriers, " + std::to_string(restarts) + " restart points";
+  return Counted(enemies, "enemy", "enemies") + ", " + Counted(int64_t(Stage.GroupSizes.size()), "group", "groups") +
+         ", " + Counted(carriers, "capsule carrier", "capsule carriers") + ", " +
+         Counted(restarts, "restart point", "restart points");
 }
 
 }  // namespace

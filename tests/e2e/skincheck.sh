@@ -236,7 +236,7 @@ fi
 # The contact sheet, counted by colour. Every sprite and every animation entry is an 8 x 8 picture whose one pure
 # blue pixel is drawn at twice its size (4 pixels each); the timeline's enemy marks are 7 x 7 (13 x 13 for the
 # stage-clear enemy) in their motion's colour, the legend showing one of each.
-require_tools convert
+require_tools convert identify
 make_clean_skin "$WORK/sheet"
 convert -size 8x8 xc:'#FF0000' -fill '#0000FF' -draw 'point 4,4' BMP3:"$WORK/sheet/skin/morv/graphic/pic.bmp"
 sed -i 's/right="2" bottom="2"/right="8" bottom="8"/; s/<imagerect right="1" bottom="1"\/>/<imagerect right="8" bottom="8"\/>/' \

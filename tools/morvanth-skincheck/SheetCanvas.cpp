@@ -5,6 +5,7 @@
 
 #include "DGTexture.h"
 #include "Exception.h"
+#include "GlyphSource.h"
 #include "GraphicDefs.h"
 #include "HeadlessWindow.h"
 #include "PngWriter.h"
@@ -111,9 +112,32 @@ int32_t TSheetCanvas::LineHeight(int32_t Points) {
   return writer_->TextHeight("Ag");
 }
 
+std::string TSheetCanvas::Fit(const std::string& Text, int32_t Points, int32_t Room) {
+  if (TextWidth(Text, Points) <= Room) return Text;
+  std::vector<size_t> ends;  // after each character
+  for (size_t i = 0; i < Text.size();) {
+    NextCharCode(Text, i);
+    ends.push_back(i);
+  }
+  // The longest run of whole characters from the start that fits.
+  size_t lo = 0, hi = ends.size();
+  while (lo < hi) {
+    const size_t mid = (lo + hi + 1) / 2;
+    if (TextWidth(Text.substr(0, ends[mid - 1]), Points) <= Room) {
+      lo = mid;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  return lo == 0 ? std::string() : Text.substr(0, ends[lo - 1]);
+}
+
 int32_t TSheetCanvas::Text(int32_t X, int32_t Y, const std::string& Text, int32_t Points, uint32_t Rgb) {
-  if (Text.empty()) return 0;
-  TDGTexture* texture = Label(Text, Points);
+  // Cut at the sheet's edge: no label grows wider than a texture may be.
+  const std::string fitted = Fit(Text, Points, width_ - X);
+  if (fitted.empty()) return 0;
+  TDGTexture* texture = Label(fitted, Points);
+  if (texture->Texture() == nullptr) return 0;
   const float w = float(texture->Width()), h = float(texture->Height());
   const uint32_t c = Argb(Rgb);
   const TSXVertexSP v[4] = {{0, 0, c, 0, 0, 0},

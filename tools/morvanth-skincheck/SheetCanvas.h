@@ -37,7 +37,8 @@ class TSheetCanvas {
   void Outline(int32_t X, int32_t Y, int32_t W, int32_t H, uint32_t Rgb);
   void Line(float X0, float Y0, float X1, float Y1, float Thickness, uint32_t Rgb);
 
-  // Text (CP932) in the game's gothic face at Points, its top-left corner at (X, Y). Returns its width.
+  // Text (CP932) in the game's gothic face at Points, its top-left corner at (X, Y), cut at the sheet's right edge.
+  // Returns its width.
   int32_t Text(int32_t X, int32_t Y, const std::string& Text, int32_t Points, uint32_t Rgb);
   int32_t TextWidth(const std::string& Text, int32_t Points);
   int32_t LineHeight(int32_t Points);
@@ -64,6 +65,8 @@ class TSheetCanvas {
   void Quad(TLayer Layer, float X, float Y, const TSXVertexSP (&Vertices)[4], TDGTexture* Texture, int32_t Blend);
   void DrawBand(int32_t Band, uint32_t Background, const std::vector<std::vector<size_t>>& Bands);
   TDGTexture* Label(const std::string& Text, int32_t Points);
+  // The longest start of Text, in whole characters, at most Room pixels wide.
+  std::string Fit(const std::string& Text, int32_t Points, int32_t Room);
 
   TVUDader& device_;
   THeadlessPresenter& capture_;

@@ -14,6 +14,8 @@ class TStageDefList;
 class TStageObjectDef;
 
 struct TSkinWarning {
+  explicit TSkinWarning(const char* ACode) : Code(ACode) {}
+
   const char* Code;                        // the warning's name, as documented ("enemy-never-on-field", ...)
   int32_t Stage = 0;                       // from 1, as the stage titles count; 0 when it concerns no stage
   int64_t Frame = -1;                      // a stage frame, or an animation entry's frame; -1 for none
@@ -23,7 +25,7 @@ struct TSkinWarning {
   const TStageObjectDef* Entry = nullptr;  // the stage entry concerned, or none
 };
 
-// Everything a skin's author needs to fix the mistake, in one place.
+// What the checks read: the loaded skin, its enemies' flights, and how fast a ship without power-ups fires.
 struct TWarningContext {
   const TGraphicDefList& Graphics;
   const TStageDefList& Stages;

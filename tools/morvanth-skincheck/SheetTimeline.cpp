@@ -175,7 +175,9 @@ int32_t DrawStageTimeline(TSheetCanvas& Canvas, const TSheetSubject& Skin, const
       const TMarkPlace at = PlaceOf(top, entry->Frame, kYAbove);
       const int32_t rowTop = top + at.Row * rowPitch;
       Canvas.Box(at.X, rowTop + kAxisHeight, 1, kPlotHeight, kRestart);
-      Canvas.Text(at.X + 3, rowTop + kAxisHeight + 1, "R " + std::to_string(entry->Frame), kSmallPoints, kRestart);
+      // Labelled at the foot of the row, clear of the group labels above the marks.
+      Canvas.Text(at.X + 3, rowTop + kAxisHeight + kPlotHeight - Canvas.LineHeight(kSmallPoints),
+                  "R " + std::to_string(entry->Frame), kSmallPoints, kRestart);
       continue;
     }
     auto* enemy = static_cast<const TEnemyDef*>(entry);

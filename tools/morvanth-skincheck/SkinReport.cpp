@@ -1,7 +1,6 @@
 #include "SkinReport.h"
 
-#include <unordered_map>
-
+#include "GraphicIds.h"
 #include "JsonText.h"
 #include "PixelFormats.h"
 #include "TextEncoding.h"
@@ -9,16 +8,9 @@
 
 namespace {
 
-// The id each definition is found under (the last entry added for it).
-std::unordered_map<const TGraphicDef*, std::string> IdsOf(const TGraphicDefList& graphics) {
-  std::unordered_map<const TGraphicDef*, std::string> ids;
-  for (int32_t i = 0; i < graphics.Count(); ++i) ids[graphics.ItemAt(i)] = graphics.IdAt(i);
-  return ids;
-}
-
-std::string IdOf(const std::unordered_map<const TGraphicDef*, std::string>& ids, const TGraphicDef* def) {
-  auto found = ids.find(def);
-  return found == ids.end() ? "null" : JsonString(found->second);
+std::string IdOf(const TGraphicIds& ids, const TGraphicDef* def) {
+  const std::string* id = ids.Find(def);
+  return id == nullptr ? "null" : JsonString(*id);
 }
 
 std::string Rect(const TRect& r) {
@@ -26,8 +18,7 @@ std::string Rect(const TRect& r) {
          std::to_string(r.Bottom) + "]";
 }
 
-void WriteGraphic(std::ostream& out, const std::string& id, const TGraphicDef* def,
-                  const std::unordered_map<const TGraphicDef*, std::string>& ids) {
+void WriteGraphic(std::ostream& out, const std::string& id, const TGraphicDef* def, const TGraphicIds& ids) {
   out << "    {\"id\": " << JsonString(id);
   auto* sprite = dynamic_cast<const TSpriteDef*>(def);
   auto* animation = dynamic_cast<const TAnimationDef*>(def);
@@ -62,8 +53,7 @@ void WriteGraphic(std::ostream& out, const std::string& id, const TGraphicDef* d
   out << "}";
 }
 
-void WriteEntry(std::ostream& out, const TStageObjectDef* entry,
-                const std::unordered_map<const TGraphicDef*, std::string>& ids) {
+void WriteEntry(std::ostream& out, const TStageObjectDef* entry, const TGraphicIds& ids) {
   out << "        {\"kind\": \"" << (entry->Kind == okEnemy ? "enemy" : "restartpoint")
       << "\", \"frame\": " << entry->Frame;
   if (entry->Kind == okEnemy) {
@@ -76,11 +66,19 @@ void WriteEntry(std::ostream& out, const TStageObjectDef* entry,
   out << "}";
 }
 
+void WriteWarning(std::ostream& out, const TSkinWarning& w) {
+  auto number = [](int64_t n, bool present) { return present ? std::to_string(n) : std::string("null"); };
+  // The explanation is already UTF-8: written as bytes.
+  out << "    {\"warning\": \"" << w.Code << "\", \"stage\": " << number(w.Stage, w.Stage > 0)
+      << ", \"frame\": " << number(w.Frame, w.Frame >= 0) << ", \"id\": " << (w.Id.empty() ? "null" : JsonString(w.Id))
+      << ", \"group\": " << number(w.Group, w.Group >= 0) << ", \"text\": " << JsonPathString(w.Text) << "}";
+}
+
 }  // namespace
 
 void WriteSkinJson(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
-                   const TStageDefList& stages) {
-  auto ids = IdsOf(graphics);
+                   const TStageDefList& stages, const std::vector<TSkinWarning>& warnings) {
+  const TGraphicIds ids(graphics);
   out << "{\n  \"skin\": " << JsonPathString(result.SkinName) << ",\n  \"skinDir\": " << JsonPathString(result.SkinDir)
       << ",\n  \"map\": " << (result.MapFile.empty() ? "null" : JsonPathString(result.MapFile))
       << ",\n  \"graphicDefsLoaded\": " << (result.GraphicDefsLoaded ? "true" : "false") << ",\n  \"graphics\": [";
@@ -105,11 +103,16 @@ void WriteSkinJson(std::ostream& out, const TSkinCheckResult& result, const TGra
     }
     out << (firstEntry ? "]}" : "\n      ]}");
   }
-  out << (firstStage ? "]" : "\n  ]") << "\n}\n";
+  out << (firstStage ? "]" : "\n  ]") << ",\n  \"warnings\": [";
+  for (size_t i = 0; i < warnings.size(); ++i) {
+    out << (i ? ",\n" : "\n");
+    WriteWarning(out, warnings[i]);
+  }
+  out << (warnings.empty() ? "]" : "\n  ]") << "\n}\n";
 }
 
 void WriteSkinSummary(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
-                      const TStageDefList& stages) {
+                      const TStageDefList& stages, const std::vector<TSkinWarning>& warnings) {
   int32_t sprites = 0;
   for (int32_t i = 0; i < graphics.Count(); ++i) sprites += dynamic_cast<const TSpriteDef*>(graphics.ItemAt(i)) ? 1 : 0;
   out << "skin " << result.SkinName << ": " << sprites << " sprites, " << graphics.Count() - sprites << " animations, "
@@ -120,5 +123,10 @@ void WriteSkinSummary(std::ostream& out, const TSkinCheckResult& result, const T
     out << "  " << ToUTF8(stage->Title) << ": " << stage->Count() << " entries, " << stage->GroupSizes.size()
         << " groups\n";
   }
-  out << "OK\n";
+  for (const TSkinWarning& w : warnings) out << WarningLine(w) << "\n";
+  if (warnings.empty()) {
+    out << "OK\n";
+  } else {
+    out << "OK, " << warnings.size() << (warnings.size() == 1 ? " warning\n" : " warnings\n");
+  }
 }

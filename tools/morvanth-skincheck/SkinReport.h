@@ -1,8 +1,10 @@
-// The skin checker's report: every graphic definition and every stage as JSON, or a short text summary.
+// The skin checker's report: every graphic definition, every stage and every warning as JSON, or a short text summary.
 #pragma once
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "SkinWarnings.h"
 #include "UDatabase.h"
 
 struct TSkinCheckResult {
@@ -14,6 +16,7 @@ struct TSkinCheckResult {
 };
 
 void WriteSkinJson(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
-                   const TStageDefList& stages);
+                   const TStageDefList& stages, const std::vector<TSkinWarning>& warnings);
+// The counts, one line per warning, and "OK" (with the number of warnings, when there are any).
 void WriteSkinSummary(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
-                      const TStageDefList& stages);
+                      const TStageDefList& stages, const std::vector<TSkinWarning>& warnings);

@@ -1,6 +1,7 @@
-// morvanth-skincheck DIR [SKIN] [--json]: loads a skin's graphic and stage definitions exactly as the game
-// does when a game starts (pictures included, on the headless software device) and prints them, or prints
-// the game's own error message and exits with status 1.
+// morvanth-skincheck DIR [SKIN] [--json] [--strict] [--sheet OUT.png]: loads a skin's graphic and stage definitions
+// exactly as the game does when a game starts (pictures included, on the headless software device) and prints them
+// with the warnings for what loads but cannot work as meant, or prints the game's own error message and exits with
+// status 1. --strict makes warnings fail too; --sheet draws the whole skin into one picture.
 //
 // DIR is the folder holding "skin/" (or the "skin/" folder itself), searched as the game searches its own folder:
 // first, then the player's and the shared skin folders (SkinFolders.h). SKIN is found as the game finds it;
@@ -13,10 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "ContactSheet.h"
+#include "EnemyFlight.h"
 #include "Exception.h"
 #include "FileSystem.h"
+#include "GraphicIds.h"
 #include "HeadlessWindow.h"
 #include "MessageText.h"
+#include "RequiredIds.h"
+#include "ShipFire.h"
 #include "SkinFolders.h"
 #include "SkinReport.h"
 #include "TextEncoding.h"
@@ -27,20 +33,15 @@
 
 namespace {
 
-// Ids the game scene looks up right after loading the graphic definitions, in its order.
-// The ids the game scene looks up; the first eight are the power-up meter's, which must be sprites.
-const char* const kRequiredIds[] = {
-    "txtspeed", "txtmissile", "txtdouble", "txtlaser", "txtoption", "txtshield", "bgpowerup", "bgpowerupselected",
-    "shot",     "laser",      "explosion", "capsule",  "bullet",    "ship",      "option"};
-constexpr int kMeterIdCount = 8;
-
 constexpr const char* kUsage =
-    "usage: morvanth-skincheck [--json] DIR [SKIN]\n"
-    "  DIR        the folder holding skin/, or skin/ itself\n"
-    "  SKIN       the skin's folder name (default: the skin the game starts with)\n"
-    "  --json     print the report as JSON\n"
-    "  --help     show this text\n"
-    "  --version  show the version\n";
+    "usage: morvanth-skincheck [--json] [--strict] [--sheet OUT.png] DIR [SKIN]\n"
+    "  DIR            the folder holding skin/, or skin/ itself\n"
+    "  SKIN           the skin's folder name (default: the skin the game starts with)\n"
+    "  --json         print the report as JSON\n"
+    "  --strict       exit with status 1 when there are warnings\n"
+    "  --sheet FILE   draw every graphic and every stage's timeline into the PNG picture FILE\n"
+    "  --help         show this text\n"
+    "  --version      show the version\n";
 
 int Usage(const std::string& error) {
   std::fprintf(stderr, "morvanth-skincheck: %s\n%s", error.c_str(), kUsage);
@@ -52,11 +53,18 @@ int Usage(const std::string& error) {
 int main(int argc, char** argv) {
   InitMessageLanguage(ProgramDirectory());
   bool json = false;
+  bool strict = false;
+  std::string sheet;
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--strict") {
+      strict = true;
+    } else if (arg == "--sheet") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("--sheet needs a file name");
+      sheet = argv[++i];
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -97,11 +105,14 @@ int main(int argc, char** argv) {
   result.MapFile = place.FindPicture("map.bmp");
 
   try {
-    THeadlessWindow window(800, 600);
+    // The game's 800 x 600, or one band of the contact sheet: loading does not depend on it.
+    const int32_t width = sheet.empty() ? 800 : kSheetWidth;
+    const int32_t height = sheet.empty() ? 600 : kSheetBandHeight;
+    THeadlessWindow window(width, height);
     TVUDader device(&window);
     device.SetDebugOption({});  // as shipped: no log, no halt
     device.Loaded();
-    device.SetWindowMode(800, 600, {}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE, 0);
+    device.SetWindowMode(width, height, {}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE, 0);
     auto graphics = std::make_unique<TGraphicDefList>(&device);
     std::unique_ptr<TStageDefList> stages;
     try {
@@ -119,13 +130,23 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "%s\n", LocalizeMessage(e.Message()).c_str());
       return 1;
     }
+    const TGraphicIds ids(*graphics);
+    TFlightCache flights;
+    const std::vector<TSkinWarning> warnings =
+        FindSkinWarnings({*graphics, *stages, ids, flights, PlainShipVolleyInterval(*graphics)});
+    if (!sheet.empty()) {
+      const int32_t sheetHeight = WriteContactSheet(sheet, device, window.Capture(),
+                                                    {result.SkinName, *graphics, *stages, ids, flights, warnings});
+      if (!json) std::cout << "sheet " << sheet << ": " << kSheetWidth << " x " << sheetHeight << " pixels\n";
+    }
     if (json) {
-      WriteSkinJson(std::cout, result, *graphics, *stages);
+      WriteSkinJson(std::cout, result, *graphics, *stages, warnings);
     } else {
-      WriteSkinSummary(std::cout, result, *graphics, *stages);
+      WriteSkinSummary(std::cout, result, *graphics, *stages, warnings);
     }
     stages.reset();
     graphics.reset();
+    if (strict && !warnings.empty()) return 1;
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s\n", LocalizeMessage(e.Message()).c_str());
     return 1;

@@ -71,7 +71,9 @@ grep -q "The skin folder does not exist" "$WORK/headless.err" || fail "headless 
 # enter_twice: Enter held until the game's recording has it down, then let go: the first press completes the
 # title (the recording shows it let go before the next), the second starts a game, which stops at its error box.
 recorded_enter() { tail -1 "$WORK/game.keys" | grep -q ENTER; }
+recording_tail() { tail -3 "$WORK/game.keys" | tr '\n' /; }
 enter_twice() {
+  local WAIT_EXPLAIN=recording_tail
   xdotool keydown Return
   wait_until "Enter in the recording" recorded_enter
   xdotool keyup Return

@@ -7,6 +7,7 @@
 #include "MessageText.h"
 #include "SXlib9.h"
 #include "TextEncoding.h"
+#include "UObjects.h"
 #include "UShooting.h"
 
 TSkinWatch::TSkinWatch(TFolderChanges& Changes, const TGameStart& Start, std::function<void(const std::string&)> Report)
@@ -23,7 +24,6 @@ std::unique_ptr<TCustomScene> TSkinWatch::FirstScene(TSXScene* SpriteScene, TKey
 std::unique_ptr<TCustomScene> TSkinWatch::Build(TSXScene* SpriteScene, TKeyStates* Keys) {
   try {
     auto game = std::make_unique<TShootingScene>(SpriteScene, Keys, start_);
-    built_ = game.get();
     if (!error_.empty()) report_("skin mended: play resumes");
     error_.clear();
     overlay_.reset();
@@ -44,13 +44,14 @@ std::unique_ptr<TCustomScene> TSkinWatch::Build(TSXScene* SpriteScene, TKeyState
 std::unique_ptr<TCustomScene> TSkinWatch::Replace(TCustomScene* Current, TSXScene* SpriteScene, TKeyStates* Keys) {
   auto* game = dynamic_cast<TShootingScene*>(Current);
   if (game != nullptr && error_.empty()) {
-    // A game begun on the title is rebuilt without the power-ups the command line gave.
-    if (game != built_) {
-      start_.Power = TShipPower{};
-      built_ = game;
-    }
+    // The rebuilt game goes on from here: the stage and its frame, the ship where it flies with its power-ups and
+    // ships left. A ship flying in or lost flies in again, as after a restart.
     if (game->StageNumber > 0) start_.Stage = game->StageNumber;
     start_.Frame = game->StageFrame;
+    const TEmu& ship = *game->Ship;
+    start_.Power = TShipPower{ship.Speed, ship.ShotType, ship.OptionCount};
+    start_.Ship.reset();
+    if (!ship.Entering && ship.Energy > 0) start_.Ship = TShipInPlay{ship.X, ship.Y, ship.Lives};
   }
   if (changes_.Changed()) {
     pending_ = true;

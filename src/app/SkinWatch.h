@@ -1,7 +1,7 @@
 // morvanth --watch: the game rebuilt from the skin each time its files change, at the stage and stage frame it
-// had reached, in the same window. The whole new skin is loaded before anything is swapped: a skin that does not
-// load leaves the last good game standing still, with the error the game would show drawn over its picture (and
-// said once on the console), until a later change loads.
+// had reached, the ship where it was with its power-ups, in the same window. The whole new skin is loaded before
+// anything is swapped: a skin that does not load leaves the last good game standing still, with the error the game
+// would show drawn over its picture (and said once on the console), until a later change loads.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -49,8 +49,7 @@ class TSkinWatch : public TSceneSupervisor {
   TFolderChanges& changes_;
   TGameStart start_;
   std::function<void(const std::string&)> report_;
-  const TCustomScene* built_ = nullptr;  // the last game this watch made
-  bool waiting_ = false;                 // the scene running is the empty one under a first error
+  bool waiting_ = false;  // the scene running is the empty one under a first error
   bool pending_ = false;
   uint32_t quiet_ = 0;
   int32_t reloads_ = 0;

@@ -27,11 +27,12 @@ TMessageOverlay::TMessageOverlay(TVUDader* Device, const std::string& Caption, c
   caption_ = CreateSceneTexture(Device);
   writer_->DrawTextTexture(*caption_, Caption);
 
-  // Greedy wrapping by whole characters (a double-byte character is never split); paths and parser messages
-  // have few spaces to break at.
+  // Greedy wrapping by whole characters (a double-byte character is never split), after the line's last blank
+  // or '/' where it has one, so a path breaks between its folders.
   writer_->Font.SetSize(kTextSize);
   const int32_t room = kFieldWidth - 2 * (kMargin + kPadding);
   std::string line;
+  size_t lastBreak = 0;
   for (size_t i = 0; i < Text.size();) {
     const size_t start = i;
     NextCharCode(Text, i);
@@ -39,13 +40,18 @@ TMessageOverlay::TMessageOverlay(TVUDader* Device, const std::string& Caption, c
     if (ch == "\n") {
       lines_.push_back(line);
       line.clear();
+      lastBreak = 0;
       continue;
     }
     if (!line.empty() && writer_->TextWidth(line + ch) > room) {
-      lines_.push_back(line);
-      line.clear();
+      const size_t cut = lastBreak > 0 ? lastBreak : line.size();
+      lines_.push_back(line.substr(0, cut));
+      line.erase(0, cut);
+      if (!line.empty() && line.front() == ' ') line.erase(0, 1);
+      lastBreak = 0;
     }
     line += ch;
+    if (ch == " " || ch == "/") lastBreak = line.size();
   }
   if (!line.empty() || lines_.empty()) lines_.push_back(line);
   for (const std::string& text : lines_) {

@@ -76,7 +76,12 @@ TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys, const TG
   for (int32_t n = 1; n < Start.Stage && stage != nullptr; ++n) stage = stage->Next();
   StartStage(stage, Start.Frame);
   Ship->ApplyPower(Start.Power.Speed, Start.Power.ShotType, Start.Power.Options);
-  Ship->Enter();
+  if (Start.Ship) {
+    Ship->MoveTo(Start.Ship->X, Start.Ship->Y);
+    Ship->Lives = Start.Ship->Lives;
+  } else {
+    Ship->Enter();
+  }
 }
 
 // The order matters: textures before the definitions whose sprites share their pictures; the ship (whose options

@@ -48,8 +48,8 @@ class TShootingScene : public TCustomScene {
 
   TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys);
   // A game that begins at Start: stage Start.Stage at Start.Frame as a restart there would (earlier entries
-  // skipped, the restart frame Start.Frame, the ship flying in), with Start.Power bought. A stage number beyond
-  // the skin's stages goes to the ending, as running out of stages does.
+  // skipped, the restart frame Start.Frame, the ship flying in unless Start.Ship places it), with Start.Power
+  // bought. A stage number beyond the skin's stages goes to the ending, as running out of stages does.
   TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys, const TGameStart& Start);
   ~TShootingScene() override;
 

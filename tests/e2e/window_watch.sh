@@ -20,6 +20,11 @@ printf '[morvanth]\nautopause=false\n' >"$XDG_CONFIG_HOME/morvanth/settings.ini"
 STAGES="$SKIN/xml/stagedef.xml"
 GOOD="$WORK/stagedef.good"
 
+# A stage the skin does not have is refused before any window opens.
+DISPLAY= timeout 60 "$GAME" --skin watched --stage 4 --watch 2>"$WORK/stage.err"
+[ $? -eq 2 ] || fail "--stage 4 of a three-stage skin was accepted"
+grep -q "the skin watched has 3 stages" "$WORK/stage.err" || fail "--stage 4: $(cat "$WORK/stage.err")"
+
 start_xvfb "$WORK/xvfb.log"
 keep() {
   shot "$WORK/$1.png"

@@ -110,6 +110,8 @@ void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
     Finish(2);
     return;
   }
+  // Told while the stage they flew in is still the scene's.
+  ReportEnemiesLeft(eeCleared);
   AdvanceStage = false;
   Paused = false;
   State = psPlaying;
@@ -118,7 +120,6 @@ void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
   RestartFrame = StartFrame;
   NextObject = Stage->FindFrom(StartFrame);
   GroupCounts.assign(Stage->GroupSizes.begin(), Stage->GroupSizes.end());
-  ReportEnemiesLeft(eeCleared);
   ShotList->Clear();
   Enemies->Clear();
   Explosions->Clear();

@@ -175,3 +175,35 @@ TEST_F(GameStartTest, TheObserverHearsEachEnemysEndOnceAndEachPayOut) {
 }
 
 }  // namespace
+
+namespace {
+
+// Enemies still flying when their stage is cleared are told as cleared in that stage, not the next.
+class TStageOfEnd : public TPlayObserver {
+ public:
+  void EnemyAppeared(const TShootingScene&, const TEnemy&) override {}
+  void EnemyEnded(const TShootingScene& Game, const TEnemy& Enemy, TEnemyEnd End) override {
+    Log += std::to_string(Enemy.Def->ScriptId) + ":" + EnemyEndName(End) + "@" + std::to_string(Game.StageNumber) + " ";
+  }
+  void GroupPaid(const TShootingScene&, int32_t) override {}
+  std::string Log;
+};
+
+TEST_F(GameStartTest, EnemiesLeftAtAStageClearAreClearedInTheirOwnStage) {
+  TGameSkin skin(
+      "<stage><enemy frame=\"0\" x=\"600\" y=\"100\" speed=\"0\" stageclear=\"true\"/>"
+      "<enemy frame=\"0\" x=\"600\" y=\"200\" speed=\"0\"/></stage><stage title=\"TWO\"/>");
+  TStageOfEnd ends;
+  SetPlayObserver(&ends);
+  {
+    auto game = Start(TGameStart{});
+    Updates(*game, 102);
+    static_cast<TEnemy*>(game->Enemies->First())->Damage(1);
+    Updates(*game, TShootingScene::kStageClearDelay + 1);
+    EXPECT_EQ(game->StageNumber, 2);
+  }
+  SetPlayObserver(nullptr);
+  EXPECT_EQ(ends.Log, "0:destroyed@1 1:cleared@1 ");
+}
+
+}  // namespace

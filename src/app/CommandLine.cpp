@@ -5,6 +5,10 @@
 #include <string_view>
 #include <system_error>
 
+#include "Exception.h"
+#include "SkinFolders.h"
+#include "StageDefLoader.h"
+
 namespace {
 // The value of an option given as "--name VALUE" or "--name=VALUE"; none (with error set) when it is missing.
 std::optional<std::string_view> OptionValue(std::string_view argument, std::string_view name, int& index, int argc,
@@ -49,6 +53,34 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
       (scale ? options.Scale : options.Volume) = number;
     } else if (argument == "--mute") {
       options.Mute = true;
+    } else if (argument == "--watch") {
+      options.Watch = true;
+    } else if (name == "--stage" || name == "--frame") {
+      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
+      if (!value) return false;
+      if (name == "--stage") {
+        int32_t stage = 0;
+        if (!ParseInt(*value, 1, kMaxStage, stage)) {
+          error = "--stage takes a stage number from 1 (as the stage titles count), not '" + std::string(*value) + "'";
+          return false;
+        }
+        options.Stage = stage;
+      } else {
+        uint32_t frame = 0;
+        const char* end = value->data() + value->size();
+        const auto [stop, status] = std::from_chars(value->data(), end, frame);
+        if (value->empty() || status != std::errc{} || stop != end) {
+          error = "--frame takes a stage frame from 0 to 4294967295, not '" + std::string(*value) + "'";
+          return false;
+        }
+        options.Frame = frame;
+      }
+    } else if (name == "--power") {
+      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
+      if (!value) return false;
+      TShipPower power;
+      if (!ParsePowerList(*value, power, error)) return false;
+      options.Power = power;
     } else if (name == "--record" || name == "--replay" || name == "--root" || name == "--skin") {
       const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
       if (!value) return false;
@@ -71,6 +103,11 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
       return false;
     }
   }
+  // A recording replays from the title with the game's own start; a game begun elsewhere would not replay.
+  if (options.StartsInGame() && (!options.Record.empty() || !options.Replay.empty())) {
+    error = "--stage, --frame, --power and --watch cannot be used with --record or --replay";
+    return false;
+  }
   // Recording over the replay would truncate it before a frame is read: refused while nothing is open. The same
   // file under another name (a link, a relative path) counts, which is why device and inode are compared.
   std::error_code ec;
@@ -82,9 +119,30 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
   return true;
 }
 
+bool SkinHasStage(int32_t Stage, std::string& Error) {
+  int32_t count = 0;
+  try {
+    count = CountStages(CurrentSkinPlace());
+  } catch (const Exception&) {
+    return true;
+  }
+  if (Stage <= count) return true;
+  Error = "--stage " + std::to_string(Stage) + ": the skin " + CurrentSkin + " has " + std::to_string(count) +
+          (count == 1 ? " stage" : " stages");
+  return false;
+}
+
+TGameStart TCommandLine::GameStart() const {
+  TGameStart start;
+  if (Stage) start.Stage = *Stage;
+  if (Frame) start.Frame = *Frame;
+  if (Power) start.Power = *Power;
+  return start;
+}
+
 std::string CommandLineUsage() {
   return "usage: morvanth [--scale N] [--volume N] [--mute] [--record FILE] [--replay FILE] [--root DIR]\n"
-         "                [--skin NAME] [--help] [--version]\n"
+         "                [--skin NAME] [--stage N] [--frame F] [--power LIST] [--watch] [--help] [--version]\n"
          "  --scale N      open the window at N times the game's 800x600 (1 to " +
          std::to_string(kMaxWindowScale) +
          "), not fullscreen; remembered\n"
@@ -96,6 +154,12 @@ std::string CommandLineUsage() {
          "  --replay FILE  play a recording back in the window (Escape stops)\n"
          "  --root DIR     take the bundled skins from DIR/skin instead of the program's folder\n"
          "  --skin NAME    start on the skin NAME (the title can still change it); not remembered\n"
+         "  --stage N      begin the game in stage N (from 1), skipping the title\n"
+         "  --frame F      begin at stage frame F, as a restart there would\n"
+         "  --power LIST   begin with power-ups, e.g. double,options=2,speed=6 (double or laser, speed=4..9,\n"
+         "                 options=0..4)\n"
+         "  --watch        begin the game and rebuild it, at its stage and frame, whenever the skin's files\n"
+         "                 change; a skin that does not load shows its error until it is mended\n"
          "  --help         show this text\n"
          "  --version      show the version\n"
          "F11 or Alt+Enter switches fullscreen; F7 mutes, F8/F9 turn the volume down/up.\n"

@@ -66,17 +66,28 @@ std::string Rects(const char* name, const TVisibleLinkedList& list) {
   return json + "]";
 }
 
+// Each enemy with its script id (its enemy element's place in the stage), group, hit points left and rectangle.
+std::string Enemies(const TEnemyLinkedList& list) {
+  std::string json = ",\"enemies\":[";
+  for (TLinkedItem* item = list.First(); item != nullptr; item = item->Next()) {
+    const auto& enemy = *static_cast<const TEnemy*>(item);
+    if (json.back() != '[') json += ",";
+    json += "{" + Field("id", enemy.Def->ScriptId).substr(1) + Field("group", enemy.GroupIndex()) +
+            Field("hp", enemy.HP) + ",\"rect\":" + Rect(enemy) + "}";
+  }
+  return json + "]";
+}
+
 std::string DescribeObjects(const TShootingScene& game) {
-  std::string fields =
-      Rects("enemies", *game.Enemies) + Rects("enemyShots", *game.EnemyShots) + Rects("drops", *game.Drops);
+  std::string fields = Enemies(*game.Enemies) + Rects("enemyShots", *game.EnemyShots) + Rects("drops", *game.Drops);
   return ",\"objects\":{\"ship\":" + Rect(*game.Ship) + fields + "}";
 }
 
 }  // namespace
 
-std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects) {
+std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects, const std::string& extra) {
   std::string json = "{\"frame\":" + std::to_string(frame) + ",\"scene\":" + std::to_string(SceneNumberOf(scene));
-  if (scene == nullptr) return json + "}";
+  if (scene == nullptr) return json + extra + "}";
   json += ",\"sceneFrame\":" + std::to_string(scene->FrameCounter);
   if (const auto* title = dynamic_cast<const TOpeningScene*>(scene)) {
     json += Flag("complete", title->Complete);
@@ -93,5 +104,5 @@ std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool o
     std::snprintf(scroll, sizeof scroll, "%.1f", ending->Scroll);
     json += std::string(",\"scroll\":") + scroll;
   }
-  return json + "}";
+  return json + extra + "}";
 }

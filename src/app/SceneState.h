@@ -12,4 +12,7 @@ int SceneNumberOf(const TCustomScene* scene);
 // {"frame":F,"scene":N,"sceneFrame":C,...} with the fields the scene's class offers; no trailing newline.
 // With objects, a game scene adds "objects": the hit rectangles [left,top,right,bottom] of the ship, the
 // enemies, the enemy bullets and the capsules, for play-testing bots.
-std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects = false);
+// Extra (",\"name\":value..." or empty) is added at the end of the object: the skin watch's fields, the
+// enemies that ended in the frame.
+std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects = false,
+                               const std::string& extra = {});

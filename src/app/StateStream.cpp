@@ -43,7 +43,7 @@ TStateStream::~TStateStream() {
 
 void TStateStream::FrameDone(uint32_t Frame, const TCustomScene* Scene) {
   if (fd_ < 0) return;
-  const std::string line = DescribeSceneState(Frame, Scene) + '\n';
+  const std::string line = DescribeSceneState(Frame, Scene, false, ExtraFields ? ExtraFields() : std::string()) + '\n';
   size_t written = 0;
   while (written < line.size()) {
     const ssize_t n = write(fd_, line.data() + written, line.size() - written);

@@ -3,6 +3,7 @@
 // own frame count and scene instead of the clock or the picture. Unset, none of this exists.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "FrameObserver.h"
@@ -21,6 +22,9 @@ class TStateStream : public TFrameObserver {
   // One line per call, in one write, so a reader never sees two lines mixed. A failed write is reported once on
   // standard error and ends the stream; the game plays on.
   void FrameDone(uint32_t Frame, const TCustomScene* Scene) override;
+
+  // Fields added to every line (DescribeSceneState's extra); none: nothing added.
+  std::function<std::string()> ExtraFields;
 
  private:
   std::string target_;

@@ -34,7 +34,8 @@ void TMainForm::FormCreate() {
   FDG->SetWindowMode(window.ClientWidth(), window.ClientHeight(), {}, 0, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE, 0);
   FKeyStates = std::make_unique<TKeyStates>(FEnv.KeySource);
   FSpriteScene = std::make_unique<TSXScene>(FDG.get(), "");
-  FCurrentScene = CreateScene(FEnv.Scenes, FEnv.FirstScene, FSpriteScene.get(), FKeyStates.get());
+  FCurrentScene = FEnv.MakeFirstScene ? FEnv.MakeFirstScene(FSpriteScene.get(), FKeyStates.get())
+                                      : CreateScene(FEnv.Scenes, FEnv.FirstScene, FSpriteScene.get(), FKeyStates.get());
   FEnv.Clock.timeBeginPeriod(1);
   LastTime = FEnv.Clock.timeGetTime() - kFrameMilliseconds;
   FEnv.Application.OnIdle = [this](bool& Done) { ApplicationIdle(Done); };
@@ -74,7 +75,14 @@ void TMainForm::Frame(bool& Done) {
   }
   LastTime = now;
   FKeyStates->Update();
-  FCurrentScene->Update();
+  TSceneSupervisor* supervisor = FEnv.Supervisor;
+  if (supervisor != nullptr) {
+    if (std::unique_ptr<TCustomScene> next =
+            supervisor->Replace(FCurrentScene.get(), FSpriteScene.get(), FKeyStates.get())) {
+      FCurrentScene = std::move(next);
+    }
+  }
+  if (supervisor == nullptr || !supervisor->Holds()) FCurrentScene->Update();
   if (FCurrentScene->Finished()) {
     if (FCurrentScene->EndsProgram()) {
       FEnv.Application.Terminate(0);
@@ -94,6 +102,7 @@ void TMainForm::Frame(bool& Done) {
   } else if (level == D3D_OK) {
     device->BeginScene();
     FCurrentScene->Render();
+    if (supervisor != nullptr) supervisor->RenderOver(FSpriteScene.get());
     FSpriteScene->Render(true);
     device->EndScene();
     device->Present(nullptr, nullptr, nullptr, nullptr);

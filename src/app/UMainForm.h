@@ -3,6 +3,7 @@
 // clock, key source) so that the SDL window and the headless runner run the same code.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -12,6 +13,7 @@
 #include "Field.h"
 #include "FormHost.h"
 #include "FrameObserver.h"
+#include "SceneSupervisor.h"
 #include "WindowHost.h"
 
 class TVUDader;
@@ -29,6 +31,9 @@ struct TMainFormEnvironment {
   const TSceneClass* Scenes = SceneClasses;  // the scene table (tests put their own scenes here)
   uint8_t FirstScene = 0;                    // the title; replays may start elsewhere
   TFrameObserver* FrameObserver = nullptr;   // told of every frame (tests' state lines); none: nothing is told
+  // Makes the first scene instead of entry FirstScene of Scenes (a game begun part-way through).
+  std::function<std::unique_ptr<TCustomScene>(TSXScene* SpriteScene, TKeyStates* Keys)> MakeFirstScene{};
+  TSceneSupervisor* Supervisor = nullptr;  // none: the form runs its scenes alone
 };
 
 class TMainForm {

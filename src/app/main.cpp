@@ -9,6 +9,7 @@
 #include "Clock.h"
 #include "CommandLine.h"
 #include "FileSystem.h"
+#include "FolderWatch.h"
 #include "GameSettings.h"
 #include "MessageLoop.h"
 #include "MessageText.h"
@@ -17,6 +18,7 @@
 #include "SettingsFile.h"
 #include "SkinFolders.h"
 #include "SkinSound.h"
+#include "SkinWatch.h"
 #include "StartUp.h"
 #include "StateStream.h"
 #include "TextEncoding.h"
@@ -77,6 +79,25 @@ int main(int argc, char** argv) {
     return 1;
   }
   PauseWhenInactive = settings.AutoPause;
+  if (options.Stage && !SkinHasStage(*options.Stage, error)) {
+    std::fprintf(stderr, "morvanth: %s\n", error.c_str());
+    return 2;
+  }
+  // The skin's folder is watched from before the first load, so no save is missed between the two.
+  std::unique_ptr<TFolderWatch> folderWatch;
+  std::unique_ptr<TSkinWatch> skinWatch;
+  if (options.Watch) {
+    try {
+      folderWatch = std::make_unique<TFolderWatch>(SkinDir());
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "morvanth: --watch: %s\n", e.what());
+      return 1;
+    }
+    skinWatch = std::make_unique<TSkinWatch>(*folderWatch, options.GameStart(), [](const std::string& line) {
+      std::fprintf(stderr, "morvanth: %s\n", line.c_str());
+      std::fflush(stderr);
+    });
+  }
 
   TSdlWindowOptions windowOptions;
   windowOptions.Scale = settings.Scale;
@@ -127,6 +148,17 @@ int main(int argc, char** argv) {
   try {
     TMainFormEnvironment environment{application, *window, *window, clock, replay->Keys(), replay->Seed()};
     environment.FrameObserver = stateStream.get();
+    if (skinWatch) {
+      environment.Supervisor = skinWatch.get();
+      environment.MakeFirstScene = [&](TSXScene* sprites, TKeyStates* keys) {
+        return skinWatch->FirstScene(sprites, keys);
+      };
+      if (stateStream) stateStream->ExtraFields = [&] { return skinWatch->StateFields(); };
+    } else if (options.StartsInGame()) {
+      environment.MakeFirstScene = [start = options.GameStart()](TSXScene* sprites, TKeyStates* keys) {
+        return std::unique_ptr<TCustomScene>(std::make_unique<TShootingScene>(sprites, keys, start));
+      };
+    }
     TMainForm form(environment);
     RunMessageLoop(application, *window, *window);
     SetGameSound(nullptr);

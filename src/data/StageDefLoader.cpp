@@ -59,6 +59,7 @@ class TStageLoader {
  private:
   void LoadEnemy(const TXmlNode& Node, const TXmlNode& group) {
     auto enemy = std::make_unique<TEnemyDef>();
+    enemy->ScriptId = EnemyCount_++;
     if (group) {
       uint32_t groupFrame = ReadRequiredValue(group, "frame").AsCardinal();
       enemy->Frame = groupFrame + ReadRequiredValue(Node, "frame").AsCardinal();
@@ -99,6 +100,7 @@ class TStageLoader {
   TStageDefList& List_;
   TStageDef& Stage_;
   int32_t GroupCounter_ = -1;
+  int32_t EnemyCount_ = 0;
   std::vector<std::unique_ptr<TStageObjectDef>> entries_;  // in document order until Finish
 };
 
@@ -122,6 +124,17 @@ bool LoadStageDefs(TStageDefList& List, const TSkinPlace& Place) {
     List.Add(stage.release());
   }
   return true;
+}
+
+int32_t CountStages(const TSkinPlace& Place) {
+  const std::string path = Place.FindXmlFile("stagedef.xml");
+  if (path.empty()) return 0;
+  TXmlDocument document(path);
+  int32_t count = 0;
+  for (TXmlNode node = document.DocumentElement().FirstChild(); node; node = node.NextSibling()) {
+    if (node.IsNamed("stage")) ++count;
+  }
+  return count;
 }
 
 uint8_t MotionFromName(const std::string& Name) {

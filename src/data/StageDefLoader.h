@@ -12,6 +12,10 @@ struct TSkinPlace;
 // before a failure stay in the list.
 bool LoadStageDefs(TStageDefList& List, const TSkinPlace& Place);
 
+// The number of stages Place's stagedef.xml holds (0 without the file), read without building them. Raises the
+// XML layer's exceptions for a file that does not parse.
+int32_t CountStages(const TSkinPlace& Place);
+
 // "straight" 0, "sturn1" 1, "sturn2" 2, "cturn1" 3, "cturn2" 4, "zigzag1" 5, "zigzag2" 6, "boss1" 7;
 // anything else 0.
 uint8_t MotionFromName(const std::string& Name);

@@ -30,6 +30,9 @@ class TStageObjectDef : public TLinkedItem {
 class TEnemyDef : public TStageObjectDef {
  public:
   TEnemyDef() : TStageObjectDef(okEnemy) {}
+  // The enemy's place among the enemy elements of its stage in document order, from 0 (groups included): how
+  // an author finds it in stagedef.xml, whatever the frame order.
+  int32_t ScriptId = 0;
   // Index of the enemy's group in its stage, -1 for none.
   int32_t Group = 0;
   int32_t X = 0;

@@ -79,7 +79,10 @@ bool TEnemy::IsFinished() const { return HP <= 0; }
 void TEnemy::Damage(int32_t Amount) {
   if (HP <= 0) return;
   HP -= Amount;
-  if (HP <= 0 && OnDestroyed) OnDestroyed(this);
+  HitsTaken += Amount;
+  if (HP > 0) return;
+  Destroyed = true;
+  if (OnDestroyed) OnDestroyed(this);
 }
 
 bool TEnemy::HasItem() const { return Def->Item != ikNone; }

@@ -12,6 +12,9 @@ class TEnemy : public TMovable {
   TEnemyDef* Def;
   int32_t Distance = 0;
   int32_t HP;
+  // Hit points taken, and whether damage (not leaving the field) ended it: what a play report tells.
+  int32_t HitsTaken = 0;
+  bool Destroyed = false;
   TNotifyEvent OnDestroyed;
 
   explicit TEnemy(TEnemyDef* Def);

@@ -1,5 +1,7 @@
 #include "PlayerShip.h"
 
+#include <algorithm>
+
 #include "Field.h"
 #include "GraphicDefs.h"
 #include "Laser.h"
@@ -176,6 +178,13 @@ void TEmu::Restart() {
   for (int32_t i = 0; i < OptionCount; ++i) Options[i]->SetActive(false);
   OptionCount = 0;
   Enter();
+}
+
+void TEmu::ApplyPower(int32_t ASpeed, uint8_t AShotType, int32_t AOptions) {
+  Speed = std::clamp(ASpeed, StartSpeed, TopSpeed);
+  ShotType = AShotType <= stLaser ? AShotType : uint8_t{stNormal};
+  const int32_t options = std::clamp(AOptions, 0, OptionMax);
+  while (OptionCount < options) Options[OptionCount++]->SetActive(true);
 }
 
 void TEmu::Enter() {

@@ -78,6 +78,9 @@ class TEmu : public TMovable {
   void Restart();
   // Starts the fly-in from the left edge.
   void Enter();
+  // Gives the ship a speed, a shot type and its first AOptions options at once, as if bought (a game started
+  // part-way through); values beyond the meter's range are held within it.
+  void ApplyPower(int32_t ASpeed, uint8_t AShotType, int32_t AOptions);
   // Whether the meter position at Position can be bought now.
   bool CanApply(uint8_t Position) const;
 

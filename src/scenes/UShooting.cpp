@@ -34,7 +34,11 @@ int32_t RandomBetween(int32_t A, int32_t B) {
 
 }  // namespace
 
-TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomScene(SpriteScene, Keys) {
+TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys)
+    : TShootingScene(SpriteScene, Keys, TGameStart{}) {}
+
+TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys, const TGameStart& Start)
+    : TCustomScene(SpriteScene, Keys) {
   BackColor = kBackColor;
   PauseTexture = CreateTextTexture("PAUSE", Jp(kMessageFont), 16);
   GameOverTexture = CreateTextTexture("GAMEOVER", Jp(kMessageFont), 40);
@@ -68,14 +72,23 @@ TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCusto
 
   StageDefs = std::make_unique<TStageDefList>(GraphicDefs.get());
   StageDefs->Reload(CurrentSkinPlace());
-  StartStage(StageDefs->First(), 0);
-  Ship->Enter();
+  TStageDef* stage = StageDefs->First();
+  for (int32_t n = 1; n < Start.Stage && stage != nullptr; ++n) stage = stage->Next();
+  StartStage(stage, Start.Frame);
+  Ship->ApplyPower(Start.Power.Speed, Start.Power.ShotType, Start.Power.Options);
+  if (Start.Ship) {
+    Ship->MoveTo(Start.Ship->X, Start.Ship->Y);
+    Ship->Lives = Start.Ship->Lives;
+  } else {
+    Ship->Enter();
+  }
 }
 
 // The order matters: textures before the definitions whose sprites share their pictures; the ship (whose options
 // and shots point into ShotList and the graphics) before the lists; the enemies before the stage script their
 // definitions come from; the timers last, since their handlers point back into this scene.
 TShootingScene::~TShootingScene() {
+  if (Enemies) ReportEnemiesLeft(eeCleared);
   PauseTexture.reset();
   GameOverTexture.reset();
   StageClearTexture.reset();
@@ -97,6 +110,8 @@ void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
     Finish(2);
     return;
   }
+  // Told while the stage they flew in is still the scene's.
+  ReportEnemiesLeft(eeCleared);
   AdvanceStage = false;
   Paused = false;
   State = psPlaying;
@@ -112,9 +127,9 @@ void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
   Timers->Clear();
   TitleTexture.reset();
   TitleTexture = CreateTextTexture(Stage->Title, Jp(kMessageFont), 40);
-  int32_t number = 1;
-  for (const TStageDef* s = StageDefs->First(); s != nullptr && s != Stage; s = s->Next()) ++number;
-  GameSound().PlayMusic(TMusicTrack{mkStage, number});
+  StageNumber = 1;
+  for (const TStageDef* s = StageDefs->First(); s != nullptr && s != Stage; s = s->Next()) ++StageNumber;
+  GameSound().PlayMusic(TMusicTrack{mkStage, StageNumber});
 }
 
 bool PauseWhenInactive = true;
@@ -158,6 +173,12 @@ void TShootingScene::Update() {
   Timers->UpdateAll(1);
   if (State == psPlaying) ResolveCollisions();
   ShotList->RemoveFinished();
+  if (PlayObserver() != nullptr) {
+    Enemies->ForEach([this](TLinkedItem* item) {
+      const auto* enemy = static_cast<const TEnemy*>(item);
+      if (enemy->IsFinished() && !enemy->Destroyed) PlayObserver()->EnemyEnded(*this, *enemy, eeEscaped);
+    });
+  }
   Enemies->RemoveFinished();
   EnemyShots->RemoveFinished();
   Drops->RemoveFinished();
@@ -169,12 +190,28 @@ void TShootingScene::Update() {
 void TShootingScene::RunStageScript() {
   while (NextObject != nullptr && NextObject->Frame <= StageFrame) {
     if (NextObject->Kind == okEnemy) {
-      Enemies->Add(new TEnemy(static_cast<TEnemyDef*>(NextObject)));
+      auto* enemy = new TEnemy(static_cast<TEnemyDef*>(NextObject));
+      Enemies->Add(enemy);
+      if (PlayObserver() != nullptr) PlayObserver()->EnemyAppeared(*this, *enemy);
     } else if (NextObject->Kind == okRestartPoint) {
       RestartFrame = NextObject->Frame;
     }
     NextObject = NextObject->Next();
   }
+}
+
+void TShootingScene::ReportEnemiesLeft(TEnemyEnd End) {
+  if (PlayObserver() == nullptr) return;
+  Enemies->ForEach([this, End](TLinkedItem* item) {
+    // One destroyed has been told of already; one that left the field in this frame's moves is told here, as
+    // the list is cleared before its removal would have told it.
+    const auto* enemy = static_cast<const TEnemy*>(item);
+    if (!enemy->IsFinished()) {
+      PlayObserver()->EnemyEnded(*this, *enemy, End);
+    } else if (!enemy->Destroyed) {
+      PlayObserver()->EnemyEnded(*this, *enemy, eeEscaped);
+    }
+  });
 }
 
 void TShootingScene::ResolveCollisions() {
@@ -232,6 +269,7 @@ void TShootingScene::EnemyDestroyed(TObject* Sender) {
   const bool grouped = group >= 0 && static_cast<size_t>(group) < GroupCounts.size();
   static const std::string kGroupDestroyed = Jp("グループ %d 撃破");
   if (grouped && --GroupCounts[group] == 0) DebugTraceFmt(kGroupDestroyed.c_str(), group);
+  if (PlayObserver() != nullptr) PlayObserver()->EnemyEnded(*this, *enemy, eeDestroyed);
 
   if (enemy->HasItem()) {
     const bool pays = !grouped ? group == -1 : GroupCounts[group] == 0;
@@ -239,6 +277,7 @@ void TShootingScene::EnemyDestroyed(TObject* Sender) {
     if (pays && graphic < kGraphicCount) {
       if (grouped) --GroupCounts[group];  // a group pays out once
       Drops->Add(new TDrop(enemy->X, enemy->Y, static_cast<TItemKind>(enemy->Item()), Graphics[graphic]));
+      if (PlayObserver() != nullptr) PlayObserver()->GroupPaid(*this, grouped ? group : -1);
     }
   }
 

@@ -10,6 +10,8 @@
 
 #include "CustomScene.h"
 #include "GameGraphics.h"
+#include "GameStart.h"
+#include "PlayObserver.h"
 #include "WinTypes.h"
 
 class TDGTexture;
@@ -45,6 +47,10 @@ class TShootingScene : public TCustomScene {
   static constexpr int32_t kGraphicCount = giGameGraphicCount;
 
   TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys);
+  // A game that begins at Start: stage Start.Stage at Start.Frame as a restart there would (earlier entries
+  // skipped, the restart frame Start.Frame, the ship flying in unless Start.Ship places it), with Start.Power
+  // bought. A stage number beyond the skin's stages goes to the ending, as running out of stages does.
+  TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys, const TGameStart& Start);
   ~TShootingScene() override;
 
   void Update() override;
@@ -64,6 +70,7 @@ class TShootingScene : public TCustomScene {
   void EndStageClear(TObject* Sender);
 
   uint32_t StageFrame = 0;
+  int32_t StageNumber = 0;  // of Stage, counted from 1; 0 before the first stage
   bool Paused = false;
   TPlayState State = psPlaying;
   bool AdvanceStage = false;
@@ -87,6 +94,8 @@ class TShootingScene : public TCustomScene {
 
  private:
   void RunStageScript();
+  // Tells the play observer of every enemy still flying (and now to be dropped) that it ended as End.
+  void ReportEnemiesLeft(TEnemyEnd End);
   void ResolveCollisions();
   void EnemyMeetsWeaponsAndShip(TEnemy* Enemy);
   void BulletsMeetShip();

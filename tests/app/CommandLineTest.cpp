@@ -45,6 +45,21 @@ TEST(CommandLine, AcceptedOptions) {
   const TParsed skin = Parse({"--root", "/home/j\xC3\xBCrgen/game", "--skin=caf\xC3\xA9"});
   EXPECT_EQ(skin.Options.Root, "/home/j\xC3\xBCrgen/game");
   EXPECT_EQ(skin.Options.Skin, "caf\xC3\xA9");
+  // Start anywhere: what is not given starts as a game does.
+  EXPECT_FALSE(Parse({"--skin", "morv"}).Options.StartsInGame());
+  const TParsed start = Parse({"--stage", "3", "--frame=9000", "--power", "double,options=2"});
+  ASSERT_TRUE(start.Ok) << start.Error;
+  const TGameStart game = start.Options.GameStart();
+  EXPECT_EQ(game.Stage, 3);
+  EXPECT_EQ(game.Frame, 9000u);
+  EXPECT_EQ(game.Power.ShotType, stDouble);
+  EXPECT_EQ(game.Power.Options, 2);
+  EXPECT_EQ(game.Power.Speed, TEmu::StartSpeed);
+  const TParsed watch = Parse({"--watch"});
+  EXPECT_TRUE(watch.Options.StartsInGame());
+  EXPECT_EQ(watch.Options.GameStart().Stage, 1);
+  EXPECT_EQ(watch.Options.GameStart().Frame, 0u);
+  EXPECT_EQ(Parse({"--frame", "4294967295"}).Options.Frame, 4294967295u);
 }
 
 TEST(CommandLine, RejectedArgumentsSayWhy) {
@@ -68,6 +83,15 @@ TEST(CommandLine, RejectedArgumentsSayWhy) {
       {{"--skin=a", "--skin", "b"}, "--skin is given twice"},
       {{"--fullscreen"}, "unknown option '--fullscreen'"},
       {{"game.dat"}, "unexpected argument 'game.dat'"},
+      {{"--stage", "0"}, "--stage takes a stage number from 1 (as the stage titles count), not '0'"},
+      {{"--stage=two"}, "--stage takes a stage number from 1 (as the stage titles count), not 'two'"},
+      {{"--frame", "-1"}, "--frame takes a stage frame from 0 to 4294967295, not '-1'"},
+      {{"--frame", "4294967296"}, "--frame takes a stage frame from 0 to 4294967295, not '4294967296'"},
+      {{"--power", "double,laser"}, "--power takes one of double and laser, once"},
+      {{"--watch", "--record", "r.keys"},
+       "--stage, --frame, --power and --watch cannot be used with --record or --replay"},
+      {{"--replay", "r.keys", "--frame", "5"},
+       "--stage, --frame, --power and --watch cannot be used with --record or --replay"},
   };
   for (const auto& c : cases) {
     const TParsed parsed = Parse(c.Args);

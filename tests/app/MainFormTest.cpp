@@ -286,3 +286,39 @@ TEST_F(MainFormTest, FormDestroyFreesEverythingAndRestoresCursorAndTimer) {
 }
 
 }  // namespace
+
+namespace {
+
+// A supervisor that swaps in scene 2 on the second pass and holds it on the third; its drawing comes after the
+// scene's.
+class TProbeSupervisor : public TSceneSupervisor {
+ public:
+  std::unique_ptr<TCustomScene> Replace(TCustomScene*, TSXScene* SpriteScene, TKeyStates* Keys) override {
+    ++passes;
+    gProbe->Events.push_back("replace?");
+    return passes == 2 ? Make<2>(SpriteScene, Keys) : nullptr;
+  }
+  bool Holds() const override { return passes == 3; }
+  void RenderOver(TSXScene*) override { gProbe->Events.push_back("over"); }
+  int passes = 0;
+};
+
+TEST_F(MainFormTest, ASupervisorMakesTheFirstSceneSwapsAndHoldsScenesAndDrawsOverThem) {
+  TProbeSupervisor supervisor;
+  TMainFormEnvironment environment{app_, host_, window_, clock_, keys_, 7u, kProbeScenes};
+  environment.Supervisor = &supervisor;
+  environment.MakeFirstScene = [](TSXScene* SpriteScene, TKeyStates* Keys) { return Make<2>(SpriteScene, Keys); };
+  form_ = std::make_unique<TMainForm>(environment);
+  Pass();
+  Pass();
+  Pass();
+  Pass();
+  // The new scene is made before the old one goes, and runs that same pass; a held scene is drawn, not updated.
+  EXPECT_EQ(probe_.Events,
+            (std::vector<std::string>{"create 2", "replace?", "update 2", "render 2", "over", "replace?", "create 2",
+                                      "destroy 2", "update 2", "render 2", "over", "replace?", "render 2", "over",
+                                      "replace?", "update 2", "render 2", "over"}));
+  EXPECT_EQ(Presented(), 4u);
+}
+
+}  // namespace

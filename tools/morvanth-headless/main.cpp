@@ -17,12 +17,16 @@
 #include <string>
 
 #include "Application.h"
+#include "CommandLine.h"
 #include "D3D9TestHooks.h"
 #include "FileSystem.h"
 #include "FormHost.h"
 #include "HeadlessWindow.h"
+#include "HitBoxes.h"
 #include "KeyScript.h"
 #include "MessageText.h"
+#include "PlayRecord.h"
+#include "PngWriter.h"
 #include "RandomKeys.h"
 #include "SceneState.h"
 #include "SkinFolders.h"
@@ -30,6 +34,7 @@
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
+#include "UShooting.h"
 #include "VUDader9.h"
 #include "Version.h"
 #include "VirtualClock.h"
@@ -41,6 +46,7 @@ constexpr const char* kUsage =
     "FRAME:FILE.png]...\n"
     "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
     "                         [--sound-log FILE] [--objects] [--live] [--random-keys SEED] [--rss-every N]\n"
+    "                         [--stage N] [--frame F] [--power LIST] [--report FILE] [--hitboxes]\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "  --root DIR          the folder holding skin/ (default: beside the program)\n"
@@ -53,12 +59,19 @@ constexpr const char* kUsage =
     "  --start-scene N     start with scene 0 (title), 1 (game) or 2 (ending)\n"
     "  --lose-device FRAME:N  lose the device before FRAME for N polls of the frame loop\n"
     "  --sound-log FILE    write each sound the game asks for, one line each\n"
-    "  --objects           add the hit rectangles to the game's state lines\n"
+    "  --objects           add the hit rectangles to the game's state lines, each enemy with its script id,\n"
+    "                      group and hit points, and the enemies that ended in the frame (\"gone\")\n"
     "  --live              read each frame's keys from standard input, one line per frame\n"
     "  --random-keys SEED  random play instead of --input: Enter, Z, C, the arrows and left Ctrl pressed and\n"
     "                      released at random, the same keys for the same SEED\n"
     "  --rss-every N       after every N-th frame, print \"rss FRAME KIB\" (resident memory) on standard output;\n"
-    "                      at the end, \"peak_rss KIB\"\n";
+    "                      at the end, \"peak_rss KIB\"\n"
+    "  --stage N           begin the game in stage N (from 1), skipping the title\n"
+    "  --frame F           begin at stage frame F, as a restart there would\n"
+    "  --power LIST        begin with power-ups: double or laser, speed=4..9, options=0..4 (e.g. double,options=2)\n"
+    "  --report FILE       at the end, write per stage the groups' enemies spawned, destroyed, escaped and\n"
+    "                      the capsules paid, and every script enemy's hits taken (JSON)\n"
+    "  --hitboxes          outline every hit rectangle in the --shot pictures\n";
 
 struct TOptions {
   std::string Root;
@@ -82,6 +95,11 @@ struct TOptions {
   uint32_t LoseFor = 0;
   std::optional<uint32_t> RandomKeys;
   uint32_t RssEvery = 0;
+  std::optional<int32_t> Stage;
+  std::optional<uint32_t> Frame;
+  std::optional<TShipPower> Power;
+  std::string Report;
+  bool HitBoxes = false;
 };
 
 class EUsage : public std::runtime_error {
@@ -140,6 +158,21 @@ TOptions ParseOptions(int argc, char** argv) {
       options.SoundLog = value();
     } else if (option == "--objects") {
       options.Objects = true;
+    } else if (option == "--stage") {
+      const uint32_t stage = ParseNumber(value(), "stage number");
+      if (stage < 1 || stage > static_cast<uint32_t>(kMaxStage)) throw EUsage("--stage counts stages from 1");
+      options.Stage = static_cast<int32_t>(stage);
+    } else if (option == "--frame") {
+      options.Frame = ParseNumber(value(), "stage frame");
+    } else if (option == "--power") {
+      TShipPower power;
+      std::string error;
+      if (!ParsePowerList(value(), power, error)) throw EUsage(error);
+      options.Power = power;
+    } else if (option == "--report") {
+      options.Report = value();
+    } else if (option == "--hitboxes") {
+      options.HitBoxes = true;
     } else if (option == "--live") {
       options.Live = true;
     } else if (option == "--skin") {
@@ -153,6 +186,7 @@ TOptions ParseOptions(int argc, char** argv) {
     }
   }
   if (options.RandomKeys && !options.Input.empty()) throw EUsage("--random-keys and --input exclude each other");
+  if (options.HitBoxes && options.Shots.empty()) throw EUsage("--hitboxes draws on the --shot pictures: give one");
   return options;
 }
 
@@ -211,6 +245,21 @@ int Run(const TOptions& options) {
       return 1;
     }
   }
+  if (options.Stage) {
+    std::string error;
+    if (!SkinHasStage(*options.Stage, error)) {
+      std::fprintf(stderr, "morvanth-headless: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  std::ofstream report;
+  if (!options.Report.empty()) {
+    report.open(options.Report, std::ios::binary | std::ios::trunc);
+    if (!report) {
+      std::fprintf(stderr, "morvanth-headless: cannot write the report %s\n", options.Report.c_str());
+      return 1;
+    }
+  }
   std::ofstream state;
   if (options.State == "-") {
     state.open("/dev/stdout", std::ios::binary);
@@ -236,6 +285,12 @@ int Run(const TOptions& options) {
     explicit TSoundScope(TSoundSink* sink) { SetGameSound(sink); }
     ~TSoundScope() { SetGameSound(nullptr); }
   } soundScope(soundFile.is_open() ? &soundLog : nullptr);
+  TPlayRecord record;
+  const bool recording = report.is_open() || options.Objects;
+  struct TRecordScope {
+    explicit TRecordScope(TPlayObserver* observer) { SetPlayObserver(observer); }
+    ~TRecordScope() { SetPlayObserver(nullptr); }
+  } recordScope(recording ? &record : nullptr);
 
   TApplication application;
   THeadlessFormHost host;
@@ -246,8 +301,17 @@ int Run(const TOptions& options) {
   if (options.RandomKeys) randomKeys.emplace(*options.RandomKeys);
   try {
     const uint32_t seed = options.Seed.value_or(script.Seed.value_or(1));
-    TMainForm form(
-        TMainFormEnvironment{application, host, window, clock, keys, seed, SceneClasses, options.StartScene});
+    TMainFormEnvironment environment{application, host, window, clock, keys, seed, SceneClasses, options.StartScene};
+    if (options.Stage || options.Frame || options.Power) {
+      TGameStart start;
+      start.Stage = options.Stage.value_or(1);
+      start.Frame = options.Frame.value_or(0);
+      start.Power = options.Power.value_or(TShipPower{});
+      environment.MakeFirstScene = [start](TSXScene* sprites, TKeyStates* keyStates) {
+        return std::unique_ptr<TCustomScene>(std::make_unique<TShootingScene>(sprites, keyStates, start));
+      };
+    }
+    TMainForm form(environment);
     for (uint32_t frame = 0; frame < options.Frames && !application.Terminated(); ++frame) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);
@@ -279,18 +343,31 @@ int Run(const TOptions& options) {
       bool done = true;
       idle(done);
       if (state.is_open()) {
-        state << DescribeSceneState(frame, form.CurrentScene(), options.Objects) << '\n';
+        state << DescribeSceneState(frame, form.CurrentScene(), options.Objects,
+                                    options.Objects ? record.TakeGone() : std::string())
+              << '\n';
         if (options.Live) state.flush();
         if (!state) break;
       }
       if (soundFile.is_open() && !soundFile) break;
       auto [first, last] = options.Shots.equal_range(frame);
-      for (auto it = first; it != last; ++it) window.Capture().SavePng(it->second);
+      for (auto it = first; it != last; ++it) {
+        if (!options.HitBoxes) {
+          window.Capture().SavePng(it->second);
+          continue;
+        }
+        const THeadlessPresenter& capture = window.Capture();
+        if (capture.LastFrame().empty()) throw Exception("no frame has been presented yet: " + it->second);
+        std::vector<uint32_t> pixels = capture.LastFrame();
+        DrawHitBoxes(form.CurrentScene(), pixels, capture.Width(), capture.Height());
+        WritePng(it->second, pixels.data(), capture.Width(), capture.Height(), capture.Width() * 4);
+      }
       if (options.RssEvery > 0 && (frame + 1) % options.RssEvery == 0) {
         std::printf("rss %u %llu\n", frame, static_cast<unsigned long long>(ResidentKiB()));
       }
     }
     if (options.RssEvery > 0) std::printf("peak_rss %llu\n", static_cast<unsigned long long>(PeakResidentKiB()));
+    if (report.is_open()) record.WriteReport(report, form.CurrentScene());
   } catch (const Exception& e) {
     host.MessageBoxA(e.Message(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
     return 1;
@@ -298,6 +375,10 @@ int Run(const TOptions& options) {
   // A full disk shows only when the buffers go out: the run failed if what it was asked to write is not there.
   if (state.is_open() && !state.flush()) {
     std::fprintf(stderr, "morvanth-headless: could not write the state file %s\n", options.State.c_str());
+    return 1;
+  }
+  if (report.is_open() && !report.flush()) {
+    std::fprintf(stderr, "morvanth-headless: could not write the report %s\n", options.Report.c_str());
     return 1;
   }
   if (soundFile.is_open() && !soundFile.flush()) {

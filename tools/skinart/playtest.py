@@ -115,7 +115,8 @@ class Bot:
     def choose(self, s):
         o = s["objects"]
         before = self.prev["objects"] if self.prev and "objects" in self.prev else o
-        foes = [(r, v) for r, v in zip(o["enemies"], velocities(o["enemies"], before["enemies"]))]
+        enemies = [e["rect"] for e in o["enemies"]]
+        foes = [(r, v) for r, v in zip(enemies, velocities(enemies, [e["rect"] for e in before["enemies"]]))]
         foes += [(r, v) for r, v in zip(o["enemyShots"], velocities(o["enemyShots"], before["enemyShots"]))]
         sr = o["ship"]
         sx, sy = centre(sr)
@@ -145,7 +146,7 @@ class Bot:
                 score -= (abs(dx - x) + abs(dy - y)) * 0.2
             else:  # line up with the nearest enemy ahead to shoot it
                 score -= abs(x - HOME_X) * 0.02
-                ahead = [centre(r) for r in o["enemies"] if centre(r)[0] > sx + 20]
+                ahead = [centre(r) for r in enemies if centre(r)[0] > sx + 20]
                 if ahead:
                     ty = min(ahead, key=lambda c: c[0] - sx + abs(c[1] - sy))[1]
                     score -= abs(ty - y) * 0.03

@@ -16,6 +16,8 @@
 
 class TVUDader;
 class TKeyStates;
+class TOptionsHost;
+class TOptionsScreen;
 class TKeySource;
 class TSXScene;
 
@@ -29,6 +31,7 @@ struct TMainFormEnvironment {
   const TSceneClass* Scenes = SceneClasses;  // the scene table (tests put their own scenes here)
   uint8_t FirstScene = 0;                    // the title; replays may start elsewhere
   TFrameObserver* FrameObserver = nullptr;   // told of every frame (tests' state lines); none: nothing is told
+  TOptionsHost* Options = nullptr;           // what the options screen changes; none: no options screen (replays)
 };
 
 class TMainForm {
@@ -54,16 +57,19 @@ class TMainForm {
   TKeyStates* KeyStates() const { return FKeyStates.get(); }
   TSXScene* SpriteScene() const { return FSpriteScene.get(); }
   TCustomScene* CurrentScene() const { return FCurrentScene.get(); }
+  TOptionsScreen* Options() const { return FOptions.get(); }
   uint32_t LastTime = 0;
 
  private:
   void Frame(bool& Done);
+  void Draw();
 
   TMainFormEnvironment FEnv;
   std::unique_ptr<TVUDader> FDG;
   std::unique_ptr<TKeyStates> FKeyStates;
   std::unique_ptr<TSXScene> FSpriteScene;
   std::unique_ptr<TCustomScene> FCurrentScene;
+  std::unique_ptr<TOptionsScreen> FOptions;
   bool FDestroyed = false;
   uint32_t FFrames = 0;  // idle passes run, the number the frame observer is given
 };

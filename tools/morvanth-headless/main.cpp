@@ -17,9 +17,11 @@
 #include <string>
 
 #include "Application.h"
+#include "BoundKeys.h"
 #include "D3D9TestHooks.h"
 #include "FileSystem.h"
 #include "FormHost.h"
+#include "GameOptions.h"
 #include "HeadlessWindow.h"
 #include "KeyScript.h"
 #include "MessageText.h"
@@ -41,6 +43,7 @@ constexpr const char* kUsage =
     "FRAME:FILE.png]...\n"
     "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
     "                         [--sound-log FILE] [--objects] [--live] [--random-keys SEED] [--rss-every N]\n"
+    "                         [--options]\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "  --root DIR          the folder holding skin/ (default: beside the program)\n"
@@ -58,7 +61,9 @@ constexpr const char* kUsage =
     "  --random-keys SEED  random play instead of --input: Enter, Z, C, the arrows and left Ctrl pressed and\n"
     "                      released at random, the same keys for the same SEED\n"
     "  --rss-every N       after every N-th frame, print \"rss FRAME KIB\" (resident memory) on standard output;\n"
-    "                      at the end, \"peak_rss KIB\"\n";
+    "                      at the end, \"peak_rss KIB\"\n"
+    "  --options           the options screen on the title (Tab), its keys the input's as they are, the game's\n"
+    "                      through the keys bound there; its settings last for the run\n";
 
 struct TOptions {
   std::string Root;
@@ -82,6 +87,7 @@ struct TOptions {
   uint32_t LoseFor = 0;
   std::optional<uint32_t> RandomKeys;
   uint32_t RssEvery = 0;
+  bool Options = false;
 };
 
 class EUsage : public std::runtime_error {
@@ -142,6 +148,8 @@ TOptions ParseOptions(int argc, char** argv) {
       options.Objects = true;
     } else if (option == "--live") {
       options.Live = true;
+    } else if (option == "--options") {
+      options.Options = true;
     } else if (option == "--skin") {
       options.Skin = value();
     } else if (option == "--start-scene") {
@@ -242,12 +250,20 @@ int Run(const TOptions& options) {
   THeadlessWindow window(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight);
   TVirtualClock clock(1000);
   TScriptedKeySource keys(std::move(script.Lines));
+  // With the options screen, the input plays the keyboard: the screen reads it as it is, the game through the
+  // keys bound on the screen.
+  TGameSettings settings;
+  TBoundKeys boundKeys(keys, nullptr, &settings.Keys);
+  TGameOptions gameOptions(settings, keys);
   std::optional<TRandomKeys> randomKeys;
   if (options.RandomKeys) randomKeys.emplace(*options.RandomKeys);
   try {
     const uint32_t seed = options.Seed.value_or(script.Seed.value_or(1));
-    TMainForm form(
-        TMainFormEnvironment{application, host, window, clock, keys, seed, SceneClasses, options.StartScene});
+    TKeySource& gameKeys = options.Options ? static_cast<TKeySource&>(boundKeys) : keys;
+    TMainFormEnvironment environment{application, host, window,       clock,
+                                     gameKeys,    seed, SceneClasses, options.StartScene};
+    if (options.Options) environment.Options = &gameOptions;
+    TMainForm form(environment);
     for (uint32_t frame = 0; frame < options.Frames && !application.Terminated(); ++frame) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);
@@ -279,7 +295,7 @@ int Run(const TOptions& options) {
       bool done = true;
       idle(done);
       if (state.is_open()) {
-        state << DescribeSceneState(frame, form.CurrentScene(), options.Objects) << '\n';
+        state << DescribeSceneState(frame, form.CurrentScene(), options.Objects, form.Options()) << '\n';
         if (options.Live) state.flush();
         if (!state) break;
       }

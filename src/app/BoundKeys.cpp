@@ -8,6 +8,8 @@ bool TBoundKeys::IsKeyDown(uint8_t VirtualKey) const {
       return keyboard_.IsKeyDown(bindings_->Key(action.Action)) ||
              (VirtualKey == VK_RETURN && keyboard_.IsKeyDown(VK_RETURN));
     }
+    // A key bound to an action stands for that action alone.
+    if (bindings_->ActionOfKey(VirtualKey) != kaCount) return false;
   }
   return keyboard_.IsKeyDown(VirtualKey);
 }

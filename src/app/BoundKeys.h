@@ -16,7 +16,8 @@ class TBoundKeys : public TKeySource {
 
   void BeginFrame() override { keyboard_.BeginFrame(); }
   // An action's code is down while the key bound to it is (Enter answers for the pause code too, whatever key
-  // pause has: it starts the game and leaves a game over). Any other code is its own key.
+  // pause has: it starts the game and leaves a game over). Any other code is its own key, unless that key is
+  // bound to an action: then it stands for the action alone.
   bool IsKeyDown(uint8_t VirtualKey) const override;
   bool IsApplicationActive() const override { return keyboard_.IsApplicationActive(); }
   bool IsGamepadConnected() const override { return keyboard_.IsGamepadConnected(); }

@@ -34,7 +34,7 @@ constexpr std::array<TOptionsScreen::TRow, TOptionsScreen::kRowCount> kRows = {{
 constexpr int32_t kPanelLeft = 160, kPanelRight = kFieldWidth - 160, kPanelTop = 36, kPanelBottom = 564;
 constexpr int32_t kLabelX = 200, kValueX = 450, kFirstRowY = 96, kRowPitch = 25, kGroupGap = 12;
 constexpr int32_t kTitleY = 50, kNoteY = 508, kHelpY = 540;
-constexpr uint32_t kDimColor = 0xB0000000, kPanelColor = 0xC8101828, kBarColor = 0xC0284890;
+constexpr uint32_t kDimColor = 0xB0000000, kPanelColor = 0xE0101828, kBarColor = 0xC0284890;
 constexpr uint32_t kChosenColor = 0xFFFFFF, kRowColor = 0xA0A0A0, kNoteColor = 0xFFE060, kHelpColor = 0x808080;
 constexpr int32_t kCapturing = -2;  // RowValue of the row waiting for a key
 constexpr const char* kHelpText = "[UP/DOWN] CHOOSE [LEFT/RIGHT] CHANGE [ENTER] SET [ESC] BACK";

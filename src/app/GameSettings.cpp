@@ -21,6 +21,8 @@ template <class... F>
 struct TOverloads : F... {
   using F::operator()...;
 };
+template <class... F>
+TOverloads(F...) -> TOverloads<F...>;
 
 void ReadKeys(const TSettingsFile& file, TGameSettings& settings, std::vector<std::string>* Problems) {
   auto report = [Problems](const std::string& line) {

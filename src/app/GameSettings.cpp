@@ -13,7 +13,8 @@ constexpr TSettingKey kSettingKeys[] = {
     {"volume",          &TGameSettings::Volume, 0, kMaxVolume},
     {"muted",           &TGameSettings::Muted},
     {"autopause",       &TGameSettings::AutoPause},
-    {"classic",         &TGameSettings::Classic},  // 0 or 1; --classic sets it for one run
+    // 0 or 1, a plain switch here: what it hides (lives, score, high scores) is the business of their screen.
+    {"classic",         &TGameSettings::Classic},
 };
 // clang-format on
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The options screen in the real window under a window manager: Tab on the title opens it over the title; the
-# arrows and Enter work it; smooth scaling goes on and off with the window still presenting; fire is moved off Z
+# arrows and Enter work it; the window scale changes the window at once; smooth scaling goes on and off with
+# the window still presenting; fire is moved off Z
 # (C, power-up's key, is refused with a note first) onto X, saved at once under [keys]; in the game X fires and Z
 # does not; the recording holds the game's own Z, and morvanth-headless replays it to the window's last picture.
 # Every step waits on the game's state lines.
@@ -11,7 +12,7 @@ RUNNER="$BUILD/morvanth-headless"
 source "$(dirname "$0")/lib.bash"
 window_test_begin
 require_tools Xvfb xwininfo xwd convert compare xdotool openbox xprop
-start_xvfb "$WORK/xvfb.log"
+start_xvfb "$WORK/xvfb.log" 1800x1400  # room for the window at twice its size
 start_openbox
 SETTINGS="$XDG_CONFIG_HOME/morvanth/settings.ini"
 differing() { compare -metric AE "$1" "$2" null: 2>&1; }
@@ -36,11 +37,21 @@ options_shown() {
 WAIT_FRAMES=1200 wait_until "the options screen in the window" options_shown
 if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/options.png" "$MORVANTH_SHOT_DIR/window-options.png"; fi
 
+# The window scale: twice the size at once, and back.
+client_width() { xwininfo -id "$WIN" | grep -q "Width: $1\$"; }
+tap Down
+is row 1 || fail "Down: $(state)"
+tap Right
+wait_until "scale 2" is scale 2
+wait_until "a window 1600 pixels wide" client_width 1600
+tap Left
+wait_until "scale 1" is scale 1
+wait_until "a window 800 pixels wide" client_width 800
+
 # Smooth scaling on and off: the window goes on presenting frames with either presenter. (SDL may make the X
 # window anew for a renderer: the test finds it again.)
 tap Down
-tap Down
-is row 2 || fail "Down twice: $(state)"
+is row 2 || fail "Down: $(state)"
 tap Right
 wait_until "smooth scaling on" is smooth 1
 wait_frames 10

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
+#include "SettingsStore.h"
 #include "SkinFolders.h"
 #include "StartUp.h"
 #include "TextEncoding.h"
@@ -106,6 +110,40 @@ TEST(GameSettings, OutOfPlaceValuesReadAsDefaults) {
   std::string error;
   ASSERT_TRUE(file.Load(path, error));
   EXPECT_EQ(ReadGameSettings(file), TGameSettings{});
+}
+
+// The session's file: its problems reported, written only on a change (the options screen saves on every one),
+// and never once it could not be read.
+TEST(GameSettings, TheStoreWritesChangesOnlyAndNeverAFileItCouldNotRead) {
+  datatest::TempDir dir;
+  const std::string path = (dir.Path() / kSettingsFileName).string();
+  datatest::WriteFile(path, "# mine\nvolume=40\n[keys]\nfire=NOSUCHKEY\n");
+  std::vector<std::string> lines;
+  auto report = [&lines](const std::string& line) { lines.push_back(line); };
+  {
+    TSettingsStore store(path, report);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "settings: " + path + ": [keys] fire=NOSUCHKEY: no key of that name, FIRE stays on Z");
+    TGameSettings settings = store.Loaded();
+    EXPECT_EQ(settings.Volume, 40);
+    std::filesystem::remove(path);
+    store.Save(settings);  // nothing changed: nothing written
+    EXPECT_FALSE(std::filesystem::exists(path));
+    settings.Classic = true;
+    store.Save(settings);
+    EXPECT_EQ(TSettingsStore(path, report).Loaded(), settings);
+  }
+  const std::string binary("volume=40\n\0\n", 12);
+  datatest::WriteFile(path, binary);
+  lines.clear();
+  TSettingsStore store(path, report);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].rfind("settings not read, and not saved this session: ", 0), 0u) << lines[0];
+  TGameSettings settings;
+  settings.Volume = 10;
+  store.Save(settings);
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), binary);
 }
 
 TEST(GameSettings, TheRememberedSkinIsSelectedOnlyWhenItStillExists) {

@@ -1,28 +1,93 @@
 #include "GameSettings.h"
 
 #include "CommandLine.h"
-#include "TextEncoding.h"
 
-TGameSettings ReadGameSettings(const TSettingsFile& file) {
+namespace {
+// clang-format off
+constexpr TSettingKey kSettingKeys[] = {
+    {"fullscreen",      &TGameSettings::Fullscreen},
+    {"scale",           &TGameSettings::Scale, 1, kMaxWindowScale},
+    {"integer_scaling", &TGameSettings::IntegerScaling},
+    {"smooth",          &TGameSettings::Smooth},
+    {"skin",            &TGameSettings::Skin},
+    {"volume",          &TGameSettings::Volume, 0, kMaxVolume},
+    {"muted",           &TGameSettings::Muted},
+    {"autopause",       &TGameSettings::AutoPause},
+    // 0 or 1, a plain switch here: what it hides (lives, score, high scores) is the business of their screen.
+    {"classic",         &TGameSettings::Classic},
+};
+// clang-format on
+
+template <class... F>
+struct TOverloads : F... {
+  using F::operator()...;
+};
+template <class... F>
+TOverloads(F...) -> TOverloads<F...>;
+
+void ReadKeys(const TSettingsFile& file, TGameSettings& settings, std::vector<std::string>* Problems) {
+  auto report = [Problems](const std::string& line) {
+    if (Problems != nullptr) Problems->push_back("[" + std::string(kKeysSection) + "] " + line);
+  };
+  std::array<uint8_t, kaCount> wanted{};
+  for (const TKeyActionInfo& action : kKeyActions) {
+    wanted[action.Action] = action.GameKey;
+    const std::optional<std::string> name = file.Get(action.SettingName, kKeysSection);
+    if (!name) continue;
+    const int key = KeyFromName(*name);
+    if (key < 0) {
+      report(std::string(action.SettingName) + "=" + *name + ": no key of that name, " + action.Label + " stays on " +
+             KeyName(action.GameKey));
+    } else if (TKeyBindings::Check(action.Action, static_cast<uint8_t>(key)) != brBound) {
+      report(std::string(action.SettingName) + "=" + *name + ": the program keeps that key for itself, " +
+             action.Label + " stays on " + KeyName(action.GameKey));
+    } else {
+      wanted[action.Action] = static_cast<uint8_t>(key);
+    }
+  }
+  // Bound one after another over the game's own keys, a swap of two keys would meet itself half-way: the map
+  // is checked whole instead.
+  if (const std::optional<TKeyBindings> keys = TKeyBindings::FromKeys(wanted)) {
+    settings.Keys = *keys;
+  } else {
+    report("a key is bound to two actions; every action stays on the game's own key");
+  }
+}
+}  // namespace
+
+std::span<const TSettingKey> SettingKeys() { return kSettingKeys; }
+
+TGameSettings ReadGameSettings(const TSettingsFile& file, std::vector<std::string>* Problems) {
   TGameSettings settings;
-  settings.Fullscreen = file.GetBool("fullscreen", settings.Fullscreen);
-  settings.Scale = file.GetInt("scale", settings.Scale, 1, kMaxWindowScale);
-  settings.IntegerScaling = file.GetBool("integer_scaling", settings.IntegerScaling);
-  settings.Smooth = file.GetBool("smooth", settings.Smooth);
-  settings.Skin = file.Get("skin").value_or("");
-  settings.Volume = file.GetInt("volume", settings.Volume, 0, kMaxVolume);
-  settings.Muted = file.GetBool("muted", settings.Muted);
-  settings.AutoPause = file.GetBool("autopause", settings.AutoPause);
+  for (const TSettingKey& key : kSettingKeys) {
+    std::visit(TOverloads{
+                   [&](bool TGameSettings::*field) { settings.*field = file.GetBool(key.Name, settings.*field); },
+                   [&](int32_t TGameSettings::*field) {
+                     settings.*field = file.GetInt(key.Name, settings.*field, key.Min, key.Max);
+                   },
+                   [&](std::string TGameSettings::*field) { settings.*field = file.Get(key.Name).value_or(""); },
+               },
+               key.Field);
+  }
+  ReadKeys(file, settings, Problems);
   return settings;
 }
 
 void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file) {
-  file.SetBool("fullscreen", settings.Fullscreen);
-  file.SetInt("scale", settings.Scale);
-  file.SetBool("integer_scaling", settings.IntegerScaling);
-  file.SetBool("smooth", settings.Smooth);
-  if (!settings.Skin.empty()) file.Set("skin", settings.Skin);
-  file.SetInt("volume", settings.Volume);
-  file.SetBool("muted", settings.Muted);
-  file.SetBool("autopause", settings.AutoPause);
+  for (const TSettingKey& key : kSettingKeys) {
+    std::visit(TOverloads{
+                   [&](bool TGameSettings::*field) { file.SetBool(key.Name, settings.*field); },
+                   [&](int32_t TGameSettings::*field) { file.SetInt(key.Name, settings.*field); },
+                   [&](std::string TGameSettings::*field) {
+                     if (!(settings.*field).empty()) file.Set(key.Name, settings.*field);
+                   },
+               },
+               key.Field);
+  }
+  for (const TKeyActionInfo& action : kKeyActions) {
+    const uint8_t key = settings.Keys.Key(action.Action);
+    if (key != action.GameKey || file.Get(action.SettingName, kKeysSection)) {
+      file.Set(action.SettingName, KeyName(key), kKeysSection);
+    }
+  }
 }

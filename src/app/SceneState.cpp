@@ -4,6 +4,8 @@
 
 #include "CustomScene.h"
 #include "JsonString.h"
+#include "KeyBindings.h"
+#include "OptionsScreen.h"
 #include "SkinFolders.h"
 #include "UDatabase.h"
 #include "UObjects.h"
@@ -83,9 +85,24 @@ std::string DescribeObjects(const TShootingScene& game) {
   return ",\"objects\":{\"ship\":" + Rect(*game.Ship) + fields + "}";
 }
 
+std::string DescribeOptions(const TOptionsScreen& options) {
+  const TOptionsHost& host = options.Host();
+  std::string fields =
+      Field("row", options.Row()) + Flag("capture", options.Capturing()) + ",\"note\":" + JsonString(options.Note());
+  for (const TOptionsScreen::TRow& row : TOptionsScreen::Rows()) {
+    if (row.Name != nullptr) fields += Field(row.Name, host.Value(row.Option));
+  }
+  std::string keys;
+  for (const TKeyActionInfo& action : kKeyActions) {
+    keys += std::string(",\"") + action.SettingName + "\":" + JsonString(KeyName(host.Keys().Key(action.Action)));
+  }
+  return Object("options", fields + Object("keys", keys));
+}
+
 }  // namespace
 
-std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects, const std::string& extra) {
+std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects, const TOptionsScreen* options,
+                               const std::string& extra) {
   std::string json = "{\"frame\":" + std::to_string(frame) + ",\"scene\":" + std::to_string(SceneNumberOf(scene));
   if (scene == nullptr) return json + extra + "}";
   json += ",\"sceneFrame\":" + std::to_string(scene->FrameCounter);
@@ -104,5 +121,6 @@ std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool o
     std::snprintf(scroll, sizeof scroll, "%.1f", ending->Scroll);
     json += std::string(",\"scroll\":") + scroll;
   }
+  if (options != nullptr && options->Holding()) json += DescribeOptions(*options);
   return json + extra + "}";
 }

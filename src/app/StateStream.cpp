@@ -41,9 +41,10 @@ TStateStream::~TStateStream() {
   if (owned_ && fd_ >= 0) close(fd_);
 }
 
-void TStateStream::FrameDone(uint32_t Frame, const TCustomScene* Scene) {
+void TStateStream::FrameDone(uint32_t Frame, const TCustomScene* Scene, const TOptionsScreen* Options) {
   if (fd_ < 0) return;
-  const std::string line = DescribeSceneState(Frame, Scene, false, ExtraFields ? ExtraFields() : std::string()) + '\n';
+  const std::string line =
+      DescribeSceneState(Frame, Scene, false, Options, ExtraFields ? ExtraFields() : std::string()) + '\n';
   size_t written = 0;
   while (written < line.size()) {
     const ssize_t n = write(fd_, line.data() + written, line.size() - written);

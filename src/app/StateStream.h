@@ -21,7 +21,7 @@ class TStateStream : public TFrameObserver {
 
   // One line per call, in one write, so a reader never sees two lines mixed. A failed write is reported once on
   // standard error and ends the stream; the game plays on.
-  void FrameDone(uint32_t Frame, const TCustomScene* Scene) override;
+  void FrameDone(uint32_t Frame, const TCustomScene* Scene, const TOptionsScreen* Options) override;
 
   // Fields added to every line (DescribeSceneState's extra); none: nothing added.
   std::function<std::string()> ExtraFields;

@@ -2,6 +2,7 @@
 
 #include "GameRandom.h"
 #include "KeyStates.h"
+#include "OptionsScreen.h"
 #include "SXlib9.h"
 #include "SkinFolders.h"
 #include "TextEncoding.h"
@@ -36,6 +37,7 @@ void TMainForm::FormCreate() {
   FSpriteScene = std::make_unique<TSXScene>(FDG.get(), "");
   FCurrentScene = FEnv.MakeFirstScene ? FEnv.MakeFirstScene(FSpriteScene.get(), FKeyStates.get())
                                       : CreateScene(FEnv.Scenes, FEnv.FirstScene, FSpriteScene.get(), FKeyStates.get());
+  if (FEnv.Options != nullptr) FOptions = std::make_unique<TOptionsScreen>(FSpriteScene.get(), *FEnv.Options);
   FEnv.Clock.timeBeginPeriod(1);
   LastTime = FEnv.Clock.timeGetTime() - kFrameMilliseconds;
   FEnv.Application.OnIdle = [this](bool& Done) { ApplicationIdle(Done); };
@@ -47,6 +49,7 @@ void TMainForm::FormDestroy() {
   FEnv.Application.OnIdle = nullptr;
   FEnv.Host.SetScreenCursor(crDefault);
   FEnv.Clock.timeEndPeriod(1);
+  FOptions.reset();
   FKeyStates.reset();
   FSpriteScene.reset();
   FCurrentScene.reset();
@@ -61,7 +64,7 @@ void TMainForm::ApplicationIdle(bool& Done) {
       FEnv.Application.Terminate(1);
     }
   }
-  if (FEnv.FrameObserver != nullptr) FEnv.FrameObserver->FrameDone(FFrames, FCurrentScene.get());
+  if (FEnv.FrameObserver != nullptr) FEnv.FrameObserver->FrameDone(FFrames, FCurrentScene.get(), FOptions.get());
   ++FFrames;
 }
 
@@ -69,11 +72,16 @@ void TMainForm::Frame(bool& Done) {
   const uint32_t now = FEnv.Clock.timeGetTime();
   // Early: rest a millisecond, then run the frame anyway. There is deliberately no return here: the game counts
   // time in frames and the presenter waits for the retrace, so skipping would only drop key samples.
-  if (now - LastTime < kFrameMilliseconds) {
-    FEnv.Clock.Sleep(1);
-    Done = false;
-  }
+  if (now - LastTime < kFrameMilliseconds) FEnv.Clock.Sleep(1);
   LastTime = now;
+  Done = false;
+  if (FOptions != nullptr && FOptions->Holding()) {
+    // The game stands still under the options: neither its keys are sampled (a recording never sees these
+    // frames) nor its scene updated. Only the drawing goes on.
+    FOptions->Update();
+    Draw();
+    return;
+  }
   FKeyStates->Update();
   TSceneSupervisor* supervisor = FEnv.Supervisor;
   if (supervisor != nullptr) {
@@ -86,15 +94,18 @@ void TMainForm::Frame(bool& Done) {
   if (FCurrentScene->Finished()) {
     if (FCurrentScene->EndsProgram()) {
       FEnv.Application.Terminate(0);
-      Done = false;
       return;
     }
     const uint8_t next = FCurrentScene->NextScene();
     FCurrentScene.reset();
     FCurrentScene = CreateScene(FEnv.Scenes, next, FSpriteScene.get(), FKeyStates.get());
-    Done = false;
     return;
   }
+  if (FOptions != nullptr) FOptions->Watch(FCurrentScene->OffersOptions());
+  Draw();
+}
+
+void TMainForm::Draw() {
   IDirect3DDevice9* device = FDG->D3DDevice();
   const HRESULT level = device ? device->TestCooperativeLevel() : D3DERR_DEVICELOST;
   if (level == D3DERR_DEVICENOTRESET) {
@@ -103,9 +114,9 @@ void TMainForm::Frame(bool& Done) {
     device->BeginScene();
     FCurrentScene->Render();
     if (supervisor != nullptr) supervisor->RenderOver(FSpriteScene.get());
+    if (FOptions != nullptr) FOptions->Render();
     FSpriteScene->Render(true);
     device->EndScene();
     device->Present(nullptr, nullptr, nullptr, nullptr);
   }
-  Done = false;
 }

@@ -18,6 +18,8 @@
 
 class TVUDader;
 class TKeyStates;
+class TOptionsHost;
+class TOptionsScreen;
 class TKeySource;
 class TSXScene;
 
@@ -34,6 +36,7 @@ struct TMainFormEnvironment {
   // Makes the first scene instead of entry FirstScene of Scenes (a game begun part-way through).
   std::function<std::unique_ptr<TCustomScene>(TSXScene* SpriteScene, TKeyStates* Keys)> MakeFirstScene{};
   TSceneSupervisor* Supervisor = nullptr;  // none: the form runs its scenes alone
+  TOptionsHost* Options = nullptr;         // what the options screen changes; none: no options screen (replays)
 };
 
 class TMainForm {
@@ -59,16 +62,19 @@ class TMainForm {
   TKeyStates* KeyStates() const { return FKeyStates.get(); }
   TSXScene* SpriteScene() const { return FSpriteScene.get(); }
   TCustomScene* CurrentScene() const { return FCurrentScene.get(); }
+  TOptionsScreen* Options() const { return FOptions.get(); }
   uint32_t LastTime = 0;
 
  private:
   void Frame(bool& Done);
+  void Draw();
 
   TMainFormEnvironment FEnv;
   std::unique_ptr<TVUDader> FDG;
   std::unique_ptr<TKeyStates> FKeyStates;
   std::unique_ptr<TSXScene> FSpriteScene;
   std::unique_ptr<TCustomScene> FCurrentScene;
+  std::unique_ptr<TOptionsScreen> FOptions;
   bool FDestroyed = false;
   uint32_t FFrames = 0;  // idle passes run, the number the frame observer is given
 };

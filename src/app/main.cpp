@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Application.h"
+#include "BoundKeys.h"
 #include "Clock.h"
 #include "CommandLine.h"
 #include "FileSystem.h"
@@ -16,6 +17,7 @@
 #include "ReplaySession.h"
 #include "SdlWindow.h"
 #include "SettingsFile.h"
+#include "SettingsStore.h"
 #include "SkinFolders.h"
 #include "SkinSound.h"
 #include "SkinWatch.h"
@@ -26,6 +28,7 @@
 #include "UShooting.h"
 #include "Version.h"
 #include "VolumeKeys.h"
+#include "WindowOptions.h"
 
 int main(int argc, char** argv) {
   InitMessageLanguage(ProgramDirectory());
@@ -53,18 +56,10 @@ int main(int argc, char** argv) {
   }
 
   const std::string configFolder = ConfigFolder();
-  const std::string settingsPath = configFolder.empty() ? "" : configFolder + kSettingsFileName;
-  TSettingsFile settingsFile;
   // A file that could not be read is the player's to mend: it is never overwritten.
-  bool saveSettings = !settingsPath.empty();
-  if (saveSettings && !settingsFile.Load(settingsPath, error)) {
-    std::fprintf(stderr, "morvanth: settings not read, and not saved this session: %s\n", error.c_str());
-    saveSettings = false;
-  }
-  for (const std::string& problem : settingsFile.Problems()) {
-    std::fprintf(stderr, "morvanth: settings: %s\n", problem.c_str());
-  }
-  const TGameSettings loaded = ReadGameSettings(settingsFile);
+  TSettingsStore store(configFolder.empty() ? "" : configFolder + kSettingsFileName,
+                       [](const std::string& line) { std::fprintf(stderr, "morvanth: %s\n", line.c_str()); });
+  const TGameSettings& loaded = store.Loaded();
   TGameSettings settings = loaded;
   if (options.Scale) {
     settings.Scale = *options.Scale;
@@ -125,10 +120,16 @@ int main(int argc, char** argv) {
 
   TApplication application;
   TSystemClock clock;
+  // The keyboard with the volume keys; the game's keys through the player's bindings, pads added; the menus'
+  // keys as they are. The recorder and the replay stand above the bindings: they hold the game's own codes.
   TVolumeKeys volumeKeys(*window, sound);
+  TBoundKeys gameKeys(volumeKeys, &window->PadKeys(), &settings.Keys);
+  TBoundKeys menuKeys(volumeKeys, &window->PadMenuKeys(), nullptr);
+  TWindowOptions gameOptions(settings, menuKeys, *window, sound,
+                             [&store](const TGameSettings& changed) { store.Save(changed); });
   std::unique_ptr<TReplaySession> replay;
   try {
-    replay = std::make_unique<TReplaySession>(options.Record, options.Replay, volumeKeys, application, clock,
+    replay = std::make_unique<TReplaySession>(options.Record, options.Replay, gameKeys, application, clock,
                                               !options.Skin.empty());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "morvanth: %s\n", e.what());
@@ -159,6 +160,8 @@ int main(int argc, char** argv) {
         return std::unique_ptr<TCustomScene>(std::make_unique<TShootingScene>(sprites, keys, start));
       };
     }
+    // A replay plays the game's keys of a file: the player's keyboard has nothing to set meanwhile.
+    if (options.Replay.empty()) environment.Options = &gameOptions;
     TMainForm form(environment);
     RunMessageLoop(application, *window, *window);
     SetGameSound(nullptr);
@@ -179,11 +182,6 @@ int main(int argc, char** argv) {
   settings.Volume = sound.Volume();
   settings.Muted = sound.Muted();
   if (CurrentSkin != startSkin) settings.Skin = CurrentSkin;
-  if (settings != loaded && saveSettings) {
-    WriteGameSettings(settings, settingsFile);
-    if (!settingsFile.Save(settingsPath, error)) {
-      std::fprintf(stderr, "morvanth: settings not saved: %s\n", error.c_str());
-    }
-  }
+  store.Save(settings);
   return recorded ? application.ExitCode() : 1;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+// Not the game's but the program's: Tab opens the options on the title. Outside the range the game samples.
+inline constexpr uint8_t VK_TAB = 9;
 inline constexpr uint8_t VK_RETURN = 13;
 inline constexpr uint8_t VK_ESCAPE = 27;
 inline constexpr uint8_t VK_LEFT = 37;

@@ -1,6 +1,7 @@
 #include "KeyScript.h"
 
 #include "GameKeys.h"
+#include "KeyBindings.h"
 
 #include <algorithm>
 #include <cctype>
@@ -46,6 +47,7 @@ int VirtualKeyFromName(const std::string& name) {
   for (const TKeyName& key : kKeyNames) {
     if (upper == key.Name) return key.Code;
   }
+  if (const int named = KeyFromName(name); named >= 0) return named;
   uint64_t code = 0;
   if (ParseUnsigned(name, 255, code)) return static_cast<int>(code);
   return -1;

@@ -46,7 +46,8 @@ std::string SkinLineValue(const std::string& Name);
 // Text from a script made safe to show: control bytes (and DEL) as \xHH, so a message cannot drive the terminal.
 std::string ShowableText(const std::string& Text);
 
-// Virtual-key code of a key name or number; -1 when it is neither.
+// Virtual-key code of a key name (the script's own, or any of KeyNames: TAB, X, F1, ...) or number; -1 when it
+// is neither.
 int VirtualKeyFromName(const std::string& name);
 // The script's name of a virtual-key code: LEFT ... LCTRL, or nullptr when it is written as a number.
 const char* KeyNameOf(uint8_t VirtualKey);

@@ -1,9 +1,8 @@
 #include "CustomScene.h"
 
-#include <array>
-
 #include "KeyStates.h"
 #include "SXlib9.h"
+#include "SceneHelpers.h"
 #include "TextEncoding.h"
 #include "VUDader9.h"
 
@@ -32,19 +31,9 @@ void TCustomScene::FinishProgram() {
 
 std::unique_ptr<TDGTexture> TCustomScene::CreateTextTexture(const std::string& Text, const std::string& FontName,
                                                             int32_t FontSize) {
-  std::unique_ptr<TDGTexture> texture = CreateSceneTexture(FDevice);
-  FTextWriter->Font.Name = FontName;
-  FTextWriter->Font.SetSize(FontSize);
-  FTextWriter->DrawTextTexture(*texture, Text);
-  return texture;
+  return MakeTextTexture(*FTextWriter, Text, FontName, FontSize);
 }
 
 void TCustomScene::DrawTexture(int32_t X, int32_t Y, bool Overlay, bool Smooth, uint32_t Color, TDGTexture* Texture) {
-  const uint32_t diffuse = Color | 0xFF000000u;
-  const float w = static_cast<float>(Texture->Width()), h = static_cast<float>(Texture->Height());
-  const float u = Texture->MaxU(), v = Texture->MaxV();
-  const std::array<TSXVertexSP, 4> corners = {TSXVertexSP{0, 0, diffuse, 0, 0, 0}, TSXVertexSP{w, 0, diffuse, 0, u, 0},
-                                              TSXVertexSP{0, h, diffuse, 0, 0, v}, TSXVertexSP{w, h, diffuse, 0, u, v}};
-  FSpriteScene->DrawSprite(TVector2{static_cast<float>(X), static_cast<float>(Y)}, corners, Texture, 2, Smooth, Overlay,
-                           0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
+  QueueTexture(*FSpriteScene, X, Y, Overlay, Smooth, Color, Texture);
 }

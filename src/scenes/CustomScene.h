@@ -25,6 +25,9 @@ class TCustomScene : public TObject {
   // Clears the render target to BackColor; descendants then queue their drawing.
   virtual void Render();
 
+  // Whether the options screen may open over this scene now (the main form watches Tab while it does).
+  virtual bool OffersOptions() const { return false; }
+
   // Names the scene that follows and marks this one finished; the last call before the switch wins.
   void Finish(uint8_t Next);
   // Marks this scene finished with no scene to follow: the program ends.

@@ -41,6 +41,9 @@ class TOpeningScene : public TCustomScene {
 
   void Update() override;
   void Render() override;
+  // Once the logo is complete: a complete title draws the same picture every frame, so it may stand still
+  // under the options for any number of frames and go on exactly where it stopped.
+  bool OffersOptions() const override { return Complete; }
 
   void SetComplete(bool Value);
   void ResetIdle() { IdleCount = kIdleFrames; }

@@ -73,7 +73,9 @@ class TRecordingHost : public TFormHost {
 
 // The frames the form reported, with the scene each left running.
 struct TObservedFrames : TFrameObserver {
-  void FrameDone(uint32_t Frame, const TCustomScene* Scene) override { Frames.push_back({Frame, Scene}); }
+  void FrameDone(uint32_t Frame, const TCustomScene* Scene, const TOptionsScreen*) override {
+    Frames.push_back({Frame, Scene});
+  }
   std::vector<std::pair<uint32_t, const TCustomScene*>> Frames;
 };
 

@@ -33,8 +33,8 @@ TEST(StateStreamTest, AFileGetsOneLinePerFrameAndStartsEmptyEachRun) {
   {
     std::ofstream(path) << "left from an earlier run\n";
     TStateStream stream(path);
-    stream.FrameDone(0, nullptr);
-    stream.FrameDone(1, nullptr);
+    stream.FrameDone(0, nullptr, nullptr);
+    stream.FrameDone(1, nullptr, nullptr);
   }
   EXPECT_EQ(ReadAll(path), "{\"frame\":0,\"scene\":-1}\n{\"frame\":1,\"scene\":-1}\n");
   std::remove(path.c_str());
@@ -45,7 +45,7 @@ TEST(StateStreamTest, ADescriptorIsWrittenAndLeftOpen) {
   ASSERT_EQ(pipe(ends), 0);
   {
     TStateStream stream("fd:" + std::to_string(ends[1]));
-    stream.FrameDone(7, nullptr);
+    stream.FrameDone(7, nullptr, nullptr);
   }
   ASSERT_NE(fcntl(ends[1], F_GETFL), -1);
   close(ends[1]);
@@ -68,8 +68,8 @@ TEST(StateStreamTest, AFailedWriteIsReportedOnceAndTheStreamEnds) {
   ASSERT_GE(readOnly, 0);
   TStateStream stream("fd:" + std::to_string(readOnly));
   ::testing::internal::CaptureStderr();
-  stream.FrameDone(0, nullptr);
-  stream.FrameDone(1, nullptr);
+  stream.FrameDone(0, nullptr, nullptr);
+  stream.FrameDone(1, nullptr, nullptr);
   const std::string errors = ::testing::internal::GetCapturedStderr();
   close(readOnly);
   EXPECT_EQ(errors.find("morvanth: state lines to fd:"), 0u) << errors;

@@ -183,7 +183,8 @@ class TScopedEnv {
   std::optional<std::string> old_;
 };
 
-// The window folds the pads into its keys: a button reads as the key it stands for, beside the keyboard.
+// The window offers the pads' keys beside its own (the keyboard's): the game's, and the menus' where A chooses,
+// B goes back and Y is Tab.
 TEST(GamepadInput, TheWindowAnswersForThePadsKeys) {
   TScopedEnv driver("SDL_VIDEODRIVER", "dummy");
   // A window of the dummy driver never has the focus, and SDL passes pads on only to a focused one unless told.
@@ -195,14 +196,22 @@ TEST(GamepadInput, TheWindowAnswersForThePadsKeys) {
   {
     TVirtualPad pad;
     pad.Press(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
+    pad.Press(SDL_CONTROLLER_BUTTON_A, true);
+    pad.Press(SDL_CONTROLLER_BUTTON_Y, true);
     window.ProcessMessages(application);
     EXPECT_TRUE(window.IsGamepadConnected());
-    EXPECT_TRUE(window.IsKeyDown(VK_LCONTROL));
-    EXPECT_FALSE(window.IsKeyDown(VK_Z));
+    EXPECT_TRUE(window.PadKeys().IsKeyDown(VK_LCONTROL));
+    EXPECT_TRUE(window.PadKeys().IsKeyDown(VK_Z));
+    EXPECT_FALSE(window.PadKeys().IsKeyDown(VK_TAB));
+    EXPECT_TRUE(window.PadMenuKeys().IsKeyDown(VK_RETURN));
+    EXPECT_TRUE(window.PadMenuKeys().IsKeyDown(VK_TAB));
+    EXPECT_FALSE(window.PadMenuKeys().IsKeyDown(VK_Z));
+    EXPECT_FALSE(window.IsKeyDown(VK_LCONTROL));  // the keyboard alone
   }
   window.ProcessMessages(application);
   EXPECT_FALSE(window.IsGamepadConnected());
-  EXPECT_FALSE(window.IsKeyDown(VK_LCONTROL));
+  EXPECT_FALSE(window.PadKeys().IsKeyDown(VK_LCONTROL));
+  EXPECT_FALSE(window.PadMenuKeys().IsKeyDown(VK_TAB));
   EXPECT_FALSE(application.Terminated());
 }
 

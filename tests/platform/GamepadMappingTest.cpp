@@ -8,9 +8,9 @@
 
 namespace {
 
-std::set<int> KeysOf(const TPadReading& pad) {
+std::set<int> KeysOf(const TPadReading& pad, bool menu = false) {
   std::array<bool, 256> down{};
-  AddPadKeys(pad, down);
+  (menu ? AddPadMenuKeys : AddPadKeys)(pad, down);
   std::set<int> keys;
   for (int vk = 0; vk < 256; ++vk) {
     if (down[vk]) keys.insert(vk);
@@ -54,6 +54,22 @@ TEST(GamepadMapping, ButtonsAnswerForTheGamesKeys) {
   for (const auto& c : cases) EXPECT_EQ(KeysOf(Buttons({c.Button})), c.Keys) << "button " << c.Button;
   EXPECT_EQ(KeysOf(Buttons({SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_B})),
             (std::set<int>{VK_UP, VK_Z, VK_C}));
+}
+
+// In menus A chooses and B goes back, as Enter and Escape; Y opens the options (Tab); the stick steers alike.
+TEST(GamepadMapping, InMenusButtonsAnswerForTheMenusKeys) {
+  const struct {
+    SDL_GameControllerButton Button;
+    std::set<int> Keys;
+  } cases[] = {
+      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, {VK_LEFT}}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, {VK_DOWN}},
+      {SDL_CONTROLLER_BUTTON_A, {VK_RETURN}},       {SDL_CONTROLLER_BUTTON_START, {VK_RETURN}},
+      {SDL_CONTROLLER_BUTTON_B, {VK_ESCAPE}},       {SDL_CONTROLLER_BUTTON_BACK, {VK_ESCAPE}},
+      {SDL_CONTROLLER_BUTTON_Y, {VK_TAB}},          {SDL_CONTROLLER_BUTTON_X, {}},
+      {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KeysOf(Buttons({c.Button}), true), c.Keys) << "button " << c.Button;
+  EXPECT_EQ(KeysOf(Stick(-20000, -20000), true), (std::set<int>{VK_LEFT, VK_UP}));
 }
 
 TEST(GamepadMapping, TheLeftStickSteersInEightSectorsOutsideItsDeadZone) {

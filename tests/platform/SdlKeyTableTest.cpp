@@ -2,6 +2,8 @@
 
 #include "SdlKeyTable.h"
 
+#include "KeyBindings.h"
+
 namespace {
 
 // Without SDL's video subsystem (so no layout): letters and digits take their US-layout places.
@@ -46,6 +48,13 @@ TEST(SdlKeyTable, TheRestOfTheSampledRangeWhereSdlHasTheKey) {
   EXPECT_EQ(ScancodesForVirtualKey(0x1D)[0], SDL_SCANCODE_INTERNATIONAL5);  // Nonconvert
   EXPECT_EQ(ScancodesForVirtualKey(14)[0], SDL_SCANCODE_UNKNOWN);           // no key has that code
   EXPECT_EQ(ScancodesForVirtualKey(0x5E)[0], SDL_SCANCODE_UNKNOWN);         // reserved
+}
+
+// A key a player may bind is one the keyboard can read.
+TEST(SdlKeyTable, EveryNamedKeyHasAnSdlKey) {
+  for (const TKeyNameEntry& entry : KeyNames()) {
+    EXPECT_NE(ScancodesForVirtualKey(entry.Key)[0], SDL_SCANCODE_UNKNOWN) << entry.Name;
+  }
 }
 
 }  // namespace

@@ -49,6 +49,35 @@ TEST(SettingsFile, SavingKeepsWhatItDoesNotUnderstandAndChangesOnlyWhatWasSet) {
   }
 }
 
+// A named section of the program's ("[keys]") is read and written by name; it joins the end of a file that has
+// none, and its keys are neither the main part's nor another section's of the same names.
+TEST(SettingsFile, ANamedSectionOfTheProgramsOwn) {
+  const struct {
+    std::string Before, After;
+  } cases[] = {
+      {"scale=2\n", "scale=2\nvolume=5\n\n[keys]\nfire=X\n"},
+      {"scale=2\n\n", "scale=2\nvolume=5\n\n[keys]\nfire=X\n"},
+      {"", "volume=5\n[keys]\nfire=X\n"},
+      {"fire=Z\n[KEYS]\nup=W\n\n[other]\nfire=C\n", "fire=Z\nvolume=5\n[KEYS]\nup=W\nfire=X\n\n[other]\nfire=C\n"},
+      {"[keys]\nfire=Q\n[morvanth]\nscale=2\n", "[keys]\nfire=X\n[morvanth]\nscale=2\nvolume=5\n"},
+  };
+  for (const auto& c : cases) {
+    datatest::TempDir dir;
+    const std::filesystem::path path = dir.Path() / "settings.ini";
+    datatest::WriteFile(path, c.Before);
+    TSettingsFile file;
+    std::string error;
+    ASSERT_TRUE(file.Load(path.string(), error)) << error;
+    EXPECT_EQ(file.Get("fire"), c.Before.starts_with("fire=Z") ? std::optional<std::string>("Z") : std::nullopt);
+    file.Set("fire", "X", "keys");
+    file.SetInt("volume", 5);
+    EXPECT_EQ(file.Get("fire", "keys"), "X");
+    EXPECT_EQ(file.Get("volume", "keys"), std::nullopt);
+    ASSERT_TRUE(file.Save(path.string(), error)) << error;
+    EXPECT_EQ(ReadAll(path), c.After) << c.Before;
+  }
+}
+
 TEST(SettingsFile, ABrokenLineIsReportedOnceAndKept) {
   datatest::TempDir dir;
   const std::filesystem::path path = dir.Path() / "settings.ini";

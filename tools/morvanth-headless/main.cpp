@@ -17,10 +17,12 @@
 #include <string>
 
 #include "Application.h"
+#include "BoundKeys.h"
 #include "CommandLine.h"
 #include "D3D9TestHooks.h"
 #include "FileSystem.h"
 #include "FormHost.h"
+#include "GameOptions.h"
 #include "HeadlessWindow.h"
 #include "HitBoxes.h"
 #include "KeyScript.h"
@@ -46,7 +48,7 @@ constexpr const char* kUsage =
     "FRAME:FILE.png]...\n"
     "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
     "                         [--sound-log FILE] [--objects] [--live] [--random-keys SEED] [--rss-every N]\n"
-    "                         [--stage N] [--frame F] [--power LIST] [--report FILE] [--hitboxes]\n"
+    "                         [--stage N] [--frame F] [--power LIST] [--report FILE] [--hitboxes] [--options]\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "  --root DIR          the folder holding skin/ (default: beside the program)\n"
@@ -71,7 +73,9 @@ constexpr const char* kUsage =
     "  --power LIST        begin with power-ups: double or laser, speed=4..9, options=0..4 (e.g. double,options=2)\n"
     "  --report FILE       at the end, write per stage the groups' enemies spawned, destroyed, escaped and\n"
     "                      the capsules paid, and every script enemy's hits taken (JSON)\n"
-    "  --hitboxes          outline every hit rectangle in the --shot pictures\n";
+    "  --hitboxes          outline every hit rectangle in the --shot pictures\n"
+    "  --options           the options screen on the title (Tab), its keys the input's as they are, the game's\n"
+    "                      through the keys bound there; its settings last for the run\n";
 
 struct TOptions {
   std::string Root;
@@ -100,6 +104,7 @@ struct TOptions {
   std::optional<TShipPower> Power;
   std::string Report;
   bool HitBoxes = false;
+  bool Options = false;
 };
 
 class EUsage : public std::runtime_error {
@@ -175,6 +180,8 @@ TOptions ParseOptions(int argc, char** argv) {
       options.HitBoxes = true;
     } else if (option == "--live") {
       options.Live = true;
+    } else if (option == "--options") {
+      options.Options = true;
     } else if (option == "--skin") {
       options.Skin = value();
     } else if (option == "--start-scene") {
@@ -297,11 +304,19 @@ int Run(const TOptions& options) {
   THeadlessWindow window(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight);
   TVirtualClock clock(1000);
   TScriptedKeySource keys(std::move(script.Lines));
+  // With the options screen, the input plays the keyboard: the screen reads it as it is, the game through the
+  // keys bound on the screen.
+  TGameSettings settings;
+  TBoundKeys boundKeys(keys, nullptr, &settings.Keys);
+  TGameOptions gameOptions(settings, keys);
   std::optional<TRandomKeys> randomKeys;
   if (options.RandomKeys) randomKeys.emplace(*options.RandomKeys);
   try {
     const uint32_t seed = options.Seed.value_or(script.Seed.value_or(1));
-    TMainFormEnvironment environment{application, host, window, clock, keys, seed, SceneClasses, options.StartScene};
+    TKeySource& gameKeys = options.Options ? static_cast<TKeySource&>(boundKeys) : keys;
+    TMainFormEnvironment environment{application, host, window,       clock,
+                                     gameKeys,    seed, SceneClasses, options.StartScene};
+    if (options.Options) environment.Options = &gameOptions;
     if (options.Stage || options.Frame || options.Power) {
       TGameStart start;
       start.Stage = options.Stage.value_or(1);
@@ -343,7 +358,7 @@ int Run(const TOptions& options) {
       bool done = true;
       idle(done);
       if (state.is_open()) {
-        state << DescribeSceneState(frame, form.CurrentScene(), options.Objects,
+        state << DescribeSceneState(frame, form.CurrentScene(), options.Objects, form.Options(),
                                     options.Objects ? record.TakeGone() : std::string())
               << '\n';
         if (options.Live) state.flush();

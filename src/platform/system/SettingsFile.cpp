@@ -34,13 +34,18 @@ std::optional<std::string_view> SectionOf(std::string_view line) {
   return Trim(line.substr(1, line.size() - 2));
 }
 
-bool IsOwnSection(std::string_view name) {
-  if (name.size() != kSection.size()) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != kSection[i]) return false;
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const char x = a[i], y = b[i];
+    if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) return false;
   }
   return true;
+}
+
+// Whether a "[name]" line opens the part of the file that section (the main part for "") reads.
+bool OpensSection(std::string_view name, std::string_view section) {
+  return SameName(name, section.empty() ? kSection : section);
 }
 
 // The key of a "key=value" line; empty for a comment, a section line or a broken line.
@@ -167,50 +172,55 @@ bool TSettingsFile::Save(const std::string& path, std::string& error) const {
   return true;
 }
 
-int TSettingsFile::Find(std::string_view key) const {
-  bool own = true;  // lines before the first section line are the program's
+int TSettingsFile::Find(std::string_view key, std::string_view section) const {
+  bool inside = section.empty();  // lines before the first section line are the main part
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (const std::optional<std::string_view> section = SectionOf(lines_[i])) {
-      own = IsOwnSection(*section);
-    } else if (own && KeyOf(lines_[i]) == key) {
+    if (const std::optional<std::string_view> name = SectionOf(lines_[i])) {
+      inside = OpensSection(*name, section);
+    } else if (inside && KeyOf(lines_[i]) == key) {
       return static_cast<int>(i);
     }
   }
   return -1;
 }
 
-size_t TSettingsFile::InsertionPoint() const {
-  // After the last line that is not blank of the program's last part: its own section when it has one, else the
-  // lines before the first section (the whole file when there is none).
-  bool own = true, sawOwnSection = false;
-  size_t afterOwn = 0, afterTop = 0;
+size_t TSettingsFile::InsertionPoint(std::string_view section) {
+  // After the last line that is not blank of the section's last part. For the main part that is its own
+  // section when it has one, else the lines before the first section (the whole file when there is none).
+  bool inside = section.empty(), sawSection = false;
+  size_t afterSection = 0, afterTop = 0;
   bool top = true;
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (const std::optional<std::string_view> section = SectionOf(lines_[i])) {
-      own = IsOwnSection(*section);
+    if (const std::optional<std::string_view> name = SectionOf(lines_[i])) {
+      inside = OpensSection(*name, section);
       top = false;
-      if (own) {
-        sawOwnSection = true;
-        afterOwn = i + 1;
+      if (inside) {
+        sawSection = true;
+        afterSection = i + 1;
       }
       continue;
     }
     if (Trim(lines_[i]).empty()) continue;
     if (top) afterTop = i + 1;
-    if (own && !top) afterOwn = i + 1;
+    if (inside && !top) afterSection = i + 1;
   }
-  return sawOwnSection ? afterOwn : afterTop;
+  if (sawSection) return afterSection;
+  if (section.empty()) return afterTop;
+  // A new section at the end, a blank line before it.
+  if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
+  lines_.push_back("[" + std::string(section) + "]");
+  return lines_.size();
 }
 
-std::optional<std::string> TSettingsFile::Get(std::string_view key) const {
-  const int index = Find(key);
+std::optional<std::string> TSettingsFile::Get(std::string_view key, std::string_view section) const {
+  const int index = Find(key, section);
   if (index < 0) return std::nullopt;
   const std::string_view line = lines_[index];
   return std::string(Trim(line.substr(line.find('=') + 1)));
 }
 
-bool TSettingsFile::GetBool(std::string_view key, bool fallback) const {
-  const std::optional<std::string> value = Get(key);
+bool TSettingsFile::GetBool(std::string_view key, bool fallback, std::string_view section) const {
+  const std::optional<std::string> value = Get(key, section);
   if (!value) return fallback;
   for (const char* yes : {"1", "true", "yes", "on"}) {
     if (*value == yes) return true;
@@ -221,8 +231,9 @@ bool TSettingsFile::GetBool(std::string_view key, bool fallback) const {
   return fallback;
 }
 
-int32_t TSettingsFile::GetInt(std::string_view key, int32_t fallback, int32_t min, int32_t max) const {
-  const std::optional<std::string> value = Get(key);
+int32_t TSettingsFile::GetInt(std::string_view key, int32_t fallback, int32_t min, int32_t max,
+                              std::string_view section) const {
+  const std::optional<std::string> value = Get(key, section);
   if (!value) return fallback;
   int32_t number = 0;
   const char* end = value->data() + value->size();
@@ -231,7 +242,7 @@ int32_t TSettingsFile::GetInt(std::string_view key, int32_t fallback, int32_t mi
   return number;
 }
 
-void TSettingsFile::Set(std::string_view key, std::string_view value) {
+void TSettingsFile::Set(std::string_view key, std::string_view value, std::string_view section) {
   // A line break would end the value early and make the rest a broken line; another control byte would make the
   // file look binary and so unreadable next time. The value ends at the first of them.
   size_t end = 0;
@@ -241,11 +252,12 @@ void TSettingsFile::Set(std::string_view key, std::string_view value) {
   }
   value = value.substr(0, end);
   std::string line = std::string(key) + "=" + std::string(value);
-  const int index = Find(key);
+  const int index = Find(key, section);
   if (index >= 0) {
     lines_[index] = std::move(line);
   } else {
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(InsertionPoint()), std::move(line));
+    const size_t at = InsertionPoint(section);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
   }
 }
 

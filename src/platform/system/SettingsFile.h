@@ -2,8 +2,9 @@
 // lines, comments ('#' or ';'), section lines ("[morvanth]"), keys this program does not know, even a broken
 // line (reported, never dropped). Saving changes only the values set. Paths here are the file system's own.
 //
-// The program's keys are those before the first section line and those in a "[morvanth]" section; keys of
-// other sections belong to someone else and are never read or changed.
+// The program's main keys are those before the first section line and those in a "[morvanth]" section. It has
+// named sections of its own too ("[keys]"), asked for by name; keys of any other section belong to someone else
+// and are never read or changed. Section names are compared in any letter case.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -25,24 +26,33 @@ class TSettingsFile {
   // What Load found wrong without refusing the file: one text per broken line (path and line number).
   const std::vector<std::string>& Problems() const { return problems_; }
 
+  // Every call takes the section of the key last: "" (the default) for the main keys, else a section's name.
+
   // The value of key (spaces around key and value trimmed); none when absent.
-  std::optional<std::string> Get(std::string_view key) const;
+  std::optional<std::string> Get(std::string_view key, std::string_view section = {}) const;
   // A Boolean "0"/"1" (also "false"/"true", "no"/"yes", "off"/"on"); fallback when absent or not one of these.
-  bool GetBool(std::string_view key, bool fallback) const;
+  bool GetBool(std::string_view key, bool fallback, std::string_view section = {}) const;
   // A decimal integer within [min, max]; fallback when absent, not a number or out of range.
-  int32_t GetInt(std::string_view key, int32_t fallback, int32_t min, int32_t max) const;
+  int32_t GetInt(std::string_view key, int32_t fallback, int32_t min, int32_t max, std::string_view section = {}) const;
 
   // Replaces the value of key where it stands, or adds "key=value" at the end of the program's part of the
-  // file. The value ends at a line break.
-  void Set(std::string_view key, std::string_view value);
-  void SetBool(std::string_view key, bool value) { Set(key, value ? "1" : "0"); }
-  void SetInt(std::string_view key, int32_t value) { Set(key, std::to_string(value)); }
+  // file (a named section that does not exist yet is added at the end of the file). The value ends at a line
+  // break.
+  void Set(std::string_view key, std::string_view value, std::string_view section = {});
+  void SetBool(std::string_view key, bool value, std::string_view section = {}) {
+    Set(key, value ? "1" : "0", section);
+  }
+  void SetInt(std::string_view key, int32_t value, std::string_view section = {}) {
+    Set(key, std::to_string(value), section);
+  }
 
   const std::vector<std::string>& Lines() const { return lines_; }
 
  private:
-  int Find(std::string_view key) const;  // index of the key's line in the program's part, -1 when absent
-  size_t InsertionPoint() const;         // where a new key of the program's goes
+  // Index of the key's line in the section (the main part for ""), -1 when absent.
+  int Find(std::string_view key, std::string_view section) const;
+  // Where a new key of the section goes; a named section that has no line yet is added first.
+  size_t InsertionPoint(std::string_view section);
 
   std::vector<std::string> lines_;
   std::vector<std::string> problems_;

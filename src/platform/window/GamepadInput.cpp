@@ -84,6 +84,7 @@ void TGamepadInput::HandleEvent(const SDL_Event& event) {
 
 void TGamepadInput::Refresh() {
   down_.fill(false);
+  menuDown_.fill(false);
   for (SDL_GameController* pad : pads_) {
     TPadReading reading;
     for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
@@ -94,5 +95,6 @@ void TGamepadInput::Refresh() {
     reading.LeftX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
     reading.LeftY = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
     AddPadKeys(reading, down_);
+    AddPadMenuKeys(reading, menuDown_);
   }
 }

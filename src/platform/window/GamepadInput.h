@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "KeySource.h"
+
 class TGamepadInput {
  public:
   // The player's mapping file (README): SDL's own database and the community's file hold some 2000 lines, well
@@ -33,12 +35,29 @@ class TGamepadInput {
   bool AnyConnected() const { return !pads_.empty(); }
   int Count() const { return static_cast<int>(pads_.size()); }
 
+  // The pads as key sources beside the keyboard: the game's keys (AddPadKeys) and the menus' (AddPadMenuKeys).
+  // They know nothing of the focus, and answer as active.
+  const TKeySource& GameKeys() const { return gameKeys_; }
+  const TKeySource& MenuKeys() const { return menuKeys_; }
+
  private:
   void AddMappings(const std::string& mappingFile);
   void Open(int deviceIndex);
   void Close(SDL_JoystickID instance);
 
+  class TPadKeys : public TKeySource {
+   public:
+    explicit TPadKeys(const std::array<bool, 256>& Down) : down_(Down) {}
+    bool IsKeyDown(uint8_t VirtualKey) const override { return down_[VirtualKey]; }
+    bool IsApplicationActive() const override { return true; }
+
+   private:
+    const std::array<bool, 256>& down_;
+  };
+
   bool subsystem_ = false;
   std::vector<SDL_GameController*> pads_;
   std::array<bool, 256> down_{};
+  std::array<bool, 256> menuDown_{};
+  TPadKeys gameKeys_{down_}, menuKeys_{menuDown_};
 };

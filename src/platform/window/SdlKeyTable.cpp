@@ -27,6 +27,8 @@ TScancodePair ScancodesForVirtualKey(int vk) {
   if (vk >= 0x70 && vk <= 0x7B) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (vk - 0x70)));   // F1..F12
   if (vk >= 0x7C && vk <= 0x87) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F13 + (vk - 0x7C)));  // F13..F24
   switch (vk) {
+    case 0x08: return One(SDL_SCANCODE_BACKSPACE);
+    case 0x09: return One(SDL_SCANCODE_TAB);
     case 0x0D: return Two(SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER);  // VK_RETURN
     case 0x10: return Two(SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT);    // VK_SHIFT
     case 0x11: return Two(SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL);      // VK_CONTROL
@@ -71,6 +73,21 @@ TScancodePair ScancodesForVirtualKey(int vk) {
     case 0xA0: return One(SDL_SCANCODE_LSHIFT);
     case 0xA1: return One(SDL_SCANCODE_RSHIFT);
     case 0xA2: return One(SDL_SCANCODE_LCTRL);
+    case 0xA3: return One(SDL_SCANCODE_RCTRL);
+    case 0xA4: return One(SDL_SCANCODE_LALT);
+    case 0xA5: return One(SDL_SCANCODE_RALT);
+    // The punctuation keys (VK_OEM_*), by their places on a US keyboard.
+    case 0xBA: return One(SDL_SCANCODE_SEMICOLON);
+    case 0xBB: return One(SDL_SCANCODE_EQUALS);
+    case 0xBC: return One(SDL_SCANCODE_COMMA);
+    case 0xBD: return One(SDL_SCANCODE_MINUS);
+    case 0xBE: return One(SDL_SCANCODE_PERIOD);
+    case 0xBF: return One(SDL_SCANCODE_SLASH);
+    case 0xC0: return One(SDL_SCANCODE_GRAVE);
+    case 0xDB: return One(SDL_SCANCODE_LEFTBRACKET);
+    case 0xDC: return One(SDL_SCANCODE_BACKSLASH);
+    case 0xDD: return One(SDL_SCANCODE_RIGHTBRACKET);
+    case 0xDE: return One(SDL_SCANCODE_APOSTROPHE);
     default: return {kNone, kNone};
   }
 }

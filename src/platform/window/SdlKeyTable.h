@@ -1,4 +1,5 @@
-// Virtual-key codes of the game (13 to 162) and the SDL keys that answer for them.
+// Virtual-key codes (those the game samples, 13 to 162, and the others a player may bind a key to) and the SDL
+// keys that answer for them.
 #pragma once
 #include <SDL.h>
 

@@ -248,7 +248,8 @@ void TSdlPresenter::PresentToSurface(const uint32_t* Pixels, int32_t Width, int3
 // ---- window ----
 
 TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight, const TSdlWindowOptions& options)
-    : clientWidth_(clientWidth),
+    : options_(options),
+      clientWidth_(clientWidth),
       clientHeight_(clientHeight),
       scale_(std::max(options.Scale, 1)),
       pendingFullscreen_(options.Fullscreen) {
@@ -370,6 +371,29 @@ void TSdlWindow::ToggleFullscreen() {
   if (fullscreen) SDL_SetWindowSize(window_, clientWidth_ * scale_, clientHeight_ * scale_);
 }
 
+void TSdlWindow::SetScale(int32_t Scale) {
+  scale_ = std::max(Scale, 1);
+  if (IsFullscreen()) return;
+  FitToScreen();
+  SDL_SetWindowSize(window_, clientWidth_ * scale_, clientHeight_ * scale_);
+}
+
+bool TSdlWindow::SetSmooth(bool Smooth) {
+  if (Smooth == options_.Smooth) return true;
+  // One renderer to a window: the old presenter goes before the new one is made.
+  presenter_.reset();
+  options_.Smooth = Smooth;
+  try {
+    presenter_ = std::make_unique<TSdlPresenter>(window_, options_);
+    return true;
+  } catch (const EDisplayError& e) {
+    std::fprintf(stderr, "morvanth: %s\n", e.what());
+  }
+  options_.Smooth = !Smooth;
+  presenter_ = std::make_unique<TSdlPresenter>(window_, options_);
+  return false;
+}
+
 bool TSdlWindow::IsFullscreen() const {
   return pendingFullscreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
 }
@@ -394,7 +418,6 @@ int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption,
 }
 
 bool TSdlWindow::IsKeyDown(uint8_t VirtualKey) const {
-  if (gamepads_->IsKeyDown(VirtualKey)) return true;
   if (VirtualKey == VK_RETURN && swallowEnter_) return false;
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
@@ -411,6 +434,10 @@ bool TSdlWindow::IsApplicationActive() const {
 }
 
 bool TSdlWindow::IsGamepadConnected() const { return gamepads_->AnyConnected(); }
+
+const TKeySource& TSdlWindow::PadKeys() const { return gamepads_->GameKeys(); }
+
+const TKeySource& TSdlWindow::PadMenuKeys() const { return gamepads_->MenuKeys(); }
 
 void TSdlWindow::HandleKeyDown(const SDL_KeyboardEvent& key) {
   if (key.repeat) return;

@@ -88,6 +88,17 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   // The window's scale: the options' one, or less where that would not fit the screen (said on standard error
   // when the window is first placed).
   int32_t Scale() const { return scale_; }
+  // Gives the window another scale, lowered where it would not fit the screen; in fullscreen it is the size the
+  // window comes back at.
+  void SetScale(int32_t Scale);
+  // Switches linear filtering on or off: a presenter of the new kind replaces the old one. False (said on
+  // standard error) when the new one cannot draw into the window; the old kind stays.
+  bool SetSmooth(bool Smooth);
+  bool Smooth() const { return options_.Smooth; }
+  // The pads' keys, which the window's own (the keyboard's) leave out: the input layers above add them. The
+  // game's keys (A fires, ...) and the menus' (A chooses, B goes back, Y is Tab).
+  const TKeySource& PadKeys() const;
+  const TKeySource& PadMenuKeys() const;
 
   // TWindowHost. The client size is the form's, whatever size the window has on the screen.
   int32_t ClientWidth() const override;
@@ -104,7 +115,7 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   void SetScreenCursor(int cursor) override;
   int MessageBoxA(const std::string& text, const std::string& caption, uint32_t flags) override;
 
-  // TKeySource
+  // TKeySource: the keyboard alone.
   bool IsKeyDown(uint8_t VirtualKey) const override;
   bool IsApplicationActive() const override;
   bool IsGamepadConnected() const override;
@@ -124,15 +135,16 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   void HandleKeyDown(const SDL_KeyboardEvent& key);
 
   SDL_Window* window_ = nullptr;
+  TSdlWindowOptions options_;
   std::unique_ptr<TSdlPresenter> presenter_;
   std::unique_ptr<TGamepadInput> gamepads_;
   std::array<std::array<int, 2>, 256> keyTable_{};  // SDL scancodes per virtual-key code
   int32_t clientWidth_, clientHeight_;              // the form's client size
   int32_t scale_;
   bool pendingFullscreen_;  // fullscreen asked for before the window was first shown
+  // The Enter of Alt+Enter, hidden from the game until it is released.
   bool swallowEnter_ = false;
-  bool framedFit_ = false;  // fitted to the screen with the window manager's frame  // the Enter of Alt+Enter, hidden
-                            // from the game until it is released
+  bool framedFit_ = false;  // fitted to the screen with the window manager's frame
 };
 
 // The game's error box where it has no window yet: writes "caption: text" in the player's language to standard

@@ -49,6 +49,8 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
       (scale ? options.Scale : options.Volume) = number;
     } else if (argument == "--mute") {
       options.Mute = true;
+    } else if (argument == "--classic") {
+      options.Classic = true;
     } else if (name == "--record" || name == "--replay" || name == "--root" || name == "--skin") {
       const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
       if (!value) return false;
@@ -84,7 +86,7 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
 
 std::string CommandLineUsage() {
   return "usage: morvanth [--scale N] [--volume N] [--mute] [--record FILE] [--replay FILE] [--root DIR]\n"
-         "                [--skin NAME] [--help] [--version]\n"
+         "                [--skin NAME] [--classic] [--help] [--version]\n"
          "  --scale N      open the window at N times the game's 800x600 (1 to " +
          std::to_string(kMaxWindowScale) +
          "), not fullscreen; remembered\n"
@@ -96,8 +98,10 @@ std::string CommandLineUsage() {
          "  --replay FILE  play a recording back in the window (Escape stops)\n"
          "  --root DIR     take the bundled skins from DIR/skin instead of the program's folder\n"
          "  --skin NAME    start on the skin NAME (the title can still change it); not remembered\n"
+         "  --classic      the original screen: no lives, score or high scores; not remembered\n"
          "  --help         show this text\n"
          "  --version      show the version\n"
          "F11 or Alt+Enter switches fullscreen; F7 mutes, F8/F9 turn the volume down/up.\n"
-         "Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n";
+         "Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n"
+         "High scores: $XDG_DATA_HOME/morvanth/scores.ini\n";
 }

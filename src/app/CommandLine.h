@@ -14,6 +14,7 @@ struct TCommandLine {
   std::string Replay;             // --replay FILE
   std::string Root;               // --root DIR: the folder holding the bundled "skin/" instead of the program's
   std::string Skin;               // --skin NAME: start on that skin (not remembered)
+  bool Classic = false;           // --classic: the design's own screen this time (not remembered)
 };
 
 inline constexpr int32_t kMaxWindowScale = 8;

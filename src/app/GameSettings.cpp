@@ -13,6 +13,7 @@ TGameSettings ReadGameSettings(const TSettingsFile& file) {
   settings.Volume = file.GetInt("volume", settings.Volume, 0, kMaxVolume);
   settings.Muted = file.GetBool("muted", settings.Muted);
   settings.AutoPause = file.GetBool("autopause", settings.AutoPause);
+  settings.Classic = file.GetBool("classic", settings.Classic);
   return settings;
 }
 
@@ -25,4 +26,5 @@ void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file) {
   file.SetInt("volume", settings.Volume);
   file.SetBool("muted", settings.Muted);
   file.SetBool("autopause", settings.AutoPause);
+  file.SetBool("classic", settings.Classic);
 }

@@ -1,6 +1,6 @@
 // What the game remembers between runs, in "settings.ini" in its settings folder: the window (fullscreen,
-// scale, picture scaling), the sound's volume and the skin last chosen on the title. A new setting is one field here
-// and one line in each of the two functions below.
+// scale, picture scaling), the sound's volume, the skin last chosen on the title and the classic screen. A new setting
+// is one field here and one line in each of the two functions below.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -16,6 +16,7 @@ struct TGameSettings {
   int32_t Volume = 100;        // 0 to 100
   bool Muted = false;
   bool AutoPause = true;  // a game pauses when the window loses the focus
+  bool Classic = false;   // the design's own screen: no lives, score or high scores
 
   bool operator==(const TGameSettings&) const = default;
 };

@@ -21,9 +21,12 @@
 #include "FileSystem.h"
 #include "FormHost.h"
 #include "HeadlessWindow.h"
+#include "HighScores.h"
 #include "KeyScript.h"
+#include "LoginName.h"
 #include "MessageText.h"
 #include "RandomKeys.h"
+#include "ReplaySession.h"
 #include "SceneState.h"
 #include "SkinFolders.h"
 #include "SoundLog.h"
@@ -41,6 +44,7 @@ constexpr const char* kUsage =
     "FRAME:FILE.png]...\n"
     "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
     "                         [--sound-log FILE] [--objects] [--live] [--random-keys SEED] [--rss-every N]\n"
+    "                         [--classic]\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "  --root DIR          the folder holding skin/ (default: beside the program)\n"
@@ -58,7 +62,9 @@ constexpr const char* kUsage =
     "  --random-keys SEED  random play instead of --input: Enter, Z, C, the arrows and left Ctrl pressed and\n"
     "                      released at random, the same keys for the same SEED\n"
     "  --rss-every N       after every N-th frame, print \"rss FRAME KIB\" (resident memory) on standard output;\n"
-    "                      at the end, \"peak_rss KIB\"\n";
+    "                      at the end, \"peak_rss KIB\"\n"
+    "  --classic           the original screen: no lives, score or high scores (default: the input's classic\n"
+    "                      line, else scores shown); the high scores are the input's, and nothing is kept\n";
 
 struct TOptions {
   std::string Root;
@@ -82,6 +88,7 @@ struct TOptions {
   uint32_t LoseFor = 0;
   std::optional<uint32_t> RandomKeys;
   uint32_t RssEvery = 0;
+  bool Classic = false;
 };
 
 class EUsage : public std::runtime_error {
@@ -142,6 +149,8 @@ TOptions ParseOptions(int argc, char** argv) {
       options.Objects = true;
     } else if (option == "--live") {
       options.Live = true;
+    } else if (option == "--classic") {
+      options.Classic = true;
     } else if (option == "--skin") {
       options.Skin = value();
     } else if (option == "--start-scene") {
@@ -203,6 +212,11 @@ int Run(const TOptions& options) {
       return 1;
     }
   }
+  // The scores as the input recorded them (the runner never keeps any): its tables, its player, its screen.
+  ScoreBook.Classic = options.Classic;
+  ScoreBook.DefaultName = CleanName(LoginName());
+  if (ScoreBook.DefaultName.empty()) ScoreBook.DefaultName = kFallbackName;
+  UseRecordedScores(script, options.Classic);
   const std::string skin = options.Skin.empty() ? script.Skin : options.Skin;
   if (!skin.empty()) {
     if (!SelectRememberedSkin(skin)) {

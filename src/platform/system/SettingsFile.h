@@ -37,6 +37,8 @@ class TSettingsFile {
   void Set(std::string_view key, std::string_view value);
   void SetBool(std::string_view key, bool value) { Set(key, value ? "1" : "0"); }
   void SetInt(std::string_view key, int32_t value) { Set(key, std::to_string(value)); }
+  // Takes the key's line out of the program's part; nothing when it is absent.
+  void Remove(std::string_view key);
 
   const std::vector<std::string>& Lines() const { return lines_; }
 

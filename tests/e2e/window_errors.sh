@@ -60,12 +60,12 @@ panel_shown() { [ "$(convert "$WORK/$1.png" -fill black +opaque "#202A48" -fill 
 # 1. No skin folder: a window of its own, in Japanese, then in English.
 JA_MISSING="MORVANTH: スキンフォルダが存在しません"
 EN_MISSING="MORVANTH: The skin folder does not exist"
-launch_game
+launch_game --classic
 await_box missing-ja "$JA_MISSING"
 panel_shown missing-ja
 close_box Return
 LAUNCHER=("${ENGLISH[@]}")
-launch_game
+launch_game --classic
 await_box missing-en "$EN_MISSING"
 panel_shown missing-en
 close_box Escape
@@ -93,7 +93,7 @@ cp -r "$SOURCE/skin/morv" "$SOURCE/skin/system" "$WORK/game/skin/"
 head -c 300 "$SOURCE/skin/morv/xml/graphicdef.xml" >"$WORK/game/skin/morv/xml/graphicdef.xml"
 XML_ERROR="エラー: XMLの解析エラーです ("
 unset LAUNCHER
-start_game --record "$WORK/game.keys"
+start_game --classic --record "$WORK/game.keys"
 enter_twice
 await_box broken-ja "$XML_ERROR"
 panel_shown broken-ja
@@ -103,7 +103,7 @@ diff <(grep -o "XMLの解析エラーです.*" "$WORK/game.err") "$WORK/skinchec
   fail "skincheck says otherwise: $(cat "$WORK/skincheck.err") / $(cat "$WORK/game.err")"
 
 LAUNCHER=("${ENGLISH[@]}")
-start_game --record "$WORK/game.keys"
+start_game --classic --record "$WORK/game.keys"
 enter_twice
 await_box broken-en "Error: XML parse error ("
 panel_shown broken-en

@@ -70,8 +70,11 @@ void TScoreHud::DrawNumber(uint32_t Value, int32_t X, int32_t Y) {
 
 void TScoreHud::IconSize(int32_t Width, int32_t Height, int32_t& IconWidth, int32_t& IconHeight) {
   const int64_t w = std::max(Width, 1), h = std::max(Height, 1);
-  // The larger of the two reductions wins: kIconHeight / h or kIconMaxWidth / w.
-  if (w * kIconHeight > h * kIconMaxWidth) {
+  // The strongest of the reductions wins: to kIconHeight high, to kIconMaxWidth wide, or none (never enlarged).
+  if (w <= kIconMaxWidth && h <= kIconHeight) {
+    IconWidth = static_cast<int32_t>(w);
+    IconHeight = static_cast<int32_t>(h);
+  } else if (w * kIconHeight > h * kIconMaxWidth) {
     IconWidth = kIconMaxWidth;
     IconHeight = static_cast<int32_t>(std::max<int64_t>(1, h * kIconMaxWidth / w));
   } else {

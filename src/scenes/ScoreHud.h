@@ -1,6 +1,6 @@
 // What a game shows beyond the design's screen: the score at the top left and, at the bottom left, the skin's
-// ship drawn small once for every ship in reserve. Every texture is made when the game starts (the score's digits
-// are cut from one strip), so drawing a frame allocates nothing.
+// ship drawn small (no larger than a meter cell is high) once for every ship in reserve. Every texture is made when the
+// game starts (the score's digits are cut from one strip), so drawing a frame allocates nothing.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -27,8 +27,8 @@ class TScoreHud {
 
   // Queues the score and Reserve small ships (Ship's picture at Elapsed, for an animated ship) on the overlay.
   void Draw(uint32_t Score, int32_t Reserve, TGraphicDef* Ship, uint32_t Elapsed);
-  // The icon's size for a ship picture of Width x Height: kIconHeight high, or narrower for a wide picture, the
-  // aspect kept; never below a pixel.
+  // The icon's size for a ship picture of Width x Height: at most kIconHeight high and kIconMaxWidth wide, the
+  // aspect kept, never enlarged and never below a pixel.
   static void IconSize(int32_t Width, int32_t Height, int32_t& IconWidth, int32_t& IconHeight);
 
  private:

@@ -27,6 +27,7 @@ TEST(GameSettings, RoundTripThroughTheFile) {
   settings.Volume = 35;
   settings.Muted = true;
   settings.AutoPause = false;
+  settings.Classic = true;
   WriteGameSettings(settings, file);
   ASSERT_TRUE(file.Save(path, error)) << error;
 
@@ -35,12 +36,13 @@ TEST(GameSettings, RoundTripThroughTheFile) {
   EXPECT_EQ(ReadGameSettings(again), settings);
   EXPECT_EQ(again.Get("skin"), "宇宙 café");
   EXPECT_EQ(again.Get("language"), "ja");
+  EXPECT_EQ(again.Get("classic"), "1");
 }
 
 TEST(GameSettings, OutOfPlaceValuesReadAsDefaults) {
   datatest::TempDir dir;
   const std::string path = (dir.Path() / kSettingsFileName).string();
-  datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\nautopause=2\n");
+  datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\nautopause=2\nclassic=2\n");
   TSettingsFile file;
   std::string error;
   ASSERT_TRUE(file.Load(path, error));

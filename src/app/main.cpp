@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "morvanth: high scores: %s\n", problem.c_str());
     }
     std::vector<std::string> skins;
+    skins.reserve(static_cast<size_t>(SkinNames.Count()));
     for (int i = 0; i < SkinNames.Count(); ++i) skins.push_back(SkinNames[i]);
     ReadScoreFile(scoresFile, skins, ScoreBook);
     ScoreBook.OnChanged = [&scoresFile, &scoresPath](const TScoreBook& book) {

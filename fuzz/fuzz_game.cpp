@@ -1,7 +1,8 @@
 // libFuzzer target: the whole game as morvanth-headless runs it (main form, scenes, software device, virtual
 // clock, scripted keys) on a small fixture skin with two short stages, fed a random key script for 300
 // frames. Byte 0 picks the first scene (its lowest bit: title or game; the ending is reached by clearing both
-// stages, since drawing it costs some forty times a frame of play here), byte 1 the random seed; every further
+// stages, since drawing it costs some forty times a frame of play here) and the screen (bit 1: classic, else
+// lives, score, high scores and name entry, the tables starting empty), byte 1 the random seed; every further
 // byte holds a set of keys for four frames. The skin is valid, so any error box is a fault.
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "Application.h"
 #include "FormHost.h"
 #include "HeadlessWindow.h"
+#include "HighScores.h"
 #include "KeyScript.h"
 #include "SkinFolders.h"
 #include "StartUp.h"
@@ -84,6 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 2; i < size && (i - 2) * kFramesPerByte < kFrames; ++i) {
     script.push_back({static_cast<uint32_t>((i - 2) * kFramesPerByte), KeysOf(data[i])});
   }
+
+  ScoreBook.Clear();
+  ScoreBook.Classic = (data[0] & 2) != 0;
 
   TApplication application;
   TFuzzFormHost host;

@@ -81,6 +81,8 @@ bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, 
       TShipPower power;
       if (!ParsePowerList(*value, power, error)) return false;
       options.Power = power;
+    } else if (argument == "--classic") {
+      options.Classic = true;
     } else if (name == "--record" || name == "--replay" || name == "--root" || name == "--skin") {
       const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
       if (!value) return false;
@@ -142,7 +144,8 @@ TGameStart TCommandLine::GameStart() const {
 
 std::string CommandLineUsage() {
   return "usage: morvanth [--scale N] [--volume N] [--mute] [--record FILE] [--replay FILE] [--root DIR]\n"
-         "                [--skin NAME] [--stage N] [--frame F] [--power LIST] [--watch] [--help] [--version]\n"
+         "                [--skin NAME] [--stage N] [--frame F] [--power LIST] [--watch] [--classic] [--help]\n"
+         "                [--version]\n"
          "  --scale N      open the window at N times the game's 800x600 (1 to " +
          std::to_string(kMaxWindowScale) +
          "), not fullscreen; remembered\n"
@@ -160,8 +163,10 @@ std::string CommandLineUsage() {
          "                 options=0..4)\n"
          "  --watch        begin the game and rebuild it, at its stage and frame, whenever the skin's files\n"
          "                 change; a skin that does not load shows its error until it is mended\n"
+         "  --classic      the original screen: no lives, score or high scores; not remembered\n"
          "  --help         show this text\n"
          "  --version      show the version\n"
          "F11 or Alt+Enter switches fullscreen; F7 mutes, F8/F9 turn the volume down/up.\n"
-         "Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n";
+         "Settings: $XDG_CONFIG_HOME/morvanth/settings.ini\n"
+         "High scores: $XDG_DATA_HOME/morvanth/scores.ini\n";
 }

@@ -19,6 +19,7 @@ struct TCommandLine {
   std::optional<int32_t> Stage;     // --stage N: the game begins in stage N (from 1), the title skipped
   std::optional<uint32_t> Frame;    // --frame F: ... at stage frame F
   std::optional<TShipPower> Power;  // --power LIST: with these power-ups
+  bool Classic = false;             // --classic: the design's own screen this time (not remembered)
   bool Watch = false;               // --watch: rebuild the game whenever the skin's files change
 
   // Whether the game begins part-way through rather than on the title.

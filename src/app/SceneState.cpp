@@ -6,6 +6,7 @@
 #include "JsonString.h"
 #include "KeyBindings.h"
 #include "OptionsScreen.h"
+#include "ScoreBoard.h"
 #include "SkinFolders.h"
 #include "UDatabase.h"
 #include "UObjects.h"
@@ -41,7 +42,7 @@ std::string DescribeGame(const TShootingScene& game) {
   std::string json = Field("stage", stage);
   json += ",\"stageTitle\":" + JsonString(game.Stage != nullptr ? game.Stage->Title : std::string());
   json += Field("stageFrame", game.StageFrame) + Field("playState", game.State) + Flag("paused", game.Paused);
-  json += Field("restartFrame", game.RestartFrame);
+  json += Field("restartFrame", game.RestartFrame) + Field("score", game.Score);
   json += Object("ship", Field("x", ship.X) + Field("y", ship.Y) + Field("lives", ship.Lives) +
                              Field("energy", ship.Energy) + Field("cursor", ship.Cursor) + Field("speed", ship.Speed) +
                              Field("shotType", ship.ShotType) + Field("options", ship.OptionCount) +
@@ -113,6 +114,7 @@ std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool o
     json += ",\"logoColor\":" + std::to_string(title->LogoColor);
     json += ",\"skin\":" + JsonPathString(CurrentSkin) + ",\"skinDir\":" + JsonPathString(SkinDir());
     json += Field("skins", SkinNames.Count());
+    json += Flag("nameEntry", title->Board && title->Board->Entering());
   } else if (const auto* game = dynamic_cast<const TShootingScene*>(scene)) {
     json += DescribeGame(*game);
     if (objects) json += DescribeObjects(*game);

@@ -4,17 +4,22 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Application.h"
 #include "BoundKeys.h"
 #include "Clock.h"
 #include "CommandLine.h"
+#include "DataFolders.h"
 #include "FileSystem.h"
 #include "FolderWatch.h"
 #include "GameSettings.h"
+#include "HighScores.h"
+#include "LoginName.h"
 #include "MessageLoop.h"
 #include "MessageText.h"
 #include "ReplaySession.h"
+#include "ScoreFile.h"
 #include "SdlWindow.h"
 #include "SettingsFile.h"
 #include "SettingsStore.h"
@@ -94,6 +99,33 @@ int main(int argc, char** argv) {
     });
   }
 
+  // The high scores: read once, written whenever a name has been entered. A file that could not be read is the
+  // player's to mend, as with the settings: this session keeps its scores to itself.
+  ScoreBook.Classic = options.Classic || settings.Classic;
+  ScoreBook.DefaultName = CleanName(LoginName());
+  if (ScoreBook.DefaultName.empty()) ScoreBook.DefaultName = kFallbackName;
+  const std::string dataFolder = ProgramDataFolders().Home;
+  const std::string scoresPath = dataFolder.empty() ? "" : dataFolder + kScoresFileName;
+  TSettingsFile scoresFile;
+  if (!scoresPath.empty() && !scoresFile.Load(scoresPath, error)) {
+    std::fprintf(stderr, "morvanth: high scores not read, and not saved this session: %s\n", error.c_str());
+  } else if (!scoresPath.empty()) {
+    for (const std::string& problem : scoresFile.Problems()) {
+      std::fprintf(stderr, "morvanth: high scores: %s\n", problem.c_str());
+    }
+    std::vector<std::string> skins;
+    skins.reserve(static_cast<size_t>(SkinNames.Count()));
+    for (int i = 0; i < SkinNames.Count(); ++i) skins.push_back(SkinNames[i]);
+    ReadScoreFile(scoresFile, skins, ScoreBook);
+    ScoreBook.OnChanged = [&scoresFile, &scoresPath](const TScoreBook& book) {
+      std::string problem;
+      WriteScoreFile(book, scoresFile);
+      if (!scoresFile.Save(scoresPath, problem)) {
+        std::fprintf(stderr, "morvanth: high scores not saved: %s\n", problem.c_str());
+      }
+    };
+  }
+
   TSdlWindowOptions windowOptions;
   windowOptions.Scale = settings.Scale;
   windowOptions.Fullscreen = settings.Fullscreen;
@@ -130,7 +162,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<TReplaySession> replay;
   try {
     replay = std::make_unique<TReplaySession>(options.Record, options.Replay, gameKeys, application, clock,
-                                              !options.Skin.empty());
+                                              !options.Skin.empty(), options.Classic);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "morvanth: %s\n", e.what());
     return 1;
@@ -173,6 +205,9 @@ int main(int argc, char** argv) {
   }
 
   const bool recorded = replay->Finish();
+  // A game that ended after the last title (the window closed in the ending) still keeps its score.
+  ScoreBook.SettlePending();
+  ScoreBook.OnChanged = nullptr;
 
   // Remember the window and a skin chosen on the title; a remembered skin that is missing this time stays
   // remembered unless another one was chosen.

@@ -3,10 +3,21 @@
 #include "KeyScript.h"
 #include "KeyStates.h"
 
+namespace {
+TKeyScript HeaderOf(uint32_t Seed, const std::string& Skin) {
+  TKeyScript header;
+  header.Seed = Seed;
+  header.Skin = Skin;
+  return header;
+}
+}  // namespace
+
 TKeyRecorder::TKeyRecorder(TKeySource& Live, std::ostream& Out, uint32_t Seed, const std::string& Skin)
-    : live_(Live), out_(Out) {
-  out_ << "# MORVANTH key recording: FRAME KEY... held from that frame on\nseed " << Seed << '\n';
-  if (!Skin.empty()) out_ << "skin " << SkinLineValue(Skin) << '\n';
+    : TKeyRecorder(Live, Out, HeaderOf(Seed, Skin)) {}
+
+TKeyRecorder::TKeyRecorder(TKeySource& Live, std::ostream& Out, const TKeyScript& Header) : live_(Live), out_(Out) {
+  out_ << "# MORVANTH key recording: FRAME KEY... held from that frame on\n";
+  WriteKeyScriptHeader(out_, Header);
   out_.flush();
 }
 

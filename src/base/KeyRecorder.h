@@ -7,12 +7,15 @@
 #include <ostream>
 #include <string>
 
+#include "KeyScript.h"
 #include "KeySource.h"
 
 class TKeyRecorder : public TKeySource {
  public:
   // Writes the header at once: the seed the game runs with and the skin it starts with (UTF-8).
   TKeyRecorder(TKeySource& Live, std::ostream& Out, uint32_t Seed, const std::string& Skin);
+  // The same with every header line of Header (its frame lines are not written); Header has a seed.
+  TKeyRecorder(TKeySource& Live, std::ostream& Out, const TKeyScript& Header);
   ~TKeyRecorder() override;  // Finish
   TKeyRecorder(const TKeyRecorder&) = delete;
   TKeyRecorder& operator=(const TKeyRecorder&) = delete;

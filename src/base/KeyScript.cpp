@@ -128,23 +128,64 @@ std::string ShowableText(const std::string& Text) {
 }
 
 namespace {
-// A "seed N" or "skin NAME" line; rest holds what follows the word.
-void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std::string& where, TKeyScript& script,
-                    bool& skinSet) {
-  if (!script.Lines.empty()) throw std::runtime_error(where + word + " must come before the first frame line");
-  if ((word == "seed" && script.Seed) || (word == "skin" && skinSet)) {
-    throw std::runtime_error(where + "a second " + word + " line");
-  }
+// The skin named by the value of a skin line (plain, or quoted as SkinLineValue writes it).
+std::string ReadSkinValue(const std::string& value, const std::string& where, const std::string& word) {
+  if (value.empty())
+    throw std::runtime_error(where + (word == "skin" ? "skin wants a name" : word + " wants a skin name"));
+  if (value.front() != '"') return value;
+  std::string name;
+  if (!UnquoteSkinName(value, name)) throw std::runtime_error(where + "badly quoted skin name " + ShowableText(value));
+  return name;
+}
+
+// What follows the word of a header line, without the white space around it.
+std::string RestOfLine(std::istringstream& rest) {
   std::string value;
   std::getline(rest >> std::ws, value);
   while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.pop_back();
-  if (word == "skin") {
-    if (value.empty()) throw std::runtime_error(where + "skin wants a name");
-    if (value.front() == '"' && !UnquoteSkinName(value, script.Skin)) {
-      throw std::runtime_error(where + "badly quoted skin name " + ShowableText(value));
+  return value;
+}
+
+// The header lines so far, for the "a second ... line" check.
+struct THeaderSeen {
+  bool Skin = false;
+};
+
+// A header line; rest holds what follows the word.
+void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std::string& where, TKeyScript& script,
+                    THeaderSeen& seen) {
+  if (!script.Lines.empty()) throw std::runtime_error(where + word + " must come before the first frame line");
+  if ((word == "seed" && script.Seed) || (word == "skin" && seen.Skin) || (word == "classic" && script.Classic) ||
+      (word == "player" && !script.Player.empty())) {
+    throw std::runtime_error(where + "a second " + word + " line");
+  }
+  if (word == "score") {
+    // POINTS NAME SKIN: the skin last, as it may hold spaces.
+    std::string points, name;
+    uint64_t score = 0;
+    if (!(rest >> points >> name) || !ParseUnsigned(points, UINT32_MAX, score)) {
+      throw std::runtime_error(where + "score wants POINTS NAME SKIN");
     }
-    if (value.front() != '"') script.Skin = value;
-    skinSet = true;
+    script.Scores.push_back(
+        TScriptScore{static_cast<uint32_t>(score), name, ReadSkinValue(RestOfLine(rest), where, word)});
+    return;
+  }
+  const std::string value = RestOfLine(rest);
+  if (word == "skin") {
+    script.Skin = ReadSkinValue(value, where, word);
+    seen.Skin = true;
+    return;
+  }
+  if (word == "classic") {
+    if (value != "0" && value != "1") throw std::runtime_error(where + "classic wants 0 or 1");
+    script.Classic = value == "1";
+    return;
+  }
+  if (word == "player") {
+    if (value.empty() || value.find_first_of(" \t") != std::string::npos) {
+      throw std::runtime_error(where + "player wants one word");
+    }
+    script.Player = value;
     return;
   }
   uint64_t seed = 0;
@@ -152,12 +193,26 @@ void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std
     throw std::runtime_error(where + "bad seed \"" + ShowableText(value) + "\"");
   script.Seed = static_cast<uint32_t>(seed);
 }
+
+bool IsHeaderWord(const std::string& word) {
+  return word == "seed" || word == "skin" || word == "classic" || word == "player" || word == "score";
+}
 }  // namespace
+
+void WriteKeyScriptHeader(std::ostream& out, const TKeyScript& Script) {
+  if (Script.Seed) out << "seed " << *Script.Seed << '\n';
+  if (!Script.Skin.empty()) out << "skin " << SkinLineValue(Script.Skin) << '\n';
+  if (Script.Classic) out << "classic " << (*Script.Classic ? 1 : 0) << '\n';
+  if (!Script.Player.empty()) out << "player " << Script.Player << '\n';
+  for (const TScriptScore& score : Script.Scores) {
+    out << "score " << score.Score << ' ' << score.Name << ' ' << SkinLineValue(score.Skin) << '\n';
+  }
+}
 
 TKeyScript ReadKeyScript(std::istream& in) {
   TKeyScript script;
   std::vector<TKeyScriptLine>& lines = script.Lines;
-  bool skinSet = false;
+  THeaderSeen seen;
   std::string text;
   int lineNumber = 0;
   while (std::getline(in, text)) {
@@ -167,8 +222,8 @@ TKeyScript ReadKeyScript(std::istream& in) {
     std::string word;
     if (!(words >> word) || word[0] == '#') continue;
     const std::string where = "input line " + std::to_string(lineNumber) + ": ";
-    if (word == "seed" || word == "skin") {
-      ReadHeaderLine(word, words, where, script, skinSet);
+    if (IsHeaderWord(word)) {
+      ReadHeaderLine(word, words, where, script, seen);
       continue;
     }
     uint64_t frame = 0;

@@ -1,11 +1,12 @@
-// Key scripts, the format of replays and recordings: optional header lines "seed N" and "skin NAME", then
-// "FRAME KEY..." lines saying which keys are held from that frame until the next line. Also a key source that
-// plays a script back by frame number.
+// Key scripts, the format of replays and recordings: optional header lines ("seed N", "skin NAME", and what a
+// game's scores depend on: "classic 0|1", "player NAME", "score POINTS NAME SKIN"), then "FRAME KEY..." lines saying
+// which keys are held from that frame until the next line. Also a key source that plays a script back by frame number.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <istream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,27 @@ struct TKeyScriptLine {
   bool Away = false;          // the application is inactive from Frame on (written "AWAY"; no key reads as down)
 };
 
+// One row of a high-score table as a recording starts with it.
+struct TScriptScore {
+  uint32_t Score = 0;
+  std::string Name;  // one word
+  std::string Skin;
+  bool operator==(const TScriptScore&) const = default;
+};
+
 struct TKeyScript {
   std::optional<uint32_t> Seed;  // the game's random seed, when the script fixes it
   std::string Skin;              // the skin the game starts with (UTF-8); empty: the default one
+  // What a replay needs to show the scores the game showed: whether it ran on the design's own screen, the name
+  // a new high score started from, and every high-score table as the game began (rows best first, per skin).
+  std::optional<bool> Classic;
+  std::string Player;
+  std::vector<TScriptScore> Scores;
   std::vector<TKeyScriptLine> Lines;
 };
+
+// Writes the header lines of Script (seed, skin, classic, player, scores: those it holds), each ending in '\n'.
+void WriteKeyScriptHeader(std::ostream& out, const TKeyScript& Script);
 
 // Frame lines a script may hold (README): a recording writes one per change of the keys, so this is over 18
 // hours of a change every frame, and at most a few hundred megabytes.
@@ -29,8 +46,9 @@ inline constexpr size_t kKeyScriptLineLimit = 4'000'000;
 
 // Reads a script: one line per change, "FRAME KEY..." where a key is a virtual-key code (decimal) or one of
 // LEFT, UP, RIGHT, DOWN, Z, C, ENTER, ESC, LCTRL (any letter case), or AWAY: the application is inactive
-// (the window lost its focus). Before the first such line, "seed N" and "skin NAME" (NAME plain or quoted as
-// SkinLineValue writes it) may each appear once. Empty lines and lines starting with '#' are skipped. Frames must not
+// (the window lost its focus). Before the first such line, "seed N", "skin NAME" (NAME plain or quoted as
+// SkinLineValue writes it), "classic 0|1" and "player NAME" may each appear once, and "score POINTS NAME SKIN"
+// (SKIN as in a skin line) any number of times. Empty lines and lines starting with '#' are skipped. Frames must not
 // decrease. Raises std::runtime_error naming the line on anything else.
 TKeyScript ReadKeyScript(std::istream& in);
 // The frame lines of ReadKeyScript.

@@ -1,9 +1,11 @@
 // The frame of the game: scrolling background, ship and objects, the power-up meter and the centred messages.
+#include <algorithm>
 #include <array>
 
 #include "DGTexture.h"
 #include "Field.h"
 #include "SXlib9.h"
+#include "ScoreHud.h"
 #include "UDatabase.h"
 #include "UObjects.h"
 #include "UShooting.h"
@@ -37,6 +39,7 @@ void TShootingScene::Render() {
   Enemies->DrawAll(SpriteScene());
   EnemyShots->DrawAll(SpriteScene());
   DrawMeter();
+  if (Hud) Hud->Draw(Score, std::max(Ship->Lives - 1, 0), Ship->Graphic, FrameCounter);
   if (Paused) DrawCentred(true, kWhite, PauseTexture.get());
   if (State == psGameOver) DrawCentred(false, kGameOverColor, GameOverTexture.get());
   if (State == psStageClear) DrawCentred(false, kWhite, StageClearTexture.get());

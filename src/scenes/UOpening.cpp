@@ -11,6 +11,7 @@
 #include "RasterBitmap.h"
 #include "SXlib9.h"
 #include "SceneHelpers.h"
+#include "ScoreBoard.h"
 #include "SkinFolders.h"
 #include "SoundSink.h"
 #include "TextEncoding.h"
@@ -22,6 +23,7 @@ constexpr const char* kNoticeText = "MORVANTH - a free shoot-'em-up. Skins and s
 constexpr const char* kControlsText = "[Z] SHOT [C] POWERUP [ARROW] MOVE";
 // With a gamepad connected, its buttons beside the keys.
 constexpr const char* kControlsWithPadText = "[Z/A] SHOT [C/B] POWERUP [ARROW/D-PAD] MOVE [START] ENTER";
+constexpr int32_t kControlsGap = 8;  // between the high scores and the key help below them
 }  // namespace
 
 TOpeningScene::TOpeningScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomScene(SpriteScene, Keys) {
@@ -33,12 +35,20 @@ TOpeningScene::TOpeningScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomS
   NoticeTexture = CreateTextTexture(kNoticeText, "Times New Roman", 14);
   PressEnterTexture = CreateTextTexture("PRESS ENTER", Jp("ＭＳ ゴシック"), 20);
   ShowControls(Keys->GamepadConnected());
+  if (!ScoreBook.Classic) Board = std::make_unique<TScoreBoard>(*this);
   SelectSkin(0);
   Vectors.clear();
   for (const TLogoStroke& stroke : LogoStrokes()) {
     AddVector(stroke.Points, static_cast<int32_t>(stroke.Points.size()) - 1, stroke.AllInstant);
   }
   RestartDrawing();
+  // A game that made the table asks for its name at once, over a finished logo.
+  if (Board) {
+    if (const std::optional<TPendingScore> pending = ScoreBook.TakePending()) {
+      Board->BeginEntry(*pending);
+      if (Board->Entering()) SetComplete(true);
+    }
+  }
 }
 
 TOpeningScene::~TOpeningScene() = default;
@@ -88,6 +98,7 @@ void TOpeningScene::SelectSkin(int32_t Delta) {
   // the first skin as at start-up, and with no skin at all the name is only shown, never indexed.
   if (SkinNames.Empty()) {
     SkinTexture = CreateTextTexture("< " + DisplayName(CurrentSkin) + " >", Jp("ＭＳ ゴシック"), 16);
+    if (Board) Board->Show(CurrentSkin);
     return;
   }
   int32_t i = std::max(SkinNames.IndexOf(CurrentSkin), 0);
@@ -99,6 +110,7 @@ void TOpeningScene::SelectSkin(int32_t Delta) {
   CurrentSkin = SkinNames[i];
   SkinTexture.reset();
   SkinTexture = CreateTextTexture("< " + DisplayName(CurrentSkin) + " >", Jp("ＭＳ ゴシック"), 16);
+  if (Board) Board->Show(CurrentSkin);
   GameSound().PlayMusic(TMusicTrack{mkTitle, 0});  // the newly chosen skin's title music
 }
 
@@ -144,6 +156,12 @@ bool TOpeningScene::DrawStep(float Budget) {
 void TOpeningScene::Update() {
   TCustomScene::Update();
   if (Keys()->GamepadConnected() != ControlsNamePad) ShowControls(!ControlsNamePad);
+  // While a name is written the arrows, Enter and Escape are the entry's, and the title waits.
+  if (Board && Board->Entering()) {
+    Board->Update(*Keys());
+    ResetIdle();
+    return;
+  }
   // Only a new press: an Escape still held from the game or the ending that led here does not quit.
   if (Keys()->IsPressed(VK_ESCAPE)) {
     FinishProgram();
@@ -202,10 +220,13 @@ void TOpeningScene::Render() {
                             LogoTexture.get(), 2, false, false, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
 
   if (Complete) {
+    const bool entering = Board && Board->Entering();
     DrawCentred(560, 0xFFFFFF, NoticeTexture.get());
-    DrawCentred(325, 0xFFFFFF, PressEnterTexture.get());
+    if (!entering) DrawCentred(325, 0xFFFFFF, PressEnterTexture.get());
     DrawCentred(375, 0xFFFFFF, SkinTexture.get());
-    DrawCentred(425, 0xA0A0A0, ControlsTexture.get());
+    // The table takes the key help's place under the selector; the help goes below it.
+    DrawCentred(Board ? Board->Bottom() + kControlsGap : 425, 0xA0A0A0, ControlsTexture.get());
+    if (Board) Board->Render();
   }
 }
 

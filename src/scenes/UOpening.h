@@ -10,6 +10,7 @@
 #include "LogoTable.h"
 
 class TRasterBitmap;
+class TScoreBoard;
 
 // One segment of a logo stroke.
 struct TVectorSegment {
@@ -64,7 +65,8 @@ class TOpeningScene : public TCustomScene {
   float PenX = 0, PenY = 0;
   std::unique_ptr<TRasterBitmap> LogoBitmap;
   std::unique_ptr<TDGTexture> LogoTexture, NoticeTexture, PressEnterTexture, ControlsTexture, SkinTexture;
-  bool ControlsNamePad = false;  // the help line names the gamepad's buttons (one is connected)
+  bool ControlsNamePad = false;        // the help line names the gamepad's buttons (one is connected)
+  std::unique_ptr<TScoreBoard> Board;  // the high scores; none on the design's own (classic) screen
 
  private:
   void AddVector(std::span<const TLogoPoint> Points, int32_t SegmentCount, bool AllInstant);

@@ -6,7 +6,9 @@
 #include "DebugTrace.h"
 #include "GameKeys.h"
 #include "GameRandom.h"
+#include "HighScores.h"
 #include "KeyStates.h"
+#include "ScoreHud.h"
 #include "SkinFolders.h"
 #include "SoundSink.h"
 #include "TextEncoding.h"
@@ -72,6 +74,7 @@ TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys, const TG
 
   StageDefs = std::make_unique<TStageDefList>(GraphicDefs.get());
   StageDefs->Reload(CurrentSkinPlace());
+  if (!ScoreBook.Classic) Hud = std::make_unique<TScoreHud>(*this);
   TStageDef* stage = StageDefs->First();
   for (int32_t n = 1; n < Start.Stage && stage != nullptr; ++n) stage = stage->Next();
   StartStage(stage, Start.Frame);
@@ -89,6 +92,7 @@ TShootingScene::TShootingScene(TSXScene* SpriteScene, TKeyStates* Keys, const TG
 // definitions come from; the timers last, since their handlers point back into this scene.
 TShootingScene::~TShootingScene() {
   if (Enemies) ReportEnemiesLeft(eeCleared);
+  Hud.reset();
   PauseTexture.reset();
   GameOverTexture.reset();
   StageClearTexture.reset();
@@ -107,7 +111,7 @@ TShootingScene::~TShootingScene() {
 
 void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
   if (AStage == nullptr) {
-    Finish(2);
+    EndGame(2);
     return;
   }
   // Told while the stage they flew in is still the scene's.
@@ -148,7 +152,7 @@ void TShootingScene::Update() {
     // Escape is the way out: the first press pauses, a second one (while paused) gives up for the title.
     if (Keys()->IsPressed(VK_ESCAPE)) {
       if (wasPaused) {
-        Finish(0);
+        EndGame(0);
         return;
       }
       SetPaused(true);
@@ -160,7 +164,7 @@ void TShootingScene::Update() {
   TCustomScene::Update();
   if (!Ship->Entering) ++StageFrame;
   if (State == psGameOver && (Keys()->IsPressed(VK_RETURN) || Keys()->IsPressed(VK_ESCAPE))) {
-    Finish(0);
+    EndGame(0);
     return;
   }
   if (!Ship->Entering) RunStageScript();
@@ -268,7 +272,12 @@ void TShootingScene::EnemyDestroyed(TObject* Sender) {
   // The stage loader keeps indices inside GroupSizes; anything else is treated as no group at all.
   const bool grouped = group >= 0 && static_cast<size_t>(group) < GroupCounts.size();
   static const std::string kGroupDestroyed = Jp("グループ %d 撃破");
-  if (grouped && --GroupCounts[group] == 0) DebugTraceFmt(kGroupDestroyed.c_str(), group);
+  Score = AddScore(Score, kPointsPerHP * static_cast<uint64_t>(std::max(enemy->Def->HP, 1)));
+  if (grouped && --GroupCounts[group] == 0) {
+    DebugTraceFmt(kGroupDestroyed.c_str(), group);
+    const int32_t members = Stage->GroupSizes[static_cast<size_t>(group)];
+    Score = AddScore(Score, kGroupBonusPerMember * static_cast<uint64_t>(std::max(members, 1)));
+  }
   if (PlayObserver() != nullptr) PlayObserver()->EnemyEnded(*this, *enemy, eeDestroyed);
 
   if (enemy->HasItem()) {
@@ -282,6 +291,7 @@ void TShootingScene::EnemyDestroyed(TObject* Sender) {
   }
 
   if (enemy->IsStageClear()) {
+    Score = AddScore(Score, kStageClearBonus);
     GameSound().PlayEffect(seBossDestroyed);
     GameSound().PlayEffect(seStageClear);
     GameSound().StopMusic();
@@ -333,6 +343,12 @@ void TShootingScene::RestartAfterLoss(TObject* /*Sender*/) {
   Ship->Restart();
 }
 
-void TShootingScene::EndGameOver(TObject* /*Sender*/) { Finish(0); }
+void TShootingScene::EndGameOver(TObject* /*Sender*/) { EndGame(0); }
+
+void TShootingScene::EndGame(uint8_t Next) {
+  // Only the first end counts: a later Finish in the same frame only renames the next scene.
+  if (!Finished()) ScoreBook.GameEnded(CurrentSkin, Score);
+  Finish(Next);
+}
 
 void TShootingScene::EndStageClear(TObject* /*Sender*/) { AdvanceStage = true; }

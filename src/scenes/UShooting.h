@@ -22,6 +22,7 @@ class TEventLinkedList;
 class TGraphicDef;
 class TGraphicDefList;
 class TObject;
+class TScoreHud;
 class TStageDef;
 class TStageDefList;
 class TStageObjectDef;
@@ -43,6 +44,9 @@ class TShootingScene : public TCustomScene {
   static constexpr uint32_t kRestartDelay = 50, kGameOverDelay = 300, kStageClearDelay = 300;
   static constexpr int32_t kLossBlasts = 5, kClearBlasts = 10;
   static constexpr uint32_t kLossBlastStep = 10, kClearBlastStep = 20;
+  // Scoring (README "Score"): an enemy pays for the hit points it started with, a group wiped out pays for each
+  // of its members, and the stage-clear enemy pays a bonus besides its own points.
+  static constexpr uint64_t kPointsPerHP = 100, kGroupBonusPerMember = 200, kStageClearBonus = 10000;
   using enum TGameGraphic;  // Graphics is indexed by TGameGraphic
   static constexpr int32_t kGraphicCount = giGameGraphicCount;
 
@@ -91,8 +95,12 @@ class TShootingScene : public TCustomScene {
   std::unique_ptr<TVisibleLinkedList> Drops;
   std::unique_ptr<TEventLinkedList> Timers;
   TRect BlastArea;
+  uint32_t Score = 0;              // points of this game, held at kMaxScore
+  std::unique_ptr<TScoreHud> Hud;  // lives and score; none on the design's own (classic) screen
 
  private:
+  // Ends the game for the title (0) or the ending (2), handing its score to the high scores.
+  void EndGame(uint8_t Next);
   void RunStageScript();
   // Tells the play observer of every enemy still flying (and now to be dropped) that it ended as End.
   void ReportEnemiesLeft(TEnemyEnd End);

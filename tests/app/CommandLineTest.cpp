@@ -34,9 +34,11 @@ TEST(CommandLine, AcceptedOptions) {
   EXPECT_FALSE(Parse({"--help"}).Options.Version);
   EXPECT_FALSE(Parse({}).Options.Volume.has_value());
   EXPECT_FALSE(Parse({}).Options.Mute);
-  const TParsed sound = Parse({"--mute", "--volume", "0", "--scale=2"});
+  EXPECT_FALSE(Parse({}).Options.Classic);
+  const TParsed sound = Parse({"--mute", "--volume", "0", "--scale=2", "--classic"});
   EXPECT_EQ(sound.Options.Volume, 0);
   EXPECT_TRUE(sound.Options.Mute);
+  EXPECT_TRUE(sound.Options.Classic);
   EXPECT_EQ(Parse({"--volume=100"}).Options.Volume, 100);
   const TParsed replay = Parse({"--replay", "in.txt", "--record=out.txt"});
   EXPECT_EQ(replay.Options.Replay, "in.txt");

@@ -105,7 +105,8 @@ TEST(GameSettings, KeysThatCannotBeBoundAreReportedAndLeftOnTheGamesOwn) {
 TEST(GameSettings, OutOfPlaceValuesReadAsDefaults) {
   datatest::TempDir dir;
   const std::string path = (dir.Path() / kSettingsFileName).string();
-  datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\nautopause=2\n");
+  datatest::WriteFile(path,
+                      "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\nautopause=2\nclassic=2\n");
   TSettingsFile file;
   std::string error;
   ASSERT_TRUE(file.Load(path, error));

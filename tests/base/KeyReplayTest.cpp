@@ -120,7 +120,8 @@ TEST(KeyReplay, RecordingHoldsTheHeaderTheChangesAsTheyHappenAndTheFrameCount) {
   }
 }
 
-// Any folder name a recording may start on reads back as itself: plain names stay plain, the rest is quoted.
+// Any folder name a recording may start on, or hold a high-score table of, reads back as itself: plain names
+// stay plain, the rest is quoted.
 TEST(KeyReplay, EverySkinNameSurvivesARecording) {
   const std::string names[] = {"morv",
                                "my skin",
@@ -134,16 +135,25 @@ TEST(KeyReplay, EverySkinNameSurvivesARecording) {
                                "\xE6\x98\x9F"};
   for (const std::string& name : names) {
     std::stringstream file;
+    TKeyScript header;
+    header.Seed = 3;
+    header.Skin = name;
+    header.Classic = true;
+    header.Player = "ALICE";
+    header.Scores = {{120, "BOB", name}, {7, "EVE", "morv"}};
     {
       TScriptedKeySource live;
-      TKeyRecorder recorder(live, file, 3, name);
+      TKeyRecorder recorder(live, file, header);
       recorder.BeginFrame();
     }
     const std::string text = file.str();
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 9) << text;
     const TKeyScript script = ReadKeyScript(file);
     EXPECT_EQ(script.Skin, name) << text;
     EXPECT_EQ(script.Seed, 3u);
+    EXPECT_EQ(script.Classic, true);
+    EXPECT_EQ(script.Player, "ALICE");
+    EXPECT_EQ(script.Scores, header.Scores) << text;
   }
   EXPECT_EQ(SkinLineValue("my skin"), "my skin");
   EXPECT_EQ(SkinLineValue("a\nb\\"), "\"a\\x0Ab\\\\\"");

@@ -57,14 +57,23 @@ TEST(KeyScript, KeysAreHeldFromTheirFrameUntilTheNextLine) {
   EXPECT_FALSE(keys.IsKeyDown(90)) << "away, a key written on the line still reads as up";
 }
 
-TEST(KeyScript, HeaderLinesGiveTheSeedAndTheSkin) {
-  std::istringstream in("# recorded\nseed 4294967295\nskin my skin \n0 Z\n");
+TEST(KeyScript, HeaderLinesGiveTheSeedTheSkinAndTheScores) {
+  std::istringstream in(
+      "# recorded\nseed 4294967295\nskin my skin \nclassic 0\nplayer ALICE\nscore 4294967295 BOB my skin\n"
+      "score 0 X \"q\\\"\"\n0 Z\n");
   const TKeyScript script = ReadKeyScript(in);
   EXPECT_EQ(script.Seed, 4294967295u);
   EXPECT_EQ(script.Skin, "my skin");
+  EXPECT_EQ(script.Classic, false);
+  EXPECT_EQ(script.Player, "ALICE");
+  const std::vector<TScriptScore> scores = {{4294967295u, "BOB", "my skin"}, {0, "X", "q\""}};
+  EXPECT_EQ(script.Scores, scores);
   ASSERT_EQ(script.Lines.size(), 1u);
   std::istringstream plain("0 Z\n");
-  EXPECT_FALSE(ReadKeyScript(plain).Seed.has_value());
+  const TKeyScript bare = ReadKeyScript(plain);
+  EXPECT_FALSE(bare.Seed.has_value());
+  EXPECT_FALSE(bare.Classic.has_value()) << "a script without the line leaves the screen to the program";
+  EXPECT_TRUE(bare.Player.empty() && bare.Scores.empty());
 }
 
 TEST(KeyScript, BadLinesAreRejectedWithTheirLineNumber) {
@@ -85,7 +94,19 @@ TEST(KeyScript, BadLinesAreRejectedWithTheirLineNumber) {
                        "skin \"\n",
                        "1 \x1b]0;title\x07\n",
                        "\x1b[2J Z\n",
-                       "seed \x1b[31m\n"};
+                       "seed \x1b[31m\n",
+                       "classic 2\n",
+                       "classic\n",
+                       "classic 0\nclassic 1\n",
+                       "player two words\n",
+                       "player\n",
+                       "player A\nplayer B\n",
+                       "score 1 ALICE\n",
+                       "score 1\n",
+                       "score x ALICE morv\n",
+                       "score 4294967296 ALICE morv\n",
+                       "score 1 ALICE \"open\n",
+                       "0 Z\nscore 1 ALICE morv\n"};
   for (const char* text : bad) {
     try {
       Parse(text);

@@ -31,7 +31,7 @@ state_field() {  # STATE_FILE FRAME FIELD
 }
 
 # run_game GAME ARGS...: one recorded session of the game in a window (SDL's dummy driver).
-run_game() { game_session "$@"; }
+run_game() { game_session "$@" --classic; }
 
 names=("jürgen" "café" "zoë" "космос" "宇宙" "🚀")
 mkdir -p "$WORK/skins"
@@ -44,12 +44,12 @@ for name in "${names[@]}"; do
   cp -r "$WORK/skins/morv" "$prefix/skin/$name"
 
   # The runner finds the skins beside itself; the title lists both, and the named skin starts and plays.
-  "$prefix/morvanth-headless" --frames 50 --input "$WORK/steps.keys" --state "$WORK/title.jsonl" \
+  "$prefix/morvanth-headless" --classic --frames 50 --input "$WORK/steps.keys" --state "$WORK/title.jsonl" \
     2>"$WORK/err" || fail "$name: the runner failed: $(cat "$WORK/err")"
   [ "$(title_skins "$WORK/title.jsonl" | sort | tr '\n' ' ')" = "$(printf '%s\n' morv "$name" | sort | tr '\n' ' ')" ] \
     || fail "$name: the title offers $(title_skins "$WORK/title.jsonl" | tr '\n' ' ')"
   printf '5 ENTER\n6\n10 ENTER\n11\n' >"$WORK/start.keys"
-  "$prefix/morvanth-headless" --skin "$name" --frames 200 --input "$WORK/start.keys" --state "$WORK/game.jsonl" \
+  "$prefix/morvanth-headless" --classic --skin "$name" --frames 200 --input "$WORK/start.keys" --state "$WORK/game.jsonl" \
     2>"$WORK/err" || fail "$name: the runner did not play the skin: $(cat "$WORK/err")"
   [ "$(state_field "$WORK/game.jsonl" 8 skinDir)" = "$prefix/skin/$name/" ] \
     || fail "$name: the title's skin is in $(state_field "$WORK/game.jsonl" 8 skinDir)"
@@ -71,7 +71,7 @@ prefix="$WORK/café/games"
 cp -r "$WORK/skins/morv" "$prefix/skin/caf?"
 row() {  # SKIN OUT.png: the title with SKIN selected, its selector row cut out
   printf '5 ENTER\n6\n' >"$WORK/complete.keys"
-  "$prefix/morvanth-headless" --skin "$1" --frames 20 --input "$WORK/complete.keys" --shot "15:$WORK/title.png" \
+  "$prefix/morvanth-headless" --classic --skin "$1" --frames 20 --input "$WORK/complete.keys" --shot "15:$WORK/title.png" \
     2>"$WORK/err" || fail "no title picture for $1: $(cat "$WORK/err")"
   convert "$WORK/title.png" -crop 800x30+0+370 +repage "$2" || fail "cannot cut the picture"
 }
@@ -91,13 +91,13 @@ mkdir -p "$player"
 cp -r "$WORK/skins/morv" "$player/mine"
 cp -r "$WORK/skins/morv" "$player/morv"
 mkdir -p "$player/system"
-"$prefix/morvanth-headless" --frames 50 --input "$WORK/steps.keys" --state "$WORK/title.jsonl" 2>"$WORK/err" \
+"$prefix/morvanth-headless" --classic --frames 50 --input "$WORK/steps.keys" --state "$WORK/title.jsonl" 2>"$WORK/err" \
   || fail "player's folder: the runner failed: $(cat "$WORK/err")"
 [ "$(title_skins "$WORK/title.jsonl" | sort | tr '\n' ' ')" = "$(printf '%s\n' mine morv zoë | sort | tr '\n' ' ')" ] \
   || fail "player's folder: the title offers $(title_skins "$WORK/title.jsonl" | tr '\n' ' ')"
 [ "$(state_field "$WORK/title.jsonl" 8 skinDir)" = "$player/morv/" ] \
   || fail "the player's copy of morv is not the one played: $(state_field "$WORK/title.jsonl" 8 skinDir)"
-"$prefix/morvanth-headless" --skin mine --frames 200 --input "$WORK/start.keys" --state "$WORK/game.jsonl" \
+"$prefix/morvanth-headless" --classic --skin mine --frames 200 --input "$WORK/start.keys" --state "$WORK/game.jsonl" \
   2>"$WORK/err" || fail "the player's skin does not play: $(cat "$WORK/err")"
 tail -1 "$WORK/game.jsonl" | grep -q '"scene":1,' || fail "the player's skin started no game"
 "$prefix/morvanth-skincheck" "$prefix" mine --json >"$WORK/check.json" 2>"$WORK/err" \
@@ -107,7 +107,7 @@ grep -qF "\"skinDir\": \"$player/mine/\"" "$WORK/check.json" || fail "skincheck 
 "$prefix/morvanth-skincheck" "$prefix" --json >"$WORK/check.json" 2>"$WORK/err" || fail "skincheck: $(cat "$WORK/err")"
 grep -qF "\"skinDir\": \"$player/morv/\"" "$WORK/check.json" || fail "skincheck's default skin: $(head -3 "$WORK/check.json")"
 # --root takes the bundled skins from elsewhere; the player's folder is still searched.
-"$BUILD/morvanth-headless" --root "$prefix" --skin mine --frames 10 --state "$WORK/root.jsonl" 2>"$WORK/err" \
+"$BUILD/morvanth-headless" --classic --root "$prefix" --skin mine --frames 10 --state "$WORK/root.jsonl" 2>"$WORK/err" \
   || fail "--root: $(cat "$WORK/err")"
 [ "$(state_field "$WORK/root.jsonl" 5 skinDir)" = "$player/mine/" ] || fail "--root: $(sed -n 6p "$WORK/root.jsonl")"
 run_game "$BUILD/morvanth" --root "$prefix" --skin "zoë"

@@ -30,7 +30,7 @@ cat >"$WORK/game.in" <<'KEYS'
 1330 UP
 1375
 KEYS
-"$RUNNER" --seed 2 --frames 1905 --input "$WORK/game.in" --state "$STATE" --shot 595:"$WORK/play.png" \
+"$RUNNER" --classic --seed 2 --frames 1905 --input "$WORK/game.in" --state "$STATE" --shot 595:"$WORK/play.png" \
   --shot 815:"$WORK/pause.png" --shot 1650:"$WORK/gameover.png" 2>"$WORK/game.err" || fail "run: $(cat "$WORK/game.err")"
 
 expect 150 '"scene":1,"sceneFrame":0,"stage":0,"stageTitle":"STAGE 1  DEEP FIELD","stageFrame":0,"playState":0'
@@ -67,9 +67,9 @@ ORANGE=$(convert "$WORK/gameover.png" -crop 240x50+280+275 +repage -fx "(r>0.9&&
 # The device lost for 10 frames in play: the game goes on meanwhile, the reset brings drawing back, and every
 # texture (map, sprites, meter, text) comes through: the picture 100 frames later equals the one of a run without
 # the loss.
-"$RUNNER" --seed 2 --frames 700 --input "$WORK/game.in" --shot 699:"$WORK/kept.png" 2>"$WORK/kept.err" ||
+"$RUNNER" --classic --seed 2 --frames 700 --input "$WORK/game.in" --shot 699:"$WORK/kept.png" 2>"$WORK/kept.err" ||
   fail "run without loss: $(cat "$WORK/kept.err")"
-"$RUNNER" --seed 2 --frames 700 --input "$WORK/game.in" --lose-device 590:10 --state "$WORK/lost.jsonl" \
+"$RUNNER" --classic --seed 2 --frames 700 --input "$WORK/game.in" --lose-device 590:10 --state "$WORK/lost.jsonl" \
   --shot 589:"$WORK/before.png" --shot 595:"$WORK/during.png" --shot 699:"$WORK/restored.png" 2>"$WORK/lost.err" || fail "loss run: $(cat "$WORK/lost.err")"
 [ "$(line "$WORK/lost.jsonl" 600 | sed 's/"frame":[0-9]*,//')" = "$(line "$STATE" 600 | sed 's/"frame":[0-9]*,//')" ] ||
   fail "the game did not go on while the device was lost"

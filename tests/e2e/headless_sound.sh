@@ -19,7 +19,7 @@ cat >"$WORK/play.in" <<'KEYS'
 430 ENTER
 432
 KEYS
-"$RUNNER" --seed 2 --frames 500 --input "$WORK/play.in" --state "$WORK/with.jsonl" --sound-log "$LOG" \
+"$RUNNER" --classic --seed 2 --frames 500 --input "$WORK/play.in" --state "$WORK/with.jsonl" --sound-log "$LOG" \
   2>"$WORK/run.err" || fail "run: $(cat "$WORK/run.err")"
 heard "0 music title"
 heard "150 effect titlestart"
@@ -30,19 +30,19 @@ heard "430 music resume"
 SHOTS=$(grep -c " effect shot$" "$LOG")
 [ "$SHOTS" -eq 3 ] || fail "30 frames of Z held with a volley every 12 frames: $SHOTS shot effects"
 
-"$RUNNER" --seed 2 --frames 500 --input "$WORK/play.in" --state "$WORK/without.jsonl" 2>/dev/null || fail "run without log"
+"$RUNNER" --classic --seed 2 --frames 500 --input "$WORK/play.in" --state "$WORK/without.jsonl" 2>/dev/null || fail "run without log"
 cmp -s "$WORK/with.jsonl" "$WORK/without.jsonl" || fail "the sound log changed the game"
 mkdir -p "$WORK/root"
 cp -r "$SOURCE/skin" "$WORK/root/skin"
 rm -rf "$WORK/root/skin/morv/sound" "$WORK/root/skin/system/sound"
-"$RUNNER" --root "$WORK/root" --seed 2 --frames 500 --input "$WORK/play.in" --state "$WORK/silent.jsonl" \
+"$RUNNER" --classic --root "$WORK/root" --seed 2 --frames 500 --input "$WORK/play.in" --state "$WORK/silent.jsonl" \
   2>"$WORK/silent.err" || fail "run of a skin without sounds: $(cat "$WORK/silent.err")"
 # The same game apart from the folder the skin is in.
 cmp -s <(sed 's/"skinDir":"[^"]*"//' "$WORK/with.jsonl") <(sed 's/"skinDir":"[^"]*"//' "$WORK/silent.jsonl") \
   || fail "a skin without sounds plays differently"
 [ ! -s "$WORK/silent.err" ] || fail "a skin without sounds complained: $(cat "$WORK/silent.err")"
 
-"$RUNNER" --start-scene 2 --frames 2 --sound-log "$LOG" 2>/dev/null || fail "ending run"
+"$RUNNER" --classic --start-scene 2 --frames 2 --sound-log "$LOG" 2>/dev/null || fail "ending run"
 heard "0 music ending"
 
 "$RUNNER" --frames 1 --sound-log "$WORK/no/such/folder/sound.log" 2>"$WORK/bad.err" && fail "an unwritable log was accepted"

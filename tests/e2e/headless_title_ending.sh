@@ -6,7 +6,7 @@ source "$(dirname "$0")/headless.bash" "$1"
 
 # --- title: 135 frames of drawing, then the texts; held Enter from frame 50 does not start the game ---
 printf '50 ENTER\n' >"$WORK/title.in"
-"$RUNNER" --frames 200 --input "$WORK/title.in" --state "$WORK/title.jsonl" \
+"$RUNNER" --classic --frames 200 --input "$WORK/title.in" --state "$WORK/title.jsonl" \
   --shot 20:"$WORK/drawing.png" --shot 199:"$WORK/title.png" 2>"$WORK/title.err" || fail "title run: $(cat "$WORK/title.err")"
 [ "$(wc -l <"$WORK/title.jsonl")" -eq 200 ] || fail "expected 200 state lines"
 line "$WORK/title.jsonl" 0 | grep -q '"frame":0,"scene":0,"sceneFrame":1,"complete":false' || fail "frame 0: $(line "$WORK/title.jsonl" 0)"
@@ -25,21 +25,21 @@ WHITE=$(convert "$WORK/title.png" -crop 800x40+0+325 +repage -fill black +opaque
 [ "${WHITE%.*}" -gt 50 ] || fail "no PRESS ENTER text ($WHITE white pixels)"
 
 # --- no key: the drawing completes in its 135th frame ---
-"$RUNNER" --frames 136 --state "$WORK/plain.jsonl" 2>"$WORK/plain.err" || fail "plain run: $(cat "$WORK/plain.err")"
+"$RUNNER" --classic --frames 136 --state "$WORK/plain.jsonl" 2>"$WORK/plain.err" || fail "plain run: $(cat "$WORK/plain.err")"
 line "$WORK/plain.jsonl" 133 | grep -q '"complete":false' || fail "complete before frame 135"
 line "$WORK/plain.jsonl" 134 | grep -q '"complete":true,"idleCount":590' || fail "frame 135: $(line "$WORK/plain.jsonl" 134)"
 line "$WORK/plain.jsonl" 135 | grep -q '"logoColor":4294901760' || fail "logo not red after completion"
 
 # --- Enter on a finished title starts the game ---
 printf '150 ENTER\n' >"$WORK/start.in"
-"$RUNNER" --frames 160 --input "$WORK/start.in" --state "$WORK/start.jsonl" 2>"$WORK/start.err" ||
+"$RUNNER" --classic --frames 160 --input "$WORK/start.in" --state "$WORK/start.jsonl" 2>"$WORK/start.err" ||
   fail "starting the game: $(cat "$WORK/start.err")"
 line "$WORK/start.jsonl" 149 | grep -q '"scene":0' || fail "the game started before Enter"
 line "$WORK/start.jsonl" 150 | grep -q '"scene":1' || fail "Enter did not start the game"
 
 # --- ending: Ctrl scrolls 10 per frame, Escape returns to the title, which is drawn anew ---
 printf '0 LCTRL\n100 ESC\n101\n' >"$WORK/ending.in"
-"$RUNNER" --start-scene 2 --frames 240 --input "$WORK/ending.in" --state "$WORK/ending.jsonl" \
+"$RUNNER" --classic --start-scene 2 --frames 240 --input "$WORK/ending.in" --state "$WORK/ending.jsonl" \
   --shot 49:"$WORK/ending.png" --shot 239:"$WORK/back.png" 2>"$WORK/ending.err" || fail "ending run: $(cat "$WORK/ending.err")"
 line "$WORK/ending.jsonl" 0 | grep -q '"scene":2,"sceneFrame":1,"scroll":10.0' || fail "ending frame 0: $(line "$WORK/ending.jsonl" 0)"
 line "$WORK/ending.jsonl" 49 | grep -q '"scroll":500.0' || fail "ending frame 49: $(line "$WORK/ending.jsonl" 49)"
@@ -58,7 +58,7 @@ YELLOW() { convert "$WORK/ending.png" -crop "800x50+0+$1" +repage -fx "(r>0.6&&g
 grep -q "^usage: morvanth-headless" "$WORK/help.out" || fail "--help printed: $(cat "$WORK/help.out")"
 
 # --- the same input gives the same frames ---
-"$RUNNER" --start-scene 2 --frames 50 --input "$WORK/ending.in" --shot 49:"$WORK/again.png" 2>/dev/null || fail "rerun"
+"$RUNNER" --classic --start-scene 2 --frames 50 --input "$WORK/ending.in" --shot 49:"$WORK/again.png" 2>/dev/null || fail "rerun"
 cmp -s "$WORK/ending.png" "$WORK/again.png" || fail "two runs of the same input differ"
 
 if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK"/*.png "$MORVANTH_SHOT_DIR/"; fi

@@ -57,7 +57,7 @@ done
 # Started through the launchers: a short scripted game, and the installed skin checked.
 # The first Enter completes the title's drawing, the second starts a game.
 printf '10 ENTER\n12\n20 ENTER\n22\n' >"$WORK/start.keys"
-"$ROOT/usr/games/morvanth-headless" --input "$WORK/start.keys" --frames 60 --state "$WORK/state.jsonl" \
+"$ROOT/usr/games/morvanth-headless" --classic --input "$WORK/start.keys" --frames 60 --state "$WORK/state.jsonl" \
   || fail "the installed runner failed"
 [[ "$(tail -1 "$WORK/state.jsonl")" == *'"scene":1,'* ]] || fail "the installed game did not start: $(tail -1 "$WORK/state.jsonl")"
 "$ROOT/usr/games/morvanth-skincheck" "$ROOT/usr/share/games/morvanth" >"$WORK/skincheck.out" \

@@ -15,7 +15,7 @@ differing() { compare -metric AE "$1" "$2" null: 2>&1; }
 
 # A short game: once the logo is drawn Enter starts it; after the fly-in the ship moves right and up while
 # firing, then Enter pauses the game.
-start_game --record "$WORK/game.keys"
+start_game --classic --record "$WORK/game.keys"
 wait_until "the whole logo" is complete true
 tap_until "the game" Return is scene 1
 wait_until "the end of the fly-in" is entering false

@@ -35,7 +35,7 @@ key() {
 away_shot() { shot "$WORK/$1.png"
          if [ -n "${MORVANTH_SHOT_DIR:-}" ]; then cp "$WORK/$1.png" "$MORVANTH_SHOT_DIR/away-$1.png"; fi; }
 
-start_game --record "$KEYS"
+start_game --classic --record "$KEYS"
 xdotool windowactivate --sync "$WIN"
 key Return ENTER  # completes the title's drawing
 away_shot title
@@ -84,7 +84,7 @@ replay_state "$GIVEUP" | grep -q '"scene":0' || fail "Escape while paused did no
 
 # A window closed from outside: the X connection is lost while Right is held; the recording keeps that change.
 KEYS="$WORK/cut.keys"
-start_game --record "$KEYS"
+start_game --classic --record "$KEYS"
 xdotool windowactivate --sync "$WIN"
 key Return ENTER
 xdotool keydown Right

@@ -56,11 +56,11 @@ close_box() {
 # 1. No skin folder: a window of its own, in Japanese, then in English.
 JA_MISSING="MORVANTH: スキンフォルダが存在しません"
 EN_MISSING="MORVANTH: The skin folder does not exist"
-launch_game
+launch_game --classic
 await_box missing-ja "$JA_MISSING"
 close_box Return
 LAUNCHER=("${ENGLISH[@]}")
-launch_game
+launch_game --classic
 await_box missing-en "$EN_MISSING"
 close_box Escape
 "$WORK/game/morvanth-headless" --frames 1 >/dev/null 2>"$WORK/headless.err"
@@ -89,7 +89,7 @@ cp -r "$SOURCE/skin/morv" "$SOURCE/skin/system" "$WORK/game/skin/"
 head -c 300 "$SOURCE/skin/morv/xml/graphicdef.xml" >"$WORK/game/skin/morv/xml/graphicdef.xml"
 XML_ERROR="エラー: XMLの解析エラーです ("
 unset LAUNCHER
-start_game --record "$WORK/game.keys"
+start_game --classic --record "$WORK/game.keys"
 enter_twice
 await_box broken-ja "$XML_ERROR"
 close_box Return
@@ -98,7 +98,7 @@ diff <(grep -o "XMLの解析エラーです.*" "$WORK/game.err") "$WORK/skinchec
   fail "skincheck says otherwise: $(cat "$WORK/skincheck.err") / $(cat "$WORK/game.err")"
 
 LAUNCHER=("${ENGLISH[@]}")
-start_game --record "$WORK/game.keys"
+start_game --classic --record "$WORK/game.keys"
 enter_twice
 await_box broken-en "Error: XML parse error ("
 close_box Escape

@@ -28,14 +28,14 @@ reduced() { grep -qx "morvanth: scale $1 does not fit the screen ($2 usable), sc
               fail "no word of the lowered scale: $(cat "$WORK/game.err")"; }
 
 screen 1920x1080
-start_game --scale 2
+start_game --classic --scale 2
 await_size 800x600
 reduced 2 1920x1080
 stop_game
 [ ! -e "$SETTINGS" ] || ! grep -q "^scale=2" "$SETTINGS" || fail "the lowered scale 2 was remembered: $(cat "$SETTINGS")"
 
 printf 'scale=7\n' >"$SETTINGS"
-start_game --volume 40  # a change the file must take, beside a scale it must keep
+start_game --classic --volume 40  # a change the file must take, beside a scale it must keep
 await_size 800x600
 reduced 7 1920x1080
 stop_game
@@ -43,7 +43,7 @@ grep -qx "scale=7" "$SETTINGS" && grep -qx "volume=40" "$SETTINGS" || fail "sett
 
 # Started fullscreen, F11 gives the game's own size, not what the window manager remembers.
 printf 'fullscreen=1\n' >"$SETTINGS"
-start_game
+start_game --classic
 await_size 1920x1080
 xdotool key F11
 await_size 800x600
@@ -51,7 +51,7 @@ stop_game
 [ ! -s "$WORK/game.err" ] || fail "unexpected messages: $(cat "$WORK/game.err")"
 
 screen 1280x720
-start_game --scale 2
+start_game --classic --scale 2
 await_size 800x600
 reduced 2 1280x720
 # The whole frame on the screen: title bar and client area.

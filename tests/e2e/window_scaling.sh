@@ -24,7 +24,7 @@ grep -q "unknown option '--bogus'" "$WORK/usage.err" && grep -q "usage: morvanth
 require_tools Xvfb openbox xwininfo xwd convert xdotool
 
 # The logo's box at the game's own size, from the headless runner: the same picture the window scales.
-"$BUILD/morvanth-headless" --frames 200 --shot "199:$WORK/base.png" >/dev/null || fail "headless runner failed"
+"$BUILD/morvanth-headless" --classic --frames 200 --shot "199:$WORK/base.png" >/dev/null || fail "headless runner failed"
 redbox() { convert "$1" ${2:+-crop "$2" +repage} -fill black +opaque "#FF0000" -format "%@" info: 2>/dev/null; }
 BASE=$(redbox "$WORK/base.png")
 read -r BW BH BX BY < <(echo "$BASE" | tr 'x+' '  ')
@@ -62,7 +62,7 @@ scaled_box() {  # NUM DEN OFFSETX OFFSETY: the base box times NUM/DEN, moved
 # (here --scale wins over the file's scale).
 mkdir -p "$(dirname "$SETTINGS")"
 printf 'scale=3\nthis is not a setting\n' >"$SETTINGS"
-start_game --scale 2
+start_game --classic --scale 2
 await_size 1600x1200
 logo_in_window scale2-window "$(scaled_box 2 1 0 0)"
 [ "$(grep -c "it is kept as it is" "$WORK/game.err")" -eq 1 ] || fail "broken settings: $(cat "$WORK/game.err")"
@@ -104,13 +104,13 @@ grep -qx "scale=2" "$SETTINGS" && grep -qx "fullscreen=0" "$SETTINGS" || fail "s
 grep -qx "this is not a setting" "$SETTINGS" || fail "the broken line was lost: $(cat "$SETTINGS")"
 
 # No options: the remembered scale. Leave it in fullscreen, and the next start is fullscreen.
-start_game
+start_game --classic
 await_size 1600x1200
 xdotool key F11
 await_size 1920x1440
 stop_game
 grep -qx "fullscreen=1" "$SETTINGS" || fail "fullscreen not remembered: $(cat "$SETTINGS")"
-start_game
+start_game --classic
 await_size 1920x1440
 logo_in_window fullscreen-remembered "$(scaled_box 2 1 160 120)"
 stop_game

@@ -20,7 +20,7 @@ start_xvfb "$WORK/xvfb.log"
 play() {
   local driver=$1 errfile=$2
   LAUNCHER=(env SDL_AUDIODRIVER="$driver")
-  start_game --volume 40
+  start_game --classic --volume 40
   tap_until "the game" Return is scene 1
   wait_until "the end of the fly-in" is entering false
   keys_down z

@@ -19,7 +19,7 @@ require_tools Xvfb xwininfo xwd convert xdotool
 start_xvfb "$WORK/xvfb.log"
 xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$WORK/xvfb.log")"
 
-start_game
+start_game --classic
 xwininfo -id "$WIN" | grep -q "Width: 800" || fail "client width is not 800: $(xwininfo -id "$WIN")"
 # Launchers match the window to its desktop entry by class, and task bars show the game's icon.
 command -v xprop >/dev/null || fail "xprop is not installed"

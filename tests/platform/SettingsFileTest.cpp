@@ -23,11 +23,13 @@ TEST(SettingsFile, SavingKeepsWhatItDoesNotUnderstandAndChangesOnlyWhatWasSet) {
   const struct {
     std::string Before, After;
   } cases[] = {
-      // Comments, blank lines, unknown keys: in place; a new key after the last line that is not blank.
-      {"# mine\nvolume = 7\n\nscale=2\n; end\n\n", "# mine\nvolume = 7\n\nscale=3\n; end\nskin=morv\n\n"},
-      // The program's own section takes the new key; another section's keys of the same name are not ours.
-      {"[other]\nscale=9\n\n[Morvanth]\nscale=2\n\n[more]\nx=1\n",
-       "[other]\nscale=9\n\n[Morvanth]\nscale=3\nskin=morv\n\n[more]\nx=1\n"},
+      // Comments, blank lines, unknown keys: in place; a new key after the last line that is not blank; a removed
+      // key's line goes.
+      {"# mine\nvolume = 7\n\nscale=2\n; end\n\n", "# mine\n\nscale=3\n; end\nskin=morv\n\n"},
+      // The program's own section takes the new key; another section's keys of the same name are not ours, to
+      // change or to remove.
+      {"[other]\nscale=9\nvolume=1\n\n[Morvanth]\nscale=2\n\n[more]\nx=1\n",
+       "[other]\nscale=9\nvolume=1\n\n[Morvanth]\nscale=3\nskin=morv\n\n[more]\nx=1\n"},
       // Without a section of ours, the keys before the first section are ours.
       {"# top\nscale=2\n\n[other]\nscale=9\n", "# top\nscale=3\nskin=morv\n\n[other]\nscale=9\n"},
       // A broken line stays where it was; a byte-order mark and Windows line ends stay too.
@@ -43,6 +45,7 @@ TEST(SettingsFile, SavingKeepsWhatItDoesNotUnderstandAndChangesOnlyWhatWasSet) {
     EXPECT_EQ(file.Get("scale"), "2") << c.Before;  // the first key is found behind a byte-order mark
     file.SetInt("scale", 3);
     file.Set("skin", "morv");
+    file.Remove("volume");
     ASSERT_TRUE(file.Save(path.string(), error)) << error;
     EXPECT_EQ(ReadAll(path), c.After);
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".new"));

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "GameKeys.h"
 #include "RasterBitmap.h"
 #include "SceneHarness.h"
+#include "SceneState.h"
+#include "ScoreBoard.h"
+#include "ScoreBookScope.h"
 
 namespace {
 
@@ -233,6 +239,185 @@ TEST_F(OpeningSceneTest, TheHelpLineNamesThePadButtonsWhileAPadIsConnected) {
   h_.Frame(*scene_);
   EXPECT_FALSE(scene_->ControlsNamePad);
   EXPECT_EQ(scene_->ControlsTexture->Width(), keyboardWidth);
+}
+
+}  // namespace
+
+namespace {
+
+// The high scores on the title, and the name entry of a game that made the table.
+class ScoreBoardTest : public OpeningSceneTest {
+ protected:
+  void SetUp() override {
+    TSceneHarness::SetSkins({"morv", "Night"}, "morv");
+    ScoreBook.Table("morv").Insert(900, "BOB");
+    ScoreBook.Table("morv").Insert(100, "EVE");
+    ScoreBook.Table("night").Insert(42, "NOX");
+    ScoreBook.OnChanged = [this](const TScoreBook& book) { saved_.push_back(*book.Find("morv")); };
+  }
+  void NewTitle() {
+    scene_.reset();
+    scene_ = std::make_unique<TOpeningScene>(h_.Sprites(), h_.Keys());
+  }
+  // The quads the last Render queued (translucent: the title's texts), then the frame drawn.
+  std::vector<TSXQuad> Queued() {
+    h_.Keys()->Update();
+    scene_->Update();
+    scene_->Render();
+    std::vector<TSXQuad> quads;
+    TSXRenderingQueue& queue = h_.Sprites()->TranslucentQueue();
+    for (int i = 0; i < queue.QuadCount(); ++i) quads.push_back(queue.Quad(i));
+    h_.Sprites()->Render(true);
+    return quads;
+  }
+  static const TSXQuad* At(const std::vector<TSXQuad>& quads, const TDGTexture* texture) {
+    for (const TSXQuad& quad : quads) {
+      if (quad.Texture == texture) return &quad;
+    }
+    return nullptr;
+  }
+  // Pixels of exactly Color in the rectangle of the screen.
+  int Count(int x, int y, int w, int h, uint32_t color) {
+    int count = 0;
+    for (int j = y; j < y + h; ++j)
+      for (int i = x; i < x + w; ++i) count += (h_.Screen(i, j) & 0xFFFFFF) == color;
+    return count;
+  }
+  void Tap(uint8_t key) {
+    Press(key);
+    Frames(1);  // released, so the next press of the same key counts
+  }
+  const std::string& RowName(int row) { return ScoreBook.Find("morv")->Rows()[static_cast<size_t>(row)].Name; }
+
+  TScoreBookScope scope_;
+  std::vector<THighScoreTable> saved_;
+};
+
+TEST_F(ScoreBoardTest, TheSkinsTableShowsUnderTheSelectorOnlyOffTheClassicScreen) {
+  ScoreBook.Classic = true;
+  NewTitle();
+  EXPECT_EQ(scene_->Board, nullptr);
+  Press(VK_RETURN);
+  EXPECT_EQ(At(Queued(), scene_->ControlsTexture.get())->Y, 425.0f) << "the design's own screen";
+
+  ScoreBook.Classic = false;
+  NewTitle();
+  ASSERT_NE(scene_->Board, nullptr);
+  EXPECT_FALSE(scene_->Board->Entering());
+  Press(VK_RETURN);
+  const std::vector<TSXQuad> quads = Queued();
+  // Ten rows in two columns of five, the first just under the selector, the help line below the last.
+  std::vector<TSXQuad> rows;
+  for (const TSXQuad& quad : quads) {
+    if (quad.Y >= TScoreBoard::kTop && quad.Texture != scene_->ControlsTexture.get() &&
+        quad.Texture != scene_->NoticeTexture.get()) {
+      rows.push_back(quad);
+    }
+  }
+  ASSERT_EQ(rows.size(), 10u);
+  std::sort(rows.begin(), rows.end(),
+            [](const TSXQuad& a, const TSXQuad& b) { return std::tie(a.X, a.Y) < std::tie(b.X, b.Y); });
+  EXPECT_EQ(rows[0].Y, static_cast<float>(TScoreBoard::kTop));
+  EXPECT_EQ(rows[5].Y, rows[0].Y) << "the second column beside the first";
+  EXPECT_GT(rows[5].X, rows[4].X + rows[4].Vertices[3].X);
+  EXPECT_NEAR(rows[0].X + rows[9].X + rows[9].Vertices[3].X, 800.0f, 1.0f) << "centred";
+  EXPECT_LE(rows[4].Y + rows[4].Vertices[3].Y, static_cast<float>(scene_->Board->Bottom()));
+  const TSXQuad* help = At(quads, scene_->ControlsTexture.get());
+  EXPECT_EQ(help->Y, static_cast<float>(scene_->Board->Bottom() + 8));
+  EXPECT_LT(help->Y + help->Vertices[3].Y, 560.0f) << "above the notice";
+  // On screen: the filled rows in white, the empty ones in grey.
+  const auto pixels = [this, &rows](size_t row, uint32_t color) {
+    const TSXQuad& q = rows[row];
+    return Count(static_cast<int>(q.X), static_cast<int>(q.Y), static_cast<int>(q.Vertices[3].X),
+                 static_cast<int>(q.Vertices[3].Y), color);
+  };
+  h_.Frame(*scene_);
+  EXPECT_GT(pixels(0, 0xFFFFFF), 20) << "BOB";
+  EXPECT_GT(pixels(1, 0xFFFFFF), 20) << "EVE";
+  EXPECT_EQ(pixels(2, 0xFFFFFF), 0) << "empty";
+  EXPECT_GT(pixels(2, TScoreBoard::kEmptyColor), 20);
+  EXPECT_EQ(pixels(9, 0xFFFFFF), 0);
+
+  // The selector's skin brings its own table (letter case aside).
+  Press(VK_RIGHT);
+  EXPECT_EQ(scene_->Board->Skin(), "Night");
+  h_.Frame(*scene_);
+  EXPECT_GT(pixels(0, 0xFFFFFF), 20) << "NOX";
+  EXPECT_EQ(pixels(1, 0xFFFFFF), 0) << "Night has one row";
+  EXPECT_TRUE(saved_.empty()) << "looking changes nothing";
+}
+
+TEST_F(ScoreBoardTest, AGameThatMakesTheTableWritesItsNameThereWithTheArrows) {
+  ScoreBook.GameEnded("morv", 500);
+  NewTitle();
+  ASSERT_TRUE(scene_->Board->Entering());
+  EXPECT_TRUE(scene_->Complete) << "the name is asked at once, over a finished logo";
+  EXPECT_FALSE(ScoreBook.Pending().has_value());
+  EXPECT_EQ(scene_->Board->EntryRow(), 1);
+  EXPECT_EQ(ScoreBook.Find("morv")->Rows()[1], (THighScore{500, "ALICE"})) << "under the default name";
+  EXPECT_NE(DescribeSceneState(0, scene_.get()).find("\"nameEntry\":true"), std::string::npos);
+
+  // The prompt stands in for "PRESS ENTER", the cursor's bar under the cell after the name.
+  std::vector<TSXQuad> quads = Queued();
+  EXPECT_EQ(At(quads, scene_->PressEnterTexture.get()), nullptr);
+  const TSXQuad* bar = At(quads, nullptr);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->Vertices[0].Diffuse, 0xFFFFFF00u);
+  h_.Frame(*scene_);
+  EXPECT_GT(Count(0, TScoreBoard::kPromptY, 800, 30, 0xFFFF00), 50) << "the prompt in yellow";
+
+  Tap(VK_UP);  // A after the name
+  Tap(VK_LEFT);
+  Tap(VK_DOWN);  // E back to D
+  EXPECT_EQ(RowName(1), "ALICDA");
+  Tap(VK_RIGHT);
+  Tap(VK_RIGHT);
+  Tap(VK_UP);
+  EXPECT_EQ(RowName(1), "ALICDAA");
+  EXPECT_EQ(CurrentSkin, "morv") << "the arrows are the entry's";
+  EXPECT_TRUE(saved_.empty()) << "nothing is kept before the name is done";
+  Frames(TOpeningScene::kIdleFrames + 10);
+  EXPECT_TRUE(scene_->Board->Entering()) << "the title waits for the name";
+  EXPECT_TRUE(scene_->Complete);
+
+  Press(VK_ESCAPE);  // keeps the name; does not quit
+  EXPECT_FALSE(scene_->Finished());
+  EXPECT_FALSE(scene_->Board->Entering());
+  ASSERT_EQ(saved_.size(), 1u);
+  EXPECT_EQ(saved_[0].Rows()[1], (THighScore{500, "ALICDAA"}));
+  EXPECT_EQ(saved_[0].Rows()[2], (THighScore{100, "EVE"}));
+  Frames(1);
+  Press(VK_RETURN);
+  EXPECT_TRUE(scene_->Finished()) << "the title is itself again";
+  EXPECT_EQ(scene_->NextScene(), 1);
+
+  // Every cell blanked: the default name. A title that goes mid-entry (the program ends) keeps it as it stands.
+  ScoreBook.GameEnded("morv", 950);
+  NewTitle();
+  EXPECT_EQ(scene_->Board->EntryRow(), 0);
+  for (int cell = 0; cell < 5; ++cell) {
+    Tap(VK_LEFT);
+    const TNameEntry& entry = scene_->Board->Entry();
+    for (int step = 0; step < 40 && entry.Cells()[static_cast<size_t>(entry.Cursor())] != TNameEntry::kBlank; ++step) {
+      Tap(VK_DOWN);
+    }
+  }
+  EXPECT_EQ(scene_->Board->Entry().Name(), "");
+  Tap(VK_RETURN);
+  EXPECT_EQ(saved_.back().Rows()[0], (THighScore{950, "ALICE"}));
+  ScoreBook.GameEnded("morv", 960);
+  NewTitle();
+  Press(VK_UP);
+  scene_.reset();
+  ASSERT_EQ(saved_.size(), 3u);
+  EXPECT_EQ(saved_.back().Rows()[0], (THighScore{960, "ALICEA"}));
+
+  // On the classic screen no name is asked; the game waits for the program's end.
+  ScoreBook.GameEnded("morv", 970);
+  ScoreBook.Classic = true;
+  NewTitle();
+  EXPECT_EQ(scene_->Board, nullptr);
+  EXPECT_TRUE(ScoreBook.Pending().has_value());
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "GameRandom.h"
 #include "GameSkin.h"
 #include "SceneState.h"
+#include "ScoreBookScope.h"
+#include "ScoreHud.h"
 #include "TextEncoding.h"
 #include "UDatabase.h"
 #include "UObjects.h"
@@ -119,19 +121,23 @@ TEST_F(ShootingSceneTest, NoStageGoesStraightToTheEnding) {
   Updates(1);  // the main form still runs one update before it switches
 }
 
+// Points too: 100 an enemy per hit point it started with, and 200 a member for a group wiped out.
 TEST_F(ShootingSceneTest, GroupsPayOneCapsuleAtTheLastMembersPlaceAndCarriersAlwaysDrop) {
   const std::string group =
       "<stage><group frame=\"0\" x=\"600\" speed=\"0\" item=\"powerup\"><enemy frame=\"0\" y=\"100\"/>"
       "<enemy frame=\"0\" y=\"200\"/><enemy frame=\"0\" y=\"300\"/></group></stage>";
   const std::string carriers =
       "<stage><enemy frame=\"0\" x=\"600\" y=\"100\" speed=\"0\" item=\"powerup\"/>"
-      "<enemy frame=\"0\" x=\"600\" y=\"200\" speed=\"0\" item=\"powerup\"/></stage>";
+      "<enemy frame=\"0\" x=\"600\" y=\"200\" speed=\"0\" item=\"powerup\" hp=\"4\"/></stage>";
   const struct {
     const char* Name;
     std::string Stage;
     int Escapes;  // index of an enemy that leaves the field instead of being destroyed, -1 for none
     int Drops;
-  } cases[] = {{"whole group", group, -1, 1}, {"one escapes", group, 1, 0}, {"carriers", carriers, -1, 2}};
+    uint32_t Score;
+  } cases[] = {{"whole group", group, -1, 1, 3 * 100 + 3 * 200},
+               {"one escapes", group, 1, 0, 2 * 100},
+               {"carriers", carriers, -1, 2, 100 + 4 * 100}};
   for (const auto& c : cases) {
     Build(c.Stage);
     Updates(kFlyIn + 1);
@@ -146,10 +152,12 @@ TEST_F(ShootingSceneTest, GroupsPayOneCapsuleAtTheLastMembersPlaceAndCarriersAlw
     TEnemy* last = nullptr;
     for (int i = 0; i < static_cast<int>(enemies.size()); ++i) {
       if (i == c.Escapes) continue;
-      enemies[i]->Damage(1);
+      enemies[i]->Damage(enemies[i]->HP);
       last = enemies[i];
     }
     EXPECT_EQ(scene_->Drops->Count(), c.Drops) << c.Name;
+    EXPECT_EQ(scene_->Score, c.Score) << c.Name;
+    EXPECT_NE(State().find("\"score\":" + std::to_string(c.Score) + ","), std::string::npos) << State();
     if (c.Drops == 1) {
       EXPECT_EQ(scene_->Drops->Last(), scene_->Drops->First());
       auto* drop = static_cast<TDrop*>(scene_->Drops->First());
@@ -347,7 +355,9 @@ TEST_F(ShootingSceneTest, ALostShipResumesFromTheLastRestartPointFiftyFramesLate
   EXPECT_EQ(ship.Energy, 1);
 }
 
+// Each way out hands the game's score to the high scores (off the classic screen).
 TEST_F(ShootingSceneTest, GameOverLeavesForTheTitleOnEnterEscapeOrAfter300Frames) {
+  const TScoreBookScope scores;
   const struct {
     uint8_t Key;
     uint32_t Frames;  // updates after the loss until the scene finishes
@@ -356,6 +366,7 @@ TEST_F(ShootingSceneTest, GameOverLeavesForTheTitleOnEnterEscapeOrAfter300Frames
     Build("<stage><enemy frame=\"5\" x=\"700\" y=\"50\" speed=\"0\"/></stage>");
     Updates(kFlyIn);
     scene_->Ship->Lives = 1;
+    scene_->Score = 1234 + c.Frames;
     scene_->Ship->Hit(1);
     EXPECT_EQ(scene_->State, psGameOver);
     EXPECT_EQ(scene_->Timers->Count(), 6) << "the end and five blasts";
@@ -370,11 +381,17 @@ TEST_F(ShootingSceneTest, GameOverLeavesForTheTitleOnEnterEscapeOrAfter300Frames
     EXPECT_TRUE(scene_->Finished()) << int(c.Key);
     EXPECT_EQ(scene_->NextScene(), 0);
     EXPECT_EQ(scene_->FrameCounter, kFlyIn + c.Frames) << int(c.Key);
+    const std::optional<TPendingScore> pending = ScoreBook.TakePending();
+    ASSERT_TRUE(pending.has_value()) << int(c.Key);
+    EXPECT_EQ(pending->Score, 1234 + c.Frames);
+    EXPECT_EQ(pending->Skin, "test");
   }
 }
 
 TEST_F(ShootingSceneTest, TheStageClearEnemyEndsTheStage) {
   // Ten blasts over 180 frames, STAGE CLEAR for 300 frames, then the next stage or, after the last, the ending.
+  // The enemy pays a bonus of 10000 besides its hit point; a game that reaches the ending has ended too.
+  const TScoreBookScope scores;
   for (const bool last : {false, true}) {
     Build(std::string("<stage><enemy frame=\"0\" x=\"600\" y=\"300\" speed=\"0\" hp=\"1\" stageclear=\"true\"/>"
                       "</stage>") +
@@ -383,6 +400,7 @@ TEST_F(ShootingSceneTest, TheStageClearEnemyEndsTheStage) {
     scene_->Ship->ShotType = stLaser;
     static_cast<TEnemy*>(scene_->Enemies->First())->Damage(1);
     EXPECT_EQ(scene_->State, psStageClear);
+    EXPECT_EQ(scene_->Score, 10100u);
     EXPECT_EQ(scene_->Explosions->Count(), 0);
     // One blast every 20 frames, each inside the enemy's hit area (596 to 603, 296 to 303).
     for (int frame = 1; frame <= 180; ++frame) {
@@ -398,6 +416,8 @@ TEST_F(ShootingSceneTest, TheStageClearEnemyEndsTheStage) {
     if (last) {
       EXPECT_TRUE(scene_->Finished());
       EXPECT_EQ(scene_->NextScene(), 2);
+      ASSERT_TRUE(ScoreBook.Pending().has_value());
+      EXPECT_EQ(ScoreBook.Pending()->Score, 10100u);
     } else {
       EXPECT_EQ(scene_->Stage->Title, "NEXT");
       EXPECT_EQ(scene_->State, psPlaying);
@@ -406,6 +426,8 @@ TEST_F(ShootingSceneTest, TheStageClearEnemyEndsTheStage) {
       EXPECT_EQ(scene_->Ship->ShotType, stLaser);
       Updates(1);
       EXPECT_FALSE(scene_->Finished()) << "the next stage stays";
+      EXPECT_FALSE(ScoreBook.Pending().has_value()) << "the game goes on";
+      EXPECT_EQ(scene_->Score, 10100u) << "and keeps its score";
     }
   }
 }
@@ -461,6 +483,8 @@ TEST_F(ShootingSceneTest, EscapePausesThenGivesUpAndLeavingTheWindowPausesUntilE
   EXPECT_FALSE(scene_->Paused) << "with the pause on leaving turned off";
   EXPECT_EQ(scene_->StageFrame, frame + 6);
 
+  const TScoreBookScope scores;
+  scene_->Score = 77;
   Press(VK_ESCAPE);
   Updates(1);
   EXPECT_FALSE(scene_->Finished());
@@ -468,9 +492,12 @@ TEST_F(ShootingSceneTest, EscapePausesThenGivesUpAndLeavingTheWindowPausesUntilE
   EXPECT_TRUE(scene_->Finished());
   EXPECT_EQ(scene_->NextScene(), 0);
   EXPECT_FALSE(scene_->EndsProgram());
+  ASSERT_TRUE(ScoreBook.Pending().has_value()) << "a game given up counts";
+  EXPECT_EQ(ScoreBook.Pending()->Score, 77u);
 }
 
 TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
+  const TScoreBookScope scores;  // the lives and a score of changing digits drawn every frame too
   std::string grid = "<stage>";
   for (int i = 0; i < 40; ++i) {
     grid += "<enemy frame=\"0\" x=\"" + std::to_string(400 + 40 * (i % 10)) + "\" y=\"" +
@@ -493,6 +520,7 @@ TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
         const int32_t x = 380 + static_cast<int32_t>(bullets++ * 37 % 400);
         scene_->EnemyShots->Add(TDirShot::CreateAngled(x, 600, scene_->Graphics[giBullet], 1024, 3).release());
       }
+      scene_->Score = frame * 7919 % kMaxScore;
       h_.Frame(*scene_);
     }
   };
@@ -504,6 +532,7 @@ TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
   const TAllocationCounter steady;
   play(300);
   EXPECT_EQ(steady.Count(), 0u);
+  ASSERT_NE(scene_->Hud, nullptr);
   EXPECT_EQ(ship.Lives, 3);
   EXPECT_GT(scene_->ShotList->Count(), 0);
 }
@@ -654,6 +683,75 @@ TEST_F(ShootingRenderTest, ALostShipAndItsOptionsAreNotDrawn) {
   q = Render();
   EXPECT_EQ(Find(q.Translucent, shipTexture), nullptr);
   EXPECT_EQ(Find(q.Overlay, optionTexture), nullptr);
+}
+
+TEST_F(ShootingRenderTest, LivesAndScoreShowOnlyOffTheClassicScreen) {
+  Build(kQuietStage);
+  Updates(kFlyIn);
+  scene_->Score = 1204;
+  EXPECT_EQ(scene_->Hud, nullptr);
+  h_.Frame(*scene_);
+  EXPECT_EQ(h_.Screen(10, 10) & 0xFFFFFF, 0x204060u) << "the design's screen: background only";
+
+  const TScoreBookScope scores;
+  Build(kQuietStage);
+  Updates(kFlyIn);
+  ASSERT_NE(scene_->Hud, nullptr);
+  scene_->Score = 1204;
+  TDGTexture* shipTexture = static_cast<TSpriteDef*>(scene_->GraphicDefs->Find("ship"))->Texture.get();
+  TQueued q = Render();
+  // The label, then one quad a digit from a strip of "0123456789", left to right, each as wide as its cell.
+  std::vector<const TSXQuad*> top, icons;
+  for (const TSXQuad& quad : q.Overlay) {
+    if (quad.Y == TScoreHud::kScoreY) top.push_back(&quad);
+    if (quad.Texture == shipTexture) icons.push_back(&quad);
+  }
+  ASSERT_EQ(top.size(), 5u);
+  EXPECT_EQ(top[0]->X, TScoreHud::kScoreX);
+  const TDGTexture* strip = top[1]->Texture;
+  const float cell = strip->MaxU() / 10;
+  const int digits[] = {1, 2, 0, 4};
+  for (int i = 0; i < 4; ++i) {
+    const TSXQuad& digit = *top[1 + i];
+    EXPECT_EQ(digit.Texture, strip);
+    EXPECT_NEAR(digit.Vertices[0].U, cell * static_cast<float>(digits[i]), 1e-4f) << i;
+    EXPECT_NEAR(digit.Vertices[3].U, cell * static_cast<float>(digits[i] + 1), 1e-4f) << i;
+    if (i > 0) EXPECT_EQ(digit.X, top[i]->X + top[i]->Vertices[3].X) << "side by side";
+  }
+  EXPECT_GT(top[1]->X, top[0]->X + top[0]->Vertices[3].X) << "after the label";
+  // Two ships in reserve, at the ship picture's own 8 x 8 (never enlarged), left to right in the meter's row.
+  ASSERT_EQ(icons.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(icons[i]->X + icons[i]->Vertices[0].X, static_cast<float>(8 + i * 12)) << i;
+    EXPECT_EQ(icons[i]->Y + icons[i]->Vertices[0].Y, 564.0f) << "centred in the meter's row";
+    EXPECT_EQ(icons[i]->Vertices[3].X - icons[i]->Vertices[0].X, 8.0f);
+  }
+  scene_->Ship->Lives = 1;
+  EXPECT_EQ(Find(Render().Overlay, shipTexture), nullptr) << "the last ship has none in reserve";
+  scene_->Ship->Lives = 3;
+  scene_->Score = 0;
+  q = Render();
+  EXPECT_EQ(std::count_if(q.Overlay.begin(), q.Overlay.end(),
+                          [](const TSXQuad& quad) { return quad.Y == TScoreHud::kScoreY; }),
+            2)
+      << "0 is one digit";
+
+  h_.Frame(*scene_);
+  int lit = 0;
+  for (int y = 4; y < 24; ++y)
+    for (int x = 8; x < 60; ++x) lit += (h_.Screen(x, y) & 0xFFFFFF) != 0x204060u;
+  EXPECT_GT(lit, 50) << "SCORE";
+  EXPECT_EQ(h_.Screen(8 + 4, 568) & 0xFFFFFF, 0x80C0FFu) << "a reserve ship";
+  EXPECT_EQ(h_.Screen(8 + 12 + 4, 568) & 0xFFFFFF, 0x80C0FFu) << "the second";
+  EXPECT_EQ(h_.Screen(8 + 24 + 4, 568) & 0xFFFFFF, 0x204060u) << "no third";
+
+  int32_t w = 0, h = 0;
+  TScoreHud::IconSize(36, 20, w, h);
+  EXPECT_EQ(w * 100 + h, 28 * 100 + 16) << "a taller picture: 16 high";
+  TScoreHud::IconSize(400, 10, w, h);
+  EXPECT_EQ(w * 100 + h, 48 * 100 + 1) << "a wide one: 48 wide, never below a pixel";
+  TScoreHud::IconSize(0, -5, w, h);
+  EXPECT_EQ(w * 100 + h, 1 * 100 + 1);
 }
 
 TEST_F(ShootingRenderTest, AFrameOfPlayReachesTheScreen) {

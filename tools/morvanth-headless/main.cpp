@@ -24,12 +24,15 @@
 #include "FormHost.h"
 #include "GameOptions.h"
 #include "HeadlessWindow.h"
+#include "HighScores.h"
 #include "HitBoxes.h"
 #include "KeyScript.h"
+#include "LoginName.h"
 #include "MessageText.h"
 #include "PlayRecord.h"
 #include "PngWriter.h"
 #include "RandomKeys.h"
+#include "ReplaySession.h"
 #include "SceneState.h"
 #include "SkinFolders.h"
 #include "SoundLog.h"
@@ -49,6 +52,7 @@ constexpr const char* kUsage =
     "                         [--state FILE] [--skin NAME] [--start-scene N] [--lose-device FRAME:N]\n"
     "                         [--sound-log FILE] [--objects] [--live] [--random-keys SEED] [--rss-every N]\n"
     "                         [--stage N] [--frame F] [--power LIST] [--report FILE] [--hitboxes] [--options]\n"
+    "                         [--classic]\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "  --root DIR          the folder holding skin/ (default: beside the program)\n"
@@ -75,7 +79,9 @@ constexpr const char* kUsage =
     "                      the capsules paid, and every script enemy's hits taken (JSON)\n"
     "  --hitboxes          outline every hit rectangle in the --shot pictures\n"
     "  --options           the options screen on the title (Tab), its keys the input's as they are, the game's\n"
-    "                      through the keys bound there; its settings last for the run\n";
+    "                      through the keys bound there; its settings last for the run\n"
+    "  --classic           the original screen: no lives, score or high scores (default: the input's classic\n"
+    "                      line, else scores shown); the high scores are the input's, and nothing is kept\n";
 
 struct TOptions {
   std::string Root;
@@ -105,6 +111,7 @@ struct TOptions {
   std::string Report;
   bool HitBoxes = false;
   bool Options = false;
+  bool Classic = false;
 };
 
 class EUsage : public std::runtime_error {
@@ -182,6 +189,8 @@ TOptions ParseOptions(int argc, char** argv) {
       options.Live = true;
     } else if (option == "--options") {
       options.Options = true;
+    } else if (option == "--classic") {
+      options.Classic = true;
     } else if (option == "--skin") {
       options.Skin = value();
     } else if (option == "--start-scene") {
@@ -244,6 +253,11 @@ int Run(const TOptions& options) {
       return 1;
     }
   }
+  // The scores as the input recorded them (the runner never keeps any): its tables, its player, its screen.
+  ScoreBook.Classic = options.Classic;
+  ScoreBook.DefaultName = CleanName(LoginName());
+  if (ScoreBook.DefaultName.empty()) ScoreBook.DefaultName = kFallbackName;
+  UseRecordedScores(script, options.Classic);
   const std::string skin = options.Skin.empty() ? script.Skin : options.Skin;
   if (!skin.empty()) {
     if (!SelectRememberedSkin(skin)) {

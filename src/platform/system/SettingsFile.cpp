@@ -261,6 +261,11 @@ void TSettingsFile::Set(std::string_view key, std::string_view value, std::strin
   }
 }
 
+void TSettingsFile::Remove(std::string_view key) {
+  const int index = Find(key, {});
+  if (index >= 0) lines_.erase(lines_.begin() + index);
+}
+
 std::string ConfigFolder() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   if (config != nullptr && config[0] == '/') return std::string(config) + "/morvanth/";

@@ -45,6 +45,8 @@ class TSettingsFile {
   void SetInt(std::string_view key, int32_t value, std::string_view section = {}) {
     Set(key, std::to_string(value), section);
   }
+  // Takes the key's line out of the program's part; nothing when it is absent.
+  void Remove(std::string_view key);
 
   const std::vector<std::string>& Lines() const { return lines_; }
 

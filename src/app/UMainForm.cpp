@@ -113,7 +113,7 @@ void TMainForm::Draw() {
   } else if (level == D3D_OK) {
     device->BeginScene();
     FCurrentScene->Render();
-    if (supervisor != nullptr) supervisor->RenderOver(FSpriteScene.get());
+    if (FEnv.Supervisor != nullptr) FEnv.Supervisor->RenderOver(FSpriteScene.get());
     if (FOptions != nullptr) FOptions->Render();
     FSpriteScene->Render(true);
     device->EndScene();

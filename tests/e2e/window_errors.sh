@@ -45,8 +45,11 @@ await_box() {
 # close_box KEY: the key closes the box and the game ends with status 1.
 close_box() {
   xdotool windowactivate --sync "$WIN" 2>/dev/null
-  xdotool key --window "$WIN" "$1" 2>/dev/null || xdotool key "$1"
+  # Held until the game has ended, then let go. A key sent to a window that goes away as it is pressed could be
+  # left down in the X server, and the next game would find it held: an Escape held on the title quits it.
+  xdotool keydown "$1"
   wait_until "the box closed by $1" game_ended
+  xdotool keyup "$1"
   wait "$GAME_PID"
   local status=$?
   GAME_PID=""

@@ -1,9 +1,14 @@
 // Speed of the software rasteriser on the game's workloads, next to SDL2's own software renderer drawing the same
 // quads (SDL_RenderGeometry with different colours per corner, so that it really rasterises). Each SDL benchmark
-// reports how many times slower it is than ours as the counter SdlOverSoft. Machine load inflates both alike;
-// BM_Floor_PlainBlend (one blend over every pixel) shows the memory-bound floor of the moment.
+// reports how many times slower it is than ours as the counter SdlOverSoft. pixman is the anchor: the same quads as
+// pixman_image_composite32 with a constant-alpha mask, its counter SoftOverPixman our time over its (below 1: ours
+// is faster); BenchMain.cpp prints both medians and their ratio per workload at the end of the run. Machine load
+// inflates all alike; BM_Floor_PlainBlend (one blend over every pixel) shows the memory-bound floor of the moment.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
+#include <pixman.h>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -245,6 +250,91 @@ class TSdlBench {
   std::vector<SDL_Texture*> Textures_;
 };
 
+// pixman drawing the quads the way a program built on it would: each quad one pixman_image_composite32, OVER (ADD for
+// additive quads) with a solid mask holding the mean of the corners' alphas, since pixman has no per-vertex colour:
+// it does less work per pixel than the software device. Textures are premultiplied a8r8g8b8, so a colour-keyed
+// texel (alpha 0) is fully transparent; a quad whose texture coordinates repeat or scale the texture gets
+// PIXMAN_REPEAT_NORMAL and a scale transform. Images and masks are made once: a frame allocates nothing.
+class TPixmanBench {
+ public:
+  TPixmanBench() : Target_(ScreenW * ScreenH) {
+    Screen_ = pixman_image_create_bits(PIXMAN_x8r8g8b8, ScreenW, ScreenH, Target_.data(), ScreenW * 4);
+    for (TImage& Image : Images_) {
+      for (uint32_t& P : Image.Pixels) {
+        uint32_t A = P >> 24, R = (P >> 16) & 0xFF, G = (P >> 8) & 0xFF, B = P & 0xFF;
+        auto Pre = [A](uint32_t C) { return (C * A + 127) / 255; };
+        P = A << 24 | Pre(R) << 16 | Pre(G) << 8 | Pre(B);
+      }
+      Textures_.push_back(
+          pixman_image_create_bits(PIXMAN_a8r8g8b8, Image.W, Image.H, Image.Pixels.data(), Image.W * 4));
+      // pixman's defaults are the identity, no repeat and the nearest texel; set them so the cache holds.
+      Sampling_.push_back({0, 0, false, false});
+      Configure(int(Textures_.size()) - 1, 1, 1, false, false);
+    }
+    for (int A = 0; A < 256; ++A) {
+      pixman_color_t Colour{0, 0, 0, uint16_t(A * 257)};
+      Masks_[A] = pixman_image_create_solid_fill(&Colour);
+    }
+  }
+  ~TPixmanBench() {
+    for (pixman_image_t* M : Masks_) pixman_image_unref(M);
+    for (pixman_image_t* T : Textures_) pixman_image_unref(T);
+    pixman_image_unref(Screen_);
+  }
+
+  bool Ready() const {
+    return Screen_ && std::all_of(Textures_.begin(), Textures_.end(), [](auto* T) { return T; }) &&
+           std::all_of(std::begin(Masks_), std::end(Masks_), [](auto* M) { return M; });
+  }
+
+  void Frame(const std::vector<TQuad>& Quads) {
+    pixman_fill(Target_.data(), ScreenW, 32, 0, 0, ScreenW, ScreenH, 0x00101010);
+    for (const TQuad& Q : Quads) {
+      const TImage& Image = Images_[Q.Texture];
+      // Texels per screen pixel; 1:1 quads keep the identity so pixman takes its unscaled paths.
+      double Sx = Q.U1 * Image.W / Q.W, Sy = Q.V1 * Image.H / Q.H;
+      Configure(Q.Texture, Sx, Sy, Q.Wrap, Q.Smooth);
+      uint32_t Alpha =
+          ((Q.Colours[0] >> 24) + (Q.Colours[1] >> 24) + (Q.Colours[2] >> 24) + (Q.Colours[3] >> 24) + 2) / 4;
+      int X = int(std::lround(Q.X)), Y = int(std::lround(Q.Y));
+      pixman_image_composite32(Q.Additive ? PIXMAN_OP_ADD : PIXMAN_OP_OVER, Textures_[Q.Texture], Masks_[Alpha],
+                               Screen_, 0, 0, 0, 0, X, Y, int(Q.W), int(Q.H));
+    }
+  }
+
+ private:
+  struct TSampling {
+    double Sx = 1, Sy = 1;
+    bool Wrap = false, Smooth = false;
+    bool operator==(const TSampling&) const = default;
+  };
+
+  // Changes a texture's sampling only when it differs from its last quad's, as a program would: pixman frees an
+  // identity transform and allocates a new one for the next scale.
+  void Configure(int Texture, double Sx, double Sy, bool Wrap, bool Smooth) {
+    TSampling Wanted{Sx, Sy, Wrap, Smooth};
+    pixman_image_t* Source = Textures_[Texture];
+    if (!Source || Sampling_[Texture] == Wanted) return;
+    Sampling_[Texture] = Wanted;
+    pixman_transform_t Transform;
+    if (Sx == 1 && Sy == 1) {
+      pixman_transform_init_identity(&Transform);
+    } else {
+      pixman_transform_init_scale(&Transform, pixman_double_to_fixed(Sx), pixman_double_to_fixed(Sy));
+    }
+    pixman_image_set_transform(Source, &Transform);
+    pixman_image_set_repeat(Source, Wrap ? PIXMAN_REPEAT_NORMAL : PIXMAN_REPEAT_NONE);
+    pixman_image_set_filter(Source, Smooth ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
+  }
+
+  std::vector<uint32_t> Target_;
+  std::vector<TImage> Images_ = MakeImages();
+  pixman_image_t* Screen_ = nullptr;
+  std::vector<pixman_image_t*> Textures_;
+  std::vector<TSampling> Sampling_;
+  pixman_image_t* Masks_[256] = {};
+};
+
 // Processor time of this thread: other programs on the machine delay both renderers without adding to it.
 double CpuMilliseconds() {
   timespec T;
@@ -252,11 +342,14 @@ double CpuMilliseconds() {
   return T.tv_sec * 1e3 + T.tv_nsec / 1e6;
 }
 
-void ReportMilliseconds(benchmark::State& State, double Spent, const std::string& Name, bool Soft) {
+template <class TBench>
+void ReportMilliseconds(benchmark::State& State, double Spent, const std::string& Name) {
   double Ms = Spent / double(State.iterations());
   State.counters["cpu_ms_per_frame"] = Ms;
-  if (Soft) {
+  if constexpr (std::is_same_v<TBench, TSoftBench>) {
     SoftTimes()[Name] = Ms;
+  } else if constexpr (std::is_same_v<TBench, TPixmanBench>) {
+    if (SoftTimes().count(Name)) State.counters["SoftOverPixman"] = SoftTimes()[Name] / Ms;
   } else if (SoftTimes().count(Name)) {
     State.counters["SdlOverSoft"] = Ms / SoftTimes()[Name];
   }
@@ -265,17 +358,32 @@ void ReportMilliseconds(benchmark::State& State, double Spent, const std::string
 template <class TBench>
 void Run(benchmark::State& State, const std::vector<TQuad>& Quads, const std::string& Name) {
   TBench Bench;
+  if constexpr (!std::is_same_v<TBench, TSoftBench>) {
+    if (!Bench.Ready()) {
+      State.SkipWithError("renderer could not be made");
+      return;
+    }
+  }
   double Start = CpuMilliseconds();
   for (auto _ : State) Bench.Frame(Quads);
-  ReportMilliseconds(State, CpuMilliseconds() - Start, Name, std::is_same_v<TBench, TSoftBench>);
+  ReportMilliseconds<TBench>(State, CpuMilliseconds() - Start, Name);
 }
 
-void BM_Soft_FullScreenWrapQuad(benchmark::State& State) { Run<TSoftBench>(State, FullScreenWorkload(), "a"); }
-void BM_Soft_Sprites1000(benchmark::State& State) { Run<TSoftBench>(State, SpriteWorkload(), "b"); }
-void BM_Soft_GameFrame(benchmark::State& State) { Run<TSoftBench>(State, FrameWorkload(), "c"); }
-void BM_Sdl_FullScreenWrapQuad(benchmark::State& State) { Run<TSdlBench>(State, FullScreenWorkload(), "a"); }
-void BM_Sdl_Sprites1000(benchmark::State& State) { Run<TSdlBench>(State, SpriteWorkload(), "b"); }
-void BM_Sdl_GameFrame(benchmark::State& State) { Run<TSdlBench>(State, FrameWorkload(), "c"); }
+void BM_Soft_FullScreenWrapQuad(benchmark::State& State) {
+  Run<TSoftBench>(State, FullScreenWorkload(), "FullScreenWrapQuad");
+}
+void BM_Soft_Sprites1000(benchmark::State& State) { Run<TSoftBench>(State, SpriteWorkload(), "Sprites1000"); }
+void BM_Soft_GameFrame(benchmark::State& State) { Run<TSoftBench>(State, FrameWorkload(), "GameFrame"); }
+void BM_Pixman_FullScreenWrapQuad(benchmark::State& State) {
+  Run<TPixmanBench>(State, FullScreenWorkload(), "FullScreenWrapQuad");
+}
+void BM_Pixman_Sprites1000(benchmark::State& State) { Run<TPixmanBench>(State, SpriteWorkload(), "Sprites1000"); }
+void BM_Pixman_GameFrame(benchmark::State& State) { Run<TPixmanBench>(State, FrameWorkload(), "GameFrame"); }
+void BM_Sdl_FullScreenWrapQuad(benchmark::State& State) {
+  Run<TSdlBench>(State, FullScreenWorkload(), "FullScreenWrapQuad");
+}
+void BM_Sdl_Sprites1000(benchmark::State& State) { Run<TSdlBench>(State, SpriteWorkload(), "Sprites1000"); }
+void BM_Sdl_GameFrame(benchmark::State& State) { Run<TSdlBench>(State, FrameWorkload(), "GameFrame"); }
 
 // The floor: one plain alpha blend of a colour over every pixel of the screen, four pixels at a time.
 void BM_Floor_PlainBlend(benchmark::State& State) {
@@ -301,6 +409,9 @@ BENCHMARK(BM_Floor_PlainBlend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Soft_FullScreenWrapQuad)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Soft_Sprites1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Soft_GameFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_FullScreenWrapQuad)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_Sprites1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman_GameFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sdl_FullScreenWrapQuad)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sdl_Sprites1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sdl_GameFrame)->Unit(benchmark::kMillisecond);

@@ -13,7 +13,7 @@ game=(
 tests=(
   git python3
   xvfb xauth x11-apps x11-utils imagemagick xdotool openbox
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
   clang libclang-rt-14-dev valgrind gdb clang-format clang-tidy python3-pyflakes
   desktop-file-utils appstream man-db lintian locales
 )

@@ -42,10 +42,10 @@ run game 1000 --game
 [ "$status" -eq 0 ] || fail "--game with sudo: status $status $(cat "$WORK/game.err")"
 grep -q "^sudo env DEBIAN_FRONTEND=noninteractive apt-get install .* libsdl2-mixer-dev .*fonts-ipafont-gothic" "$LOG" ||
   fail "--game did not install the game's packages through sudo: $(cat "$LOG")"
-! grep -qE "googletest|valgrind|clang|xvfb|imagemagick" "$LOG" || fail "--game asked for test tools: $(cat "$LOG")"
+! grep -qE "googletest|valgrind|clang|xvfb|imagemagick|pixman" "$LOG" || fail "--game asked for test tools: $(cat "$LOG")"
 
 run all 1000
-grep -q "^sudo env .*apt-get install .*libsdl2-dev.* googletest .*valgrind .*lintian" "$LOG" ||
+grep -q "^sudo env .*apt-get install .*libsdl2-dev.* googletest .*libpixman-1-dev .*valgrind .*lintian" "$LOG" ||
   fail "the default set lacks the game's or the tests' packages: $(cat "$LOG")"
 
 # Root runs apt-get itself.

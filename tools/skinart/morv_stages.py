@@ -15,8 +15,8 @@ def stage1():
     s.enemy(600, "fan", "zigzag2", x=820, y=380, speed=3, hp=3)
     plan(s, 760, 7560, (240, 180),
          [("swoop1", T), ("swoop2", T), ("carrier", T), ("darts", F), ("hook1", T), ("hook2", T), ("line", T),
-          ("spin1", T), ("ram", F), ("eel1", T), ("carrier", T), ("spin2", F), ("pincer", T), ("eel2", F),
-          ("hooks", T), ("darts", T)],
+          ("chase", F), ("spin1", T), ("ram", F), ("swarm", T), ("eel1", T), ("carrier", T), ("spin2", F),
+          ("pincer", T), ("chase", T), ("eel2", F), ("sweep", F), ("hooks", T), ("darts", T)],
          (0.0, 0.45), "boss1", 120)
     return s
 
@@ -24,9 +24,10 @@ def stage1():
 def stage2():
     s = Stage("STAGE 2  紅の回廊")
     plan(s, 120, 8460, (200, 140),
-         [("line", T), ("spin1", F), ("swoop2", F), ("ram", F), ("eel1", T), ("darts", F), ("hook1", F),
-          ("pincer", F), ("carrier", T), ("spin2", F), ("hooks", F), ("eel2", F), ("swoop1", T), ("darts", F),
-          ("ram", F), ("line", F)],
+         [("line", T), ("chase", F), ("spin1", F), ("swarm", F), ("swoop2", F), ("ram", F), ("eel1", T),
+          ("sweep", F), ("darts", F), ("hook1", F), ("pincer", F), ("carrier", T), ("chase", F), ("swarm", F),
+          ("spin2", F), ("hooks", F), ("eel2", F), ("swoop1", T), ("sweep", F), ("darts", F), ("ram", F),
+          ("line", F)],
          (0.3, 0.75), "boss2", 180)
     return s
 

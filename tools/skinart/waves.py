@@ -61,6 +61,24 @@ def carrier(s, f, d, item, k):  # a lone capsule carrier
     s.enemy(f, "carrier", motion, x=820, y=(150, 300, 450)[k % 3], speed=3, hp=_n(3, 6, d), item=True)
 
 
+def chase(s, f, d, item, k):  # drones overtaking from behind in a slanted file across the middle
+    n = _n(4, 8, d)
+    mid = (300, 270, 330)[k % 3]
+    s.group(f, "bot", "straight", n, 10, x=-30, speed=-_n(2, 4, d), hp=1, item=item,
+            ys=[mid - 11 * (n - 1) + 22 * i for i in range(n)])
+
+
+def sweep(s, f, d, item, k):  # a staircase of drones from behind over the whole height: no height is safe to rest at
+    ys = [14 + 22 * i for i in range(27)]  # the bands of the drones touch, from the top edge to the bottom one
+    s.group(f, "bot", "straight", len(ys), 14 - _n(0, 4, d), x=-30, speed=-_n(3, 4, d), hp=1, item=item,
+            ys=ys if k % 2 else ys[::-1])
+
+
+def swarm(s, f, d, item, k):  # a long stream of drones weaving through the middle; each one shot down may fire back
+    s.group(f, "bot", ("zigzag1", "zigzag2")[k % 2], _n(8, 14, d), 8, x=820, y=(300, 250, 350)[k % 3],
+            speed=_n(4, 6, d), hp=1, item=item)
+
+
 def pincer(s, f, d, item, k):  # S-turns from above and below at once; only the upper file pays
     swoop("sturn1")(s, f, d, item, k)
     swoop("sturn2")(s, f + 20, d, False, k)
@@ -74,7 +92,7 @@ def hooks(s, f, d, item, k):  # both C-turns together
 WAVES = {
     "line": line, "darts": darts, "ram": ram, "carrier": carrier, "pincer": pincer, "hooks": hooks,
     "swoop1": swoop("sturn1"), "swoop2": swoop("sturn2"), "hook1": hook("cturn1"), "hook2": hook("cturn2"),
-    "spin1": spin("zigzag1"), "spin2": spin("zigzag2"), "eel1": eel("zigzag1"), "eel2": eel("zigzag2"),
+    "chase": chase, "sweep": sweep, "swarm": swarm, "spin1": spin("zigzag1"), "spin2": spin("zigzag2"), "eel1": eel("zigzag1"), "eel2": eel("zigzag2"),
 }
 
 

@@ -2,7 +2,7 @@
 longer, denser, faster and pays fewer capsules, so power comes from stage 1 and later capsules buy options and
 speed."""
 from stages import Stage
-from waves import plan
+from waves import chase, plan, sweep
 
 T, F = True, False
 
@@ -39,6 +39,11 @@ def stage3():
           ("swoop1", F), ("eel2", F), ("darts", F), ("carrier", T), ("ram", F), ("spin1", F), ("hook2", F),
           ("pincer", F), ("line", F), ("eel1", F), ("ram", F), ("hooks", F), ("swoop2", F)],
          (0.55, 1.0), "boss3", 260)
+    # Drones from behind on top of the cycle, so that standing still is no way through here either; none after
+    # frame 8400, which leaves the run-up to the boss as it was.
+    for f, wave, d, k in ((1900, chase, 0.7, 0), (3700, sweep, 0.75, 1), (5600, chase, 0.85, 2),
+                          (7300, sweep, 0.9, 0)):
+        wave(s, f, d, False, k)
     return s
 
 

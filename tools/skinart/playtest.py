@@ -66,14 +66,14 @@ def centre(r):
 
 def velocities(now, before):
     """Velocity of each rectangle from its nearest match of the same size a frame ago (none: at rest)."""
+    by_size = {}  # the centres a frame ago, per size, in their order
+    for p in before:
+        by_size.setdefault((p[2] - p[0], p[3] - p[1]), []).append(centre(p))
     out = []
     for r in now:
         cx, cy = centre(r)
         best, vel = 400.0, (0.0, 0.0)
-        for p in before:
-            if p[2] - p[0] != r[2] - r[0] or p[3] - p[1] != r[3] - r[1]:
-                continue
-            px, py = centre(p)
+        for px, py in by_size.get((r[2] - r[0], r[3] - r[1]), ()):
             d = abs(cx - px) + abs(cy - py)
             if d < best and d < 24:
                 best, vel = d, (cx - px, cy - py)
@@ -124,17 +124,24 @@ class Bot:
         sx, sy = centre(sr)
         hw, hh = (sr[2] - sr[0]) / 2.0 + self.margin, (sr[3] - sr[1]) / 2.0 + self.margin
         speed = s["ship"]["speed"]
+        # Only what can come within reach in the look-ahead is weighed: however the ship moves, it goes at most
+        # speed a frame, plus the jump of the clamp below when it starts outside that range.
+        reach_x = speed * self.look + max(0, 20 - sx, sx - 770)
+        reach_y = speed * self.look + max(0, 10 - sy, sy - 556)
+        near = []
+        for r, v in foes:
+            cx, cy = centre(r)
+            w, h = hw + (r[2] - r[0]) / 2.0, hh + (r[3] - r[1]) / 2.0
+            if abs(cx - sx) < w + reach_x + abs(v[0]) * self.look and abs(cy - sy) < h + reach_y + abs(v[1]) * self.look:
+                near.append((cx, cy, v[0], v[1], w, h))
         best, best_move = None, (0, 0)
         for move in MOVES:
             danger = 0.0
             for t in range(1, self.look + 1):
                 x = min(max(sx + move[0] * speed * t, 20), 770)
                 y = min(max(sy + move[1] * speed * t, 10), 556)
-                for r, v in foes:
-                    cx, cy = centre(r)
-                    cx += v[0] * t
-                    cy += v[1] * t
-                    if abs(cx - x) < hw + (r[2] - r[0]) / 2.0 and abs(cy - y) < hh + (r[3] - r[1]) / 2.0:
+                for cx, cy, vx, vy, w, h in near:
+                    if abs(cx + vx * t - x) < w and abs(cy + vy * t - y) < h:
                         danger += 1000.0 / t
                         break
             x = min(max(sx + move[0] * speed, 20), 770)  # where the ship goes next: aim and reach from there

@@ -13,8 +13,7 @@ for skin in morv nebula; do
   python3 "$SRC/tools/skinart/playtest.py" "$BUILD/morvanth-headless" "$SRC" "$skin" >"$WORK/$skin.txt" \
     2>"$WORK/$skin.err" || { echo "FAIL: playtest.py on $skin: $(cat "$WORK/$skin.err")" >&2; status=1; continue; }
   cat "$WORK/$skin.txt"
-  stages=$(python3 -c 'import sys, xml.etree.ElementTree as ET; print(len(ET.parse(sys.argv[1]).getroot().findall("stage")))' \
-    "$SRC/skin/$skin/xml/stagedef.xml")
+  stages=$(grep -c "<stage[ >]" "$SRC/skin/$skin/xml/stagedef.xml")
   cleared=$(grep -c ", end: stage end, ending," "$WORK/$skin.txt")
   [ "$cleared" -eq "$stages" ] || { echo "FAIL: $skin: the bot cleared $cleared of $stages stages" >&2; status=1; }
 done

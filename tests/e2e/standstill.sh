@@ -13,7 +13,9 @@ printf '0 Z\n150 ENTER Z\n152 Z\n' >"$WORK/still.in"
 still() {
   "$RUNNER" --root "$SOURCE" --skin "$1" --seed "$2" --frames 60000 --input "$WORK/still.in" --state - \
     2>"$WORK/run.err" |
-    awk '/"scene":1,/ && /"entering":false/ && /"energy":1,/ && !/"ship":\{"x":140,"y":300,/ { if (moved == "") moved = $0 }
+    awk '/"scene":1,/ && /"entering":false/ && /"energy":1,/ && !/"ship":\{"x":140,"y":300,/ {
+           if (moved == "") moved = $0
+         }
          /"playState":1,/ { over = $0; exit }
          END { print (over == "" ? "none" : over); print (moved == "" ? "still" : moved) }'
 }

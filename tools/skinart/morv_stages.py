@@ -1,6 +1,7 @@
 """The three stages of "morv". Stage 1 opens with the slow drone rows new players learn on; each later stage is
 longer, denser, faster and pays fewer capsules, so power comes from stage 1 and later capsules buy options and
-speed."""
+speed. From the middle of stage 1 on, drones also come from behind, so that a ship which only holds fire and
+never moves is rammed: it loses its last ship in stage 1 (tools/skinart/playtest.py --still)."""
 from stages import Stage
 from waves import chase, plan, sweep
 

@@ -132,7 +132,8 @@ class Bot:
         for r, v in foes:
             cx, cy = centre(r)
             w, h = hw + (r[2] - r[0]) / 2.0, hh + (r[3] - r[1]) / 2.0
-            if abs(cx - sx) < w + reach_x + abs(v[0]) * self.look and abs(cy - sy) < h + reach_y + abs(v[1]) * self.look:
+            if (abs(cx - sx) < w + reach_x + abs(v[0]) * self.look
+                    and abs(cy - sy) < h + reach_y + abs(v[1]) * self.look):
                 near.append((cx, cy, v[0], v[1], w, h))
         best, best_move = None, (0, 0)
         for move in MOVES:

@@ -27,8 +27,8 @@ def stage2():
     plan(s, 120, 8460, (200, 140),
          [("line", T), ("chase", F), ("spin1", F), ("swarm", F), ("swoop2", F), ("ram", F), ("eel1", T),
           ("sweep", F), ("darts", F), ("hook1", F), ("pincer", F), ("carrier", T), ("chase", F), ("swarm", F),
-          ("spin2", F), ("hooks", F), ("eel2", F), ("swoop1", T), ("sweep", F), ("darts", F), ("ram", F),
-          ("line", F)],
+          ("spin2", F), ("hooks", F), ("eel2", F), ("swoop1", T), ("sweep", F), ("darts", F), ("swarm", F),
+          ("ram", F), ("line", F)],
          (0.3, 0.75), "boss2", 180)
     return s
 

@@ -82,7 +82,7 @@ def sweep(s, f, d, item, k):  # a staircase over the whole height: no height is 
 
 
 def swarm(s, f, d, item, k):  # a long stream of drones weaving through the middle: each one shot down may fire back
-    s.group(f, "bot", ("zigzag1", "zigzag2")[k % 2], _n(8, 14, d), 8, x=820, y=(300, 250, 350)[k % 3],
+    s.group(f, "bot", ("zigzag1", "zigzag2")[k % 2], _n(10, 18, d), 8, x=820, y=(300, 250, 350)[k % 3],
             speed=_n(4, 6, d), hp=1, item=item)
 
 

@@ -61,7 +61,8 @@ def nebula_map():
 def stages():
     s = Stage("NEBULA RUN  VIOLET DRIFT")
     plan(s, 120, 7260, (210, 150),
-         [("swoop1", True), ("line", True), ("carrier", True), ("spin1", False), ("hook2", True), ("eel1", False),
-          ("darts", True), ("ram", False), ("pincer", True), ("eel2", False), ("hooks", True), ("spin2", False)],
+         [("swoop1", True), ("line", True), ("swarm", False), ("carrier", True), ("spin1", False), ("hook2", True),
+          ("chase", False), ("eel1", False), ("swarm", True), ("darts", True), ("ram", False), ("sweep", False),
+          ("pincer", True), ("eel2", False), ("hooks", True), ("chase", True), ("swarm", False), ("spin2", False)],
          (0.1, 0.7), "boss2", 160)
     return [s]

@@ -12,13 +12,16 @@ try loses the ship does it accept the loss. Each stage is played on its own: a c
 script holds only that stage.
 
     python3 tools/skinart/playtest.py HEADLESS SOURCE_DIR SKIN [--stages 0,1] [--frames N] [--seed N]
-                                      [--keep DIR] [--shots DIR] [--verbose] [--whole]
+                                      [--keep DIR] [--shots DIR] [--verbose] [--whole] [--still]
 
-Prints one line per stage: stage frames reached, enemies spawned, capsules dropped and collected, power-ups
-bought, ships lost, and how the run ended. --keep keeps the stage copies and the keys played (stageN.in, an
+Prints one line per stage: frames run and frames in play (neither game over nor stage clear), stage frames
+reached, enemies spawned and destroyed, enemy bullets fired (and the most on screen at once), capsules dropped
+and collected, power-ups bought, ships lost, and how the run ended. --keep keeps the stage copies and the keys played (stageN.in, an
 input file for morvanth-headless --input); --shots writes a PNG every 1,000 frames of the final run and after
 each purchase; --verbose tells every lost ship and backtrack. --whole plays the whole game in one run instead,
-from the title to the ending with power carried from stage to stage, and reports it stage by stage.
+from the title to the ending with power carried from stage to stage, and reports it stage by stage. --still
+plays the whole game without the bot: fire held from the start, Enter on the title, the ship never moved; a
+stage design that lets such a player win is broken.
 """
 import argparse
 import json
@@ -63,14 +66,14 @@ def centre(r):
 
 def velocities(now, before):
     """Velocity of each rectangle from its nearest match of the same size a frame ago (none: at rest)."""
+    by_size = {}  # the centres a frame ago, per size, in their order
+    for p in before:
+        by_size.setdefault((p[2] - p[0], p[3] - p[1]), []).append(centre(p))
     out = []
     for r in now:
         cx, cy = centre(r)
         best, vel = 400.0, (0.0, 0.0)
-        for p in before:
-            if p[2] - p[0] != r[2] - r[0] or p[3] - p[1] != r[3] - r[1]:
-                continue
-            px, py = centre(p)
+        for px, py in by_size.get((r[2] - r[0], r[3] - r[1]), ()):
             d = abs(cx - px) + abs(cy - py)
             if d < best and d < 24:
                 best, vel = d, (cx - px, cy - py)
@@ -122,17 +125,25 @@ class Bot:
         sx, sy = centre(sr)
         hw, hh = (sr[2] - sr[0]) / 2.0 + self.margin, (sr[3] - sr[1]) / 2.0 + self.margin
         speed = s["ship"]["speed"]
+        # Only what can come within reach in the look-ahead is weighed: however the ship moves, it goes at most
+        # speed a frame, plus the jump of the clamp below when it starts outside that range.
+        reach_x = speed * self.look + max(0, 20 - sx, sx - 770)
+        reach_y = speed * self.look + max(0, 10 - sy, sy - 556)
+        near = []
+        for r, v in foes:
+            cx, cy = centre(r)
+            w, h = hw + (r[2] - r[0]) / 2.0, hh + (r[3] - r[1]) / 2.0
+            if (abs(cx - sx) < w + reach_x + abs(v[0]) * self.look
+                    and abs(cy - sy) < h + reach_y + abs(v[1]) * self.look):
+                near.append((cx, cy, v[0], v[1], w, h))
         best, best_move = None, (0, 0)
         for move in MOVES:
             danger = 0.0
             for t in range(1, self.look + 1):
                 x = min(max(sx + move[0] * speed * t, 20), 770)
                 y = min(max(sy + move[1] * speed * t, 10), 556)
-                for r, v in foes:
-                    cx, cy = centre(r)
-                    cx += v[0] * t
-                    cy += v[1] * t
-                    if abs(cx - x) < hw + (r[2] - r[0]) / 2.0 and abs(cy - y) < hh + (r[3] - r[1]) / 2.0:
+                for cx, cy, vx, vy, w, h in near:
+                    if abs(cx + vx * t - x) < w and abs(cy + vy * t - y) < h:
                         danger += 1000.0 / t
                         break
             x = min(max(sx + move[0] * speed, 20), 770)  # where the ship goes next: aim and reach from there
@@ -160,9 +171,9 @@ class Bot:
 class Game:
     """One live morvanth-headless process; step() sends a frame's keys and returns that frame's state."""
 
-    def __init__(self, headless, root, skin, seed, frames, shots):
+    def __init__(self, headless, root, skin, seed, frames, shots, sound_log):
         cmd = [headless, "--root", root, "--skin", skin, "--seed", str(seed), "--frames", str(frames), "--live",
-               "--objects", "--state", "-"]
+               "--objects", "--state", "-", "--sound-log", sound_log]
         for f, path in shots:
             cmd += ["--shot", "%d:%s" % (f, path)]
         self.proc = subprocess.Popen(cmd, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
@@ -181,14 +192,30 @@ class Game:
         self.proc.wait()
 
 
-def play(headless, root, skin, seed, frames, prefix, caution, stop_on_loss, shots=()):
-    """Replays prefix (a list of key lines), then lets the bot play. Returns (keys, states, loss frame)."""
-    game = Game(headless, root, skin, seed, frames, shots)
+def count_destroyed(states, sound_log):
+    """Marks each state with the enemies destroyed in its frame ("destroyed"), read from the game's sound log:
+    every enemy shot down, the boss included, sounds once."""
+    with open(sound_log) as log:
+        for entry in log:
+            f, kind, name = entry.split()[:3]
+            if kind == "effect" and name in ("enemydestroyed", "bossdestroyed") and int(f) < len(states):
+                states[int(f)]["destroyed"] = states[int(f)].get("destroyed", 0) + 1
+
+
+def play(headless, root, skin, seed, frames, prefix, caution, stop_on_loss, shots=(), still=False):
+    """Replays prefix (a list of key lines), then lets the bot play (with still, holds fire and never moves).
+    Returns (keys, states, loss frame)."""
+    fd, sound_log = tempfile.mkstemp(prefix="morvanth-playtest-", suffix=".log")
+    os.close(fd)
+    game = Game(headless, root, skin, seed, frames, shots, sound_log)
     bot = Bot(caution)
     keys, states, state = [], [], None
     loss = None
     for f in range(frames):
-        k = prefix[f] if f < len(prefix) else ("ENTER" if START <= f < START + 2 else bot.keys(state) if state else "")
+        if still:
+            k = "ENTER Z" if START <= f < START + 2 else "Z"
+        else:
+            k = prefix[f] if f < len(prefix) else ("ENTER" if START <= f < START + 2 else bot.keys(state) if state else "")
         if f < len(prefix):
             bot.prev = state  # remembers the last frame while replaying
         state = game.step(k)
@@ -205,6 +232,8 @@ def play(headless, root, skin, seed, frames, prefix, caution, stop_on_loss, shot
         if state["scene"] != 1 and f > START + 10 and any(s["scene"] == 1 for s in states[-3:]):
             break  # the stage is over: the ending or the title
     game.close()
+    count_destroyed(states, sound_log)
+    os.remove(sound_log)
     return keys, states, loss
 
 
@@ -238,7 +267,7 @@ def summarise(states, stage):
     enemy_frames = [int(e.get("frame")) for e in stage.findall("enemy")]
     for g in stage.findall("group"):  # inside groups frames count from the group's
         enemy_frames += [int(g.get("frame")) + int(e.get("frame")) for e in g.findall("enemy")]
-    spawned = dropped = collected = bought = 0
+    spawned = dropped = collected = bought = played = destroyed = bullets = most = 0
     prev, ended = None, "time up"
     for s in states:
         if s["scene"] != 1 or "ship" not in s:
@@ -246,6 +275,9 @@ def summarise(states, stage):
                 ended = {0: "game over, back to the title", 2: "stage end, ending"}.get(s["scene"], "?")
                 break
             continue
+        played += s["playState"] == 0
+        destroyed += s.get("destroyed", 0)
+        most = max(most, s["counts"]["enemyShots"])
         if prev is None:
             spawned += sum(1 for f in enemy_frames if f <= s["stageFrame"])
         else:
@@ -255,6 +287,7 @@ def summarise(states, stage):
             elif b < a:
                 spawned += sum(1 for f in enemy_frames if f == b)
             dropped += max(0, len(s["objects"]["drops"]) - len(prev["objects"]["drops"]))
+            bullets += max(0, s["counts"]["enemyShots"] - prev["counts"]["enemyShots"])
             c0, c1 = prev["ship"]["cursor"], s["ship"]["cursor"]
             if c1 != c0 and c1 != 255:
                 collected += 1
@@ -262,19 +295,28 @@ def summarise(states, stage):
                 bought += 1
         prev = s
     return {"stageFrame": prev["stageFrame"], "spawned": spawned, "dropped": dropped, "collected": collected,
-            "bought": bought, "lost": 3 - prev["ship"]["lives"], "ended": ended, "ship": prev["ship"]}
+            "bought": bought, "lost": 3 - prev["ship"]["lives"], "ended": ended, "ship": prev["ship"],
+            "played": played, "destroyed": destroyed, "bullets": bullets, "most": most}
 
 
 def report(skin, index, frames, r):
-    print("%s stage %d: frames %d, stage frames reached %d, enemies spawned %d, capsules dropped %d, "
-          "collected %d, power-ups bought %d, ships lost %d, end: %s, final ship %s"
-          % (skin, index + 1, frames, r["stageFrame"], r["spawned"], r["dropped"], r["collected"], r["bought"],
-             r["lost"], r["ended"], json.dumps(r["ship"])), flush=True)
+    print("%s stage %d: frames %d, in play %d, stage frames reached %d, enemies spawned %d, destroyed %d, "
+          "enemy bullets %d (at most %d at once), capsules dropped %d, collected %d, power-ups bought %d, "
+          "ships lost %d, end: %s, final ship %s"
+          % (skin, index + 1, frames, r["played"], r["stageFrame"], r["spawned"], r["destroyed"], r["bullets"],
+             r["most"], r["dropped"], r["collected"], r["bought"], r["lost"], r["ended"], json.dumps(r["ship"])),
+          flush=True)
 
 
 def play_whole(args, blocks, tmp, log):
-    """The whole game in one run, power carried from stage to stage, reported per stage."""
-    keys, states = play_stage(args.headless, args.source, args.skin, args.seed, args.frames * len(blocks), log)
+    """The whole game in one run, power carried from stage to stage, reported per stage. With --still nobody
+    steers: fire is held from the start and the ship never moves, so the run ends at game over or the ending."""
+    frames = args.frames * len(blocks)
+    if args.still:
+        keys, states, _ = play(args.headless, args.source, args.skin, args.seed, frames, [], CAUTION[0], False,
+                              still=True)
+    else:
+        keys, states = play_stage(args.headless, args.source, args.skin, args.seed, frames, log)
     with open(os.path.join(tmp, "whole.in"), "w") as out:
         out.writelines("%d %s\n" % (f, k) for f, k in enumerate(keys))
     lives = 3
@@ -304,6 +346,7 @@ def main():
     ap.add_argument("--shots", default="")
     ap.add_argument("--verbose", action="store_true")
     ap.add_argument("--whole", action="store_true")
+    ap.add_argument("--still", action="store_true")
     args = ap.parse_args()
     stages = read_stages(os.path.join(args.source, "skin", args.skin, "xml", "stagedef.xml"))
     if args.keep:
@@ -317,7 +360,7 @@ def main():
 def run(args, stages, tmp):
     indices = [int(i) for i in args.stages.split(",")] if args.stages else range(len(stages))
     log = (lambda m: print(m, file=sys.stderr, flush=True)) if args.verbose else (lambda m: None)
-    if args.whole:
+    if args.whole or args.still:
         play_whole(args, stages, tmp, log)
         return
     for index in indices:

@@ -61,6 +61,31 @@ def carrier(s, f, d, item, k):  # a lone capsule carrier
     s.enemy(f, "carrier", motion, x=820, y=(150, 300, 450)[k % 3], speed=3, hp=_n(3, 6, d), item=True)
 
 
+# Waves from behind: a negative speed flies drones to the right from x -30, where the ship's forward fire cannot
+# meet them. A drone's band (its hit box and the ship's) is 22 pixels high, so drones 22 pixels apart leave no
+# height between them: a ship that stays put in such a file is rammed, one that moves out of the way is not.
+# Once past, they are targets; one not shot down flies on past the right edge (only the left edge removes an
+# enemy), and its group does not pay.
+
+
+def chase(s, f, d, item, k):  # drones overtaking in a slanted file across the middle, where the ship flies in
+    n = _n(4, 8, d)
+    mid = (300, 270, 330)[k % 3]
+    s.group(f, "bot", "straight", n, 10, x=-30, speed=-_n(2, 4, d), hp=1, item=item,
+            ys=[mid - 11 * (n - 1) + 22 * i for i in range(n)])
+
+
+def sweep(s, f, d, item, k):  # a staircase over the whole height: no height is safe to rest at
+    ys = [14 + 22 * i for i in range(27)]  # from the top edge to the bottom one
+    s.group(f, "bot", "straight", len(ys), 14 - _n(0, 4, d), x=-30, speed=-_n(3, 4, d), hp=1, item=item,
+            ys=ys if k % 2 else ys[::-1])
+
+
+def swarm(s, f, d, item, k):  # a long stream of drones weaving through the middle: each one shot down may fire back
+    s.group(f, "bot", ("zigzag1", "zigzag2")[k % 2], _n(10, 18, d), 8, x=820, y=(300, 250, 350)[k % 3],
+            speed=_n(4, 6, d), hp=1, item=item)
+
+
 def pincer(s, f, d, item, k):  # S-turns from above and below at once; only the upper file pays
     swoop("sturn1")(s, f, d, item, k)
     swoop("sturn2")(s, f + 20, d, False, k)
@@ -75,6 +100,7 @@ WAVES = {
     "line": line, "darts": darts, "ram": ram, "carrier": carrier, "pincer": pincer, "hooks": hooks,
     "swoop1": swoop("sturn1"), "swoop2": swoop("sturn2"), "hook1": hook("cturn1"), "hook2": hook("cturn2"),
     "spin1": spin("zigzag1"), "spin2": spin("zigzag2"), "eel1": eel("zigzag1"), "eel2": eel("zigzag2"),
+    "chase": chase, "sweep": sweep, "swarm": swarm,
 }
 
 

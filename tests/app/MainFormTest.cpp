@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "D3D9TestHooks.h"
 #include "Exception.h"
 #include "HeadlessWindow.h"
 #include "KeyScript.h"
@@ -15,6 +14,7 @@
 #include "TextEncoding.h"
 #include "VUDader9.h"
 #include "VirtualClock.h"
+#include "support/D3D9TestHooks.h"
 
 namespace {
 

@@ -17,7 +17,6 @@
 #include <string>
 
 #include "Application.h"
-#include "D3D9TestHooks.h"
 #include "FileSystem.h"
 #include "FormHost.h"
 #include "HeadlessWindow.h"
@@ -26,6 +25,7 @@
 #include "RandomKeys.h"
 #include "SceneState.h"
 #include "SkinFolders.h"
+#include "SoftDeviceControls.h"
 #include "SoundLog.h"
 #include "StartUp.h"
 #include "TextEncoding.h"

@@ -4,6 +4,7 @@
 #include "SoftDevice.h"
 #include <algorithm>
 #include <cstring>
+#include "D3D9Machine.h"
 #include "Presenter.h"
 #include "Rasterizer.h"
 #include "SoftDirect3D.h"
@@ -363,20 +364,16 @@ HRESULT TSoftDevice::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD U
                                    IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) {
   if (!ppTexture || pSharedHandle) return D3DERR_INVALIDCALL;
   *ppTexture = nullptr;
-  TD3D9Hooks& Hooks = D3D9Hooks();
   if (Width == 0 || Height == 0 || Width > TSoftDirect3D9::MaxTextureSize || Height > TSoftDirect3D9::MaxTextureSize)
     return D3DERR_INVALIDCALL;
-  if (Hooks.ForcePow2 && ((Width & (Width - 1)) != 0 || (Height & (Height - 1)) != 0)) return D3DERR_INVALIDCALL;
-  if (Hooks.ForceSquareOnly && Width != Height) return D3DERR_INVALIDCALL;
   if (Pool > D3DPOOL_SCRATCH || !SoftTextureFormatSupported(Format)) return D3DERR_INVALIDCALL;
   if (Usage & ~(D3DUSAGE_DYNAMIC | D3DUSAGE_SOFTWAREPROCESSING)) return D3DERR_INVALIDCALL;
   if ((Usage & D3DUSAGE_DYNAMIC) && Pool == D3DPOOL_MANAGED) return D3DERR_INVALIDCALL;
   const UINT Chain = TSoftTexture::FullChain(Width, Height);
   if (Levels == 0) Levels = Chain;
   if (Levels > Chain) return D3DERR_INVALIDCALL;
-  if (Hooks.FailCreateTexture != 0) {
-    if (Hooks.FailCreateTexture > 0) --Hooks.FailCreateTexture;
-    return D3DERR_OUTOFVIDEOMEMORY;
+  if (TD3D9Machine* machine = D3D9Machine(); machine != nullptr) {
+    if (const HRESULT hr = machine->TextureCreation(Width, Height); FAILED(hr)) return hr;
   }
   if (textureBytes_ + TSoftTexture::ByteSize(Width, Height, Levels, Format) > TSoftDirect3D9::TextureMemory)
     return D3DERR_OUTOFVIDEOMEMORY;

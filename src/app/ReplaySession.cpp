@@ -6,35 +6,31 @@
 
 #include "KeyPlayer.h"
 #include "KeyRecorder.h"
-#include "KeyScript.h"
-#include "SkinFolders.h"
-#include "TextEncoding.h"
 
-TReplaySession::TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live,
-                               TApplication& Application, TClock& Clock, bool KeepSkin)
+TKeyScript ReadReplay(const std::string& File) {
+  // A folder opens as a stream that reads nothing: it would replay as no keys at all.
+  std::error_code ec;
+  std::ifstream in;
+  if (!std::filesystem::is_directory(File, ec)) in.open(File);
+  if (!in.is_open() || !in) throw std::runtime_error("cannot read the replay " + File);
+  TKeyScript script;
+  try {
+    script = ReadKeyScript(in);
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error(File + ": " + e.what());
+  }
+  if (in.bad()) throw std::runtime_error("cannot read the replay " + File);
+  return script;
+}
+
+TReplaySession::TReplaySession(std::optional<TKeyScript> Replay, const std::string& RecordFile, const std::string& Skin,
+                               TKeySource& Live, TApplication& Application, TClock& Clock)
     : keys_(&Live) {
-  if (!ReplayFile.empty()) {
-    // A folder opens as a stream that reads nothing: it would replay as no keys at all.
-    std::error_code ec;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(ReplayFile, ec)) in.open(ReplayFile);
-    if (!in.is_open() || !in) throw std::runtime_error("cannot read the replay " + ReplayFile);
-    TKeyScript script;
-    try {
-      script = ReadKeyScript(in);
-    } catch (const std::runtime_error& e) {
-      throw std::runtime_error(ReplayFile + ": " + e.what());
-    }
-    if (in.bad()) throw std::runtime_error("cannot read the replay " + ReplayFile);
-    if (!script.Skin.empty() && !KeepSkin) {
-      const int index = SkinNames.IndexOf(script.Skin);
-      if (index < 0)
-        throw std::runtime_error(ReplayFile + ": no usable skin named \"" + ShowableText(script.Skin) + "\"");
-      CurrentSkin = SkinNames[index];
-    }
+  if (Replay) {
     // A script without a seed line runs on the headless runner's default seed, so both replay it alike.
-    seed_ = script.Seed.value_or(1);
-    player_ = std::make_unique<TKeyPlayer>(Live, std::move(script.Lines), [&Application] { Application.Terminate(0); });
+    seed_ = Replay->Seed.value_or(1);
+    player_ =
+        std::make_unique<TKeyPlayer>(Live, std::move(Replay->Lines), [&Application] { Application.Terminate(0); });
     keys_ = player_.get();
   }
   if (!RecordFile.empty()) {
@@ -42,7 +38,7 @@ TReplaySession::TReplaySession(const std::string& RecordFile, const std::string&
     recordFile_.open(RecordFile, std::ios::binary | std::ios::trunc);
     if (!recordFile_) throw std::runtime_error("cannot write the recording " + RecordFile);
     if (!seed_) seed_ = Clock.timeGetTime();
-    recorder_ = std::make_unique<TKeyRecorder>(*keys_, recordFile_, *seed_, CurrentSkin);
+    recorder_ = std::make_unique<TKeyRecorder>(*keys_, recordFile_, *seed_, Skin);
     keys_ = recorder_.get();
   }
 }

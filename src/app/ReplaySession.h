@@ -10,20 +10,23 @@
 
 #include "Application.h"
 #include "Clock.h"
+#include "KeyScript.h"
 #include "KeySource.h"
 
 class TKeyPlayer;
 class TKeyRecorder;
 
+// Reads the replay File: its seed, skin and keys. Raises std::runtime_error with a message for the player.
+TKeyScript ReadReplay(const std::string& File);
+
 // What the options set up for one run of the main form. Without options: the live keys and a seed from the
 // clock, the game as it always was.
 class TReplaySession {
  public:
-  // Reads the replay (its skin becomes the current one, unless KeepSkin: a skin named on the command line wins,
-  // as in morvanth-headless) and creates the recording. Must come after the skin scan. Raises std::runtime_error
-  // with a message for the player.
-  TReplaySession(const std::string& RecordFile, const std::string& ReplayFile, TKeySource& Live,
-                 TApplication& Application, TClock& Clock, bool KeepSkin = false);
+  // Plays Replay, when given, in place of Live and creates the recording, when RecordFile is not empty, with
+  // Skin as the skin it starts on. Raises std::runtime_error with a message for the player.
+  TReplaySession(std::optional<TKeyScript> Replay, const std::string& RecordFile, const std::string& Skin,
+                 TKeySource& Live, TApplication& Application, TClock& Clock);
   ~TReplaySession();  // Finish
 
   // Ends the recording; false (reported on standard error) when it could not be written. Later calls answer

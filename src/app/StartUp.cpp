@@ -1,6 +1,9 @@
 #include "StartUp.h"
 
+#include <stdexcept>
+
 #include "FileSystem.h"
+#include "KeyScript.h"
 #include "SkinFolders.h"
 #include "TextEncoding.h"
 
@@ -27,4 +30,18 @@ bool SelectRememberedSkin(const std::string& name) {
   if (index < 0) return false;
   CurrentSkin = SkinNames[index];
   return true;
+}
+
+void SelectStartSkin(const TStartSkins& Skins) {
+  if (!Skins.Named.empty()) {
+    if (!SelectRememberedSkin(Skins.Named)) {
+      throw std::runtime_error("no usable skin named \"" + Skins.Named + "\" in " + SearchedSkinFolders());
+    }
+  } else if (!Skins.Replay.empty()) {
+    if (!SelectRememberedSkin(Skins.Replay)) {
+      throw std::runtime_error(Skins.ReplayFile + ": no usable skin named \"" + ShowableText(Skins.Replay) + "\"");
+    }
+  } else {
+    SelectRememberedSkin(Skins.Remembered);
+  }
 }

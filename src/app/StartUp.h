@@ -18,3 +18,16 @@ TStartUpResult StartUpSkins(const std::string& programDir, const TMoreSkinFolder
 // Makes the skin remembered from an earlier run the current one, when SkinNames still lists it (in any letter
 // case); false, and the current skin unchanged, otherwise.
 bool SelectRememberedSkin(const std::string& name);
+
+// The skins a run may start on, strongest first: one named on the command line, a replay's own (empty when
+// there is none; ReplayFile names the replay in messages), the one remembered from an earlier run.
+struct TStartSkins {
+  std::string Named;
+  std::string Replay;
+  std::string ReplayFile;
+  std::string Remembered;
+};
+// Makes the strongest of Skins that is given the current skin; with none given the scan's choice stands. A
+// named or replayed skin that is not usable raises std::runtime_error; a remembered one that is gone is passed
+// over.
+void SelectStartSkin(const TStartSkins& Skins);

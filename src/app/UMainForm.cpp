@@ -27,7 +27,7 @@ void TMainForm::FormCreate() {
   FEnv.Application.Title = "MORVANTH";
   FEnv.Host.SetCaption("MORVANTH");
   FEnv.Host.SetScreenCursor(crNone);
-  RandSeed = FEnv.RandomSeed ? *FEnv.RandomSeed : FEnv.Clock.timeGetTime();
+  SeedRandom(FEnv.RandomSeed ? *FEnv.RandomSeed : FEnv.Clock.timeGetTime());
   TWindowHost& window = FEnv.Window;
   window.SetWindowPos(window.Left(), window.Top(), window.WindowWidth() - window.ClientWidth() + kClientWidth,
                       window.WindowHeight() - window.ClientHeight() + kClientHeight);

@@ -117,8 +117,6 @@ void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
   GameSound().PlayMusic(TMusicTrack{mkStage, number});
 }
 
-bool PauseWhenInactive = true;
-
 void TShootingScene::SetPaused(bool Value) {
   if (Value == Paused) return;
   Paused = Value;
@@ -138,8 +136,9 @@ void TShootingScene::Update() {
       }
       SetPaused(true);
     }
-    // Keys read as up while away, so a game left running would fly the ship unattended; it waits for Enter.
-    if (PauseWhenInactive && !Keys()->ApplicationActive()) SetPaused(true);
+    // Keys read as up while away, so a game left running would fly the ship unattended; it waits for Enter. (A
+    // player who turned this off has the game's key source report the program as always active.)
+    if (!Keys()->ApplicationActive()) SetPaused(true);
   }
   if (Paused) return;
   TCustomScene::Update();

@@ -24,7 +24,7 @@ class SceneSoundTest : public ::testing::Test {
   void SetUp() override {
     skin_ = std::make_unique<scenetest::TGameSkin>(kTwoStages);
     SetGameSound(&log_);
-    RandSeed = 7;
+    SeedRandom(7);
     scene_ = std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys());
   }
   void TearDown() override {

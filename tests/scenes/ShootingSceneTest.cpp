@@ -30,7 +30,7 @@ class ShootingSceneTest : public ::testing::Test {
     scene_.reset();
     skin_.reset();
     skin_ = std::make_unique<TGameSkin>(stages, graphicDefs, withMap);
-    RandSeed = 7;
+    SeedRandom(7);
     scene_ = std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys());
   }
   void TearDown() override {
@@ -452,14 +452,6 @@ TEST_F(ShootingSceneTest, EscapePausesThenGivesUpAndLeavingTheWindowPausesUntilE
   EXPECT_TRUE(scene_->Paused) << "coming back does not resume";
   Press(VK_RETURN);
   EXPECT_FALSE(scene_->Paused);
-
-  PauseWhenInactive = false;
-  h_.KeySource().SetActive(false);
-  Updates(5);
-  PauseWhenInactive = true;
-  h_.KeySource().SetActive(true);
-  EXPECT_FALSE(scene_->Paused) << "with the pause on leaving turned off";
-  EXPECT_EQ(scene_->StageFrame, frame + 6);
 
   Press(VK_ESCAPE);
   Updates(1);

@@ -1,11 +1,12 @@
 #include "UMainForm.h"
 
+#include "DebugLog.h"
 #include "GameRandom.h"
 #include "KeyStates.h"
-#include "SXlib9.h"
+#include "SXScene.h"
 #include "SkinFolders.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
 
 TMainForm::TMainForm(const TMainFormEnvironment& Environment) : FEnv(Environment) {
   // What loading the form resource does: the component with its stored properties, then its Loaded step,

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "GameMath.h"
-#include "SXlib9.h"
+#include "SXTypes.h"
 #include "WinTypes.h"
 
 using TSXVertexSPDynArray = std::vector<TSXVertexSP>;

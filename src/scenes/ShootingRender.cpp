@@ -2,11 +2,15 @@
 #include <array>
 
 #include "DGTexture.h"
+#include "EnemyList.h"
 #include "Field.h"
-#include "SXlib9.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "GraphicDefs.h"
+#include "PlayerShip.h"
+#include "SXScene.h"
+#include "SXTypes.h"
 #include "UShooting.h"
+#include "Visible.h"
+#include "s_MathPack.h"
 
 namespace {
 

@@ -4,14 +4,21 @@
 
 #include "DGTexture.h"
 #include "DebugTrace.h"
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "GameKeys.h"
 #include "GameRandom.h"
+#include "GraphicDefs.h"
 #include "KeyStates.h"
+#include "Laser.h"
+#include "PlayerShip.h"
+#include "Shots.h"
 #include "SkinFolders.h"
 #include "SoundSink.h"
+#include "StageDefs.h"
 #include "TextEncoding.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "UEvents.h"
+#include "Visible.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "KeyStates.h"
 #include "MessageLoop.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
 #include "VirtualClock.h"
 #include "support/D3D9TestHooks.h"
 

@@ -5,13 +5,18 @@
 #include <functional>
 #include <sstream>
 
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "GameKeys.h"
 #include "GameRandom.h"
 #include "GameSkin.h"
+#include "GraphicDefs.h"
+#include "PlayerShip.h"
+#include "Shots.h"
 #include "SoundLog.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "StageDefs.h"
 #include "UShooting.h"
+#include "Visible.h"
 
 namespace {
 

@@ -7,14 +7,20 @@
 #include <set>
 
 #include "../support/AllocationCounter.h"
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "Exception.h"
 #include "GameKeys.h"
 #include "GameRandom.h"
 #include "GameSkin.h"
+#include "GraphicDefs.h"
+#include "Laser.h"
+#include "PlayerShip.h"
 #include "SceneState.h"
+#include "Shots.h"
+#include "StageDefs.h"
 #include "TextEncoding.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "Visible.h"
 
 namespace {
 

@@ -30,7 +30,7 @@
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
 #include "Version.h"
 #include "VirtualClock.h"
 

@@ -2,10 +2,10 @@
 
 #include <unordered_map>
 
+#include "DGTexture.h"
 #include "JsonText.h"
 #include "PixelFormats.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 #include <ostream>
 #include <string>
 
-#include "UDatabase.h"
+#include "GraphicDefs.h"
+#include "StageDefs.h"
 
 struct TSkinCheckResult {
   std::string SkinName;

@@ -15,13 +15,15 @@
 
 #include "Exception.h"
 #include "FileSystem.h"
+#include "GraphicDefs.h"
 #include "HeadlessWindow.h"
 #include "MessageText.h"
 #include "SkinFolders.h"
+#include "SkinPlace.h"
 #include "SkinReport.h"
+#include "StageDefs.h"
 #include "TextEncoding.h"
-#include "UDatabase.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
 #include "Version.h"
 #include "WindowsFileNames.h"
 

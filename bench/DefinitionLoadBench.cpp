@@ -10,8 +10,10 @@
 #include <unistd.h>
 
 #include "DataTestSupport.h"
+#include "GraphicDefs.h"
 #include "HeadlessWindow.h"
-#include "UDatabase.h"
+#include "SkinPlace.h"
+#include "StageDefs.h"
 #include "VUDaderDevice.h"
 
 namespace {

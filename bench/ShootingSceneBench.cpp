@@ -14,12 +14,13 @@
 
 #include "AllocationCounter.h"
 #include "DataTestSupport.h"
+#include "EnemyList.h"
 #include "GameKeys.h"
+#include "PlayerShip.h"
 #include "SceneHarness.h"
+#include "Shots.h"
 #include "SkinFolders.h"
-#include "UObjects.h"
 #include "UShooting.h"
-#include "VUDader9.h"
 
 namespace {
 

@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "BMPLoader.h"
-#include "D3D9TestHooks.h"
 #include "DGTexture.h"
 #include "HeadlessWindow.h"
 #include "VUDaderDevice.h"
+#include "support/D3D9TestHooks.h"
 
 namespace {
 

@@ -20,7 +20,6 @@
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
-#include "VUDader9.h"
 #include "VirtualClock.h"
 #include "scenes/GameSkin.h"
 

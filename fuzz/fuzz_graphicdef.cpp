@@ -12,10 +12,11 @@
 
 #include "Exception.h"
 #include "FuzzReplay.h"
+#include "GraphicDefs.h"
 #include "HeadlessWindow.h"
 #include "SXScene.h"
-#include "UDatabase.h"
-#include "VUDader9.h"
+#include "SkinPlace.h"
+#include "VUDaderDevice.h"
 #include "data/DataTestSupport.h"
 
 namespace {

@@ -8,7 +8,9 @@
 
 #include "Exception.h"
 #include "FuzzReplay.h"
-#include "UDatabase.h"
+#include "GraphicDefs.h"
+#include "SkinPlace.h"
+#include "StageDefs.h"
 #include "data/DataTestSupport.h"
 
 namespace {

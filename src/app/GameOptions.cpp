@@ -48,7 +48,3 @@ void TGameOptions::ResetKeys() {
   settings_.Keys.Reset();
   Changed();
 }
-
-void TGameOptions::Apply(TOptionId Option) {
-  if (Option == oiAutoPause) PauseWhenInactive = settings_.AutoPause;
-}

@@ -20,8 +20,9 @@ class TGameOptions : public TOptionsHost {
   void ResetKeys() override;
 
  protected:
-  // Makes a changed option take effect; the settings hold its new value already. Auto-pause takes effect here.
-  virtual void Apply(TOptionId Option);
+  // Makes a changed option take effect; the settings hold its new value already. Auto-pause needs nothing more (the
+  // game's keys read it from the settings through TAlwaysActiveKeys), nor does classic (read at the next start).
+  virtual void Apply(TOptionId) {}
   // After any change.
   virtual void Changed() {}
   TGameSettings& Settings() { return settings_; }

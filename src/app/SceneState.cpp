@@ -3,16 +3,18 @@
 #include <cstdio>
 
 #include "CustomScene.h"
+#include "EnemyList.h"
 #include "JsonString.h"
 #include "KeyBindings.h"
 #include "OptionsScreen.h"
+#include "PlayerShip.h"
 #include "ScoreBoard.h"
 #include "SkinFolders.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "StageDefs.h"
 #include "UOpening.h"
 #include "UScene.h"
 #include "UShooting.h"
+#include "Visible.h"
 
 int SceneNumberOf(const TCustomScene* scene) {
   if (dynamic_cast<const TOpeningScene*>(scene)) return 0;

@@ -5,15 +5,6 @@
 #include "SkinFolders.h"
 #include "TextEncoding.h"
 
-namespace {
-// How many copies of an effect may sound at once, so that a burst of shots leaves channels for the rest.
-constexpr std::array<int, kSoundEffectCount> kLimits = {2,  // shot
-                                                        2,  // laser
-                                                        2,  // enemy hit
-                                                        3,  // enemy destroyed
-                                                        1, 1, 1, 1, 1, 1, 1, 1};
-}  // namespace
-
 TSkinSound::TSkinSound(TSdlMixer& Mixer, TReport Report) : mixer_(Mixer), report_(std::move(Report)) {
   handles_.fill(-1);
 }
@@ -48,7 +39,7 @@ void TSkinSound::FollowSkin() {
 void TSkinSound::PlayEffect(TSoundEffect Effect) {
   if (Effect >= kSoundEffectCount) return;
   FollowSkin();
-  mixer_.PlayEffect(handles_[Effect], kLimits[Effect]);
+  mixer_.PlayEffect(handles_[Effect], SoundEffectLimit(Effect));
 }
 
 void TSkinSound::PlayMusic(const TMusicTrack& Track) {

@@ -5,9 +5,9 @@
 #include "JsonString.h"
 #include "MessageOverlay.h"
 #include "MessageText.h"
-#include "SXlib9.h"
+#include "PlayerShip.h"
+#include "SXScene.h"
 #include "TextEncoding.h"
-#include "UObjects.h"
 #include "UShooting.h"
 
 TSkinWatch::TSkinWatch(TFolderChanges& Changes, const TGameStart& Start, std::function<void(const std::string&)> Report)

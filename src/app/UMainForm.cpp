@@ -1,12 +1,13 @@
 #include "UMainForm.h"
 
+#include "DebugLog.h"
 #include "GameRandom.h"
 #include "KeyStates.h"
 #include "OptionsScreen.h"
-#include "SXlib9.h"
+#include "SXScene.h"
 #include "SkinFolders.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
 
 TMainForm::TMainForm(const TMainFormEnvironment& Environment) : FEnv(Environment) {
   // What loading the form resource does: the component with its stored properties, then its Loaded step,
@@ -28,7 +29,7 @@ void TMainForm::FormCreate() {
   FEnv.Application.Title = "MORVANTH";
   FEnv.Host.SetCaption("MORVANTH");
   FEnv.Host.SetScreenCursor(crNone);
-  RandSeed = FEnv.RandomSeed ? *FEnv.RandomSeed : FEnv.Clock.timeGetTime();
+  SeedRandom(FEnv.RandomSeed ? *FEnv.RandomSeed : FEnv.Clock.timeGetTime());
   TWindowHost& window = FEnv.Window;
   window.SetWindowPos(window.Left(), window.Top(), window.WindowWidth() - window.ClientWidth() + kClientWidth,
                       window.WindowHeight() - window.ClientHeight() + kClientHeight);

@@ -32,7 +32,7 @@ void TWindowOptions::Apply(TOptionId Option) {
       break;
     case oiVolume: sound_.SetVolume(settings.Volume); break;
     case oiMuted: sound_.SetMuted(settings.Muted); break;
-    default: TGameOptions::Apply(Option); break;
+    default: break;
   }
 }
 

@@ -1,23 +1,33 @@
 #include "SoundSink.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
-constexpr const char* kEffectNames[kSoundEffectCount] = {"shot",          "laser",      "enemyhit", "enemydestroyed",
-                                                         "bossdestroyed", "capsule",    "powerup",  "shiplost",
-                                                         "pause",         "stageclear", "gameover", "titlestart"};
+struct TMusicInfo {
+  const char* Stem;
+  bool Numbered;  // the track's number follows the stem
+};
+#define MORVANTH_MUSIC_INFO(Id, Stem, Numbered, Comment) TMusicInfo{Stem, Numbered},
+constexpr TMusicInfo kMusicTracks[] = {MORVANTH_MUSIC_TRACKS(MORVANTH_MUSIC_INFO)};
+#undef MORVANTH_MUSIC_INFO
 
 TSoundSink silence;
 TSoundSink* current = &silence;
 }  // namespace
 
-const char* SoundEffectName(TSoundEffect Effect) { return Effect < kSoundEffectCount ? kEffectNames[Effect] : ""; }
+const char* SoundEffectName(TSoundEffect Effect) {
+  return Effect < kSoundEffectCount ? kSoundEffects[Effect].Stem : "";
+}
+
+int SoundEffectLimit(TSoundEffect Effect) { return Effect < kSoundEffectCount ? kSoundEffects[Effect].Limit : 1; }
 
 void MusicTrackName(const TMusicTrack& Track, char* Out, int OutSize) {
-  switch (Track.Kind) {
-    case mkTitle: std::snprintf(Out, OutSize, "title"); break;
-    case mkEnding: std::snprintf(Out, OutSize, "ending"); break;
-    default: std::snprintf(Out, OutSize, "stage%d", static_cast<int>(Track.Stage)); break;
+  const TMusicInfo& info = kMusicTracks[Track.Kind < std::size(kMusicTracks) ? Track.Kind : 0];
+  if (info.Numbered) {
+    std::snprintf(Out, OutSize, "%s%d", info.Stem, static_cast<int>(Track.Stage));
+  } else {
+    std::snprintf(Out, OutSize, "%s", info.Stem);
   }
 }
 

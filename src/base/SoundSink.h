@@ -5,23 +5,22 @@
 #pragma once
 #include <cstdint>
 
-enum TSoundEffect : uint8_t {
-  seShot,
-  seLaser,
-  seEnemyHit,
-  seEnemyDestroyed,
-  seBossDestroyed,
-  seCapsuleCollected,
-  sePowerUpBought,
-  seShipLost,
-  sePause,
-  seStageClear,
-  seGameOver,
-  seTitleStart,
-};
-inline constexpr int kSoundEffectCount = seTitleStart + 1;
+#include "SoundTable.h"
 
-enum TMusicKind : uint8_t { mkTitle, mkStage, mkEnding };
+#define MORVANTH_SOUND_ID(Id, ...) Id,
+enum TSoundEffect : uint8_t { MORVANTH_SOUND_EFFECTS(MORVANTH_SOUND_ID) };
+enum TMusicKind : uint8_t { MORVANTH_MUSIC_TRACKS(MORVANTH_SOUND_ID) };
+#undef MORVANTH_SOUND_ID
+
+// One effect's row of the table.
+struct TSoundEffectInfo {
+  const char* Stem;  // the file name without its ending ("shot" for "shot.wav" or "shot.ogg")
+  int Limit;         // copies that may sound at once
+};
+#define MORVANTH_SOUND_EFFECT_INFO(Id, Stem, Limit, Comment) TSoundEffectInfo{Stem, Limit},
+inline constexpr TSoundEffectInfo kSoundEffects[] = {MORVANTH_SOUND_EFFECTS(MORVANTH_SOUND_EFFECT_INFO)};
+#undef MORVANTH_SOUND_EFFECT_INFO
+inline constexpr int kSoundEffectCount = static_cast<int>(sizeof kSoundEffects / sizeof kSoundEffects[0]);
 
 // A music track: the title's, stage Stage's (1 for the first stage), or the ending's.
 struct TMusicTrack {
@@ -29,8 +28,10 @@ struct TMusicTrack {
   int32_t Stage = 0;
 };
 
-// The stem of an effect's file name ("shot" for "shot.wav" or "shot.ogg").
+// The stem of an effect's file name; "" for a value outside the table.
 const char* SoundEffectName(TSoundEffect Effect);
+// How many copies of Effect may sound at once (1 for a value outside the table).
+int SoundEffectLimit(TSoundEffect Effect);
 // The stem of a track's file name into Out ("title", "ending", "stage1"); Out holds at least 24 characters.
 void MusicTrackName(const TMusicTrack& Track, char* Out, int OutSize);
 

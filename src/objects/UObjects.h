@@ -1,5 +1,7 @@
-// The game objects: frame events and their lists, drawable and movable objects, the player's ship with
-// its options, shots and lasers, enemies and their list.
+// The design's unit UObjects: frame events and their lists, drawable and movable objects, the player's ship
+// with its options, shots and lasers, enemies and their list.
+// Only a map from the design's unit to its headers: the code includes the headers that declare what it uses,
+// never this one (tests/e2e/layering.sh checks both).
 #pragma once
 #include "Enemy.h"
 #include "EnemyList.h"

@@ -1,10 +1,14 @@
 #include "CustomScene.h"
 
+#include <array>
+
+#include "DGTexture.h"
 #include "KeyStates.h"
-#include "SXlib9.h"
+#include "SXScene.h"
+#include "SXTextWriter.h"
+#include "SXTypes.h"
 #include "SceneHelpers.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
 
 TCustomScene::TCustomScene(TSXScene* SpriteScene, TKeyStates* Keys)
     : FDevice(SpriteScene->Device()),

@@ -4,7 +4,9 @@
 
 #include "DGTexture.h"
 #include "Field.h"
-#include "SXlib9.h"
+#include "SXScene.h"
+#include "SXTextWriter.h"
+#include "SXTypes.h"
 #include "TextEncoding.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include "DGTexture.h"
 #include "Field.h"
 #include "GameKeys.h"
+#include "SXScene.h"
 #include "SXTextWriter.h"
-#include "SXlib9.h"
+#include "SXTypes.h"
 #include "SceneHelpers.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
 
 namespace {
 // clang-format off

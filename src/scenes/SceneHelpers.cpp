@@ -1,7 +1,9 @@
 #include "SceneHelpers.h"
 
 #include "DGTexture.h"
+#include "SXScene.h"
 #include "SXTextWriter.h"
+#include "s_MathPack.h"
 
 void MakeQuadVertices(const TRect& rect, const std::array<uint32_t, 4>& colors, TSXVertexSPDynArray& vertices) {
   vertices.resize(4);

@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "GameMath.h"
-#include "SXlib9.h"
+#include "SXTypes.h"
 #include "WinTypes.h"
 
 class TDGTexture;
+class TSXScene;
 class TSXTextWriter;
 
 using TSXVertexSPDynArray = std::vector<TSXVertexSP>;

@@ -8,9 +8,11 @@
 #include "DGTexture.h"
 #include "Drawable.h"
 #include "GraphicDefs.h"
+#include "SXScene.h"
 #include "SXTextWriter.h"
-#include "SXlib9.h"
+#include "SXTypes.h"
 #include "TextEncoding.h"
+#include "s_MathPack.h"
 
 namespace {
 constexpr const char* kFont = "ＭＳ ゴシック";

@@ -3,12 +3,16 @@
 #include <array>
 
 #include "DGTexture.h"
+#include "EnemyList.h"
 #include "Field.h"
-#include "SXlib9.h"
+#include "GraphicDefs.h"
+#include "PlayerShip.h"
+#include "SXScene.h"
+#include "SXTypes.h"
 #include "ScoreHud.h"
-#include "UDatabase.h"
-#include "UObjects.h"
 #include "UShooting.h"
+#include "Visible.h"
+#include "s_MathPack.h"
 
 namespace {
 

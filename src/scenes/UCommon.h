@@ -1,5 +1,7 @@
-// Chief header of the application shell's common parts: scene base and scene table, keyboard state, skin
-// folders and the helpers the scenes share.
+// The design's unit UCommon, the application shell's common parts: scene base and scene table, keyboard
+// state, skin folders and the helpers the scenes share.
+// Only a map from the design's unit to its headers: the code includes the headers that declare what it uses,
+// never this one (tests/e2e/layering.sh checks both).
 #pragma once
 #include "CustomScene.h"
 #include "DebugTrace.h"

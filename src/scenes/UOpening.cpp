@@ -4,18 +4,19 @@
 #include <array>
 #include <cmath>
 
+#include "DGTexture.h"
 #include "Field.h"
 #include "FileSystem.h"
 #include "GameKeys.h"
 #include "KeyStates.h"
 #include "RasterBitmap.h"
-#include "SXlib9.h"
+#include "SXScene.h"
+#include "SXTypes.h"
 #include "SceneHelpers.h"
 #include "ScoreBoard.h"
 #include "SkinFolders.h"
 #include "SoundSink.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
 
 namespace {
 // Our own notice line (Times New Roman, 14 points).

@@ -3,15 +3,17 @@
 #include <algorithm>
 #include <array>
 
+#include "DGTexture.h"
 #include "EndingText.h"
 #include "Field.h"
 #include "GameKeys.h"
 #include "KeyStates.h"
-#include "SXlib9.h"
+#include "SXScene.h"
+#include "SXTextWriter.h"
+#include "SXTypes.h"
 #include "SceneHelpers.h"
 #include "SoundSink.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
 
 TEndingScene::TEndingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomScene(SpriteScene, Keys) {
   BackColor = 0;

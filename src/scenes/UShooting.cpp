@@ -4,16 +4,23 @@
 
 #include "DGTexture.h"
 #include "DebugTrace.h"
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "GameKeys.h"
 #include "GameRandom.h"
+#include "GraphicDefs.h"
 #include "HighScores.h"
 #include "KeyStates.h"
+#include "Laser.h"
+#include "PlayerShip.h"
 #include "ScoreHud.h"
+#include "Shots.h"
 #include "SkinFolders.h"
 #include "SoundSink.h"
+#include "StageDefs.h"
 #include "TextEncoding.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "UEvents.h"
+#include "Visible.h"
 
 namespace {
 
@@ -136,8 +143,6 @@ void TShootingScene::StartStage(TStageDef* AStage, uint32_t StartFrame) {
   GameSound().PlayMusic(TMusicTrack{mkStage, StageNumber});
 }
 
-bool PauseWhenInactive = true;
-
 void TShootingScene::SetPaused(bool Value) {
   if (Value == Paused) return;
   Paused = Value;
@@ -157,8 +162,9 @@ void TShootingScene::Update() {
       }
       SetPaused(true);
     }
-    // Keys read as up while away, so a game left running would fly the ship unattended; it waits for Enter.
-    if (PauseWhenInactive && !Keys()->ApplicationActive()) SetPaused(true);
+    // Keys read as up while away, so a game left running would fly the ship unattended; it waits for Enter. (A
+    // player who turned this off has the game's key source report the program as always active.)
+    if (!Keys()->ApplicationActive()) SetPaused(true);
   }
   if (Paused) return;
   TCustomScene::Update();

@@ -31,9 +31,6 @@ class TVisibleLinkedList;
 
 enum TPlayState : uint8_t { psPlaying = 0, psGameOver = 1, psStageClear = 2 };
 
-// Whether a game pauses when the program loses the keyboard focus (the player may turn it off).
-extern bool PauseWhenInactive;
-
 class TShootingScene : public TCustomScene {
  public:
   static constexpr uint32_t kBackColor = 0x00101010;

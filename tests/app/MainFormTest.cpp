@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "D3D9TestHooks.h"
 #include "Exception.h"
 #include "HeadlessWindow.h"
 #include "KeyScript.h"
 #include "KeyStates.h"
 #include "MessageLoop.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
 #include "VirtualClock.h"
+#include "support/D3D9TestHooks.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include <sstream>
 
+#include "AlwaysActiveKeys.h"
 #include "BoundKeys.h"
 #include "GameOptions.h"
 #include "HeadlessWindow.h"
@@ -57,10 +58,7 @@ class OptionsScreenTest : public ::testing::Test {
     form_ = std::make_unique<TMainForm>(environment);
     Pass();
   }
-  void TearDown() override {
-    form_.reset();
-    PauseWhenInactive = true;
-  }
+  void TearDown() override { form_.reset(); }
   void Pass() {
     clock_.Advance(17);
     bool done = true;
@@ -145,7 +143,9 @@ TEST_F(OptionsScreenTest, ArrowsChooseAndChangeWithinRanges) {
   TapTimes(VK_DOWN, kAutoPause - kVolume);
   Tap(VK_RETURN);
   EXPECT_FALSE(settings_.AutoPause);
-  EXPECT_FALSE(PauseWhenInactive);  // at once
+  TScriptedKeySource away;
+  away.SetActive(false);
+  EXPECT_TRUE(TAlwaysActiveKeys(away, settings_.AutoPause).IsApplicationActive()) << "the game goes on at once";
   Tap(VK_RIGHT);
   EXPECT_TRUE(settings_.AutoPause);
   Tap(VK_DOWN);

@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(ScoreFile, KeysHoldAnySkinNameOnOneLine) {
   EXPECT_EQ(ScoreKey("morv", 1), "morv.1");
   EXPECT_EQ(ScoreKey("my skin", 10), "my%20skin.10");
@@ -60,7 +53,7 @@ TEST(ScoreFile, TablesSurviveTheFileAndWhatCannotBeReadIsLeftOut) {
   ASSERT_TRUE(file.Save(path.string(), error)) << error;
   // Every row rewritten by rank; the ranks the table no longer has go (the broken rows with them); the comment
   // and the skin that is not installed stay.
-  EXPECT_EQ(ReadAll(path),
+  EXPECT_EQ(datatest::ReadFile(path),
             "# mine\n"
             "morv.1=900 BOB\n"
             "morv.2=500 NEW\n"

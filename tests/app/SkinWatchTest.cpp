@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "../scenes/GameSkin.h"
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "FolderWatch.h"
 #include "GameKeys.h"
+#include "PlayerShip.h"
 #include "SkinFolders.h"
+#include "StageDefs.h"
 #include "TextEncoding.h"
-#include "UDatabase.h"
-#include "UObjects.h"
 #include "UShooting.h"
 
 namespace {

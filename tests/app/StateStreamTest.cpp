@@ -10,14 +10,9 @@
 #include <stdexcept>
 #include <string>
 
-namespace {
+#include "data/DataTestSupport.h"
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+namespace {
 
 std::string ThrownBy(const std::string& target) {
   try {
@@ -36,7 +31,7 @@ TEST(StateStreamTest, AFileGetsOneLinePerFrameAndStartsEmptyEachRun) {
     stream.FrameDone(0, nullptr, nullptr);
     stream.FrameDone(1, nullptr, nullptr);
   }
-  EXPECT_EQ(ReadAll(path), "{\"frame\":0,\"scene\":-1}\n{\"frame\":1,\"scene\":-1}\n");
+  EXPECT_EQ(datatest::ReadFile(path), "{\"frame\":0,\"scene\":-1}\n{\"frame\":1,\"scene\":-1}\n");
   std::remove(path.c_str());
 }
 

@@ -1,3 +1,4 @@
+#include "AlwaysActiveKeys.h"
 #include "KeyPlayer.h"
 #include "KeyRecorder.h"
 #include "KeyScript.h"
@@ -43,40 +44,48 @@ const std::vector<TLiveFrame> kLive = {
     {{}, true},
 };
 
+// With the pause on leaving turned off (TAlwaysActiveKeys under the recorder) the spell in the background
+// reads as no keys but not as away: the recording holds no AWAY line, and its replay never leaves the window.
 TEST(KeyReplay, ReplayShowsTheGameEveryFrameItSawWhileRecording) {
-  std::ostringstream file;
-  std::vector<std::string> recorded;
-  {
-    TScriptedKeySource live;
-    TKeyRecorder recorder(live, file, 4242, "morv");
-    TKeyStates keys(recorder);
-    TKeyStates direct(live);
-    for (const TLiveFrame& frame : kLive) {
-      live.ReleaseAll();
-      for (uint8_t key : frame.Down) live.SetKey(key, true);
-      live.SetActive(frame.Active);
-      keys.Update();
-      direct.Update();
-      recorded.push_back(Seen(keys));
-      EXPECT_EQ(recorded.back(), Seen(direct)) << "the recorder changes what the game sees, frame " << recorded.size();
+  for (const bool autoPause : {true, false}) {
+    SCOPED_TRACE(autoPause ? "pausing when away" : "going on when away");
+    std::ostringstream file;
+    std::vector<std::string> recorded;
+    {
+      TScriptedKeySource live;
+      TAlwaysActiveKeys source(live, autoPause);
+      TKeyRecorder recorder(source, file, 4242, "morv");
+      TKeyStates keys(recorder);
+      TKeyStates direct(live);
+      for (const TLiveFrame& frame : kLive) {
+        live.ReleaseAll();
+        for (uint8_t key : frame.Down) live.SetKey(key, true);
+        live.SetActive(frame.Active);
+        keys.Update();
+        direct.Update();
+        recorded.push_back(Seen(keys));
+        EXPECT_EQ(recorded.back(), Seen(direct))
+            << "the recorder changes what the game sees, frame " << recorded.size();
+        EXPECT_EQ(keys.ApplicationActive(), !autoPause || frame.Active);
+      }
     }
-  }
-  EXPECT_NE(file.str().find("\n5 AWAY\n6 LEFT Z\n"), std::string::npos) << file.str();
-  std::istringstream in(file.str());
-  TKeyScript script = ReadKeyScript(in);
-  EXPECT_EQ(script.Seed, 4242u);
-  EXPECT_EQ(script.Skin, "morv");
+    EXPECT_NE(file.str().find(autoPause ? "\n5 AWAY\n6 LEFT Z\n" : "\n5\n6 LEFT Z\n"), std::string::npos) << file.str();
+    std::istringstream in(file.str());
+    TKeyScript script = ReadKeyScript(in);
+    EXPECT_EQ(script.Seed, 4242u);
+    EXPECT_EQ(script.Skin, "morv");
 
-  TScriptedKeySource live;
-  TKeyPlayer player(live, std::move(script.Lines), nullptr);
-  TKeyStates keys(player);
-  for (size_t frame = 0; frame < kLive.size(); ++frame) {
+    TScriptedKeySource live;
+    TKeyPlayer player(live, std::move(script.Lines), nullptr);
+    TKeyStates keys(player);
+    for (size_t frame = 0; frame < kLive.size(); ++frame) {
+      keys.Update();
+      EXPECT_EQ(Seen(keys), recorded[frame]) << "frame " << frame;
+      EXPECT_EQ(keys.ApplicationActive(), !autoPause || kLive[frame].Active) << "frame " << frame;
+    }
     keys.Update();
-    EXPECT_EQ(Seen(keys), recorded[frame]) << "frame " << frame;
-    EXPECT_EQ(keys.ApplicationActive(), kLive[frame].Active) << "frame " << frame;
+    EXPECT_EQ(Seen(keys), "") << "after the recording's end";
   }
-  keys.Update();
-  EXPECT_EQ(Seen(keys), "") << "after the recording's end";
 }
 
 // A file as far as it was flushed: what a game killed at that moment leaves behind.

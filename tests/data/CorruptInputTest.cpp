@@ -6,8 +6,10 @@
 
 #include "DataTestSupport.h"
 #include "Exception.h"
+#include "GraphicDefs.h"
 #include "RasterBitmap.h"
-#include "UDatabase.h"
+#include "SkinPlace.h"
+#include "StageDefs.h"
 
 namespace {
 

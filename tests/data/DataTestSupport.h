@@ -1,9 +1,11 @@
 // Test support for the definition loaders: a fresh temporary folder, file writing and BMP images built
 // in code (fixture skins are made by the tests themselves).
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,6 +38,14 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
   std::filesystem::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The whole file; "" when it cannot be read.
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes;
+  std::copy(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), std::back_inserter(bytes));
+  return bytes;
 }
 
 inline void PutU16(std::string& s, uint32_t v) {

@@ -3,14 +3,17 @@
 #include <cstring>
 
 #include "../device/BMPTestImages.h"
+#include "DGTexture.h"
 #include "DataTestSupport.h"
 #include "Exception.h"
+#include "GraphicDefLoader.h"
+#include "GraphicDefs.h"
 #include "HeadlessWindow.h"
 #include "SXScene.h"
+#include "SkinPlace.h"
 #include "TextEncoding.h"
-#include "UDatabase.h"
-#include "UObjects.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
+#include "Visible.h"
 
 namespace {
 

@@ -2,8 +2,11 @@
 
 #include "DataTestSupport.h"
 #include "Exception.h"
+#include "GraphicDefs.h"
+#include "SkinPlace.h"
+#include "StageDefLoader.h"
+#include "StageDefs.h"
 #include "TextEncoding.h"
-#include "UDatabase.h"
 
 namespace {
 

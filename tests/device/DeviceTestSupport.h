@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "D3D9TestHooks.h"
 #include "DebugLog.h"
 #include "HeadlessWindow.h"
 #include "TextEncoding.h"
 #include "VUDaderDevice.h"
+#include "support/D3D9TestHooks.h"
 
 namespace devicetest {
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The layers of src/ in their order, lowest first: no file includes a header of a layer above its own (which
-# also rules out include cycles between folders), and nothing in src/ includes the tools' support code.
+# also rules out include cycles between folders), and nothing in src/ includes the tools' support code. The
+# design's chief headers that only gather others (UObjects.h, ...) gather existing headers and nothing includes
+# them: every file includes the headers that declare what it uses.
 set -u
 SRC=$(cd "$2" && pwd)/src
 LAYERS=(base platform device render data objects scenes app)
@@ -32,4 +34,16 @@ for layer in "${LAYERS[@]}"; do
   done < <(find "$SRC/$layer" -type f)
 done
 [ "$problems" -eq 0 ] || fail "$problems include(s) point upwards"
-echo "ok: every include points to its own layer or one below"
+
+CHIEFS=(objects/UObjects.h scenes/UCommon.h render/SXlib9.h data/UDatabase.h device/VUDader9.h)
+for chief in "${CHIEFS[@]}"; do
+  [ -f "$SRC/$chief" ] || fail "no chief header src/$chief"
+  grep -v '^\s*//\|^\s*$\|^#pragma once$\|^#include "' "$SRC/$chief" && fail "src/$chief declares more than it gathers"
+  while read -r header; do
+    [ -n "${home[$header]:-}" ] || fail "src/$chief gathers \"$header\", which is not in src/"
+  done < <(sed -n 's/^#include "\(.*\)".*/\1/p' "$SRC/$chief")
+  users=$(grep -rl --include='*.h' --include='*.cpp' --include='*.inc' "#include \"$(basename "$chief")\"" \
+    "$SRC" "$SRC/../tools" "$SRC/../tests" "$SRC/../bench" "$SRC/../fuzz" 2>/dev/null)
+  [ -z "$users" ] || fail "$(basename "$chief") is included by ${users//$'\n'/, } (include what is used instead)"
+done
+echo "ok: every include points to its own layer or one below; the chief headers are gathered, not used"

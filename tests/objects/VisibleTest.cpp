@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ObjectTestSupport.h"
-#include "UObjects.h"
+#include "UEvents.h"
+#include "Visible.h"
 
 using objtest::TRecordingGraphic;
 

@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(SettingsFile, SavingKeepsWhatItDoesNotUnderstandAndChangesOnlyWhatWasSet) {
   const struct {
     std::string Before, After;
@@ -47,7 +40,7 @@ TEST(SettingsFile, SavingKeepsWhatItDoesNotUnderstandAndChangesOnlyWhatWasSet) {
     file.Set("skin", "morv");
     file.Remove("volume");
     ASSERT_TRUE(file.Save(path.string(), error)) << error;
-    EXPECT_EQ(ReadAll(path), c.After);
+    EXPECT_EQ(datatest::ReadFile(path), c.After);
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".new"));
   }
 }
@@ -77,7 +70,7 @@ TEST(SettingsFile, ANamedSectionOfTheProgramsOwn) {
     EXPECT_EQ(file.Get("fire", "keys"), "X");
     EXPECT_EQ(file.Get("volume", "keys"), std::nullopt);
     ASSERT_TRUE(file.Save(path.string(), error)) << error;
-    EXPECT_EQ(ReadAll(path), c.After) << c.Before;
+    EXPECT_EQ(datatest::ReadFile(path), c.After) << c.Before;
   }
 }
 
@@ -119,7 +112,7 @@ TEST(SettingsFile, AFileThatCouldNotBeReadIsNeverOverwritten) {
     EXPECT_TRUE(file.Lines().empty());
     file.SetInt("scale", 3);
     EXPECT_FALSE(file.Save(path.string(), error));
-    EXPECT_EQ(ReadAll(path), c.Content);
+    EXPECT_EQ(datatest::ReadFile(path), c.Content);
   }
   // A folder in the file's place, and a file without read permission (unless the tests run as root).
   datatest::TempDir dir;
@@ -136,7 +129,7 @@ TEST(SettingsFile, AFileThatCouldNotBeReadIsNeverOverwritten) {
     EXPECT_FALSE(file.Save(locked.string(), error));
   }
   std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
-  EXPECT_EQ(ReadAll(locked), "scale=2\n");
+  EXPECT_EQ(datatest::ReadFile(locked), "scale=2\n");
 }
 
 TEST(SettingsFile, ALinkedFileIsUpdatedWhereItLives) {
@@ -153,7 +146,7 @@ TEST(SettingsFile, ALinkedFileIsUpdatedWhereItLives) {
   file.SetInt("scale", 4);
   ASSERT_TRUE(file.Save(link.string(), error)) << error;
   EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(ReadAll(target), "# kept\nscale=4\n");
+  EXPECT_EQ(datatest::ReadFile(target), "# kept\nscale=4\n");
   EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   EXPECT_FALSE(std::filesystem::exists(target.string() + ".new"));
@@ -168,7 +161,7 @@ TEST(SettingsFile, SavingCreatesTheFolder) {
   EXPECT_TRUE(file.Lines().empty());
   file.SetBool("fullscreen", true);
   ASSERT_TRUE(file.Save(path.string(), error)) << error;
-  EXPECT_EQ(ReadAll(path), "fullscreen=1\n");
+  EXPECT_EQ(datatest::ReadFile(path), "fullscreen=1\n");
 }
 
 TEST(SettingsFile, TypedValuesFallBackWhenOutOfPlace) {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <vector>
-#include "D3D9TestHooks.h"
 #include "HeadlessWindow.h"
 #include "d3d9.h"
+#include "support/D3D9TestHooks.h"
 
 struct TTestVertex {
   float X, Y, Z, Rhw;

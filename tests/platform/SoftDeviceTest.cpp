@@ -1,7 +1,8 @@
 // The software device's API behaviour: reference counts, capabilities and format checks, textures and their
-// locks, device loss, the test hooks and the hand-over of frames to the presenter.
+// locks, device loss, the card the tests stand in and the hand-over of frames to the presenter.
 #include <unistd.h>
 #include <fstream>
+#include "D3D9Machine.h"
 #include "Exception.h"
 #include "platform/SoftDeviceFixture.h"
 
@@ -38,6 +39,7 @@ TEST_F(SoftDevice, ReleaseReturnsRemainingReferences) {
 }
 
 TEST_F(SoftDevice, CapabilitiesAndFormatChecksTellTheTruth) {
+  SetD3D9Machine(nullptr);  // the software card itself, as the program has it
   D3DCAPS9 Caps;
   ASSERT_EQ(D3D->GetDeviceCaps(0, D3DDEVTYPE_HAL, &Caps), D3D_OK);
   EXPECT_EQ(Caps.TextureCaps & (D3DPTEXTURECAPS_POW2 | D3DPTEXTURECAPS_SQUAREONLY), 0u);
@@ -58,7 +60,7 @@ TEST_F(SoftDevice, CapabilitiesAndFormatChecksTellTheTruth) {
   IDirect3DSurface9* Depth = nullptr;
   EXPECT_EQ(Device->GetDepthStencilSurface(&Depth), D3DERR_NOTFOUND);
 
-  D3D9Hooks().ForcePow2 = true;
+  D3D9Hooks().ForcePow2 = true;  // the tests' card stands in again
   D3D9Hooks().ForceSquareOnly = true;
   D3D9Hooks().ReportHardwareTnL = true;
   ASSERT_EQ(D3D->GetDeviceCaps(0, D3DDEVTYPE_HAL, &Caps), D3D_OK);

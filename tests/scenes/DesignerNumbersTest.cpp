@@ -7,11 +7,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "GameKeys.h"
 #include "GameRandom.h"
 #include "GameSkin.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "GraphicDefs.h"
+#include "Laser.h"
+#include "PlayerShip.h"
+#include "Shots.h"
+#include "StageDefs.h"
 #include "UShooting.h"
 
 namespace {
@@ -39,7 +44,7 @@ class DesignerNumbers : public ::testing::Test {
     scene_.reset();
     skin_.reset();
     skin_ = std::make_unique<TGameSkin>(stages);
-    RandSeed = 7;
+    SeedRandom(7);
     TGameStart start;
     start.Power = power;
     scene_ = std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys(), start);

@@ -2,13 +2,15 @@
 // lines, and what the scene tells a play observer of each enemy's end and each group's pay-out.
 #include <gtest/gtest.h>
 
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "GameKeys.h"
 #include "GameRandom.h"
 #include "GameSkin.h"
 #include "GameStart.h"
 #include "PlayObserver.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "PlayerShip.h"
+#include "StageDefs.h"
 #include "UShooting.h"
 
 namespace {
@@ -138,7 +140,7 @@ TEST_F(GameStartTest, TheObserverHearsEachEnemysEndOnceAndEachPayOut) {
       "<enemy frame=\"0\" x=\"-95\" y=\"500\" speed=\"10\"/></stage>");
   TEndings endings;
   SetPlayObserver(&endings);
-  RandSeed = 7;
+  SeedRandom(7);
   {
     auto game = Start(TGameStart{});
     Updates(*game, 102);

@@ -6,12 +6,13 @@
 
 #include "CustomScene.h"
 #include "DGTexture.h"
+#include "DebugLog.h"
 #include "HeadlessWindow.h"
 #include "KeyScript.h"
 #include "KeyStates.h"
-#include "SXlib9.h"
+#include "SXScene.h"
 #include "SkinFolders.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
 
 class TSceneHarness {
  public:

@@ -4,6 +4,7 @@
 
 #include <numbers>
 
+#include "SXTextWriter.h"
 #include "SceneHarness.h"
 
 namespace {

@@ -5,40 +5,35 @@
 #include <functional>
 #include <sstream>
 
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "GameKeys.h"
 #include "GameRandom.h"
 #include "GameSkin.h"
+#include "GraphicDefs.h"
+#include "PlayerShip.h"
+#include "ShootingFixture.h"
+#include "Shots.h"
 #include "SoundLog.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "StageDefs.h"
 #include "UShooting.h"
+#include "Visible.h"
 
 namespace {
 
-constexpr uint32_t kFlyIn = 101;
+using scenetest::kFlyIn;
 constexpr const char* kTwoStages =
     "<stage><enemy frame=\"0\" x=\"600\" y=\"50\" speed=\"0\" hp=\"99\" stageclear=\"true\"/></stage><stage/>";
 
-class SceneSoundTest : public ::testing::Test {
+class SceneSoundTest : public scenetest::TShootingFixture {
  protected:
   void SetUp() override {
-    skin_ = std::make_unique<scenetest::TGameSkin>(kTwoStages);
     SetGameSound(&log_);
-    RandSeed = 7;
-    scene_ = std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys());
+    Build(kTwoStages);
   }
   void TearDown() override {
-    scene_.reset();
+    TShootingFixture::TearDown();
     SetGameSound(nullptr);
-    skin_.reset();
-  }
-  void Updates(uint32_t n) {
-    for (uint32_t i = 0; i < n && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
-  }
-  void Press(uint8_t key) {
-    h_.KeySource().SetKey(key, true);
-    Updates(1);
-    h_.KeySource().SetKey(key, false);
   }
   // What was logged since the last call.
   std::string Heard() {
@@ -46,25 +41,12 @@ class SceneSoundTest : public ::testing::Test {
     out_.str("");
     return text;
   }
-  TEnemy* AddEnemy(int32_t x, int32_t y, int32_t hp) {
-    def_.X = x;
-    def_.Y = y;
-    def_.HP = hp;
-    def_.Graphic = scene_->GraphicDefs->Find("bot");
-    auto* enemy = new TEnemy(&def_);
-    scene_->Enemies->Add(enemy);
-    return enemy;
-  }
   void AddShotOn(const TEnemy& enemy) {
     scene_->ShotList->Add(TDirShot::Create(enemy.X, enemy.Y, scene_->Graphics[TShootingScene::giShot], 0).release());
   }
 
-  TSceneHarness h_;
   std::ostringstream out_;
   TSoundLog log_{out_};
-  std::unique_ptr<scenetest::TGameSkin> skin_;
-  std::unique_ptr<TShootingScene> scene_;
-  TEnemyDef def_;
 };
 
 TEST_F(SceneSoundTest, EachEventOfPlayAsksForItsSound) {

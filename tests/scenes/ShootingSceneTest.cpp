@@ -7,72 +7,39 @@
 #include <set>
 
 #include "../support/AllocationCounter.h"
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "Exception.h"
 #include "GameKeys.h"
 #include "GameRandom.h"
 #include "GameSkin.h"
+#include "GraphicDefs.h"
+#include "Laser.h"
+#include "PlayerShip.h"
 #include "SceneState.h"
 #include "ScoreBookScope.h"
 #include "ScoreHud.h"
+#include "ShootingFixture.h"
+#include "Shots.h"
+#include "StageDefs.h"
 #include "TextEncoding.h"
-#include "UDatabase.h"
-#include "UObjects.h"
+#include "Visible.h"
 
 namespace {
 
 using scenetest::TGameSkin;
 
 constexpr const char* kQuietStage = "<stage title=\"QUIET\"/>";
-constexpr uint32_t kFlyIn = 101;  // updates until the ship is under control
+using scenetest::kFlyIn;
 
-class ShootingSceneTest : public ::testing::Test {
+class ShootingSceneTest : public scenetest::TShootingFixture {
  protected:
-  void Build(const std::string& stages, const std::string& graphicDefs = scenetest::GameGraphicDefs(),
-             bool withMap = true) {
-    scene_.reset();
-    skin_.reset();
-    skin_ = std::make_unique<TGameSkin>(stages, graphicDefs, withMap);
-    RandSeed = 7;
-    scene_ = std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys());
-  }
-  void TearDown() override {
-    scene_.reset();
-    skin_.reset();
-  }
-  void Updates(uint32_t n) {
-    for (uint32_t i = 0; i < n && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
-  }
-  void Press(uint8_t key) {
-    h_.KeySource().SetKey(key, true);
-    Updates(1);
-    h_.KeySource().SetKey(key, false);
-  }
-  // A stationary enemy of the test's own making, already in the scene's list.
-  TEnemy* AddEnemy(int32_t x, int32_t y, int32_t hp, int32_t group = -1, bool item = false, bool stageClear = false) {
-    auto def = std::make_unique<TEnemyDef>();
-    def->X = x;
-    def->Y = y;
-    def->HP = hp;
-    def->Group = group;
-    def->Item = item ? ikPowerUp : ikNone;
-    def->StageClear = stageClear;
-    def->Graphic = scene_->GraphicDefs->Find("bot");
-    auto* enemy = new TEnemy(def.get());
-    defs_.push_back(std::move(def));
-    scene_->Enemies->Add(enemy);
-    return enemy;
-  }
   TDirShot* AddStill(TVisibleLinkedList& list, int32_t x, int32_t y, int32_t graphic) {
     TDirShot* shot = TDirShot::Create(x, y, scene_->Graphics[graphic], 0).release();
     list.Add(shot);
     return shot;
   }
   std::string State() const { return DescribeSceneState(0, scene_.get()); }
-
-  TSceneHarness h_;
-  std::unique_ptr<TGameSkin> skin_;
-  std::vector<std::unique_ptr<TEnemyDef>> defs_;
-  std::unique_ptr<TShootingScene> scene_;
 };
 
 TEST_F(ShootingSceneTest, StartsTheFirstStageWithTheShipFlyingIn) {
@@ -474,14 +441,6 @@ TEST_F(ShootingSceneTest, EscapePausesThenGivesUpAndLeavingTheWindowPausesUntilE
   EXPECT_TRUE(scene_->Paused) << "coming back does not resume";
   Press(VK_RETURN);
   EXPECT_FALSE(scene_->Paused);
-
-  PauseWhenInactive = false;
-  h_.KeySource().SetActive(false);
-  Updates(5);
-  PauseWhenInactive = true;
-  h_.KeySource().SetActive(true);
-  EXPECT_FALSE(scene_->Paused) << "with the pause on leaving turned off";
-  EXPECT_EQ(scene_->StageFrame, frame + 6);
 
   const TScoreBookScope scores;
   scene_->Score = 77;

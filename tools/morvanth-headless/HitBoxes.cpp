@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "UObjects.h"
+#include "EnemyList.h"
 #include "UShooting.h"
+#include "Visible.h"
 
 namespace {
 void Outline(const TVisible& Item, uint32_t Color, std::vector<uint32_t>& Pixels, int32_t Width, int32_t Height) {

@@ -1,8 +1,9 @@
 #include "PlayRecord.h"
 
+#include "Enemy.h"
+#include "EnemyList.h"
 #include "JsonString.h"
 #include "StageDefs.h"
-#include "UObjects.h"
 #include "UShooting.h"
 
 namespace {

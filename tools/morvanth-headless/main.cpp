@@ -2,6 +2,12 @@
 // software device as the game; frames are captured instead of shown, the clock is virtual (17 ms per frame)
 // and keys come from a script, so every run of the same input gives the same frames. No audio device is ever
 // opened: --sound-log writes what the game asked to hear.
+//
+// Index (each part begins at its "[SECTION]" line):
+//   Usage and options
+//   Memory figures and the form host
+//   The run: skin, scores, start, frames, shots and state
+//   main
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -19,7 +25,6 @@
 #include "Application.h"
 #include "BoundKeys.h"
 #include "CommandLine.h"
-#include "D3D9TestHooks.h"
 #include "FileSystem.h"
 #include "FormHost.h"
 #include "GameOptions.h"
@@ -35,14 +40,17 @@
 #include "ReplaySession.h"
 #include "SceneState.h"
 #include "SkinFolders.h"
+#include "SoftDeviceControls.h"
 #include "SoundLog.h"
 #include "StartUp.h"
 #include "TextEncoding.h"
 #include "UMainForm.h"
 #include "UShooting.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
 #include "Version.h"
 #include "VirtualClock.h"
+
+// [SECTION] Usage and options
 
 namespace {
 
@@ -206,6 +214,8 @@ TOptions ParseOptions(int argc, char** argv) {
   return options;
 }
 
+// [SECTION] Memory figures and the form host
+
 // Resident memory of this process in KiB, from /proc/self/statm; 0 when it cannot be read.
 uint64_t ResidentKiB() {
   FILE* statm = std::fopen("/proc/self/statm", "r");
@@ -231,6 +241,8 @@ class THeadlessFormHost : public TFormHost {
     return IDOK;
   }
 };
+
+// [SECTION] The run: skin, scores, start, frames, shots and state
 
 int Run(const TOptions& options) {
   const std::string root = options.Root.empty() ? ProgramDirectory() : options.Root;
@@ -418,6 +430,8 @@ int Run(const TOptions& options) {
 }
 
 }  // namespace
+
+// [SECTION] main
 
 int main(int argc, char** argv) {
   InitMessageLanguage(ProgramDirectory());

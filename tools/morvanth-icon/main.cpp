@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "DGTexture.h"
 #include "Exception.h"
 #include "GraphicDefs.h"
 #include "HeadlessWindow.h"
@@ -18,7 +19,7 @@
 #include "PngWriter.h"
 #include "SkinPlace.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
+#include "VUDaderDevice.h"
 
 namespace {
 

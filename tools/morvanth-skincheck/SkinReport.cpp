@@ -1,10 +1,12 @@
 #include "SkinReport.h"
 
+#include <unordered_map>
+
+#include "DGTexture.h"
 #include "GraphicIds.h"
 #include "JsonText.h"
 #include "PixelFormats.h"
 #include "TextEncoding.h"
-#include "VUDader9.h"
 
 namespace {
 

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "GraphicDefs.h"
 #include "SkinWarnings.h"
-#include "UDatabase.h"
+#include "StageDefs.h"
 
 struct TSkinCheckResult {
   std::string SkinName;

@@ -11,7 +11,9 @@
 
 #include "DGTexture.h"
 #include "HeadlessWindow.h"
-#include "SXlib9.h"
+#include "SXScene.h"
+#include "SXTextWriter.h"
+#include "SXTypes.h"
 #include "TextEncoding.h"
 #include "VUDaderDevice.h"
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Makes the sounds of the "morv" skin: arcade-style effects from square and noise waves with envelopes and
 pitch sweeps, and short chiptune loops written as note data. Pure Python and integer noise, so the same script
-writes the same bytes everywhere.
+writes the same bytes everywhere. It makes one effect for each row of the game's sound table
+(src/base/SoundTable.h, read by sound_table.py): the function fx_STEM is the recipe of the effect STEM.
 
   make_sounds.py OUT_DIR           write every file into OUT_DIR
   make_sounds.py --check DIR       exit 1 unless DIR holds exactly what the script writes, and the effects are
@@ -14,6 +15,8 @@ import os
 import struct
 import sys
 import wave
+
+import sound_table
 
 RATE = 22050
 EFFECT_RMS_DB = -12.0   # every effect is scaled to this loudness ...
@@ -183,11 +186,17 @@ def fx_titlestart():
     return concat(up, blip(note_hz("A6"), 0.3, 0.25, 1.2))
 
 
-EFFECTS = {
-    "shot": fx_shot, "laser": fx_laser, "enemyhit": fx_enemyhit, "enemydestroyed": fx_enemydestroyed,
-    "bossdestroyed": fx_bossdestroyed, "capsule": fx_capsule, "powerup": fx_powerup, "shiplost": fx_shiplost,
-    "pause": fx_pause, "stageclear": fx_stageclear, "gameover": fx_gameover, "titlestart": fx_titlestart,
-}
+def recipes():
+    """Effect stem -> its recipe, for every row of the game's sound table; a row without a recipe (fx_STEM) or
+    a recipe without a row is an error, so the generator and the game cannot drift apart."""
+    effects, _ = sound_table.read()
+    made = {name[3:] for name in globals() if name.startswith("fx_")}
+    missing = [e.stem for e in effects if e.stem not in made]
+    unknown = sorted(made - {e.stem for e in effects})
+    if missing or unknown:
+        raise SystemExit("make_sounds: effects without a recipe: %s; recipes of no effect of the game: %s" % (
+            ", ".join(missing) or "none", ", ".join(unknown) or "none"))
+    return {e.stem: globals()["fx_" + e.stem] for e in effects}
 
 
 # --- music -------------------------------------------------------------------------------------------------
@@ -324,8 +333,12 @@ def wav_bytes(xs, bits):
 
 def build():
     """File name -> bytes."""
+    _, tracks = sound_table.read()
+    unplayed = [name for name in MUSIC if not any(t.names(name) for t in tracks)]
+    if unplayed:
+        raise SystemExit("make_sounds: music the game never plays: " + ", ".join(unplayed))
     files = {}
-    for name, make in EFFECTS.items():
+    for name, make in recipes().items():
         files[name + ".wav"] = wav_bytes(scaled(make(), EFFECT_RMS_DB, PEAK_LIMIT_DB), 16)
     for name, make in MUSIC.items():
         files[name + ".wav"] = wav_bytes(scaled(make(), MUSIC_RMS_DB, PEAK_LIMIT_DB), 8)  # 8-bit keeps loops small
@@ -354,10 +367,11 @@ def check(folder):
         path = os.path.join(folder, name)
         if not os.path.exists(path) or read_bytes(path) != data:
             problems.append("%s differs from what the generator writes" % name)
-    extra = set(os.listdir(folder)) - {n + ".wav" for n in list(EFFECTS) + list(MUSIC)}
+    effects = list(recipes())
+    extra = set(os.listdir(folder)) - {n + ".wav" for n in effects + list(MUSIC)}
     problems += ["%s is not made by the generator" % n for n in sorted(extra)]
     loudness = []
-    for name in EFFECTS:
+    for name in effects:
         path = os.path.join(folder, name + ".wav")
         if not os.path.exists(path):
             continue

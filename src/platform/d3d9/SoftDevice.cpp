@@ -1,15 +1,29 @@
-// The software device: construction and state tables; cooperative level, reset and Present; back buffer,
-// depth surface and texture creation; scenes and Clear; transforms, viewport, render, texture-stage and sampler
-// states, textures and vertex format; resolving the states into the rasteriser's state; DrawPrimitiveUP.
+// The software device that stands in for Direct3D 9's hardware device: it keeps the states the game sets and
+// draws with the rasteriser into its back buffer. Which calls do real work is listed in SoftDevice.h.
+//
+// Index (each part begins at its "[SECTION]" line):
+//   State slots, vertex layouts, blend kinds
+//   Test and tool access: statistics and device loss
+//   Construction, surfaces and default states
+//   Lifetime, cooperative level, texture memory, Reset
+//   Surfaces
+//   Scenes and Clear
+//   Transforms and viewport
+//   Render, texture-stage and sampler states; textures; vertex format
+//   Resolving the states into the rasteriser's state
+//   Drawing
 #include "SoftDevice.h"
 #include <algorithm>
 #include <cstring>
+#include "D3D9Machine.h"
 #include "Presenter.h"
 #include "Rasterizer.h"
 #include "SoftDirect3D.h"
 #include "SoftFormats.h"
 #include "SoftSurface.h"
 #include "SoftTexture.h"
+
+// [SECTION] State slots, vertex layouts, blend kinds
 
 namespace {
 
@@ -132,11 +146,15 @@ TRasterVertex ReadVertex(const uint8_t* P, const TVertexLayout& L) {
 
 }  // namespace
 
+// [SECTION] Test and tool access: statistics and device loss
+
 TD3D9DeviceStats& D3D9DeviceStats(IDirect3DDevice9* Device) { return static_cast<TSoftDevice*>(Device)->Stats(); }
 
 void D3D9LoseDevice(IDirect3DDevice9* Device, uint32_t LostPolls) {
   static_cast<TSoftDevice*>(Device)->Lose(LostPolls);
 }
+
+// [SECTION] Construction, surfaces and default states
 
 TSoftDevice::TSoftDevice(TSoftDirect3D9* D3D, D3DDEVTYPE DeviceType, DWORD Behavior,
                          const D3DPRESENT_PARAMETERS& Params)
@@ -254,6 +272,8 @@ void TSoftDevice::SetDefaultStates() {
 
 ULONG TSoftDevice::AddRef() { return ++refs_; }
 
+// [SECTION] Lifetime, cooperative level, texture memory, Reset
+
 ULONG TSoftDevice::Release() {
   if (refs_ == 0) return 0;
   ULONG Left = --refs_;
@@ -350,6 +370,8 @@ HRESULT TSoftDevice::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUF
   return D3D_OK;
 }
 
+// [SECTION] Surfaces
+
 HRESULT TSoftDevice::GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface) {
   if (!ppZStencilSurface) return D3DERR_INVALIDCALL;
   *ppZStencilSurface = nullptr;
@@ -363,26 +385,24 @@ HRESULT TSoftDevice::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD U
                                    IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) {
   if (!ppTexture || pSharedHandle) return D3DERR_INVALIDCALL;
   *ppTexture = nullptr;
-  TD3D9Hooks& Hooks = D3D9Hooks();
   if (Width == 0 || Height == 0 || Width > TSoftDirect3D9::MaxTextureSize || Height > TSoftDirect3D9::MaxTextureSize)
     return D3DERR_INVALIDCALL;
-  if (Hooks.ForcePow2 && ((Width & (Width - 1)) != 0 || (Height & (Height - 1)) != 0)) return D3DERR_INVALIDCALL;
-  if (Hooks.ForceSquareOnly && Width != Height) return D3DERR_INVALIDCALL;
   if (Pool > D3DPOOL_SCRATCH || !SoftTextureFormatSupported(Format)) return D3DERR_INVALIDCALL;
   if (Usage & ~(D3DUSAGE_DYNAMIC | D3DUSAGE_SOFTWAREPROCESSING)) return D3DERR_INVALIDCALL;
   if ((Usage & D3DUSAGE_DYNAMIC) && Pool == D3DPOOL_MANAGED) return D3DERR_INVALIDCALL;
   const UINT Chain = TSoftTexture::FullChain(Width, Height);
   if (Levels == 0) Levels = Chain;
   if (Levels > Chain) return D3DERR_INVALIDCALL;
-  if (Hooks.FailCreateTexture != 0) {
-    if (Hooks.FailCreateTexture > 0) --Hooks.FailCreateTexture;
-    return D3DERR_OUTOFVIDEOMEMORY;
+  if (TD3D9Machine* machine = D3D9Machine(); machine != nullptr) {
+    if (const HRESULT hr = machine->TextureCreation(Width, Height); FAILED(hr)) return hr;
   }
   if (textureBytes_ + TSoftTexture::ByteSize(Width, Height, Levels, Format) > TSoftDirect3D9::TextureMemory)
     return D3DERR_OUTOFVIDEOMEMORY;
   *ppTexture = new TSoftTexture(this, Width, Height, Levels, Usage, Format, Pool);
   return D3D_OK;
 }
+
+// [SECTION] Scenes and Clear
 
 HRESULT TSoftDevice::BeginScene() {
   if (inScene_) return D3DERR_INVALIDCALL;
@@ -426,6 +446,8 @@ HRESULT TSoftDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DC
 
 int TSoftDevice::TransformSlot(D3DTRANSFORMSTATETYPE State) { return State < TransformSlots ? int(State) : -1; }
 
+// [SECTION] Transforms and viewport
+
 HRESULT TSoftDevice::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
   int Slot = TransformSlot(State);
   if (!pMatrix || Slot < 0) return D3DERR_INVALIDCALL;
@@ -457,6 +479,8 @@ HRESULT TSoftDevice::GetViewport(D3DVIEWPORT9* pViewport) {
   *pViewport = viewport_;
   return D3D_OK;
 }
+
+// [SECTION] Render, texture-stage and sampler states; textures; vertex format
 
 HRESULT TSoftDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
   if (State >= D3DRS_MAX_STATE) return D3DERR_INVALIDCALL;
@@ -525,6 +549,8 @@ HRESULT TSoftDevice::GetFVF(DWORD* pFVF) {
   return D3D_OK;
 }
 
+// [SECTION] Resolving the states into the rasteriser's state
+
 void TSoftDevice::ResolveRasterState() {
   TRasterState& S = raster_;
   const auto& R = renderStates_;
@@ -564,6 +590,8 @@ void TSoftDevice::ResolveRasterState() {
   S.FlatShade = R[D3DRS_SHADEMODE] == D3DSHADE_FLAT;
   rasterDirty_ = false;
 }
+
+// [SECTION] Drawing
 
 HRESULT TSoftDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
                                      const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) {

@@ -8,7 +8,7 @@
 //             (transforms are stored only: the vertices the game sends are already transformed)
 //   resources CreateTexture (the formats of SoftFormats), GetBackBuffer, GetDepthStencilSurface,
 //             GetAvailableTextureMem
-//   device    TestCooperativeLevel and Reset, with the lost-device sequence the test hooks can start
+//   device    TestCooperativeLevel and Reset, with the lost-device sequence D3D9LoseDevice starts
 // Answered with D3DERR_INVALIDCALL, as Direct3D does: null out-pointers, stages, states or swap chains out of
 // range, a viewport outside the back buffer, drawing outside BeginScene/EndScene, point and line primitives,
 // vertex layouts without XYZRHW, a texture of another device, and Reset while default-pool textures or back
@@ -16,8 +16,8 @@
 #pragma once
 #include <array>
 #include <vector>
-#include "D3D9TestHooks.h"
 #include "RasterState.h"
+#include "SoftDeviceControls.h"
 #include "d3d9.h"
 
 class TSoftDirect3D9;

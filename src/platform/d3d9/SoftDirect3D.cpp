@@ -1,14 +1,17 @@
 #include "SoftDirect3D.h"
 #include <algorithm>
 #include <cstring>
-#include "D3D9TestHooks.h"
+#include "D3D9Machine.h"
 #include "SoftDevice.h"
 #include "SoftFormats.h"
 
-TD3D9Hooks& D3D9Hooks() {
-  static TD3D9Hooks Hooks;
-  return Hooks;
-}
+namespace {
+TD3D9Machine* machine = nullptr;
+}  // namespace
+
+void SetD3D9Machine(TD3D9Machine* Machine) { machine = Machine; }
+
+TD3D9Machine* D3D9Machine() { return machine; }
 
 IDirect3D9* Direct3DCreate9(UINT SDKVersion) {
   if (SDKVersion != 31 && SDKVersion != 32) return nullptr;
@@ -40,8 +43,7 @@ HRESULT TSoftDirect3D9::GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMod
 }
 
 bool TSoftDirect3D9::DepthFormatAccepted(D3DFORMAT Format) {
-  const auto& Formats = D3D9Hooks().DepthStencilFormats;
-  return std::find(Formats.begin(), Formats.end(), Format) != Formats.end();
+  return machine != nullptr && machine->DepthStencilFormat(Format);
 }
 
 namespace {
@@ -59,8 +61,7 @@ HRESULT TSoftDirect3D9::CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType, D
   // No render targets other than the back buffer, no generated mip maps, no displacement maps.
   if (Usage & ~(D3DUSAGE_DYNAMIC | D3DUSAGE_SOFTWAREPROCESSING)) return D3DERR_NOTAVAILABLE;
   if (RType != D3DRTYPE_TEXTURE && RType != D3DRTYPE_SURFACE) return D3DERR_NOTAVAILABLE;
-  const std::vector<D3DFORMAT>& refused = D3D9Hooks().RefusedTextureFormats;
-  if (RType == D3DRTYPE_TEXTURE && std::find(refused.begin(), refused.end(), CheckFormat) != refused.end()) {
+  if (RType == D3DRTYPE_TEXTURE && machine != nullptr && !machine->TextureFormat(CheckFormat)) {
     return D3DERR_NOTAVAILABLE;
   }
   return SoftTextureFormatSupported(CheckFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;
@@ -74,7 +75,6 @@ HRESULT TSoftDirect3D9::CheckDepthStencilMatch(UINT Adapter, D3DDEVTYPE DeviceTy
 }
 
 D3DCAPS9 TSoftDirect3D9::Caps(D3DDEVTYPE DeviceType) {
-  const TD3D9Hooks& Hooks = D3D9Hooks();
   D3DCAPS9 C;
   std::memset(&C, 0, sizeof C);
   C.DeviceType = DeviceType;
@@ -84,7 +84,6 @@ D3DCAPS9 TSoftDirect3D9::Caps(D3DDEVTYPE DeviceType) {
   C.DevCaps = D3DDEVCAPS_EXECUTESYSTEMMEMORY | D3DDEVCAPS_TLVERTEXSYSTEMMEMORY | D3DDEVCAPS_TEXTURESYSTEMMEMORY |
               D3DDEVCAPS_DRAWPRIMTLVERTEX | D3DDEVCAPS_CANRENDERAFTERFLIP | D3DDEVCAPS_DRAWPRIMITIVES2 |
               D3DDEVCAPS_DRAWPRIMITIVES2EX;
-  if (Hooks.ReportHardwareTnL) C.DevCaps |= D3DDEVCAPS_HWTRANSFORMANDLIGHT;
   C.PrimitiveMiscCaps = D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW | D3DPMISCCAPS_CULLCCW | D3DPMISCCAPS_CLIPTLVERTS |
                         D3DPMISCCAPS_BLENDOP;
   C.RasterCaps = 0;
@@ -98,8 +97,6 @@ D3DCAPS9 TSoftDirect3D9::Caps(D3DDEVTYPE DeviceType) {
   C.AlphaCmpCaps = 0xFF;  // every comparison
   C.ShadeCaps = D3DPSHADECAPS_COLORGOURAUDRGB | D3DPSHADECAPS_SPECULARGOURAUDRGB | D3DPSHADECAPS_ALPHAGOURAUDBLEND;
   C.TextureCaps = D3DPTEXTURECAPS_ALPHA | D3DPTEXTURECAPS_MIPMAP;
-  if (Hooks.ForcePow2) C.TextureCaps |= D3DPTEXTURECAPS_POW2;
-  if (Hooks.ForceSquareOnly) C.TextureCaps |= D3DPTEXTURECAPS_SQUAREONLY;
   // Point and bilinear filtering; mip levels can be made but are not filtered between.
   C.TextureFilterCaps =
       D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR;
@@ -126,12 +123,15 @@ D3DCAPS9 TSoftDirect3D9::Caps(D3DDEVTYPE DeviceType) {
   C.MaxPointSize = 1.0f;
   C.NumberOfAdaptersInGroup = 1;
   C.NumSimultaneousRTs = 1;
+  if (machine != nullptr) machine->AdjustCaps(DeviceType, C);
   return C;
 }
 
 HRESULT TSoftDirect3D9::GetDeviceCaps(UINT Adapter, D3DDEVTYPE DeviceType, D3DCAPS9* pCaps) {
   if (Adapter != 0 || !pCaps || !KnownDeviceType(DeviceType)) return D3DERR_INVALIDCALL;
-  if (DeviceType == D3DDEVTYPE_HAL && D3D9Hooks().FailHalCaps) return D3DERR_NOTAVAILABLE;
+  if (machine != nullptr) {
+    if (const HRESULT hr = machine->DeviceCaps(DeviceType); FAILED(hr)) return hr;
+  }
   *pCaps = Caps(DeviceType);
   return D3D_OK;
 }
@@ -142,9 +142,9 @@ HRESULT TSoftDirect3D9::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND h
   if (!ppReturnedDeviceInterface) return D3DERR_INVALIDCALL;
   *ppReturnedDeviceInterface = nullptr;
   if (Adapter != 0 || !pPresentationParameters || !KnownDeviceType(DeviceType)) return D3DERR_INVALIDCALL;
-  const TD3D9Hooks& Hooks = D3D9Hooks();
-  if (Hooks.FailCreateDevice) return D3DERR_NOTAVAILABLE;
-  if (DeviceType == D3DDEVTYPE_HAL && Hooks.FailHalCaps) return D3DERR_NOTAVAILABLE;
+  if (machine != nullptr) {
+    if (const HRESULT hr = machine->DeviceCreation(DeviceType); FAILED(hr)) return hr;
+  }
   const DWORD Processing = BehaviorFlags & (D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_HARDWARE_VERTEXPROCESSING |
                                             D3DCREATE_MIXED_VERTEXPROCESSING);
   if (Processing != D3DCREATE_SOFTWARE_VERTEXPROCESSING && Processing != D3DCREATE_HARDWARE_VERTEXPROCESSING &&

@@ -18,9 +18,9 @@ class TSoftDirect3D9 final : public IDirect3D9 {
                        D3DPRESENT_PARAMETERS* pPresentationParameters,
                        IDirect3DDevice9** ppReturnedDeviceInterface) override;
 
-  // The capabilities every device reports (test hooks applied).
+  // The capabilities every device reports (those of the card standing in, if any).
   static D3DCAPS9 Caps(D3DDEVTYPE DeviceType);
-  // Whether depth-stencil surfaces of this format can be made (only through the test hooks).
+  // Whether depth-stencil surfaces of this format can be made (only on a card standing in).
   static bool DepthFormatAccepted(D3DFORMAT Format);
 
   static constexpr DWORD MaxTextureSize = 4096;

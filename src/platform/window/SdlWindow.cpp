@@ -1,3 +1,14 @@
+// The game's window on SDL: it stands in for the main form's window, shows the frames the device presents,
+// reads the keys and the focus, and shows the design's message boxes.
+//
+// Index (each part begins at its "[SECTION]" line):
+//   Video start-up, icon, refresh rate and renderer checks
+//   Presenting frames: renderer or window surface
+//   The window: creation, borders, size and place on the screen
+//   Full screen, scale and smoothing
+//   Message boxes
+//   Keys, focus and the event queue
+//   The box shown before any window exists
 #include "SdlWindow.h"
 
 #include <SDL.h>
@@ -18,6 +29,8 @@
 #include "SdlKeyTable.h"
 #include "TextEncoding.h"
 #include "WindowIcon.h"
+
+// [SECTION] Video start-up, icon, refresh rate and renderer checks
 
 namespace {
 constexpr int kDesignLeft = 192, kDesignTop = 114;
@@ -136,6 +149,8 @@ int64_t RealTimeNs() {
 
 // ---- presenter ----
 
+// [SECTION] Presenting frames: renderer or window surface
+
 TSdlPresenter::TSdlPresenter(SDL_Window* window, const TSdlWindowOptions& options)
     : window_(window), integerScaling_(options.IntegerScaling), smooth_(options.Smooth), pacer_(false) {
   // Only a 60 Hz display's retrace can pace the game, and only an accelerated renderer waits for it. Otherwise
@@ -246,6 +261,8 @@ void TSdlPresenter::PresentToSurface(const uint32_t* Pixels, int32_t Width, int3
 }
 
 // ---- window ----
+
+// [SECTION] The window: creation, borders, size and place on the screen
 
 TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight, const TSdlWindowOptions& options)
     : options_(options),
@@ -362,6 +379,8 @@ void TSdlWindow::SetWindowPos(int32_t Left, int32_t Top, int32_t Width, int32_t 
   }
 }
 
+// [SECTION] Full screen, scale and smoothing
+
 void TSdlWindow::ToggleFullscreen() {
   const bool fullscreen = IsFullscreen();
   pendingFullscreen_ = false;
@@ -404,6 +423,8 @@ void TSdlWindow::SetCaption(const std::string& caption) { SDL_SetWindowTitle(win
 
 void TSdlWindow::SetScreenCursor(int cursor) { SDL_ShowCursor(cursor == crNone ? SDL_DISABLE : SDL_ENABLE); }
 
+// [SECTION] Message boxes
+
 int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption, uint32_t /*flags*/) {
   std::string shownText, shownCaption;
   ReportMessage(text, caption, shownText, shownCaption);
@@ -416,6 +437,8 @@ int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption,
   RunMessageBox(window_, *presenter_, pixels, clientWidth_, clientHeight_);
   return IDOK;
 }
+
+// [SECTION] Keys, focus and the event queue
 
 bool TSdlWindow::IsKeyDown(uint8_t VirtualKey) const {
   if (VirtualKey == VK_RETURN && swallowEnter_) return false;
@@ -477,6 +500,8 @@ void TSdlWindow::ProcessMessages(TApplication& application) {
 }
 
 void TSdlWindow::WaitMessage() { SDL_WaitEventTimeout(nullptr, 100); }
+
+// [SECTION] The box shown before any window exists
 
 int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t /*flags*/) {
   std::string shownText, shownCaption;

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int ScreenW = 800, ScreenH = 600;
-constexpr int Sprites = 1000, FrameSprites = 300, TextQuads = 20;
+constexpr int kScreenW = 800, kScreenH = 600;
+constexpr int kSprites = 1000, kFrameSprites = 300, kTextQuads = 20;
 
 struct TVertex {
   float X, Y, Z, Rhw;
@@ -46,28 +46,28 @@ uint32_t Random(uint32_t& Seed) {
 
 // Pictures: a background tile, a sprite with a transparent border, a line of "text" with soft edges.
 std::vector<TImage> MakeImages() {
-  std::vector<TImage> Images;
-  uint32_t Seed = 7;
-  TImage Map{192, 96, {}};
-  for (int I = 0; I < Map.W * Map.H; ++I)
-    Map.Pixels.push_back((Random(Seed) % 4 == 0 ? 0u : 0xFF000000u) | (Random(Seed) & 0xFFFFFF));
-  Images.push_back(Map);
-  TImage Sprite{32, 32, {}};
-  for (int Y = 0; Y < 32; ++Y)
-    for (int X = 0; X < 32; ++X) {
-      bool Inside = (X - 16) * (X - 16) + (Y - 16) * (Y - 16) < 14 * 14;
-      Sprite.Pixels.push_back(Inside ? 0xFF000000u | (Random(Seed) & 0xFFFFFF) : 0x00FF00FFu);
+  std::vector<TImage> images;
+  uint32_t seed = 7;
+  TImage map{192, 96, {}};
+  for (int i = 0; i < map.W * map.H; ++i)
+    map.Pixels.push_back((Random(seed) % 4 == 0 ? 0u : 0xFF000000u) | (Random(seed) & 0xFFFFFF));
+  images.push_back(map);
+  TImage sprite{32, 32, {}};
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      bool inside = (x - 16) * (x - 16) + (y - 16) * (y - 16) < 14 * 14;
+      sprite.Pixels.push_back(inside ? 0xFF000000u | (Random(seed) & 0xFFFFFF) : 0x00FF00FFu);
     }
-  Images.push_back(Sprite);
-  TImage Text{128, 16, {}};
-  for (int I = 0; I < Text.W * Text.H; ++I) Text.Pixels.push_back(((Random(Seed) & 0xFF) << 24) | 0xFFFFFF);
-  Images.push_back(Text);
-  return Images;
+  images.push_back(sprite);
+  TImage text{128, 16, {}};
+  for (int i = 0; i < text.W * text.H; ++i) text.Pixels.push_back(((Random(seed) & 0xFF) << 24) | 0xFFFFFF);
+  images.push_back(text);
+  return images;
 }
 
 TQuad Sprite(uint32_t& Seed, bool Additive) {
-  TQuad Q{float(Random(Seed) % (ScreenW + 32)) - 32.0f,
-          float(Random(Seed) % (ScreenH + 32)) - 32.0f,
+  TQuad q{float(Random(Seed) % (kScreenW + 32)) - 32.0f,
+          float(Random(Seed) % (kScreenH + 32)) - 32.0f,
           32,
           32,
           1,
@@ -77,29 +77,29 @@ TQuad Sprite(uint32_t& Seed, bool Additive) {
           Additive,
           false,
           false};
-  return Q;
+  return q;
 }
 
 std::vector<TQuad> FullScreenWorkload() {
-  return {{0, 0, ScreenW, ScreenH, 4, 6, {0xFFFFFFFF, 0xC0FF8080, 0xE080FF80, 0xFF8080FF}, 0, false, true, false}};
+  return {{0, 0, kScreenW, kScreenH, 4, 6, {0xFFFFFFFF, 0xC0FF8080, 0xE080FF80, 0xFF8080FF}, 0, false, true, false}};
 }
 
 std::vector<TQuad> SpriteWorkload() {
-  std::vector<TQuad> Quads;
-  uint32_t Seed = 1;
-  for (int I = 0; I < Sprites; ++I) Quads.push_back(Sprite(Seed, false));
-  return Quads;
+  std::vector<TQuad> quads;
+  uint32_t seed = 1;
+  for (int i = 0; i < kSprites; ++i) quads.push_back(Sprite(seed, false));
+  return quads;
 }
 
 // A frame of play: the scrolling background, sprites (some additive, as shots and explosions), text.
 std::vector<TQuad> FrameWorkload() {
-  std::vector<TQuad> Quads;
-  Quads.push_back({-100, 0, 1343, 671, 7, 7, {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, 0, false, true, false});
-  uint32_t Seed = 2;
-  for (int I = 0; I < FrameSprites; ++I) Quads.push_back(Sprite(Seed, I % 4 == 0));
-  for (int I = 0; I < TextQuads; ++I)
-    Quads.push_back({float(40 + (I % 4) * 180),
-                     float(100 + (I / 4) * 60),
+  std::vector<TQuad> quads;
+  quads.push_back({-100, 0, 1343, 671, 7, 7, {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, 0, false, true, false});
+  uint32_t seed = 2;
+  for (int i = 0; i < kFrameSprites; ++i) quads.push_back(Sprite(seed, i % 4 == 0));
+  for (int i = 0; i < kTextQuads; ++i)
+    quads.push_back({float(40 + (i % 4) * 180),
+                     float(100 + (i / 4) * 60),
                      128,
                      16,
                      1,
@@ -108,166 +108,166 @@ std::vector<TQuad> FrameWorkload() {
                      2,
                      false,
                      false,
-                     I % 2 == 0});
-  return Quads;
+                     i % 2 == 0});
+  return quads;
 }
 
 // Mean milliseconds per frame of each workload on the software device, for the SDL comparison.
 std::map<std::string, double>& SoftTimes() {
-  static std::map<std::string, double> Times;
-  return Times;
+  static std::map<std::string, double> times;
+  return times;
 }
 
 class TSoftBench {
  public:
-  TSoftBench() : Window_(ScreenW, ScreenH) {
-    D3D_ = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS Params{};
-    Params.Windowed = -1;
-    Params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    Params.hDeviceWindow = &Window_;
-    D3D_->CreateDevice(0, D3DDEVTYPE_HAL, &Window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &Params, &Device_);
-    for (const TImage& Image : MakeImages()) {
-      IDirect3DTexture9* T = nullptr;
-      Device_->CreateTexture(Image.W, Image.H, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &T, nullptr);
-      D3DLOCKED_RECT L;
-      T->LockRect(0, &L, nullptr, 0);
-      for (int Y = 0; Y < Image.H; ++Y)
-        std::memcpy(static_cast<uint8_t*>(L.pBits) + Y * L.Pitch, &Image.Pixels[Y * Image.W], Image.W * 4);
-      T->UnlockRect(0);
-      Textures_.push_back(T);
+  TSoftBench() : window_(kScreenW, kScreenH) {
+    d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS params{};
+    params.Windowed = -1;
+    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    params.hDeviceWindow = &window_;
+    d3d_->CreateDevice(0, D3DDEVTYPE_HAL, &window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &device_);
+    for (const TImage& image : MakeImages()) {
+      IDirect3DTexture9* t = nullptr;
+      device_->CreateTexture(image.W, image.H, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr);
+      D3DLOCKED_RECT l;
+      t->LockRect(0, &l, nullptr, 0);
+      for (int y = 0; y < image.H; ++y)
+        std::memcpy(static_cast<uint8_t*>(l.pBits) + y * l.Pitch, &image.Pixels[y * image.W], image.W * 4);
+      t->UnlockRect(0);
+      textures_.push_back(t);
     }
   }
   ~TSoftBench() {
-    Device_->SetTexture(0, nullptr);
-    for (IDirect3DTexture9* T : Textures_) T->Release();
-    Device_->Release();
-    D3D_->Release();
+    device_->SetTexture(0, nullptr);
+    for (IDirect3DTexture9* t : textures_) t->Release();
+    device_->Release();
+    d3d_->Release();
   }
 
   // Draws the quads as the sprite layer does: states set only when they change, one strip per quad.
   void Frame(const std::vector<TQuad>& Quads) {
-    IDirect3DDevice9* D = Device_;
-    D->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00101010, 1.0f, 0);
-    D->BeginScene();
-    D->SetRenderState(D3DRS_SPECULARENABLE, 1);
-    D->SetRenderState(D3DRS_LIGHTING, 0);
-    D->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-    D->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    D->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    D->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    D->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    D->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    D->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    D->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    D->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1);
-    int Texture = -1, Additive = -1, Wrap = -1, Smooth = -1;
-    for (const TQuad& Q : Quads) {
-      if (Q.Texture != Texture) D->SetTexture(0, Textures_[Texture = Q.Texture]);
-      if (int(Q.Additive) != Additive)
-        D->SetRenderState(D3DRS_DESTBLEND, (Additive = Q.Additive) ? D3DBLEND_ONE : D3DBLEND_INVSRCALPHA);
-      if (int(Q.Wrap) != Wrap) {
-        DWORD Mode = (Wrap = Q.Wrap) ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
-        D->SetSamplerState(0, D3DSAMP_ADDRESSU, Mode);
-        D->SetSamplerState(0, D3DSAMP_ADDRESSV, Mode);
+    IDirect3DDevice9* d = device_;
+    d->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00101010, 1.0f, 0);
+    d->BeginScene();
+    d->SetRenderState(D3DRS_SPECULARENABLE, 1);
+    d->SetRenderState(D3DRS_LIGHTING, 0);
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    d->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    d->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1);
+    int texture = -1, additive = -1, wrap = -1, smooth = -1;
+    for (const TQuad& q : Quads) {
+      if (q.Texture != texture) d->SetTexture(0, textures_[texture = q.Texture]);
+      if (int(q.Additive) != additive)
+        d->SetRenderState(D3DRS_DESTBLEND, (additive = q.Additive) ? D3DBLEND_ONE : D3DBLEND_INVSRCALPHA);
+      if (int(q.Wrap) != wrap) {
+        DWORD mode = (wrap = q.Wrap) ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
+        d->SetSamplerState(0, D3DSAMP_ADDRESSU, mode);
+        d->SetSamplerState(0, D3DSAMP_ADDRESSV, mode);
       }
-      if (int(Q.Smooth) != Smooth) {
-        DWORD Filter = (Smooth = Q.Smooth) ? D3DTEXF_LINEAR : D3DTEXF_POINT;
-        D->SetSamplerState(0, D3DSAMP_MAGFILTER, Filter);
-        D->SetSamplerState(0, D3DSAMP_MINFILTER, Filter);
+      if (int(q.Smooth) != smooth) {
+        DWORD filter = (smooth = q.Smooth) ? D3DTEXF_LINEAR : D3DTEXF_POINT;
+        d->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
+        d->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
       }
-      TVertex V[4] = {{Q.X, Q.Y, 0, 0.5f, Q.Colours[0], 0, 0, 0},
-                      {Q.X + Q.W, Q.Y, 0, 0.5f, Q.Colours[1], 0, Q.U1, 0},
-                      {Q.X, Q.Y + Q.H, 0, 0.5f, Q.Colours[2], 0, 0, Q.V1},
-                      {Q.X + Q.W, Q.Y + Q.H, 0, 0.5f, Q.Colours[3], 0, Q.U1, Q.V1}};
-      D->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, V, sizeof(TVertex));
+      TVertex v[4] = {{q.X, q.Y, 0, 0.5f, q.Colours[0], 0, 0, 0},
+                      {q.X + q.W, q.Y, 0, 0.5f, q.Colours[1], 0, q.U1, 0},
+                      {q.X, q.Y + q.H, 0, 0.5f, q.Colours[2], 0, 0, q.V1},
+                      {q.X + q.W, q.Y + q.H, 0, 0.5f, q.Colours[3], 0, q.U1, q.V1}};
+      d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(TVertex));
     }
-    D->EndScene();
+    d->EndScene();
   }
 
  private:
-  THeadlessWindow Window_;
-  IDirect3D9* D3D_ = nullptr;
-  IDirect3DDevice9* Device_ = nullptr;
-  std::vector<IDirect3DTexture9*> Textures_;
+  THeadlessWindow window_;
+  IDirect3D9* d3d_ = nullptr;
+  IDirect3DDevice9* device_ = nullptr;
+  std::vector<IDirect3DTexture9*> textures_;
 };
 
 class TSdlBench {
  public:
   TSdlBench() {
-    Surface_ = SDL_CreateRGBSurface(0, ScreenW, ScreenH, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
-    Renderer_ = SDL_CreateSoftwareRenderer(Surface_);
-    for (const TImage& Image : MakeImages()) {
-      SDL_Surface* S = SDL_CreateRGBSurfaceFrom(const_cast<uint32_t*>(Image.Pixels.data()), Image.W, Image.H, 32,
-                                                Image.W * 4, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
-      SDL_Texture* T = SDL_CreateTextureFromSurface(Renderer_, S);
-      SDL_SetTextureBlendMode(T, SDL_BLENDMODE_BLEND);
-      SDL_FreeSurface(S);
-      Textures_.push_back(T);
+    surface_ = SDL_CreateRGBSurface(0, kScreenW, kScreenH, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
+    renderer_ = SDL_CreateSoftwareRenderer(surface_);
+    for (const TImage& image : MakeImages()) {
+      SDL_Surface* s = SDL_CreateRGBSurfaceFrom(const_cast<uint32_t*>(image.Pixels.data()), image.W, image.H, 32,
+                                                image.W * 4, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
+      SDL_Texture* t = SDL_CreateTextureFromSurface(renderer_, s);
+      SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+      SDL_FreeSurface(s);
+      textures_.push_back(t);
     }
   }
   ~TSdlBench() {
-    for (SDL_Texture* T : Textures_) SDL_DestroyTexture(T);
-    SDL_DestroyRenderer(Renderer_);
-    SDL_FreeSurface(Surface_);
+    for (SDL_Texture* t : textures_) SDL_DestroyTexture(t);
+    SDL_DestroyRenderer(renderer_);
+    SDL_FreeSurface(surface_);
   }
 
-  bool Ready() const { return Renderer_ != nullptr; }
+  bool Ready() const { return renderer_ != nullptr; }
 
   void Frame(const std::vector<TQuad>& Quads) {
-    SDL_SetRenderDrawColor(Renderer_, 0x10, 0x10, 0x10, 0xFF);
-    SDL_RenderClear(Renderer_);
-    static const int Indices[6] = {0, 1, 2, 1, 3, 2};
-    for (const TQuad& Q : Quads) {
-      SDL_Texture* T = Textures_[Q.Texture];
-      SDL_SetTextureBlendMode(T, Q.Additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
-      SDL_SetTextureScaleMode(T, Q.Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-      SDL_Vertex V[4];
-      const float X[4] = {Q.X, Q.X + Q.W, Q.X, Q.X + Q.W}, Y[4] = {Q.Y, Q.Y, Q.Y + Q.H, Q.Y + Q.H};
+    SDL_SetRenderDrawColor(renderer_, 0x10, 0x10, 0x10, 0xFF);
+    SDL_RenderClear(renderer_);
+    static const int kIndices[6] = {0, 1, 2, 1, 3, 2};
+    for (const TQuad& q : Quads) {
+      SDL_Texture* t = textures_[q.Texture];
+      SDL_SetTextureBlendMode(t, q.Additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+      SDL_SetTextureScaleMode(t, q.Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+      SDL_Vertex v[4];
+      const float x[4] = {q.X, q.X + q.W, q.X, q.X + q.W}, y[4] = {q.Y, q.Y, q.Y + q.H, q.Y + q.H};
       // SDL refuses texture coordinates beyond 1 (it cannot wrap): a wrapping quad is drawn stretched instead,
       // which costs it the same per pixel.
-      const float U1 = Q.U1 > 1 ? 1 : Q.U1, V1 = Q.V1 > 1 ? 1 : Q.V1;
-      const float U[4] = {0, U1, 0, U1}, Vv[4] = {0, 0, V1, V1};
-      for (int I = 0; I < 4; ++I) {
-        uint32_t C = Q.Colours[I];
-        V[I].position = {X[I], Y[I]};
-        V[I].color = {Uint8(C >> 16), Uint8(C >> 8), Uint8(C), Uint8(C >> 24)};
-        V[I].tex_coord = {U[I], Vv[I]};
+      const float u1 = q.U1 > 1 ? 1 : q.U1, v1 = q.V1 > 1 ? 1 : q.V1;
+      const float u[4] = {0, u1, 0, u1}, vv[4] = {0, 0, v1, v1};
+      for (int i = 0; i < 4; ++i) {
+        uint32_t c = q.Colours[i];
+        v[i].position = {x[i], y[i]};
+        v[i].color = {Uint8(c >> 16), Uint8(c >> 8), Uint8(c), Uint8(c >> 24)};
+        v[i].tex_coord = {u[i], vv[i]};
       }
-      SDL_RenderGeometry(Renderer_, T, V, 4, Indices, 6);
+      SDL_RenderGeometry(renderer_, t, v, 4, kIndices, 6);
     }
-    SDL_RenderFlush(Renderer_);
+    SDL_RenderFlush(renderer_);
   }
 
  private:
-  SDL_Surface* Surface_ = nullptr;
-  SDL_Renderer* Renderer_ = nullptr;
-  std::vector<SDL_Texture*> Textures_;
+  SDL_Surface* surface_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  std::vector<SDL_Texture*> textures_;
 };
 
 // Processor time of this thread: other programs on the machine delay both renderers without adding to it.
 double CpuMilliseconds() {
-  timespec T;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &T);
-  return T.tv_sec * 1e3 + T.tv_nsec / 1e6;
+  timespec t;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 void ReportMilliseconds(benchmark::State& State, double Spent, const std::string& Name, bool Soft) {
-  double Ms = Spent / double(State.iterations());
-  State.counters["cpu_ms_per_frame"] = Ms;
+  double ms = Spent / double(State.iterations());
+  State.counters["cpu_ms_per_frame"] = ms;
   if (Soft) {
-    SoftTimes()[Name] = Ms;
+    SoftTimes()[Name] = ms;
   } else if (SoftTimes().count(Name)) {
-    State.counters["SdlOverSoft"] = Ms / SoftTimes()[Name];
+    State.counters["SdlOverSoft"] = ms / SoftTimes()[Name];
   }
 }
 
 template <class TBench>
 void Run(benchmark::State& State, const std::vector<TQuad>& Quads, const std::string& Name) {
-  TBench Bench;
-  double Start = CpuMilliseconds();
-  for (auto _ : State) Bench.Frame(Quads);
-  ReportMilliseconds(State, CpuMilliseconds() - Start, Name, std::is_same_v<TBench, TSoftBench>);
+  TBench bench;
+  double start = CpuMilliseconds();
+  for (auto _ : State) bench.Frame(Quads);
+  ReportMilliseconds(State, CpuMilliseconds() - start, Name, std::is_same_v<TBench, TSoftBench>);
 }
 
 void BM_Soft_FullScreenWrapQuad(benchmark::State& State) { Run<TSoftBench>(State, FullScreenWorkload(), "a"); }
@@ -281,17 +281,17 @@ void BM_Sdl_GameFrame(benchmark::State& State) { Run<TSdlBench>(State, FrameWork
 void BM_Floor_PlainBlend(benchmark::State& State) {
   typedef uint16_t U16x16 __attribute__((vector_size(32)));
   typedef uint8_t U8x16 __attribute__((vector_size(16)));
-  std::vector<uint32_t> Target(ScreenW * ScreenH, 0xFF101010);
-  const U16x16 Source = U16x16{} + 0x80, Alpha = U16x16{} + 128;
+  std::vector<uint32_t> target(kScreenW * kScreenH, 0xFF101010);
+  const U16x16 source = U16x16{} + 0x80, alpha = U16x16{} + 128;
   for (auto _ : State) {
-    for (size_t I = 0; I < Target.size(); I += 4) {
-      U8x16 D8;
-      std::memcpy(&D8, &Target[I], sizeof D8);
-      U16x16 X = Source * Alpha + __builtin_convertvector(D8, U16x16) * (255 - Alpha) + 128;
-      U8x16 Out = __builtin_convertvector((X + (X >> 8)) >> 8, U8x16);
-      std::memcpy(&Target[I], &Out, sizeof Out);
+    for (size_t i = 0; i < target.size(); i += 4) {
+      U8x16 d8;
+      std::memcpy(&d8, &target[i], sizeof d8);
+      U16x16 x = source * alpha + __builtin_convertvector(d8, U16x16) * (255 - alpha) + 128;
+      U8x16 out = __builtin_convertvector((x + (x >> 8)) >> 8, U8x16);
+      std::memcpy(&target[i], &out, sizeof out);
     }
-    benchmark::DoNotOptimize(Target.data());
+    benchmark::DoNotOptimize(target.data());
   }
 }
 

@@ -21,7 +21,7 @@ inline constexpr int32_t kMaxVolume = 100;
 
 // Reads argv[1..argc-1]. False on an unknown option, a missing or bad value, a stray argument or a recording
 // that would overwrite the replay, with the reason in error.
-bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, std::string& error);
+bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& Options, std::string& Error);
 
 // The usage text, ending in a newline.
 std::string CommandLineUsage();

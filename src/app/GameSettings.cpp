@@ -3,26 +3,26 @@
 #include "CommandLine.h"
 #include "TextEncoding.h"
 
-TGameSettings ReadGameSettings(const TSettingsFile& file) {
+TGameSettings ReadGameSettings(const TSettingsFile& File) {
   TGameSettings settings;
-  settings.Fullscreen = file.GetBool("fullscreen", settings.Fullscreen);
-  settings.Scale = file.GetInt("scale", settings.Scale, 1, kMaxWindowScale);
-  settings.IntegerScaling = file.GetBool("integer_scaling", settings.IntegerScaling);
-  settings.Smooth = file.GetBool("smooth", settings.Smooth);
-  settings.Skin = file.Get("skin").value_or("");
-  settings.Volume = file.GetInt("volume", settings.Volume, 0, kMaxVolume);
-  settings.Muted = file.GetBool("muted", settings.Muted);
-  settings.AutoPause = file.GetBool("autopause", settings.AutoPause);
+  settings.Fullscreen = File.GetBool("fullscreen", settings.Fullscreen);
+  settings.Scale = File.GetInt("scale", settings.Scale, 1, kMaxWindowScale);
+  settings.IntegerScaling = File.GetBool("integer_scaling", settings.IntegerScaling);
+  settings.Smooth = File.GetBool("smooth", settings.Smooth);
+  settings.Skin = File.Get("skin").value_or("");
+  settings.Volume = File.GetInt("volume", settings.Volume, 0, kMaxVolume);
+  settings.Muted = File.GetBool("muted", settings.Muted);
+  settings.AutoPause = File.GetBool("autopause", settings.AutoPause);
   return settings;
 }
 
-void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file) {
-  file.SetBool("fullscreen", settings.Fullscreen);
-  file.SetInt("scale", settings.Scale);
-  file.SetBool("integer_scaling", settings.IntegerScaling);
-  file.SetBool("smooth", settings.Smooth);
-  if (!settings.Skin.empty()) file.Set("skin", settings.Skin);
-  file.SetInt("volume", settings.Volume);
-  file.SetBool("muted", settings.Muted);
-  file.SetBool("autopause", settings.AutoPause);
+void WriteGameSettings(const TGameSettings& Settings, TSettingsFile& File) {
+  File.SetBool("fullscreen", Settings.Fullscreen);
+  File.SetInt("scale", Settings.Scale);
+  File.SetBool("integer_scaling", Settings.IntegerScaling);
+  File.SetBool("smooth", Settings.Smooth);
+  if (!Settings.Skin.empty()) File.Set("skin", Settings.Skin);
+  File.SetInt("volume", Settings.Volume);
+  File.SetBool("muted", Settings.Muted);
+  File.SetBool("autopause", Settings.AutoPause);
 }

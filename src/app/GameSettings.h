@@ -23,6 +23,6 @@ struct TGameSettings {
 inline constexpr const char* kSettingsFileName = "settings.ini";
 
 // Known keys with a value out of place read as their defaults.
-TGameSettings ReadGameSettings(const TSettingsFile& file);
+TGameSettings ReadGameSettings(const TSettingsFile& File);
 // Sets every known key (the skin once one is chosen), leaving the others as they are.
-void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file);
+void WriteGameSettings(const TGameSettings& Settings, TSettingsFile& File);

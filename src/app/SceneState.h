@@ -7,9 +7,9 @@
 class TCustomScene;
 
 // Scene number of a scene object (0 title, 1 game, 2 ending) by its class; -1 for none or another class.
-int SceneNumberOf(const TCustomScene* scene);
+int SceneNumberOf(const TCustomScene* Scene);
 
 // {"frame":F,"scene":N,"sceneFrame":C,...} with the fields the scene's class offers; no trailing newline.
 // With objects, a game scene adds "objects": the hit rectangles [left,top,right,bottom] of the ship, the
 // enemies, the enemy bullets and the capsules, for play-testing bots.
-std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects = false);
+std::string DescribeSceneState(uint32_t Frame, const TCustomScene* Scene, bool Objects = false);

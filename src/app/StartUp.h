@@ -13,11 +13,11 @@ struct TStartUpResult {
 // Runs the skin scan for the program folder and the folders searched after it. Fails with the
 // "スキンフォルダが存在しません" message when none of them exists, and with "使用できるスキンが存在しません (folders)"
 // when they hold no usable skin.
-TStartUpResult StartUpSkins(const std::string& programDir, const TMoreSkinFolders& more = {});
+TStartUpResult StartUpSkins(const std::string& ProgramFolder, const TMoreSkinFolders& More = {});
 
 // Makes the skin remembered from an earlier run the current one, when SkinNames still lists it (in any letter
 // case); false, and the current skin unchanged, otherwise.
-bool SelectRememberedSkin(const std::string& name);
+bool SelectRememberedSkin(const std::string& Name);
 
 // The skins a run may start on, strongest first: one named on the command line, a replay's own (empty when
 // there is none; ReplayFile names the replay in messages), the one remembered from an earlier run.

@@ -59,11 +59,11 @@ class TMainForm {
  private:
   void Frame(bool& Done);
 
-  TMainFormEnvironment FEnv;
+  TMainFormEnvironment env_;
   std::unique_ptr<TVUDader> FDG;
   std::unique_ptr<TKeyStates> FKeyStates;
   std::unique_ptr<TSXScene> FSpriteScene;
   std::unique_ptr<TCustomScene> FCurrentScene;
-  bool FDestroyed = false;
-  uint32_t FFrames = 0;  // idle passes run, the number the frame observer is given
+  bool destroyed_ = false;
+  uint32_t frames_ = 0;  // idle passes run, the number the frame observer is given
 };

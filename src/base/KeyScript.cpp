@@ -16,20 +16,20 @@ constexpr TKeyName kKeyNames[] = {{"LEFT", VK_LEFT},    {"UP", VK_UP},      {"RI
                                   {"DOWN", VK_DOWN},    {"Z", VK_Z},        {"C", VK_C},
                                   {"ENTER", VK_RETURN}, {"ESC", VK_ESCAPE}, {"LCTRL", VK_LCONTROL}};
 
-bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t& value) {
-  if (text.empty() || text.size() > 10) return false;
-  value = 0;
-  for (char c : text) {
+bool ParseUnsigned(const std::string& Text, uint64_t Limit, uint64_t& Value) {
+  if (Text.empty() || Text.size() > 10) return false;
+  Value = 0;
+  for (char c : Text) {
     if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    value = value * 10 + (c - '0');
+    Value = Value * 10 + (c - '0');
   }
-  return value <= limit;
+  return Value <= Limit;
 }
 }  // namespace
 
-bool IsAwayWord(const std::string& word) {
-  std::string upper = word;
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+bool IsAwayWord(const std::string& Word) {
+  std::string upper = Word;
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char C) { return std::toupper(C); });
   return upper == kAwayWord;
 }
 
@@ -40,50 +40,50 @@ const char* KeyNameOf(uint8_t VirtualKey) {
   return nullptr;
 }
 
-int VirtualKeyFromName(const std::string& name) {
-  std::string upper = name;
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+int VirtualKeyFromName(const std::string& Name) {
+  std::string upper = Name;
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char C) { return std::toupper(C); });
   for (const TKeyName& key : kKeyNames) {
     if (upper == key.Name) return key.Code;
   }
   uint64_t code = 0;
-  if (ParseUnsigned(name, 255, code)) return static_cast<int>(code);
+  if (ParseUnsigned(Name, 255, code)) return static_cast<int>(code);
   return -1;
 }
 
 namespace {
-bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+bool IsControl(unsigned char C) { return C < 0x20 || C == 0x7F; }
 
-void AppendHexEscape(std::string& out, unsigned char c) {
+void AppendHexEscape(std::string& Out, unsigned char C) {
   static const char kHex[] = "0123456789ABCDEF";
-  out += "\\x";
-  out += kHex[c >> 4];
-  out += kHex[c & 15];
+  Out += "\\x";
+  Out += kHex[C >> 4];
+  Out += kHex[C & 15];
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+int HexDigit(char C) {
+  if (C >= '0' && C <= '9') return C - '0';
+  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
   return -1;
 }
 
 // The name inside a quoted skin value; false when the quoting is broken.
-bool UnquoteSkinName(const std::string& value, std::string& name) {
-  if (value.size() < 2 || value.back() != '"') return false;
-  name.clear();
-  for (size_t i = 1; i + 1 < value.size(); ++i) {
-    const char c = value[i];
+bool UnquoteSkinName(const std::string& Value, std::string& Name) {
+  if (Value.size() < 2 || Value.back() != '"') return false;
+  Name.clear();
+  for (size_t i = 1; i + 1 < Value.size(); ++i) {
+    const char c = Value[i];
     if (c == '"') return false;
     if (c != '\\') {
-      name += c;
+      Name += c;
       continue;
     }
-    if (++i + 1 >= value.size()) return false;
-    if (value[i] == '\\' || value[i] == '"') {
-      name += value[i];
-    } else if (value[i] == 'x' && i + 3 < value.size() && HexDigit(value[i + 1]) >= 0 && HexDigit(value[i + 2]) >= 0) {
-      name += static_cast<char>(HexDigit(value[i + 1]) * 16 + HexDigit(value[i + 2]));
+    if (++i + 1 >= Value.size()) return false;
+    if (Value[i] == '\\' || Value[i] == '"') {
+      Name += Value[i];
+    } else if (Value[i] == 'x' && i + 3 < Value.size() && HexDigit(Value[i + 1]) >= 0 && HexDigit(Value[i + 2]) >= 0) {
+      Name += static_cast<char>(HexDigit(Value[i + 1]) * 16 + HexDigit(Value[i + 2]));
       i += 2;
     } else {
       return false;
@@ -97,7 +97,7 @@ std::string SkinLineValue(const std::string& Name) {
   const bool plain =
       !Name.empty() && Name.front() != '"' && !std::isspace(static_cast<unsigned char>(Name.front())) &&
       !std::isspace(static_cast<unsigned char>(Name.back())) &&
-      std::none_of(Name.begin(), Name.end(), [](char c) { return IsControl(static_cast<unsigned char>(c)); });
+      std::none_of(Name.begin(), Name.end(), [](char C) { return IsControl(static_cast<unsigned char>(C)); });
   if (plain) return Name;
   std::string quoted = "\"";
   for (const char c : Name) {
@@ -127,38 +127,38 @@ std::string ShowableText(const std::string& Text) {
 
 namespace {
 // A "seed N" or "skin NAME" line; rest holds what follows the word.
-void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std::string& where, TKeyScript& script,
-                    bool& skinSet) {
-  if (!script.Lines.empty()) throw std::runtime_error(where + word + " must come before the first frame line");
-  if ((word == "seed" && script.Seed) || (word == "skin" && skinSet)) {
-    throw std::runtime_error(where + "a second " + word + " line");
+void ReadHeaderLine(const std::string& Word, std::istringstream& Rest, const std::string& Where, TKeyScript& Script,
+                    bool& SkinSet) {
+  if (!Script.Lines.empty()) throw std::runtime_error(Where + Word + " must come before the first frame line");
+  if ((Word == "seed" && Script.Seed) || (Word == "skin" && SkinSet)) {
+    throw std::runtime_error(Where + "a second " + Word + " line");
   }
   std::string value;
-  std::getline(rest >> std::ws, value);
+  std::getline(Rest >> std::ws, value);
   while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.pop_back();
-  if (word == "skin") {
-    if (value.empty()) throw std::runtime_error(where + "skin wants a name");
-    if (value.front() == '"' && !UnquoteSkinName(value, script.Skin)) {
-      throw std::runtime_error(where + "badly quoted skin name " + ShowableText(value));
+  if (Word == "skin") {
+    if (value.empty()) throw std::runtime_error(Where + "skin wants a name");
+    if (value.front() == '"' && !UnquoteSkinName(value, Script.Skin)) {
+      throw std::runtime_error(Where + "badly quoted skin name " + ShowableText(value));
     }
-    if (value.front() != '"') script.Skin = value;
-    skinSet = true;
+    if (value.front() != '"') Script.Skin = value;
+    SkinSet = true;
     return;
   }
   uint64_t seed = 0;
   if (!ParseUnsigned(value, UINT32_MAX, seed))
-    throw std::runtime_error(where + "bad seed \"" + ShowableText(value) + "\"");
-  script.Seed = static_cast<uint32_t>(seed);
+    throw std::runtime_error(Where + "bad seed \"" + ShowableText(value) + "\"");
+  Script.Seed = static_cast<uint32_t>(seed);
 }
 }  // namespace
 
-TKeyScript ReadKeyScript(std::istream& in) {
+TKeyScript ReadKeyScript(std::istream& In) {
   TKeyScript script;
   std::vector<TKeyScriptLine>& lines = script.Lines;
   bool skinSet = false;
   std::string text;
   int lineNumber = 0;
-  while (std::getline(in, text)) {
+  while (std::getline(In, text)) {
     ++lineNumber;
     if (!text.empty() && text.back() == '\r') text.pop_back();
     std::istringstream words(text);
@@ -192,7 +192,7 @@ TKeyScript ReadKeyScript(std::istream& in) {
   return script;
 }
 
-std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in) { return ReadKeyScript(in).Lines; }
+std::vector<TKeyScriptLine> ParseKeyScript(std::istream& In) { return ReadKeyScript(In).Lines; }
 
 void TScriptedKeySource::SetFrame(uint32_t Frame) {
   // Frames come in order: the cursor moves on from where it stood, O(1) a frame over a whole script. Going
@@ -200,7 +200,7 @@ void TScriptedKeySource::SetFrame(uint32_t Frame) {
   if (Frame < frame_) {
     next_ =
         static_cast<size_t>(std::upper_bound(script_.begin(), script_.end(), Frame,
-                                             [](uint32_t f, const TKeyScriptLine& line) { return f < line.Frame; }) -
+                                             [](uint32_t F, const TKeyScriptLine& Line) { return F < Line.Frame; }) -
                             script_.begin());
   } else {
     while (next_ < script_.size() && script_[next_].Frame <= Frame) ++next_;

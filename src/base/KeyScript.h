@@ -32,13 +32,13 @@ inline constexpr size_t kKeyScriptLineLimit = 4'000'000;
 // (the window lost its focus). Before the first such line, "seed N" and "skin NAME" (NAME plain or quoted as
 // SkinLineValue writes it) may each appear once. Empty lines and lines starting with '#' are skipped. Frames must not
 // decrease. Raises std::runtime_error naming the line on anything else.
-TKeyScript ReadKeyScript(std::istream& in);
+TKeyScript ReadKeyScript(std::istream& In);
 // The frame lines of ReadKeyScript.
-std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in);
+std::vector<TKeyScriptLine> ParseKeyScript(std::istream& In);
 
 // The word of a script line that marks the application inactive, and its test (any letter case).
 inline constexpr const char* kAwayWord = "AWAY";
-bool IsAwayWord(const std::string& word);
+bool IsAwayWord(const std::string& Word);
 // The value of a "skin" line for Name: the name itself when the line gives it back unchanged, otherwise the
 // name in double quotes with backslash escapes (\\, \", \xHH for control bytes), which the reader undoes. Names
 // with control bytes, leading or trailing white space or a leading quote take the quoted form.
@@ -47,7 +47,7 @@ std::string SkinLineValue(const std::string& Name);
 std::string ShowableText(const std::string& Text);
 
 // Virtual-key code of a key name or number; -1 when it is neither.
-int VirtualKeyFromName(const std::string& name);
+int VirtualKeyFromName(const std::string& Name);
 // The script's name of a virtual-key code: LEFT ... LCTRL, or nullptr when it is written as a number.
 const char* KeyNameOf(uint8_t VirtualKey);
 
@@ -55,7 +55,7 @@ const char* KeyNameOf(uint8_t VirtualKey);
 class TScriptedKeySource : public TKeySource {
  public:
   TScriptedKeySource() = default;
-  explicit TScriptedKeySource(std::vector<TKeyScriptLine> script) : script_(std::move(script)) {}
+  explicit TScriptedKeySource(std::vector<TKeyScriptLine> Script) : script_(std::move(Script)) {}
 
   // Holds exactly the keys (and the activity) of the last script line whose frame is not after Frame. O(1) a
   // call, amortised, when the frames rise (lines' frames never decrease).

@@ -15,10 +15,10 @@ struct TParsed {
   std::string Error;
 };
 
-TParsed Parse(std::vector<const char*> args) {
-  args.insert(args.begin(), "morvanth");
+TParsed Parse(std::vector<const char*> Args) {
+  Args.insert(Args.begin(), "morvanth");
   TParsed parsed;
-  parsed.Ok = ParseCommandLine(static_cast<int>(args.size()), args.data(), parsed.Options, parsed.Error);
+  parsed.Ok = ParseCommandLine(static_cast<int>(Args.size()), Args.data(), parsed.Options, parsed.Error);
   return parsed;
 }
 

@@ -10,7 +10,7 @@
 namespace {
 
 TEST(GameSettings, RoundTripThroughTheFile) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::string path = (dir.Path() / "morvanth" / kSettingsFileName).string();
   datatest::WriteFile(path, "language=ja\n");  // a key this version does not know
   TSettingsFile file;
@@ -38,7 +38,7 @@ TEST(GameSettings, RoundTripThroughTheFile) {
 }
 
 TEST(GameSettings, OutOfPlaceValuesReadAsDefaults) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::string path = (dir.Path() / kSettingsFileName).string();
   datatest::WriteFile(path, "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\nautopause=2\n");
   TSettingsFile file;

@@ -12,16 +12,16 @@
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+std::string ReadAll(const std::string& Path) {
+  std::ifstream in(Path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
-std::string ThrownBy(const std::string& target) {
+std::string ThrownBy(const std::string& Target) {
   try {
-    TStateStream stream(target);
+    TStateStream stream(Target);
   } catch (const std::runtime_error& e) {
     return e.what();
   }

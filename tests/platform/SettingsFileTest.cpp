@@ -12,8 +12,8 @@
 
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
+std::string ReadAll(const std::filesystem::path& Path) {
+  std::ifstream in(Path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
@@ -34,7 +34,7 @@ TEST(SettingsFile, SavingKeepsWhatItDoesNotUnderstandAndChangesOnlyWhatWasSet) {
       {"\xEF\xBB\xBFscale=2\r\nfullscreen\r\n[oops\r\n", "\xEF\xBB\xBFscale=3\r\nfullscreen\r\n[oops\r\nskin=morv\r\n"},
   };
   for (const auto& c : cases) {
-    datatest::TempDir dir;
+    datatest::TTempDir dir;
     const std::filesystem::path path = dir.Path() / "morvanth" / "settings.ini";
     datatest::WriteFile(path, c.Before);
     TSettingsFile file;
@@ -50,7 +50,7 @@ TEST(SettingsFile, SavingKeepsWhatItDoesNotUnderstandAndChangesOnlyWhatWasSet) {
 }
 
 TEST(SettingsFile, ABrokenLineIsReportedOnceAndKept) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path path = dir.Path() / "settings.ini";
   datatest::WriteFile(path, "scale=2\nfullscreen\n=3\nvolume=5\n");
   TSettingsFile file;
@@ -76,7 +76,7 @@ TEST(SettingsFile, AFileThatCouldNotBeReadIsNeverOverwritten) {
       {std::string(70000, '#'), "larger than"},
   };
   for (const auto& c : cases) {
-    datatest::TempDir dir;
+    datatest::TTempDir dir;
     const std::filesystem::path path = dir.Path() / "settings.ini";
     datatest::WriteFile(path, c.Content);
     TSettingsFile file;
@@ -90,7 +90,7 @@ TEST(SettingsFile, AFileThatCouldNotBeReadIsNeverOverwritten) {
     EXPECT_EQ(ReadAll(path), c.Content);
   }
   // A folder in the file's place, and a file without read permission (unless the tests run as root).
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   std::filesystem::create_directories(dir.Path() / "folder.ini");
   TSettingsFile file;
   std::string error;
@@ -108,7 +108,7 @@ TEST(SettingsFile, AFileThatCouldNotBeReadIsNeverOverwritten) {
 }
 
 TEST(SettingsFile, ALinkedFileIsUpdatedWhereItLives) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path target = dir.Path() / "dotfiles" / "morvanth.ini";
   datatest::WriteFile(target, "# kept\nscale=2\n");
   std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
@@ -128,7 +128,7 @@ TEST(SettingsFile, ALinkedFileIsUpdatedWhereItLives) {
 }
 
 TEST(SettingsFile, SavingCreatesTheFolder) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path path = dir.Path() / "a" / "b" / "settings.ini";
   TSettingsFile file;
   std::string error;
@@ -140,7 +140,7 @@ TEST(SettingsFile, SavingCreatesTheFolder) {
 }
 
 TEST(SettingsFile, TypedValuesFallBackWhenOutOfPlace) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path path = dir.Path() / "settings.ini";
   datatest::WriteFile(path, "a=yes\nb=off\nc=maybe\nd=4\ne=40\nf=4x\ng= -2 \n");
   TSettingsFile file;

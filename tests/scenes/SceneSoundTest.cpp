@@ -37,13 +37,13 @@ class SceneSoundTest : public ::testing::Test {
     SetGameSound(nullptr);
     skin_.reset();
   }
-  void Updates(uint32_t n) {
-    for (uint32_t i = 0; i < n && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
+  void Updates(uint32_t N) {
+    for (uint32_t i = 0; i < N && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
   }
-  void Press(uint8_t key) {
-    h_.KeySource().SetKey(key, true);
+  void Press(uint8_t Key) {
+    h_.KeySource().SetKey(Key, true);
     Updates(1);
-    h_.KeySource().SetKey(key, false);
+    h_.KeySource().SetKey(Key, false);
   }
   // What was logged since the last call.
   std::string Heard() {
@@ -51,17 +51,17 @@ class SceneSoundTest : public ::testing::Test {
     out_.str("");
     return text;
   }
-  TEnemy* AddEnemy(int32_t x, int32_t y, int32_t hp) {
-    def_.X = x;
-    def_.Y = y;
-    def_.HP = hp;
+  TEnemy* AddEnemy(int32_t X, int32_t Y, int32_t Hp) {
+    def_.X = X;
+    def_.Y = Y;
+    def_.HP = Hp;
     def_.Graphic = scene_->GraphicDefs->Find("bot");
     auto* enemy = new TEnemy(&def_);
     scene_->Enemies->Add(enemy);
     return enemy;
   }
-  void AddShotOn(const TEnemy& enemy) {
-    scene_->ShotList->Add(TDirShot::Create(enemy.X, enemy.Y, scene_->Graphics[TShootingScene::giShot], 0).release());
+  void AddShotOn(const TEnemy& Enemy) {
+    scene_->ShotList->Add(TDirShot::Create(Enemy.X, Enemy.Y, scene_->Graphics[TShootingScene::giShot], 0).release());
   }
 
   TSceneHarness h_;

@@ -31,11 +31,11 @@ constexpr uint32_t kFlyIn = 101;  // updates until the ship is under control
 
 class ShootingSceneTest : public ::testing::Test {
  protected:
-  void Build(const std::string& stages, const std::string& graphicDefs = scenetest::GameGraphicDefs(),
-             bool withMap = true) {
+  void Build(const std::string& Stages, const std::string& GraphicDefs = scenetest::GameGraphicDefs(),
+             bool WithMap = true) {
     scene_.reset();
     skin_.reset();
-    skin_ = std::make_unique<TGameSkin>(stages, graphicDefs, withMap);
+    skin_ = std::make_unique<TGameSkin>(Stages, GraphicDefs, WithMap);
     SeedRandom(7);
     scene_ = std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys());
   }
@@ -43,32 +43,32 @@ class ShootingSceneTest : public ::testing::Test {
     scene_.reset();
     skin_.reset();
   }
-  void Updates(uint32_t n) {
-    for (uint32_t i = 0; i < n && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
+  void Updates(uint32_t N) {
+    for (uint32_t i = 0; i < N && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
   }
-  void Press(uint8_t key) {
-    h_.KeySource().SetKey(key, true);
+  void Press(uint8_t Key) {
+    h_.KeySource().SetKey(Key, true);
     Updates(1);
-    h_.KeySource().SetKey(key, false);
+    h_.KeySource().SetKey(Key, false);
   }
   // A stationary enemy of the test's own making, already in the scene's list.
-  TEnemy* AddEnemy(int32_t x, int32_t y, int32_t hp, int32_t group = -1, bool item = false, bool stageClear = false) {
+  TEnemy* AddEnemy(int32_t X, int32_t Y, int32_t Hp, int32_t Group = -1, bool Item = false, bool StageClear = false) {
     auto def = std::make_unique<TEnemyDef>();
-    def->X = x;
-    def->Y = y;
-    def->HP = hp;
-    def->Group = group;
-    def->Item = item ? ikPowerUp : ikNone;
-    def->StageClear = stageClear;
+    def->X = X;
+    def->Y = Y;
+    def->HP = Hp;
+    def->Group = Group;
+    def->Item = Item ? ikPowerUp : ikNone;
+    def->StageClear = StageClear;
     def->Graphic = scene_->GraphicDefs->Find("bot");
     auto* enemy = new TEnemy(def.get());
     defs_.push_back(std::move(def));
     scene_->Enemies->Add(enemy);
     return enemy;
   }
-  TDirShot* AddStill(TVisibleLinkedList& list, int32_t x, int32_t y, int32_t graphic) {
-    TDirShot* shot = TDirShot::Create(x, y, scene_->Graphics[graphic], 0).release();
-    list.Add(shot);
+  TDirShot* AddStill(TVisibleLinkedList& List, int32_t X, int32_t Y, int32_t Graphic) {
+    TDirShot* shot = TDirShot::Create(X, Y, scene_->Graphics[Graphic], 0).release();
+    List.Add(shot);
     return shot;
   }
   std::string State() const { return DescribeSceneState(0, scene_.get()); }
@@ -269,7 +269,7 @@ TEST_F(ShootingSceneTest, EachPlayStateDecidesWhatMeetsWhat) {
     EXPECT_EQ(ship.Lives, lives - c.LivesLost) << c.Name;
     EXPECT_EQ(ship.Energy, c.LivesLost ? 0 : energy) << c.Name;
     EXPECT_EQ(scene_->Drops->Count(), c.DropsLeft) << c.Name;
-    EXPECT_EQ(ship.Cursor, c.DropsLeft == 0 ? 1 : CursorNone) << c.Name;
+    EXPECT_EQ(ship.Cursor, c.DropsLeft == 0 ? 1 : kCursorNone) << c.Name;
   }
 }
 
@@ -478,13 +478,13 @@ TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
   Updates(kFlyIn + 1);
   TEmu& ship = *scene_->Ship;
   ship.ShotType = stLaser;
-  for (int i = 0; i < TEmu::OptionMax; ++i) ship.Options[i]->SetActive(true);
-  ship.OptionCount = TEmu::OptionMax;
+  for (int i = 0; i < TEmu::kOptionMax; ++i) ship.Options[i]->SetActive(true);
+  ship.OptionCount = TEmu::kOptionMax;
   h_.KeySource().SetKey(VK_Z, true);
   // The ship sweeps up and down; bullets rise through the grid and are topped up to 100.
   uint32_t frame = 0, bullets = 0;
-  auto play = [&](uint32_t frames) {
-    for (uint32_t end = frame + frames; frame < end; ++frame) {
+  auto play = [&](uint32_t Frames) {
+    for (uint32_t end = frame + Frames; frame < end; ++frame) {
       h_.KeySource().SetKey(VK_UP, frame / 40 % 2 == 0);
       h_.KeySource().SetKey(VK_DOWN, frame / 40 % 2 == 1);
       while (scene_->EnemyShots->Count() < 100) {
@@ -516,23 +516,23 @@ class ShootingRenderTest : public ShootingSceneTest {
   TQueued Render() {
     scene_->Render();
     TQueued q;
-    auto take = [](TSXRenderingQueue& queue, std::vector<TSXQuad>& into) {
-      for (int32_t i = 0; i < queue.QuadCount(); ++i) into.push_back(queue.Quad(i));
-      queue.Clear();
+    auto take = [](TSXRenderingQueue& Queue, std::vector<TSXQuad>& Into) {
+      for (int32_t i = 0; i < Queue.QuadCount(); ++i) Into.push_back(Queue.Quad(i));
+      Queue.Clear();
     };
     take(h_.Sprites()->TranslucentQueue(), q.Translucent);
     take(h_.Sprites()->OverlayQueue(), q.Overlay);
     take(h_.Sprites()->OpaqueQueue(), q.Opaque);
     return q;
   }
-  static const TSXQuad* Find(const std::vector<TSXQuad>& quads, const TDGTexture* texture) {
-    for (const TSXQuad& quad : quads) {
-      if (quad.Texture == texture) return &quad;
+  static const TSXQuad* Find(const std::vector<TSXQuad>& Quads, const TDGTexture* Texture) {
+    for (const TSXQuad& quad : Quads) {
+      if (quad.Texture == Texture) return &quad;
     }
     return nullptr;
   }
-  TDGTexture* SpriteTexture(int32_t graphic) {
-    return static_cast<TSpriteDef*>(scene_->Graphics[graphic])->Texture.get();
+  TDGTexture* SpriteTexture(int32_t Graphic) {
+    return static_cast<TSpriteDef*>(scene_->Graphics[Graphic])->Texture.get();
   }
 };
 
@@ -571,7 +571,7 @@ TEST_F(ShootingRenderTest, TheMeterShowsTheCursorAndWhatCanBeBought) {
     int32_t Options;
     std::vector<int> Labels;
   } cases[] = {
-      {CursorNone, 4, stNormal, 0, {0, 2, 3, 4}},
+      {kCursorNone, 4, stNormal, 0, {0, 2, 3, 4}},
       {ppSpeed, 9, stNormal, 0, {2, 3, 4}},
       {ppLaser, 4, stLaser, 0, {0, 2, 4}},
       {ppOption, 4, stDouble, 4, {0, 3}},
@@ -605,9 +605,9 @@ TEST_F(ShootingRenderTest, TheMeterShowsTheCursorAndWhatCanBeBought) {
 
 TEST_F(ShootingRenderTest, MessagesAreCentredInTheirColours) {
   Build("<stage title=\"A STAGE TITLE FAR TOO LONG FOR THE SCREEN OF EIGHT HUNDRED PIXELS\"/>");
-  const auto centred = [](const TSXQuad& quad, const TDGTexture& texture) {
-    return quad.X == static_cast<float>((800 - static_cast<int32_t>(texture.Width())) / 2) &&
-           quad.Y == static_cast<float>((600 - static_cast<int32_t>(texture.Height())) / 2);
+  const auto centred = [](const TSXQuad& Quad, const TDGTexture& Texture) {
+    return Quad.X == static_cast<float>((800 - static_cast<int32_t>(Texture.Width())) / 2) &&
+           Quad.Y == static_cast<float>((600 - static_cast<int32_t>(Texture.Height())) / 2);
   };
   TQueued q = Render();
   const TSXQuad* title = Find(q.Overlay, scene_->TitleTexture.get());

@@ -89,12 +89,12 @@ class EUsage : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-uint32_t ParseNumber(const std::string& text, const char* what) {
-  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
-    throw EUsage(std::string("bad ") + what + " \"" + text + "\"");
+uint32_t ParseNumber(const std::string& Text, const char* What) {
+  if (Text.empty() || Text.size() > 10 || Text.find_first_not_of("0123456789") != std::string::npos) {
+    throw EUsage(std::string("bad ") + What + " \"" + Text + "\"");
   }
-  const unsigned long long value = std::stoull(text);
-  if (value > UINT32_MAX) throw EUsage(std::string("bad ") + what + " \"" + text + "\"");
+  const unsigned long long value = std::stoull(Text);
+  if (value > UINT32_MAX) throw EUsage(std::string("bad ") + What + " \"" + Text + "\"");
   return static_cast<uint32_t>(value);
 }
 
@@ -176,14 +176,14 @@ class THeadlessFormHost : public TFormHost {
  public:
   void SetCaption(const std::string&) override {}
   void SetScreenCursor(int) override {}
-  int MessageBoxA(const std::string& text, const std::string& caption, uint32_t) override {
-    std::fprintf(stderr, "%s: %s\n", LocalizeMessage(caption).c_str(), LocalizeMessage(text).c_str());
+  int MessageBoxA(const std::string& Text, const std::string& Caption, uint32_t) override {
+    std::fprintf(stderr, "%s: %s\n", LocalizeMessage(Caption).c_str(), LocalizeMessage(Text).c_str());
     return IDOK;
   }
 };
 
-int Run(const TOptions& options) {
-  const std::string root = options.Root.empty() ? ProgramDirectory() : options.Root;
+int Run(const TOptions& Options) {
+  const std::string root = Options.Root.empty() ? ProgramDirectory() : Options.Root;
   const TStartUpResult skins = StartUpSkins(root, PlayerSkinFolders());
   if (!skins.Ok) {
     std::fprintf(stderr, "morvanth-headless: %s (skin folders searched: %s)\n", LocalizeMessage(skins.Message).c_str(),
@@ -192,18 +192,18 @@ int Run(const TOptions& options) {
   }
 
   TKeyScript script;
-  if (!options.Input.empty()) {
+  if (!Options.Input.empty()) {
     // A folder opens as a stream that reads nothing: it would run as an empty script.
     std::error_code ec;
     std::ifstream in;
-    if (!std::filesystem::is_directory(options.Input, ec)) in.open(options.Input);
+    if (!std::filesystem::is_directory(Options.Input, ec)) in.open(Options.Input);
     if (in) script = ReadKeyScript(in);
     if (!in.is_open() || in.bad()) {
-      std::fprintf(stderr, "morvanth-headless: cannot read the input file %s\n", options.Input.c_str());
+      std::fprintf(stderr, "morvanth-headless: cannot read the input file %s\n", Options.Input.c_str());
       return 1;
     }
   }
-  const std::string skin = options.Skin.empty() ? script.Skin : options.Skin;
+  const std::string skin = Options.Skin.empty() ? script.Skin : Options.Skin;
   if (!skin.empty()) {
     if (!SelectRememberedSkin(skin)) {
       std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", ShowableText(skin).c_str(),
@@ -212,28 +212,28 @@ int Run(const TOptions& options) {
     }
   }
   std::ofstream state;
-  if (options.State == "-") {
+  if (Options.State == "-") {
     state.open("/dev/stdout", std::ios::binary);
-  } else if (!options.State.empty()) {
-    state.open(options.State, std::ios::binary | std::ios::trunc);
+  } else if (!Options.State.empty()) {
+    state.open(Options.State, std::ios::binary | std::ios::trunc);
     if (!state) {
-      std::fprintf(stderr, "morvanth-headless: cannot write the state file %s\n", options.State.c_str());
+      std::fprintf(stderr, "morvanth-headless: cannot write the state file %s\n", Options.State.c_str());
       return 1;
     }
   }
 
   std::ofstream soundFile;
-  if (!options.SoundLog.empty()) {
-    soundFile.open(options.SoundLog, std::ios::binary | std::ios::trunc);
+  if (!Options.SoundLog.empty()) {
+    soundFile.open(Options.SoundLog, std::ios::binary | std::ios::trunc);
     if (!soundFile) {
-      std::fprintf(stderr, "morvanth-headless: cannot write the sound log %s\n", options.SoundLog.c_str());
+      std::fprintf(stderr, "morvanth-headless: cannot write the sound log %s\n", Options.SoundLog.c_str());
       return 1;
     }
   }
   TSoundLog soundLog(soundFile);
   // Installed for this run only; the sink goes back to silence however the run ends.
   struct TSoundScope {
-    explicit TSoundScope(TSoundSink* sink) { SetGameSound(sink); }
+    explicit TSoundScope(TSoundSink* Sink) { SetGameSound(Sink); }
     ~TSoundScope() { SetGameSound(nullptr); }
   } soundScope(soundFile.is_open() ? &soundLog : nullptr);
 
@@ -243,15 +243,15 @@ int Run(const TOptions& options) {
   TVirtualClock clock(1000);
   TScriptedKeySource keys(std::move(script.Lines));
   std::optional<TRandomKeys> randomKeys;
-  if (options.RandomKeys) randomKeys.emplace(*options.RandomKeys);
+  if (Options.RandomKeys) randomKeys.emplace(*Options.RandomKeys);
   try {
-    const uint32_t seed = options.Seed.value_or(script.Seed.value_or(1));
+    const uint32_t seed = Options.Seed.value_or(script.Seed.value_or(1));
     TMainForm form(
-        TMainFormEnvironment{application, host, window, clock, keys, seed, SceneClasses, options.StartScene});
-    for (uint32_t frame = 0; frame < options.Frames && !application.Terminated(); ++frame) {
+        TMainFormEnvironment{application, host, window, clock, keys, seed, SceneClasses, Options.StartScene});
+    for (uint32_t frame = 0; frame < Options.Frames && !application.Terminated(); ++frame) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);
-      if (options.Live) {
+      if (Options.Live) {
         std::string line;
         if (!std::getline(std::cin, line)) break;
         keys.ReleaseAll();
@@ -272,36 +272,36 @@ int Run(const TOptions& options) {
         keys.SetFrame(frame);
       }
       soundLog.SetFrame(frame);
-      if (options.LoseFor > 0 && frame == options.LoseAt && form.DG()->D3DDevice() != nullptr) {
-        D3D9LoseDevice(form.DG()->D3DDevice(), options.LoseFor);
+      if (Options.LoseFor > 0 && frame == Options.LoseAt && form.DG()->D3DDevice() != nullptr) {
+        D3D9LoseDevice(form.DG()->D3DDevice(), Options.LoseFor);
       }
       const TApplication::TIdleEvent idle = application.OnIdle;  // it may detach itself while it runs
       bool done = true;
       idle(done);
       if (state.is_open()) {
-        state << DescribeSceneState(frame, form.CurrentScene(), options.Objects) << '\n';
-        if (options.Live) state.flush();
+        state << DescribeSceneState(frame, form.CurrentScene(), Options.Objects) << '\n';
+        if (Options.Live) state.flush();
         if (!state) break;
       }
       if (soundFile.is_open() && !soundFile) break;
-      auto [first, last] = options.Shots.equal_range(frame);
+      auto [first, last] = Options.Shots.equal_range(frame);
       for (auto it = first; it != last; ++it) window.Capture().SavePng(it->second);
-      if (options.RssEvery > 0 && (frame + 1) % options.RssEvery == 0) {
+      if (Options.RssEvery > 0 && (frame + 1) % Options.RssEvery == 0) {
         std::printf("rss %u %llu\n", frame, static_cast<unsigned long long>(ResidentKiB()));
       }
     }
-    if (options.RssEvery > 0) std::printf("peak_rss %llu\n", static_cast<unsigned long long>(PeakResidentKiB()));
+    if (Options.RssEvery > 0) std::printf("peak_rss %llu\n", static_cast<unsigned long long>(PeakResidentKiB()));
   } catch (const Exception& e) {
     host.MessageBoxA(e.Message(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
     return 1;
   }
   // A full disk shows only when the buffers go out: the run failed if what it was asked to write is not there.
   if (state.is_open() && !state.flush()) {
-    std::fprintf(stderr, "morvanth-headless: could not write the state file %s\n", options.State.c_str());
+    std::fprintf(stderr, "morvanth-headless: could not write the state file %s\n", Options.State.c_str());
     return 1;
   }
   if (soundFile.is_open() && !soundFile.flush()) {
-    std::fprintf(stderr, "morvanth-headless: could not write the sound log %s\n", options.SoundLog.c_str());
+    std::fprintf(stderr, "morvanth-headless: could not write the sound log %s\n", Options.SoundLog.c_str());
     return 1;
   }
   return application.ExitCode();

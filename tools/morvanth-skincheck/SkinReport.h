@@ -14,7 +14,7 @@ struct TSkinCheckResult {
   bool StageDefsLoaded = false;
 };
 
-void WriteSkinJson(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
-                   const TStageDefList& stages);
-void WriteSkinSummary(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
-                      const TStageDefList& stages);
+void WriteSkinJson(std::ostream& Out, const TSkinCheckResult& Result, const TGraphicDefList& Graphics,
+                   const TStageDefList& Stages);
+void WriteSkinSummary(std::ostream& Out, const TSkinCheckResult& Result, const TGraphicDefList& Graphics,
+                      const TStageDefList& Stages);

@@ -15,92 +15,92 @@ constexpr std::uintmax_t kMaxFileSize = 64 * 1024;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kSection = "morvanth";
 
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t\r");
+std::string_view Trim(std::string_view Text) {
+  const size_t first = Text.find_first_not_of(" \t\r");
   if (first == std::string_view::npos) return {};
-  const size_t last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
+  const size_t last = Text.find_last_not_of(" \t\r");
+  return Text.substr(first, last - first + 1);
 }
 
-bool IsComment(std::string_view line) {
-  line = Trim(line);
-  return line.empty() || line[0] == '#' || line[0] == ';';
+bool IsComment(std::string_view Line) {
+  Line = Trim(Line);
+  return Line.empty() || Line[0] == '#' || Line[0] == ';';
 }
 
 // The name of a "[name]" line; none for any other line.
-std::optional<std::string_view> SectionOf(std::string_view line) {
-  line = Trim(line);
-  if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
-  return Trim(line.substr(1, line.size() - 2));
+std::optional<std::string_view> SectionOf(std::string_view Line) {
+  Line = Trim(Line);
+  if (Line.size() < 2 || Line.front() != '[' || Line.back() != ']') return std::nullopt;
+  return Trim(Line.substr(1, Line.size() - 2));
 }
 
-bool IsOwnSection(std::string_view name) {
-  if (name.size() != kSection.size()) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
+bool IsOwnSection(std::string_view Name) {
+  if (Name.size() != kSection.size()) return false;
+  for (size_t i = 0; i < Name.size(); ++i) {
+    const char c = Name[i];
     if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != kSection[i]) return false;
   }
   return true;
 }
 
 // The key of a "key=value" line; empty for a comment, a section line or a broken line.
-std::string_view KeyOf(std::string_view line) {
-  if (IsComment(line) || SectionOf(line)) return {};
-  const size_t equals = line.find('=');
-  return equals == std::string_view::npos ? std::string_view{} : Trim(line.substr(0, equals));
+std::string_view KeyOf(std::string_view Line) {
+  if (IsComment(Line) || SectionOf(Line)) return {};
+  const size_t equals = Line.find('=');
+  return equals == std::string_view::npos ? std::string_view{} : Trim(Line.substr(0, equals));
 }
 
 // Text files have no control bytes but tab and line ends; random or binary data almost surely has some.
-bool LooksLikeText(std::string_view content) {
-  for (const unsigned char c : content) {
+bool LooksLikeText(std::string_view Content) {
+  for (const unsigned char c : Content) {
     if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) return false;
   }
   return true;
 }
 
 // The file a chain of symbolic links ends at (the path itself when it is none); a loop stops at the last link.
-fs::path FollowLinks(fs::path path) {
+fs::path FollowLinks(fs::path Path) {
   for (int hop = 0; hop < 40; ++hop) {
     std::error_code code;
-    if (!fs::is_symlink(path, code)) return path;
-    const fs::path target = fs::read_symlink(path, code);
-    if (code) return path;
-    path = target.is_absolute() ? target : path.parent_path() / target;
+    if (!fs::is_symlink(Path, code)) return Path;
+    const fs::path target = fs::read_symlink(Path, code);
+    if (code) return Path;
+    Path = target.is_absolute() ? target : Path.parent_path() / target;
   }
-  return path;
+  return Path;
 }
 }  // namespace
 
-bool TSettingsFile::Load(const std::string& path, std::string& error) {
+bool TSettingsFile::Load(const std::string& Path, std::string& Error) {
   lines_.clear();
   problems_.clear();
   byteOrderMark_ = crlf_ = readFailed_ = false;
   std::error_code code;
-  const fs::file_status status = fs::status(path, code);
+  const fs::file_status status = fs::status(Path, code);
   if (status.type() == fs::file_type::not_found) return true;
   readFailed_ = true;
   if (code) {
-    error = path + ": " + code.message();
+    Error = Path + ": " + code.message();
     return false;
   }
   if (status.type() != fs::file_type::regular) {
-    error = path + ": not a regular file";
+    Error = Path + ": not a regular file";
     return false;
   }
-  const std::uintmax_t size = fs::file_size(path, code);
+  const std::uintmax_t size = fs::file_size(Path, code);
   if (code) {
-    error = path + ": " + code.message();
+    Error = Path + ": " + code.message();
     return false;
   }
   if (size > kMaxFileSize) {
-    error = path + ": larger than " + std::to_string(kMaxFileSize) + " bytes";
+    Error = Path + ": larger than " + std::to_string(kMaxFileSize) + " bytes";
     return false;
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(Path, std::ios::binary);
   std::stringstream text;
   if (in) text << in.rdbuf();
   if (!in) {
-    error = path + ": cannot be read";
+    Error = Path + ": cannot be read";
     return false;
   }
   std::string_view content = text.view();
@@ -109,7 +109,7 @@ bool TSettingsFile::Load(const std::string& path, std::string& error) {
     content.remove_prefix(kByteOrderMark.size());
   }
   if (!LooksLikeText(content)) {
-    error = path + ": not a text file";
+    Error = Path + ": not a text file";
     return false;
   }
   readFailed_ = false;
@@ -122,7 +122,7 @@ bool TSettingsFile::Load(const std::string& path, std::string& error) {
     // Every carriage return ending a line goes: a stray one would not survive the line ending it is saved with.
     while (line.ends_with('\r')) line.remove_suffix(1);
     if (!IsComment(line) && !SectionOf(line) && KeyOf(line).empty()) {
-      problems_.push_back(path + ": line " + std::to_string(lines_.size() + 1) +
+      problems_.push_back(Path + ": line " + std::to_string(lines_.size() + 1) +
                           " is not key=value, a [section] or a comment; it is kept as it is");
     }
     lines_.emplace_back(line);
@@ -131,16 +131,16 @@ bool TSettingsFile::Load(const std::string& path, std::string& error) {
   return true;
 }
 
-bool TSettingsFile::Save(const std::string& path, std::string& error) const {
+bool TSettingsFile::Save(const std::string& Path, std::string& Error) const {
   if (readFailed_) {
-    error = path + ": not saved, as it could not be read";
+    Error = Path + ": not saved, as it could not be read";
     return false;
   }
   std::error_code code;
-  const fs::path target = FollowLinks(path);
+  const fs::path target = FollowLinks(Path);
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), code);
   if (code) {
-    error = target.parent_path().string() + ": " + code.message();
+    Error = target.parent_path().string() + ": " + code.message();
     return false;
   }
   const fs::path temporary = target.string() + ".new";
@@ -150,7 +150,7 @@ bool TSettingsFile::Save(const std::string& path, std::string& error) const {
     for (const std::string& line : lines_) out << line << (crlf_ ? "\r\n" : "\n");
     out.flush();
     if (!out) {
-      error = temporary.string() + ": cannot be written";
+      Error = temporary.string() + ": cannot be written";
       fs::remove(temporary, code);
       return false;
     }
@@ -160,19 +160,19 @@ bool TSettingsFile::Save(const std::string& path, std::string& error) const {
   if (!code && fs::exists(old)) fs::permissions(temporary, old.permissions(), code);
   fs::rename(temporary, target, code);
   if (code) {
-    error = target.string() + ": " + code.message();
+    Error = target.string() + ": " + code.message();
     fs::remove(temporary, code);
     return false;
   }
   return true;
 }
 
-int TSettingsFile::Find(std::string_view key) const {
+int TSettingsFile::Find(std::string_view Key) const {
   bool own = true;  // lines before the first section line are the program's
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (const std::optional<std::string_view> section = SectionOf(lines_[i])) {
       own = IsOwnSection(*section);
-    } else if (own && KeyOf(lines_[i]) == key) {
+    } else if (own && KeyOf(lines_[i]) == Key) {
       return static_cast<int>(i);
     }
   }
@@ -202,46 +202,46 @@ size_t TSettingsFile::InsertionPoint() const {
   return sawOwnSection ? afterOwn : afterTop;
 }
 
-std::optional<std::string> TSettingsFile::Get(std::string_view key) const {
-  const int index = Find(key);
+std::optional<std::string> TSettingsFile::Get(std::string_view Key) const {
+  const int index = Find(Key);
   if (index < 0) return std::nullopt;
   const std::string_view line = lines_[index];
   return std::string(Trim(line.substr(line.find('=') + 1)));
 }
 
-bool TSettingsFile::GetBool(std::string_view key, bool fallback) const {
-  const std::optional<std::string> value = Get(key);
-  if (!value) return fallback;
+bool TSettingsFile::GetBool(std::string_view Key, bool Fallback) const {
+  const std::optional<std::string> value = Get(Key);
+  if (!value) return Fallback;
   for (const char* yes : {"1", "true", "yes", "on"}) {
     if (*value == yes) return true;
   }
   for (const char* no : {"0", "false", "no", "off"}) {
     if (*value == no) return false;
   }
-  return fallback;
+  return Fallback;
 }
 
-int32_t TSettingsFile::GetInt(std::string_view key, int32_t fallback, int32_t min, int32_t max) const {
-  const std::optional<std::string> value = Get(key);
-  if (!value) return fallback;
+int32_t TSettingsFile::GetInt(std::string_view Key, int32_t Fallback, int32_t Min, int32_t Max) const {
+  const std::optional<std::string> value = Get(Key);
+  if (!value) return Fallback;
   int32_t number = 0;
   const char* end = value->data() + value->size();
   const auto [stop, status] = std::from_chars(value->data(), end, number);
-  if (status != std::errc{} || stop != end || number < min || number > max) return fallback;
+  if (status != std::errc{} || stop != end || number < Min || number > Max) return Fallback;
   return number;
 }
 
-void TSettingsFile::Set(std::string_view key, std::string_view value) {
+void TSettingsFile::Set(std::string_view Key, std::string_view Value) {
   // A line break would end the value early and make the rest a broken line; another control byte would make the
   // file look binary and so unreadable next time. The value ends at the first of them.
   size_t end = 0;
-  while (end < value.size() && (static_cast<unsigned char>(value[end]) >= 0x20 || value[end] == '\t') &&
-         value[end] != 0x7F) {
+  while (end < Value.size() && (static_cast<unsigned char>(Value[end]) >= 0x20 || Value[end] == '\t') &&
+         Value[end] != 0x7F) {
     ++end;
   }
-  value = value.substr(0, end);
-  std::string line = std::string(key) + "=" + std::string(value);
-  const int index = Find(key);
+  Value = Value.substr(0, end);
+  std::string line = std::string(Key) + "=" + std::string(Value);
+  const int index = Find(Key);
   if (index >= 0) {
     lines_[index] = std::move(line);
   } else {

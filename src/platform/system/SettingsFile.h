@@ -16,32 +16,32 @@ class TSettingsFile {
   // Reads path. A missing file reads as an empty one. A file that cannot be read (not a regular file, no
   // permission, too large, binary) leaves the settings empty, says why in error (path included) and returns
   // false; Save then refuses, so the file is never overwritten. A UTF-8 byte-order mark is accepted and kept.
-  bool Load(const std::string& path, std::string& error);
+  bool Load(const std::string& Path, std::string& Error);
   // Writes every line to path: when path is a symbolic link, to the file it leads to, so the link stays. The
   // new text goes to a temporary file beside the target, then replaces it in one rename (a crash leaves the old
   // file). Creates the folder. False with the reason in error, also after a failed Load.
-  bool Save(const std::string& path, std::string& error) const;
+  bool Save(const std::string& Path, std::string& Error) const;
 
   // What Load found wrong without refusing the file: one text per broken line (path and line number).
   const std::vector<std::string>& Problems() const { return problems_; }
 
   // The value of key (spaces around key and value trimmed); none when absent.
-  std::optional<std::string> Get(std::string_view key) const;
+  std::optional<std::string> Get(std::string_view Key) const;
   // A Boolean "0"/"1" (also "false"/"true", "no"/"yes", "off"/"on"); fallback when absent or not one of these.
-  bool GetBool(std::string_view key, bool fallback) const;
+  bool GetBool(std::string_view Key, bool Fallback) const;
   // A decimal integer within [min, max]; fallback when absent, not a number or out of range.
-  int32_t GetInt(std::string_view key, int32_t fallback, int32_t min, int32_t max) const;
+  int32_t GetInt(std::string_view Key, int32_t Fallback, int32_t Min, int32_t Max) const;
 
   // Replaces the value of key where it stands, or adds "key=value" at the end of the program's part of the
   // file. The value ends at a line break.
-  void Set(std::string_view key, std::string_view value);
-  void SetBool(std::string_view key, bool value) { Set(key, value ? "1" : "0"); }
-  void SetInt(std::string_view key, int32_t value) { Set(key, std::to_string(value)); }
+  void Set(std::string_view Key, std::string_view Value);
+  void SetBool(std::string_view Key, bool Value) { Set(Key, Value ? "1" : "0"); }
+  void SetInt(std::string_view Key, int32_t Value) { Set(Key, std::to_string(Value)); }
 
   const std::vector<std::string>& Lines() const { return lines_; }
 
  private:
-  int Find(std::string_view key) const;  // index of the key's line in the program's part, -1 when absent
+  int Find(std::string_view Key) const;  // index of the key's line in the program's part, -1 when absent
   size_t InsertionPoint() const;         // where a new key of the program's goes
 
   std::vector<std::string> lines_;

@@ -27,11 +27,11 @@ constexpr TButtonKey kButtonKeys[] = {
 constexpr int64_t kSectorTangent = 414;
 }  // namespace
 
-void AddPadKeys(const TPadReading& pad, std::array<bool, 256>& Down) {
+void AddPadKeys(const TPadReading& Pad, std::array<bool, 256>& Down) {
   for (const TButtonKey& entry : kButtonKeys) {
-    if (pad.Buttons & (1u << entry.Button)) Down[entry.Key] = true;
+    if (Pad.Buttons & (1u << entry.Button)) Down[entry.Key] = true;
   }
-  const int64_t x = pad.LeftX, y = pad.LeftY;
+  const int64_t x = Pad.LeftX, y = Pad.LeftY;
   if (x * x + y * y <= int64_t{kStickDeadZone} * kStickDeadZone) return;
   const int64_t ax = std::llabs(x), ay = std::llabs(y);
   if (ax * 1000 > ay * kSectorTangent) Down[x < 0 ? VK_LEFT : VK_RIGHT] = true;

@@ -23,8 +23,8 @@ class TPlainDef : public TGraphicDef {
   void Draw(const TDrawable*, TSXScene*) override {}
 };
 
-void BM_LoadStageDefs(benchmark::State& state) {
-  const int entries = static_cast<int>(state.range(0));
+void BM_LoadStageDefs(benchmark::State& State) {
+  const int entries = static_cast<int>(State.range(0));
   std::filesystem::path dir = std::filesystem::temp_directory_path() / ("morvanth-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir / "morv/xml");
   {
@@ -41,19 +41,19 @@ void BM_LoadStageDefs(benchmark::State& state) {
   graphics.Add("bot", new TPlainDef);
   TStageDefList stages(&graphics);
   TSkinPlace place{dir.string() + "/morv/", dir.string() + "/system/"};
-  for (auto _ : state) {
+  for (auto _ : State) {
     benchmark::DoNotOptimize(stages.Reload(place));
   }
-  state.SetItemsProcessed(state.iterations() * entries);
+  State.SetItemsProcessed(State.iterations() * entries);
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_LoadStageDefs)->Arg(878)->Arg(8780)->Arg(87800)->Unit(benchmark::kMillisecond);
 
 // Sprites cut from one 1024 x 1024 sheet: the bundled skins cut 71 sprites from their pictures; 10x and 100x
 // that. The sheet is decoded once per load, so the time per sprite stays flat.
-void BM_LoadGraphicDefs(benchmark::State& state) {
-  const int sprites = static_cast<int>(state.range(0));
-  datatest::TempDir dir;
+void BM_LoadGraphicDefs(benchmark::State& State) {
+  const int sprites = static_cast<int>(State.range(0));
+  datatest::TTempDir dir;
   datatest::WriteFile(dir.Path() / "morv/graphic/sheet.bmp",
                       datatest::MakeBmp(1024, 1024, 24, std::vector<uint32_t>(1024 * 1024, 0x408040)));
   std::string xml = "<graphics>";
@@ -69,23 +69,23 @@ void BM_LoadGraphicDefs(benchmark::State& state) {
   device.SetDebugOption({});
   device.Loaded();
   TSkinPlace place{dir.Dir() + "morv/", dir.Dir() + "system/"};
-  for (auto _ : state) {
+  for (auto _ : State) {
     TGraphicDefList graphics(&device);
     benchmark::DoNotOptimize(graphics.Load(place));
   }
-  state.SetItemsProcessed(state.iterations() * sprites);
+  State.SetItemsProcessed(State.iterations() * sprites);
 }
 BENCHMARK(BM_LoadGraphicDefs)->Arg(71)->Arg(710)->Arg(7100)->Unit(benchmark::kMillisecond);
 
-void BM_FindGraphicDef(benchmark::State& state) {
+void BM_FindGraphicDef(benchmark::State& State) {
   TGraphicDefList graphics(nullptr);
   std::vector<std::string> ids;
-  for (int i = 0; i < state.range(0); ++i) {
+  for (int i = 0; i < State.range(0); ++i) {
     ids.push_back("Sprite" + std::to_string(i));
     graphics.Add(ids.back(), new TPlainDef);
   }
   size_t next = 0;
-  for (auto _ : state) {
+  for (auto _ : State) {
     benchmark::DoNotOptimize(graphics.Find(ids[next]));
     next = (next + 1) % ids.size();
   }

@@ -15,26 +15,26 @@ class TBenchGraphic : public TGraphicDef {
   void Draw(const TDrawable*, TSXScene*) override {}
 };
 
-void BM_EnemyListFrame(benchmark::State& state) {
-  const int32_t Count = static_cast<int32_t>(state.range(0));
-  TBenchGraphic Graphic;
+void BM_EnemyListFrame(benchmark::State& State) {
+  const int32_t count = static_cast<int32_t>(State.range(0));
+  TBenchGraphic graphic;
   // Boss enemies at eight speeds: the longest path (15 segments), and they never finish.
-  std::vector<std::unique_ptr<TEnemyDef>> Defs;
-  for (uint8_t Motion = 0; Motion < 8; ++Motion) {
-    auto Def = std::make_unique<TEnemyDef>();
-    Def->Motion = mtBoss1;
-    Def->Speed = 1 + Motion;
-    Def->HP = 1;
-    Def->Graphic = &Graphic;
-    Defs.push_back(std::move(Def));
+  std::vector<std::unique_ptr<TEnemyDef>> defs;
+  for (uint8_t motion = 0; motion < 8; ++motion) {
+    auto def = std::make_unique<TEnemyDef>();
+    def->Motion = mtBoss1;
+    def->Speed = 1 + motion;
+    def->HP = 1;
+    def->Graphic = &graphic;
+    defs.push_back(std::move(def));
   }
-  TEnemyLinkedList List;
-  for (int32_t i = 0; i < Count; ++i) List.Add(new TEnemy(Defs[static_cast<size_t>(i % 8)].get()));
-  for (auto _ : state) {
-    List.UpdateAll(1);
-    benchmark::DoNotOptimize(List.First()->X);
+  TEnemyLinkedList list;
+  for (int32_t i = 0; i < count; ++i) list.Add(new TEnemy(defs[static_cast<size_t>(i % 8)].get()));
+  for (auto _ : State) {
+    list.UpdateAll(1);
+    benchmark::DoNotOptimize(list.First()->X);
   }
-  state.SetItemsProcessed(state.iterations() * Count);
+  State.SetItemsProcessed(State.iterations() * count);
 }
 BENCHMARK(BM_EnemyListFrame)->Arg(50)->Arg(200);
 

@@ -43,74 +43,74 @@ class TSceneRig {
 };
 
 template <typename TScene>
-void RunFrames(benchmark::State& state, TSceneRig<TScene>& rig) {
-  for (auto _ : state) {
-    if (!rig.Frame()) {
-      state.PauseTiming();
-      rig.Restart();
-      state.ResumeTiming();
+void RunFrames(benchmark::State& State, TSceneRig<TScene>& Rig) {
+  for (auto _ : State) {
+    if (!Rig.Frame()) {
+      State.PauseTiming();
+      Rig.Restart();
+      State.ResumeTiming();
     }
   }
 }
 
-void BM_TitleDrawingFrame(benchmark::State& state) {
+void BM_TitleDrawingFrame(benchmark::State& State) {
   TSceneRig<TOpeningScene> rig;
-  for (auto _ : state) {
+  for (auto _ : State) {
     rig.Frame();
     if (rig.Scene().Complete) {
-      state.PauseTiming();
+      State.PauseTiming();
       rig.Restart();
-      state.ResumeTiming();
+      State.ResumeTiming();
     }
   }
 }
 BENCHMARK(BM_TitleDrawingFrame)->Unit(benchmark::kMillisecond);
 
-void BM_TitleFrame(benchmark::State& state) {
+void BM_TitleFrame(benchmark::State& State) {
   TSceneRig<TOpeningScene> rig;
   rig.Scene().SetComplete(true);
-  RunFrames(state, rig);
+  RunFrames(State, rig);
 }
 BENCHMARK(BM_TitleFrame)->Unit(benchmark::kMillisecond);
 
 // Stage 1 of the bundled skin with fire held and the ship sweeping up and down.
-void BM_GameFrame(benchmark::State& state) {
+void BM_GameFrame(benchmark::State& State) {
   TSceneRig<TShootingScene> rig;
   rig.Keys().SetKey(VK_Z, true);
   int frame = 0;
-  for (auto _ : state) {
+  for (auto _ : State) {
     const int phase = (frame++ / 45) % 4;
     rig.Keys().SetKey(VK_UP, phase == 0);
     rig.Keys().SetKey(VK_DOWN, phase == 2);
     if (!rig.Frame()) {
-      state.PauseTiming();
+      State.PauseTiming();
       rig.Restart();
-      state.ResumeTiming();
+      State.ResumeTiming();
     }
   }
 }
 BENCHMARK(BM_GameFrame)->Unit(benchmark::kMillisecond);
 
-void BM_EndingFrame(benchmark::State& state) {
+void BM_EndingFrame(benchmark::State& State) {
   TSceneRig<TEndingScene> rig;
-  RunFrames(state, rig);
+  RunFrames(State, rig);
 }
 BENCHMARK(BM_EndingFrame)->Unit(benchmark::kMillisecond);
 
-void BM_EndingFastFrame(benchmark::State& state) {
+void BM_EndingFastFrame(benchmark::State& State) {
   TSceneRig<TEndingScene> rig;
   rig.Keys().SetKey(VK_LCONTROL, true);
-  RunFrames(state, rig);
+  RunFrames(State, rig);
 }
 BENCHMARK(BM_EndingFastFrame)->Unit(benchmark::kMillisecond);
 
 // From the title's Enter to a playable game: the scene with its definitions, pictures and texts.
-void BM_GameStart(benchmark::State& state) {
+void BM_GameStart(benchmark::State& State) {
   TSceneRig<TShootingScene> rig;
-  for (auto _ : state) {
-    state.PauseTiming();
+  for (auto _ : State) {
+    State.PauseTiming();
     rig.Drop();
-    state.ResumeTiming();
+    State.ResumeTiming();
     rig.Restart();
   }
 }

@@ -26,34 +26,34 @@ namespace {
 
 constexpr int kEnemies = 300, kBullets = 500;
 
-// A 24-bit BMP; Colour(x, y) gives 0xRRGGBB.
+// A 24-bit BMP; Colour(X, Y) gives 0xRRGGBB.
 template <typename TColour>
-std::string Bmp(int width, int height, TColour colour) {
+std::string Bmp(int Width, int Height, TColour Colour) {
   std::vector<uint32_t> pixels;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) pixels.push_back(colour(x, y));
+  for (int y = 0; y < Height; ++y) {
+    for (int x = 0; x < Width; ++x) pixels.push_back(Colour(x, y));
   }
-  return datatest::MakeBmp(width, height, 24, pixels);
+  return datatest::MakeBmp(Width, Height, 24, pixels);
 }
 
-std::string Sprite(const char* id, int left, int top, int width, int height, const char* blend, int hit) {
-  return std::string("<sprite id=\"") + id + "\" filename=\"sprites.bmp\" blendmode=\"" + blend +
-         "\"><imagerect left=\"" + std::to_string(left) + "\" top=\"" + std::to_string(top) + "\" right=\"" +
-         std::to_string(left + width) + "\" bottom=\"" + std::to_string(top + height) + "\"/><origin x=\"" +
-         std::to_string(width / 2) + "\" y=\"" + std::to_string(height / 2) + "\"/><hitarea left=\"" +
-         std::to_string(-hit) + "\" top=\"" + std::to_string(-hit) + "\" right=\"" + std::to_string(hit) +
-         "\" bottom=\"" + std::to_string(hit) + "\"/></sprite>\n";
+std::string Sprite(const char* Id, int Left, int Top, int Width, int Height, const char* Blend, int Hit) {
+  return std::string("<sprite id=\"") + Id + "\" filename=\"sprites.bmp\" blendmode=\"" + Blend +
+         "\"><imagerect left=\"" + std::to_string(Left) + "\" top=\"" + std::to_string(Top) + "\" right=\"" +
+         std::to_string(Left + Width) + "\" bottom=\"" + std::to_string(Top + Height) + "\"/><origin x=\"" +
+         std::to_string(Width / 2) + "\" y=\"" + std::to_string(Height / 2) + "\"/><hitarea left=\"" +
+         std::to_string(-Hit) + "\" top=\"" + std::to_string(-Hit) + "\" right=\"" + std::to_string(Hit) +
+         "\" bottom=\"" + std::to_string(Hit) + "\"/></sprite>\n";
 }
 
 // The stress skin: sprites of the bundled skin's sizes, a tiled map, and one stage of 300 enemies that stand
 // in a grid right of the ship and cannot be destroyed.
-void WriteStressSkin(const std::filesystem::path& root) {
-  const std::filesystem::path skin = root / "skin";
-  datatest::WriteFile(skin / "stress/graphic/sprites.bmp", Bmp(256, 64, [](int x, int y) {
-                        return (x + y) % 7 == 0 ? 0xFF00FFu : 0x102030u * (1 + (x / 16) % 5);
+void WriteStressSkin(const std::filesystem::path& Root) {
+  const std::filesystem::path skin = Root / "skin";
+  datatest::WriteFile(skin / "stress/graphic/sprites.bmp", Bmp(256, 64, [](int X, int Y) {
+                        return (X + Y) % 7 == 0 ? 0xFF00FFu : 0x102030u * (1 + (X / 16) % 5);
                       }));
   datatest::WriteFile(skin / "system/graphic/map.bmp",
-                      Bmp(192, 96, [](int x, int y) { return (x * 13 + y * 7) % 97 == 0 ? 0xFFFFFFu : 0xFF00FFu; }));
+                      Bmp(192, 96, [](int X, int Y) { return (X * 13 + Y * 7) % 97 == 0 ? 0xFFFFFFu : 0xFF00FFu; }));
   std::string defs = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<graphicdef>\n";
   defs += Sprite("ship", 0, 0, 32, 16, "alpha", 3) + Sprite("option", 32, 0, 16, 16, "alpha", 6) +
           Sprite("shot", 48, 0, 16, 4, "alpha", 2) + Sprite("laser", 48, 8, 16, 4, "add", 2) +
@@ -78,8 +78,8 @@ void WriteStressSkin(const std::filesystem::path& root) {
 // drives it.
 class TGameRig {
  public:
-  explicit TGameRig(const std::string& skin) {
-    CurrentSkin = skin;
+  explicit TGameRig(const std::string& Skin) {
+    CurrentSkin = Skin;
     scene_ = std::make_unique<TShootingScene>(harness_.Sprites(), harness_.Keys());
   }
   void Update() { harness_.UpdateOnly(*scene_); }
@@ -104,8 +104,8 @@ class TStressGame {
     for (int i = 0; i < 102; ++i) rig_->Update();  // the fly-in, then the grid appears
     TEmu& ship = *rig_->Scene().Ship;
     ship.ShotType = stLaser;
-    for (int i = 0; i < TEmu::OptionMax; ++i) ship.Options[i]->SetActive(true);
-    ship.OptionCount = TEmu::OptionMax;
+    for (int i = 0; i < TEmu::kOptionMax; ++i) ship.Options[i]->SetActive(true);
+    ship.OptionCount = TEmu::kOptionMax;
     rig_->Keys().SetKey(VK_Z, true);
     for (int i = 0; i < 600; ++i) Frame(true);  // every list reaches its size
   }
@@ -128,11 +128,11 @@ class TStressGame {
           TDirShot::CreateAngled(x, 600, scene.Graphics[TShootingScene::giBullet], 1024, 3).release());
     }
   }
-  void Frame(bool render) {
+  void Frame(bool Render) {
     Steer();
     TopUpBullets();
     rig_->Update();
-    if (render) rig_->Render();
+    if (Render) rig_->Render();
   }
   TGameRig& Rig() { return *rig_; }
 
@@ -142,50 +142,50 @@ class TStressGame {
   uint64_t frame_ = 0, next_ = 0;
 };
 
-void ReportAllocations(benchmark::State& state, const TAllocationCounter& counter) {
-  state.counters["allocs_per_frame"] = static_cast<double>(counter.Count()) / static_cast<double>(state.iterations());
+void ReportAllocations(benchmark::State& State, const TAllocationCounter& Counter) {
+  State.counters["allocs_per_frame"] = static_cast<double>(Counter.Count()) / static_cast<double>(State.iterations());
 }
 
-void BM_StressUpdate(benchmark::State& state) {
+void BM_StressUpdate(benchmark::State& State) {
   TStressGame game;
   TShootingScene& scene = game.Rig().Scene();
   const TAllocationCounter allocations;
-  for (auto _ : state) {
-    state.PauseTiming();
+  for (auto _ : State) {
+    State.PauseTiming();
     game.Steer();
     game.TopUpBullets();
-    state.ResumeTiming();
+    State.ResumeTiming();
     game.Rig().Update();
   }
-  ReportAllocations(state, allocations);
-  state.counters["enemies"] = scene.Enemies->Count();
-  state.counters["bullets"] = scene.EnemyShots->Count();
-  state.counters["shots"] = scene.ShotList->Count();
+  ReportAllocations(State, allocations);
+  State.counters["enemies"] = scene.Enemies->Count();
+  State.counters["bullets"] = scene.EnemyShots->Count();
+  State.counters["shots"] = scene.ShotList->Count();
 }
 BENCHMARK(BM_StressUpdate)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_StressRender(benchmark::State& state) {
+void BM_StressRender(benchmark::State& State) {
   TStressGame game;
   const TAllocationCounter allocations;
-  for (auto _ : state) game.Rig().Render();
-  ReportAllocations(state, allocations);
+  for (auto _ : State) game.Rig().Render();
+  ReportAllocations(State, allocations);
 }
 BENCHMARK(BM_StressRender)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_StressFrame(benchmark::State& state) {
+void BM_StressFrame(benchmark::State& State) {
   TStressGame game;
   const TAllocationCounter allocations;
-  for (auto _ : state) game.Frame(true);
-  ReportAllocations(state, allocations);
+  for (auto _ : State) game.Frame(true);
+  ReportAllocations(State, allocations);
 }
 BENCHMARK(BM_StressFrame)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // Stage 1 of the bundled skin played with fire held, the ship sweeping the field and C pressed now and then:
 // the median frame and the busiest one (Update and Render together).
-void BM_BundledStageOne(benchmark::State& state) {
+void BM_BundledStageOne(benchmark::State& State) {
   InitializeSkinFolders(MORVANTH_SOURCE_DIR);
   std::vector<double> frames;
-  for (auto _ : state) {
+  for (auto _ : State) {
     TGameRig rig("morv");
     rig.Keys().SetKey(VK_Z, true);
     frames.clear();
@@ -201,10 +201,10 @@ void BM_BundledStageOne(benchmark::State& state) {
     }
   }
   std::sort(frames.begin(), frames.end());
-  state.counters["frames"] = static_cast<double>(frames.size());
-  state.counters["median_ms"] = frames[frames.size() / 2];
-  state.counters["p99_ms"] = frames[frames.size() * 99 / 100];
-  state.counters["busiest_ms"] = frames.back();
+  State.counters["frames"] = static_cast<double>(frames.size());
+  State.counters["median_ms"] = frames[frames.size() / 2];
+  State.counters["p99_ms"] = frames[frames.size() * 99 / 100];
+  State.counters["busiest_ms"] = frames.back();
 }
 BENCHMARK(BM_BundledStageOne)->Unit(benchmark::kMillisecond)->Iterations(1);
 

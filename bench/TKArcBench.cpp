@@ -18,20 +18,20 @@ std::vector<uint8_t> PictureLikeBytes() {
   return out;
 }
 
-void BM_TKAExpand(benchmark::State& state) {
+void BM_TKAExpand(benchmark::State& State) {
   const std::vector<uint8_t> item = PictureLikeBytes();
   const std::vector<uint8_t> packed = TKAPairEncoder::Pack(item);
-  for (auto _ : state) {
+  for (auto _ : State) {
     benchmark::DoNotOptimize(TKAPairExpander::Expand(packed, static_cast<uint32_t>(item.size())));
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(item.size()));
+  State.SetBytesProcessed(static_cast<int64_t>(State.iterations()) * static_cast<int64_t>(item.size()));
 }
 BENCHMARK(BM_TKAExpand)->Unit(benchmark::kMillisecond);
 
-void BM_TKAPack(benchmark::State& state) {
+void BM_TKAPack(benchmark::State& State) {
   const std::vector<uint8_t> item = PictureLikeBytes();
-  for (auto _ : state) benchmark::DoNotOptimize(TKAPairEncoder::Pack(item));
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(item.size()));
+  for (auto _ : State) benchmark::DoNotOptimize(TKAPairEncoder::Pack(item));
+  State.SetBytesProcessed(static_cast<int64_t>(State.iterations()) * static_cast<int64_t>(item.size()));
 }
 BENCHMARK(BM_TKAPack)->Unit(benchmark::kMillisecond);
 

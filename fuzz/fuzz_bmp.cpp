@@ -25,7 +25,7 @@
 namespace {
 
 // Every format the software device can hold as a texture, so each packing path of the decoder runs.
-constexpr D3DFORMAT Formats[] = {
+constexpr D3DFORMAT kFormats[] = {
     D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5, D3DFMT_R8G8B8,   D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5,
     D3DFMT_R3G3B2,   D3DFMT_A8,       D3DFMT_A8R3G3B2, D3DFMT_X4R4G4B4, D3DFMT_L8,       D3DFMT_A8L8,   D3DFMT_A4L4,
     D3DFMT_V8U8,     D3DFMT_L6V5U5,   D3DFMT_X8L8V8U8, D3DFMT_Q8W8V8U8, D3DFMT_V16U16,
@@ -43,27 +43,27 @@ TVUDader& Device() {
   return *device;
 }
 
-std::vector<uint8_t> Pixels(TDGTexture& texture) {
+std::vector<uint8_t> Pixels(TDGTexture& Texture) {
   std::vector<uint8_t> pixels;
-  const uint32_t rowBytes = texture.Width() * uint32_t(texture.BytesPerPixel());
+  const uint32_t rowBytes = Texture.Width() * uint32_t(Texture.BytesPerPixel());
   const D3DLOCKED_RECT lock =
-      texture.LockRect(0, MakeRect(0, 0, int32_t(texture.Width()), int32_t(texture.Height())), D3DLOCK_READONLY);
+      Texture.LockRect(0, MakeRect(0, 0, int32_t(Texture.Width()), int32_t(Texture.Height())), D3DLOCK_READONLY);
   if (lock.pBits != nullptr) {
-    for (uint32_t y = 0; y < texture.Height(); ++y) {
+    for (uint32_t y = 0; y < Texture.Height(); ++y) {
       const uint8_t* row = static_cast<const uint8_t*>(lock.pBits) + size_t(y) * size_t(lock.Pitch);
       pixels.insert(pixels.end(), row, row + rowBytes);
     }
   }
-  texture.UnlockRect();
+  Texture.UnlockRect();
   return pixels;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0) return 0;
-  const uint8_t steer = data[0];
-  const D3DFORMAT format = Formats[(steer & 31) % (sizeof Formats / sizeof Formats[0])];
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  if (Size == 0) return 0;
+  const uint8_t steer = Data[0];
+  const D3DFORMAT format = kFormats[(steer & 31) % (sizeof kFormats / sizeof kFormats[0])];
   TVUDader& device = Device();
   D3D9Hooks().Reset();
   D3D9Hooks().ForcePow2 = (steer & 32) != 0;
@@ -72,13 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TDGTexture texture(&device, "", {format}, 0, D3DPOOL_MANAGED, 0);
   texture.FillColor = 0;
   if (steer & 128) {
-    if (size < 3) return 0;
-    texture.SetSize(1u + data[1] % 64u, 1u + data[2] % 64u);
-    std::istringstream stream(std::string(reinterpret_cast<const char*>(data + 3), size - 3), std::ios::binary);
+    if (Size < 3) return 0;
+    texture.SetSize(1u + Data[1] % 64u, 1u + Data[2] % 64u);
+    std::istringstream stream(std::string(reinterpret_cast<const char*>(Data + 3), Size - 3), std::ios::binary);
     if (texture.Texture() != nullptr) LoadBMP(texture, stream);
     return 0;
   }
-  std::istringstream stream(std::string(reinterpret_cast<const char*>(data + 1), size - 1), std::ios::binary);
+  std::istringstream stream(std::string(reinterpret_cast<const char*>(Data + 1), Size - 1), std::ios::binary);
   texture.LoadFromStream(stream);
   if (texture.TextureWidth() < texture.Width() || texture.TextureHeight() < texture.Height()) std::abort();
 

@@ -38,7 +38,7 @@ constexpr const char* kStages =
 
 // The fixture skin "morv" (the default) and the system skin's map, written once and removed at exit.
 struct TFuzzSkin {
-  datatest::TempDir Dir;
+  datatest::TTempDir Dir;
   TFuzzSkin() {
     const auto skin = Dir.Path() / "skin";
     datatest::WriteFile(skin / "morv/xml/graphicdef.xml", scenetest::GameGraphicDefs());
@@ -59,43 +59,43 @@ class TFuzzFormHost : public TFormHost {
  public:
   void SetCaption(const std::string&) override {}
   void SetScreenCursor(int) override {}
-  int MessageBoxA(const std::string& text, const std::string&, uint32_t) override {
-    std::fprintf(stderr, "fuzz_game: error box: %s\n", ToUTF8(text).c_str());
+  int MessageBoxA(const std::string& Text, const std::string&, uint32_t) override {
+    std::fprintf(stderr, "fuzz_game: error box: %s\n", ToUTF8(Text).c_str());
     std::abort();
   }
 };
 
 // Bits 0-6: left, up, right, down, Z, C, Enter; bit 7: left Ctrl, or Escape when left and right are held too.
-std::vector<uint8_t> KeysOf(uint8_t bits) {
+std::vector<uint8_t> KeysOf(uint8_t Bits) {
   static constexpr uint8_t kKeys[] = {37, 38, 39, 40, 'Z', 'C', 13};
   std::vector<uint8_t> keys;
   for (int bit = 0; bit < 7; ++bit) {
-    if (bits & (1 << bit)) keys.push_back(kKeys[bit]);
+    if (Bits & (1 << bit)) keys.push_back(kKeys[bit]);
   }
-  if (bits & 0x80) keys.push_back((bits & 5) == 5 ? 27 : 162);
+  if (Bits & 0x80) keys.push_back((Bits & 5) == 5 ? 27 : 162);
   return keys;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   static TFuzzSkin skin;
-  if (size < 2) return 0;
+  if (Size < 2) return 0;
   std::vector<TKeyScriptLine> script;
-  for (size_t i = 2; i < size && (i - 2) * kFramesPerByte < kFrames; ++i) {
-    script.push_back({static_cast<uint32_t>((i - 2) * kFramesPerByte), KeysOf(data[i])});
+  for (size_t i = 2; i < Size && (i - 2) * kFramesPerByte < kFrames; ++i) {
+    script.push_back({static_cast<uint32_t>((i - 2) * kFramesPerByte), KeysOf(Data[i])});
   }
 
   ScoreBook.Clear();
-  ScoreBook.Classic = (data[0] & 2) != 0;
+  ScoreBook.Classic = (Data[0] & 2) != 0;
 
   TApplication application;
   TFuzzFormHost host;
   THeadlessWindow window(TMainForm::kDesignClientWidth, TMainForm::kDesignClientHeight);
   TVirtualClock clock(1000);
   TScriptedKeySource keys(std::move(script));
-  TMainForm form(TMainFormEnvironment{application, host, window, clock, keys, data[1], SceneClasses,
-                                      static_cast<uint8_t>(data[0] & 1)});
+  TMainForm form(TMainFormEnvironment{application, host, window, clock, keys, Data[1], SceneClasses,
+                                      static_cast<uint8_t>(Data[0] & 1)});
   for (uint32_t frame = 0; frame < kFrames && !application.Terminated(); ++frame) {
     if (!application.OnIdle) break;
     clock.Advance(TMainForm::kFrameMilliseconds);

@@ -23,7 +23,7 @@ namespace {
 
 // The scratch skin, written once and removed when the process ends.
 struct TFuzzSkin {
-  datatest::TempDir Dir;
+  datatest::TTempDir Dir;
   TSkinPlace Place{Dir.Dir() + "skin/morv/", Dir.Dir() + "skin/system/"};
 
   TFuzzSkin() {
@@ -60,12 +60,12 @@ class TProbe : public TDrawable {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   static TFuzzSkin skin;
   static TFuzzDevice device;
   {
     std::ofstream out(skin.Dir.Path() / "skin/morv/xml/graphicdef.xml", std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out.write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
     if (!out.flush()) std::abort();  // an input that never reaches the loader tests nothing
   }
   TGraphicDefList list(&device.Device);

@@ -16,8 +16,8 @@ namespace {
 const TFuzzMarking kMarking;
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  std::istringstream in(std::string(reinterpret_cast<const char*>(Data), Size));
   TKeyScript script;
   try {
     script = ReadKeyScript(in);

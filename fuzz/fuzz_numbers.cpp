@@ -10,12 +10,12 @@
 #include "NumberText.h"
 #include "Variant.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  const std::string text(reinterpret_cast<const char*>(Data), Size);
   int32_t integer = 0;
   double real = 0;
-  if (LocaleTextToInt32(text, integer) == TConversionResult::crOk) {
-    if (LocaleTextToDouble(text, real) != TConversionResult::crOk) __builtin_trap();
+  if (LocaleTextToInt32(text, integer) == TConversionResult::Ok) {
+    if (LocaleTextToDouble(text, real) != TConversionResult::Ok) __builtin_trap();
     if (!(std::fabs(real - integer) <= 0.5)) __builtin_trap();
   }
   IntegerLiteralToInt32(text, integer);

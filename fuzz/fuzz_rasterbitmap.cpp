@@ -12,24 +12,24 @@
 namespace {
 
 // The first two bytes give the bits per index and the picture's size; the rest are the codes.
-void FuzzRle(const uint8_t* data, size_t size) {
-  if (size < 2) return;
-  const int bits = (data[0] & 1) ? 4 : 8;
-  const uint32_t width = 1u + ((data[0] >> 1) & 63u);
-  const uint32_t height = 1u + (data[1] & 63u);
-  DecodeBmpRle(std::string_view(reinterpret_cast<const char*>(data + 2), size - 2), bits, width, height,
-               [&](uint32_t x, uint32_t y, uint8_t index) {
-                 if (x >= width || y >= height || index >= (1u << bits)) __builtin_trap();
+void FuzzRle(const uint8_t* Data, size_t Size) {
+  if (Size < 2) return;
+  const int bits = (Data[0] & 1) ? 4 : 8;
+  const uint32_t width = 1u + ((Data[0] >> 1) & 63u);
+  const uint32_t height = 1u + (Data[1] & 63u);
+  DecodeBmpRle(std::string_view(reinterpret_cast<const char*>(Data + 2), Size - 2), bits, width, height,
+               [&](uint32_t X, uint32_t Y, uint8_t Index) {
+                 if (X >= width || Y >= height || Index >= (1u << bits)) __builtin_trap();
                });
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzRle(data, size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  FuzzRle(Data, Size);
   TRasterBitmap bitmap;
   try {
-    bitmap.LoadFromBytes(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.bmp");
+    bitmap.LoadFromBytes(std::string_view(reinterpret_cast<const char*>(Data), Size), "fuzz.bmp");
   } catch (const Exception&) {
     return 0;
   }

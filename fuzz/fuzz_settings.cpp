@@ -12,17 +12,17 @@
 namespace {
 const TFuzzMarking kMarking;
 
-const datatest::TempDir& Folder() {
-  static const datatest::TempDir folder;
-  return folder;
+const datatest::TTempDir& Folder() {
+  static const datatest::TTempDir kFolder;
+  return kFolder;
 }
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   const std::string path = Folder().Dir() + "settings.ini", again = Folder().Dir() + "again.ini";
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out.write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
     if (!out.flush()) std::abort();
   }
   TSettingsFile settings;

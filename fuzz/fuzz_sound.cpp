@@ -15,7 +15,7 @@ namespace {
 const TFuzzMarking kMarking;
 
 struct TFuzzAudio {
-  datatest::TempDir Folder;
+  datatest::TTempDir Folder;
   TSdlMixer* Mixer;
   TFuzzAudio() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -25,14 +25,14 @@ struct TFuzzAudio {
 };
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   static TFuzzAudio audio;
   // Both extensions: the mixer goes by the content, the skin's files by their names.
   for (const char* name : {"sound.wav", "sound.ogg"}) {
     const std::string path = audio.Folder.Dir() + name;
     {
       std::ofstream out(path, std::ios::binary | std::ios::trunc);
-      out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+      out.write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
       if (!out.flush()) std::abort();
     }
     std::string error;

@@ -21,19 +21,19 @@ class TPlainDef : public TGraphicDef {
 };
 
 const std::filesystem::path& Folder() {
-  static const datatest::TempDir folder;
-  [[maybe_unused]] static const bool made = std::filesystem::create_directories(folder.Path() / "morv/xml");
-  return folder.Path();
+  static const datatest::TTempDir kFolder;
+  [[maybe_unused]] static const bool kMade = std::filesystem::create_directories(kFolder.Path() / "morv/xml");
+  return kFolder.Path();
 }
 
 const TFuzzMarking kMarking;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   {
     std::ofstream out(Folder() / "morv/xml/stagedef.xml", std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out.write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
     if (!out.flush()) std::abort();  // an input that never reaches the loader tests nothing
   }
   TGraphicDefList graphics(nullptr);

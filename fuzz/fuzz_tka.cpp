@@ -14,8 +14,8 @@
 
 namespace {
 
-void ReadArchive(const uint8_t* data, size_t size) {
-  std::stringstream in(std::string(reinterpret_cast<const char*>(data), size), std::ios::in | std::ios::binary);
+void ReadArchive(const uint8_t* Data, size_t Size) {
+  std::stringstream in(std::string(reinterpret_cast<const char*>(Data), Size), std::ios::in | std::ios::binary);
   TKADirectory directory;
   try {
     directory = ReadArchiveDirectory(in);
@@ -34,30 +34,30 @@ void ReadArchive(const uint8_t* data, size_t size) {
   }
 }
 
-void Expand(const uint8_t* data, size_t size) {
-  if (size < 2) return;
-  const uint32_t itemSize = static_cast<uint32_t>(data[0]) << 8 | data[1];
+void Expand(const uint8_t* Data, size_t Size) {
+  if (Size < 2) return;
+  const uint32_t itemSize = static_cast<uint32_t>(Data[0]) << 8 | Data[1];
   try {
-    if (TKAPairExpander::Expand({data + 2, size - 2}, itemSize).size() != itemSize) std::abort();
+    if (TKAPairExpander::Expand({Data + 2, Size - 2}, itemSize).size() != itemSize) std::abort();
   } catch (const ETKAError&) {
   }
 }
 
-void RoundTrip(const uint8_t* data, size_t size) {
-  const std::span<const uint8_t> item(data, size);
+void RoundTrip(const uint8_t* Data, size_t Size) {
+  const std::span<const uint8_t> item(Data, Size);
   const std::vector<uint8_t> packed = TKAPairEncoder::Pack(item);
-  const std::vector<uint8_t> back = TKAPairExpander::Expand(packed, static_cast<uint32_t>(size));
+  const std::vector<uint8_t> back = TKAPairExpander::Expand(packed, static_cast<uint32_t>(Size));
   if (!std::equal(back.begin(), back.end(), item.begin(), item.end())) std::abort();
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0) return 0;
-  switch (data[0] % 3) {
-    case 0: ReadArchive(data + 1, size - 1); break;
-    case 1: Expand(data + 1, size - 1); break;
-    default: RoundTrip(data + 1, size - 1); break;
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  if (Size == 0) return 0;
+  switch (Data[0] % 3) {
+    case 0: ReadArchive(Data + 1, Size - 1); break;
+    case 1: Expand(Data + 1, Size - 1); break;
+    default: RoundTrip(Data + 1, Size - 1); break;
   }
   return 0;
 }

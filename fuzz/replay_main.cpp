@@ -14,7 +14,7 @@
 
 #include "FuzzReplay.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size);
 
 int main(int argc, char** argv) {
   std::vector<std::filesystem::path> files;

@@ -34,7 +34,7 @@ inline constexpr int32_t kMaxStage = 1000000;  // beyond any skin; the skin's ow
 
 // Reads argv[1..argc-1]. False on an unknown option, a missing or bad value, a stray argument or a recording
 // that would overwrite the replay, with the reason in error.
-bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, std::string& error);
+bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& Options, std::string& Error);
 
 // Whether the current skin has stage Stage; false with the reason in Error when it has fewer. A stagedef.xml
 // that does not load passes: the game shows its own error for it.

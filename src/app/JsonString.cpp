@@ -4,11 +4,11 @@
 
 #include "TextEncoding.h"
 
-std::string JsonString(const std::string& cp932) { return JsonPathString(ToUTF8(cp932)); }
+std::string JsonString(const std::string& Cp932) { return JsonPathString(ToUTF8(Cp932)); }
 
-std::string JsonPathString(const std::string& bytes) {
+std::string JsonPathString(const std::string& Bytes) {
   std::string out = "\"";
-  for (unsigned char c : bytes) {
+  for (unsigned char c : Bytes) {
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;

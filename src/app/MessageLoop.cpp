@@ -4,25 +4,25 @@
 
 #include "TextEncoding.h"
 
-void RunMessageLoop(TApplication& application, TMessagePump& pump, TFormHost& host) {
-  while (!application.Terminated()) {
+void RunMessageLoop(TApplication& Application, TMessagePump& Pump, TFormHost& Host) {
+  while (!Application.Terminated()) {
     try {
-      pump.ProcessMessages(application);
-      if (application.Terminated()) break;
-      if (application.OnIdle) {
+      Pump.ProcessMessages(Application);
+      if (Application.Terminated()) break;
+      if (Application.OnIdle) {
         // A copy: the handler may detach itself (after an error) while it runs.
-        const TApplication::TIdleEvent idle = application.OnIdle;
+        const TApplication::TIdleEvent idle = Application.OnIdle;
         bool done = true;
         idle(done);
-        if (done) pump.WaitMessage();
+        if (done) Pump.WaitMessage();
       } else {
-        pump.WaitMessage();
+        Pump.WaitMessage();
       }
     } catch (const std::exception& e) {
       // The framework's last-resort handler: report and stop rather than run on in an unknown state.
-      application.OnIdle = nullptr;
-      host.MessageBoxA(e.what(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
-      application.Terminate(1);
+      Application.OnIdle = nullptr;
+      Host.MessageBoxA(e.what(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
+      Application.Terminate(1);
     }
   }
 }

@@ -7,4 +7,4 @@
 
 // Runs until the application terminates. An exception that escapes the idle handler's own handler (one not
 // derived from the game's Exception) is shown in a box as well and ends the run with exit code 1.
-void RunMessageLoop(TApplication& application, TMessagePump& pump, TFormHost& host);
+void RunMessageLoop(TApplication& Application, TMessagePump& Pump, TFormHost& Host);

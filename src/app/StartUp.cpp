@@ -4,10 +4,10 @@
 #include "SkinFolders.h"
 #include "TextEncoding.h"
 
-TStartUpResult StartUpSkins(const std::string& programDir, const TMoreSkinFolders& more) {
+TStartUpResult StartUpSkins(const std::string& ProgramFolder, const TMoreSkinFolders& More) {
   TStartUpResult result;
   try {
-    InitializeSkinFolders(programDir, more);
+    InitializeSkinFolders(ProgramFolder, More);
   } catch (const ESkinNotFound& e) {
     result.Message = e.Message();
     result.Folder = SearchedSkinFolders();
@@ -22,8 +22,8 @@ TStartUpResult StartUpSkins(const std::string& programDir, const TMoreSkinFolder
   return result;
 }
 
-bool SelectRememberedSkin(const std::string& name) {
-  const int index = name.empty() ? -1 : SkinNames.IndexOf(name);
+bool SelectRememberedSkin(const std::string& Name) {
+  const int index = Name.empty() ? -1 : SkinNames.IndexOf(Name);
   if (index < 0) return false;
   CurrentSkin = SkinNames[index];
   return true;

@@ -13,9 +13,9 @@
 namespace {
 
 // "fd:N" with N a whole number that fits a descriptor; -1 for anything else.
-int DescriptorOf(const std::string& target) {
-  if (target.rfind("fd:", 0) != 0) return -1;
-  const std::string digits = target.substr(3);
+int DescriptorOf(const std::string& Target) {
+  if (Target.rfind("fd:", 0) != 0) return -1;
+  const std::string digits = Target.substr(3);
   if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
   return std::stoi(digits);
 }

@@ -9,7 +9,7 @@ class TSkinSound;
 
 class TVolumeKeys : public TKeySource {
  public:
-  static constexpr uint8_t KeyMute = 0x76, KeyDown = 0x77, KeyUp = 0x78;  // VK_F7, VK_F8, VK_F9
+  static constexpr uint8_t kKeyMute = 0x76, kKeyDown = 0x77, kKeyUp = 0x78;  // VK_F7, VK_F8, VK_F9
   static constexpr int kStep = 10;
 
   TVolumeKeys(TKeySource& Keys, TSkinSound& Sound) : keys_(Keys), sound_(Sound) {}

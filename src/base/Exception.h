@@ -5,7 +5,7 @@
 
 class Exception : public std::runtime_error {
  public:
-  explicit Exception(const std::string& message) : std::runtime_error(message) {}
+  explicit Exception(const std::string& Message) : std::runtime_error(Message) {}
   // The message in CP932, exactly as raised.
   std::string Message() const { return what(); }
 };

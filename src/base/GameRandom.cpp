@@ -1,15 +1,15 @@
 #include "GameRandom.h"
 
 namespace {
-uint32_t seed = 0;
+uint32_t State = 0;
 
 uint32_t NextSeed() {
-  seed = seed * 0x08088405u + 1u;
-  return seed;
+  State = State * 0x08088405u + 1u;
+  return State;
 }
 }  // namespace
 
-void SeedRandom(uint32_t Seed) { seed = Seed; }
+void SeedRandom(uint32_t Seed) { State = Seed; }
 
 int32_t Random(int32_t Range) {
   const uint32_t next = NextSeed();

@@ -29,7 +29,7 @@ void TKeyRecorder::BeginFrame() {
   bool changed = frame_ == 0 || active != active_;
   active_ = active;
   // Only the codes the key states sample: the snapshot is exactly what the game sees.
-  for (int key = TKeyStates::FirstKey; key <= TKeyStates::LastKey; ++key) {
+  for (int key = TKeyStates::kFirstKey; key <= TKeyStates::kLastKey; ++key) {
     const bool down = active && live_.IsKeyDown(static_cast<uint8_t>(key));
     changed = changed || down != down_[key];
     down_[key] = down;

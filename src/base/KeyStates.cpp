@@ -1,37 +1,37 @@
 #include "KeyStates.h"
 
-TKeyStates::TKeyStates(TKeySource& Source) : Source_(Source) { Clear(); }
+TKeyStates::TKeyStates(TKeySource& Source) : source_(Source) { Clear(); }
 
 void TKeyStates::Clear() {
-  Down_.fill(false);
-  Held_.fill(false);
+  FDown.fill(false);
+  FHeld.fill(false);
 }
 
 void TKeyStates::Update() {
-  Source_.BeginFrame();
-  GamepadConnected_ = Source_.IsGamepadConnected();
+  source_.BeginFrame();
+  gamepadConnected_ = source_.IsGamepadConnected();
   // In the background every key reads as up, so a key still down on return counts as newly pressed.
-  Active_ = Source_.IsApplicationActive();
-  if (!Active_) {
+  active_ = source_.IsApplicationActive();
+  if (!active_) {
     Clear();
     return;
   }
-  for (int index = 0; index < KeyCount; ++index) {
-    const bool wasDown = Down_[index];
-    const bool down = Source_.IsKeyDown(static_cast<uint8_t>(FirstKey + index));
-    Down_[index] = down;
-    Held_[index] = wasDown && down;
+  for (int index = 0; index < kKeyCount; ++index) {
+    const bool wasDown = FDown[index];
+    const bool down = source_.IsKeyDown(static_cast<uint8_t>(kFirstKey + index));
+    FDown[index] = down;
+    FHeld[index] = wasDown && down;
   }
 }
 
-bool TKeyStates::IsDown(uint8_t Key) const { return InRange(Key) && Down_[Key - FirstKey]; }
+bool TKeyStates::IsDown(uint8_t Key) const { return InRange(Key) && FDown[Key - kFirstKey]; }
 
-bool TKeyStates::IsHeld(uint8_t Key) const { return InRange(Key) && Held_[Key - FirstKey]; }
+bool TKeyStates::IsHeld(uint8_t Key) const { return InRange(Key) && FHeld[Key - kFirstKey]; }
 
 bool TKeyStates::IsPressed(uint8_t Key) const { return IsDown(Key) && !IsHeld(Key); }
 
 bool TKeyStates::AnyPressed() const {
-  for (int key = FirstKey; key <= LastKey; ++key) {
+  for (int key = kFirstKey; key <= kLastKey; ++key) {
     if (IsPressed(static_cast<uint8_t>(key))) return true;
   }
   return false;

@@ -9,8 +9,8 @@
 
 class TKeyStates : public TObject {
  public:
-  static constexpr uint8_t FirstKey = VK_RETURN;
-  static constexpr uint8_t LastKey = VK_LCONTROL;
+  static constexpr uint8_t kFirstKey = VK_RETURN;
+  static constexpr uint8_t kLastKey = VK_LCONTROL;
 
   // Polls Source, which must outlive the key states. Every key starts up.
   explicit TKeyStates(TKeySource& Source);
@@ -30,17 +30,17 @@ class TKeyStates : public TObject {
   // Some key of 13..162 is pressed.
   bool AnyPressed() const;
   // A gamepad was connected at the last sample (whether or not the application was active).
-  bool GamepadConnected() const { return GamepadConnected_; }
+  bool GamepadConnected() const { return gamepadConnected_; }
   // The application was active (had the keyboard focus) at the last sample.
-  bool ApplicationActive() const { return Active_; }
+  bool ApplicationActive() const { return active_; }
 
  private:
-  static constexpr int KeyCount = LastKey - FirstKey + 1;
-  static bool InRange(uint8_t key) { return key >= FirstKey && key <= LastKey; }
+  static constexpr int kKeyCount = kLastKey - kFirstKey + 1;
+  static bool InRange(uint8_t Key) { return Key >= kFirstKey && Key <= kLastKey; }
 
-  TKeySource& Source_;
-  std::array<bool, KeyCount> Down_{};
-  std::array<bool, KeyCount> Held_{};
-  bool GamepadConnected_ = false;
-  bool Active_ = true;
+  TKeySource& source_;
+  std::array<bool, kKeyCount> FDown{};
+  std::array<bool, kKeyCount> FHeld{};
+  bool gamepadConnected_ = false;
+  bool active_ = true;
 };

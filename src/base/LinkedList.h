@@ -20,18 +20,18 @@ class TLinkedItem : public TObject {
   // An item destroyed while still linked unlinks itself first, so its list never keeps a dangling link.
   ~TLinkedItem() override;
 
-  TLinkedList* Owner() const { return Owner_; }
-  TLinkedItem* Prev() const { return Prev_; }
-  TLinkedItem* Next() const { return Next_; }
+  TLinkedList* Owner() const { return FOwner; }
+  TLinkedItem* Prev() const { return FPrev; }
+  TLinkedItem* Next() const { return FNext; }
 
   // Unlinks the item from its list and frees it.
   void Delete();
 
  private:
   friend class TLinkedList;
-  TLinkedList* Owner_ = nullptr;
-  TLinkedItem* Prev_ = nullptr;
-  TLinkedItem* Next_ = nullptr;
+  TLinkedList* FOwner = nullptr;
+  TLinkedItem* FPrev = nullptr;
+  TLinkedItem* FNext = nullptr;
 };
 
 // A plain procedure for ForEach with an untyped data pointer passed through unchanged.
@@ -45,9 +45,9 @@ class TLinkedList : public TObject {
   // Frees every item still linked. A walk running over the list (its visitor destroyed the list) ends.
   ~TLinkedList() override;
 
-  TLinkedItem* First() const { return First_; }
-  TLinkedItem* Last() const { return Last_; }
-  int32_t Count() const { return Count_; }
+  TLinkedItem* First() const { return FFirst; }
+  TLinkedItem* Last() const { return FLast; }
+  int32_t Count() const { return FCount; }
 
   // Appends Item (a new, unlinked item) and takes ownership of it.
   virtual void Add(TLinkedItem* Item);
@@ -63,15 +63,15 @@ class TLinkedList : public TObject {
   void ForEach(TLinkedItemProc Proc, void* Data);
   // The same walk with any callable taking the item.
   template <typename Visitor>
-  void ForEach(Visitor&& visit) {
-    ForEach([](TLinkedItem* item, void* data) { (*static_cast<Visitor*>(data))(item); }, &visit);
+  void ForEach(Visitor&& Visit) {
+    ForEach([](TLinkedItem* Item, void* Data) { (*static_cast<Visitor*>(Data))(Item); }, &Visit);
   }
 
  protected:
   // A running walk: its saved successor, kept valid by Unlink and emptied by Clear.
   class TWalk {
    public:
-    TWalk(TLinkedList& list, TLinkedItem* start);
+    TWalk(TLinkedList& List, TLinkedItem* Start);
     ~TWalk();
     TWalk(const TWalk&) = delete;
     TWalk& operator=(const TWalk&) = delete;
@@ -80,9 +80,9 @@ class TLinkedList : public TObject {
 
    private:
     friend class TLinkedList;
-    TLinkedList* List_;  // null once the list is destroyed under the walk
-    TLinkedItem* Saved_;
-    TWalk* Outer_;
+    TLinkedList* list_;  // null once the list is destroyed under the walk
+    TLinkedItem* saved_;
+    TWalk* outer_;
   };
 
  private:
@@ -90,8 +90,8 @@ class TLinkedList : public TObject {
   // Removes Item's links and fixes First, Last, Count and any saved successor of a running walk.
   void Unlink(TLinkedItem* Item);
 
-  TLinkedItem* First_ = nullptr;
-  TLinkedItem* Last_ = nullptr;
-  int32_t Count_ = 0;
-  TWalk* Walks_ = nullptr;
+  TLinkedItem* FFirst = nullptr;
+  TLinkedItem* FLast = nullptr;
+  int32_t FCount = 0;
+  TWalk* walks_ = nullptr;
 };

@@ -24,36 +24,36 @@ class TPool {
         head = next;
       }
     }
-    Count_ = 0;
-    Closed_ = true;
+    count_ = 0;
+    closed_ = true;
   }
 
-  void* Allocate(std::size_t cls) {
-    if (TFreeBlock* block = heads_[cls]; block != nullptr) {
-      heads_[cls] = block->Next;
-      --Count_;
+  void* Allocate(std::size_t Cls) {
+    if (TFreeBlock* block = heads_[Cls]; block != nullptr) {
+      heads_[Cls] = block->Next;
+      --count_;
       return block;
     }
-    return ::operator new((cls + 1) * kGranule);
+    return ::operator new((Cls + 1) * kGranule);
   }
 
-  void Release(void* block, std::size_t cls) noexcept {
-    if (Closed_) {
-      ::operator delete(block);
+  void Release(void* Block, std::size_t Cls) noexcept {
+    if (closed_) {
+      ::operator delete(Block);
       return;
     }
-    auto* free = static_cast<TFreeBlock*>(block);
-    free->Next = heads_[cls];
-    heads_[cls] = free;
-    ++Count_;
+    auto* free = static_cast<TFreeBlock*>(Block);
+    free->Next = heads_[Cls];
+    heads_[Cls] = free;
+    ++count_;
   }
 
-  std::size_t Count() const { return Count_; }
+  std::size_t Count() const { return count_; }
 
  private:
   std::array<TFreeBlock*, kClassCount> heads_{};
-  std::size_t Count_ = 0;
-  bool Closed_ = false;
+  std::size_t count_ = 0;
+  bool closed_ = false;
 };
 
 TPool& Pool() {
@@ -61,7 +61,7 @@ TPool& Pool() {
   return pool;
 }
 
-std::size_t ClassOf(std::size_t size) { return size == 0 ? 0 : (size - 1) / kGranule; }
+std::size_t ClassOf(std::size_t Size) { return Size == 0 ? 0 : (Size - 1) / kGranule; }
 
 }  // namespace
 

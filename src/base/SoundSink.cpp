@@ -12,8 +12,8 @@ struct TMusicInfo {
 constexpr TMusicInfo kMusicTracks[] = {MORVANTH_MUSIC_TRACKS(MORVANTH_MUSIC_INFO)};
 #undef MORVANTH_MUSIC_INFO
 
-TSoundSink silence;
-TSoundSink* current = &silence;
+TSoundSink Silence;
+TSoundSink* Current = &Silence;
 }  // namespace
 
 const char* SoundEffectName(TSoundEffect Effect) {
@@ -31,6 +31,6 @@ void MusicTrackName(const TMusicTrack& Track, char* Out, int OutSize) {
   }
 }
 
-TSoundSink& GameSound() { return *current; }
+TSoundSink& GameSound() { return *Current; }
 
-void SetGameSound(TSoundSink* Sink) { current = Sink != nullptr ? Sink : &silence; }
+void SetGameSound(TSoundSink* Sink) { Current = Sink != nullptr ? Sink : &Silence; }

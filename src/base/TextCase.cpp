@@ -1,11 +1,11 @@
 #include "TextCase.h"
 
 namespace {
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsLeadByte(unsigned char C) { return (C >= 0x81 && C <= 0x9F) || (C >= 0xE0 && C <= 0xFC); }
 }  // namespace
 
-std::string UpperCaseText(const std::string& text) {
-  std::string upper = text;
+std::string UpperCaseText(const std::string& Text) {
+  std::string upper = Text;
   for (size_t i = 0; i < upper.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(upper[i]);
     if (IsLeadByte(c)) {
@@ -17,6 +17,6 @@ std::string UpperCaseText(const std::string& text) {
   return upper;
 }
 
-bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && UpperCaseText(a) == UpperCaseText(b);
+bool SameText(const std::string& A, const std::string& B) {
+  return A.size() == B.size() && UpperCaseText(A) == UpperCaseText(B);
 }

@@ -3,5 +3,5 @@
 #pragma once
 #include <string>
 
-std::string UpperCaseText(const std::string& text);
-bool SameText(const std::string& a, const std::string& b);
+std::string UpperCaseText(const std::string& Text);
+bool SameText(const std::string& A, const std::string& B);

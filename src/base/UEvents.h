@@ -14,7 +14,7 @@ class TEvent : public TLinkedItem {
   static void operator delete(void* Block, std::size_t Size) noexcept { ObjectPool::Release(Block, Size); }
 
   // Frames this event has been advanced (wraps at 2^32).
-  uint32_t Elapsed() const { return Elapsed_; }
+  uint32_t Elapsed() const { return FElapsed; }
 
   // Adds Frames to Elapsed; subclasses call this first, then do their own work.
   virtual void Update(uint32_t Frames);
@@ -22,7 +22,7 @@ class TEvent : public TLinkedItem {
   virtual bool IsFinished() const;
 
  protected:
-  uint32_t Elapsed_ = 0;
+  uint32_t FElapsed = 0;
 };
 
 // Runs OnTimer once, on the first update that brings Elapsed to or past Delay (a delay of 0 fires on the
@@ -31,17 +31,17 @@ class TTimerEvent : public TEvent {
  public:
   TTimerEvent(uint32_t Delay, TNotifyEvent OnTimer);
 
-  bool Fired() const { return Fired_; }
-  uint32_t Delay() const { return Delay_; }
+  bool Fired() const { return FFired; }
+  uint32_t Delay() const { return FDelay; }
 
   // The handler runs last and receives this timer; it may free the timer (for instance by clearing its list).
   void Update(uint32_t Frames) override;
   bool IsFinished() const override;
 
  private:
-  bool Fired_ = false;
-  uint32_t Delay_;
-  TNotifyEvent OnTimer_;
+  bool FFired = false;
+  uint32_t FDelay;
+  TNotifyEvent FOnTimer;
 };
 
 // A list of TEvent items only.

@@ -18,5 +18,5 @@ struct TRect {
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TPoint Point(int32_t x, int32_t y) { return TPoint{x, y}; }
-inline TRect Rect(int32_t left, int32_t top, int32_t right, int32_t bottom) { return TRect{left, top, right, bottom}; }
+inline TPoint Point(int32_t X, int32_t Y) { return TPoint{X, Y}; }
+inline TRect Rect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) { return TRect{Left, Top, Right, Bottom}; }

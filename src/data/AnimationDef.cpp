@@ -3,20 +3,20 @@
 #include "GraphicDefs.h"
 
 int32_t TAnimationDef::AddFrame(TAnimationSpriteDef* Entry) {
-  sorted_ = sorted_ && (Frames_.empty() || Frames_.back()->Frame <= Entry->Frame);
-  Frames_.emplace_back(Entry);
+  sorted_ = sorted_ && (FFrames.empty() || FFrames.back()->Frame <= Entry->Frame);
+  FFrames.emplace_back(Entry);
   return FrameCount() - 1;
 }
 
-void TAnimationDef::DeleteFrame(int32_t Index) { Frames_.erase(Frames_.begin() + Index); }
+void TAnimationDef::DeleteFrame(int32_t Index) { FFrames.erase(FFrames.begin() + Index); }
 
 void TAnimationDef::ClearFrames() {
-  while (!Frames_.empty()) Frames_.pop_back();
+  while (!FFrames.empty()) FFrames.pop_back();
   sorted_ = true;
 }
 
 void TAnimationDef::SortFrames() {
-  std::stable_sort(Frames_.begin(), Frames_.end(), [](const auto& a, const auto& b) { return a->Frame < b->Frame; });
+  std::stable_sort(FFrames.begin(), FFrames.end(), [](const auto& A, const auto& B) { return A->Frame < B->Frame; });
   sorted_ = true;
 }
 
@@ -28,9 +28,9 @@ int32_t TAnimationDef::FrameIndexAt(uint32_t T) const {
   if (sorted_) {
     // In frame order the entry showing is the last one starting at or before T (the first when none does):
     // found by halving, as this runs for every animation on the field every frame.
-    const auto after = std::upper_bound(Frames_.begin(), Frames_.end(), T,
-                                        [](uint32_t t, const auto& entry) { return t < entry->Frame; });
-    return after == Frames_.begin() ? 0 : static_cast<int32_t>(after - Frames_.begin()) - 1;
+    const auto after = std::upper_bound(FFrames.begin(), FFrames.end(), T,
+                                        [](uint32_t Time, const auto& Entry) { return Time < Entry->Frame; });
+    return after == FFrames.begin() ? 0 : static_cast<int32_t>(after - FFrames.begin()) - 1;
   }
   for (int32_t i = 0; i + 1 < count; ++i) {
     if (FrameAt(i)->Frame <= T && T < FrameAt(i + 1)->Frame) return i;

@@ -4,26 +4,26 @@
 #include "TextCase.h"
 #include "TextEncoding.h"
 
-TGraphicDefList::TGraphicDefList(TVUDader* Device) : Device_(Device) {}
+TGraphicDefList::TGraphicDefList(TVUDader* Device) : FDevice(Device) {}
 
 TGraphicDefList::~TGraphicDefList() { Clear(); }
 
 void TGraphicDefList::Add(const std::string& Id, TGraphicDef* Def) {
-  Items_.emplace_back(Id, std::unique_ptr<TGraphicDef>(Def));
-  Index_[UpperCaseText(Id)] = Items_.size() - 1;
+  FItems.emplace_back(Id, std::unique_ptr<TGraphicDef>(Def));
+  index_[UpperCaseText(Id)] = FItems.size() - 1;
 }
 
 TGraphicDef* TGraphicDefList::Find(const std::string& Id) const {
   if (Id.empty()) throw Exception(Jp("空のグラフィックIDは指定できません"));
-  auto found = Index_.find(UpperCaseText(Id));
-  if (found == Index_.end()) throw Exception("\"" + Id + "\"" + Jp("は定義されていないグラフィックIDです"));
-  return Items_[found->second].second.get();
+  auto found = index_.find(UpperCaseText(Id));
+  if (found == index_.end()) throw Exception("\"" + Id + "\"" + Jp("は定義されていないグラフィックIDです"));
+  return FItems[found->second].second.get();
 }
 
 void TGraphicDefList::Clear() {
-  for (auto& item : Items_) item.second.reset();
-  Items_.clear();
-  Index_.clear();
+  for (auto& item : FItems) item.second.reset();
+  FItems.clear();
+  index_.clear();
 }
 
 TSpriteDef* FindSprite(const TGraphicDefList& List, const std::string& Id) {

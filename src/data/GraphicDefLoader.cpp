@@ -10,22 +10,22 @@
 
 namespace {
 // Two's-complement arithmetic for values straight from the file: extreme numbers wrap instead of overflowing.
-int32_t WrapSub(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+int32_t WrapSub(int32_t A, int32_t B) {
+  return static_cast<int32_t>(static_cast<uint32_t>(A) - static_cast<uint32_t>(B));
 }
 
-TRect DefaultHitArea(TPoint origin, int32_t width, int32_t height) {
-  return TRect{WrapSub(0, origin.X), WrapSub(0, origin.Y), WrapSub(width, origin.X), WrapSub(height, origin.Y)};
+TRect DefaultHitArea(TPoint Origin, int32_t Width, int32_t Height) {
+  return TRect{WrapSub(0, Origin.X), WrapSub(0, Origin.Y), WrapSub(Width, Origin.X), WrapSub(Height, Origin.Y)};
 }
 
 // Entries of one animation: the bundled ones have at most a dozen; 10000 is nearly three minutes of a new
 // picture every frame.
 constexpr int32_t kAnimationEntryLimit = 10000;
 
-std::string Format(const char* utf8Format, const std::string& text) {
-  std::string format = Jp(utf8Format);
+std::string Format(const char* Utf8Format, const std::string& Text) {
+  std::string format = Jp(Utf8Format);
   size_t at = format.find("%s");
-  return at == std::string::npos ? format : format.substr(0, at) + text + format.substr(at + 2);
+  return at == std::string::npos ? format : format.substr(0, at) + Text + format.substr(at + 2);
 }
 }  // namespace
 
@@ -34,33 +34,33 @@ bool LoadGraphicDefs(TGraphicDefList& List, const TSkinPlace& Place) { return TG
 bool TGraphicDefList::Load(const TSkinPlace& Place) { return LoadGraphicDefs(*this, Place); }
 
 TGraphicDefLoader::TGraphicDefLoader(TGraphicDefList& List, const TSkinPlace& Place, TPictureBudget Budget)
-    : List_(List), Place_(Place), budget_(Budget) {}
+    : list_(List), place_(Place), budget_(Budget) {}
 
 std::string TGraphicDefLoader::ReadId(const TXmlNode& Node) const {
-  return ReadValue(Node, "id", "id" + std::to_string(List_.Count())).AsText();
+  return ReadValue(Node, "id", "id" + std::to_string(list_.Count())).AsText();
 }
 
 bool TGraphicDefLoader::Load() {
   // Without its picture folder or its definition file a skin could only fail later, at the first id the game
   // looks up, with a message that points nowhere near the cause: the missing one is named at once.
-  if (Place_.FindGraphicFolder().empty()) throw Exception(Format("存在しないファイル名です (%s)", Place_.GraphicDir()));
-  const std::string definitionFile = Place_.FindXmlFile("graphicdef.xml");
+  if (place_.FindGraphicFolder().empty()) throw Exception(Format("存在しないファイル名です (%s)", place_.GraphicDir()));
+  const std::string definitionFile = place_.FindXmlFile("graphicdef.xml");
   if (definitionFile.empty())
-    throw Exception(Format("存在しないファイル名です (%s)", Place_.XmlDir() + "graphicdef.xml"));
+    throw Exception(Format("存在しないファイル名です (%s)", place_.XmlDir() + "graphicdef.xml"));
   TXmlDocument document(definitionFile);
   TXmlNode root = document.DocumentElement();
   if (!root.HasChildNodes()) return false;
   for (TXmlNode node = root.FirstChild(); node; node = node.NextSibling()) {
-    CurrentId_ = ReadId(node);
-    if (CurrentId_.empty() || !node.IsNamed("sprite")) continue;
+    currentId_ = ReadId(node);
+    if (currentId_.empty() || !node.IsNamed("sprite")) continue;
     std::unique_ptr<TSpriteDef> sprite;
-    if (ParseSprite(node, sprite)) List_.Add(CurrentId_, sprite.release());
+    if (ParseSprite(node, sprite)) list_.Add(currentId_, sprite.release());
   }
   for (TXmlNode node = root.FirstChild(); node; node = node.NextSibling()) {
-    CurrentId_ = ReadId(node);
-    if (CurrentId_.empty() || !node.IsNamed("animation")) continue;
+    currentId_ = ReadId(node);
+    if (currentId_.empty() || !node.IsNamed("animation")) continue;
     std::unique_ptr<TAnimationDef> animation;
-    if (ParseAnimation(node, animation)) List_.Add(CurrentId_, animation.release());
+    if (ParseAnimation(node, animation)) list_.Add(currentId_, animation.release());
   }
   return true;
 }
@@ -79,8 +79,8 @@ bool TGraphicDefLoader::ParseSprite(const TXmlNode& Node, std::unique_ptr<TSprit
   int32_t imageHeight = static_cast<int32_t>(def->Texture->Height());
   def->HitArea = ReadRect(Node, "hitarea", DefaultHitArea(origin, imageWidth, imageHeight));
   uint32_t base = ReadVertexColor(Node, "color", 0xFFFFFFFF);
-  static const char* const corners[4] = {"lt", "rt", "lb", "rb"};
-  for (int i = 0; i < 4; ++i) def->VertexColors[i] = ReadVertexColor(Node, corners[i], base);
+  static const char* const kCorners[4] = {"lt", "rt", "lb", "rb"};
+  for (int i = 0; i < 4; ++i) def->VertexColors[i] = ReadVertexColor(Node, kCorners[i], base);
   def->BlendMode = BlendModeFromName(ReadValue(Node, "blendmode", "default").AsText());
   Def = std::move(def);
   return true;
@@ -88,7 +88,7 @@ bool TGraphicDefLoader::ParseSprite(const TXmlNode& Node, std::unique_ptr<TSprit
 
 std::unique_ptr<TDGTexture> TGraphicDefLoader::LoadSpriteImage(const TXmlNode& Node, const TRect& Rect) {
   std::string name = ReadValue(Node, "filename", "").AsText();
-  const std::string path = Place_.FindPicture(name);
+  const std::string path = place_.FindPicture(name);
   if (path.empty()) throw Exception(Format("存在しないファイル名です (%s)", name));
   int32_t width = WrapSub(Rect.Right, Rect.Left);
   int32_t height = WrapSub(Rect.Bottom, Rect.Top);
@@ -96,18 +96,18 @@ std::unique_ptr<TDGTexture> TGraphicDefLoader::LoadSpriteImage(const TXmlNode& N
     char numbers[96];
     std::snprintf(numbers, sizeof numbers, " Left=%d Top=%d Right=%d Bottom=%d)", Rect.Left, Rect.Top, Rect.Right,
                   Rect.Bottom);
-    throw Exception(Jp("イメージ範囲の指定が不正です (ID=") + CurrentId_ + numbers);
+    throw Exception(Jp("イメージ範囲の指定が不正です (ID=") + currentId_ + numbers);
   }
   const TRasterBitmap& picture = Picture(path);
   TRasterBitmap cut(width, height);
   spriteBytes_ += uint64_t{4} * static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
   if (spriteBytes_ > budget_.SpriteBytes) {
     throw Exception(Jp("スプライトの合計が大きすぎます (上限 ") + std::to_string(budget_.SpriteBytes >> 20) +
-                    " MiB, ID=" + CurrentId_ + ")");
+                    " MiB, ID=" + currentId_ + ")");
   }
   cut.CopyRect(0, 0, picture, Rect.Left, Rect.Top, width, height);
 
-  auto texture = CreateSceneTexture(List_.Device());
+  auto texture = CreateSceneTexture(list_.Device());
   texture->LoadFromBitmap(cut);
   texture->SetColorKey(MakeRect(0, 0, static_cast<int32_t>(texture->Width()), static_cast<int32_t>(texture->Height())),
                        0xFF00FF);
@@ -132,7 +132,7 @@ const TRasterBitmap& TGraphicDefLoader::Picture(const std::string& Path) {
 bool TGraphicDefLoader::ParseAnimation(const TXmlNode& Node, std::unique_ptr<TAnimationDef>& Def) {
   auto def = std::make_unique<TAnimationDef>();
   def->MaxFrame = ReadValue(Node, "maxframe", int32_t{0}).AsCardinal();
-  if (def->MaxFrame == 0) throw Exception(Format("最大フレーム数は0より大きい数字を指定して下さい(ID:%s)", CurrentId_));
+  if (def->MaxFrame == 0) throw Exception(Format("最大フレーム数は0より大きい数字を指定して下さい(ID:%s)", currentId_));
   def->Repeat = ReadValue(Node, "repeat", false).AsBoolean();
   def->Width = ReadValue(Node, "width", int32_t{0}).AsInteger();
   def->Height = ReadValue(Node, "height", int32_t{0}).AsInteger();
@@ -144,7 +144,7 @@ bool TGraphicDefLoader::ParseAnimation(const TXmlNode& Node, std::unique_ptr<TAn
     if (!child.IsNamed("sprite")) continue;
     std::unique_ptr<TAnimationSpriteDef> entry;
     if (def->FrameCount() >= kAnimationEntryLimit) {
-      throw Exception(Format("アニメーションのフレームが多すぎます (上限 10000, ID:%s)", CurrentId_));
+      throw Exception(Format("アニメーションのフレームが多すぎます (上限 10000, ID:%s)", currentId_));
     }
     if (ParseAnimationFrame(child, entry)) def->AddFrame(entry.release());
   }
@@ -158,10 +158,10 @@ bool TGraphicDefLoader::ParseAnimationFrame(const TXmlNode& Node, std::unique_pt
   entry->Alpha = static_cast<uint8_t>(ReadValue(Node, "alpha", int32_t{255}).AsInteger() & 0xFF);
   entry->Frame = ReadValue(Node, "frame", int32_t{0}).AsCardinal();
   std::string ref = ReadValue(Node, "ref", "").AsText();
-  TGraphicDef* def = List_.Find(ref);
+  TGraphicDef* def = list_.Find(ref);
   auto* sprite = dynamic_cast<TSpriteDef*>(def);
   if (sprite == nullptr) {
-    throw Exception(Format("アニメーション定義からスプライト以外を参照しています(ID:%s)", CurrentId_));
+    throw Exception(Format("アニメーション定義からスプライト以外を参照しています(ID:%s)", currentId_));
   }
   entry->Sprite = sprite;
   Entry = std::move(entry);

@@ -42,7 +42,7 @@ class TGraphicDefLoader {
   size_t PicturesDecoded() const { return pictures_.size(); }
 
   // The id of the definition being read (named by the messages).
-  const std::string& CurrentId() const { return CurrentId_; }
+  const std::string& CurrentId() const { return currentId_; }
 
  private:
   // "id" + the number of definitions so far, unless the element names its id.
@@ -51,9 +51,9 @@ class TGraphicDefLoader {
   // The picture at Path, decoded on its first use in this load and shared by every sprite cut from it.
   const TRasterBitmap& Picture(const std::string& Path);
 
-  TGraphicDefList& List_;
-  TSkinPlace Place_;
-  std::string CurrentId_;
+  TGraphicDefList& list_;
+  TSkinPlace place_;
+  std::string currentId_;
   TPictureBudget budget_;
   std::map<std::string, std::unique_ptr<TRasterBitmap>> pictures_;
   uint64_t pictureBytes_ = 0;  // of the pictures decoded so far

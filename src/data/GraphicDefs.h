@@ -73,8 +73,8 @@ class TAnimationDef : public TGraphicDef {
   void ClearFrames();
   // Ascending by Frame.
   void SortFrames();
-  int32_t FrameCount() const { return static_cast<int32_t>(Frames_.size()); }
-  TAnimationSpriteDef* FrameAt(int32_t Index) const { return Frames_[static_cast<size_t>(Index)].get(); }
+  int32_t FrameCount() const { return static_cast<int32_t>(FFrames.size()); }
+  TAnimationSpriteDef* FrameAt(int32_t Index) const { return FFrames[static_cast<size_t>(Index)].get(); }
   // The entry showing at elapsed count T, or -1 when none does. O(log n) while the entries are in frame order
   // (added in order, or sorted since); entries' frames are not changed once added.
   int32_t FrameIndexAt(uint32_t T) const;
@@ -82,8 +82,8 @@ class TAnimationDef : public TGraphicDef {
   void Draw(const TDrawable* Visible, TSXScene* Scene) override;
 
  private:
-  std::vector<std::unique_ptr<TAnimationSpriteDef>> Frames_;
-  bool sorted_ = true;  // Frames_ ascending by Frame
+  std::vector<std::unique_ptr<TAnimationSpriteDef>> FFrames;
+  bool sorted_ = true;  // FFrames ascending by Frame
 };
 
 class TGraphicDefList : public TObject {
@@ -94,14 +94,14 @@ class TGraphicDefList : public TObject {
   TGraphicDefList& operator=(const TGraphicDefList&) = delete;
 
   // Every texture made while loading belongs to this device.
-  TVUDader* Device() const { return Device_; }
+  TVUDader* Device() const { return FDevice; }
 
   // Reads graphicdef.xml of the skin at Place; true when the file was found and its root has children.
   bool Load(const TSkinPlace& Place);
 
   // Appends the pair, taking ownership of Def; a repeated id adds a second entry.
   void Add(const std::string& Id, TGraphicDef* Def);
-  int32_t Count() const { return static_cast<int32_t>(Items_.size()); }
+  int32_t Count() const { return static_cast<int32_t>(FItems.size()); }
   // The definition for Id (letter case ignored; the latest added wins). Raises Exception for an empty or
   // undefined id.
   TGraphicDef* Find(const std::string& Id) const;
@@ -109,14 +109,14 @@ class TGraphicDefList : public TObject {
   void Clear();
 
   // The pairs in insertion order.
-  const std::string& IdAt(int32_t Index) const { return Items_[static_cast<size_t>(Index)].first; }
-  TGraphicDef* ItemAt(int32_t Index) const { return Items_[static_cast<size_t>(Index)].second.get(); }
+  const std::string& IdAt(int32_t Index) const { return FItems[static_cast<size_t>(Index)].first; }
+  TGraphicDef* ItemAt(int32_t Index) const { return FItems[static_cast<size_t>(Index)].second.get(); }
 
  private:
-  TVUDader* Device_;
-  std::vector<std::pair<std::string, std::unique_ptr<TGraphicDef>>> Items_;
+  TVUDader* FDevice;
+  std::vector<std::pair<std::string, std::unique_ptr<TGraphicDef>>> FItems;
   // Upper-cased id to the index of its latest entry.
-  std::unordered_map<std::string, size_t> Index_;
+  std::unordered_map<std::string, size_t> index_;
 };
 
 // The sprite for Id, for callers that read a sprite's texture directly: raises Find's exception for an unknown

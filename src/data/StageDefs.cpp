@@ -25,34 +25,34 @@ TStageObjectDef* TStageDef::FindFrom(uint32_t AFrame) const {
   return nullptr;
 }
 
-TStageDefList::TStageDefList(TGraphicDefList* GraphicDefs) : GraphicDefs_(GraphicDefs) {}
+TStageDefList::TStageDefList(TGraphicDefList* GraphicDefs) : FGraphicDefs(GraphicDefs) {}
 
 TStageDefList::~TStageDefList() { Clear(); }
 
 void TStageDefList::Add(TStageDef* Stage) {
-  Stage->Prev_ = Last_;
-  Stage->Next_ = nullptr;
-  if (Last_ != nullptr) Last_->Next_ = Stage;
-  if (First_ == nullptr) First_ = Stage;
-  Last_ = Stage;
-  ++Count_;
+  Stage->FPrev = FLast;
+  Stage->FNext = nullptr;
+  if (FLast != nullptr) FLast->FNext = Stage;
+  if (FFirst == nullptr) FFirst = Stage;
+  FLast = Stage;
+  ++FCount;
 }
 
 void TStageDefList::Delete(TStageDef* Stage) {
   if (Stage == nullptr) return;
-  if (Stage->Prev_ != nullptr) Stage->Prev_->Next_ = Stage->Next_;
-  if (Stage->Next_ != nullptr) Stage->Next_->Prev_ = Stage->Prev_;
-  if (First_ == Stage) First_ = Stage->Next_;
-  if (Last_ == Stage) Last_ = Stage->Prev_;
+  if (Stage->FPrev != nullptr) Stage->FPrev->FNext = Stage->FNext;
+  if (Stage->FNext != nullptr) Stage->FNext->FPrev = Stage->FPrev;
+  if (FFirst == Stage) FFirst = Stage->FNext;
+  if (FLast == Stage) FLast = Stage->FPrev;
   delete Stage;
-  --Count_;
+  --FCount;
 }
 
 void TStageDefList::Clear() {
-  while (First_ != nullptr) Delete(First_);
-  First_ = nullptr;
-  Last_ = nullptr;
-  Count_ = 0;
+  while (FFirst != nullptr) Delete(FFirst);
+  FFirst = nullptr;
+  FLast = nullptr;
+  FCount = 0;
 }
 
 bool TStageDefList::Reload(const TSkinPlace& Place) {

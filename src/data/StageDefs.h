@@ -67,13 +67,13 @@ class TStageDef : public TLinkedList {
 
   TStageObjectDef* First() const { return static_cast<TStageObjectDef*>(TLinkedList::First()); }
   // Neighbouring stages in the stage list.
-  TStageDef* Prev() const { return Prev_; }
-  TStageDef* Next() const { return Next_; }
+  TStageDef* Prev() const { return FPrev; }
+  TStageDef* Next() const { return FNext; }
 
  private:
   friend class TStageDefList;
-  TStageDef* Prev_ = nullptr;
-  TStageDef* Next_ = nullptr;
+  TStageDef* FPrev = nullptr;
+  TStageDef* FNext = nullptr;
 };
 
 class TStageDefList : public TObject {
@@ -84,10 +84,10 @@ class TStageDefList : public TObject {
   TStageDefList& operator=(const TStageDefList&) = delete;
 
   // Resolves the graphic ids of enemies; not owned.
-  TGraphicDefList* GraphicDefs() const { return GraphicDefs_; }
-  TStageDef* First() const { return First_; }
-  TStageDef* Last() const { return Last_; }
-  int32_t Count() const { return Count_; }
+  TGraphicDefList* GraphicDefs() const { return FGraphicDefs; }
+  TStageDef* First() const { return FFirst; }
+  TStageDef* Last() const { return FLast; }
+  int32_t Count() const { return FCount; }
 
   // Appends Stage, taking ownership.
   void Add(TStageDef* Stage);
@@ -98,8 +98,8 @@ class TStageDefList : public TObject {
   bool Reload(const TSkinPlace& Place);
 
  private:
-  TGraphicDefList* GraphicDefs_;
-  TStageDef* First_ = nullptr;
-  TStageDef* Last_ = nullptr;
-  int32_t Count_ = 0;
+  TGraphicDefList* FGraphicDefs;
+  TStageDef* FFirst = nullptr;
+  TStageDef* FLast = nullptr;
+  int32_t FCount = 0;
 };

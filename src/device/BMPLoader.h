@@ -7,9 +7,9 @@
 class TDGTexture;
 
 // Sizes of the BMP headers as this decoder reads them.
-constexpr uint32_t BMPFileHeaderSize = 14;
-constexpr uint32_t BMPInfoHeaderSize = 40;
-constexpr uint16_t BMPSignature = 19778;  // "BM"
+constexpr uint32_t kBMPFileHeaderSize = 14;
+constexpr uint32_t kBMPInfoHeaderSize = 40;
+constexpr uint16_t kBMPSignature = 19778;  // "BM"
 
 // The fields of the 14-byte file header and the 40-byte information header that the game reads.
 struct TBMPHeaders {

@@ -6,10 +6,10 @@
 
 template <typename... Args>
 std::string DGFormat(const std::string& Format, Args... Arguments) {
-  const int Length = std::snprintf(nullptr, 0, Format.c_str(), Arguments...);
-  if (Length <= 0) return std::string();
-  std::string Result(size_t(Length) + 1, '\0');
-  std::snprintf(Result.data(), Result.size(), Format.c_str(), Arguments...);
-  Result.resize(size_t(Length));
-  return Result;
+  const int length = std::snprintf(nullptr, 0, Format.c_str(), Arguments...);
+  if (length <= 0) return std::string();
+  std::string result(size_t(length) + 1, '\0');
+  std::snprintf(result.data(), result.size(), Format.c_str(), Arguments...);
+  result.resize(size_t(length));
+  return result;
 }

@@ -16,9 +16,9 @@ namespace {
 // and stay as they are, which the device refuses as too large anyway.
 uint32_t NextPowerOfTwo(uint32_t Side) {
   if (Side > 0x80000000u) return Side;
-  uint32_t Result = 1;
-  while (Result < Side) Result <<= 1;
-  return Result;
+  uint32_t result = 1;
+  while (result < Side) result <<= 1;
+  return result;
 }
 
 struct TKeyData {
@@ -27,9 +27,9 @@ struct TKeyData {
 };
 
 uint32_t ApplyColorKey(TDGTexture*, uint32_t Pixel, int32_t, int32_t, void* Data) {
-  const TKeyData& KeyData = *static_cast<const TKeyData*>(Data);
-  const uint32_t RGB = PixelToARGB(Pixel, KeyData.Format) & 0x00FFFFFFu;
-  return ARGBToPixel(RGB == KeyData.Key ? RGB : RGB | 0xFF000000u, KeyData.Format);
+  const TKeyData& keyData = *static_cast<const TKeyData*>(Data);
+  const uint32_t rgb = PixelToARGB(Pixel, keyData.Format) & 0x00FFFFFFu;
+  return ARGBToPixel(rgb == keyData.Key ? rgb : rgb | 0xFF000000u, keyData.Format);
 }
 
 }  // namespace
@@ -60,29 +60,29 @@ TDGTexture::~TDGTexture() {
 void TDGTexture::SetSize(uint32_t Width, uint32_t Height) {
   FWidth = Width;
   FHeight = Height;
-  uint32_t TextureWidth = Width;
-  uint32_t TextureHeight = Height;
+  uint32_t textureWidth = Width;
+  uint32_t textureHeight = Height;
 
-  D3DCAPS9 Caps{};
-  IDirect3D9* D3D = FDevice->D3D();
-  if (D3D != nullptr && SUCCEEDED(D3D->GetDeviceCaps(FDevice->Adapter(), FDevice->DeviceType(), &Caps))) {
-    if (Width > Caps.MaxTextureWidth || Height > Caps.MaxTextureHeight)
+  D3DCAPS9 caps{};
+  IDirect3D9* d3d = FDevice->D3D();
+  if (d3d != nullptr && SUCCEEDED(d3d->GetDeviceCaps(FDevice->Adapter(), FDevice->DeviceType(), &caps))) {
+    if (Width > caps.MaxTextureWidth || Height > caps.MaxTextureHeight)
       WriteDetail(DGFormat(Jp("要求されたテクスチャのサイズは大きすぎます。%d x %d 以内にして下さい"),
-                           int32_t(Caps.MaxTextureWidth), int32_t(Caps.MaxTextureHeight)));
-    if (Caps.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY) TextureWidth = TextureHeight = std::max(Width, Height);
-    if (Caps.TextureCaps & D3DPTEXTURECAPS_POW2) {
-      TextureWidth = NextPowerOfTwo(TextureWidth);
-      TextureHeight = NextPowerOfTwo(TextureHeight);
+                           int32_t(caps.MaxTextureWidth), int32_t(caps.MaxTextureHeight)));
+    if (caps.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY) textureWidth = textureHeight = std::max(Width, Height);
+    if (caps.TextureCaps & D3DPTEXTURECAPS_POW2) {
+      textureWidth = NextPowerOfTwo(textureWidth);
+      textureHeight = NextPowerOfTwo(textureHeight);
     }
   }
-  FTextureWidth = TextureWidth;
-  FTextureHeight = TextureHeight;
+  FTextureWidth = textureWidth;
+  FTextureHeight = textureHeight;
   // An empty allocation has no extent; 0 instead of 0/0 keeps texture coordinates finite.
-  FMaxU = TextureWidth != 0 ? float(double(Width) / double(TextureWidth)) : 0.0f;
-  FMaxV = TextureHeight != 0 ? float(double(Height) / double(TextureHeight)) : 0.0f;
+  FMaxU = textureWidth != 0 ? float(double(Width) / double(textureWidth)) : 0.0f;
+  FMaxV = textureHeight != 0 ? float(double(Height) / double(textureHeight)) : 0.0f;
 
-  CreateSurface(TextureWidth, TextureHeight);
-  if (FPool != D3DPOOL_DEFAULT) Fill(MakeRect(0, 0, int32_t(TextureWidth), int32_t(TextureHeight)), FillColor, false);
+  CreateSurface(textureWidth, textureHeight);
+  if (FPool != D3DPOOL_DEFAULT) Fill(MakeRect(0, 0, int32_t(textureWidth), int32_t(textureHeight)), FillColor, false);
   if (!FRestoring) {
     FBackup.reset();
     FSource = tsMemory;
@@ -101,12 +101,12 @@ void TDGTexture::CreateSurface(uint32_t Width, uint32_t Height) {
   }
   FFormat = ChooseFormat();
   WriteDetail(DGFormat(Jp("使用されるフォーマットは %s です"), FormatName(FFormat).c_str()));
-  IDirect3DDevice9* D3DDevice = FDevice->D3DDevice();
-  if (D3DDevice != nullptr) {
-    CheckResult(D3DDevice->CreateTexture(Width, Height, FLevels, FUsage, FFormat, FPool, &FTexture, nullptr),
+  IDirect3DDevice9* d3dDevice = FDevice->D3DDevice();
+  if (d3dDevice != nullptr) {
+    CheckResult(d3dDevice->CreateTexture(Width, Height, FLevels, FUsage, FFormat, FPool, &FTexture, nullptr),
                 Jp("テクスチャの生成に失敗しました"));
     WriteDetail(
-        DGFormat(Jp("残りテクスチャ容量は、約%.2fMBです"), double(D3DDevice->GetAvailableTextureMem()) / 1048576.0));
+        DGFormat(Jp("残りテクスチャ容量は、約%.2fMBです"), double(d3dDevice->GetAvailableTextureMem()) / 1048576.0));
   } else {
     // No device (its creation failed): the texture stays absent, as after a failed creation.
     CheckResult(D3DERR_INVALIDCALL, Jp("テクスチャの生成に失敗しました"));
@@ -115,19 +115,19 @@ void TDGTexture::CreateSurface(uint32_t Width, uint32_t Height) {
 }
 
 D3DFORMAT TDGTexture::ChooseFormat() {
-  D3DFORMAT AdapterFormat = D3DFMT_UNKNOWN;
-  if (IDirect3DSurface9* BackBuffer = FDevice->BackBuffer(0)) {
-    D3DSURFACE_DESC Desc{};
-    if (SUCCEEDED(BackBuffer->GetDesc(&Desc))) AdapterFormat = Desc.Format;
+  D3DFORMAT adapterFormat = D3DFMT_UNKNOWN;
+  if (IDirect3DSurface9* backBuffer = FDevice->BackBuffer(0)) {
+    D3DSURFACE_DESC desc{};
+    if (SUCCEEDED(backBuffer->GetDesc(&desc))) adapterFormat = desc.Format;
   }
-  IDirect3D9* D3D = FDevice->D3D();
-  if (D3D == nullptr) return AdapterFormat;
-  for (D3DFORMAT Candidate : FFormatCandidates) {
-    if (SUCCEEDED(D3D->CheckDeviceFormat(FDevice->Adapter(), FDevice->DeviceType(), AdapterFormat, FUsage,
-                                         D3DRTYPE_TEXTURE, Candidate)))
-      return Candidate;
+  IDirect3D9* d3d = FDevice->D3D();
+  if (d3d == nullptr) return adapterFormat;
+  for (D3DFORMAT candidate : FFormatCandidates) {
+    if (SUCCEEDED(d3d->CheckDeviceFormat(FDevice->Adapter(), FDevice->DeviceType(), adapterFormat, FUsage,
+                                         D3DRTYPE_TEXTURE, candidate)))
+      return candidate;
   }
-  return AdapterFormat;
+  return adapterFormat;
 }
 
 D3DLOCKED_RECT TDGTexture::LockRect(UINT Level, const RECT& Rect, DWORD Flags) {
@@ -143,19 +143,19 @@ D3DLOCKED_RECT TDGTexture::LockRect(UINT Level, const RECT& Rect, DWORD Flags) {
   if (FAILED(CheckResult(FTexture->LockRect(Level, &FLockedRect, &FLockArea, Flags), Jp("LockRectに失敗しました"))))
     FLockedRect = D3DLOCKED_RECT{0, nullptr};
   if (FLockedRect.pBits != nullptr && (Flags & D3DLOCK_READONLY) == 0) {
-    if (FWrittenArea.left >= FWrittenArea.right || FWrittenArea.top >= FWrittenArea.bottom) {
-      FWrittenArea = Rect;
+    if (writtenArea_.left >= writtenArea_.right || writtenArea_.top >= writtenArea_.bottom) {
+      writtenArea_ = Rect;
     } else {
-      FWrittenArea = RECT{std::min(FWrittenArea.left, Rect.left), std::min(FWrittenArea.top, Rect.top),
-                          std::max(FWrittenArea.right, Rect.right), std::max(FWrittenArea.bottom, Rect.bottom)};
+      writtenArea_ = RECT{std::min(writtenArea_.left, Rect.left), std::min(writtenArea_.top, Rect.top),
+                          std::max(writtenArea_.right, Rect.right), std::max(writtenArea_.bottom, Rect.bottom)};
     }
   }
   return FLockedRect;
 }
 
 RECT TDGTexture::TakeWrittenArea() {
-  const RECT area = FWrittenArea;
-  FWrittenArea = RECT{0, 0, 0, 0};
+  const RECT area = writtenArea_;
+  writtenArea_ = RECT{0, 0, 0, 0};
   return area;
 }
 
@@ -166,14 +166,14 @@ void TDGTexture::UnlockRect() {
 }
 
 void TDGTexture::ProcessPixels(const RECT& Rect, TDGPixelFunction Function, void* Data) {
-  const D3DLOCKED_RECT Lock = LockRect(0, Rect, 0);
-  if (Lock.pBits != nullptr) {
-    uint8_t* const First = static_cast<uint8_t*>(Lock.pBits);
+  const D3DLOCKED_RECT lock = LockRect(0, Rect, 0);
+  if (lock.pBits != nullptr) {
+    uint8_t* const first = static_cast<uint8_t*>(lock.pBits);
     for (int32_t y = Rect.top; y < Rect.bottom; ++y) {
-      uint8_t* const Row = First + ptrdiff_t(y - Rect.top) * Lock.Pitch;
+      uint8_t* const row = first + ptrdiff_t(y - Rect.top) * lock.Pitch;
       for (int32_t x = Rect.left; x < Rect.right; ++x) {
-        uint8_t* const Pixel = Row + ptrdiff_t(x - Rect.left) * FBytesPerPixel;
-        WritePixelBytes(Pixel, Function(this, ReadPixelBytes(Pixel, FBytesPerPixel), x, y, Data), FBytesPerPixel);
+        uint8_t* const pixel = row + ptrdiff_t(x - Rect.left) * FBytesPerPixel;
+        WritePixelBytes(pixel, Function(this, ReadPixelBytes(pixel, FBytesPerPixel), x, y, Data), FBytesPerPixel);
       }
     }
   }
@@ -181,34 +181,34 @@ void TDGTexture::ProcessPixels(const RECT& Rect, TDGPixelFunction Function, void
 }
 
 void TDGTexture::Fill(const RECT& Rect, uint32_t Color, bool KeepAlpha) {
-  const D3DLOCKED_RECT Lock = LockRect(0, Rect, 0);
-  const int32_t Columns = Rect.right - Rect.left;
-  if (Lock.pBits != nullptr && Columns > 0 && Rect.bottom > Rect.top) {
-    uint8_t* const First = static_cast<uint8_t*>(Lock.pBits);
+  const D3DLOCKED_RECT lock = LockRect(0, Rect, 0);
+  const int32_t columns = Rect.right - Rect.left;
+  if (lock.pBits != nullptr && columns > 0 && Rect.bottom > Rect.top) {
+    uint8_t* const first = static_cast<uint8_t*>(lock.pBits);
     if (KeepAlpha) {
       for (int32_t y = Rect.top; y < Rect.bottom; ++y) {
-        uint8_t* const Row = First + ptrdiff_t(y - Rect.top) * Lock.Pitch;
-        for (int32_t x = 0; x < Columns; ++x) {
-          uint8_t* const Pixel = Row + ptrdiff_t(x) * FBytesPerPixel;
-          const uint32_t ARGB = PixelToARGB(ReadPixelBytes(Pixel, FBytesPerPixel), FFormat);
-          WritePixelBytes(Pixel, ARGBToPixel((ARGB & 0xFF000000u) | (Color & 0x00FFFFFFu), FFormat), FBytesPerPixel);
+        uint8_t* const row = first + ptrdiff_t(y - Rect.top) * lock.Pitch;
+        for (int32_t x = 0; x < columns; ++x) {
+          uint8_t* const pixel = row + ptrdiff_t(x) * FBytesPerPixel;
+          const uint32_t argb = PixelToARGB(ReadPixelBytes(pixel, FBytesPerPixel), FFormat);
+          WritePixelBytes(pixel, ARGBToPixel((argb & 0xFF000000u) | (Color & 0x00FFFFFFu), FFormat), FBytesPerPixel);
         }
       }
     } else {
       // Convert once, fill the first row, then copy that row down.
-      const uint32_t Pixel = ARGBToPixel(Color, FFormat);
-      for (int32_t x = 0; x < Columns; ++x) WritePixelBytes(First + x * FBytesPerPixel, Pixel, FBytesPerPixel);
-      const size_t RowBytes = size_t(Columns) * size_t(FBytesPerPixel);
+      const uint32_t pixel = ARGBToPixel(Color, FFormat);
+      for (int32_t x = 0; x < columns; ++x) WritePixelBytes(first + x * FBytesPerPixel, pixel, FBytesPerPixel);
+      const size_t rowBytes = size_t(columns) * size_t(FBytesPerPixel);
       for (int32_t y = Rect.top + 1; y < Rect.bottom; ++y)
-        std::copy_n(First, RowBytes, First + ptrdiff_t(y - Rect.top) * Lock.Pitch);
+        std::copy_n(first, rowBytes, first + ptrdiff_t(y - Rect.top) * lock.Pitch);
     }
   }
   UnlockRect();
 }
 
 void TDGTexture::SetColorKey(const RECT& Rect, uint32_t Color) {
-  TKeyData KeyData{FFormat, PixelToARGB(ARGBToPixel(Color, FFormat), FFormat) & 0x00FFFFFFu};
-  ProcessPixels(Rect, ApplyColorKey, &KeyData);
+  TKeyData keyData{FFormat, PixelToARGB(ARGBToPixel(Color, FFormat), FFormat) & 0x00FFFFFFu};
+  ProcessPixels(Rect, ApplyColorKey, &keyData);
 }
 
 void TDGTexture::ReleaseTexture() {

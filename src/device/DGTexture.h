@@ -132,7 +132,7 @@ class TDGTexture : public TObject {
   bool FLocked = false;
   D3DLOCKED_RECT FLockedRect{0, nullptr};
   RECT FLockArea{0, 0, 0, 0};
-  RECT FWrittenArea{0, 0, 0, 0};
+  RECT writtenArea_{0, 0, 0, 0};
   UINT FLockLevel = 0;
   int32_t FBytesPerPixel = 0;
   UINT FLevels;

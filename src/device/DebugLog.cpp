@@ -32,24 +32,24 @@ std::function<void()>& HaltHandler() {
   return handler;
 }
 
-std::string FormatMessage(int errorCode) {
+std::string FormatMessage(int ErrorCode) {
   char text[160];
-  std::snprintf(text, sizeof text, "I/O error %d (%s)", errorCode, std::strerror(errorCode));
+  std::snprintf(text, sizeof text, "I/O error %d (%s)", ErrorCode, std::strerror(ErrorCode));
   return text;
 }
 
 // Closes the file on every path out of WriteLog.
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+struct TFileCloser {
+  void operator()(std::FILE* File) const { std::fclose(File); }
 };
 
-struct ErrorNameEntry {
+struct TErrorNameEntry {
   uint32_t Code;
   const char* Name;
 };
 
 // Ten names end with a blank; the blank shows in the log just before the closing parenthesis.
-constexpr ErrorNameEntry ErrorNames[] = {
+constexpr TErrorNameEntry kErrorNames[] = {
     {0x00000000u, "D3D_OK"},
     {0x8876017Cu, "D3DERR_OUTOFVIDEOMEMORY"},
     {0x88760818u, "D3DERR_WRONGTEXTUREFORMAT"},
@@ -76,12 +76,12 @@ constexpr ErrorNameEntry ErrorNames[] = {
 
 }  // namespace
 
-EInOutError::EInOutError(int errorCode) : Exception(FormatMessage(errorCode)), ErrorCode(errorCode) {}
+EInOutError::EInOutError(int Code) : Exception(FormatMessage(Code)), ErrorCode(Code) {}
 
-void ApplyDebugOption(TDGDebugOption value) {
-  HaltSwitch = value.Contains(dgoHaltOnError);
-  LogSwitch = value.Contains(dgoDebugMessage);
-  DetailSwitch = value.Contains(dgoDetailedLog);
+void ApplyDebugOption(TDGDebugOption Value) {
+  HaltSwitch = Value.Contains(dgoHaltOnError);
+  LogSwitch = Value.Contains(dgoDebugMessage);
+  DetailSwitch = Value.Contains(dgoDetailedLog);
 }
 
 TDGDebugOption CurrentDebugOption() {
@@ -101,7 +101,7 @@ void WriteLog(const std::string& Message) {
   if (!LogSwitch) return;
   // Opened and closed per line, so the log is complete up to the last line even if the program stops abruptly.
   const std::filesystem::path path = LogFilePath();
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), LogLineCount == 0 ? "wb" : "ab"));
+  std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), LogLineCount == 0 ? "wb" : "ab"));
   if (!file) throw EInOutError(errno);
   ++LogLineCount;
   std::string line = "#";
@@ -136,7 +136,7 @@ HRESULT CheckResult(HRESULT Code, const std::string& Message) {
 
 std::string ErrorName(HRESULT Code) {
   const uint32_t code = static_cast<uint32_t>(Code);
-  for (const ErrorNameEntry& entry : ErrorNames) {
+  for (const TErrorNameEntry& entry : kErrorNames) {
     if (entry.Code == code) return entry.Name;
   }
   char text[40];
@@ -144,6 +144,6 @@ std::string ErrorName(HRESULT Code) {
   return text;
 }
 
-void SetLogFolder(const std::filesystem::path& folder) { LogFolderOverride() = folder; }
+void SetLogFolder(const std::filesystem::path& Folder) { LogFolderOverride() = Folder; }
 
-void SetHaltHandler(std::function<void()> handler) { HaltHandler() = std::move(handler); }
+void SetHaltHandler(std::function<void()> Handler) { HaltHandler() = std::move(Handler); }

@@ -22,21 +22,21 @@ enum TDGOption : uint8_t {
 class TDGDebugOption {
  public:
   constexpr TDGDebugOption() = default;
-  constexpr TDGDebugOption(std::initializer_list<TDGOption> options) {
-    for (TDGOption option : options) Include(option);
+  constexpr TDGDebugOption(std::initializer_list<TDGOption> Options) {
+    for (TDGOption option : Options) Include(option);
   }
-  // The set whose bits are `bits` (bits above 2 are dropped).
-  static constexpr TDGDebugOption FromByte(uint8_t bits) {
+  // The set whose bits are `Bits` (bits above 2 are dropped).
+  static constexpr TDGDebugOption FromByte(uint8_t Bits) {
     TDGDebugOption result;
-    result.bits_ = bits & 7u;
+    result.bits_ = Bits & 7u;
     return result;
   }
 
   constexpr uint8_t Byte() const { return bits_; }
-  constexpr bool Contains(TDGOption option) const { return (bits_ >> option) & 1u; }
+  constexpr bool Contains(TDGOption Option) const { return (bits_ >> Option) & 1u; }
   constexpr bool Empty() const { return bits_ == 0; }
-  constexpr void Include(TDGOption option) { bits_ = uint8_t(bits_ | (1u << option)); }
-  constexpr void Exclude(TDGOption option) { bits_ = uint8_t(bits_ & ~(1u << option)); }
+  constexpr void Include(TDGOption Option) { bits_ = uint8_t(bits_ | (1u << Option)); }
+  constexpr void Exclude(TDGOption Option) { bits_ = uint8_t(bits_ & ~(1u << Option)); }
   friend constexpr bool operator==(TDGDebugOption, TDGDebugOption) = default;
 
  private:
@@ -44,10 +44,10 @@ class TDGDebugOption {
 };
 
 // The platform's input/output error: the log file could not be created, opened or written.
-// ErrorCode is the system's error number.
+// Code (kept as ErrorCode) is the system's error number.
 class EInOutError : public Exception {
  public:
-  explicit EInOutError(int errorCode);
+  explicit EInOutError(int Code);
   int ErrorCode;
 };
 
@@ -57,7 +57,7 @@ extern int32_t LogIndent;
 extern int32_t LogLineCount;
 
 // Sets the halt, log and detail switches from the bits of the device's DebugOption.
-void ApplyDebugOption(TDGDebugOption value);
+void ApplyDebugOption(TDGDebugOption Value);
 // The switches as an option set (all three at program start).
 TDGDebugOption CurrentDebugOption();
 
@@ -78,5 +78,5 @@ std::filesystem::path LogFilePath();
 // Test hooks. SetLogFolder redirects the log file (an empty path restores the executable's folder);
 // SetHaltHandler replaces what a halting CheckResult does (an empty function restores the default,
 // which ends the process with exit status 0). If the handler returns, CheckResult returns Code.
-void SetLogFolder(const std::filesystem::path& folder);
-void SetHaltHandler(std::function<void()> handler);
+void SetLogFolder(const std::filesystem::path& Folder);
+void SetHaltHandler(std::function<void()> Handler);

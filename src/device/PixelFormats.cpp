@@ -2,13 +2,13 @@
 
 namespace {
 
-// Field of `bits` bits at `shift`, widened to 8 bits.
-inline uint32_t Widen(uint32_t pixel, int shift, int bits) {
-  return ScaleComponent((pixel >> shift) & ((1u << bits) - 1u), bits);
+// Field of `Bits` bits at `Shift`, widened to 8 bits.
+inline uint32_t Widen(uint32_t Pixel, int Shift, int Bits) {
+  return ScaleComponent((Pixel >> Shift) & ((1u << Bits) - 1u), Bits);
 }
 
-inline uint32_t MakeARGB(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
-  return (a << 24) | (r << 16) | (g << 8) | b;
+inline uint32_t MakeARGB(uint32_t A, uint32_t R, uint32_t G, uint32_t B) {
+  return (A << 24) | (R << 16) | (G << 8) | B;
 }
 
 }  // namespace

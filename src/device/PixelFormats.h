@@ -22,9 +22,9 @@ uint32_t ScaleComponent(uint32_t Value, int32_t Bits);
 
 // A pixel of `Bytes` bytes (0 to 4) as it lies in texture memory, low byte first.
 inline uint32_t ReadPixelBytes(const uint8_t* Source, int32_t Bytes) {
-  uint32_t Pixel = 0;
-  for (int32_t b = 0; b < Bytes; ++b) Pixel |= uint32_t(Source[b]) << (8 * b);
-  return Pixel;
+  uint32_t pixel = 0;
+  for (int32_t b = 0; b < Bytes; ++b) pixel |= uint32_t(Source[b]) << (8 * b);
+  return pixel;
 }
 inline void WritePixelBytes(uint8_t* Destination, uint32_t Pixel, int32_t Bytes) {
   for (int32_t b = 0; b < Bytes; ++b) Destination[b] = uint8_t(Pixel >> (8 * b));

@@ -7,31 +7,31 @@
 int32_t TDGResourceRegistry::RegisterResource(TObject* Owner, const std::string& Name, TDGResourceHandler OnRelease,
                                               TDGResourceHandler OnRebuild, TDGResourceHandler OnBeforeReset,
                                               TDGResourceHandler OnAfterReset) {
-  const std::string ClassName = Owner != nullptr ? Owner->ClassName() : std::string();
-  WriteDetail(DGFormat(Jp("VUDaderリソース(%s)を登録します ID は %d(%s) です"), ClassName.c_str(), FNextResourceID,
+  const std::string className = Owner != nullptr ? Owner->ClassName() : std::string();
+  WriteDetail(DGFormat(Jp("VUDaderリソース(%s)を登録します ID は %d(%s) です"), className.c_str(), FNextResourceID,
                        Name.c_str()));
-  auto Desc = std::make_unique<TDGResourceDesc>();
-  Desc->ID = FNextResourceID;
-  Desc->Name = Name;
-  Desc->Owner = Owner;
-  Desc->OnRelease = std::move(OnRelease);
-  Desc->OnRebuild = std::move(OnRebuild);
-  Desc->OnBeforeReset = std::move(OnBeforeReset);
-  Desc->OnAfterReset = std::move(OnAfterReset);
-  FResources.push_back(std::move(Desc));
+  auto desc = std::make_unique<TDGResourceDesc>();
+  desc->ID = FNextResourceID;
+  desc->Name = Name;
+  desc->Owner = Owner;
+  desc->OnRelease = std::move(OnRelease);
+  desc->OnRebuild = std::move(OnRebuild);
+  desc->OnBeforeReset = std::move(OnBeforeReset);
+  desc->OnAfterReset = std::move(OnAfterReset);
+  FResources.push_back(std::move(desc));
   return FNextResourceID++;
 }
 
 void TDGResourceRegistry::UnregisterResource(int32_t ID) {
-  for (auto Entry = FResources.begin(); Entry != FResources.end(); ++Entry) {
-    if ((*Entry)->ID != ID) continue;
+  for (auto entry = FResources.begin(); entry != FResources.end(); ++entry) {
+    if ((*entry)->ID != ID) continue;
     // Removed before the line is written: an owner's destructor must leave the registry even when
     // the log cannot be written.
-    const std::unique_ptr<TDGResourceDesc> Desc = std::move(*Entry);
-    FResources.erase(Entry);
-    const std::string ClassName = Desc->Owner != nullptr ? Desc->Owner->ClassName() : std::string();
-    WriteDetail(DGFormat(Jp("VUDaderリソース(%s) : ID %d(%s) を登録解除します"), ClassName.c_str(), Desc->ID,
-                         Desc->Name.c_str()));
+    const std::unique_ptr<TDGResourceDesc> desc = std::move(*entry);
+    FResources.erase(entry);
+    const std::string className = desc->Owner != nullptr ? desc->Owner->ClassName() : std::string();
+    WriteDetail(DGFormat(Jp("VUDaderリソース(%s) : ID %d(%s) を登録解除します"), className.c_str(), desc->ID,
+                         desc->Name.c_str()));
     return;
   }
   CheckResult(1,
@@ -39,16 +39,16 @@ void TDGResourceRegistry::UnregisterResource(int32_t ID) {
 }
 
 bool TDGResourceRegistry::IsRegistered(int32_t ID) const {
-  for (const auto& Desc : FResources)
-    if (Desc->ID == ID) return true;
+  for (const auto& desc : FResources)
+    if (desc->ID == ID) return true;
   return false;
 }
 
 void TDGResourceRegistry::CallAll(TDGResourceHandler TDGResourceDesc::*Handler) {
-  const size_t Count = FResources.size();
-  for (size_t i = 0; i < Count && i < FResources.size(); ++i) {
-    const TDGResourceHandler Call = (*FResources[i]).*Handler;
-    if (Call) Call();
+  const size_t count = FResources.size();
+  for (size_t i = 0; i < count && i < FResources.size(); ++i) {
+    const TDGResourceHandler call = (*FResources[i]).*Handler;
+    if (call) call();
   }
 }
 
@@ -68,13 +68,13 @@ void TDGResourceRegistry::CallAfterReset() { CallAll(&TDGResourceDesc::OnAfterRe
 
 void TDGResourceRegistry::FreeRemainingOwners() {
   while (!FResources.empty()) {
-    TDGResourceDesc* First = FResources.front().get();
-    const int32_t ID = First->ID;
-    WriteDetail(DGFormat(Jp("ID %d(%s) のVUDaderリソースは、明示的に解放されていません"), ID, First->Name.c_str()));
-    TObject* Owner = First->Owner;
+    TDGResourceDesc* first = FResources.front().get();
+    const int32_t id = first->ID;
+    WriteDetail(DGFormat(Jp("ID %d(%s) のVUDaderリソースは、明示的に解放されていません"), id, first->Name.c_str()));
+    TObject* owner = first->Owner;
     // The owner's destructor unregisters it; an owner that does not would keep this loop
     // going for ever, so its entry is dropped here instead.
-    delete Owner;
-    if (!FResources.empty() && FResources.front()->ID == ID) FResources.erase(FResources.begin());
+    delete owner;
+    if (!FResources.empty() && FResources.front()->ID == id) FResources.erase(FResources.begin());
   }
 }

@@ -14,20 +14,20 @@ class ETKAError : public Exception {
 // a damaged archive can break, so a bad file is reported for what it is instead of being half read.
 namespace TKAMessage {
 std::string NotAnArchive();
-std::string IdNotFound(const std::string& id);
+std::string IdNotFound(const std::string& Id);
 std::string HeaderCutShort();
-std::string DirectoryPastEnd(uint32_t count);
-std::string DataPastEnd(const std::string& id);
+std::string DirectoryPastEnd(uint32_t Count);
+std::string DataPastEnd(const std::string& Id);
 std::string PairTableCutShort();
 std::string PairTablePastLastCode();
 std::string BlockLengthCutShort();
-std::string BlockCutShort(uint32_t length, uint64_t remaining);
-std::string PairCycle(uint8_t code);
-std::string PairNestingTooDeep(uint8_t code);
-std::string ExpansionTooLong(uint32_t itemSize);
+std::string BlockCutShort(uint32_t Length, uint64_t Remaining);
+std::string PairCycle(uint8_t Code);
+std::string PairNestingTooDeep(uint8_t Code);
+std::string ExpansionTooLong(uint32_t ItemSize);
 std::string ReadFailed();
 // Raised by the writer.
-std::string BadId(const std::string& id);
-std::string DuplicateId(const std::string& id);
-std::string ArchiveTooLarge(const std::string& id);
+std::string BadId(const std::string& Id);
+std::string DuplicateId(const std::string& Id);
+std::string ArchiveTooLarge(const std::string& Id);
 }  // namespace TKAMessage

@@ -8,12 +8,12 @@
 
 class TKAByteBuffer : public std::streambuf {
  public:
-  explicit TKAByteBuffer(std::vector<uint8_t> bytes);
+  explicit TKAByteBuffer(std::vector<uint8_t> Bytes);
   const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
  protected:
-  pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode which) override;
-  pos_type seekpos(pos_type pos, std::ios_base::openmode which) override;
+  pos_type seekoff(off_type Off, std::ios_base::seekdir Dir, std::ios_base::openmode Which) override;
+  pos_type seekpos(pos_type Pos, std::ios_base::openmode Which) override;
 
  private:
   std::vector<uint8_t> bytes_;
@@ -22,7 +22,7 @@ class TKAByteBuffer : public std::streambuf {
 namespace tka_detail {
 // Holds the buffer so that it is built before the std::istream base that reads from it.
 struct TKAByteBufferHolder {
-  explicit TKAByteBufferHolder(std::vector<uint8_t> bytes) : Buffer(std::move(bytes)) {}
+  explicit TKAByteBufferHolder(std::vector<uint8_t> Bytes) : Buffer(std::move(Bytes)) {}
   TKAByteBuffer Buffer;
 };
 }  // namespace tka_detail
@@ -30,7 +30,7 @@ struct TKAByteBufferHolder {
 class TKAMemoryStream : private tka_detail::TKAByteBufferHolder, public std::istream {
  public:
   // Positioned at 0.
-  explicit TKAMemoryStream(std::vector<uint8_t> bytes);
+  explicit TKAMemoryStream(std::vector<uint8_t> Bytes);
   TKAMemoryStream(const TKAMemoryStream&) = delete;
   TKAMemoryStream& operator=(const TKAMemoryStream&) = delete;
 

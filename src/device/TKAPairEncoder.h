@@ -9,23 +9,23 @@
 
 class TKAPairEncoder {
  public:
-  static std::vector<uint8_t> Pack(std::span<const uint8_t> data);
+  static std::vector<uint8_t> Pack(std::span<const uint8_t> Data);
 
-  // Block limits: a block ends at MaxBlockSize bytes or before the byte that would make it use more
-  // than MaxDistinct different values, so at least 256 - MaxDistinct codes are free for pairs.
-  static constexpr size_t MaxBlockSize = 8192;
-  static constexpr int MaxDistinct = 224;
+  // Block limits: a block ends at kMaxBlockSize bytes or before the byte that would make it use more
+  // than kMaxDistinct different values, so at least 256 - kMaxDistinct codes are free for pairs.
+  static constexpr size_t kMaxBlockSize = 8192;
+  static constexpr int kMaxDistinct = 224;
   // A pair is replaced only when it occurs this often: each replacement costs two or three table bytes.
-  static constexpr uint32_t MinPairCount = 4;
+  static constexpr uint32_t kMinPairCount = 4;
 
  private:
   TKAPairEncoder() : counts_(65536, 0) {}
-  void PackBlock(std::span<const uint8_t> block, const std::array<bool, 256>& present, std::vector<uint8_t>& out);
+  void PackBlock(std::span<const uint8_t> Block, const std::array<bool, 256>& Present, std::vector<uint8_t>& Out);
   // Counts pairs in block_ the way a left-to-right replacement would meet them; returns the best.
-  uint32_t MostFrequentPair(uint8_t& a, uint8_t& b);
-  void ReplacePair(uint8_t a, uint8_t b, uint8_t code);
-  void WritePairTable(std::vector<uint8_t>& out) const;
-  void WriteEntry(int code, std::vector<uint8_t>& out) const;
+  uint32_t MostFrequentPair(uint8_t& A, uint8_t& B);
+  void ReplacePair(uint8_t A, uint8_t B, uint8_t Code);
+  void WritePairTable(std::vector<uint8_t>& Out) const;
+  void WriteEntry(int Code, std::vector<uint8_t>& Out) const;
 
   std::vector<uint32_t> counts_;
   std::vector<uint8_t> block_;

@@ -6,19 +6,19 @@
 #include "TKADirectory.h"
 #include "TKAError.h"
 
-std::vector<uint8_t> TKAPairExpander::Expand(std::span<const uint8_t> packed, uint32_t itemSize) {
-  if (itemSize > TKAFormat::MaxItemSize) throw ETKAError(TKAMessage::NotAnArchive());
-  TKAPairExpander expander(packed, itemSize);
-  while (expander.position_ < packed.size()) expander.ExpandBlock();
-  expander.output_.resize(itemSize);
+std::vector<uint8_t> TKAPairExpander::Expand(std::span<const uint8_t> Packed, uint32_t ItemSize) {
+  if (ItemSize > TKAFormat::kMaxItemSize) throw ETKAError(TKAMessage::NotAnArchive());
+  TKAPairExpander expander(Packed, ItemSize);
+  while (expander.position_ < Packed.size()) expander.ExpandBlock();
+  expander.output_.resize(ItemSize);
   return std::move(expander.output_);
 }
 
-TKAPairExpander::TKAPairExpander(std::span<const uint8_t> packed, uint32_t itemSize)
-    : packed_(packed), itemSize_(itemSize) {
+TKAPairExpander::TKAPairExpander(std::span<const uint8_t> Packed, uint32_t ItemSize)
+    : packed_(Packed), itemSize_(ItemSize) {
   // Reserve what the packed bytes can honestly promise; an exaggerated item size costs nothing until
   // the output really grows (or is padded at the end).
-  output_.reserve(std::min<uint64_t>(itemSize, packed.size() * 16 + 4096));
+  output_.reserve(std::min<uint64_t>(ItemSize, Packed.size() * 16 + 4096));
 }
 
 void TKAPairExpander::ExpandBlock() {
@@ -41,7 +41,7 @@ uint8_t TKAPairExpander::NextTableByte() {
 
 void TKAPairExpander::ReadPairTable() {
   for (int c = 0; c < 256; ++c) left_[c] = static_cast<uint8_t>(c);
-  check_.fill(Check::Unknown);
+  check_.fill(TCheck::Unknown);
   writtenLength_.fill(0);
   int code = 0;
   while (true) {
@@ -65,61 +65,61 @@ void TKAPairExpander::ReadPairTable() {
 // of the 256-byte stack it needs: a pair pushes its right and left byte and then expands the left one,
 // so it needs max(2, 1 + need(left), need(right)). Without this a pair that contains itself would
 // grow the stack without end or emit bytes forever.
-void TKAPairExpander::CheckPair(uint8_t code) {
-  check_[code] = Check::InProgress;
+void TKAPairExpander::CheckPair(uint8_t Code) {
+  check_[Code] = TCheck::InProgress;
   int need = 2;
-  const uint8_t parts[2] = {left_[code], right_[code]};
+  const uint8_t parts[2] = {left_[Code], right_[Code]};
   for (int side = 0; side < 2; ++side) {
     const uint8_t part = parts[side];
     if (left_[part] == part) continue;  // a literal needs no stack
-    if (check_[part] == Check::InProgress) throw ETKAError(TKAMessage::PairCycle(part));
-    if (check_[part] == Check::Unknown) CheckPair(part);
+    if (check_[part] == TCheck::InProgress) throw ETKAError(TKAMessage::PairCycle(part));
+    if (check_[part] == TCheck::Unknown) CheckPair(part);
     need = std::max(need, depth_[part] + (side == 0 ? 1 : 0));
   }
-  if (need > StackSize) throw ETKAError(TKAMessage::PairNestingTooDeep(code));
-  depth_[code] = static_cast<uint16_t>(need);
-  check_[code] = Check::Done;
+  if (need > kStackSize) throw ETKAError(TKAMessage::PairNestingTooDeep(Code));
+  depth_[Code] = static_cast<uint16_t>(need);
+  check_[Code] = TCheck::Done;
 }
 
-void TKAPairExpander::Emit(uint8_t byte) {
+void TKAPairExpander::Emit(uint8_t Byte) {
   if (output_.size() >= itemSize_) throw ETKAError(TKAMessage::ExpansionTooLong(itemSize_));
-  output_.push_back(byte);
+  output_.push_back(Byte);
 }
 
-void TKAPairExpander::CopyWritten(size_t offset, uint32_t length) {
+void TKAPairExpander::CopyWritten(size_t Offset, uint32_t Length) {
   const size_t at = output_.size();
-  if (length > itemSize_ - at) throw ETKAError(TKAMessage::ExpansionTooLong(itemSize_));
+  if (Length > itemSize_ - at) throw ETKAError(TKAMessage::ExpansionTooLong(itemSize_));
   // Grow before resizing, so the old buffer is gone before the new one's tail is touched.
-  if (output_.capacity() < at + length) output_.reserve(std::min<size_t>(itemSize_, std::max(at + length, 2 * at)));
-  output_.resize(at + length);
-  std::memcpy(output_.data() + at, output_.data() + offset, length);
+  if (output_.capacity() < at + Length) output_.reserve(std::min<size_t>(itemSize_, std::max(at + Length, 2 * at)));
+  output_.resize(at + Length);
+  std::memcpy(output_.data() + at, output_.data() + Offset, Length);
 }
 
-void TKAPairExpander::ExpandCode(uint8_t code) {
-  if (left_[code] == code) {
-    Emit(code);
+void TKAPairExpander::ExpandCode(uint8_t Code) {
+  if (left_[Code] == Code) {
+    Emit(Code);
     return;
   }
-  if (check_[code] != Check::Done) CheckPair(code);
-  ExpandPair(code);
+  if (check_[Code] != TCheck::Done) CheckPair(Code);
+  ExpandPair(Code);
 }
 
 // Left before right, as the format's stack pops them. CheckPair has ruled out cycles, so the recursion
 // is at most 256 calls deep. The first expansion of a pair in a block is walked and remembered; every
 // later one copies it, which keeps a doubling chain of pairs linear in the bytes it writes.
-void TKAPairExpander::ExpandPair(uint8_t code) {
-  if (writtenLength_[code] != 0) {
-    CopyWritten(writtenAt_[code], writtenLength_[code]);
+void TKAPairExpander::ExpandPair(uint8_t Code) {
+  if (writtenLength_[Code] != 0) {
+    CopyWritten(writtenAt_[Code], writtenLength_[Code]);
     return;
   }
   const size_t start = output_.size();
-  for (const uint8_t part : {left_[code], right_[code]}) {
+  for (const uint8_t part : {left_[Code], right_[Code]}) {
     if (left_[part] == part) {
       Emit(part);
     } else {
       ExpandPair(part);
     }
   }
-  writtenAt_[code] = start;
-  writtenLength_[code] = static_cast<uint32_t>(output_.size() - start);
+  writtenAt_[Code] = start;
+  writtenLength_[Code] = static_cast<uint32_t>(output_.size() - start);
 }

@@ -14,5 +14,5 @@ class TKAWriter {
  public:
   // The whole archive file. Raises ETKAError for an id that cannot be stored or is repeated, and for
   // contents that would not fit the format's 32-bit offsets or the reader's expansion limit.
-  static std::vector<uint8_t> Build(const std::vector<TKAItem>& items, bool compress);
+  static std::vector<uint8_t> Build(const std::vector<TKAItem>& Items, bool Compress);
 };

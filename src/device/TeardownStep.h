@@ -10,9 +10,9 @@ void TeardownStep(Step RunStep) noexcept {
   try {
     RunStep();
   } catch (const EInOutError&) {
-    TDGDebugOption Quiet = CurrentDebugOption();
-    Quiet.Exclude(dgoDebugMessage);
-    ApplyDebugOption(Quiet);
+    TDGDebugOption quiet = CurrentDebugOption();
+    quiet.Exclude(dgoDebugMessage);
+    ApplyDebugOption(quiet);
     RunStep();
   }
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr BOOL AllBitsSet = BOOL(-1);  // the API's TRUE as the device writes it: 0xFFFFFFFF
+constexpr BOOL kAllBitsSet = BOOL(-1);  // the API's TRUE as the device writes it: 0xFFFFFFFF
 
 void Blank() { WriteDetail(std::string()); }
 
@@ -61,9 +61,9 @@ void TVUDader::Loaded() {
     return;
   }
   WriteDetail(Jp("ウィンドウのクライアント領域のサイズに合わせて初期化を開始します"));
-  const int32_t ClientWidth = FControl != nullptr ? FControl->ClientWidth() : 0;
-  const int32_t ClientHeight = FControl != nullptr ? FControl->ClientHeight() : 0;
-  SetWindowMode(ClientWidth, ClientHeight, {}, D3DPRESENT_INTERVAL_DEFAULT, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE,
+  const int32_t clientWidth = FControl != nullptr ? FControl->ClientWidth() : 0;
+  const int32_t clientHeight = FControl != nullptr ? FControl->ClientHeight() : 0;
+  SetWindowMode(clientWidth, clientHeight, {}, D3DPRESENT_INTERVAL_DEFAULT, D3DSWAPEFFECT_DISCARD, D3DMULTISAMPLE_NONE,
                 0);
   --LogIndent;
   WriteDetail(Jp("■■■VUDader 起動しました■■■"));
@@ -79,16 +79,16 @@ void TVUDader::SetWindowMode(int32_t Width, int32_t Height, const std::vector<D3
   ReleaseDevice();
   // Without the 3D API object (its creation failed) there is nothing to create a device with.
   if (FD3D != nullptr) {
-    D3DDISPLAYMODE Mode{};
-    FD3D->GetAdapterDisplayMode(Adapter, &Mode);
-    Mode.Width = UINT(Width);
-    Mode.Height = UINT(Height);
-    InitScreen(Adapter, Mode, MultiSampleType, DepthStencilFormats, SwapEffect, PresentationInterval);
+    D3DDISPLAYMODE mode{};
+    FD3D->GetAdapterDisplayMode(Adapter, &mode);
+    mode.Width = UINT(Width);
+    mode.Height = UINT(Height);
+    InitScreen(Adapter, mode, MultiSampleType, DepthStencilFormats, SwapEffect, PresentationInterval);
   }
   if (FControl != nullptr) {
-    const int32_t FrameWidth = FControl->WindowWidth() - FControl->ClientWidth();
-    const int32_t FrameHeight = FControl->WindowHeight() - FControl->ClientHeight();
-    FControl->SetWindowPos(FControl->Left(), FControl->Top(), Width + FrameWidth, Height + FrameHeight);
+    const int32_t frameWidth = FControl->WindowWidth() - FControl->ClientWidth();
+    const int32_t frameHeight = FControl->WindowHeight() - FControl->ClientHeight();
+    FControl->SetWindowPos(FControl->Left(), FControl->Top(), Width + frameWidth, Height + frameHeight);
   }
   --LogIndent;
   WriteDetail(Jp("■■■Windowモードへ移行しました■■■"));
@@ -102,48 +102,48 @@ void TVUDader::InitScreen(UINT Adapter, const D3DDISPLAYMODE& Mode, D3DMULTISAMP
   WriteDetail(Jp("■■■画面モードを初期化します■■■"));
   ++LogIndent;
 
-  D3DPRESENT_PARAMETERS Params{};
-  Params.BackBufferWidth = Mode.Width;
-  Params.BackBufferHeight = Mode.Height;
-  Params.BackBufferFormat = Mode.Format;
-  Params.BackBufferCount = 0;
-  Params.MultiSampleType = MultiSampleType;
-  Params.MultiSampleQuality = 0;
-  Params.SwapEffect = SwapEffect;
-  Params.hDeviceWindow = FControl;
-  Params.Windowed = AllBitsSet;
-  Params.EnableAutoDepthStencil = DepthStencilFormats.empty() ? 0 : AllBitsSet;
-  Params.Flags = 0;
-  Params.FullScreen_RefreshRateInHz = 0;
-  Params.PresentationInterval = PresentationInterval;
+  D3DPRESENT_PARAMETERS params{};
+  params.BackBufferWidth = Mode.Width;
+  params.BackBufferHeight = Mode.Height;
+  params.BackBufferFormat = Mode.Format;
+  params.BackBufferCount = 0;
+  params.MultiSampleType = MultiSampleType;
+  params.MultiSampleQuality = 0;
+  params.SwapEffect = SwapEffect;
+  params.hDeviceWindow = FControl;
+  params.Windowed = kAllBitsSet;
+  params.EnableAutoDepthStencil = DepthStencilFormats.empty() ? 0 : kAllBitsSet;
+  params.Flags = 0;
+  params.FullScreen_RefreshRateInHz = 0;
+  params.PresentationInterval = PresentationInterval;
 
-  D3DADAPTER_IDENTIFIER9 Identifier{};
-  FD3D->GetAdapterIdentifier(Adapter, 0, &Identifier);
-  Identifier.Driver[sizeof Identifier.Driver - 1] = '\0';
-  Identifier.Description[sizeof Identifier.Description - 1] = '\0';
-  WriteDetail(DGFormat("Driver : %s", Identifier.Driver));
-  WriteDetail(DGFormat("Description : %s", Identifier.Description));
-  WriteDetail(DGFormat("VendorID : %.8X, DeviceID : %.8X, SubSysID : %.8X, Revision : %.8X", Identifier.VendorId,
-                       Identifier.DeviceId, Identifier.SubSysId, Identifier.Revision));
+  D3DADAPTER_IDENTIFIER9 identifier{};
+  FD3D->GetAdapterIdentifier(Adapter, 0, &identifier);
+  identifier.Driver[sizeof identifier.Driver - 1] = '\0';
+  identifier.Description[sizeof identifier.Description - 1] = '\0';
+  WriteDetail(DGFormat("Driver : %s", identifier.Driver));
+  WriteDetail(DGFormat("Description : %s", identifier.Description));
+  WriteDetail(DGFormat("VendorID : %.8X, DeviceID : %.8X, SubSysID : %.8X, Revision : %.8X", identifier.VendorId,
+                       identifier.DeviceId, identifier.SubSysId, identifier.Revision));
   WriteDetail(DGFormat(Jp("ウィンドウモード %dx%dで初期化します"), int32_t(Mode.Width), int32_t(Mode.Height)));
 
-  D3DCAPS9 Caps{};
-  const HRESULT CapsResult = FD3D->GetDeviceCaps(Adapter, D3DDEVTYPE_HAL, &Caps);
-  if (FAILED(CapsResult) || UseREFDevice) {
+  D3DCAPS9 caps{};
+  const HRESULT capsResult = FD3D->GetDeviceCaps(Adapter, D3DDEVTYPE_HAL, &caps);
+  if (FAILED(capsResult) || UseREFDevice) {
     WriteDetail(Jp("ソフトウェアエミュレーションを利用します"));
-    Params.AutoDepthStencilFormat = FindDepthStencilFormat(Adapter, D3DDEVTYPE_REF, Params, DepthStencilFormats);
-    WriteDetail(Jp("デプスステンシルサーフェスのフォーマット...") + FormatName(Params.AutoDepthStencilFormat));
-    CreateDevice(Adapter, D3DDEVTYPE_REF, Params, D3DCREATE_SOFTWARE_VERTEXPROCESSING, FControl);
+    params.AutoDepthStencilFormat = FindDepthStencilFormat(Adapter, D3DDEVTYPE_REF, params, DepthStencilFormats);
+    WriteDetail(Jp("デプスステンシルサーフェスのフォーマット...") + FormatName(params.AutoDepthStencilFormat));
+    CreateDevice(Adapter, D3DDEVTYPE_REF, params, D3DCREATE_SOFTWARE_VERTEXPROCESSING, FControl);
   } else {
     WriteDetail(Jp("ハードウェアアクセラレーションを利用します"));
-    Params.AutoDepthStencilFormat = FindDepthStencilFormat(Adapter, D3DDEVTYPE_HAL, Params, DepthStencilFormats);
-    WriteDetail(Jp("デプスステンシルサーフェスのフォーマット...") + FormatName(Params.AutoDepthStencilFormat));
-    if ((Caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) != 0 && !UseSoftwareVertexProcessing) {
+    params.AutoDepthStencilFormat = FindDepthStencilFormat(Adapter, D3DDEVTYPE_HAL, params, DepthStencilFormats);
+    WriteDetail(Jp("デプスステンシルサーフェスのフォーマット...") + FormatName(params.AutoDepthStencilFormat));
+    if ((caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) != 0 && !UseSoftwareVertexProcessing) {
       WriteDetail(Jp("ハードウェアT&Lを利用します"));
-      CreateDevice(Adapter, D3DDEVTYPE_HAL, Params, D3DCREATE_HARDWARE_VERTEXPROCESSING, FControl);
+      CreateDevice(Adapter, D3DDEVTYPE_HAL, params, D3DCREATE_HARDWARE_VERTEXPROCESSING, FControl);
     } else {
       WriteDetail(Jp("ソフトウェアT&Lを利用します"));
-      CreateDevice(Adapter, D3DDEVTYPE_HAL, Params, D3DCREATE_SOFTWARE_VERTEXPROCESSING, FControl);
+      CreateDevice(Adapter, D3DDEVTYPE_HAL, params, D3DCREATE_SOFTWARE_VERTEXPROCESSING, FControl);
     }
   }
 
@@ -155,10 +155,10 @@ void TVUDader::InitScreen(UINT Adapter, const D3DDISPLAYMODE& Mode, D3DMULTISAMP
 D3DFORMAT TVUDader::FindDepthStencilFormat(UINT Adapter, D3DDEVTYPE DeviceType, const D3DPRESENT_PARAMETERS& Params,
                                            const std::vector<D3DFORMAT>& DepthStencilFormats) {
   if (Params.EnableAutoDepthStencil != 0) {
-    for (D3DFORMAT Format : DepthStencilFormats) {
-      if (FD3D->CheckDepthStencilMatch(Adapter, DeviceType, Params.BackBufferFormat, Params.BackBufferFormat, Format) ==
+    for (D3DFORMAT format : DepthStencilFormats) {
+      if (FD3D->CheckDepthStencilMatch(Adapter, DeviceType, Params.BackBufferFormat, Params.BackBufferFormat, format) ==
           D3D_OK)
-        return Format;
+        return format;
     }
   }
   WriteDetail(Jp("希望のデプスステンシルサーフェスのフォーマットが見つかりませんでした"));
@@ -208,17 +208,17 @@ void TVUDader::ResetDevice() {
   WriteDetail(Jp("■■■Direct3DDeviceをリセットします■■■"));
   ++LogIndent;
   FResources.CallBeforeReset();
-  for (IDirect3DSurface9*& Surface : FBackBuffers) {
-    if (Surface != nullptr) Surface->Release();
-    Surface = nullptr;
+  for (IDirect3DSurface9*& surface : FBackBuffers) {
+    if (surface != nullptr) surface->Release();
+    surface = nullptr;
   }
   if (FDepthStencil != nullptr) {
     FDepthStencil->Release();
     FDepthStencil = nullptr;
   }
   if (FD3DDevice != nullptr) {
-    D3DPRESENT_PARAMETERS Params = FPresentParams;
-    CheckResult(FD3DDevice->Reset(&Params), Jp("リセットに失敗しました"));
+    D3DPRESENT_PARAMETERS params = FPresentParams;
+    CheckResult(FD3DDevice->Reset(&params), Jp("リセットに失敗しました"));
     FetchSurfaces();
   } else {
     CheckResult(D3DERR_INVALIDCALL, Jp("リセットに失敗しました"));

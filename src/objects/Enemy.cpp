@@ -9,18 +9,18 @@
 
 namespace {
 // Straight and zigzag enemies are gone once this far out on the left.
-constexpr int32_t LeftExit = -100;
+constexpr int32_t kLeftExit = -100;
 // The wave is worked out in extended precision: in double, sin(30 degrees) * 30 comes out a hair below 15 and
 // truncates to 14.
-constexpr long double ZigzagAmplitude = 30.0L;
+constexpr long double kZigzagAmplitude = 30.0L;
 // One wave per 540 pixels: x / 1.5 read as degrees.
-constexpr long double ZigzagRadiansPerPixel = std::numbers::pi_v<long double> / 180.0L / 1.5L;
+constexpr long double kZigzagRadiansPerPixel = std::numbers::pi_v<long double> / 180.0L / 1.5L;
 // Positions and path distances stop here rather than wrap: an enemy flying away for hours (a negative speed
 // never reaches the left exit) stays representable, with room left for its sprite's size in the hit tests.
-constexpr int64_t TravelLimit = int64_t{1} << 30;
+constexpr int64_t kTravelLimit = int64_t{1} << 30;
 
 int32_t Travel(int32_t From, int64_t By) {
-  return static_cast<int32_t>(std::clamp(From + By, -TravelLimit, TravelLimit));
+  return static_cast<int32_t>(std::clamp(From + By, -kTravelLimit, kTravelLimit));
 }
 }  // namespace
 
@@ -28,43 +28,43 @@ TEnemy::TEnemy(TEnemyDef* Def) : TMovable(Def->X, Def->Y, Def->Graphic), Def(Def
 
 void TEnemy::Update(uint32_t Frames) {
   TEvent::Update(Frames);
-  const int64_t D = int64_t{Frames} * Speed;
-  const uint8_t Code = Def->Motion;
-  if (const TMotionPath* Path = MotionPath(Code)) {
-    FollowPath(*Path, D);
+  const int64_t d = int64_t{Frames} * Speed;
+  const uint8_t code = Def->Motion;
+  if (const TMotionPath* path = MotionPath(code)) {
+    FollowPath(*path, d);
     return;
   }
   // Straight, the zigzags, and any unknown code, which flies straight rather than sitting on the field for ever.
-  if (Code == mtZigzag1) {
-    MoveZigzag(D, 1.0);
-  } else if (Code == mtZigzag2) {
-    MoveZigzag(D, -1.0);
+  if (code == mtZigzag1) {
+    MoveZigzag(d, 1.0);
+  } else if (code == mtZigzag2) {
+    MoveZigzag(d, -1.0);
   } else {
-    X = Travel(X, -D);
+    X = Travel(X, -d);
   }
-  if (X <= LeftExit) HP = 0;
+  if (X <= kLeftExit) HP = 0;
 }
 
 void TEnemy::MoveZigzag(int64_t D, double Sign) {
   X = Travel(X, -D);
-  const long double Offset = Sign * std::sin(X * ZigzagRadiansPerPixel) * ZigzagAmplitude;
-  Y = Def->Y + static_cast<int32_t>(std::trunc(Offset));
+  const long double offset = Sign * std::sin(X * kZigzagRadiansPerPixel) * kZigzagAmplitude;
+  Y = Def->Y + static_cast<int32_t>(std::trunc(offset));
 }
 
 void TEnemy::FollowPath(const TMotionPath& Path, int64_t D) {
   Distance = Travel(Distance, D);
-  int32_t T = Distance;
+  int32_t t = Distance;
   for (int32_t i = 0; i < Path.Segments; ++i) {
-    const TPoint& P = Path.Points[i];
-    const TPoint& Q = Path.Points[i + 1];
-    const int32_t L = PointDistance(P, Q);
-    if (L >= T) {
-      const double A = PointAngle(P, Q);
-      X = RoundOff(std::cos(A) * T + P.X);
-      Y = RoundOff(std::sin(A) * T + P.Y);
+    const TPoint& p = Path.Points[i];
+    const TPoint& q = Path.Points[i + 1];
+    const int32_t l = PointDistance(p, q);
+    if (l >= t) {
+      const double a = PointAngle(p, q);
+      X = RoundOff(std::cos(a) * t + p.X);
+      Y = RoundOff(std::sin(a) * t + p.Y);
       return;
     }
-    T -= L;
+    t -= l;
   }
   // Used up: the position stays for this update.
   if (Path.Repeat) {

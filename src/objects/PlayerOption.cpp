@@ -7,16 +7,16 @@ TOption::TOption(int32_t X, int32_t Y, TGraphicDef* Graphic, TEmu* Owner) : TMov
 }
 
 void TOption::Follow() {
-  const TEmu::THistoryEntry& Entry = Owner->History[HistoryIndex];
-  MoveTo(Entry.X, Entry.Y);
-  HistoryIndex = (HistoryIndex + 1) % TEmu::HistoryLength;
+  const TEmu::THistoryEntry& entry = Owner->History[HistoryIndex];
+  MoveTo(entry.X, entry.Y);
+  HistoryIndex = (HistoryIndex + 1) % TEmu::kHistoryLength;
 }
 
 void TOption::SetActive(bool Value) {
   if (Value == Active) return;
   Active = Value;
   if (!Value) return;
-  HistoryIndex = Owner->ReadIndex - TEmu::OptionSpacing * Number;
-  if (HistoryIndex < 0) HistoryIndex += TEmu::HistoryLength;
+  HistoryIndex = Owner->ReadIndex - TEmu::kOptionSpacing * Number;
+  if (HistoryIndex < 0) HistoryIndex += TEmu::kHistoryLength;
   Follow();
 }

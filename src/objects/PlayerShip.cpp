@@ -10,18 +10,18 @@
 
 namespace {
 
-constexpr int32_t EnterX = 0;
-constexpr int32_t EnterY = 300;
-constexpr uint32_t EnterForwardEnd = 60;  // frames after the start: x + 3 per update
-constexpr uint32_t EnterBackEnd = 100;    // then x - 1 per update up to here
-constexpr int32_t EnterForwardStep = 3;
-constexpr int32_t EnterBackStep = 1;
+constexpr int32_t kEnterX = 0;
+constexpr int32_t kEnterY = 300;
+constexpr uint32_t kEnterForwardEnd = 60;  // frames after the start: x + 3 per update
+constexpr uint32_t kEnterBackEnd = 100;    // then x - 1 per update up to here
+constexpr int32_t kEnterForwardStep = 3;
+constexpr int32_t kEnterBackStep = 1;
 
-constexpr int32_t MuzzleOffset = 10;
-constexpr int32_t ShotSpeed = 12;
-constexpr int32_t AngledShotAngle = 340;
-constexpr uint32_t ShotInterval = 12;
-constexpr uint32_t LaserInterval = 24;
+constexpr int32_t kMuzzleOffset = 10;
+constexpr int32_t kShotSpeed = 12;
+constexpr int32_t kAngledShotAngle = 340;
+constexpr uint32_t kShotInterval = 12;
+constexpr uint32_t kLaserInterval = 24;
 
 }  // namespace
 
@@ -33,19 +33,19 @@ TEmu::TEmu(int32_t X, int32_t Y, TGraphicDef* Graphic, TGraphicDef* OptionGraphi
       ShotGraphic(ShotGraphic),
       LaserGraphic(LaserGraphic),
       AngledShotGraphic(AngledShotGraphic) {
-  Speed = StartSpeed;
+  Speed = kStartSpeed;
   History.fill(THistoryEntry{X, Y});
-  for (int32_t i = 0; i < OptionMax; ++i) {
+  for (int32_t i = 0; i < kOptionMax; ++i) {
     Options[i] = std::make_unique<TOption>(X, Y, OptionGraphic, this);
     Options[i]->Number = i;
   }
   // The bounds keep the ship's hit area inside the field.
   if (Graphic) {
-    const TRect& Hit = Graphic->HitArea;
-    MinX = -Hit.Left;
-    MinY = -Hit.Top;
-    MaxX = kFieldWidth - Hit.Right;
-    MaxY = kFieldHeight - Hit.Bottom;
+    const TRect& hit = Graphic->HitArea;
+    MinX = -hit.Left;
+    MinY = -hit.Top;
+    MaxX = kFieldWidth - hit.Right;
+    MaxY = kFieldHeight - hit.Bottom;
   }
 }
 
@@ -55,19 +55,19 @@ void TEmu::Update(uint32_t Frames) {
   TEvent::Update(Frames);
   if (Entering) {
     // The fly-in moves per update, whatever the frame count; the keys are not read.
-    const uint32_t E = Elapsed() - EnterStart;
-    if (E <= EnterForwardEnd) {
-      X += EnterForwardStep;
-    } else if (E <= EnterBackEnd) {
-      X -= EnterBackStep;
+    const uint32_t e = Elapsed() - EnterStart;
+    if (e <= kEnterForwardEnd) {
+      X += kEnterForwardStep;
+    } else if (e <= kEnterBackEnd) {
+      X -= kEnterBackStep;
     } else {
       Entering = false;
     }
   } else {
-    const int32_t F = static_cast<int32_t>(Frames);
-    const int32_t DX = (Keys->IsDown(KeyLeft) ? -F : 0) + (Keys->IsDown(KeyRight) ? F : 0);
-    const int32_t DY = (Keys->IsDown(KeyUp) ? -F : 0) + (Keys->IsDown(KeyDown) ? F : 0);
-    Move(DX, DY);
+    const int32_t f = static_cast<int32_t>(Frames);
+    const int32_t dx = (Keys->IsDown(kKeyLeft) ? -f : 0) + (Keys->IsDown(kKeyRight) ? f : 0);
+    const int32_t dy = (Keys->IsDown(kKeyUp) ? -f : 0) + (Keys->IsDown(kKeyDown) ? f : 0);
+    Move(dx, dy);
     PowerUp();
     Fire();
   }
@@ -78,12 +78,12 @@ void TEmu::Move(int32_t DX, int32_t DY) {
   DX *= Speed;
   DY *= Speed;
   MoveBy(DX, DY);
-  const bool Moved = DX != 0 || DY != 0;
-  if (Moved) {
+  const bool moved = DX != 0 || DY != 0;
+  if (moved) {
     // Recorded before clamping: options may retrace a step beyond the bounds.
     History[WriteIndex] = THistoryEntry{X, Y};
-    ReadIndex = (ReadIndex + 1) % HistoryLength;
-    WriteIndex = (WriteIndex + 1) % HistoryLength;
+    ReadIndex = (ReadIndex + 1) % kHistoryLength;
+    WriteIndex = (WriteIndex + 1) % kHistoryLength;
   }
   if (X < MinX) {
     X = MinX;
@@ -95,23 +95,23 @@ void TEmu::Move(int32_t DX, int32_t DY) {
   } else if (Y >= MaxY) {
     Y = MaxY;
   }
-  if (Moved) {
+  if (moved) {
     for (int32_t i = 0; i < OptionCount; ++i) Options[i]->Follow();
   }
 }
 
 bool TEmu::CanApply(uint8_t Position) const {
   switch (Position) {
-    case ppSpeed: return Speed < TopSpeed;
+    case ppSpeed: return Speed < kTopSpeed;
     case ppDouble: return ShotType != stDouble;
     case ppLaser: return ShotType != stLaser;
-    case ppOption: return OptionCount < OptionMax;
+    case ppOption: return OptionCount < kOptionMax;
     default: return false;  // missile, shield and no selection are never bought
   }
 }
 
 void TEmu::PowerUp() {
-  if (Energy <= 0 || !Keys->IsPressed(KeyPowerUp) || !CanApply(Cursor)) return;
+  if (Energy <= 0 || !Keys->IsPressed(kKeyPowerUp) || !CanApply(Cursor)) return;
   switch (Cursor) {
     case ppSpeed: ++Speed; break;
     case ppDouble: ShotType = stDouble; break;
@@ -122,38 +122,39 @@ void TEmu::PowerUp() {
       break;
     default: break;
   }
-  Cursor = CursorNone;
+  Cursor = kCursorNone;
   GameSound().PlayEffect(sePowerUpBought);
 }
 
-uint32_t TEmu::VolleyInterval() const { return ShotType == stLaser ? LaserInterval : ShotInterval; }
+uint32_t TEmu::VolleyInterval() const { return ShotType == stLaser ? kLaserInterval : kShotInterval; }
 
 void TEmu::Fire() {
-  if (Energy <= 0 || !Keys->IsDown(KeyFire)) return;
+  if (Energy <= 0 || !Keys->IsDown(kKeyFire)) return;
   if (Elapsed() - LastShot < VolleyInterval()) return;
   LastShot = Elapsed();
   GameSound().PlayEffect(ShotType == stLaser ? seLaser : seShot);
 
   if (ShotType == stLaser) {
-    TRect ShipRect;
-    GetRect(ShipRect);
-    ShotList->Add(new TLaser(ShipRect.Right, Y, LaserGraphic, this));
+    TRect shipRect;
+    GetRect(shipRect);
+    ShotList->Add(new TLaser(shipRect.Right, Y, LaserGraphic, this));
     for (int32_t i = 0; i < OptionCount; ++i) {
-      TOption* Option = Options[i].get();
-      ShotList->Add(new TLaser(Option->X + MuzzleOffset, Option->Y, LaserGraphic, Option));
+      TOption* option = Options[i].get();
+      ShotList->Add(new TLaser(option->X + kMuzzleOffset, option->Y, LaserGraphic, option));
     }
     return;
   }
 
-  ShotList->Add(TDirShot::Create(X + MuzzleOffset, Y, ShotGraphic, ShotSpeed).release());
+  ShotList->Add(TDirShot::Create(X + kMuzzleOffset, Y, ShotGraphic, kShotSpeed).release());
   for (int32_t i = 0; i < OptionCount; ++i) {
-    ShotList->Add(TDirShot::Create(Options[i]->X + MuzzleOffset, Options[i]->Y, ShotGraphic, ShotSpeed).release());
+    ShotList->Add(TDirShot::Create(Options[i]->X + kMuzzleOffset, Options[i]->Y, ShotGraphic, kShotSpeed).release());
   }
   if (ShotType == stDouble) {
-    ShotList->Add(TDirShot::CreateAngled(X + MuzzleOffset, Y, AngledShotGraphic, AngledShotAngle, ShotSpeed).release());
+    ShotList->Add(
+        TDirShot::CreateAngled(X + kMuzzleOffset, Y, AngledShotGraphic, kAngledShotAngle, kShotSpeed).release());
     for (int32_t i = 0; i < OptionCount; ++i) {
-      ShotList->Add(TDirShot::CreateAngled(Options[i]->X + MuzzleOffset, Options[i]->Y, AngledShotGraphic,
-                                           AngledShotAngle, ShotSpeed)
+      ShotList->Add(TDirShot::CreateAngled(Options[i]->X + kMuzzleOffset, Options[i]->Y, AngledShotGraphic,
+                                           kAngledShotAngle, kShotSpeed)
                         .release());
     }
   }
@@ -171,9 +172,9 @@ void TEmu::AdvanceCursor() { Cursor = Cursor == ppShield ? uint8_t{ppSpeed} : st
 
 void TEmu::Restart() {
   if (Lives <= 0) return;
-  Energy = EnergyPerLife;
-  Cursor = CursorNone;
-  Speed = StartSpeed;
+  Energy = kEnergyPerLife;
+  Cursor = kCursorNone;
+  Speed = kStartSpeed;
   ShotType = stNormal;
   for (int32_t i = 0; i < OptionCount; ++i) Options[i]->SetActive(false);
   OptionCount = 0;
@@ -181,16 +182,16 @@ void TEmu::Restart() {
 }
 
 void TEmu::ApplyPower(int32_t ASpeed, uint8_t AShotType, int32_t AOptions) {
-  Speed = std::clamp(ASpeed, StartSpeed, TopSpeed);
+  Speed = std::clamp(ASpeed, kStartSpeed, kTopSpeed);
   ShotType = AShotType <= stLaser ? AShotType : uint8_t{stNormal};
-  const int32_t options = std::clamp(AOptions, 0, OptionMax);
+  const int32_t options = std::clamp(AOptions, 0, kOptionMax);
   while (OptionCount < options) Options[OptionCount++]->SetActive(true);
 }
 
 void TEmu::Enter() {
   Entering = true;
   EnterStart = Elapsed();
-  MoveTo(EnterX, EnterY);
+  MoveTo(kEnterX, kEnterY);
 }
 
 void TEmu::Draw(TSXScene* Scene) {

@@ -12,7 +12,7 @@
 
 enum TShotType : uint8_t { stNormal = 0, stDouble = 1, stLaser = 2 };
 
-// Power-up meter positions; CursorNone means nothing is selected.
+// Power-up meter positions; kCursorNone means nothing is selected.
 enum TPowerUpPosition : uint8_t {
   ppSpeed = 0,
   ppMissile = 1,
@@ -21,7 +21,7 @@ enum TPowerUpPosition : uint8_t {
   ppOption = 4,
   ppShield = 5,
 };
-constexpr uint8_t CursorNone = 255;
+constexpr uint8_t kCursorNone = 255;
 
 class TEmu : public TMovable {
  public:
@@ -30,29 +30,29 @@ class TEmu : public TMovable {
     int32_t Y;
   };
 
-  static constexpr int32_t HistoryLength = 64;
-  static constexpr int32_t HistoryLead = 10;    // WriteIndex - ReadIndex
-  static constexpr int32_t OptionSpacing = 10;  // history entries per option Number
-  static constexpr int32_t OptionMax = 4;
-  static constexpr int32_t StartSpeed = 4;
-  static constexpr int32_t TopSpeed = 9;
-  static constexpr int32_t StartLives = 3;
-  static constexpr int32_t EnergyPerLife = 1;
+  static constexpr int32_t kHistoryLength = 64;
+  static constexpr int32_t kHistoryLead = 10;    // WriteIndex - ReadIndex
+  static constexpr int32_t kOptionSpacing = 10;  // history entries per option Number
+  static constexpr int32_t kOptionMax = 4;
+  static constexpr int32_t kStartSpeed = 4;
+  static constexpr int32_t kTopSpeed = 9;
+  static constexpr int32_t kStartLives = 3;
+  static constexpr int32_t kEnergyPerLife = 1;
 
   // Virtual-key codes the ship reads.
-  static constexpr uint8_t KeyLeft = VK_LEFT, KeyUp = VK_UP, KeyRight = VK_RIGHT, KeyDown = VK_DOWN, KeyFire = VK_Z,
-                           KeyPowerUp = VK_C;
+  static constexpr uint8_t kKeyLeft = VK_LEFT, kKeyUp = VK_UP, kKeyRight = VK_RIGHT, kKeyDown = VK_DOWN,
+                           kKeyFire = VK_Z, kKeyPowerUp = VK_C;
 
-  std::array<THistoryEntry, HistoryLength> History;
+  std::array<THistoryEntry, kHistoryLength> History;
   uint32_t LastShot = 0;
   int32_t ReadIndex = 0;
-  int32_t WriteIndex = HistoryLead;
-  uint8_t Cursor = CursorNone;
+  int32_t WriteIndex = kHistoryLead;
+  uint8_t Cursor = kCursorNone;
   uint8_t ShotType = stNormal;
-  std::array<std::unique_ptr<TOption>, OptionMax> Options;
+  std::array<std::unique_ptr<TOption>, kOptionMax> Options;
   int32_t OptionCount = 0;
-  int32_t Energy = EnergyPerLife;
-  int32_t Lives = StartLives;
+  int32_t Energy = kEnergyPerLife;
+  int32_t Lives = kStartLives;
   int32_t MinX = 0, MinY = 0, MaxX = kFieldWidth, MaxY = kFieldHeight;
   TKeyStates* Keys;
   TLinkedList* ShotList;

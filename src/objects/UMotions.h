@@ -13,14 +13,14 @@ struct TMotionPath {
   bool Repeat;
 };
 
-constexpr int32_t TurnPathSegments = 3;
-constexpr int32_t BossPathSegments = 15;
+constexpr int32_t kTurnPathSegments = 3;
+constexpr int32_t kBossPathSegments = 15;
 
-extern const TPoint STurn1Points[TurnPathSegments + 1];
-extern const TPoint STurn2Points[TurnPathSegments + 1];
-extern const TPoint CTurn1Points[TurnPathSegments + 1];
-extern const TPoint CTurn2Points[TurnPathSegments + 1];
-extern const TPoint Boss1Points[BossPathSegments + 1];
+extern const TPoint kSTurn1Points[kTurnPathSegments + 1];
+extern const TPoint kSTurn2Points[kTurnPathSegments + 1];
+extern const TPoint kCTurn1Points[kTurnPathSegments + 1];
+extern const TPoint kCTurn2Points[kTurnPathSegments + 1];
+extern const TPoint kBoss1Points[kBossPathSegments + 1];
 
 // The path of a waypoint motion code (mtSTurn1 to mtCTurn2 and mtBoss1); nullptr for codes that fly none.
 const TMotionPath* MotionPath(uint8_t Motion);

@@ -32,7 +32,7 @@ bool TVisible::Collides(const TVisible* Other) const {
 }
 
 void TVisibleLinkedList::DrawAll(TSXScene* Scene) {
-  ForEach([Scene](TLinkedItem* item) { static_cast<TVisible*>(item)->Draw(Scene); });
+  ForEach([Scene](TLinkedItem* Item) { static_cast<TVisible*>(Item)->Draw(Scene); });
 }
 
 bool TAnimation::IsFinished() const {

@@ -8,8 +8,8 @@
 TSXFontCache::TSXFontCache(TGlyphSource& Source, D3DFORMAT PixelFormat, int32_t Ways)
     : source_(Source), pixelFormat_(PixelFormat), bytesPerPixel_(FormatBitCount(PixelFormat) / 8) {
   // White with the coverage as alpha; full coverage is opaque, the rest 4 * level (0 to 252).
-  for (uint32_t level = 0; level <= GlyphCoverageLevels; ++level) {
-    const uint8_t alpha = level == GlyphCoverageLevels ? 255 : uint8_t(level * 4);
+  for (uint32_t level = 0; level <= kGlyphCoverageLevels; ++level) {
+    const uint8_t alpha = level == kGlyphCoverageLevels ? 255 : uint8_t(level * 4);
     packed_[level] = ComponentsToPixel(alpha, 255, 255, 255, pixelFormat_);
   }
   SetWays(Ways);
@@ -31,9 +31,9 @@ void TSXFontCache::Clear() {
   counts_.fill(0);
 }
 
-void TSXFontCache::MoveToFront(int bucket, int slot) {
-  auto& slots = buckets_[bucket];
-  std::rotate(slots.begin(), slots.begin() + slot, slots.begin() + slot + 1);
+void TSXFontCache::MoveToFront(int Bucket, int Slot) {
+  auto& slots = buckets_[Bucket];
+  std::rotate(slots.begin(), slots.begin() + Slot, slots.begin() + Slot + 1);
 }
 
 const TSXFontCacheData& TSXFontCache::GetGlyph(int32_t Code, const TFont& Font) {
@@ -92,7 +92,7 @@ void TSXFontCache::RenderGlyph(TSXFontCacheData& Slot, int32_t Code, const TFont
     const uint8_t* src = coverage_.data() + size_t(y) * greyPitch;
     uint8_t* dst = pixels->data() + size_t(y) * Slot.Pitch;
     for (int32_t x = 0; x < Slot.Width; ++x) {
-      const uint32_t value = packed_[std::min<uint8_t>(src[x], GlyphCoverageLevels)];
+      const uint32_t value = packed_[std::min<uint8_t>(src[x], kGlyphCoverageLevels)];
       for (int32_t k = 0; k < bytesPerPixel_; ++k) *dst++ = uint8_t(value >> (8 * k));
     }
   }

@@ -33,7 +33,7 @@ struct TSXFontCacheData {
 
 class TSXFontCache {
  public:
-  static constexpr int BucketCount = 256;
+  static constexpr int kBucketCount = 256;
 
   // Glyphs come from Source and are packed for PixelFormat. Ways below 1 is taken as 1.
   TSXFontCache(TGlyphSource& Source, D3DFORMAT PixelFormat, int32_t Ways);
@@ -50,22 +50,22 @@ class TSXFontCache {
   void Clear();
 
   int32_t Ways() const { return ways_; }
-  int32_t Count(int bucket) const { return counts_[bucket]; }
-  // Slot `slot` of a bucket; slot 0 is the most recently used.
-  const TSXFontCacheData& Slot(int bucket, int slot) const { return buckets_[bucket][slot]; }
+  int32_t Count(int Bucket) const { return counts_[Bucket]; }
+  // Slot `Slot` of a bucket; slot 0 is the most recently used.
+  const TSXFontCacheData& Slot(int Bucket, int Slot) const { return buckets_[Bucket][Slot]; }
   D3DFORMAT PixelFormat() const { return pixelFormat_; }
   int32_t BytesPerPixel() const { return bytesPerPixel_; }
 
  private:
-  void MoveToFront(int bucket, int slot);
+  void MoveToFront(int Bucket, int Slot);
   void RenderGlyph(TSXFontCacheData& Slot, int32_t Code, const TFont& Font);
 
   TGlyphSource& source_;
   D3DFORMAT pixelFormat_;
   int32_t bytesPerPixel_;
-  std::array<uint32_t, GlyphCoverageLevels + 1> packed_;  // pixel value per coverage level
-  std::array<int32_t, BucketCount> counts_{};
-  std::array<std::vector<TSXFontCacheData>, BucketCount> buckets_;
+  std::array<uint32_t, kGlyphCoverageLevels + 1> packed_;  // pixel value per coverage level
+  std::array<int32_t, kBucketCount> counts_{};
+  std::array<std::vector<TSXFontCacheData>, kBucketCount> buckets_;
   int32_t ways_ = 0;
   std::vector<uint8_t> coverage_;  // grey bitmap of the glyph being rendered, reused
 };

@@ -16,12 +16,12 @@ struct TSXDrawVertex {
 };
 static_assert(sizeof(TSXDrawVertex) == 32);
 
-constexpr DWORD SpriteFVF = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
-static_assert(SpriteFVF == 0x1C4);
+constexpr DWORD kSpriteFVF = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
+static_assert(kSpriteFVF == 0x1C4);
 
 // The sampler states saved before the first quad and put back after the queue.
-constexpr D3DSAMPLERSTATETYPE SavedSamplerStates[5] = {D3DSAMP_MIPFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER,
-                                                       D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV};
+constexpr D3DSAMPLERSTATETYPE kSavedSamplerStates[5] = {D3DSAMP_MIPFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER,
+                                                        D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV};
 
 }  // namespace
 
@@ -41,14 +41,14 @@ void TSXRenderingQueue::AddQuad(const TSXQuad& Quad) {
 
 void TSXRenderingQueue::SortByDepth(int32_t Lo, int32_t Hi) {
   if (Lo >= Hi) return;
-  const float Pivot = FSortKey[size_t((Lo + Hi) / 2)];
+  const float pivot = FSortKey[size_t((Lo + Hi) / 2)];
   int32_t i = Lo - 1;
   int32_t j = Hi + 1;
   for (;;) {
     do ++i;
-    while (FSortKey[size_t(i)] > Pivot);
+    while (FSortKey[size_t(i)] > pivot);
     do --j;
-    while (FSortKey[size_t(j)] < Pivot);
+    while (FSortKey[size_t(j)] < pivot);
     if (j <= i) break;
     std::swap(FSortKey[size_t(i)], FSortKey[size_t(j)]);
     std::swap(FSortIndex[size_t(i)], FSortIndex[size_t(j)]);
@@ -58,27 +58,27 @@ void TSXRenderingQueue::SortByDepth(int32_t Lo, int32_t Hi) {
 }
 
 void TSXRenderingQueue::DrawQueue(bool Sort, bool ClearAfter) {
-  IDirect3DDevice9* D3DDevice = FDevice->D3DDevice();
-  if (D3DDevice != nullptr) {
-    TStateCache Cache;
-    BeginDraw(D3DDevice, Cache);
+  IDirect3DDevice9* d3dDevice = FDevice->D3DDevice();
+  if (d3dDevice != nullptr) {
+    TStateCache cache;
+    BeginDraw(d3dDevice, cache);
     if (Sort) {
       // Quads of negative depth are left out of the sort list: they are never drawn.
-      int32_t Count = 0;
+      int32_t count = 0;
       for (int32_t q = 0; q < FQuadCount; ++q) {
         if (FQuads[size_t(q)].Z >= 0.0f) {
-          FSortKey[size_t(Count)] = FQuads[size_t(q)].Z;
-          FSortIndex[size_t(Count)] = q;
-          ++Count;
+          FSortKey[size_t(count)] = FQuads[size_t(q)].Z;
+          FSortIndex[size_t(count)] = q;
+          ++count;
         }
       }
-      SortByDepth(0, Count - 1);
-      for (int32_t k = 0; k < Count; ++k) DrawQuad(D3DDevice, Cache, FQuads[size_t(FSortIndex[size_t(k)])]);
+      SortByDepth(0, count - 1);
+      for (int32_t k = 0; k < count; ++k) DrawQuad(d3dDevice, cache, FQuads[size_t(FSortIndex[size_t(k)])]);
     } else {
-      for (int32_t q = 0; q < FQuadCount; ++q) DrawQuad(D3DDevice, Cache, FQuads[size_t(q)]);
+      for (int32_t q = 0; q < FQuadCount; ++q) DrawQuad(d3dDevice, cache, FQuads[size_t(q)]);
     }
-    if (Cache.SamplerTouched) {
-      for (int s = 0; s < 5; ++s) D3DDevice->SetSamplerState(0, SavedSamplerStates[s], Cache.SavedSampler[s]);
+    if (cache.SamplerTouched) {
+      for (int s = 0; s < 5; ++s) d3dDevice->SetSamplerState(0, kSavedSamplerStates[s], cache.SavedSampler[s]);
     }
   }
   if (ClearAfter) FQuadCount = 0;
@@ -105,23 +105,23 @@ void TSXRenderingQueue::BeginDraw(IDirect3DDevice9* D3DDevice, TStateCache& Cach
 }
 
 void TSXRenderingQueue::SetSamplers(IDirect3DDevice9* D3DDevice, TStateCache& Cache, const TSXQuad& Quad) {
-  const bool Untouched = !Cache.SamplerTouched;
-  if (Untouched) {
-    for (int s = 0; s < 5; ++s) D3DDevice->GetSamplerState(0, SavedSamplerStates[s], &Cache.SavedSampler[s]);
+  const bool untouched = !Cache.SamplerTouched;
+  if (untouched) {
+    for (int s = 0; s < 5; ++s) D3DDevice->GetSamplerState(0, kSavedSamplerStates[s], &Cache.SavedSampler[s]);
   }
-  const bool Smooth = Quad.Smooth != 0;
-  if (Untouched || Smooth != Cache.Smooth) {
-    const DWORD Filter = Smooth ? D3DTEXF_LINEAR : D3DTEXF_POINT;
+  const bool smooth = Quad.Smooth != 0;
+  if (untouched || smooth != Cache.Smooth) {
+    const DWORD filter = smooth ? D3DTEXF_LINEAR : D3DTEXF_POINT;
     D3DDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-    D3DDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, Filter);
-    D3DDevice->SetSamplerState(0, D3DSAMP_MINFILTER, Filter);
-    Cache.Smooth = Smooth;
+    D3DDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
+    D3DDevice->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
+    Cache.Smooth = smooth;
   }
-  if (Untouched || Quad.AddressU != Cache.AddressU) {
+  if (untouched || Quad.AddressU != Cache.AddressU) {
     D3DDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, Quad.AddressU);
     Cache.AddressU = Quad.AddressU;
   }
-  if (Untouched || Quad.AddressV != Cache.AddressV) {
+  if (untouched || Quad.AddressV != Cache.AddressV) {
     D3DDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, Quad.AddressV);
     Cache.AddressV = Quad.AddressV;
   }
@@ -129,20 +129,20 @@ void TSXRenderingQueue::SetSamplers(IDirect3DDevice9* D3DDevice, TStateCache& Ca
 }
 
 void TSXRenderingQueue::ApplyBlendMode(IDirect3DDevice9* D3DDevice, TStateCache& Cache, int32_t BlendMode) {
-  const TSXBlendMode& Mode = FScene->BlendModes()[size_t(BlendMode)];
-  if (Mode.AlphaBlend) {
+  const TSXBlendMode& mode = FScene->BlendModes()[size_t(BlendMode)];
+  if (mode.AlphaBlend) {
     D3DDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
     D3DDevice->SetRenderState(D3DRS_ZWRITEENABLE, 0);
-    D3DDevice->SetRenderState(D3DRS_SRCBLEND, Mode.SrcBlend);
-    D3DDevice->SetRenderState(D3DRS_DESTBLEND, Mode.DestBlend);
-    if (FScene->BlendOpSupported()) D3DDevice->SetRenderState(D3DRS_BLENDOP, Mode.BlendOp);
+    D3DDevice->SetRenderState(D3DRS_SRCBLEND, mode.SrcBlend);
+    D3DDevice->SetRenderState(D3DRS_DESTBLEND, mode.DestBlend);
+    if (FScene->BlendOpSupported()) D3DDevice->SetRenderState(D3DRS_BLENDOP, mode.BlendOp);
   } else {
     D3DDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
     D3DDevice->SetRenderState(D3DRS_ZWRITEENABLE, 1);
   }
-  D3DDevice->SetRenderState(D3DRS_ALPHATESTENABLE, Mode.AlphaTest ? 1 : 0);
-  if (Mode.AlphaTest) {
-    D3DDevice->SetRenderState(D3DRS_ALPHAFUNC, Mode.AlphaFunc);
+  D3DDevice->SetRenderState(D3DRS_ALPHATESTENABLE, mode.AlphaTest ? 1 : 0);
+  if (mode.AlphaTest) {
+    D3DDevice->SetRenderState(D3DRS_ALPHAFUNC, mode.AlphaFunc);
     D3DDevice->SetRenderState(D3DRS_ALPHAREF, DWORD(FAlphaRef));
   }
   Cache.BlendMode = BlendMode;
@@ -173,12 +173,12 @@ void TSXRenderingQueue::DrawQuad(IDirect3DDevice9* D3DDevice, TStateCache& Cache
   }
   if (Quad.Z < 0.0f) return;
 
-  TSXDrawVertex Vertices[4];
+  TSXDrawVertex vertices[4];
   for (int c = 0; c < 4; ++c) {
-    const TSXVertexSP& Corner = Quad.Vertices[c];
-    Vertices[c] = {Quad.X + Corner.X, Quad.Y + Corner.Y, Quad.Z,   0.5f,
-                   Corner.Diffuse,    Corner.Specular,   Corner.U, Corner.V};
+    const TSXVertexSP& corner = Quad.Vertices[c];
+    vertices[c] = {Quad.X + corner.X, Quad.Y + corner.Y, Quad.Z,   0.5f,
+                   corner.Diffuse,    corner.Specular,   corner.U, corner.V};
   }
-  D3DDevice->SetFVF(SpriteFVF);
-  D3DDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, Vertices, sizeof(TSXDrawVertex));
+  D3DDevice->SetFVF(kSpriteFVF);
+  D3DDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, vertices, sizeof(TSXDrawVertex));
 }

@@ -11,9 +11,9 @@
 namespace {
 
 D3DMATRIX IdentityMatrix() {
-  D3DMATRIX M{};
-  M._11 = M._22 = M._33 = M._44 = 1.0f;
-  return M;
+  D3DMATRIX m{};
+  m._11 = m._22 = m._33 = m._44 = 1.0f;
+  return m;
 }
 
 // The six presets, numbered by position.
@@ -44,13 +44,13 @@ TSXScene::TSXScene(TVUDader* Device, const std::string& Name) : FDevice(Device) 
   };
   SortTranslucent = true;
 
-  const TWindowHost* Window = Device->Control();
-  const int32_t ClientWidth = Window != nullptr ? Window->ClientWidth() : 0;
-  const int32_t ClientHeight = Window != nullptr ? Window->ClientHeight() : 0;
-  SetViewport(0, 0, ClientWidth, ClientHeight);
+  const TWindowHost* window = Device->Control();
+  const int32_t clientWidth = window != nullptr ? window->ClientWidth() : 0;
+  const int32_t clientHeight = window != nullptr ? window->ClientHeight() : 0;
+  SetViewport(0, 0, clientWidth, clientHeight);
   // A zero-width client would make the aspect a division by zero; 1.0 keeps the matrix finite.
-  const float Aspect = ClientWidth != 0 ? float(ClientHeight) / float(ClientWidth) : 1.0f;
-  SetProjection(true, 1.5707964f, Aspect, 0.01f, 10000.0f);
+  const float aspect = clientWidth != 0 ? float(clientHeight) / float(clientWidth) : 1.0f;
+  SetProjection(true, 1.5707964f, aspect, 0.01f, 10000.0f);
   CheckCaps();
 }
 
@@ -67,31 +67,31 @@ TSXScene::~TSXScene() {
 void TSXScene::DrawSprite(const TVector2& Position, std::span<const TSXVertexSP, 4> Vertices, TDGTexture* Texture,
                           int32_t BlendMode, bool Smooth, bool Overlay, float Z, D3DTEXTUREADDRESS AddressU,
                           D3DTEXTUREADDRESS AddressV) {
-  TSXRenderingQueue* Queue;
+  TSXRenderingQueue* queue;
   if (Overlay) {
-    Queue = FOverlayQueue.get();
+    queue = FOverlayQueue.get();
     Z = 0.0f;
   } else if (FBlendModes[size_t(BlendMode)].Translucent) {
-    Queue = FTranslucentQueue.get();
+    queue = FTranslucentQueue.get();
   } else {
-    Queue = FOpaqueQueue.get();
+    queue = FOpaqueQueue.get();
   }
-  TSXQuad Quad;
-  Quad.Smooth = Smooth ? 1 : 0;
-  Quad.AddressU = AddressU;
-  Quad.AddressV = AddressV;
-  Quad.BlendMode = BlendMode;
-  Quad.Texture = Texture;
-  Quad.X = Position.X;
-  Quad.Y = Position.Y;
-  Quad.Z = Z;
-  for (int c = 0; c < 4; ++c) Quad.Vertices[c] = Vertices[size_t(c)];
-  Queue->AddQuad(Quad);
+  TSXQuad quad;
+  quad.Smooth = Smooth ? 1 : 0;
+  quad.AddressU = AddressU;
+  quad.AddressV = AddressV;
+  quad.BlendMode = BlendMode;
+  quad.Texture = Texture;
+  quad.X = Position.X;
+  quad.Y = Position.Y;
+  quad.Z = Z;
+  for (int c = 0; c < 4; ++c) quad.Vertices[c] = Vertices[size_t(c)];
+  queue->AddQuad(quad);
 }
 
 void TSXScene::Render(bool ClearQueues) {
-  IDirect3DDevice9* D3DDevice = FDevice->D3DDevice();
-  if (D3DDevice == nullptr) {
+  IDirect3DDevice9* d3dDevice = FDevice->D3DDevice();
+  if (d3dDevice == nullptr) {
     if (ClearQueues) {
       FOpaqueQueue->Clear();
       FTranslucentQueue->Clear();
@@ -99,23 +99,23 @@ void TSXScene::Render(bool ClearQueues) {
     }
     return;
   }
-  const D3DMATRIX Identity = IdentityMatrix();
-  D3DDevice->SetTransform(D3DTS_VIEW, &Identity);
+  const D3DMATRIX identity = IdentityMatrix();
+  d3dDevice->SetTransform(D3DTS_VIEW, &identity);
   FOpaqueQueue->DrawQueue(false, ClearQueues);
   FTranslucentQueue->DrawQueue(SortTranslucent, ClearQueues);
-  D3DDevice->SetRenderState(D3DRS_ZENABLE, 0);
-  D3DDevice->SetRenderState(D3DRS_ZWRITEENABLE, 0);
-  D3DDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+  d3dDevice->SetRenderState(D3DRS_ZENABLE, 0);
+  d3dDevice->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
   // The overlay queue switches depth testing on again at its start; the comparison stays ALWAYS.
   FOverlayQueue->DrawQueue(false, ClearQueues);
-  D3DDevice->SetRenderState(D3DRS_ZENABLE, 1);
-  D3DDevice->SetRenderState(D3DRS_ZWRITEENABLE, 1);
-  D3DDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
-  D3DDevice->SetTexture(0, nullptr);
+  d3dDevice->SetRenderState(D3DRS_ZENABLE, 1);
+  d3dDevice->SetRenderState(D3DRS_ZWRITEENABLE, 1);
+  d3dDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+  d3dDevice->SetTexture(0, nullptr);
 }
 
 void TSXScene::Clear(DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil) {
-  if (IDirect3DDevice9* D3DDevice = FDevice->D3DDevice()) D3DDevice->Clear(0, nullptr, Flags, Color, Z, Stencil);
+  if (IDirect3DDevice9* d3dDevice = FDevice->D3DDevice()) d3dDevice->Clear(0, nullptr, Flags, Color, Z, Stencil);
 }
 
 void TSXScene::SetViewport(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
@@ -125,7 +125,7 @@ void TSXScene::SetViewport(int32_t Left, int32_t Top, int32_t Right, int32_t Bot
   FViewport.Height = DWORD(Bottom - Top);
   FViewport.MinZ = 0.0f;
   FViewport.MaxZ = 1.0f;
-  if (IDirect3DDevice9* D3DDevice = FDevice->D3DDevice()) D3DDevice->SetViewport(&FViewport);
+  if (IDirect3DDevice9* d3dDevice = FDevice->D3DDevice()) d3dDevice->SetViewport(&FViewport);
 }
 
 void TSXScene::SetProjection(bool HorizontalFovGiven, float Fov, float Aspect, float ZNear, float ZFar) {
@@ -151,7 +151,7 @@ void TSXScene::SetProjection(bool HorizontalFovGiven, float Fov, float Aspect, f
   FProjection._34 = 1.0f;
   FProjection._43 = -q * ZNear;
   FProjection._44 = 0.0f;
-  if (IDirect3DDevice9* D3DDevice = FDevice->D3DDevice()) D3DDevice->SetTransform(D3DTS_PROJECTION, &FProjection);
+  if (IDirect3DDevice9* d3dDevice = FDevice->D3DDevice()) d3dDevice->SetTransform(D3DTS_PROJECTION, &FProjection);
   FAspect = Aspect;
   FZNear = ZNear;
   FZFar = ZFar;
@@ -159,17 +159,17 @@ void TSXScene::SetProjection(bool HorizontalFovGiven, float Fov, float Aspect, f
 
 void TSXScene::CheckCaps() {
   FBlendOpSupported = false;
-  IDirect3D9* D3D = FDevice->D3D();
-  if (D3D == nullptr) return;
-  D3DCAPS9 Caps{};
-  if (SUCCEEDED(D3D->GetDeviceCaps(FDevice->Adapter(), FDevice->DeviceType(), &Caps)))
-    FBlendOpSupported = (Caps.PrimitiveMiscCaps & D3DPMISCCAPS_BLENDOP) != 0;
+  IDirect3D9* d3d = FDevice->D3D();
+  if (d3d == nullptr) return;
+  D3DCAPS9 caps{};
+  if (SUCCEEDED(d3d->GetDeviceCaps(FDevice->Adapter(), FDevice->DeviceType(), &caps)))
+    FBlendOpSupported = (caps.PrimitiveMiscCaps & D3DPMISCCAPS_BLENDOP) != 0;
 }
 
 void TSXScene::Restore() {
-  if (IDirect3DDevice9* D3DDevice = FDevice->D3DDevice()) {
-    D3DDevice->SetViewport(&FViewport);
-    D3DDevice->SetTransform(D3DTS_PROJECTION, &FProjection);
+  if (IDirect3DDevice9* d3dDevice = FDevice->D3DDevice()) {
+    d3dDevice->SetViewport(&FViewport);
+    d3dDevice->SetTransform(D3DTS_PROJECTION, &FProjection);
   }
   CheckCaps();
 }

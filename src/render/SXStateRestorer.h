@@ -12,7 +12,7 @@ class TVUDader;
 
 class TSXStateRestorer : public TObject {
  public:
-  static constexpr int StageCount = 8;
+  static constexpr int kStageCount = 8;
 
   explicit TSXStateRestorer(TVUDader* Device);
 
@@ -20,8 +20,8 @@ class TSXStateRestorer : public TObject {
   void SaveTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE State);
   void RestoreStates();
 
-  int32_t SavedRenderStateCount() const { return FRenderStates.Count; }
-  int32_t SavedTextureStageStateCount(DWORD Stage) const { return FStageStates[Stage].Count; }
+  int32_t SavedRenderStateCount() const { return renderStates_.Count; }
+  int32_t SavedTextureStageStateCount(DWORD Stage) const { return stageStates_[Stage].Count; }
 
  private:
   // States are numbered below 256; Saved names those recorded, Values holds their values.
@@ -32,6 +32,6 @@ class TSXStateRestorer : public TObject {
   };
 
   TVUDader* FDevice;
-  TStateSet FRenderStates;
-  TStateSet FStageStates[StageCount];
+  TStateSet renderStates_;
+  TStateSet stageStates_[kStageCount];
 };

@@ -14,9 +14,9 @@
 namespace {
 
 // A substituted face goes to the debug log, and to standard error so that it is never silent.
-void ReportFontSubstitution(const std::string& message) {
-  std::cerr << "morvanth: " << ToUTF8(message) << '\n';
-  WriteLog(message);
+void ReportFontSubstitution(const std::string& Message) {
+  std::cerr << "morvanth: " << ToUTF8(Message) << '\n';
+  WriteLog(Message);
 }
 
 }  // namespace

@@ -25,12 +25,12 @@ void TCustomScene::Render() { FSpriteScene->Clear(D3DCLEAR_TARGET, BackColor, 1.
 void TCustomScene::Finish(uint8_t Next) {
   FNextScene = Next;
   FFinished = true;
-  FEndsProgram = false;
+  endsProgram_ = false;
 }
 
 void TCustomScene::FinishProgram() {
   FFinished = true;
-  FEndsProgram = true;
+  endsProgram_ = true;
 }
 
 std::unique_ptr<TDGTexture> TCustomScene::CreateTextTexture(const std::string& Text, const std::string& FontName,

@@ -41,7 +41,7 @@ class TCustomScene : public TObject {
 
   bool Finished() const { return FFinished; }
   uint8_t NextScene() const { return FNextScene; }
-  bool EndsProgram() const { return FEndsProgram; }
+  bool EndsProgram() const { return endsProgram_; }
   TVUDader* Device() const { return FDevice; }
   TSXScene* SpriteScene() const { return FSpriteScene; }
   TKeyStates* Keys() const { return FKeys; }
@@ -52,7 +52,7 @@ class TCustomScene : public TObject {
 
  private:
   bool FFinished = false;
-  bool FEndsProgram = false;
+  bool endsProgram_ = false;
   uint8_t FNextScene = 0;
   TVUDader* FDevice;
   TSXScene* FSpriteScene;

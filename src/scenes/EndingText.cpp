@@ -2,15 +2,15 @@
 
 #include "TextEncoding.h"
 
-std::vector<std::string> SplitLines(const std::string& text) {
+std::vector<std::string> SplitLines(const std::string& Text) {
   std::vector<std::string> lines;
   size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
+  while (start < Text.size()) {
+    size_t end = Text.find('\n', start);
+    if (end == std::string::npos) end = Text.size();
     size_t stop = end;
-    if (stop > start && text[stop - 1] == '\r') --stop;
-    lines.push_back(text.substr(start, stop - start));
+    if (stop > start && Text[stop - 1] == '\r') --stop;
+    lines.push_back(Text.substr(start, stop - start));
     start = end + 1;
   }
   return lines;

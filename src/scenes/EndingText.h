@@ -4,7 +4,7 @@
 #include <vector>
 
 // Splits text at line breaks (LF or CR LF); a final line break does not add an empty entry.
-std::vector<std::string> SplitLines(const std::string& text);
+std::vector<std::string> SplitLines(const std::string& Text);
 
 // The ending text as one string (CP932), lines ended by line breaks.
 const std::string& EndingText();

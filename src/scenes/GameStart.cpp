@@ -29,7 +29,7 @@ bool ParsePowerList(std::string_view Text, TShipPower& Power, std::string& Error
     } else if (name == "speed" || name == "options") {
       const bool speed = name == "speed";
       bool& given = speed ? speedGiven : optionsGiven;
-      const int32_t min = speed ? TEmu::StartSpeed : 0, max = speed ? TEmu::TopSpeed : TEmu::OptionMax;
+      const int32_t min = speed ? TEmu::kStartSpeed : 0, max = speed ? TEmu::kTopSpeed : TEmu::kOptionMax;
       int32_t number = 0;
       if (given || !ReadNumber(value, min, max, number)) {
         Error = "--power: " + std::string(name) + "=N takes a whole number from " + std::to_string(min) + " to " +

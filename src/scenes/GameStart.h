@@ -9,7 +9,7 @@
 #include "PlayerShip.h"
 
 struct TShipPower {
-  int32_t Speed = TEmu::StartSpeed;
+  int32_t Speed = TEmu::kStartSpeed;
   uint8_t ShotType = stNormal;
   int32_t Options = 0;
 };
@@ -17,7 +17,7 @@ struct TShipPower {
 // A ship already in play: where it is and the ships left. A game rebuilt around it does not fly it in.
 struct TShipInPlay {
   int32_t X = 0, Y = 0;
-  int32_t Lives = TEmu::StartLives;
+  int32_t Lives = TEmu::kStartLives;
 };
 
 struct TGameStart {

@@ -64,10 +64,10 @@ void TShootingScene::DrawBackground() {
 
 void TShootingScene::DrawMeter() {
   // Every picture is stretched over its cell and shaded from white at the top to grey at the bottom.
-  constexpr float w = kCellWidth, h = kCellHeight;
-  static constexpr std::array<TSXVertexSP, 4> kCell = {Corner(0, 0, kMeterTop, 0, 0), Corner(w, 0, kMeterTop, 1, 0),
-                                                       Corner(0, h, kMeterBottom, 0, 1),
-                                                       Corner(w, h, kMeterBottom, 1, 1)};
+  constexpr float kW = kCellWidth, kH = kCellHeight;
+  static constexpr std::array<TSXVertexSP, 4> kCell = {Corner(0, 0, kMeterTop, 0, 0), Corner(kW, 0, kMeterTop, 1, 0),
+                                                       Corner(0, kH, kMeterBottom, 0, 1),
+                                                       Corner(kW, kH, kMeterBottom, 1, 1)};
   auto quad = [this](int32_t Cell, TGraphicDef* Graphic) {
     // The meter's graphics were checked to be sprites when the game was built.
     TDGTexture* texture = static_cast<TSpriteDef*>(Graphic)->Texture.get();

@@ -19,26 +19,26 @@ constexpr char kDelimiter = '/';
 // The searched folder whose skins win over earlier findings of the same name; "" when none.
 std::string PlayerRoot;
 
-std::string WithDelimiter(const std::string& path) {
-  if (!path.empty() && path.back() == kDelimiter) return path;
-  return path + kDelimiter;
+std::string WithDelimiter(const std::string& Path) {
+  if (!Path.empty() && Path.back() == kDelimiter) return Path;
+  return Path + kDelimiter;
 }
 
 // The folder as found in its parent (a skin made on Windows may spell "Skin"), else as given.
-std::string Spelled(const std::string& parent, const std::string& name) {
-  const std::string found = FindFolderIgnoringCase(parent, name);
-  return found.empty() ? WithDelimiter(parent) + name + kDelimiter : found;
+std::string Spelled(const std::string& Parent, const std::string& Name) {
+  const std::string found = FindFolderIgnoringCase(Parent, Name);
+  return found.empty() ? WithDelimiter(Parent) + Name + kDelimiter : found;
 }
 }  // namespace
 
-std::string TSkinNameList::FolderOf(int index) const {
-  const TEntry& entry = entries_[index];
+std::string TSkinNameList::FolderOf(int Index) const {
+  const TEntry& entry = entries_[Index];
   return WithDelimiter(entry.Folder.empty() ? SkinRoot + entry.Name : entry.Folder);
 }
 
-int TSkinNameList::IndexOf(const std::string& name) const {
+int TSkinNameList::IndexOf(const std::string& Name) const {
   for (size_t i = 0; i < entries_.size(); ++i) {
-    if (SameFileName(entries_[i].Name, name)) return static_cast<int>(i);
+    if (SameFileName(entries_[i].Name, Name)) return static_cast<int>(i);
   }
   return -1;
 }
@@ -51,27 +51,27 @@ TMoreSkinFolders PlayerSkinFolders() {
   return more;
 }
 
-void InitializeSkinFolders(const std::string& programDir, const TMoreSkinFolders& more) {
-  InitializeSkinRoots(Spelled(WithDelimiter(programDir), "skin"), more);
+void InitializeSkinFolders(const std::string& ProgramFolder, const TMoreSkinFolders& More) {
+  InitializeSkinRoots(Spelled(WithDelimiter(ProgramFolder), "skin"), More);
 }
 
-void InitializeSkinRoots(const std::string& skinRoot, const TMoreSkinFolders& more) {
-  SkinRoot = WithDelimiter(skinRoot);
+void InitializeSkinRoots(const std::string& Root, const TMoreSkinFolders& More) {
+  SkinRoot = WithDelimiter(Root);
   ProgramDir = SkinRoot.size() > 1 ? SkinRoot.substr(0, SkinRoot.rfind(kDelimiter, SkinRoot.size() - 2) + 1) : "";
   SkinRoots = {SkinRoot};
   PlayerRoot.clear();
   // A folder named twice (the player's folder given as the program's too) is searched once.
-  auto addRoot = [](const std::string& folder) {
-    if (folder.empty()) return std::string();
-    std::string root = WithDelimiter(folder);
+  auto addRoot = [](const std::string& Folder) {
+    if (Folder.empty()) return std::string();
+    std::string root = WithDelimiter(Folder);
     for (const std::string& known : SkinRoots) {
       if (known == root) return std::string();
     }
     SkinRoots.push_back(root);
     return root;
   };
-  PlayerRoot = addRoot(more.Player);
-  for (const std::string& shared : more.Shared) addRoot(shared);
+  PlayerRoot = addRoot(More.Player);
+  for (const std::string& shared : More.Shared) addRoot(shared);
   SystemSkinDir.clear();
   for (const std::string& root : SkinRoots) {
     SystemSkinDir = FindFolderIgnoringCase(root, "system");
@@ -82,9 +82,9 @@ void InitializeSkinRoots(const std::string& skinRoot, const TMoreSkinFolders& mo
   ScanSkins();
 }
 
-bool IsSkinFolder(const std::string& folder) {
-  return !FindFileIgnoringCase(folder, "xml/graphicdef.xml").empty() &&
-         !FindFileIgnoringCase(folder, "xml/stagedef.xml").empty();
+bool IsSkinFolder(const std::string& Folder) {
+  return !FindFileIgnoringCase(Folder, "xml/graphicdef.xml").empty() &&
+         !FindFileIgnoringCase(Folder, "xml/stagedef.xml").empty();
 }
 
 void ScanSkins() {
@@ -118,14 +118,14 @@ std::string SearchedSkinFolders() {
   return text;
 }
 
-std::string FindSkinFolder(const std::string& name) {
-  const int index = SkinNames.IndexOf(name);
+std::string FindSkinFolder(const std::string& Name) {
+  const int index = SkinNames.IndexOf(Name);
   if (index >= 0) return SkinNames.FolderOf(index);
   for (const std::string& root : SkinRoots) {
-    std::string folder = FindNamedFolder(root, name);
+    std::string folder = FindNamedFolder(root, Name);
     if (!folder.empty()) return folder;
   }
-  return WithDelimiter(SkinRoot + name);
+  return WithDelimiter(SkinRoot + Name);
 }
 
 // The current skin may be spelled in another letter case than its folder ("morv" for "MORV"), which
@@ -140,4 +140,4 @@ std::string SystemGraphicDir() { return SystemSkinDir + "graphic/"; }
 
 TSkinPlace CurrentSkinPlace() { return TSkinPlace{SkinDir(), SystemSkinDir}; }
 
-std::string FindGraphicFile(const std::string& name) { return CurrentSkinPlace().FindPicture(name); }
+std::string FindGraphicFile(const std::string& Name) { return CurrentSkinPlace().FindPicture(Name); }

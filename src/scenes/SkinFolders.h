@@ -26,13 +26,13 @@ class TSkinNameList {
  public:
   void Clear() { entries_.clear(); }
   // Folder "" stands for SkinRoot + Name.
-  void Add(const std::string& name, const std::string& folder = "") { entries_.push_back({name, folder}); }
+  void Add(const std::string& Name, const std::string& Folder = "") { entries_.push_back({Name, Folder}); }
   int Count() const { return static_cast<int>(entries_.size()); }
   bool Empty() const { return entries_.empty(); }
-  const std::string& operator[](int index) const { return entries_[index].Name; }
-  std::string FolderOf(int index) const;  // with a trailing delimiter
-  void SetFolder(int index, const std::string& folder) { entries_[index].Folder = folder; }
-  int IndexOf(const std::string& name) const;  // -1 when absent
+  const std::string& operator[](int Index) const { return entries_[Index].Name; }
+  std::string FolderOf(int Index) const;  // with a trailing delimiter
+  void SetFolder(int Index, const std::string& Folder) { entries_[Index].Folder = Folder; }
+  int IndexOf(const std::string& Name) const;  // -1 when absent
 
  private:
   struct TEntry {
@@ -58,22 +58,22 @@ extern std::string CurrentSkin;             // the selected skin; "morv" until t
 
 inline constexpr const char* kDefaultSkin = "morv";
 
-// The start-up step: sets the folders from programDir (and the folders searched after it) and scans the skins.
+// The start-up step: sets the folders from ProgramFolder (and the folders searched after it) and scans the skins.
 // Raises ESkinNotFound when none of the folders exists. An empty SkinNames afterwards means that no usable skin
 // exists.
-void InitializeSkinFolders(const std::string& programDir, const TMoreSkinFolders& more = {});
+void InitializeSkinFolders(const std::string& ProgramFolder, const TMoreSkinFolders& More = {});
 // The same with the bundled skin folder itself given (ProgramDir is then its parent).
-void InitializeSkinRoots(const std::string& skinRoot, const TMoreSkinFolders& more = {});
+void InitializeSkinRoots(const std::string& Root, const TMoreSkinFolders& More = {});
 
 // Whether folder (a path) holds both definition files.
-bool IsSkinFolder(const std::string& folder);
+bool IsSkinFolder(const std::string& Folder);
 void ScanSkins();
 
 // The searched folders for a message, separated by ", ".
 std::string SearchedSkinFolders();
 // The folder of the skin Name: the listed skin's, else the first searched folder holding a folder of that name
 // (a skin that is not usable, for a tool to report why), else SkinRoot + Name. Trailing delimiter.
-std::string FindSkinFolder(const std::string& name);
+std::string FindSkinFolder(const std::string& Name);
 
 // The current skin's folder with a trailing delimiter (in the folder's own letter case), and the folders below
 // it.
@@ -86,4 +86,4 @@ std::string SystemGraphicDir();
 TSkinPlace CurrentSkinPlace();
 
 // Full path of a picture in the current skin, else in the system skin, else "" (names as Windows reads them).
-std::string FindGraphicFile(const std::string& name);
+std::string FindGraphicFile(const std::string& Name);

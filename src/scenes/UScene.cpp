@@ -38,11 +38,11 @@ void TEndingScene::Update() {
   const int32_t top = RoundOff(Scroll);
   const int32_t bottom = top + kFieldHeight;
   // The same position gives the same texture: clearing and drawing it again would change nothing.
-  const bool redraw = top != DrawnTop;
+  const bool redraw = top != drawnTop_;
   if (redraw) {
-    for (const RECT& area : TextAreas) TextTexture->Fill(area, 0x00000000, false);
-    TextAreas.clear();
-    DrawnTop = top;
+    for (const RECT& area : textAreas_) TextTexture->Fill(area, 0x00000000, false);
+    textAreas_.clear();
+    drawnTop_ = top;
   }
   TextWriter()->Font.Name = Jp("ＭＳ Ｐゴシック");
   TextWriter()->Font.SetSize(16);
@@ -71,18 +71,18 @@ void TEndingScene::AddTextArea(const RECT& Written) {
   RECT area{std::max<LONG>(Written.left - 1, 0), std::max<LONG>(Written.top - 1, 0),
             std::min<LONG>(Written.right + 1, width), std::min<LONG>(Written.bottom + 1, height)};
   // Overlapping quads would blend twice: a rectangle that meets another takes it in, until none meet.
-  for (size_t i = 0; i < TextAreas.size();) {
-    const RECT& other = TextAreas[i];
+  for (size_t i = 0; i < textAreas_.size();) {
+    const RECT& other = textAreas_[i];
     if (other.left < area.right && area.left < other.right && other.top < area.bottom && area.top < other.bottom) {
       area = RECT{std::min(area.left, other.left), std::min(area.top, other.top), std::max(area.right, other.right),
                   std::max(area.bottom, other.bottom)};
-      TextAreas.erase(TextAreas.begin() + static_cast<ptrdiff_t>(i));
+      textAreas_.erase(textAreas_.begin() + static_cast<ptrdiff_t>(i));
       i = 0;
     } else {
       ++i;
     }
   }
-  TextAreas.push_back(area);
+  textAreas_.push_back(area);
 }
 
 void TEndingScene::Render() {
@@ -92,7 +92,7 @@ void TEndingScene::Render() {
   const uint32_t diffuse = kTextColor | 0xFF000000u;
   const float w = static_cast<float>(TextTexture->Width()), h = static_cast<float>(TextTexture->Height());
   const float u = TextTexture->MaxU() / w, v = TextTexture->MaxV() / h;
-  for (const RECT& area : TextAreas) {
+  for (const RECT& area : textAreas_) {
     const float l = static_cast<float>(area.left), t = static_cast<float>(area.top);
     const float r = static_cast<float>(area.right), b = static_cast<float>(area.bottom);
     const std::array<TSXVertexSP, 4> corners = {

@@ -26,10 +26,10 @@ class TEndingScene : public TCustomScene {
 
  private:
   // The texture is redrawn only when the rounded scroll position moves, and then only where text was: it stays
-  // transparent black outside TextAreas, the rectangles its lines were written into, each widened by the pixel
+  // transparent black outside textAreas_, the rectangles its lines were written into, each widened by the pixel
   // that smooth sampling reaches beyond it and merged where they meet. Render shows those rectangles alone; the
   // rest of the full-screen quad would blend transparent texels onto the black screen and change nothing.
   void AddTextArea(const RECT& Written);
-  std::vector<RECT> TextAreas;
-  int32_t DrawnTop = INT32_MIN;  // the scroll position the texture holds
+  std::vector<RECT> textAreas_;
+  int32_t drawnTop_ = INT32_MIN;  // the scroll position the texture holds
 };

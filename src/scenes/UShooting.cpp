@@ -225,15 +225,15 @@ void TShootingScene::ReportEnemiesLeft(TEnemyEnd End) {
 }
 
 void TShootingScene::ResolveCollisions() {
-  Enemies->ForEach([this](TLinkedItem* item) { EnemyMeetsWeaponsAndShip(static_cast<TEnemy*>(item)); });
+  Enemies->ForEach([this](TLinkedItem* Item) { EnemyMeetsWeaponsAndShip(static_cast<TEnemy*>(Item)); });
   BulletsMeetShip();
   CapsulesMeetShip();
 }
 
 void TShootingScene::EnemyMeetsWeaponsAndShip(TEnemy* Enemy) {
   const int32_t hp = Enemy->HP;
-  ShotList->ForEach([Enemy](TLinkedItem* item) {
-    auto* shot = static_cast<TVisible*>(item);
+  ShotList->ForEach([Enemy](TLinkedItem* Item) {
+    auto* shot = static_cast<TVisible*>(Item);
     if (!Enemy->Collides(shot)) return;
     Enemy->Damage(kDamage);
     // A beam goes on through the enemies it destroys; every other shot is spent.
@@ -264,10 +264,10 @@ void TShootingScene::BulletsMeetShip() {
 
 void TShootingScene::CapsulesMeetShip() {
   if (Ship->Energy <= 0) return;
-  Drops->ForEach([this](TLinkedItem* item) {
-    if (!Ship->Collides(static_cast<TVisible*>(item))) return;
+  Drops->ForEach([this](TLinkedItem* Item) {
+    if (!Ship->Collides(static_cast<TVisible*>(Item))) return;
     Ship->AdvanceCursor();
-    item->Delete();
+    Item->Delete();
     GameSound().PlayEffect(seCapsuleCollected);
   });
 }

@@ -15,10 +15,10 @@ struct TParsed {
   std::string Error;
 };
 
-TParsed Parse(std::vector<const char*> args) {
-  args.insert(args.begin(), "morvanth");
+TParsed Parse(std::vector<const char*> Args) {
+  Args.insert(Args.begin(), "morvanth");
   TParsed parsed;
-  parsed.Ok = ParseCommandLine(static_cast<int>(args.size()), args.data(), parsed.Options, parsed.Error);
+  parsed.Ok = ParseCommandLine(static_cast<int>(Args.size()), Args.data(), parsed.Options, parsed.Error);
   return parsed;
 }
 
@@ -56,7 +56,7 @@ TEST(CommandLine, AcceptedOptions) {
   EXPECT_EQ(game.Frame, 9000u);
   EXPECT_EQ(game.Power.ShotType, stDouble);
   EXPECT_EQ(game.Power.Options, 2);
-  EXPECT_EQ(game.Power.Speed, TEmu::StartSpeed);
+  EXPECT_EQ(game.Power.Speed, TEmu::kStartSpeed);
   const TParsed watch = Parse({"--watch"});
   EXPECT_TRUE(watch.Options.StartsInGame());
   EXPECT_EQ(watch.Options.GameStart().Stage, 1);

@@ -16,7 +16,7 @@
 namespace {
 
 TEST(GameSettings, RoundTripThroughTheFile) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::string path = (dir.Path() / "morvanth" / kSettingsFileName).string();
   datatest::WriteFile(path, "language=ja\n");  // a key this version does not know
   TSettingsFile file;
@@ -88,7 +88,7 @@ TEST(GameSettings, KeysThatCannotBeBoundAreReportedAndLeftOnTheGamesOwn) {
       {"fire=\n", TKeyBindings{}, 1},
   };
   for (const auto& c : cases) {
-    datatest::TempDir dir;
+    datatest::TTempDir dir;
     const std::string path = (dir.Path() / kSettingsFileName).string();
     // Keys of the same names in the main part and in other sections are not the player's keys.
     datatest::WriteFile(path, "fire=V\n[Keys]\n" + c.Keys + "[other]\nfire=B\n");
@@ -103,7 +103,7 @@ TEST(GameSettings, KeysThatCannotBeBoundAreReportedAndLeftOnTheGamesOwn) {
 }
 
 TEST(GameSettings, OutOfPlaceValuesReadAsDefaults) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::string path = (dir.Path() / kSettingsFileName).string();
   datatest::WriteFile(path,
                       "fullscreen=maybe\nscale=0\ninteger_scaling=2\nvolume=101\nmuted=x\nautopause=2\nclassic=2\n");
@@ -116,7 +116,7 @@ TEST(GameSettings, OutOfPlaceValuesReadAsDefaults) {
 // The session's file: its problems reported, written only on a change (the options screen saves on every one),
 // and never once it could not be read.
 TEST(GameSettings, TheStoreWritesChangesOnlyAndNeverAFileItCouldNotRead) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::string path = (dir.Path() / kSettingsFileName).string();
   datatest::WriteFile(path, "# mine\nvolume=40\n[keys]\nfire=NOSUCHKEY\n");
   std::vector<std::string> lines;

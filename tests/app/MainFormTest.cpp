@@ -26,25 +26,25 @@ struct TProbe {
   int ThrowOnUpdate = -1;  // the scene's n-th Update raises an Exception
   bool ThrowInRender = false;
 };
-TProbe* gProbe = nullptr;
+TProbe* GProbe = nullptr;
 
 template <int Id>
 class TProbeScene : public TCustomScene {
  public:
   TProbeScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomScene(SpriteScene, Keys) {
-    gProbe->Events.push_back("create " + std::to_string(Id));
+    GProbe->Events.push_back("create " + std::to_string(Id));
   }
-  ~TProbeScene() override { gProbe->Events.push_back("destroy " + std::to_string(Id)); }
+  ~TProbeScene() override { GProbe->Events.push_back("destroy " + std::to_string(Id)); }
   void Update() override {
     TCustomScene::Update();
-    gProbe->Events.push_back("update " + std::to_string(Id));
-    if (static_cast<int>(FrameCounter) == gProbe->ThrowOnUpdate) throw Exception(Jp("テスト用の例外"));
-    if (static_cast<int>(FrameCounter) == gProbe->FinishOnUpdate) Finish(gProbe->FinishWith);
+    GProbe->Events.push_back("update " + std::to_string(Id));
+    if (static_cast<int>(FrameCounter) == GProbe->ThrowOnUpdate) throw Exception(Jp("テスト用の例外"));
+    if (static_cast<int>(FrameCounter) == GProbe->FinishOnUpdate) Finish(GProbe->FinishWith);
   }
   void Render() override {
     TCustomScene::Render();
-    gProbe->Events.push_back("render " + std::to_string(Id));
-    if (gProbe->ThrowInRender) throw Exception("render failed");
+    GProbe->Events.push_back("render " + std::to_string(Id));
+    if (GProbe->ThrowInRender) throw Exception("render failed");
   }
 };
 
@@ -56,10 +56,10 @@ const TSceneClass kProbeScenes[kSceneCount] = {&Make<0>, nullptr, &Make<2>};
 
 class TRecordingHost : public TFormHost {
  public:
-  void SetCaption(const std::string& caption) override { Caption = caption; }
-  void SetScreenCursor(int cursor) override { Cursors.push_back(cursor); }
-  int MessageBoxA(const std::string& text, const std::string& caption, uint32_t flags) override {
-    Boxes.push_back({text, caption, flags});
+  void SetCaption(const std::string& Text) override { Caption = Text; }
+  void SetScreenCursor(int Cursor) override { Cursors.push_back(Cursor); }
+  int MessageBoxA(const std::string& Text, const std::string& Title, uint32_t Flags) override {
+    Boxes.push_back({Text, Title, Flags});
     return IDOK;
   }
   struct TBox {
@@ -82,12 +82,12 @@ struct TObservedFrames : TFrameObserver {
 class MainFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    gProbe = &probe_;
+    GProbe = &probe_;
     D3D9Hooks().Reset();
   }
   void TearDown() override {
     form_.reset();
-    gProbe = nullptr;
+    GProbe = nullptr;
     D3D9Hooks().Reset();
   }
   void Create() {
@@ -96,15 +96,15 @@ class MainFormTest : public ::testing::Test {
     form_ = std::make_unique<TMainForm>(environment);
   }
   // One idle pass after Milliseconds have gone by.
-  void Pass(uint32_t milliseconds = 17) {
-    clock_.Advance(milliseconds);
+  void Pass(uint32_t Milliseconds = 17) {
+    clock_.Advance(Milliseconds);
     ASSERT_TRUE(app_.OnIdle);
     bool done = true;
     app_.OnIdle(done);
   }
   uint32_t Presented() const { return window_.Capture().FrameCount(); }
-  int Count(const std::string& event) const {
-    return static_cast<int>(std::count(probe_.Events.begin(), probe_.Events.end(), event));
+  int Count(const std::string& Event) const {
+    return static_cast<int>(std::count(probe_.Events.begin(), probe_.Events.end(), Event));
   }
 
   TProbe probe_;
@@ -297,11 +297,11 @@ class TProbeSupervisor : public TSceneSupervisor {
  public:
   std::unique_ptr<TCustomScene> Replace(TCustomScene*, TSXScene* SpriteScene, TKeyStates* Keys) override {
     ++passes;
-    gProbe->Events.push_back("replace?");
+    GProbe->Events.push_back("replace?");
     return passes == 2 ? Make<2>(SpriteScene, Keys) : nullptr;
   }
   bool Holds() const override { return passes == 3; }
-  void RenderOver(TSXScene*) override { gProbe->Events.push_back("over"); }
+  void RenderOver(TSXScene*) override { GProbe->Events.push_back("over"); }
   int passes = 0;
 };
 

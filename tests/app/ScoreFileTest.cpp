@@ -23,7 +23,7 @@ TEST(ScoreFile, KeysHoldAnySkinNameOnOneLine) {
 
 TEST(ScoreFile, TablesSurviveTheFileAndWhatCannotBeReadIsLeftOut) {
   TScoreBookScope scope;
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path path = dir.Path() / "morvanth" / kScoresFileName;
   // Out of order, a broken value, a name not written with the game's letters, a score beyond the limit, a skin
   // that is not installed, and a comment: only the good rows count, in the order of their points.

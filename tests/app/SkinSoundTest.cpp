@@ -15,8 +15,8 @@ namespace {
 
 // A 16-bit mono WAV of a few samples.
 std::string TinyWav() {
-  auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-  auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
+  auto u32 = [](uint32_t V) { return std::string{char(V), char(V >> 8), char(V >> 16), char(V >> 24)}; };
+  auto u16 = [](uint16_t V) { return std::string{char(V), char(V >> 8)}; };
   const std::string samples(200, '\x10');
   return "RIFF" + u32(36 + samples.size()) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(22050) + u32(44100) + u16(2) +
          u16(16) + "data" + u32(samples.size()) + samples;
@@ -37,20 +37,20 @@ class SkinSoundTest : public ::testing::Test {
     SystemSkinDir = systemSkinDir_;
     CurrentSkin = kDefaultSkin;
   }
-  void Write(const std::string& relative, const std::string& bytes) {
-    datatest::WriteFile(dir_.Path() / "skin" / relative, bytes);
+  void Write(const std::string& Relative, const std::string& Bytes) {
+    datatest::WriteFile(dir_.Path() / "skin" / Relative, Bytes);
   }
-  int Count(const std::string& part) const {
+  int Count(const std::string& Part) const {
     int n = 0;
-    for (const std::string& line : reports_) n += line.find(part) != std::string::npos;
+    for (const std::string& line : reports_) n += line.find(Part) != std::string::npos;
     return n;
   }
 
   std::string skinRoot_ = SkinRoot, systemSkinDir_ = SystemSkinDir;
-  datatest::TempDir dir_;
+  datatest::TTempDir dir_;
   TSdlMixer mixer_;
   std::vector<std::string> reports_;
-  TSkinSound sound_{mixer_, [this](const std::string& line) { reports_.push_back(line); }};
+  TSkinSound sound_{mixer_, [this](const std::string& Line) { reports_.push_back(Line); }};
 };
 
 TEST_F(SkinSoundTest, BrokenOrMissingFilesAreReportedOnceAndPlayGoesOn) {
@@ -71,14 +71,14 @@ TEST_F(SkinSoundTest, BrokenOrMissingFilesAreReportedOnceAndPlayGoesOn) {
 }
 
 // A WAV header of the given encoding, data bytes held by the file as zeros (sparse, so a large one is cheap).
-void WriteWav(const std::filesystem::path& path, uint32_t rate, uint16_t channels, uint16_t bits, uint64_t data) {
-  auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-  auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
-  const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
-  datatest::WriteFile(path, "RIFF" + u32(static_cast<uint32_t>(36 + data)) + "WAVEfmt " + u32(16) + u16(1) +
-                                u16(channels) + u32(rate) + u32(rate * align) + u16(align) + u16(bits) + "data" +
-                                u32(static_cast<uint32_t>(data)));
-  std::filesystem::resize_file(path, 44 + data);
+void WriteWav(const std::filesystem::path& Path, uint32_t Rate, uint16_t Channels, uint16_t Bits, uint64_t Data) {
+  auto u32 = [](uint32_t V) { return std::string{char(V), char(V >> 8), char(V >> 16), char(V >> 24)}; };
+  auto u16 = [](uint16_t V) { return std::string{char(V), char(V >> 8)}; };
+  const uint16_t align = static_cast<uint16_t>(Channels * Bits / 8);
+  datatest::WriteFile(Path, "RIFF" + u32(static_cast<uint32_t>(36 + Data)) + "WAVEfmt " + u32(16) + u16(1) +
+                                u16(Channels) + u32(Rate) + u32(Rate * align) + u16(align) + u16(Bits) + "data" +
+                                u32(static_cast<uint32_t>(Data)));
+  std::filesystem::resize_file(Path, 44 + Data);
 }
 
 // Each budget stops its sound before it is decoded, with one line saying why; the rest of the skin plays.
@@ -118,7 +118,7 @@ TEST_F(SkinSoundTest, ASkinWithoutSoundsIsSilentWithoutComplaint) {
 TEST_F(SkinSoundTest, VolumeKeysActWhenPressedAndPassEveryKeyOn) {
   struct TKeys : TKeySource {
     uint8_t Down = 0;
-    bool IsKeyDown(uint8_t key) const override { return key == Down; }
+    bool IsKeyDown(uint8_t Key) const override { return Key == Down; }
     bool IsApplicationActive() const override { return true; }
   } keys;
   TVolumeKeys volumeKeys(keys, sound_);
@@ -128,10 +128,10 @@ TEST_F(SkinSoundTest, VolumeKeysActWhenPressedAndPassEveryKeyOn) {
     int Polls;  // frames the key stays down
     int Volume;
     bool Muted;
-  } steps[] = {{TVolumeKeys::KeyUp, 3, 60, false},
-               {TVolumeKeys::KeyDown, 1, 50, false},
-               {TVolumeKeys::KeyMute, 2, 50, true},
-               {TVolumeKeys::KeyMute, 1, 50, false},
+  } steps[] = {{TVolumeKeys::kKeyUp, 3, 60, false},
+               {TVolumeKeys::kKeyDown, 1, 50, false},
+               {TVolumeKeys::kKeyMute, 2, 50, true},
+               {TVolumeKeys::kKeyMute, 1, 50, false},
                {'Z', 1, 50, false}};
   for (const auto& step : steps) {
     keys.Down = step.Key;

@@ -17,10 +17,10 @@
 namespace {
 
 // What the game reads from the key states in one frame.
-std::string Seen(const TKeyStates& keys) {
+std::string Seen(const TKeyStates& Keys) {
   std::string seen;
   for (int key = 0; key < 256; ++key) {
-    if (keys.IsDown(uint8_t(key))) seen += (keys.IsPressed(uint8_t(key)) ? "+" : "=") + std::to_string(key) + " ";
+    if (Keys.IsDown(uint8_t(key))) seen += (Keys.IsPressed(uint8_t(key)) ? "+" : "=") + std::to_string(key) + " ";
   }
   return seen;
 }

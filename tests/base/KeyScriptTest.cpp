@@ -8,8 +8,8 @@
 
 namespace {
 
-std::vector<TKeyScriptLine> Parse(const std::string& text) {
-  std::istringstream in(text);
+std::vector<TKeyScriptLine> Parse(const std::string& Text) {
+  std::istringstream in(Text);
   return ParseKeyScript(in);
 }
 

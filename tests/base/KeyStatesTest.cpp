@@ -22,7 +22,7 @@ class TScriptedKeys : public TKeySource {
   mutable std::set<int> Polled;
 };
 
-constexpr uint8_t Enter = VK_RETURN, Left = VK_LEFT, Right = VK_RIGHT, Z = VK_Z, LeftCtrl = VK_LCONTROL;
+constexpr uint8_t Enter = VK_RETURN, Left = VK_LEFT, Right = VK_RIGHT, Z = VK_Z, kLeftCtrl = VK_LCONTROL;
 
 class KeyStatesTest : public ::testing::Test {
  protected:
@@ -95,9 +95,9 @@ TEST_F(KeyStatesTest, SamplesExactlyTheRangeFromEnterToLeftCtrl) {
   EXPECT_FALSE(keys_.IsPressed(255));
   EXPECT_FALSE(keys_.AnyPressed());
 
-  source_.Down = {LeftCtrl};
+  source_.Down = {kLeftCtrl};
   keys_.Update();
-  EXPECT_TRUE(keys_.IsDown(LeftCtrl));
+  EXPECT_TRUE(keys_.IsDown(kLeftCtrl));
   EXPECT_TRUE(keys_.AnyPressed());
 }
 

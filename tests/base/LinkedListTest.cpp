@@ -10,7 +10,7 @@ namespace {
 
 // An item that records its destruction and its name.
 struct TTracked : TLinkedItem {
-  TTracked(int id, std::vector<int>* destroyed) : Id(id), Destroyed(destroyed) {}
+  TTracked(int Number, std::vector<int>* Log) : Id(Number), Destroyed(Log) {}
   ~TTracked() override {
     if (Destroyed) Destroyed->push_back(Id);
   }
@@ -18,24 +18,24 @@ struct TTracked : TLinkedItem {
   std::vector<int>* Destroyed;
 };
 
-std::vector<int> Ids(const TLinkedList& list) {
+std::vector<int> Ids(const TLinkedList& List) {
   std::vector<int> ids;
-  for (TLinkedItem* item = list.First(); item; item = item->Next()) ids.push_back(static_cast<TTracked*>(item)->Id);
+  for (TLinkedItem* item = List.First(); item; item = item->Next()) ids.push_back(static_cast<TTracked*>(item)->Id);
   return ids;
 }
 
-std::vector<int> IdsBackwards(const TLinkedList& list) {
+std::vector<int> IdsBackwards(const TLinkedList& List) {
   std::vector<int> ids;
-  for (TLinkedItem* item = list.Last(); item; item = item->Prev())
+  for (TLinkedItem* item = List.Last(); item; item = item->Prev())
     ids.insert(ids.begin(), static_cast<TTracked*>(item)->Id);
   return ids;
 }
 
 class LinkedListTest : public ::testing::Test {
  protected:
-  TTracked* Make(int id) { return new TTracked(id, &destroyed_); }
-  TTracked* Append(int id) {
-    TTracked* item = Make(id);
+  TTracked* Make(int Id) { return new TTracked(Id, &destroyed_); }
+  TTracked* Append(int Id) {
+    TTracked* item = Make(Id);
     list_.Add(item);
     return item;
   }
@@ -126,8 +126,8 @@ TEST_F(LinkedListTest, ForEachPassesDataAndVisitsInOrder) {
   Append(2);
   Append(3);
   std::vector<int> seen;
-  list_.ForEach([](TLinkedItem* item,
-                   void* data) { static_cast<std::vector<int>*>(data)->push_back(static_cast<TTracked*>(item)->Id); },
+  list_.ForEach([](TLinkedItem* Item,
+                   void* Data) { static_cast<std::vector<int>*>(Data)->push_back(static_cast<TTracked*>(Item)->Id); },
                 &seen);
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
 }
@@ -135,9 +135,9 @@ TEST_F(LinkedListTest, ForEachPassesDataAndVisitsInOrder) {
 TEST_F(LinkedListTest, VisitorDeletingEachItemEmptiesTheList) {
   for (int id = 1; id <= 4; ++id) Append(id);
   std::vector<int> seen;
-  list_.ForEach([&](TLinkedItem* item) {
-    seen.push_back(static_cast<TTracked*>(item)->Id);
-    item->Delete();
+  list_.ForEach([&](TLinkedItem* Item) {
+    seen.push_back(static_cast<TTracked*>(Item)->Id);
+    Item->Delete();
   });
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4}));
   EXPECT_EQ(list_.Count(), 0);
@@ -148,8 +148,8 @@ TEST_F(LinkedListTest, VisitorDeletingEachItemEmptiesTheList) {
 TEST_F(LinkedListTest, VisitorClearingTheListEndsTheWalk) {
   for (int id = 1; id <= 3; ++id) Append(id);
   std::vector<int> seen;
-  list_.ForEach([&](TLinkedItem* item) {
-    seen.push_back(static_cast<TTracked*>(item)->Id);
+  list_.ForEach([&](TLinkedItem* Item) {
+    seen.push_back(static_cast<TTracked*>(Item)->Id);
     list_.Clear();
   });
   EXPECT_EQ(seen, (std::vector<int>{1}));
@@ -160,8 +160,8 @@ TEST_F(LinkedListTest, VisitorClearingTheListEndsTheWalk) {
 TEST_F(LinkedListTest, ItemsAddedAfterAClearInTheSameVisitAreNotWalked) {
   for (int id = 1; id <= 3; ++id) Append(id);
   std::vector<int> seen;
-  list_.ForEach([&](TLinkedItem* item) {
-    seen.push_back(static_cast<TTracked*>(item)->Id);
+  list_.ForEach([&](TLinkedItem* Item) {
+    seen.push_back(static_cast<TTracked*>(Item)->Id);
     if (seen.size() == 2) {
       list_.Clear();
       Append(10);
@@ -175,8 +175,8 @@ TEST_F(LinkedListTest, AppendedItemsAreWalkedUnlessAddedAtTheLastItem) {
   Append(1);
   Append(2);
   std::vector<int> seen;
-  list_.ForEach([&](TLinkedItem* item) {
-    const int id = static_cast<TTracked*>(item)->Id;
+  list_.ForEach([&](TLinkedItem* Item) {
+    const int id = static_cast<TTracked*>(Item)->Id;
     seen.push_back(id);
     if (id == 1) Append(3);  // the saved successor is 2: 3 is reached in this walk
     if (id == 3) Append(4);  // 3 is last: its saved successor is none, so 4 waits for the next walk
@@ -188,9 +188,9 @@ TEST_F(LinkedListTest, AppendedItemsAreWalkedUnlessAddedAtTheLastItem) {
 TEST_F(LinkedListTest, VisitorDeletingTheSavedSuccessorDoesNotBreakTheWalk) {
   for (int id = 1; id <= 4; ++id) Append(id);
   std::vector<int> seen;
-  list_.ForEach([&](TLinkedItem* item) {
-    seen.push_back(static_cast<TTracked*>(item)->Id);
-    if (seen.size() == 1) item->Next()->Delete();
+  list_.ForEach([&](TLinkedItem* Item) {
+    seen.push_back(static_cast<TTracked*>(Item)->Id);
+    if (seen.size() == 1) Item->Next()->Delete();
   });
   EXPECT_EQ(seen, (std::vector<int>{1, 3, 4}));
 }
@@ -198,12 +198,12 @@ TEST_F(LinkedListTest, VisitorDeletingTheSavedSuccessorDoesNotBreakTheWalk) {
 TEST_F(LinkedListTest, NestedWalksOfOneListBothSurviveDeletion) {
   for (int id = 1; id <= 3; ++id) Append(id);
   std::vector<int> outer;
-  list_.ForEach([&](TLinkedItem* item) {
-    outer.push_back(static_cast<TTracked*>(item)->Id);
+  list_.ForEach([&](TLinkedItem* Item) {
+    outer.push_back(static_cast<TTracked*>(Item)->Id);
     if (outer.size() == 1) {
       // The inner walk deletes item 2, the outer walk's saved successor.
-      list_.ForEach([&](TLinkedItem* inner) {
-        if (static_cast<TTracked*>(inner)->Id == 2) inner->Delete();
+      list_.ForEach([&](TLinkedItem* Inner) {
+        if (static_cast<TTracked*>(Inner)->Id == 2) Inner->Delete();
       });
     }
   });

@@ -9,7 +9,7 @@ namespace {
 
 // An event that finishes after a set number of frames.
 struct TCountdown : TEvent {
-  explicit TCountdown(uint32_t life) : Life(life) {}
+  explicit TCountdown(uint32_t Frames) : Life(Frames) {}
   bool IsFinished() const override { return Elapsed() >= Life; }
   uint32_t Life;
 };
@@ -18,11 +18,11 @@ TEST(TimerEventTest, FiresOnTheUpdateThatReachesTheDelay) {
   int calls = 0;
   TObject* sender = nullptr;
   bool finishedInHandler = false;
-  TTimerEvent timer(50, [&](TObject* s) {
+  TTimerEvent timer(50, [&](TObject* S) {
     ++calls;
-    sender = s;
+    sender = S;
     // Marked fired before the handler runs, so a handler that walks the timer's list sees it as done.
-    finishedInHandler = static_cast<TTimerEvent*>(s)->IsFinished();
+    finishedInHandler = static_cast<TTimerEvent*>(S)->IsFinished();
   });
   for (int i = 0; i < 49; ++i) timer.Update(1);
   EXPECT_EQ(calls, 0);
@@ -85,9 +85,9 @@ TEST(TimerEventTest, HandlerMayFreeItsTimerByClearingTheList) {
 TEST(TimerEventTest, HandlerMayDeleteItsTimerDirectly) {
   TEventLinkedList timers;
   int calls = 0;
-  timers.Add(new TTimerEvent(2, [&](TObject* sender) {
+  timers.Add(new TTimerEvent(2, [&](TObject* Sender) {
     ++calls;
-    static_cast<TLinkedItem*>(static_cast<TTimerEvent*>(sender))->Delete();
+    static_cast<TLinkedItem*>(static_cast<TTimerEvent*>(Sender))->Delete();
   }));
   timers.Add(new TCountdown(100));
   timers.UpdateAll(1);

@@ -62,7 +62,7 @@ TEST(CorruptInputTest, DamagedBitmapsLoadOrRaise) {
 }
 
 TEST(CorruptInputTest, TruncatedAndDamagedStageFilesLoadOrRaise) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   TGraphicDefList graphics(nullptr);
   graphics.Add("bot", new TPlainDef);
   TStageDefList stages(&graphics);
@@ -72,8 +72,8 @@ TEST(CorruptInputTest, TruncatedAndDamagedStageFilesLoadOrRaise) {
       "<restartpoint frame=\"0\"/><group frame=\"100\" x=\"700\"><enemy frame=\"0\" hp=\"$10\"/>"
       "<enemy><frame>10</frame><stageclear>true</stageclear></enemy></group></stage>\n<stage/></stages>\n";
   std::mt19937 random(11);
-  auto attempt = [&](const std::string& bytes) {
-    datatest::WriteFile(dir.Path() / "morv/xml/stagedef.xml", bytes);
+  auto attempt = [&](const std::string& Bytes) {
+    datatest::WriteFile(dir.Path() / "morv/xml/stagedef.xml", Bytes);
     try {
       stages.Reload(place);
     } catch (const Exception&) {

@@ -9,29 +9,29 @@
 
 namespace {
 
-int liveDefs = 0;
+int LiveDefs = 0;
 
 class TCountedDef : public TGraphicDef {
  public:
-  TCountedDef() { ++liveDefs; }
-  ~TCountedDef() override { --liveDefs; }
+  TCountedDef() { ++LiveDefs; }
+  ~TCountedDef() override { --LiveDefs; }
   void Draw(const TDrawable*, TSXScene*) override {}
 };
 
-std::string FindError(const TGraphicDefList& list, const std::string& id) {
+std::string FindError(const TGraphicDefList& List, const std::string& Id) {
   try {
-    list.Find(id);
+    List.Find(Id);
   } catch (const Exception& e) {
     return e.Message();
   }
   return "no exception";
 }
 
-TAnimationDef Animation(uint32_t maxFrame, bool repeat, std::initializer_list<uint32_t> frames) {
+TAnimationDef Animation(uint32_t MaxFrame, bool Repeat, std::initializer_list<uint32_t> Frames) {
   TAnimationDef def;
-  def.MaxFrame = maxFrame;
-  def.Repeat = repeat;
-  for (uint32_t f : frames) {
+  def.MaxFrame = MaxFrame;
+  def.Repeat = Repeat;
+  for (uint32_t f : Frames) {
     auto* entry = new TAnimationSpriteDef;
     entry->Frame = f;
     def.AddFrame(entry);
@@ -43,7 +43,7 @@ TAnimationDef Animation(uint32_t maxFrame, bool repeat, std::initializer_list<ui
 }  // namespace
 
 TEST(GraphicDefListTest, FindIgnoresLetterCaseAndTheLatestDuplicateWins) {
-  liveDefs = 0;
+  LiveDefs = 0;
   {
     TGraphicDefList list(nullptr);
     auto* first = new TCountedDef;
@@ -64,9 +64,9 @@ TEST(GraphicDefListTest, FindIgnoresLetterCaseAndTheLatestDuplicateWins) {
     list.Add(katakana, new TCountedDef);
     EXPECT_EQ(FindError(list, "\x83\x41\x83\x42"), "\"\x83\x41\x83\x42\"" + Jp("は定義されていないグラフィックIDです"));
     EXPECT_NE(list.Find(katakana), nullptr);
-    EXPECT_EQ(liveDefs, 4);
+    EXPECT_EQ(LiveDefs, 4);
   }
-  EXPECT_EQ(liveDefs, 0);  // freeing the list frees duplicates too
+  EXPECT_EQ(LiveDefs, 0);  // freeing the list frees duplicates too
 }
 
 TEST(GraphicDefListTest, FindMessages) {

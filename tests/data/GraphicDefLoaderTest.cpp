@@ -36,44 +36,44 @@ class GraphicDefLoaderTest : public ::testing::Test {
   }
   ~GraphicDefLoaderTest() override { list_.reset(); }
 
-  void Picture(const std::string& name, const std::string& bytes) {
-    datatest::WriteFile(dir_.Path() / "skin/morv/graphic" / name, bytes);
+  void Picture(const std::string& Name, const std::string& Bytes) {
+    datatest::WriteFile(dir_.Path() / "skin/morv/graphic" / Name, Bytes);
   }
-  bool Load(const std::string& body) {
-    datatest::WriteFile(dir_.Path() / "skin/morv/xml/graphicdef.xml", "<graphics>" + body + "</graphics>");
+  bool Load(const std::string& Body) {
+    datatest::WriteFile(dir_.Path() / "skin/morv/xml/graphicdef.xml", "<graphics>" + Body + "</graphics>");
     return list_->Load(place_);
   }
-  std::string LoadError(const std::string& body) {
+  std::string LoadError(const std::string& Body) {
     try {
-      Load(body);
+      Load(Body);
     } catch (const Exception& e) {
       return e.Message();
     }
     return "no exception";
   }
-  TSpriteDef* Sprite(const std::string& id) {
-    auto* sprite = dynamic_cast<TSpriteDef*>(list_->Find(id));
-    EXPECT_NE(sprite, nullptr) << id;
+  TSpriteDef* Sprite(const std::string& Id) {
+    auto* sprite = dynamic_cast<TSpriteDef*>(list_->Find(Id));
+    EXPECT_NE(sprite, nullptr) << Id;
     return sprite;
   }
-  TAnimationDef* Animation(const std::string& id) {
-    auto* animation = dynamic_cast<TAnimationDef*>(list_->Find(id));
-    EXPECT_NE(animation, nullptr) << id;
+  TAnimationDef* Animation(const std::string& Id) {
+    auto* animation = dynamic_cast<TAnimationDef*>(list_->Find(Id));
+    EXPECT_NE(animation, nullptr) << Id;
     return animation;
   }
   // ARGB of a texture pixel.
-  static uint32_t Texel(TDGTexture* texture, int32_t x, int32_t y) {
-    D3DLOCKED_RECT lock = texture->LockRect(0, MakeRect(x, y, x + 1, y + 1), D3DLOCK_READONLY);
+  static uint32_t Texel(TDGTexture* Texture, int32_t X, int32_t Y) {
+    D3DLOCKED_RECT lock = Texture->LockRect(0, MakeRect(X, Y, X + 1, Y + 1), D3DLOCK_READONLY);
     uint32_t value = 0;
     if (lock.pBits != nullptr) std::memcpy(&value, lock.pBits, 4);
-    texture->UnlockRect();
+    Texture->UnlockRect();
     return value;
   }
 
   static constexpr const char* kShip =
       "<sprite id='ship' filename='sheet.bmp'><imagerect left='0' top='0' right='32' bottom='16'/>";
 
-  datatest::TempDir dir_;
+  datatest::TTempDir dir_;
   THeadlessWindow window_;
   TVUDader device_;
   std::unique_ptr<TGraphicDefList> list_;
@@ -281,8 +281,8 @@ TEST_F(GraphicDefLoaderTest, PicturesAreDecodedOnceAndWithinTheirBudgets) {
   const TPictureBudget budget{1 << 20, 1 << 20};
   Picture("p1.bmp", bmptest::RleImage(512, 512, 8, {0}, std::string("\x00\x01", 2)));
   Picture("p2.bmp", bmptest::RleImage(512, 512, 8, {0}, std::string("\x00\x01", 2)));
-  const auto LoadWithin = [&](const std::string& body) {
-    datatest::WriteFile(dir_.Path() / "skin/morv/xml/graphicdef.xml", "<graphics>" + body + "</graphics>");
+  const auto loadWithin = [&](const std::string& Body) {
+    datatest::WriteFile(dir_.Path() / "skin/morv/xml/graphicdef.xml", "<graphics>" + Body + "</graphics>");
     try {
       TGraphicDefLoader(*list_, place_, budget).Load();
     } catch (const Exception& e) {
@@ -294,13 +294,13 @@ TEST_F(GraphicDefLoaderTest, PicturesAreDecodedOnceAndWithinTheirBudgets) {
   for (int i = 0; i < 5; ++i) {
     cuts += "<sprite id='c" + std::to_string(i) + "' filename='p1.bmp'><imagerect right='256' bottom='256'/></sprite>";
   }
-  EXPECT_EQ(LoadWithin(cuts), Jp("スプライトの合計が大きすぎます (上限 1 MiB, ID=c4)"));
+  EXPECT_EQ(loadWithin(cuts), Jp("スプライトの合計が大きすぎます (上限 1 MiB, ID=c4)"));
   std::string entries =
       "<sprite id='one' filename='p1.bmp'><imagerect right='1' bottom='1'/></sprite>"
       "<animation id='long' maxframe='10001'>";
   for (int i = 0; i <= 10000; ++i) entries += "<sprite ref='one' frame='" + std::to_string(i) + "'/>";
-  EXPECT_EQ(LoadWithin(entries + "</animation>"), Jp("アニメーションのフレームが多すぎます (上限 10000, ID:long)"));
-  const std::string message = LoadWithin(
+  EXPECT_EQ(loadWithin(entries + "</animation>"), Jp("アニメーションのフレームが多すぎます (上限 10000, ID:long)"));
+  const std::string message = loadWithin(
       "<sprite id='a' filename='p1.bmp'><imagerect right='1' bottom='1'/></sprite>"
       "<sprite id='b' filename='p2.bmp'><imagerect right='1' bottom='1'/></sprite>");
   EXPECT_NE(message.find(Jp("スキンの画像の合計が大きすぎます (上限 1 MiB): ")), std::string::npos) << message;
@@ -310,7 +310,7 @@ TEST_F(GraphicDefLoaderTest, PicturesAreDecodedOnceAndWithinTheirBudgets) {
 // A missing picture folder or definition file is named (not left to surface as an undefined id); a root
 // without children loads nothing.
 TEST_F(GraphicDefLoaderTest, MissingFolderOrFileIsNamedAndNoChildrenGiveFalse) {
-  const auto Error = [&] {
+  const auto error = [&] {
     try {
       list_->Load(place_);
     } catch (const Exception& e) {
@@ -318,7 +318,7 @@ TEST_F(GraphicDefLoaderTest, MissingFolderOrFileIsNamedAndNoChildrenGiveFalse) {
     }
     return std::string("no exception");
   };
-  EXPECT_EQ(Error(), Jp("存在しないファイル名です (") + place_.SkinDir + "xml/graphicdef.xml)");
+  EXPECT_EQ(error(), Jp("存在しないファイル名です (") + place_.SkinDir + "xml/graphicdef.xml)");
   EXPECT_FALSE(Load(""));
   std::filesystem::remove_all(dir_.Path() / "skin/morv/graphic");
   EXPECT_EQ(LoadError(std::string(kShip) + "</sprite>"),

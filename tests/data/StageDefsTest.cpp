@@ -24,30 +24,30 @@ class StageDefsTest : public ::testing::Test {
     place_.SystemSkinDir = dir_.Dir() + "skin/system/";
   }
 
-  bool Load(const std::string& xml) {
-    datatest::WriteFile(dir_.Path() / "skin/morv/xml/stagedef.xml", xml);
+  bool Load(const std::string& Xml) {
+    datatest::WriteFile(dir_.Path() / "skin/morv/xml/stagedef.xml", Xml);
     return stages_.Reload(place_);
   }
-  std::string LoadError(const std::string& xml) {
+  std::string LoadError(const std::string& Xml) {
     try {
-      Load(xml);
+      Load(Xml);
     } catch (const Exception& e) {
       return e.Message();
     }
     return "no exception";
   }
   // The entries of a stage in list order.
-  static std::vector<TStageObjectDef*> Entries(const TStageDef* stage) {
+  static std::vector<TStageObjectDef*> Entries(const TStageDef* Stage) {
     std::vector<TStageObjectDef*> entries;
-    for (TStageObjectDef* e = stage->First(); e != nullptr; e = e->Next()) entries.push_back(e);
+    for (TStageObjectDef* e = Stage->First(); e != nullptr; e = e->Next()) entries.push_back(e);
     return entries;
   }
-  static TEnemyDef* Enemy(TStageObjectDef* entry) {
-    EXPECT_EQ(entry->Kind, okEnemy);
-    return static_cast<TEnemyDef*>(entry);
+  static TEnemyDef* Enemy(TStageObjectDef* Entry) {
+    EXPECT_EQ(Entry->Kind, okEnemy);
+    return static_cast<TEnemyDef*>(Entry);
   }
 
-  datatest::TempDir dir_;
+  datatest::TTempDir dir_;
   TGraphicDefList graphics_;
   TStageDefList stages_;
   TSkinPlace place_;

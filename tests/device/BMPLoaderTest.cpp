@@ -28,23 +28,23 @@ class BMPLoaderTest : public DeviceTest {
     DeviceTest::TearDown();
   }
 
-  TDGTexture& Texture(D3DFORMAT format = D3DFMT_A8R8G8B8) {
-    texture_ = std::make_unique<TDGTexture>(device_, "", std::vector<D3DFORMAT>{format}, 0, D3DPOOL_MANAGED, 0);
+  TDGTexture& Texture(D3DFORMAT Format = D3DFMT_A8R8G8B8) {
+    texture_ = std::make_unique<TDGTexture>(device_, "", std::vector<D3DFORMAT>{Format}, 0, D3DPOOL_MANAGED, 0);
     texture_->FillColor = 0x5A5A5A5A;
     return *texture_;
   }
 
   // Loads the image as the game's loaders do: sized from its headers, then decoded.
-  TDGTexture& Load(const std::string& bytes, D3DFORMAT format = D3DFMT_A8R8G8B8) {
-    TDGTexture& texture = Texture(format);
-    std::istringstream stream(bytes);
+  TDGTexture& Load(const std::string& Bytes, D3DFORMAT Format = D3DFMT_A8R8G8B8) {
+    TDGTexture& texture = Texture(Format);
+    std::istringstream stream(Bytes);
     texture.LoadFromStream(stream);
     return texture;
   }
 
   static const std::string& ReadError() {
-    static const std::string line = "LoadBMP中に、読み込みエラーが発生しました";
-    return line;
+    static const std::string kLine = "LoadBMP中に、読み込みエラーが発生しました";
+    return kLine;
   }
 
   std::unique_ptr<TDGTexture> texture_;

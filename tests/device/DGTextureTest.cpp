@@ -16,21 +16,21 @@ namespace {
 
 using devicetest::DeviceTest;
 
-const std::vector<D3DFORMAT> GameFormats = {D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5};
+const std::vector<D3DFORMAT> kGameFormats = {D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5};
 
 class DGTextureTest : public DeviceTest {
  protected:
   // A texture as every caller of the game makes it (or with other candidates).
-  std::unique_ptr<TDGTexture> MakeTexture(const std::vector<D3DFORMAT>& formats = GameFormats,
-                                          D3DPOOL pool = D3DPOOL_MANAGED) {
-    auto texture = std::make_unique<TDGTexture>(device_, "", formats, 0, pool, 0);
+  std::unique_ptr<TDGTexture> MakeTexture(const std::vector<D3DFORMAT>& Formats = kGameFormats,
+                                          D3DPOOL Pool = D3DPOOL_MANAGED) {
+    auto texture = std::make_unique<TDGTexture>(device_, "", Formats, 0, Pool, 0);
     texture->FillColor = 0;
     return texture;
   }
 
-  std::string WriteFile(const std::string& name, const std::string& bytes) {
-    const std::filesystem::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
+  std::string WriteFile(const std::string& Name, const std::string& Bytes) {
+    const std::filesystem::path path = folder_ / Name;
+    std::ofstream(path, std::ios::binary) << Bytes;
     return path.string();
   }
 };
@@ -114,7 +114,7 @@ TEST_F(DGTextureTest, TheGameFormatsAreTriedInOrderThenTheBackBuffers) {
       {{D3DFMT_A8R8G8B8}, D3DFMT_A4R4G4B4},
       {{D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4}, D3DFMT_A1R5G5B5},
       {{D3DFMT_A4R4G4B4}, D3DFMT_A8R8G8B8},
-      {GameFormats, device_->BackBufferFormat()},
+      {kGameFormats, device_->BackBufferFormat()},
   };
   for (const auto& c : cases) {
     D3D9Hooks().RefusedTextureFormats = c.Refused;
@@ -299,9 +299,9 @@ TEST_F(DGTextureTest, SavesItsImageAs32BitBottomUpBMP) {
   texture->SaveAsBMP(out);
   const std::string bmp = out.str();
   ASSERT_EQ(bmp.size(), 54u + 3 * 2 * 4);
-  auto u32 = [&](size_t at) {
-    return uint32_t(uint8_t(bmp[at])) | uint32_t(uint8_t(bmp[at + 1])) << 8 | uint32_t(uint8_t(bmp[at + 2])) << 16 |
-           uint32_t(uint8_t(bmp[at + 3])) << 24;
+  auto u32 = [&](size_t At) {
+    return uint32_t(uint8_t(bmp[At])) | uint32_t(uint8_t(bmp[At + 1])) << 8 | uint32_t(uint8_t(bmp[At + 2])) << 16 |
+           uint32_t(uint8_t(bmp[At + 3])) << 24;
   };
   EXPECT_EQ(bmp.substr(0, 2), "BM");
   EXPECT_EQ(u32(2), 78u);
@@ -404,7 +404,7 @@ TEST_F(DGTextureTest, ManagedTexturesSurviveAResetUntouchedDefaultPoolOnesAreRec
   auto managed = MakeTexture();
   managed->SetSize(2, 2);
   managed->Fill(MakeRect(0, 0, 2, 2), 0xFF123456, false);
-  auto plain = MakeTexture(GameFormats, D3DPOOL_DEFAULT);
+  auto plain = MakeTexture(kGameFormats, D3DPOOL_DEFAULT);
   plain->SetSize(2, 2);
   EXPECT_FALSE(plain->Restorable());
   IDirect3DTexture9* const managedBefore = managed->Texture();
@@ -479,9 +479,9 @@ class TeardownTest : public DeviceTest {};
 
 TEST_F(TeardownTest, UnwritableLogDoesNotStopTheReleasing) {
   StartDevice();
-  auto* texture = new TDGTexture(device_, "", GameFormats, 0, D3DPOOL_MANAGED, 0);
+  auto* texture = new TDGTexture(device_, "", kGameFormats, 0, D3DPOOL_MANAGED, 0);
   texture->SetSize(2, 2);
-  auto* leftOver = new TDGTexture(device_, "", GameFormats, 0, D3DPOOL_MANAGED, 0);
+  auto* leftOver = new TDGTexture(device_, "", kGameFormats, 0, D3DPOOL_MANAGED, 0);
   leftOver->SetSize(2, 2);
   SetLogFolder(folder_ / "gone" / "away");
   EXPECT_THROW(WriteLog("x"), EInOutError);

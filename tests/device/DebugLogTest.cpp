@@ -9,7 +9,7 @@
 
 namespace {
 
-using devicetest::Halted;
+using devicetest::THalted;
 using DebugLogTest = devicetest::LogTest;
 
 TEST_F(DebugLogTest, FirstLineOfARunReplacesAnEarlierLog) {
@@ -131,7 +131,7 @@ TEST_F(DebugLogTest, DetailedLogAloneWritesNothing) {
 TEST_F(DebugLogTest, HaltAloneStopsWithoutWritingALine) {
   ApplyDebugOption({dgoHaltOnError});
   throwOnHalt_ = true;
-  EXPECT_THROW(CheckResult(D3DERR_INVALIDCALL, "fail"), Halted);
+  EXPECT_THROW(CheckResult(D3DERR_INVALIDCALL, "fail"), THalted);
   EXPECT_EQ(halts_, 1);
   EXPECT_FALSE(LogExists());
   EXPECT_NO_THROW(CheckResult(D3D_OK, "ok"));
@@ -141,7 +141,7 @@ TEST_F(DebugLogTest, HaltAloneStopsWithoutWritingALine) {
 TEST_F(DebugLogTest, HaltWithLogWritesTheLineFirst) {
   ApplyDebugOption({dgoHaltOnError, dgoDebugMessage, dgoDetailedLog});
   throwOnHalt_ = true;
-  EXPECT_THROW(CheckResult(1, "own failure"), Halted);
+  EXPECT_THROW(CheckResult(1, "own failure"), THalted);
   EXPECT_EQ(LogText(), "#00001 | own failure(Error Code = UNKNOWN ERROR ... $00000001)\r\n");
 }
 

@@ -21,7 +21,7 @@
 namespace devicetest {
 
 // What a halting result check throws when a test asks for it (throwOnHalt_).
-struct Halted {};
+struct THalted {};
 
 class LogTest : public ::testing::Test {
  protected:
@@ -32,7 +32,7 @@ class LogTest : public ::testing::Test {
     SetLogFolder(folder_);
     SetHaltHandler([this] {
       ++halts_;
-      if (throwOnHalt_) throw Halted{};
+      if (throwOnHalt_) throw THalted{};
     });
     LogLineCount = 0;
     LogIndent = 0;
@@ -77,13 +77,13 @@ class DeviceTest : public LogTest {
   // The main window's start-up: a window of the form's stored client size, the component with the
   // given options, loaded (first device), then re-created at 800 x 600. Halting is on by default, so that a
   // test's "no halt" means no failed result.
-  TVUDader& StartDevice(TDGDebugOption options = {dgoHaltOnError, dgoDebugMessage, dgoDetailedLog},
-                        bool resize = true) {
+  TVUDader& StartDevice(TDGDebugOption Options = {dgoHaltOnError, dgoDebugMessage, dgoDetailedLog},
+                        bool Resize = true) {
     window_ = std::make_unique<THeadlessWindow>(792, 566, 8, 34, 192, 114);
     device_ = new TVUDader(window_.get());
-    device_->SetDebugOption(options);
+    device_->SetDebugOption(Options);
     device_->Loaded();
-    if (resize) SetWindowMode800();
+    if (Resize) SetWindowMode800();
     return *device_;
   }
 
@@ -113,12 +113,12 @@ class DeviceTest : public LogTest {
     return lines;
   }
 
-  // Index of the first line at or after `from` equal to `line` (indentation ignored), or -1.
-  int FindLine(const std::string& line, int from = 0) const {
+  // Index of the first line at or after `From` equal to `Line` (indentation ignored), or -1.
+  int FindLine(const std::string& Line, int From = 0) const {
     const std::vector<std::string> lines = LogLines();
-    for (int i = from; i < int(lines.size()); ++i) {
+    for (int i = From; i < int(lines.size()); ++i) {
       const size_t text = lines[size_t(i)].find_first_not_of(' ');
-      if (lines[size_t(i)].substr(text == std::string::npos ? lines[size_t(i)].size() : text) == line) return i;
+      if (lines[size_t(i)].substr(text == std::string::npos ? lines[size_t(i)].size() : text) == Line) return i;
     }
     return -1;
   }
@@ -128,9 +128,9 @@ class DeviceTest : public LogTest {
     for (const std::string& line : LogLines()) count += line.find("(Error Code") != std::string::npos;
     return count;
   }
-  int CountLines(const std::string& line) const {
+  int CountLines(const std::string& Line) const {
     int count = 0;
-    for (int at = FindLine(line); at >= 0; at = FindLine(line, at + 1)) ++count;
+    for (int at = FindLine(Line); at >= 0; at = FindLine(Line, at + 1)) ++count;
     return count;
   }
 

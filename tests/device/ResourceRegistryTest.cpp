@@ -13,10 +13,10 @@ using devicetest::DeviceTest;
 // A device resource that records which of its handlers ran and unregisters when destroyed.
 class TProbe : public TObject {
  public:
-  TProbe(TVUDader& device, std::string name, std::vector<std::string>& calls, bool withRelease = true)
-      : device_(device), name_(std::move(name)), calls_(calls) {
-    id_ = device.RegisterResource(
-        this, name_, withRelease ? TDGResourceHandler([this] { Record("release"); }) : nullptr,
+  TProbe(TVUDader& Device, std::string Name, std::vector<std::string>& Calls, bool WithRelease = true)
+      : device_(Device), name_(std::move(Name)), calls_(Calls) {
+    id_ = Device.RegisterResource(
+        this, name_, WithRelease ? TDGResourceHandler([this] { Record("release"); }) : nullptr,
         [this] { Record("rebuild"); }, [this] { Record("before"); }, [this] { Record("after"); });
   }
   ~TProbe() override {
@@ -26,7 +26,7 @@ class TProbe : public TObject {
   int32_t id() const { return id_; }
 
  private:
-  void Record(const char* what) { calls_.push_back(name_ + ":" + what); }
+  void Record(const char* What) { calls_.push_back(name_ + ":" + What); }
   TVUDader& device_;
   std::string name_;
   std::vector<std::string>& calls_;
@@ -128,8 +128,8 @@ TEST_F(ResourceRegistryTest, TeardownFreesResourcesStillRegistered) {
 // An owner that forgets to unregister must not keep the teardown loop going for ever.
 class TForgetful : public TObject {
  public:
-  explicit TForgetful(TVUDader& device) {
-    device.RegisterResource(this, "forgetful", nullptr, nullptr, nullptr, nullptr);
+  explicit TForgetful(TVUDader& Device) {
+    Device.RegisterResource(this, "forgetful", nullptr, nullptr, nullptr, nullptr);
   }
 };
 

@@ -13,21 +13,21 @@ namespace {
 // A pair table without pairs: skip codes 0-127, list code 128 as itself, skip codes 129-255.
 const std::vector<uint8_t> kNoPairs = Bytes({0xFF, 0x80, 0xFE});
 
-std::vector<uint8_t> Block(const std::vector<uint8_t>& table, const std::vector<uint8_t>& packed) {
-  std::vector<uint8_t> out = table;
-  tka_test::PutUInt32(out, out.size(), static_cast<uint32_t>(packed.size()));
-  tka_test::Append(out, packed);
+std::vector<uint8_t> Block(const std::vector<uint8_t>& Table, const std::vector<uint8_t>& Packed) {
+  std::vector<uint8_t> out = Table;
+  tka_test::PutUInt32(out, out.size(), static_cast<uint32_t>(Packed.size()));
+  tka_test::Append(out, Packed);
   return out;
 }
 
-std::string ExpandToString(const std::vector<uint8_t>& packed, uint32_t size) {
-  const std::vector<uint8_t> out = TKAPairExpander::Expand(packed, size);
+std::string ExpandToString(const std::vector<uint8_t>& Packed, uint32_t Size) {
+  const std::vector<uint8_t> out = TKAPairExpander::Expand(Packed, Size);
   return std::string(out.begin(), out.end());
 }
 
-std::string ErrorOf(const std::vector<uint8_t>& packed, uint32_t size) {
+std::string ErrorOf(const std::vector<uint8_t>& Packed, uint32_t Size) {
   try {
-    TKAPairExpander::Expand(packed, size);
+    TKAPairExpander::Expand(Packed, Size);
   } catch (const ETKAError& e) {
     return e.Message();
   }
@@ -127,7 +127,7 @@ TEST(TKAPairExpander, PairsContainingThemselvesAreRejected) {
 
 TEST(TKAPairExpander, OutputBeyondTheItemSizeIsRejected) {
   EXPECT_EQ(ErrorOf(Block(kNoPairs, Bytes("ABC")), 2), TKAMessage::ExpansionTooLong(2));
-  EXPECT_EQ(ErrorOf({}, TKAFormat::MaxItemSize + 1), TKAMessage::NotAnArchive());
+  EXPECT_EQ(ErrorOf({}, TKAFormat::kMaxItemSize + 1), TKAMessage::NotAnArchive());
 }
 
 TEST(TKAPairExpander, DoublingChainExpandsOnlyToTheItemSize) {

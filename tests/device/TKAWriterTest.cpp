@@ -14,46 +14,46 @@ using tka_test::Bytes;
 
 namespace {
 
-std::vector<uint8_t> RandomBytes(size_t size, uint32_t seed, int range = 256) {
-  std::mt19937 random(seed);
-  std::vector<uint8_t> out(size);
-  for (auto& b : out) b = static_cast<uint8_t>(random() % range);
+std::vector<uint8_t> RandomBytes(size_t Size, uint32_t Seed, int Range = 256) {
+  std::mt19937 random(Seed);
+  std::vector<uint8_t> out(Size);
+  for (auto& b : out) b = static_cast<uint8_t>(random() % Range);
   return out;
 }
 
-void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+void PutLE(std::vector<uint8_t>& Out, uint32_t Value, int Bytes) {
+  for (int i = 0; i < Bytes; ++i) Out.push_back(static_cast<uint8_t>(Value >> (8 * i)));
 }
 
 // A bottom-up BMP file: 24-bit, or 8-bit with a 256-colour grey palette. Rows are padded to 4 bytes.
-std::vector<uint8_t> MakeBmp(int width, int height, int bits) {
-  const int rowBytes = ((width * bits / 8) + 3) & ~3;
-  const int paletteBytes = bits == 8 ? 1024 : 0;
+std::vector<uint8_t> MakeBmp(int Width, int Height, int Bits) {
+  const int rowBytes = ((Width * Bits / 8) + 3) & ~3;
+  const int paletteBytes = Bits == 8 ? 1024 : 0;
   const uint32_t offset = 54 + paletteBytes;
   std::vector<uint8_t> out = {'B', 'M'};
-  PutLE(out, offset + rowBytes * height, 4);
+  PutLE(out, offset + rowBytes * Height, 4);
   PutLE(out, 0, 4);
   PutLE(out, offset, 4);
   PutLE(out, 40, 4);
-  PutLE(out, width, 4);
-  PutLE(out, height, 4);
+  PutLE(out, Width, 4);
+  PutLE(out, Height, 4);
   PutLE(out, 1, 2);
-  PutLE(out, bits, 2);
+  PutLE(out, Bits, 2);
   PutLE(out, 0, 4);
-  PutLE(out, rowBytes * height, 4);
+  PutLE(out, rowBytes * Height, 4);
   PutLE(out, 2835, 4);
   PutLE(out, 2835, 4);
-  PutLE(out, bits == 8 ? 256 : 0, 4);
+  PutLE(out, Bits == 8 ? 256 : 0, 4);
   PutLE(out, 0, 4);
   for (int i = 0; i < paletteBytes / 4; ++i) PutLE(out, 0x010101u * i, 4);
-  for (int y = 0; y < height; ++y) {
+  for (int y = 0; y < Height; ++y) {
     std::vector<uint8_t> row;
-    for (int x = 0; x < width; ++x) {
-      if (bits == 8) {
+    for (int x = 0; x < Width; ++x) {
+      if (Bits == 8) {
         row.push_back(static_cast<uint8_t>((x / 8 + y / 8) % 2 ? 200 : 30));
       } else {
         // A magenta border (the colour key) around a gradient.
-        const bool border = x < 2 || y < 2 || x >= width - 2 || y >= height - 2;
+        const bool border = x < 2 || y < 2 || x >= Width - 2 || y >= Height - 2;
         row.insert(row.end(), {static_cast<uint8_t>(border ? 0xFF : x * 4), static_cast<uint8_t>(border ? 0 : y * 4),
                                static_cast<uint8_t>(border ? 0xFF : 0x80)});
       }
@@ -64,14 +64,14 @@ std::vector<uint8_t> MakeBmp(int width, int height, int bits) {
   return out;
 }
 
-std::vector<uint8_t> Extract(const std::vector<uint8_t>& archive, const std::string& id) {
-  std::stringstream in(std::string(archive.begin(), archive.end()), std::ios::in | std::ios::binary);
-  return ReadArchiveEntry(in, id)->Bytes();
+std::vector<uint8_t> Extract(const std::vector<uint8_t>& Archive, const std::string& Id) {
+  std::stringstream in(std::string(Archive.begin(), Archive.end()), std::ios::in | std::ios::binary);
+  return ReadArchiveEntry(in, Id)->Bytes();
 }
 
-std::string WriterError(const std::vector<TKAItem>& items) {
+std::string WriterError(const std::vector<TKAItem>& Items) {
   try {
-    TKAWriter::Build(items, false);
+    TKAWriter::Build(Items, false);
   } catch (const ETKAError& e) {
     return e.Message();
   }
@@ -97,7 +97,7 @@ TEST(TKAPairEncoder, RoundTripsRandomAndRepetitiveData) {
       RandomBytes(70000, 2),
       RandomBytes(50000, 3, 4),         // few values: long pair chains
       std::vector<uint8_t>(100000, 0),  // one value: deepest nesting
-      RandomBytes(TKAPairEncoder::MaxBlockSize * 3 + 5, 4, 200),
+      RandomBytes(TKAPairEncoder::kMaxBlockSize * 3 + 5, 4, 200),
   };
   for (const auto& input : inputs) {
     const auto packed = TKAPairEncoder::Pack(input);

@@ -13,24 +13,24 @@
 
 using tka_test::Archive;
 using tka_test::Bytes;
-using tka_test::RawEntry;
+using tka_test::TRawEntry;
 
 namespace {
 
-std::stringstream StreamOf(const std::vector<uint8_t>& bytes) {
-  return std::stringstream(std::string(bytes.begin(), bytes.end()), std::ios::in | std::ios::binary);
+std::stringstream StreamOf(const std::vector<uint8_t>& Bytes) {
+  return std::stringstream(std::string(Bytes.begin(), Bytes.end()), std::ios::in | std::ios::binary);
 }
 
-std::string Read(const std::vector<uint8_t>& archive, const std::string& id) {
-  std::stringstream in = StreamOf(archive);
-  const auto entry = ReadArchiveEntry(in, id);
+std::string Read(const std::vector<uint8_t>& Archive, const std::string& Id) {
+  std::stringstream in = StreamOf(Archive);
+  const auto entry = ReadArchiveEntry(in, Id);
   EXPECT_EQ(entry->tellg(), 0);
   return std::string(entry->Bytes().begin(), entry->Bytes().end());
 }
 
-std::string ErrorOf(const std::vector<uint8_t>& archive, const std::string& id) {
+std::string ErrorOf(const std::vector<uint8_t>& Archive, const std::string& Id) {
   try {
-    Read(archive, id);
+    Read(Archive, Id);
   } catch (const ETKAError& e) {
     return e.Message();
   }
@@ -38,8 +38,8 @@ std::string ErrorOf(const std::vector<uint8_t>& archive, const std::string& id) 
 }
 
 // Two entries whose data follows a two-entry directory (data starts at 256 + 2 * 268 = 792).
-std::vector<uint8_t> PlainArchive(uint32_t flag) {
-  auto archive = Archive(flag, 2, {{792, 999, 5, "Ship.BMP"}, {797, 0, 3, "map.bmp"}});
+std::vector<uint8_t> PlainArchive(uint32_t Flag) {
+  auto archive = Archive(Flag, 2, {{792, 999, 5, "Ship.BMP"}, {797, 0, 3, "map.bmp"}});
   tka_test::Append(archive, Bytes("hellomap"));
   return archive;
 }

@@ -13,7 +13,7 @@ using devicetest::DeviceTest;
 
 class VUDaderDeviceTest : public DeviceTest {};
 
-bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& Text, const std::string& Prefix) { return Text.rfind(Prefix, 0) == 0; }
 
 TEST_F(VUDaderDeviceTest, LoadingNarratesTheFirstDeviceLineByLine) {
   StartDevice({dgoDebugMessage, dgoDetailedLog}, /*resize=*/false);
@@ -197,10 +197,10 @@ TEST_F(VUDaderDeviceTest, FailedDeviceCreationLeavesNoDeviceAndRecovers) {
 // Records the device's reset handlers and whether the device answered D3D_OK after the reset.
 class TResetProbe : public TObject {
  public:
-  TResetProbe(TVUDader& device, const std::string& name, std::vector<std::string>& calls)
-      : device_(device), name_(name), calls_(calls) {
-    id_ = device.RegisterResource(
-        this, name, nullptr, nullptr, [this] { calls_.push_back(name_ + ":before"); },
+  TResetProbe(TVUDader& Device, const std::string& Name, std::vector<std::string>& Calls)
+      : device_(Device), name_(Name), calls_(Calls) {
+    id_ = Device.RegisterResource(
+        this, Name, nullptr, nullptr, [this] { calls_.push_back(name_ + ":before"); },
         [this] { calls_.push_back(name_ + ":after"); });
   }
   ~TResetProbe() override { device_.UnregisterResource(id_); }

@@ -43,11 +43,15 @@ shot() {
   xwd -silent "${source[@]}" >"$WORK/shot.xwd" && convert "$WORK/shot.xwd" "$1" || fail "screenshot failed"
 }
 
-# window_test_begin: the scratch folder, and settings, data and home folders of the test's own inside it, so
-# window tests running side by side share nothing but the build. Leak checking is off in the sanitizer build:
-# the X, D-Bus and GL libraries SDL loads leave allocations behind that are not ours, and our own code is
-# checked for leaks by the unit tests.
+# window_test_begin [BUILD]: BUILD (made absolute; as set when not given), GAME and RUNNER (the game and the
+# headless runner in it, unless set), the scratch folder, and settings, data and home folders of the test's own
+# inside it, so window tests running side by side share nothing but the build. Leak checking is off in the
+# sanitizer build: the X, D-Bus and GL libraries SDL loads leave allocations behind that are not ours, and our
+# own code is checked for leaks by the unit tests.
 window_test_begin() {
+  BUILD=$(cd "${1:-${BUILD:-}}" && pwd) || fail "no build folder ${1:-${BUILD:-}}"
+  GAME=${GAME:-$BUILD/morvanth}
+  RUNNER=${RUNNER:-$BUILD/morvanth-headless}
   scratch_begin
   export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" HOME="$WORK/home"
   mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$HOME"

@@ -4,11 +4,8 @@
 # picture stands still), the window replays it (--replay) to that picture too, and recording that replay
 # gives back the same keys frame for frame. Escape ends a replay. Every step waits on the game's state lines.
 set -u
-BUILD=$(cd "$1" && pwd)
-GAME="$BUILD/morvanth"
-RUNNER="$BUILD/morvanth-headless"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
+window_test_begin "$1"
 require_tools Xvfb xwininfo xwd convert compare xdotool
 start_xvfb "$WORK/xvfb.log"
 differing() { compare -metric AE "$1" "$2" null: 2>&1; }

@@ -4,17 +4,16 @@
 # error fails the test.
 # Skipped (77) in the sanitizer build, whose instrumented binaries cannot run under valgrind.
 set -u
-BUILD=$(cd "$1" && pwd)
 SOURCE=$(cd "$2" && pwd)
 SUPP="$SOURCE/tests/e2e/valgrind.supp"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
+window_test_begin "$1"
 
 if grep -q "^MORVANTH_SANITIZE:BOOL=ON" "$BUILD/CMakeCache.txt"; then
   echo "skipped: sanitizer build"
   exit 77
 fi
-command -v valgrind >/dev/null || fail "valgrind is not installed"
+require_tools valgrind
 VG=(valgrind -q --error-exitcode=99 --suppressions="$SUPP")
 
 "${VG[@]}" --leak-check=full --errors-for-leak-kinds=definite \

@@ -6,14 +6,9 @@
 # 0 and the recording closed by its frame count. Then a game whose window is closed from outside (the X
 # connection lost) leaves a recording cut at its last change, which still replays.
 set -u
-BUILD=$(cd "$1" && pwd)
-GAME="$BUILD/morvanth"
-RUNNER="$BUILD/morvanth-headless"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
-for tool in Xvfb openbox xwininfo xwd convert xdotool xmessage; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
+window_test_begin "$1"
+require_tools Xvfb openbox xwininfo xwd convert xdotool xmessage
 start_xvfb "$WORK/xvfb.log" 1280x720
 start_openbox
 OTHER_PID=""

@@ -5,13 +5,10 @@
 # in the C locale and English in an English one, the same on standard error, and the headless runner and
 # skincheck say the same in the same locale.
 set -u
-BUILD=$(cd "$1" && pwd)
 SOURCE=$(cd "$2" && pwd)
 source "$(dirname "$0")/lib.bash"
-window_test_begin
-for tool in Xvfb openbox xwininfo xwd convert xdotool; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
+window_test_begin "$1"
+require_tools Xvfb openbox xwininfo xwd convert xdotool
 
 # The English locale: generated into a folder of our own when the system has none.
 ENGLISH=(env -u LC_ALL -u LANGUAGE LANG=en_US.UTF-8)

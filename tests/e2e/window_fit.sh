@@ -3,13 +3,9 @@
 # (and scale=7 from the settings file) opens the largest scale that fits, says so on standard error and does not
 # remember the lowered scale; a game started fullscreen comes back from F11 at exactly 800x600.
 set -u
-BUILD=$(cd "$1" && pwd)
-GAME="$BUILD/morvanth"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
-for tool in Xvfb openbox xwininfo xwd convert xdotool xprop; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
+window_test_begin "$1"
+require_tools Xvfb openbox xwininfo xwd convert xdotool xprop
 SETTINGS="$XDG_CONFIG_HOME/morvanth/settings.ini"
 mkdir -p "$(dirname "$SETTINGS")"
 

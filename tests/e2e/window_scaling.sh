@@ -8,10 +8,8 @@
 # broken line of the settings file is reported in one line and kept. The waits follow the game's state lines
 # and the window's geometry, never the clock.
 set -u
-BUILD=$(cd "$1" && pwd)
-GAME="$BUILD/morvanth"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
+window_test_begin "$1"
 SETTINGS="$XDG_CONFIG_HOME/morvanth/settings.ini"
 
 "$GAME" --bogus >"$WORK/usage.out" 2>"$WORK/usage.err"

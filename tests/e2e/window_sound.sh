@@ -3,10 +3,8 @@
 # a game, fires and closes cleanly without a word on standard error. Without a usable audio driver it says so
 # in one line and plays silently. A bad --volume ends it before anything opens.
 set -u
-BUILD=$(cd "$1" && pwd)
-GAME="$BUILD/morvanth"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
+window_test_begin "$1"
 
 DISPLAY= timeout 60 "$GAME" --volume 500 2>"$WORK/volume.err"
 [ $? -eq 2 ] || fail "--volume 500 was accepted"

@@ -4,10 +4,8 @@
 # which SDL turns into a quit request) ends it with status 0. Also: without any display the game ends at once
 # with SDL's error and status 1. Every step waits on the game's state lines, never on the clock.
 set -u
-BUILD=$(cd "$1" && pwd)
-GAME="$BUILD/morvanth"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
+window_test_begin "$1"
 
 # No display at all: a clear message and status 1, not a hang and not an invisible game.
 DISPLAY= WAYLAND_DISPLAY= timeout 60 "$GAME" >"$WORK/nodisplay.out" 2>"$WORK/nodisplay.err"
@@ -22,7 +20,7 @@ xwininfo -root >/dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$W
 start_game --classic
 xwininfo -id "$WIN" | grep -q "Width: 800" || fail "client width is not 800: $(xwininfo -id "$WIN")"
 # Launchers match the window to its desktop entry by class, and task bars show the game's icon.
-command -v xprop >/dev/null || fail "xprop is not installed"
+require_tools xprop
 CLASS=$(xprop -id "$WIN" WM_CLASS)
 [ "$CLASS" = 'WM_CLASS(STRING) = "io.github.morvanth.Morvanth", "io.github.morvanth.Morvanth"' ] || fail "class: $CLASS"
 ICON=$(xprop -id "$WIN" -notype 32c _NET_WM_ICON | head -c 200)

@@ -27,17 +27,17 @@ class TRecordingGraphic : public TGraphicDef {
 class THeldKeys : public TKeySource {
  public:
   void Hold(std::initializer_list<uint8_t> Keys) {
-    Down_.fill(false);
-    for (uint8_t Key : Keys) Down_[Key] = true;
+    down_.fill(false);
+    for (uint8_t key : Keys) down_[key] = true;
   }
-  bool IsKeyDown(uint8_t VirtualKey) const override { return Down_[VirtualKey]; }
+  bool IsKeyDown(uint8_t VirtualKey) const override { return down_[VirtualKey]; }
   bool IsApplicationActive() const override { return true; }
 
  private:
-  std::array<bool, 256> Down_{};
+  std::array<bool, 256> down_{};
 };
 
 // Virtual-key codes the ship reads.
-constexpr uint8_t VkLeft = VK_LEFT, VkUp = VK_UP, VkRight = VK_RIGHT, VkDown = VK_DOWN, VkZ = VK_Z, VkC = VK_C;
+constexpr uint8_t kVkLeft = VK_LEFT, kVkUp = VK_UP, kVkRight = VK_RIGHT, kVkDown = VK_DOWN, kVkZ = VK_Z, kVkC = VK_C;
 
 }  // namespace objtest

@@ -11,7 +11,7 @@
 
 namespace objtest {
 
-struct ShipRig {
+struct TShipRig {
   THeldKeys Source;
   TKeyStates Keys{Source};
   // Hit area 24 x 12 around the position: bounds x 12..788, y 6..594.
@@ -25,7 +25,7 @@ struct ShipRig {
   int32_t LostCount = 0;
   TObject* LastLostSender = nullptr;
 
-  ShipRig() {
+  TShipRig() {
     Ship.OnDestroyed = [this](TObject* Sender) {
       ++LostCount;
       LastLostSender = Sender;
@@ -46,15 +46,15 @@ struct ShipRig {
   void Buy(uint8_t Position) {
     Ship.AdvanceCursor();
     while (Ship.Cursor != Position) Ship.AdvanceCursor();
-    Frame({VkC});
+    Frame({kVkC});
     Frame();
   }
 
   std::vector<TVisible*> ShotItems() {
-    std::vector<TVisible*> Items;
-    for (TLinkedItem* Item = Shots.TLinkedList::First(); Item; Item = Item->Next())
-      Items.push_back(static_cast<TVisible*>(Item));
-    return Items;
+    std::vector<TVisible*> items;
+    for (TLinkedItem* item = Shots.TLinkedList::First(); item; item = item->Next())
+      items.push_back(static_cast<TVisible*>(item));
+    return items;
   }
 };
 

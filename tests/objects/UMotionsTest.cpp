@@ -9,56 +9,56 @@
 namespace {
 
 std::vector<int32_t> SegmentLengths(const TMotionPath& Path) {
-  std::vector<int32_t> Lengths;
+  std::vector<int32_t> lengths;
   for (int32_t i = 0; i < Path.Segments; ++i) {
-    const TPoint& P = Path.Points[i];
-    const TPoint& Q = Path.Points[i + 1];
-    const double dx = Q.X - P.X, dy = Q.Y - P.Y;
-    Lengths.push_back(static_cast<int32_t>(std::lround(std::sqrt(dx * dx + dy * dy))));
+    const TPoint& p = Path.Points[i];
+    const TPoint& q = Path.Points[i + 1];
+    const double dx = q.X - p.X, dy = q.Y - p.Y;
+    lengths.push_back(static_cast<int32_t>(std::lround(std::sqrt(dx * dx + dy * dy))));
   }
-  return Lengths;
+  return lengths;
 }
 
 int32_t Total(const std::vector<int32_t>& Lengths) {
-  int32_t Sum = 0;
-  for (int32_t L : Lengths) Sum += L;
-  return Sum;
+  int32_t sum = 0;
+  for (int32_t l : Lengths) sum += l;
+  return sum;
 }
 
 TEST(MotionPaths, TurnPathsHaveTheirSegmentLengths) {
-  const std::vector<int32_t> Sturn{380, 420, 880};
-  const std::vector<int32_t> Cturn{500, 269, 300};
-  EXPECT_EQ(SegmentLengths(*MotionPath(mtSTurn1)), Sturn);
-  EXPECT_EQ(SegmentLengths(*MotionPath(mtSTurn2)), Sturn);
-  EXPECT_EQ(SegmentLengths(*MotionPath(mtCTurn1)), Cturn);
-  EXPECT_EQ(SegmentLengths(*MotionPath(mtCTurn2)), Cturn);
-  EXPECT_EQ(Total(Sturn), 1680);
-  EXPECT_EQ(Total(Cturn), 1069);
-  for (uint8_t Code = mtSTurn1; Code <= mtCTurn2; ++Code) EXPECT_FALSE(MotionPath(Code)->Repeat);
+  const std::vector<int32_t> sturn{380, 420, 880};
+  const std::vector<int32_t> cturn{500, 269, 300};
+  EXPECT_EQ(SegmentLengths(*MotionPath(mtSTurn1)), sturn);
+  EXPECT_EQ(SegmentLengths(*MotionPath(mtSTurn2)), sturn);
+  EXPECT_EQ(SegmentLengths(*MotionPath(mtCTurn1)), cturn);
+  EXPECT_EQ(SegmentLengths(*MotionPath(mtCTurn2)), cturn);
+  EXPECT_EQ(Total(sturn), 1680);
+  EXPECT_EQ(Total(cturn), 1069);
+  for (uint8_t code = mtSTurn1; code <= mtCTurn2; ++code) EXPECT_FALSE(MotionPath(code)->Repeat);
 }
 
 TEST(MotionPaths, TurnPathsMirrorAroundTheMiddleLine) {
   // sturn2 and cturn2 are sturn1 and cturn1 reflected about y = 300.
-  for (int32_t i = 0; i <= TurnPathSegments; ++i) {
-    EXPECT_EQ(STurn2Points[i].X, STurn1Points[i].X);
-    EXPECT_EQ(STurn2Points[i].Y, 600 - STurn1Points[i].Y);
-    EXPECT_EQ(CTurn2Points[i].X, CTurn1Points[i].X);
-    EXPECT_EQ(CTurn2Points[i].Y, 600 - CTurn1Points[i].Y);
+  for (int32_t i = 0; i <= kTurnPathSegments; ++i) {
+    EXPECT_EQ(kSTurn2Points[i].X, kSTurn1Points[i].X);
+    EXPECT_EQ(kSTurn2Points[i].Y, 600 - kSTurn1Points[i].Y);
+    EXPECT_EQ(kCTurn2Points[i].X, kCTurn1Points[i].X);
+    EXPECT_EQ(kCTurn2Points[i].Y, 600 - kCTurn1Points[i].Y);
   }
 }
 
 TEST(MotionPaths, BossPathIsALoopOf3988Pixels) {
-  const TMotionPath& Boss = *MotionPath(mtBoss1);
-  EXPECT_TRUE(Boss.Repeat);
-  ASSERT_EQ(Boss.Segments, 15);
-  const std::vector<int32_t> Expected{300, 100, 200, 200, 200, 200, 200, 200, 200, 100, 447, 447, 447, 447, 300};
-  EXPECT_EQ(SegmentLengths(Boss), Expected);
-  EXPECT_EQ(Total(Expected), 3988);
+  const TMotionPath& boss = *MotionPath(mtBoss1);
+  EXPECT_TRUE(boss.Repeat);
+  ASSERT_EQ(boss.Segments, 15);
+  const std::vector<int32_t> expected{300, 100, 200, 200, 200, 200, 200, 200, 200, 100, 447, 447, 447, 447, 300};
+  EXPECT_EQ(SegmentLengths(boss), expected);
+  EXPECT_EQ(Total(expected), 3988);
   // It starts and ends at the right edge on the middle line, so a wrap is seamless.
-  EXPECT_EQ(Boss.Points[0].X, 800);
-  EXPECT_EQ(Boss.Points[0].Y, 300);
-  EXPECT_EQ(Boss.Points[15].X, 800);
-  EXPECT_EQ(Boss.Points[15].Y, 300);
+  EXPECT_EQ(boss.Points[0].X, 800);
+  EXPECT_EQ(boss.Points[0].Y, 300);
+  EXPECT_EQ(boss.Points[15].X, 800);
+  EXPECT_EQ(boss.Points[15].Y, 300);
 }
 
 TEST(MotionPaths, FreeMotionsHaveNoPath) {

@@ -14,7 +14,7 @@ namespace {
 using datatest::WriteFile;
 
 TEST(FolderWatchTest, SeesSkinFilesWrittenRenamedOrRemovedAnywhereBelowAndNothingElse) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path root = dir.Path();
   WriteFile(root / "xml/stagedef.xml", "<stagedef/>");
   TFolderWatch watch(root.string());
@@ -43,7 +43,7 @@ TEST(FolderWatchTest, SeesSkinFilesWrittenRenamedOrRemovedAnywhereBelowAndNothin
   EXPECT_TRUE(watch.Changed());
   WriteFile(root / "graphic/ship.bmp", "BM");
   EXPECT_TRUE(watch.Changed());
-  datatest::TempDir outside;
+  datatest::TTempDir outside;
   WriteFile(outside.Path() / "more/deep/a.bmp", "BM");
   std::filesystem::rename(outside.Path() / "more", root / "graphic/more");
   EXPECT_TRUE(watch.Changed());
@@ -56,7 +56,7 @@ TEST(FolderWatchTest, SeesSkinFilesWrittenRenamedOrRemovedAnywhereBelowAndNothin
 }
 
 TEST(FolderWatchTest, ASkinFolderRemovedAndMadeAgainIsWatchedAfresh) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path root = dir.Path() / "skin";
   WriteFile(root / "xml/stagedef.xml", "<stagedef/>");
   TFolderWatch watch(root.string());
@@ -69,7 +69,7 @@ TEST(FolderWatchTest, ASkinFolderRemovedAndMadeAgainIsWatchedAfresh) {
 }
 
 TEST(FolderWatchTest, AFolderThatIsNotThereCannotBeWatched) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   EXPECT_THROW(TFolderWatch((dir.Path() / "none").string()), std::runtime_error);
 }
 

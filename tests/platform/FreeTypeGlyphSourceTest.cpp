@@ -15,11 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TFont MakeFont(const char* utf8Name, int32_t points, TFontStyles style = 0) {
+TFont MakeFont(const char* Utf8Name, int32_t Points, TFontStyles Style = 0) {
   TFont font;
-  font.Name = ToCP932(utf8Name);
-  font.SetSize(points);
-  font.Style = style;
+  font.Name = ToCP932(Utf8Name);
+  font.SetSize(Points);
+  font.Style = Style;
   return font;
 }
 
@@ -28,38 +28,38 @@ struct TGlyph {
   std::vector<uint8_t> Bitmap;
 };
 
-TGlyph Fetch(TGlyphSource& source, const TFont& font, int32_t code) {
+TGlyph Fetch(TGlyphSource& Source, const TFont& Font, int32_t Code) {
   TGlyph glyph;
-  const uint32_t size = source.GlyphOutline(font, code, glyph.Metrics, 0, nullptr);
+  const uint32_t size = Source.GlyphOutline(Font, Code, glyph.Metrics, 0, nullptr);
   glyph.Bitmap.assign(size, 0xEE);
   TGlyphMetrics again;
-  EXPECT_EQ(source.GlyphOutline(font, code, again, size, glyph.Bitmap.data()), size);
+  EXPECT_EQ(Source.GlyphOutline(Font, Code, again, size, glyph.Bitmap.data()), size);
   EXPECT_EQ(again.CellIncX, glyph.Metrics.CellIncX);
   return glyph;
 }
 
-uint8_t MaxCoverage(const TGlyph& glyph) {
+uint8_t MaxCoverage(const TGlyph& Glyph) {
   uint8_t result = 0;
-  for (int32_t y = 0; y < glyph.Metrics.BlackBoxY; ++y) {
-    for (int32_t x = 0; x < glyph.Metrics.BlackBoxX; ++x) {
-      result = std::max(result, glyph.Bitmap[y * GlyphBitmapPitch(glyph.Metrics.BlackBoxX) + x]);
+  for (int32_t y = 0; y < Glyph.Metrics.BlackBoxY; ++y) {
+    for (int32_t x = 0; x < Glyph.Metrics.BlackBoxX; ++x) {
+      result = std::max(result, Glyph.Bitmap[y * GlyphBitmapPitch(Glyph.Metrics.BlackBoxX) + x]);
     }
   }
   return result;
 }
 
-class TempFolder {
+class TTempFolder {
  public:
-  TempFolder() {
+  TTempFolder() {
     std::random_device random;
     path_ = fs::temp_directory_path() / ("morvanth-fonts-" + std::to_string(random()));
     fs::create_directories(path_ / "empty");
   }
-  ~TempFolder() { fs::remove_all(path_); }
-  // A fontconfig configuration that knows only the fonts in `fontFolder`.
-  std::string Config(const fs::path& fontFolder) {
+  ~TTempFolder() { fs::remove_all(path_); }
+  // A fontconfig configuration that knows only the fonts in `FontFolder`.
+  std::string Config(const fs::path& FontFolder) {
     const fs::path file = path_ / "fonts.conf";
-    std::ofstream(file) << "<?xml version=\"1.0\"?>\n<fontconfig>\n  <dir>" << fontFolder.string()
+    std::ofstream(file) << "<?xml version=\"1.0\"?>\n<fontconfig>\n  <dir>" << FontFolder.string()
                         << "</dir>\n  <cachedir>" << (path_ / "cache").string() << "</cachedir>\n</fontconfig>\n";
     return file.string();
   }
@@ -71,7 +71,7 @@ class TempFolder {
 
 TEST(FreeTypeGlyphSourceTest, WindowsFacesFindTheirStandIns) {
   std::vector<std::string> notices;
-  TFreeTypeGlyphSource source([&](const std::string& m) { notices.push_back(m); });
+  TFreeTypeGlyphSource source([&](const std::string& M) { notices.push_back(M); });
   EXPECT_EQ(source.FamilyOf(MakeFont("ＭＳ ゴシック", 20)), "IPAGothic");
   EXPECT_EQ(source.FamilyOf(MakeFont("ＭＳ Ｐゴシック", 16)), "IPAPGothic");
   EXPECT_EQ(source.FamilyOf(MakeFont("Times New Roman", 20)), "Liberation Serif");
@@ -107,9 +107,9 @@ TEST(FreeTypeGlyphSourceTest, GlyphMetricsFollowTheWindowsDefinitions) {
 
   // Grey bitmaps: rows padded to 4 bytes, 65 levels, the stems fully covered, padding left alone.
   ASSERT_EQ(a.Bitmap.size(), GlyphBitmapPitch(a.Metrics.BlackBoxX) * a.Metrics.BlackBoxY);
-  EXPECT_EQ(MaxCoverage(a), GlyphCoverageLevels);
+  EXPECT_EQ(MaxCoverage(a), kGlyphCoverageLevels);
   EXPECT_TRUE(std::all_of(a.Bitmap.begin(), a.Bitmap.end(), [](uint8_t v) { return v <= 64 || v == 0xEE; }));
-  EXPECT_EQ(MaxCoverage(su), GlyphCoverageLevels);
+  EXPECT_EQ(MaxCoverage(su), kGlyphCoverageLevels);
 }
 
 TEST(FreeTypeGlyphSourceTest, BlankAndMissingCharactersNeverFail) {
@@ -182,10 +182,10 @@ TEST(FreeTypeGlyphSourceTest, BoldAndItalicAreSynthesisedWhenTheFaceHasNone) {
 }
 
 TEST(FreeTypeGlyphSourceTest, MissingFacesFallBackAndAreReportedOnce) {
-  TempFolder folder;
+  TTempFolder folder;
   auto resolver = std::make_shared<TFontResolver>(folder.Config("/usr/share/fonts/truetype/liberation"));
   std::vector<std::string> notices;
-  TFreeTypeGlyphSource source(resolver, [&](const std::string& m) { notices.push_back(m); });
+  TFreeTypeGlyphSource source(resolver, [&](const std::string& M) { notices.push_back(M); });
   const TFont gothic = MakeFont("ＭＳ ゴシック", 20);
   const std::string family = source.FamilyOf(gothic);
   EXPECT_EQ(family.rfind("Liberation", 0), 0u) << family;
@@ -196,16 +196,16 @@ TEST(FreeTypeGlyphSourceTest, MissingFacesFallBackAndAreReportedOnce) {
   EXPECT_EQ(notices[0], ToCP932("フォント「ＭＳ ゴシック」が見つからないため、「" + family + "」で代用します"));
 
   // A second text writer on the same fonts does not report it again.
-  TFreeTypeGlyphSource second(resolver, [&](const std::string& m) { notices.push_back(m); });
+  TFreeTypeGlyphSource second(resolver, [&](const std::string& M) { notices.push_back(M); });
   second.FamilyOf(gothic);
   EXPECT_EQ(notices.size(), 1u);
 }
 
 TEST(FreeTypeGlyphSourceTest, WithoutAnyFontTextIsEmptyButNothingFails) {
-  TempFolder folder;
+  TTempFolder folder;
   auto resolver = std::make_shared<TFontResolver>(folder.Config(folder.Path() / "empty"));
   std::vector<std::string> notices;
-  TFreeTypeGlyphSource source(resolver, [&](const std::string& m) { notices.push_back(m); });
+  TFreeTypeGlyphSource source(resolver, [&](const std::string& M) { notices.push_back(M); });
   const TFont gothic = MakeFont("ＭＳ ゴシック", 20);
   TGlyphMetrics metrics;
   EXPECT_EQ(source.GlyphOutline(gothic, 'A', metrics, 0, nullptr), 0u);

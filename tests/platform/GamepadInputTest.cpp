@@ -20,10 +20,10 @@ namespace {
 // by itself, or an odd stick of four buttons and two axes that SDL knows no mapping for.
 class TVirtualPad {
  public:
-  explicit TVirtualPad(bool standard = true) {
+  explicit TVirtualPad(bool Standard = true) {
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    if (standard) {
+    if (Standard) {
       desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
       desc.naxes = SDL_CONTROLLER_AXIS_MAX;
       desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
@@ -44,15 +44,15 @@ class TVirtualPad {
   ~TVirtualPad() { Unplug(); }
 
   // Raw button numbers: the standard layout's are SDL's game-controller buttons.
-  void Press(int button, bool down) { SDL_JoystickSetVirtualButton(joystick_, button, down); }
+  void Press(int Button, bool Down) { SDL_JoystickSetVirtualButton(joystick_, Button, Down); }
   std::string Guid() const {
     char guid[33];
     SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(joystick_), guid, sizeof guid);
     return guid;
   }
-  void Tilt(int16_t x, int16_t y) {
-    SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, x);
-    SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTY, y);
+  void Tilt(int16_t X, int16_t Y) {
+    SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, X);
+    SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTY, Y);
   }
   void Unplug() {
     if (joystick_ == nullptr) return;
@@ -69,10 +69,10 @@ class TVirtualPad {
 };
 
 // What the window does once per pass: every pending event, then the pads' keys.
-void Pump(TGamepadInput& pads) {
+void Pump(TGamepadInput& Pads) {
   SDL_Event event;
-  while (SDL_PollEvent(&event)) pads.HandleEvent(event);
-  pads.Refresh();
+  while (SDL_PollEvent(&event)) Pads.HandleEvent(event);
+  Pads.Refresh();
 }
 
 TEST(GamepadInput, PadsPluggedInAndPulledOutWhileRunning) {
@@ -137,7 +137,7 @@ TEST(GamepadInput, ThePlayersMappingFileMakesAnUnknownPadUsable) {
     // Mapping files name pads without the checksum SDL keeps in the device's GUID (hex digits 4 to 7).
     std::string guid = stick.Guid();
     guid.replace(4, 4, "0000");
-    datatest::TempDir dir;
+    datatest::TTempDir dir;
     const std::filesystem::path file = dir.Path() / "gamecontrollerdb.txt";
     const std::string mapping = guid + ",morvanth odd stick,a:b1,b:b0,leftx:a0,lefty:a1,platform:Linux,\n";
     // Over its budget of lines the file is refused whole, at once (SDL would take minutes for 100000 lines).
@@ -166,9 +166,9 @@ TEST(GamepadInput, ThePlayersMappingFileMakesAnUnknownPadUsable) {
 // Sets an environment variable for the life of the object.
 class TScopedEnv {
  public:
-  TScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value, 1);
+  TScopedEnv(const char* Name, const char* Value) : name_(Name) {
+    if (const char* old = std::getenv(Name)) old_ = old;
+    setenv(Name, Value, 1);
   }
   ~TScopedEnv() {
     if (old_) {

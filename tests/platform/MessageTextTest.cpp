@@ -33,13 +33,13 @@ class MessageTextTest : public ::testing::Test {
     std::setlocale(LC_MESSAGES, "C");
   }
   // The messages' locale: "C" (no catalog), or C.UTF-8 with LANGUAGE naming a catalog.
-  static void Speak(const char* language) {
-    if (language == nullptr) {
+  static void Speak(const char* Language) {
+    if (Language == nullptr) {
       std::setlocale(LC_MESSAGES, "C");
       unsetenv("LANGUAGE");
     } else {
       ASSERT_NE(std::setlocale(LC_MESSAGES, "C.UTF-8"), nullptr);
-      setenv("LANGUAGE", language, 1);
+      setenv("LANGUAGE", Language, 1);
     }
     ++_nl_msg_cat_cntr;  // gettext's own signal that the language changed
   }

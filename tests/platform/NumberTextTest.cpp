@@ -8,15 +8,15 @@
 
 namespace {
 
-int32_t Int(const char* text) {
+int32_t Int(const char* Text) {
   int32_t v = 12345;
-  EXPECT_EQ(TextToInt32(text, v), TConversionResult::crOk) << text;
+  EXPECT_EQ(TextToInt32(Text, v), TConversionResult::Ok) << Text;
   return v;
 }
 
-TConversionResult IntResult(const char* text) {
+TConversionResult IntResult(const char* Text) {
   int32_t v = 0;
-  return TextToInt32(text, v);
+  return TextToInt32(Text, v);
 }
 
 }  // namespace
@@ -48,12 +48,12 @@ TEST(NumberTextTest, ExponentsTrailingSignsAndParentheses) {
   };
   for (const auto& c : cases) EXPECT_EQ(Int(c.Text), c.Value) << c.Text;
   for (const char* bad : {"(5", "5)", "(-5)", "-5-", "+5-", "1e", "e3", "1e+", "1e3.5", "()", "5 -"}) {
-    EXPECT_EQ(IntResult(bad), TConversionResult::crTypeMismatch) << '"' << bad << '"';
+    EXPECT_EQ(IntResult(bad), TConversionResult::TypeMismatch) << '"' << bad << '"';
   }
-  EXPECT_EQ(IntResult("3e9"), TConversionResult::crOverflow);
-  EXPECT_EQ(IntResult("1e999999999999"), TConversionResult::crOverflow);
+  EXPECT_EQ(IntResult("3e9"), TConversionResult::Overflow);
+  EXPECT_EQ(IntResult("1e999999999999"), TConversionResult::Overflow);
   bool v = false;
-  EXPECT_EQ(TextToBoolean("1e-1", v), TConversionResult::crOk);
+  EXPECT_EQ(TextToBoolean("1e-1", v), TConversionResult::Ok);
   EXPECT_TRUE(v);
 }
 
@@ -69,21 +69,21 @@ TEST(NumberTextTest, IntegerLiteralsAfterATypeMismatch) {
 }
 
 TEST(NumberTextTest, OutOfRangeAndUnreadableText) {
-  EXPECT_EQ(IntResult("2147483648"), TConversionResult::crOverflow);
-  EXPECT_EQ(IntResult("-2147483649"), TConversionResult::crOverflow);
-  EXPECT_EQ(IntResult("2147483647.5"), TConversionResult::crOverflow);            // rounds to 2^31
-  EXPECT_EQ(IntResult("18446744073709551615.9"), TConversionResult::crOverflow);  // rounding must not wrap
-  EXPECT_EQ(IntResult("99999999999999999999999999"), TConversionResult::crOverflow);
-  EXPECT_EQ(IntResult("$100000000"), TConversionResult::crOverflow);
+  EXPECT_EQ(IntResult("2147483648"), TConversionResult::Overflow);
+  EXPECT_EQ(IntResult("-2147483649"), TConversionResult::Overflow);
+  EXPECT_EQ(IntResult("2147483647.5"), TConversionResult::Overflow);            // rounds to 2^31
+  EXPECT_EQ(IntResult("18446744073709551615.9"), TConversionResult::Overflow);  // rounding must not wrap
+  EXPECT_EQ(IntResult("99999999999999999999999999"), TConversionResult::Overflow);
+  EXPECT_EQ(IntResult("$100000000"), TConversionResult::Overflow);
   for (const char* bad : {"", " ", "abc", "12abc", "$", "0x", "$FG", "1 2", ",5", "-", "."}) {
-    EXPECT_EQ(IntResult(bad), TConversionResult::crTypeMismatch) << '"' << bad << '"';
+    EXPECT_EQ(IntResult(bad), TConversionResult::TypeMismatch) << '"' << bad << '"';
   }
 }
 
 TEST(NumberTextTest, Booleans) {
-  auto boolean = [](const char* text) {
+  auto boolean = [](const char* Text) {
     bool v = false;
-    EXPECT_EQ(TextToBoolean(text, v), TConversionResult::crOk) << text;
+    EXPECT_EQ(TextToBoolean(Text, v), TConversionResult::Ok) << Text;
     return v;
   };
   EXPECT_TRUE(boolean("true"));
@@ -97,17 +97,17 @@ TEST(NumberTextTest, Booleans) {
   EXPECT_TRUE(boolean("$10"));
   EXPECT_FALSE(boolean("$0"));
   bool v = false;
-  EXPECT_EQ(TextToBoolean("yes", v), TConversionResult::crTypeMismatch);
-  EXPECT_EQ(TextToBoolean("", v), TConversionResult::crTypeMismatch);
+  EXPECT_EQ(TextToBoolean("yes", v), TConversionResult::TypeMismatch);
+  EXPECT_EQ(TextToBoolean("", v), TConversionResult::TypeMismatch);
 }
 
 TEST(NumberTextTest, VariantErrorsNameTheValue) {
   EXPECT_EQ(TVariant("$FFFFFFFF").AsCardinal(), 0xFFFFFFFFu);
   EXPECT_EQ(TVariant(int32_t{5}).AsText(), "5");
   EXPECT_TRUE(TVariant(int32_t{2}).AsBoolean());
-  auto message = [](auto call) {
+  auto message = [](auto Call) {
     try {
-      call();
+      Call();
     } catch (const Exception& e) {
       return e.Message();
     }

@@ -11,9 +11,9 @@ using datatest::MakeBmp;
 
 namespace {
 
-TRasterBitmap Decode(const std::string& bytes) {
+TRasterBitmap Decode(const std::string& Bytes) {
   TRasterBitmap bitmap;
-  bitmap.LoadFromBytes(bytes, "test.bmp");
+  bitmap.LoadFromBytes(Bytes, "test.bmp");
   return bitmap;
 }
 

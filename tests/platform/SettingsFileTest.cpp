@@ -29,7 +29,7 @@ TEST(SettingsFile, SavingKeepsWhatItDoesNotUnderstandAndChangesOnlyWhatWasSet) {
       {"\xEF\xBB\xBFscale=2\r\nfullscreen\r\n[oops\r\n", "\xEF\xBB\xBFscale=3\r\nfullscreen\r\n[oops\r\nskin=morv\r\n"},
   };
   for (const auto& c : cases) {
-    datatest::TempDir dir;
+    datatest::TTempDir dir;
     const std::filesystem::path path = dir.Path() / "morvanth" / "settings.ini";
     datatest::WriteFile(path, c.Before);
     TSettingsFile file;
@@ -58,7 +58,7 @@ TEST(SettingsFile, ANamedSectionOfTheProgramsOwn) {
       {"[keys]\nfire=Q\n[morvanth]\nscale=2\n", "[keys]\nfire=X\n[morvanth]\nscale=2\nvolume=5\n"},
   };
   for (const auto& c : cases) {
-    datatest::TempDir dir;
+    datatest::TTempDir dir;
     const std::filesystem::path path = dir.Path() / "settings.ini";
     datatest::WriteFile(path, c.Before);
     TSettingsFile file;
@@ -75,7 +75,7 @@ TEST(SettingsFile, ANamedSectionOfTheProgramsOwn) {
 }
 
 TEST(SettingsFile, ABrokenLineIsReportedOnceAndKept) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path path = dir.Path() / "settings.ini";
   datatest::WriteFile(path, "scale=2\nfullscreen\n=3\nvolume=5\n");
   TSettingsFile file;
@@ -101,7 +101,7 @@ TEST(SettingsFile, AFileThatCouldNotBeReadIsNeverOverwritten) {
       {std::string(70000, '#'), "larger than"},
   };
   for (const auto& c : cases) {
-    datatest::TempDir dir;
+    datatest::TTempDir dir;
     const std::filesystem::path path = dir.Path() / "settings.ini";
     datatest::WriteFile(path, c.Content);
     TSettingsFile file;
@@ -115,7 +115,7 @@ TEST(SettingsFile, AFileThatCouldNotBeReadIsNeverOverwritten) {
     EXPECT_EQ(datatest::ReadFile(path), c.Content);
   }
   // A folder in the file's place, and a file without read permission (unless the tests run as root).
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   std::filesystem::create_directories(dir.Path() / "folder.ini");
   TSettingsFile file;
   std::string error;
@@ -133,7 +133,7 @@ TEST(SettingsFile, AFileThatCouldNotBeReadIsNeverOverwritten) {
 }
 
 TEST(SettingsFile, ALinkedFileIsUpdatedWhereItLives) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path target = dir.Path() / "dotfiles" / "morvanth.ini";
   datatest::WriteFile(target, "# kept\nscale=2\n");
   std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
@@ -153,7 +153,7 @@ TEST(SettingsFile, ALinkedFileIsUpdatedWhereItLives) {
 }
 
 TEST(SettingsFile, SavingCreatesTheFolder) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path path = dir.Path() / "a" / "b" / "settings.ini";
   TSettingsFile file;
   std::string error;
@@ -165,7 +165,7 @@ TEST(SettingsFile, SavingCreatesTheFolder) {
 }
 
 TEST(SettingsFile, TypedValuesFallBackWhenOutOfPlace) {
-  datatest::TempDir dir;
+  datatest::TTempDir dir;
   const std::filesystem::path path = dir.Path() / "settings.ini";
   datatest::WriteFile(path, "a=yes\nb=off\nc=maybe\nd=4\ne=40\nf=4x\ng= -2 \n");
   TSettingsFile file;

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr uint32_t Black = 0xFF000000, White = 0xFFFFFFFF;
+constexpr uint32_t kBlack = 0xFF000000, kWhite = 0xFFFFFFFF;
 
 // Every case runs with the best kernels the processor offers and with the x86-64 baseline ones.
 class SoftRaster : public TSoftDeviceFixture, public ::testing::WithParamInterface<bool> {
@@ -23,106 +23,106 @@ class SoftRaster : public TSoftDeviceFixture, public ::testing::WithParamInterfa
 };
 
 TEST_P(SoftRaster, QuadCoversExactlyItsPixelsWithCentresAtIntegers) {
-  Clear(Black);
+  Clear(kBlack);
   UsePreset(0);
   Quad(0, 0, 64, 16);
-  EXPECT_EQ(CountNot(Black), 64 * 16);
-  EXPECT_EQ(Pixel(63, 15), White);
-  EXPECT_EQ(Pixel(0, 16), Black);
+  EXPECT_EQ(CountNot(kBlack), 64 * 16);
+  EXPECT_EQ(Pixel(63, 15), kWhite);
+  EXPECT_EQ(Pixel(0, 16), kBlack);
 
   // Centres at integers: (0.5, 0.5)-(3.5, 2.5) holds the centres x 1..3, y 1..2.
-  Clear(Black);
+  Clear(kBlack);
   Quad(0.5f, 0.5f, 3.5f, 2.5f);
-  EXPECT_EQ(CountNot(Black), 6);
-  EXPECT_EQ(Pixel(1, 1), White);
-  EXPECT_EQ(Pixel(3, 2), White);
-  EXPECT_EQ(Pixel(0, 0), Black);
+  EXPECT_EQ(CountNot(kBlack), 6);
+  EXPECT_EQ(Pixel(1, 1), kWhite);
+  EXPECT_EQ(Pixel(3, 2), kWhite);
+  EXPECT_EQ(Pixel(0, 0), kBlack);
 }
 
 TEST_P(SoftRaster, SharedEdgesAreBlendedOnce) {
   // White at alpha 128 over black gives 128 once, 192 if a pixel were blended twice.
-  Clear(Black);
+  Clear(kBlack);
   UsePreset(2);
   Quad(0, 0, 10.5f, 8, 0x80FFFFFF);
   Quad(10.5f, 0, 20, 8, 0x80FFFFFF);
   Quad(0, 8, 10.5f, 13.25f, 0x80FFFFFF);
   Quad(10.5f, 8, 20, 13.25f, 0x80FFFFFF);
-  for (int Y = 0; Y < 14; ++Y)
-    for (int X = 0; X < 20; ++X) ASSERT_EQ(Pixel(X, Y), 0xFF808080) << X << "," << Y;
-  EXPECT_EQ(Pixel(20, 0), Black);
-  EXPECT_EQ(Pixel(0, 14), Black);
+  for (int y = 0; y < 14; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(Pixel(x, y), 0xFF808080) << x << "," << y;
+  EXPECT_EQ(Pixel(20, 0), kBlack);
+  EXPECT_EQ(Pixel(0, 14), kBlack);
   // A skewed quad: its diagonal seam and its edges shared with a neighbour.
-  Clear(Black);
-  TTestVertex A[4] = {{3.3f, 1.7f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0},
+  Clear(kBlack);
+  TTestVertex a[4] = {{3.3f, 1.7f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0},
                       {30.6f, 4.1f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0},
                       {1.2f, 20.9f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0},
                       {25.5f, 28.4f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}};
-  TTestVertex B[4] = {
-      A[1], {50.2f, 2.2f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}, A[3], {60.7f, 30.0f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}};
-  ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, A, sizeof(TTestVertex)), D3D_OK);
-  ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, B, sizeof(TTestVertex)), D3D_OK);
-  int Covered = 0;
-  for (int Y = 0; Y < Height; ++Y)
-    for (int X = 0; X < Width; ++X) {
-      uint32_t P = Pixel(X, Y);
-      ASSERT_TRUE(P == Black || P == 0xFF808080) << X << "," << Y;
-      Covered += P != Black;
+  TTestVertex b[4] = {
+      a[1], {50.2f, 2.2f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}, a[3], {60.7f, 30.0f, 0, 0.5f, 0x80FFFFFF, 0, 0, 0}};
+  ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, a, sizeof(TTestVertex)), D3D_OK);
+  ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, b, sizeof(TTestVertex)), D3D_OK);
+  int covered = 0;
+  for (int y = 0; y < Height; ++y)
+    for (int x = 0; x < Width; ++x) {
+      uint32_t p = Pixel(x, y);
+      ASSERT_TRUE(p == kBlack || p == 0xFF808080) << x << "," << y;
+      covered += p != kBlack;
     }
-  EXPECT_GT(Covered, 600);
+  EXPECT_GT(covered, 600);
 }
 
 TEST_P(SoftRaster, SpriteQuadsDrawAsTheirTwoTriangles) {
   // A strip of two triangles whose corners lie on one set of planes is walked as one polygon; it must give
   // exactly the pixels of the two triangles drawn one by one.
-  std::vector<uint32_t> Pixels;
-  for (int I = 0; I < 16; ++I) Pixels.push_back(0x80000000u | uint32_t(I * 0x0F0A05));
-  Texture(4, 4, Pixels);
+  std::vector<uint32_t> pixels;
+  for (int i = 0; i < 16; ++i) pixels.push_back(0x80000000u | uint32_t(i * 0x0F0A05));
+  Texture(4, 4, pixels);
   UsePreset(2);
   Sampling(false, D3DTADDRESS_WRAP);
-  auto Corner = [](float X, float Y, float U, float V) { return TTestVertex{X, Y, 0, 0.5f, 0xC0FFFFFF, 0, U, V}; };
-  const TTestVertex Quads[][4] = {
-      {Corner(0.5f, 0.25f, 0, 0), Corner(20.7f, 0.25f, 3, 0), Corner(0.5f, 9.6f, 0, 2), Corner(20.7f, 9.6f, 3, 2)},
-      {Corner(30, 2, 0, 0), Corner(50, 8, 1, 0), Corner(24, 22, 0, 1), Corner(44, 28, 1, 1)},  // rotated
-      {Corner(-5.5f, 20, 0, 0), Corner(9.3f, 20, 1, 0), Corner(-5.5f, 40, 0, 1), Corner(9.3f, 40, 1, 1)},
+  auto corner = [](float X, float Y, float U, float V) { return TTestVertex{X, Y, 0, 0.5f, 0xC0FFFFFF, 0, U, V}; };
+  const TTestVertex quads[][4] = {
+      {corner(0.5f, 0.25f, 0, 0), corner(20.7f, 0.25f, 3, 0), corner(0.5f, 9.6f, 0, 2), corner(20.7f, 9.6f, 3, 2)},
+      {corner(30, 2, 0, 0), corner(50, 8, 1, 0), corner(24, 22, 0, 1), corner(44, 28, 1, 1)},  // rotated
+      {corner(-5.5f, 20, 0, 0), corner(9.3f, 20, 1, 0), corner(-5.5f, 40, 0, 1), corner(9.3f, 40, 1, 1)},
   };
-  for (const auto& Q : Quads) {
-    Clear(Black);
-    ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, Q, sizeof(TTestVertex)), D3D_OK);
-    std::vector<uint32_t> AsQuad;
-    for (int Y = 0; Y < Height; ++Y)
-      for (int X = 0; X < Width; ++X) AsQuad.push_back(Pixel(X, Y));
-    Clear(Black);
-    const TTestVertex AsTriangles[6] = {Q[0], Q[1], Q[2], Q[2], Q[1], Q[3]};
-    ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, AsTriangles, sizeof(TTestVertex)), D3D_OK);
-    int Covered = 0;
-    for (int Y = 0; Y < Height; ++Y)
-      for (int X = 0; X < Width; ++X) {
-        ASSERT_EQ(AsQuad[Y * Width + X], Pixel(X, Y)) << X << "," << Y;
-        Covered += AsQuad[Y * Width + X] != Black;
+  for (const auto& q : quads) {
+    Clear(kBlack);
+    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, q, sizeof(TTestVertex)), D3D_OK);
+    std::vector<uint32_t> asQuad;
+    for (int y = 0; y < Height; ++y)
+      for (int x = 0; x < Width; ++x) asQuad.push_back(Pixel(x, y));
+    Clear(kBlack);
+    const TTestVertex asTriangles[6] = {q[0], q[1], q[2], q[2], q[1], q[3]};
+    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, asTriangles, sizeof(TTestVertex)), D3D_OK);
+    int covered = 0;
+    for (int y = 0; y < Height; ++y)
+      for (int x = 0; x < Width; ++x) {
+        ASSERT_EQ(asQuad[y * Width + x], Pixel(x, y)) << x << "," << y;
+        covered += asQuad[y * Width + x] != kBlack;
       }
-    EXPECT_GT(Covered, 100);
+    EXPECT_GT(covered, 100);
   }
 }
 
 TEST_P(SoftRaster, PresetsBlendAsTheirFactorsSay) {
   // Texel A 128, R 255, G 128, B 0 with white diffuse over the background R 0x40, G 0x60, B 0x80.
-  const uint32_t Background = 0xFF406080;
+  const uint32_t background = 0xFF406080;
   Texture(1, 1, {0x80FF8000});
   Sampling(false, D3DTADDRESS_CLAMP);
-  const uint32_t Expected[6] = {
+  const uint32_t expected[6] = {
       0xFFFF8000,  // opaque: the texel's colour
       0xFFC0A080,  // additive: 64 + 128, 96 + 64, 128 + 0
       0xFFA07040,  // alpha: (255*128 + 64*127)/255 = 160, (128*128 + 96*127)/255 = 112, 128*127/255 = 64
       0xFF003080,  // darkened: 64*0/255, 96*127/255 = 48, 128*255/255
       0xFF403000,  // multiplied: 64*255/255, 96*128/255 = 48, 128*0/255
-      Background,  // alpha test: 128 is not above 128
+      background,  // alpha test: 128 is not above 128
   };
-  for (int Preset = 0; Preset < 6; ++Preset) {
-    Clear(Background);
-    UsePreset(Preset);
+  for (int preset = 0; preset < 6; ++preset) {
+    Clear(background);
+    UsePreset(preset);
     Quad(0, 0, 4, 4);
-    EXPECT_EQ(Pixel(1, 1), Expected[Preset]) << "preset " << Preset;
-    EXPECT_EQ(Pixel(4, 4), Background);
+    EXPECT_EQ(Pixel(1, 1), expected[preset]) << "preset " << preset;
+    EXPECT_EQ(Pixel(4, 4), background);
   }
 }
 
@@ -143,7 +143,7 @@ TEST_P(SoftRaster, AlphaTestPassesAboveReferenceOnly) {
 TEST_P(SoftRaster, TextureAndDiffuseAreMultiplied) {
   Texture(1, 1, {0xFFFF8040});
   UsePreset(0);
-  Clear(Black);
+  Clear(kBlack);
   Quad(0, 0, 2, 2, 0xFF808080);
   // 255*128/255 = 128, 128*128/255 = 64.25, 64*128/255 = 32.13
   EXPECT_EQ(Pixel(0, 0), 0xFF804020);
@@ -151,7 +151,7 @@ TEST_P(SoftRaster, TextureAndDiffuseAreMultiplied) {
   // Alpha: texture 128 times diffuse 128 = 64.25 -> 64; white at alpha 64 over black gives 64.
   Texture(1, 1, {0x80FFFFFF});
   UsePreset(2);
-  Clear(Black);
+  Clear(kBlack);
   Quad(0, 0, 2, 2, 0x80FFFFFF);
   EXPECT_EQ(Pixel(0, 0), 0xFF404040);
 }
@@ -159,19 +159,19 @@ TEST_P(SoftRaster, TextureAndDiffuseAreMultiplied) {
 TEST_P(SoftRaster, SpecularIsAddedWhenEnabledAndSaturates) {
   Texture(1, 1, {0xFF808080});
   UsePreset(0);
-  Clear(Black);
-  Quad(0, 0, 2, 2, White, 0x00604020);
+  Clear(kBlack);
+  Quad(0, 0, 2, 2, kWhite, 0x00604020);
   EXPECT_EQ(Pixel(0, 0), 0xFFE0C0A0);
-  Quad(0, 0, 2, 2, White, 0x00FF0000);
+  Quad(0, 0, 2, 2, kWhite, 0x00FF0000);
   EXPECT_EQ(Pixel(0, 0), 0xFFFF8080);
-  Device->SetRenderState(D3DRS_SPECULARENABLE, 0);
-  Quad(0, 0, 2, 2, White, 0x00604020);
+  device_->SetRenderState(D3DRS_SPECULARENABLE, 0);
+  Quad(0, 0, 2, 2, kWhite, 0x00604020);
   EXPECT_EQ(Pixel(0, 0), 0xFF808080);
 }
 
 TEST_P(SoftRaster, NoTextureDrawsTheDiffuseColour) {
   UsePreset(0);
-  Clear(Black);
+  Clear(kBlack);
   Quad(0, 0, 2, 2, 0xFF123456);
   EXPECT_EQ(Pixel(1, 1), 0xFF123456);
 }
@@ -179,32 +179,32 @@ TEST_P(SoftRaster, NoTextureDrawsTheDiffuseColour) {
 TEST_P(SoftRaster, DiffuseIsInterpolatedBetweenCorners) {
   // The power-up cell: white at the top, grey 128 at the bottom, 16 rows: row y is 255 - 127 * y / 16.
   UsePreset(0);
-  Clear(Black);
-  Quad(0, 0, 64, 16, {White, White, 0xFF808080, 0xFF808080});
-  EXPECT_EQ(Pixel(5, 0), White);
+  Clear(kBlack);
+  Quad(0, 0, 64, 16, {kWhite, kWhite, 0xFF808080, 0xFF808080});
+  EXPECT_EQ(Pixel(5, 0), kWhite);
   EXPECT_EQ(Pixel(5, 8), 0xFFC0C0C0);    // 191.5 rounds up
   EXPECT_EQ(Pixel(60, 15), 0xFF888888);  // 255 - 119.06 = 135.9
-  EXPECT_EQ(Pixel(5, 16), Black);
+  EXPECT_EQ(Pixel(5, 16), kBlack);
 }
 
 TEST_P(SoftRaster, PointAndBilinearAtTexelBoundary) {
   // Two texels, black and white, stretched over four pixels: pixel x samples u * 2 = x / 2 texels.
-  Texture(2, 1, {Black, White});
+  Texture(2, 1, {kBlack, kWhite});
   UsePreset(0);
   Sampling(false, D3DTADDRESS_CLAMP);
   Clear(0xFF0000FF);
   Quad(0, 0, 4, 1);
-  EXPECT_EQ(Pixel(0, 0), Black);
-  EXPECT_EQ(Pixel(1, 0), Black);
-  EXPECT_EQ(Pixel(2, 0), White);
-  EXPECT_EQ(Pixel(3, 0), White);
+  EXPECT_EQ(Pixel(0, 0), kBlack);
+  EXPECT_EQ(Pixel(1, 0), kBlack);
+  EXPECT_EQ(Pixel(2, 0), kWhite);
+  EXPECT_EQ(Pixel(3, 0), kWhite);
   // Bilinear: texel centres at half-integers, so x / 2 - 0.5 gives -0.5 (clamped), 0, 0.5 (half way), 1.
   Sampling(true, D3DTADDRESS_CLAMP);
   Quad(0, 0, 4, 1);
-  EXPECT_EQ(Pixel(0, 0), Black);
-  EXPECT_EQ(Pixel(1, 0), Black);
+  EXPECT_EQ(Pixel(0, 0), kBlack);
+  EXPECT_EQ(Pixel(1, 0), kBlack);
   EXPECT_EQ(Pixel(2, 0), 0xFF808080);  // 127.5 rounds up
-  EXPECT_EQ(Pixel(3, 0), White);
+  EXPECT_EQ(Pixel(3, 0), kWhite);
   // Wrapping reaches back to the last texel for the first pixel.
   Sampling(true, D3DTADDRESS_WRAP);
   Quad(0, 0, 4, 1);
@@ -214,44 +214,44 @@ TEST_P(SoftRaster, PointAndBilinearAtTexelBoundary) {
 TEST_P(SoftRaster, MagnifiedPointSamplingChangesTexelExactlyOnTheTexelEdges) {
   // 2 x 2 texels three times enlarged: pixel centres 3 and 3 rows down lie exactly on the texel edges, where the
   // next texel starts. Stepping that drifts short of them draws the first texel 4 pixels wide.
-  const uint32_t C[4] = {0xFF110000, 0xFF002200, 0xFF000033, 0xFF444444};
-  Texture(2, 2, {C[0], C[1], C[2], C[3]});
+  const uint32_t c[4] = {0xFF110000, 0xFF002200, 0xFF000033, 0xFF444444};
+  Texture(2, 2, {c[0], c[1], c[2], c[3]});
   UsePreset(0);
-  for (DWORD Address : {DWORD(D3DTADDRESS_CLAMP), DWORD(D3DTADDRESS_WRAP)}) {
-    Sampling(false, Address);
-    Clear(Black);
+  for (DWORD address : {DWORD(D3DTADDRESS_CLAMP), DWORD(D3DTADDRESS_WRAP)}) {
+    Sampling(false, address);
+    Clear(kBlack);
     Quad(0, 0, 6, 6);
-    for (int Y = 0; Y < 6; ++Y)
-      for (int X = 0; X < 6; ++X) ASSERT_EQ(Pixel(X, Y), C[Y / 3 * 2 + X / 3]) << X << "," << Y << " " << Address;
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 6; ++x) ASSERT_EQ(Pixel(x, y), c[y / 3 * 2 + x / 3]) << x << "," << y << " " << address;
   }
 }
 
 TEST_P(SoftRaster, BilinearOnATexelCentreGivesThatTexel) {
   // Three times enlarged and shifted by half a texel's width, so that pixels 0, 3, 6, 9 lie on texel centres.
-  const uint32_t C[4] = {Black, White, 0xFF00FF00, 0xFFFF00FF};
-  Texture(4, 1, {C[0], C[1], C[2], C[3]});
+  const uint32_t c[4] = {kBlack, kWhite, 0xFF00FF00, 0xFFFF00FF};
+  Texture(4, 1, {c[0], c[1], c[2], c[3]});
   UsePreset(0);
   Sampling(true, D3DTADDRESS_CLAMP);
   Clear(0xFF0000FF);
   Quad(-1.5f, 0, 10.5f, 1);
-  for (int T = 0; T < 4; ++T) EXPECT_EQ(Pixel(3 * T, 0), C[T]) << T;
+  for (int t = 0; t < 4; ++t) EXPECT_EQ(Pixel(3 * t, 0), c[t]) << t;
 }
 
 TEST_P(SoftRaster, WrapRepeatsSevenTimesAndClampHoldsTheEdge) {
-  const uint32_t C[4] = {0xFF110000, 0xFF002200, 0xFF000033, 0xFF444444};
-  Texture(4, 1, {C[0], C[1], C[2], C[3]});
+  const uint32_t c[4] = {0xFF110000, 0xFF002200, 0xFF000033, 0xFF444444};
+  Texture(4, 1, {c[0], c[1], c[2], c[3]});
   UsePreset(0);
   Sampling(false, D3DTADDRESS_WRAP);
-  Clear(Black);
-  Quad(0, 0, 28, 1, White, 0, 0, 0, 7, 1);
-  for (int X = 0; X < 28; ++X) ASSERT_EQ(Pixel(X, 0), C[X % 4]) << X;
+  Clear(kBlack);
+  Quad(0, 0, 28, 1, kWhite, 0, 0, 0, 7, 1);
+  for (int x = 0; x < 28; ++x) ASSERT_EQ(Pixel(x, 0), c[x % 4]) << x;
   Sampling(false, D3DTADDRESS_CLAMP);
-  Quad(0, 0, 28, 1, White, 0, 0, 0, 7, 1);
-  for (int X = 0; X < 28; ++X) ASSERT_EQ(Pixel(X, 0), C[X < 4 ? X : 3]) << X;
+  Quad(0, 0, 28, 1, kWhite, 0, 0, 0, 7, 1);
+  for (int x = 0; x < 28; ++x) ASSERT_EQ(Pixel(x, 0), c[x < 4 ? x : 3]) << x;
   // The scrolling background: shifted left by a fraction of the picture, still whole repeats.
   Sampling(false, D3DTADDRESS_WRAP);
-  Quad(-6, 0, 22, 1, White, 0, 0, 0, 7, 1);
-  for (int X = 0; X < 22; ++X) ASSERT_EQ(Pixel(X, 0), C[(X + 6) % 4]) << X;
+  Quad(-6, 0, 22, 1, kWhite, 0, 0, 0, 7, 1);
+  for (int x = 0; x < 22; ++x) ASSERT_EQ(Pixel(x, 0), c[(x + 6) % 4]) << x;
 }
 
 TEST_P(SoftRaster, NarrowSpansReadOnlyTheirTexture) {
@@ -259,91 +259,91 @@ TEST_P(SoftRaster, NarrowSpansReadOnlyTheirTexture) {
   // catches a read past the texels).
   Texture(2, 2, {0xFF000010, 0xFF000020, 0xFF000030, 0xFF000040});
   UsePreset(2);
-  for (DWORD Address : {DWORD(D3DTADDRESS_CLAMP), DWORD(D3DTADDRESS_WRAP)}) {
-    Sampling(false, Address);
-    Clear(Black);
+  for (DWORD address : {DWORD(D3DTADDRESS_CLAMP), DWORD(D3DTADDRESS_WRAP)}) {
+    Sampling(false, address);
+    Clear(kBlack);
     Quad(0, 0, 2, 2);
     EXPECT_EQ(Pixel(0, 0), 0xFF000010);
     EXPECT_EQ(Pixel(1, 1), 0xFF000040);
-    EXPECT_EQ(Pixel(2, 1), Black);
-    Quad(5, 0, 6, 1, White, 0, 0.5f, 0.5f, 1, 1);
+    EXPECT_EQ(Pixel(2, 1), kBlack);
+    Quad(5, 0, 6, 1, kWhite, 0, 0.5f, 0.5f, 1, 1);
     EXPECT_EQ(Pixel(5, 0), 0xFF000040);
   }
 }
 
 TEST_P(SoftRaster, QuadsPartlyOutsideAreClipped) {
   UsePreset(0);
-  Clear(Black);
+  Clear(kBlack);
   Quad(-10, -5, 10, 5);
-  EXPECT_EQ(CountNot(Black), 10 * 5);
+  EXPECT_EQ(CountNot(kBlack), 10 * 5);
   Quad(60, 28, 70, 40);
-  EXPECT_EQ(CountNot(Black), 50 + 4 * 4);
-  Clear(Black);
+  EXPECT_EQ(CountNot(kBlack), 50 + 4 * 4);
+  Clear(kBlack);
   Quad(-1e7f, -1e7f, 1e7f, 1e7f, 0xFF00FF00);
   EXPECT_EQ(CountNot(0xFF00FF00), 0);
-  Clear(Black);
+  Clear(kBlack);
   Quad(100, 100, 200, 200);
   Quad(-50, 0, -1, 10);
-  EXPECT_EQ(CountNot(Black), 0);
+  EXPECT_EQ(CountNot(kBlack), 0);
 }
 
 TEST_P(SoftRaster, WildVerticesDrawNothingWrongAndNeverFault) {
-  Texture(2, 2, {White, White, White, White});
+  Texture(2, 2, {kWhite, kWhite, kWhite, kWhite});
   UsePreset(2);
-  const float Nan = std::numeric_limits<float>::quiet_NaN(), Inf = std::numeric_limits<float>::infinity();
-  Clear(Black);
-  Quad(Nan, 0, 8, 8);
-  Quad(0, 0, Inf, 8);
-  EXPECT_EQ(CountNot(Black), 0);
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  Clear(kBlack);
+  Quad(nan, 0, 8, 8);
+  Quad(0, 0, inf, 8);
+  EXPECT_EQ(CountNot(kBlack), 0);
   // Extreme texture coordinates and a sliver of a triangle with enormous gradients.
-  Quad(0, 0, 8, 8, White, 0, Nan, -1e30f, 1e30f, Nan);
-  TTestVertex Sliver[3] = {{0, 0, 0, 0.5f, 0x00000000, 0, -1e20f, 0},
-                           {30, 0.001f, 0, 0.5f, White, 0, 1e20f, 1},
+  Quad(0, 0, 8, 8, kWhite, 0, nan, -1e30f, 1e30f, nan);
+  TTestVertex sliver[3] = {{0, 0, 0, 0.5f, 0x00000000, 0, -1e20f, 0},
+                           {30, 0.001f, 0, 0.5f, kWhite, 0, 1e20f, 1},
                            {0, 30, 0, 0.5f, 0x80FF0000, 0, 0, 1e20f}};
-  EXPECT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, Sliver, sizeof(TTestVertex)), D3D_OK);
+  EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, sliver, sizeof(TTestVertex)), D3D_OK);
   Quad(-3e9f, -3e9f, 3e9f, 3e9f, 0x80FFFFFF, 0, -1e7f, -1e7f, 1e7f, 1e7f);
   SUCCEED();
 }
 
 TEST_P(SoftRaster, ViewportLimitsDrawingAndClearing) {
   UsePreset(0);
-  Clear(Black);
-  D3DVIEWPORT9 View{10, 4, 20, 8, 0, 1};
-  ASSERT_EQ(Device->SetViewport(&View), D3D_OK);
+  Clear(kBlack);
+  D3DVIEWPORT9 view{10, 4, 20, 8, 0, 1};
+  ASSERT_EQ(device_->SetViewport(&view), D3D_OK);
   Quad(0, 0, 64, 32);
-  EXPECT_EQ(CountNot(Black), 20 * 8);
-  EXPECT_EQ(Pixel(10, 4), White);
-  EXPECT_EQ(Pixel(29, 11), White);
-  EXPECT_EQ(Pixel(30, 11), Black);
+  EXPECT_EQ(CountNot(kBlack), 20 * 8);
+  EXPECT_EQ(Pixel(10, 4), kWhite);
+  EXPECT_EQ(Pixel(29, 11), kWhite);
+  EXPECT_EQ(Pixel(30, 11), kBlack);
   Clear(0xFF0000FF);
-  EXPECT_EQ(CountNot(Black), 20 * 8);
+  EXPECT_EQ(CountNot(kBlack), 20 * 8);
   EXPECT_EQ(Pixel(15, 5), 0xFF0000FF);
 }
 
 TEST_P(SoftRaster, CounterClockwiseQuadsAreCulledByDefault) {
   UsePreset(0);
-  Clear(Black);
+  Clear(kBlack);
   // Corners top-left, bottom-left, top-right, bottom-right wind the other way round.
-  TTestVertex V[4] = {{0, 0, 0, 0.5f, White, 0, 0, 0},
-                      {0, 8, 0, 0.5f, White, 0, 0, 0},
-                      {8, 0, 0, 0.5f, White, 0, 0, 0},
-                      {8, 8, 0, 0.5f, White, 0, 0, 0}};
-  ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, V, sizeof(TTestVertex)), D3D_OK);
-  EXPECT_EQ(CountNot(Black), 0);
-  Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  ASSERT_EQ(Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, V, sizeof(TTestVertex)), D3D_OK);
-  EXPECT_EQ(CountNot(Black), 64);
+  TTestVertex v[4] = {{0, 0, 0, 0.5f, kWhite, 0, 0, 0},
+                      {0, 8, 0, 0.5f, kWhite, 0, 0, 0},
+                      {8, 0, 0, 0.5f, kWhite, 0, 0, 0},
+                      {8, 8, 0, 0.5f, kWhite, 0, 0, 0}};
+  ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(TTestVertex)), D3D_OK);
+  EXPECT_EQ(CountNot(kBlack), 0);
+  device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(TTestVertex)), D3D_OK);
+  EXPECT_EQ(CountNot(kBlack), 64);
 }
 
 TEST_P(SoftRaster, OtherBlendFactorsTakeTheGeneralPath) {
   // ONE, ONE adds without weighting; SUBTRACT takes the target from the source.
   Clear(0xFF406080);
-  Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-  Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-  Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  device_->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+  device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
   Quad(0, 0, 2, 2, 0x00202020);
   EXPECT_EQ(Pixel(0, 0), 0xFF6080A0);
-  Device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT);
+  device_->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT);
   Quad(0, 0, 2, 2, 0x00202020);
   EXPECT_EQ(Pixel(0, 0), 0xFF406080);
 }
@@ -365,9 +365,9 @@ TEST_F(SoftRasterSets, BaselineAndBestKernelsDrawTheSamePicture) {
     for (int i = 0; i < 400; ++i) {
       UsePreset(static_cast<int>(next() % 6));
       Sampling(next() % 2 == 0, next() % 2 ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP);
-      Device->SetTexture(0, next() % 5 == 0 ? nullptr : texture);
+      device_->SetTexture(0, next() % 5 == 0 ? nullptr : texture);
       const uint32_t kind = next() % 3;  // plain white, shaded corners, shaded with specular
-      Device->SetRenderState(D3DRS_SPECULARENABLE, kind == 2);
+      device_->SetRenderState(D3DRS_SPECULARENABLE, kind == 2);
       uint32_t corners[4];
       for (uint32_t& c : corners) c = kind == 0 ? 0xFFFFFFFFu : (next() << 8) | (next() & 0xFF);
       const float x = static_cast<float>(next() % 80) / 1.25f - 8, y = static_cast<float>(next() % 48) / 1.5f - 8;

@@ -10,27 +10,27 @@ namespace {
 
 class XmlDocumentTest : public ::testing::Test {
  protected:
-  std::string Write(const std::string& name, const std::string& bytes) {
-    datatest::WriteFile(dir_.Path() / name, bytes);
-    return dir_.Dir() + name;
+  std::string Write(const std::string& Name, const std::string& Bytes) {
+    datatest::WriteFile(dir_.Path() / Name, Bytes);
+    return dir_.Dir() + Name;
   }
-  std::string LoadError(const std::string& path) {
+  std::string LoadError(const std::string& Path) {
     try {
-      TXmlDocument doc(path);
+      TXmlDocument doc(Path);
     } catch (const Exception& e) {
       return e.Message();
     }
     return "no exception";
   }
-  datatest::TempDir dir_;
+  datatest::TTempDir dir_;
 };
 
 // "ステージ～１" in UTF-8; "～" is where CP932 and JIS-based Shift_JIS part ways (0x8160).
 const char kTitleUtf8[] = "\xE3\x82\xB9\xE3\x83\x86\xE3\x83\xBC\xE3\x82\xB8\xEF\xBD\x9E\xEF\xBC\x91";
 
-std::string Utf16Le(const std::string& utf8Ascii) {
+std::string Utf16Le(const std::string& Utf8Ascii) {
   std::string out = "\xFF\xFE";
-  for (char c : utf8Ascii) {
+  for (char c : Utf8Ascii) {
     out.push_back(c);
     out.push_back('\0');
   }

@@ -8,15 +8,15 @@
 
 namespace {
 
-TFont MakeFont(const char* utf8Name, int32_t points) {
+TFont MakeFont(const char* Utf8Name, int32_t Points) {
   TFont font;
-  font.Name = ToCP932(utf8Name);
-  font.SetSize(points);
+  font.Name = ToCP932(Utf8Name);
+  font.SetSize(Points);
   return font;
 }
 
-uint32_t PixelAt(const TSXFontCacheData& glyph, int32_t x, int32_t y, int32_t bytesPerPixel) {
-  return ReadPixelBytes(glyph.Pixels->data() + y * glyph.Pitch + x * bytesPerPixel, bytesPerPixel);
+uint32_t PixelAt(const TSXFontCacheData& Glyph, int32_t X, int32_t Y, int32_t BytesPerPixel) {
+  return ReadPixelBytes(Glyph.Pixels->data() + Y * Glyph.Pitch + X * BytesPerPixel, BytesPerPixel);
 }
 
 TEST(SXFontCacheTest, RepeatedLookupsMakeNoRasteriserCall) {
@@ -43,7 +43,7 @@ TEST(SXFontCacheTest, SeventeenthGlyphOfABucketReplacesTheLeastRecentlyUsed) {
   TSXFontCache cache(source, D3DFMT_A8R8G8B8, 16);
   const TFont font = MakeFont("ＭＳ ゴシック", 20);
   // Codes k * 256 + 0x41 all fall into bucket 0x41 (the trail byte).
-  auto code = [](int k) { return k * 256 + 0x41; };
+  auto code = [](int K) { return K * 256 + 0x41; };
   for (int k = 0; k < 16; ++k) cache.GetGlyph(code(k), font);
   EXPECT_EQ(cache.Count(0x41), 16);
   EXPECT_EQ(cache.Slot(0x41, 0).Code, code(15));

@@ -17,12 +17,12 @@ class SXFrameAllocationTest : public sxtest::SceneTest {
  protected:
   // A frame of play in miniature: opaque background tiles, translucent sprites at both depths the
   // game uses (and one never drawn), overlay text; more quads than a queue holds at creation.
-  void PlayFrame(TDGTexture* tiles, TDGTexture* sprites, int frame) {
-    for (int i = 0; i < 40; ++i) Sprite(float(i * 20), 0.0f, Quad(20, 20), i % 2 ? tiles : nullptr, 0);
+  void PlayFrame(TDGTexture* Tiles, TDGTexture* Sprites, int Number) {
+    for (int i = 0; i < 40; ++i) Sprite(float(i * 20), 0.0f, Quad(20, 20), i % 2 ? Tiles : nullptr, 0);
     for (int i = 0; i < 50; ++i)
-      Sprite(float((i * 7 + frame) % 800), float(i * 11 % 600), Quad(8, 8), sprites, 1 + i % 2, float(i % 2));
-    Sprite(5.0f, 5.0f, Quad(8, 8), sprites, 2, -0.5f);
-    for (int i = 0; i < 5; ++i) Sprite(float(i * 40), 580.0f, Quad(30, 10), sprites, 2, 0.7f, true);
+      Sprite(float((i * 7 + Number) % 800), float(i * 11 % 600), Quad(8, 8), Sprites, 1 + i % 2, float(i % 2));
+    Sprite(5.0f, 5.0f, Quad(8, 8), Sprites, 2, -0.5f);
+    for (int i = 0; i < 5; ++i) Sprite(float(i * 40), 580.0f, Quad(30, 10), Sprites, 2, 0.7f, true);
     Frame(0x000010);
   }
 };

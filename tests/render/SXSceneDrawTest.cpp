@@ -13,9 +13,9 @@ using sxtest::Quad;
 
 class SXSceneDrawTest : public sxtest::SceneTest {
  protected:
-  TDGTexture* LoadSprite(const std::string& bmp) {
+  TDGTexture* LoadSprite(const std::string& Bmp) {
     const std::filesystem::path file = folder_ / "sprite.bmp";
-    std::ofstream(file, std::ios::binary) << bmp;
+    std::ofstream(file, std::ios::binary) << Bmp;
     textures_.push_back(std::make_unique<TDGTexture>(
         device_, "", std::vector<D3DFORMAT>{D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5}, 0, D3DPOOL_MANAGED, 0));
     TDGTexture* texture = textures_.back().get();

@@ -17,13 +17,13 @@ class SXSceneTest : public SceneTest {};
 TEST_F(SXSceneTest, SixPresetsInTheirTableOrder) {
   const std::vector<TSXBlendMode>& modes = scene_->BlendModes();
   ASSERT_EQ(modes.size(), 6u);
-  struct Row {
-    int translucent, alphaTest;
-    D3DCMPFUNC func;
-    int alphaBlend;
-    D3DBLEND src, dest;
+  struct TRow {
+    int Translucent, AlphaTest;
+    D3DCMPFUNC Func;
+    int AlphaBlend;
+    D3DBLEND Src, Dest;
   };
-  const Row rows[6] = {
+  const TRow rows[6] = {
       {0, 0, D3DCMP_ALWAYS, 0, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
       {1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
       {1, 0, D3DCMP_ALWAYS, 1, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
@@ -32,12 +32,12 @@ TEST_F(SXSceneTest, SixPresetsInTheirTableOrder) {
       {0, 1, D3DCMP_GREATER, 0, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
   };
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(modes[i].Translucent != 0, rows[i].translucent != 0) << i;
-    EXPECT_EQ(modes[i].AlphaTest != 0, rows[i].alphaTest != 0) << i;
-    EXPECT_EQ(modes[i].AlphaFunc, rows[i].func) << i;
-    EXPECT_EQ(modes[i].AlphaBlend != 0, rows[i].alphaBlend != 0) << i;
-    EXPECT_EQ(modes[i].SrcBlend, rows[i].src) << i;
-    EXPECT_EQ(modes[i].DestBlend, rows[i].dest) << i;
+    EXPECT_EQ(modes[i].Translucent != 0, rows[i].Translucent != 0) << i;
+    EXPECT_EQ(modes[i].AlphaTest != 0, rows[i].AlphaTest != 0) << i;
+    EXPECT_EQ(modes[i].AlphaFunc, rows[i].Func) << i;
+    EXPECT_EQ(modes[i].AlphaBlend != 0, rows[i].AlphaBlend != 0) << i;
+    EXPECT_EQ(modes[i].SrcBlend, rows[i].Src) << i;
+    EXPECT_EQ(modes[i].DestBlend, rows[i].Dest) << i;
     EXPECT_EQ(modes[i].BlendOp, D3DBLENDOP_ADD) << i;
   }
   EXPECT_TRUE(scene_->SortTranslucent);
@@ -128,13 +128,13 @@ TEST_F(SXSceneTest, QueueCapacityDoublesAndNeverShrinks) {
 }
 
 // Fills the sort arrays of a queue with the keys and indices 0, 1, 2 ... and sorts them.
-std::vector<int32_t> SortOrder(TSXRenderingQueue& queue, const std::vector<float>& keys) {
-  for (size_t i = 0; i < keys.size(); ++i) {
-    queue.SortKey()[i] = keys[i];
-    queue.SortIndex()[i] = int32_t(i);
+std::vector<int32_t> SortOrder(TSXRenderingQueue& Queue, const std::vector<float>& Keys) {
+  for (size_t i = 0; i < Keys.size(); ++i) {
+    Queue.SortKey()[i] = Keys[i];
+    Queue.SortIndex()[i] = int32_t(i);
   }
-  queue.SortByDepth(0, int32_t(keys.size()) - 1);
-  return std::vector<int32_t>(queue.SortIndex().begin(), queue.SortIndex().begin() + ptrdiff_t(keys.size()));
+  Queue.SortByDepth(0, int32_t(Keys.size()) - 1);
+  return std::vector<int32_t>(Queue.SortIndex().begin(), Queue.SortIndex().begin() + ptrdiff_t(Keys.size()));
 }
 
 TEST_F(SXSceneTest, SortByDepthPutsTheFarthestFirstWithItsOwnOrderForTies) {

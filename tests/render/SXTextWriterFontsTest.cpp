@@ -13,17 +13,17 @@ struct TInk {
   int Coloured = 0;  // inked pixels that are not white
 };
 
-TInk InkIn(TDGTexture& texture, int32_t left, int32_t right) {
+TInk InkIn(TDGTexture& Texture, int32_t Left, int32_t Right) {
   TInk ink;
   const D3DLOCKED_RECT lock =
-      texture.LockRect(0, RECT{0, 0, int32_t(texture.Width()), int32_t(texture.Height())}, D3DLOCK_READONLY);
+      Texture.LockRect(0, RECT{0, 0, int32_t(Texture.Width()), int32_t(Texture.Height())}, D3DLOCK_READONLY);
   if (!lock.pBits) {
-    texture.UnlockRect();
+    Texture.UnlockRect();
     return ink;
   }
-  for (uint32_t y = 0; y < texture.Height(); ++y) {
+  for (uint32_t y = 0; y < Texture.Height(); ++y) {
     const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(lock.pBits) + y * lock.Pitch);
-    for (int32_t x = left; x < right; ++x) {
+    for (int32_t x = Left; x < Right; ++x) {
       const uint32_t alpha = row[x] >> 24;
       if (alpha == 255)
         ++ink.Opaque;
@@ -32,23 +32,23 @@ TInk InkIn(TDGTexture& texture, int32_t left, int32_t right) {
       if (alpha > 0 && (row[x] & 0xFFFFFF) != 0xFFFFFF) ++ink.Coloured;
     }
   }
-  texture.UnlockRect();
+  Texture.UnlockRect();
   return ink;
 }
 
 // Draws text as a scene's text texture does and checks that every character but the spaces left
 // fully covered pixels in its own cell.
-void ExpectEveryCharacterInked(const char* faceUtf8, int32_t points, const char* textUtf8) {
+void ExpectEveryCharacterInked(const char* FaceUtf8, int32_t Points, const char* TextUtf8) {
   TTextTestDevice device;
   TSXTextWriter writer(&device.DG, D3DFMT_A8R8G8B8, 16);
-  writer.Font.Name = ToCP932(faceUtf8);
-  writer.Font.SetSize(points);
-  const std::string text = ToCP932(textUtf8);
+  writer.Font.Name = ToCP932(FaceUtf8);
+  writer.Font.SetSize(Points);
+  const std::string text = ToCP932(TextUtf8);
   auto texture = device.MakeTexture(0, 0);
   writer.DrawTextTexture(*texture, text);
   EXPECT_EQ(int32_t(texture->Width()), writer.TextWidth(text));
   EXPECT_EQ(int32_t(texture->Height()), writer.TextHeight(text));
-  EXPECT_GT(texture->Height(), uint32_t(points));  // the line is taller than the point size
+  EXPECT_GT(texture->Height(), uint32_t(Points));  // the line is taller than the point size
   const TInk all = InkIn(*texture, 0, int32_t(texture->Width()));
   EXPECT_EQ(all.Coloured, 0);
   EXPECT_GT(all.Partial, 0);  // antialiased edges

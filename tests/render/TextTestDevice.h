@@ -17,12 +17,12 @@ class TTextTestDevice {
   }
 
   // A managed texture with the scenes' format candidates (or the ones given), cleared to FillColor.
-  std::unique_ptr<TDGTexture> MakeTexture(uint32_t width, uint32_t height, uint32_t fillColor = 0,
-                                          std::vector<D3DFORMAT> formats = {D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4,
+  std::unique_ptr<TDGTexture> MakeTexture(uint32_t Width, uint32_t Height, uint32_t FillColor = 0,
+                                          std::vector<D3DFORMAT> Formats = {D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4,
                                                                             D3DFMT_A1R5G5B5}) {
-    auto texture = std::make_unique<TDGTexture>(&DG, "", formats, 0, D3DPOOL_MANAGED, 0);
-    texture->FillColor = fillColor;
-    if (width > 0 || height > 0) texture->SetSize(width, height);
+    auto texture = std::make_unique<TDGTexture>(&DG, "", Formats, 0, D3DPOOL_MANAGED, 0);
+    texture->FillColor = FillColor;
+    if (Width > 0 || Height > 0) texture->SetSize(Width, Height);
     return texture;
   }
 

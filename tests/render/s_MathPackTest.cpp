@@ -8,9 +8,9 @@
 namespace {
 
 // Read during this file's start-up initialisation, in no particular order with the maths unit's own.
-const float QuarterTurnSineAtStartUp = SinTable[1024];
+const float kQuarterTurnSineAtStartUp = SinTable[1024];
 
-TEST(AngleTablesTest, ValidInsideOtherStartUpInitialisers) { EXPECT_EQ(QuarterTurnSineAtStartUp, 1.0f); }
+TEST(AngleTablesTest, ValidInsideOtherStartUpInitialisers) { EXPECT_EQ(kQuarterTurnSineAtStartUp, 1.0f); }
 
 TEST(AngleTablesTest, KnownAngles) {
   EXPECT_EQ(SinTable[0], 0.0f);

@@ -218,9 +218,9 @@ TEST_F(DesignerNumbers, TheShipFliesInToItsEndPointAndTakesTheKeysAfter) {
                                                         : controlled % 10 == 2 ? "nd"
                                                                                : "th");
   EXPECT_GUIDE("fly-in end point", "from the " + nth + " frame");
-  EXPECT_EQ(path[controlled - 1].second - 300, TEmu::StartSpeed);
-  EXPECT_GUIDE("ship speed", std::to_string(TEmu::StartSpeed) + " pixels a frame");
-  EXPECT_GUIDE("ship speed", "at most " + std::to_string(TEmu::TopSpeed));
+  EXPECT_EQ(path[controlled - 1].second - 300, TEmu::kStartSpeed);
+  EXPECT_GUIDE("ship speed", std::to_string(TEmu::kStartSpeed) + " pixels a frame");
+  EXPECT_GUIDE("ship speed", "at most " + std::to_string(TEmu::kTopSpeed));
 }
 
 TEST_F(DesignerNumbers, ALaserBeamHitsOnceAndOptionsHitEveryFrame) {

@@ -13,17 +13,17 @@ namespace {
 class EndingSceneTest : public ::testing::Test {
  protected:
   void SetUp() override { scene_ = std::make_unique<TEndingScene>(h_.Sprites(), h_.Keys()); }
-  void Frames(int n) {
-    for (int i = 0; i < n && !scene_->Finished(); ++i) h_.Frame(*scene_);
+  void Frames(int N) {
+    for (int i = 0; i < N && !scene_->Finished(); ++i) h_.Frame(*scene_);
   }
   // The end of the text depends on Update alone; skipping the drawing keeps the long runs quick.
-  void Updates(int n) {
-    for (int i = 0; i < n && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
+  void Updates(int N) {
+    for (int i = 0; i < N && !scene_->Finished(); ++i) h_.UpdateOnly(*scene_);
   }
-  // Whether any pixel of texture rows [from, to) carries glyph coverage.
-  bool RowsHaveText(int from, int to) {
+  // Whether any pixel of texture rows [From, To) carries glyph coverage.
+  bool RowsHaveText(int From, int To) {
     const std::vector<uint8_t> alpha = TSceneHarness::Alpha(*scene_->TextTexture);
-    for (int y = from; y < to; ++y) {
+    for (int y = From; y < To; ++y) {
       for (int x = 0; x < 800; ++x) {
         if (alpha[y * 800 + x] != 0) return true;
       }

@@ -16,11 +16,11 @@ TEST(EndingText, SplitLinesDropsOnlyTheFinalBreak) {
 TEST(EndingText, FortySixLinesLaidOutInTheirSections) {
   const std::vector<std::string> lines = SplitLines(EndingText());
   ASSERT_EQ(lines.size(), 46u);
-  auto empty = [&](int from, int to) {
-    for (int i = from; i <= to; ++i) EXPECT_TRUE(lines[i].empty()) << "line " << i;
+  auto empty = [&](int From, int To) {
+    for (int i = From; i <= To; ++i) EXPECT_TRUE(lines[i].empty()) << "line " << i;
   };
-  auto text = [&](int from, int to) {
-    for (int i = from; i <= to; ++i) EXPECT_FALSE(lines[i].empty()) << "line " << i;
+  auto text = [&](int From, int To) {
+    for (int i = From; i <= To; ++i) EXPECT_FALSE(lines[i].empty()) << "line " << i;
   };
   text(0, 2);
   empty(3, 3);

@@ -101,7 +101,7 @@ TEST(PowerListTest, ReadsThePowerUpsAndRefusesWhatTheMeterCannotGive) {
   ASSERT_TRUE(ParsePowerList("laser", power, error)) << error;
   EXPECT_EQ(power.ShotType, stLaser);
   EXPECT_EQ(power.Options, 0) << "what is not given is not kept from before";
-  EXPECT_EQ(power.Speed, TEmu::StartSpeed);
+  EXPECT_EQ(power.Speed, TEmu::kStartSpeed);
   ASSERT_TRUE(ParsePowerList("speed=9,options=4", power, error)) << error;
   EXPECT_EQ(power.ShotType, stNormal);
 

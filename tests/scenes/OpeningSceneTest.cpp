@@ -27,13 +27,13 @@ class OpeningSceneTest : public ::testing::Test {
     scene_.reset();
     TSceneHarness::SetSkins({}, "morv");
   }
-  void Frames(int n) {
-    for (int i = 0; i < n; ++i) h_.Frame(*scene_);
+  void Frames(int N) {
+    for (int i = 0; i < N; ++i) h_.Frame(*scene_);
   }
-  void Press(uint8_t key) {
-    h_.KeySource().SetKey(key, true);
+  void Press(uint8_t Key) {
+    h_.KeySource().SetKey(Key, true);
     h_.Frame(*scene_);
-    h_.KeySource().SetKey(key, false);
+    h_.KeySource().SetKey(Key, false);
   }
 
   TSceneHarness h_;

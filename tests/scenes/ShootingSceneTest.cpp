@@ -238,7 +238,7 @@ TEST_F(ShootingSceneTest, EachPlayStateDecidesWhatMeetsWhat) {
     EXPECT_EQ(ship.Lives, lives - c.LivesLost) << c.Name;
     EXPECT_EQ(ship.Energy, c.LivesLost ? 0 : energy) << c.Name;
     EXPECT_EQ(scene_->Drops->Count(), c.DropsLeft) << c.Name;
-    EXPECT_EQ(ship.Cursor, c.DropsLeft == 0 ? 1 : CursorNone) << c.Name;
+    EXPECT_EQ(ship.Cursor, c.DropsLeft == 0 ? 1 : kCursorNone) << c.Name;
   }
 }
 
@@ -466,8 +466,8 @@ TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
   Updates(kFlyIn + 1);
   TEmu& ship = *scene_->Ship;
   ship.ShotType = stLaser;
-  for (int i = 0; i < TEmu::OptionMax; ++i) ship.Options[i]->SetActive(true);
-  ship.OptionCount = TEmu::OptionMax;
+  for (int i = 0; i < TEmu::kOptionMax; ++i) ship.Options[i]->SetActive(true);
+  ship.OptionCount = TEmu::kOptionMax;
   h_.KeySource().SetKey(VK_Z, true);
   // The ship sweeps up and down; bullets rise through the grid and are topped up to 100.
   uint32_t frame = 0, bullets = 0;
@@ -561,7 +561,7 @@ TEST_F(ShootingRenderTest, TheMeterShowsTheCursorAndWhatCanBeBought) {
     int32_t Options;
     std::vector<int> Labels;
   } cases[] = {
-      {CursorNone, 4, stNormal, 0, {0, 2, 3, 4}},
+      {kCursorNone, 4, stNormal, 0, {0, 2, 3, 4}},
       {ppSpeed, 9, stNormal, 0, {2, 3, 4}},
       {ppLaser, 4, stLaser, 0, {0, 2, 4}},
       {ppOption, 4, stDouble, 4, {0, 3}},

@@ -28,13 +28,13 @@ class SkinFoldersTest : public ::testing::Test {
     CurrentSkin = kDefaultSkin;
   }
 
-  void Touch(const fs::path& file) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << "<x/>";
+  void Touch(const fs::path& File) {
+    fs::create_directories(File.parent_path());
+    std::ofstream(File) << "<x/>";
   }
   // A usable skin: both definition files present.
-  void MakeSkin(const std::string& name, const fs::path& skinRoot = {}) {
-    const fs::path folder = (skinRoot.empty() ? root_ / "skin" : skinRoot) / name;
+  void MakeSkin(const std::string& Name, const fs::path& SkinRoot = {}) {
+    const fs::path folder = (SkinRoot.empty() ? root_ / "skin" : SkinRoot) / Name;
     Touch(folder / "xml" / "graphicdef.xml");
     Touch(folder / "xml" / "stagedef.xml");
   }

@@ -26,12 +26,12 @@ namespace {
 struct TImage {
   int32_t Width = 0, Height = 0;
   std::vector<uint32_t> Pixels;  // ARGB
-  uint32_t At(int32_t x, int32_t y) const { return Pixels[size_t(y) * Width + x]; }
+  uint32_t At(int32_t X, int32_t Y) const { return Pixels[size_t(Y) * Width + X]; }
 };
 
 // The sprite's picture as the game holds it, in ARGB.
-TImage ReadSprite(TSpriteDef& sprite) {
-  TDGTexture& texture = *sprite.Texture;
+TImage ReadSprite(TSpriteDef& Sprite) {
+  TDGTexture& texture = *Sprite.Texture;
   TImage image;
   image.Width = int32_t(texture.Width());
   image.Height = int32_t(texture.Height());
@@ -49,67 +49,67 @@ TImage ReadSprite(TSpriteDef& sprite) {
   return image;
 }
 
-uint32_t Blend(uint32_t under, uint32_t over, double alpha) {
+uint32_t Blend(uint32_t Under, uint32_t Over, double Alpha) {
   uint32_t result = 0;
   for (int shift = 0; shift < 24; shift += 8) {
-    const double a = (under >> shift) & 0xFF, b = (over >> shift) & 0xFF;
-    result |= uint32_t(std::lround(a + (b - a) * alpha)) << shift;
+    const double a = (Under >> shift) & 0xFF, b = (Over >> shift) & 0xFF;
+    result |= uint32_t(std::lround(a + (b - a) * Alpha)) << shift;
   }
   return result;
 }
 
 // A rounded tile, dark blue fading to black downwards, with a few stars; outside it fully transparent. Corners
 // are antialiased by 4 x 4 samples per pixel.
-TImage DrawTile(int32_t size) {
-  TImage tile{size, size, std::vector<uint32_t>(size_t(size) * size, 0)};
-  const double margin = size / 16.0, radius = size / 5.0;
-  const double low = margin + radius, high = size - margin - radius;
-  for (int32_t y = 0; y < size; ++y) {
-    const double t = double(y) / (size - 1);
+TImage DrawTile(int32_t Size) {
+  TImage tile{Size, Size, std::vector<uint32_t>(size_t(Size) * Size, 0)};
+  const double margin = Size / 16.0, radius = Size / 5.0;
+  const double low = margin + radius, high = Size - margin - radius;
+  for (int32_t y = 0; y < Size; ++y) {
+    const double t = double(y) / (Size - 1);
     const uint32_t color = Blend(0x1C2E66, 0x05081A, t);
-    for (int32_t x = 0; x < size; ++x) {
+    for (int32_t x = 0; x < Size; ++x) {
       int inside = 0;
       for (int sy = 0; sy < 4; ++sy) {
         for (int sx = 0; sx < 4; ++sx) {
           const double px = x + (sx + 0.5) / 4, py = y + (sy + 0.5) / 4;
           const double dx = px < low ? low - px : px > high ? px - high : 0;
           const double dy = py < low ? low - py : py > high ? py - high : 0;
-          const bool inBox = px >= margin && px <= size - margin && py >= margin && py <= size - margin;
+          const bool inBox = px >= margin && px <= Size - margin && py >= margin && py <= Size - margin;
           inside += inBox && dx * dx + dy * dy <= radius * radius;
         }
       }
-      tile.Pixels[size_t(y) * size + x] = (uint32_t(std::lround(inside * 255 / 16.0)) << 24) | color;
+      tile.Pixels[size_t(y) * Size + x] = (uint32_t(std::lround(inside * 255 / 16.0)) << 24) | color;
     }
   }
   const double stars[][2] = {{0.22, 0.2}, {0.7, 0.16}, {0.84, 0.34}, {0.3, 0.78}, {0.62, 0.84}, {0.16, 0.52}};
-  const int32_t dot = std::max(1, size / 64);
+  const int32_t dot = std::max(1, Size / 64);
   for (const auto& star : stars) {
-    const int32_t sx = int32_t(star[0] * size), sy = int32_t(star[1] * size);
+    const int32_t sx = int32_t(star[0] * Size), sy = int32_t(star[1] * Size);
     for (int32_t y = sy; y < sy + dot; ++y) {
-      for (int32_t x = sx; x < sx + dot; ++x) tile.Pixels[size_t(y) * size + x] |= 0x00C8D2F0;
+      for (int32_t x = sx; x < sx + dot; ++x) tile.Pixels[size_t(y) * Size + x] |= 0x00C8D2F0;
     }
   }
   return tile;
 }
 
-void DrawIcon(const TImage& sprite, int32_t size, const std::filesystem::path& out) {
-  TImage icon = DrawTile(size);
-  const int32_t room = size * 13 / 16;
-  const int32_t scale = std::max(1, std::min(room / sprite.Width, room / sprite.Height));
-  const int32_t left = (size - sprite.Width * scale) / 2, top = (size - sprite.Height * scale) / 2;
-  for (int32_t y = 0; y < sprite.Height * scale; ++y) {
-    for (int32_t x = 0; x < sprite.Width * scale; ++x) {
+void DrawIcon(const TImage& Sprite, int32_t Size, const std::filesystem::path& Out) {
+  TImage icon = DrawTile(Size);
+  const int32_t room = Size * 13 / 16;
+  const int32_t scale = std::max(1, std::min(room / Sprite.Width, room / Sprite.Height));
+  const int32_t left = (Size - Sprite.Width * scale) / 2, top = (Size - Sprite.Height * scale) / 2;
+  for (int32_t y = 0; y < Sprite.Height * scale; ++y) {
+    for (int32_t x = 0; x < Sprite.Width * scale; ++x) {
       const int32_t ix = left + x, iy = top + y;
-      if (ix < 0 || iy < 0 || ix >= size || iy >= size) continue;
-      const uint32_t over = sprite.At(x / scale, y / scale);
+      if (ix < 0 || iy < 0 || ix >= Size || iy >= Size) continue;
+      const uint32_t over = Sprite.At(x / scale, y / scale);
       const double alpha = (over >> 24) / 255.0;
       if (alpha == 0) continue;
-      uint32_t& under = icon.Pixels[size_t(iy) * size + ix];
+      uint32_t& under = icon.Pixels[size_t(iy) * Size + ix];
       const uint32_t coverage = std::max(under >> 24, over >> 24);
       under = (coverage << 24) | Blend(under & 0xFFFFFF, over & 0xFFFFFF, alpha);
     }
   }
-  WritePng(out, icon.Pixels.data(), size, size, size * 4, true);
+  WritePng(Out, icon.Pixels.data(), Size, Size, Size * 4, true);
 }
 
 }  // namespace

@@ -56,11 +56,11 @@ const std::pair<char, TGlyph> kGlyphs[] = {
 
 }  // namespace
 
-const TGlyph* TinyGlyph(char c) {
+const TGlyph* TinyGlyph(char C) {
   for (const auto& [code, glyph] : kGlyphs) {
-    if (code == c) return &glyph;
+    if (code == C) return &glyph;
   }
   return nullptr;
 }
 
-bool TinyGlyphDescends(char c) { return c == 'g' || c == 'p' || c == 'q' || c == 'y'; }
+bool TinyGlyphDescends(char C) { return C == 'g' || C == 'p' || C == 'q' || C == 'y'; }

@@ -82,55 +82,55 @@ double PixelYf(double Y) { return kHeader + (Y - kWorldTop) / kScale; }
 int32_t PixelX(double X) { return static_cast<int32_t>(std::lround(PixelXf(X))); }
 int32_t PixelY(double Y) { return static_cast<int32_t>(std::lround(PixelYf(Y))); }
 
-void DrawField(TPathCanvas& canvas) {
-  canvas.FillRect(PixelX(0), PixelY(0), PixelX(kFieldWidth), PixelY(kFieldHeight), kFieldFill);
+void DrawField(TPathCanvas& Canvas) {
+  Canvas.FillRect(PixelX(0), PixelY(0), PixelX(kFieldWidth), PixelY(kFieldHeight), kFieldFill);
   for (int32_t x = 100; x < kFieldWidth; x += 100)
-    canvas.Line(PixelX(x), PixelY(0), PixelX(x), PixelY(kFieldHeight) - 1, kGrid);
+    Canvas.Line(PixelX(x), PixelY(0), PixelX(x), PixelY(kFieldHeight) - 1, kGrid);
   for (int32_t y = 100; y < kFieldHeight; y += 100)
-    canvas.Line(PixelX(0), PixelY(y), PixelX(kFieldWidth) - 1, PixelY(y), kGrid);
-  canvas.FrameRect(PixelX(0) - 1, PixelY(0) - 1, PixelX(kFieldWidth) + 1, PixelY(kFieldHeight) + 1, kFieldBorder);
+    Canvas.Line(PixelX(0), PixelY(y), PixelX(kFieldWidth) - 1, PixelY(y), kGrid);
+  Canvas.FrameRect(PixelX(0) - 1, PixelY(0) - 1, PixelX(kFieldWidth) + 1, PixelY(kFieldHeight) + 1, kFieldBorder);
   // Axes: x below the field, y left of it.
-  canvas.Text(PixelX(0) - 2, PixelY(kFieldHeight) + 4, "0", kCaption);
-  canvas.Text(PixelX(kFieldWidth) - 3 * kGlyphAdvance + 2, PixelY(kFieldHeight) + 4, "800", kCaption);
-  canvas.Text(PixelX(0) - 2 * kGlyphAdvance, PixelY(0), "0", kCaption);
-  canvas.Text(PixelX(0) - 4 * kGlyphAdvance, PixelY(kFieldHeight) - kGlyphHeight, "600", kCaption);
+  Canvas.Text(PixelX(0) - 2, PixelY(kFieldHeight) + 4, "0", kCaption);
+  Canvas.Text(PixelX(kFieldWidth) - 3 * kGlyphAdvance + 2, PixelY(kFieldHeight) + 4, "800", kCaption);
+  Canvas.Text(PixelX(0) - 2 * kGlyphAdvance, PixelY(0), "0", kCaption);
+  Canvas.Text(PixelX(0) - 4 * kGlyphAdvance, PixelY(kFieldHeight) - kGlyphHeight, "600", kCaption);
 }
 
-void DrawWaypoints(TPathCanvas& canvas, uint8_t Motion) {
+void DrawWaypoints(TPathCanvas& Canvas, uint8_t Motion) {
   const TMotionPath* path = MotionPath(Motion);
   if (path == nullptr) return;
   for (int32_t i = 0; i <= path->Segments; ++i) {
     const int32_t x = PixelX(path->Points[i].X);
     const int32_t y = PixelY(path->Points[i].Y);
-    canvas.Line(x - 3, y - 3, x + 3, y + 3, kWaypoint);
-    canvas.Line(x - 3, y + 3, x + 3, y - 3, kWaypoint);
+    Canvas.Line(x - 3, y - 3, x + 3, y + 3, kWaypoint);
+    Canvas.Line(x - 3, y + 3, x + 3, y - 3, kWaypoint);
   }
 }
 
-void DrawPath(TPathCanvas& canvas, const std::vector<TPathPoint>& points, bool Repeats) {
-  for (size_t i = 1; i < points.size(); ++i) {
-    canvas.Line(PixelX(points[i - 1].X), PixelY(points[i - 1].Y), PixelX(points[i].X), PixelY(points[i].Y), kPath);
+void DrawPath(TPathCanvas& Canvas, const std::vector<TPathPoint>& Points, bool Repeats) {
+  for (size_t i = 1; i < Points.size(); ++i) {
+    Canvas.Line(PixelX(Points[i - 1].X), PixelY(Points[i - 1].Y), PixelX(Points[i].X), PixelY(Points[i].Y), kPath);
   }
-  // Frame f is points[f - 1]; the direction at a frame is taken across its neighbours.
-  for (size_t frame = kDotEvery; frame <= points.size(); frame += kDotEvery) {
-    const TPathPoint& p = points[frame - 1];
-    canvas.Disc(PixelX(p.X), PixelY(p.Y), 1, kDot);
+  // Frame f is Points[f - 1]; the direction at a frame is taken across its neighbours.
+  for (size_t frame = kDotEvery; frame <= Points.size(); frame += kDotEvery) {
+    const TPathPoint& p = Points[frame - 1];
+    Canvas.Disc(PixelX(p.X), PixelY(p.Y), 1, kDot);
   }
-  for (size_t frame = kArrowEvery / 2; frame + 1 < points.size(); frame += kArrowEvery) {
-    const TPathPoint& before = points[frame - 1];
-    const TPathPoint& after = points[frame + 1];
-    const TPathPoint& at = points[frame];
-    canvas.Arrowhead(PixelXf(at.X), PixelYf(at.Y), after.X - before.X, after.Y - before.Y, kArrow);
+  for (size_t frame = kArrowEvery / 2; frame + 1 < Points.size(); frame += kArrowEvery) {
+    const TPathPoint& before = Points[frame - 1];
+    const TPathPoint& after = Points[frame + 1];
+    const TPathPoint& at = Points[frame];
+    Canvas.Arrowhead(PixelXf(at.X), PixelYf(at.Y), after.X - before.X, after.Y - before.Y, kArrow);
   }
   // A repeating path has no end: it starts over where it began.
   if (!Repeats) {
-    const TPathPoint& last = points.back();
-    canvas.FillRect(PixelX(last.X) - 2, PixelY(last.Y) - 2, PixelX(last.X) + 3, PixelY(last.Y) + 3, kEnd);
+    const TPathPoint& last = Points.back();
+    Canvas.FillRect(PixelX(last.X) - 2, PixelY(last.Y) - 2, PixelX(last.X) + 3, PixelY(last.Y) + 3, kEnd);
   }
-  canvas.Disc(PixelX(points.front().X), PixelY(points.front().Y), 3, kStart);
+  Canvas.Disc(PixelX(Points.front().X), PixelY(Points.front().Y), 3, kStart);
 }
 
-void DrawDiagram(const std::filesystem::path& file, uint8_t Motion, const std::vector<TPathPoint>& points) {
+void DrawDiagram(const std::filesystem::path& File, uint8_t Motion, const std::vector<TPathPoint>& Points) {
   TPathCanvas canvas(PixelX(kWorldRight), PixelY(kWorldBottom), kBackground);
   const std::string name = kMotionNames[Motion];
   canvas.Text(4, 4, name, kTitle, 2);
@@ -138,12 +138,12 @@ void DrawDiagram(const std::filesystem::path& file, uint8_t Motion, const std::v
   canvas.Text(canvas.Width() - 4 - static_cast<int32_t>(code.size()) * kGlyphAdvance, 4, code, kCaption);
   const TMotionPath* path = MotionPath(Motion);
   const bool repeats = path != nullptr && path->Repeat;
-  const std::string lasts = std::to_string(points.size()) + " frames" + (repeats ? ", one lap" : "");
+  const std::string lasts = std::to_string(Points.size()) + " frames" + (repeats ? ", one lap" : "");
   canvas.Text(canvas.Width() - 4 - static_cast<int32_t>(lasts.size()) * kGlyphAdvance, 13, lasts, kCaption);
   DrawField(canvas);
   DrawWaypoints(canvas, Motion);
-  DrawPath(canvas, points, repeats);
-  canvas.SavePng(file);
+  DrawPath(canvas, Points, repeats);
+  canvas.SavePng(File);
 }
 
 }  // namespace

@@ -6,4 +6,4 @@
 #include "JsonString.h"
 
 // "0xAARRGGBB".
-std::string JsonColor(uint32_t argb);
+std::string JsonColor(uint32_t Argb);

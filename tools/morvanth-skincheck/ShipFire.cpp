@@ -10,7 +10,7 @@ namespace {
 // Only the fire key, held for ever.
 class TFireHeld : public TKeySource {
  public:
-  bool IsKeyDown(uint8_t VirtualKey) const override { return VirtualKey == TEmu::KeyFire; }
+  bool IsKeyDown(uint8_t VirtualKey) const override { return VirtualKey == TEmu::kKeyFire; }
   bool IsApplicationActive() const override { return true; }
 };
 

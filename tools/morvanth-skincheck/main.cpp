@@ -45,8 +45,8 @@ constexpr const char* kUsage =
     "  --help         show this text\n"
     "  --version      show the version\n";
 
-int Usage(const std::string& error) {
-  std::fprintf(stderr, "morvanth-skincheck: %s\n%s", error.c_str(), kUsage);
+int Usage(const std::string& Error) {
+  std::fprintf(stderr, "morvanth-skincheck: %s\n%s", Error.c_str(), kUsage);
   return 2;
 }
 

@@ -39,16 +39,16 @@ constexpr TLine Lines[] = {
 };
 
 // Queues a texture as one centred rectangle, the way the scenes show text textures.
-void QueueTexture(TSXScene& scene, float x, float y, uint32_t color, TDGTexture& texture) {
-  const float w = float(texture.Width()), h = float(texture.Height());
-  const uint32_t diffuse = color | 0xFF000000u;
+void QueueTexture(TSXScene& Scene, float X, float Y, uint32_t Color, TDGTexture& Texture) {
+  const float w = float(Texture.Width()), h = float(Texture.Height());
+  const uint32_t diffuse = Color | 0xFF000000u;
   const std::array<TSXVertexSP, 4> vertices{{
       {0, 0, diffuse, 0, 0, 0},
-      {w, 0, diffuse, 0, texture.MaxU(), 0},
-      {0, h, diffuse, 0, 0, texture.MaxV()},
-      {w, h, diffuse, 0, texture.MaxU(), texture.MaxV()},
+      {w, 0, diffuse, 0, Texture.MaxU(), 0},
+      {0, h, diffuse, 0, 0, Texture.MaxV()},
+      {w, h, diffuse, 0, Texture.MaxU(), Texture.MaxV()},
   }};
-  scene.DrawSprite(Vector2(x, y), vertices, &texture, 2, false, true, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
+  Scene.DrawSprite(Vector2(X, Y), vertices, &Texture, 2, false, true, 0.0f, D3DTADDRESS_CLAMP, D3DTADDRESS_CLAMP);
 }
 
 }  // namespace

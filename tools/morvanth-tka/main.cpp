@@ -33,53 +33,53 @@ const char* const Usage =
     "--version  show the version\n";
 
 // Errors of the tool itself (as opposed to the archive code's CP932 exceptions).
-class ToolError : public std::runtime_error {
+class EToolError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
 // A command line the tool cannot read: answered with the usage and status 2, as every program of the game does.
-class UsageError : public std::runtime_error {
+class EUsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
-std::ifstream OpenInput(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ToolError("cannot open " + path + ": " + std::strerror(errno));
+std::ifstream OpenInput(const std::string& Path) {
+  std::ifstream in(Path, std::ios::binary);
+  if (!in) throw EToolError("cannot open " + Path + ": " + std::strerror(errno));
   return in;
 }
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  std::ifstream in = OpenInput(path);
+std::vector<uint8_t> ReadWholeFile(const std::string& Path) {
+  std::ifstream in = OpenInput(Path);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw ToolError("cannot read " + path);
+  if (in.bad()) throw EToolError("cannot read " + Path);
   return bytes;
 }
 
-void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  if (path == "-") {
-    std::cout.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+void WriteWholeFile(const std::string& Path, const std::vector<uint8_t>& Bytes) {
+  if (Path == "-") {
+    std::cout.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
     std::cout.flush();
-    if (!std::cout) throw ToolError("cannot write to standard output");
+    if (!std::cout) throw EToolError("cannot write to standard output");
     return;
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream out(Path, std::ios::binary | std::ios::trunc);
+  if (out) out.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
   out.close();
-  if (!out) throw ToolError("cannot write " + path + ": " + std::strerror(errno));
+  if (!out) throw EToolError("cannot write " + Path + ": " + std::strerror(errno));
 }
 
 // A command-line text as an archive id; refuses what CP932 cannot hold rather than storing '?'.
-std::string IdFromArgument(const std::string& utf8) {
-  const std::string id = ToCP932(utf8);
-  if (ToUTF8(id) != utf8) throw ToolError("'" + utf8 + "' cannot be written in code page 932");
+std::string IdFromArgument(const std::string& Utf8) {
+  const std::string id = ToCP932(Utf8);
+  if (ToUTF8(id) != Utf8) throw EToolError("'" + Utf8 + "' cannot be written in code page 932");
   return id;
 }
 
-int List(const std::vector<std::string>& args) {
-  if (args.size() != 1) throw UsageError("list takes one archive");
-  std::ifstream in = OpenInput(args[0]);
+int List(const std::vector<std::string>& Args) {
+  if (Args.size() != 1) throw EUsageError("list takes one archive");
+  std::ifstream in = OpenInput(Args[0]);
   const TKADirectory directory = ReadArchiveDirectory(in);
   std::printf("%s archive, %zu entries\n", directory.Compressed ? "compressed" : "plain", directory.Entries.size());
   std::printf("%10s %10s %10s  %s\n", "offset", "stored", "size", "id");
@@ -89,31 +89,31 @@ int List(const std::vector<std::string>& args) {
   return 0;
 }
 
-int Extract(const std::vector<std::string>& args) {
-  if (args.size() != 2 && args.size() != 3) throw UsageError("extract takes ARCHIVE ID [OUT]");
-  std::string out = args.size() == 3 ? args[2] : args[1];
-  if (args.size() == 2 && (out == "." || out == ".." || out.find('/') != std::string::npos)) {
-    throw ToolError("id '" + out + "' is no file name here; give OUT");
+int Extract(const std::vector<std::string>& Args) {
+  if (Args.size() != 2 && Args.size() != 3) throw EUsageError("extract takes ARCHIVE ID [OUT]");
+  std::string out = Args.size() == 3 ? Args[2] : Args[1];
+  if (Args.size() == 2 && (out == "." || out == ".." || out.find('/') != std::string::npos)) {
+    throw EToolError("id '" + out + "' is no file name here; give OUT");
   }
-  std::ifstream in = OpenInput(args[0]);
-  const std::unique_ptr<TKAMemoryStream> entry = ReadArchiveEntry(in, IdFromArgument(args[1]));
+  std::ifstream in = OpenInput(Args[0]);
+  const std::unique_ptr<TKAMemoryStream> entry = ReadArchiveEntry(in, IdFromArgument(Args[1]));
   WriteWholeFile(out, entry->Bytes());
   return 0;
 }
 
-int Pack(std::vector<std::string> args) {
+int Pack(std::vector<std::string> Args) {
   bool compress = false;
-  if (!args.empty() && args[0] == "--compress") {
+  if (!Args.empty() && Args[0] == "--compress") {
     compress = true;
-    args.erase(args.begin());
+    Args.erase(Args.begin());
   }
-  if (args.size() < 2) throw UsageError("pack takes [--compress] ARCHIVE FILE...");
+  if (Args.size() < 2) throw EUsageError("pack takes [--compress] ARCHIVE FILE...");
   std::vector<TKAItem> items;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string name = std::filesystem::path(args[i]).filename().string();
-    items.push_back({IdFromArgument(name), ReadWholeFile(args[i])});
+  for (size_t i = 1; i < Args.size(); ++i) {
+    const std::string name = std::filesystem::path(Args[i]).filename().string();
+    items.push_back({IdFromArgument(name), ReadWholeFile(Args[i])});
   }
-  WriteWholeFile(args[0], TKAWriter::Build(items, compress));
+  WriteWholeFile(Args[0], TKAWriter::Build(items, compress));
   return 0;
 }
 
@@ -139,8 +139,8 @@ int main(int argc, char** argv) {
     if (command == "list") return List(args);
     if (command == "extract") return Extract(args);
     if (command == "pack") return Pack(args);
-    throw UsageError("unknown command '" + command + "'");
-  } catch (const UsageError& e) {
+    throw EUsageError("unknown command '" + command + "'");
+  } catch (const EUsageError& e) {
     std::fprintf(stderr, "morvanth-tka: %s\n%s", e.what(), Usage);
     return 2;
   } catch (const Exception& e) {

@@ -6,27 +6,27 @@
 #include <vector>
 
 namespace {
-uint32_t U16(const unsigned char* p) { return p[0] | p[1] << 8; }
-uint32_t U32(const unsigned char* p) { return U16(p) | static_cast<uint32_t>(U16(p + 2)) << 16; }
+uint32_t U16(const unsigned char* P) { return P[0] | P[1] << 8; }
+uint32_t U32(const unsigned char* P) { return U16(P) | static_cast<uint32_t>(U16(P + 2)) << 16; }
 
 constexpr uint32_t kPcm = 1, kMsAdpcm = 2, kFloat = 3, kALaw = 6, kMuLaw = 7, kImaAdpcm = 0x11, kExtensible = 0xFFFE;
 
-bool ReadWav(std::ifstream& in, uint64_t fileSize, TSoundHeader& header, std::string& error) {
+bool ReadWav(std::ifstream& In, uint64_t FileSize, TSoundHeader& Header, std::string& Error) {
   unsigned char chunk[8];
   bool haveFormat = false;
   uint32_t format = 0, blockAlign = 0, samplesPerBlock = 0;
   uint64_t at = 12;
-  while (in.read(reinterpret_cast<char*>(chunk), 8)) {
+  while (In.read(reinterpret_cast<char*>(chunk), 8)) {
     const uint32_t size = U32(chunk + 4);
     at += 8;
     if (std::memcmp(chunk, "fmt ", 4) == 0) {
       unsigned char fmt[40] = {};
       if (size < 16) break;
-      in.read(reinterpret_cast<char*>(fmt), std::min<uint32_t>(size, sizeof fmt));
-      if (!in) break;
+      In.read(reinterpret_cast<char*>(fmt), std::min<uint32_t>(size, sizeof fmt));
+      if (!In) break;
       format = U16(fmt);
-      header.Channels = U16(fmt + 2);
-      header.Rate = U32(fmt + 4);
+      Header.Channels = U16(fmt + 2);
+      Header.Rate = U32(fmt + 4);
       blockAlign = U16(fmt + 12);
       if (size >= 20) samplesPerBlock = U16(fmt + 18);
       if (format == kExtensible && size >= 26) format = U16(fmt + 24);
@@ -35,70 +35,70 @@ bool ReadWav(std::ifstream& in, uint64_t fileSize, TSoundHeader& header, std::st
       if (!haveFormat) break;
       // SDL allocates what the chunk claims before it reads what is there: a claim past the file's end (a cut
       // or forged file) would cost that memory, so it is refused.
-      if (size > (fileSize > at ? fileSize - at : 0)) {
-        error = "a WAV file whose data runs past its end";
+      if (size > (FileSize > at ? FileSize - at : 0)) {
+        Error = "a WAV file whose data runs past its end";
         return false;
       }
-      header.DataBytes = size;
-      if (header.Channels == 0 || blockAlign == 0) {
-        error = "a WAV file without channels";
+      Header.DataBytes = size;
+      if (Header.Channels == 0 || blockAlign == 0) {
+        Error = "a WAV file without channels";
         return false;
       }
       switch (format) {
         case kPcm:
         case kFloat:
         case kALaw:
-        case kMuLaw: header.Frames = header.DataBytes / blockAlign; break;
+        case kMuLaw: Header.Frames = Header.DataBytes / blockAlign; break;
         case kMsAdpcm:
         case kImaAdpcm:
           // At least one sample frame a block; a block holds at most two frames per byte and channel.
           samplesPerBlock = std::max(samplesPerBlock, 1u);
-          samplesPerBlock = std::min(samplesPerBlock, blockAlign * 2 / header.Channels + 2);
-          header.Frames = (header.DataBytes / blockAlign + 1) * samplesPerBlock;
+          samplesPerBlock = std::min(samplesPerBlock, blockAlign * 2 / Header.Channels + 2);
+          Header.Frames = (Header.DataBytes / blockAlign + 1) * samplesPerBlock;
           break;
-        default: error = "a WAV encoding that is not accepted (" + std::to_string(format) + ")"; return false;
+        default: Error = "a WAV encoding that is not accepted (" + std::to_string(format) + ")"; return false;
       }
       return true;
     }
     const uint64_t next = at + size + (size & 1);
-    if (next > fileSize) break;
-    in.seekg(static_cast<std::streamoff>(next));
+    if (next > FileSize) break;
+    In.seekg(static_cast<std::streamoff>(next));
     at = next;
   }
-  error = "a WAV file without its format or data";
+  Error = "a WAV file without its format or data";
   return false;
 }
 
-bool ReadVorbis(std::ifstream& in, uint64_t fileSize, TSoundHeader& header, std::string& error) {
+bool ReadVorbis(std::ifstream& In, uint64_t FileSize, TSoundHeader& Header, std::string& Error) {
   // The first page holds the identification header alone: 27 bytes of page header, the segment table, then
   // 0x01 "vorbis", the version, the channels and the rate.
   unsigned char page[27 + 255 + 16];
-  in.seekg(0);
-  in.read(reinterpret_cast<char*>(page), 27);
-  const uint32_t segments = in ? page[26] : 0;
-  in.read(reinterpret_cast<char*>(page + 27), segments + 16);
+  In.seekg(0);
+  In.read(reinterpret_cast<char*>(page), 27);
+  const uint32_t segments = In ? page[26] : 0;
+  In.read(reinterpret_cast<char*>(page + 27), segments + 16);
   const unsigned char* id = page + 27 + segments;
-  if (!in || std::memcmp(id, "\x01vorbis", 7) != 0) {
-    error = "an Ogg file that is not Vorbis";
+  if (!In || std::memcmp(id, "\x01vorbis", 7) != 0) {
+    Error = "an Ogg file that is not Vorbis";
     return false;
   }
-  header.Vorbis = true;
-  header.Channels = id[11];
-  header.Rate = U32(id + 12);
-  header.DataBytes = fileSize;
+  Header.Vorbis = true;
+  Header.Channels = id[11];
+  Header.Rate = U32(id + 12);
+  Header.DataBytes = FileSize;
   // The length: the granule position of the last page, found in the file's last 64 KiB.
-  const uint64_t tail = std::min<uint64_t>(fileSize, 65536);
+  const uint64_t tail = std::min<uint64_t>(FileSize, 65536);
   std::vector<char> bytes(tail);
-  in.seekg(static_cast<std::streamoff>(fileSize - tail));
-  in.read(bytes.data(), static_cast<std::streamsize>(tail));
-  for (size_t i = tail >= 14 ? tail - 14 : 0; in && i-- > 0;) {
+  In.seekg(static_cast<std::streamoff>(FileSize - tail));
+  In.read(bytes.data(), static_cast<std::streamsize>(tail));
+  for (size_t i = tail >= 14 ? tail - 14 : 0; In && i-- > 0;) {
     if (std::memcmp(bytes.data() + i, "OggS", 4) != 0) continue;
     uint64_t granule = 0;
     for (int b = 7; b >= 0; --b) granule = granule << 8 | static_cast<unsigned char>(bytes[i + 6 + b]);
-    header.Frames = granule;
+    Header.Frames = granule;
     return true;
   }
-  error = "an Ogg file without a last page";
+  Error = "an Ogg file without a last page";
   return false;
 }
 }  // namespace

@@ -5,7 +5,7 @@
 // RasterAvx2 under GCC's avx2 target with MORVANTH_RASTER_MASKED_STORE and MORVANTH_RASTER_AVX2_OPS defined.
 // Anything written under those macros must give the same bytes as the portable path beside it: the sets must be
 // pixel-identical, because a recording or a screenshot test may run on either. SoftRasterTest draws every case
-// with both sets (its "Baseline" and "Best" instances), and compares the two sets' pictures of a workload that
+// with both sets (its "kBaseline" and "kBest" instances), and compares the two sets' pictures of a workload that
 // mixes every preset, sampler, addressing mode and colouring.
 #include <cstring>
 #include <type_traits>
@@ -40,14 +40,14 @@ namespace {
 bool UseBaseline = false;
 
 struct TKernelChoice {
-  TRasterKernel (*Fast)[RasterBlendFastCount][RasterColouringCount];
-  TRasterKernel (*Tested)[RasterColouringCount];
+  TRasterKernel (*Fast)[kRasterBlendFastCount][kRasterColouringCount];
+  TRasterKernel (*Tested)[kRasterColouringCount];
   const TRasterKernel* Generic;
 };
 
 TKernelChoice BaselineKernels() {
-  auto& Table = const_cast<RasterBase::TKernelTable&>(RasterBase::KernelTable());
-  return {Table.Fast, Table.Tested, Table.Generic};
+  auto& table = const_cast<RasterBase::TKernelTable&>(RasterBase::KernelTable());
+  return {table.Fast, table.Tested, table.Generic};
 }
 
 TKernelChoice ChooseKernels() {
@@ -64,14 +64,14 @@ TKernelChoice ChooseKernels() {
 }  // namespace
 
 TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring) {
-  static const TKernelChoice Best = ChooseKernels();
-  static const TKernelChoice Baseline = BaselineKernels();
-  const TKernelChoice& Kernels = UseBaseline ? Baseline : Best;
-  int S = static_cast<int>(Sampler);
-  if (!State.FastStage || State.Blend == TRasterBlend::Generic) return Kernels.Generic[S];
+  static const TKernelChoice kBest = ChooseKernels();
+  static const TKernelChoice kBaseline = BaselineKernels();
+  const TKernelChoice& kernels = UseBaseline ? kBaseline : kBest;
+  int s = static_cast<int>(Sampler);
+  if (!State.FastStage || State.Blend == TRasterBlend::Generic) return kernels.Generic[s];
   if (State.AlphaTest)
-    return State.Blend == TRasterBlend::Opaque ? Kernels.Tested[S][static_cast<int>(Colouring)] : Kernels.Generic[S];
-  return Kernels.Fast[S][static_cast<int>(State.Blend)][static_cast<int>(Colouring)];
+    return State.Blend == TRasterBlend::Opaque ? kernels.Tested[s][static_cast<int>(Colouring)] : kernels.Generic[s];
+  return kernels.Fast[s][static_cast<int>(State.Blend)][static_cast<int>(Colouring)];
 }
 
 void RasterUseBaselineKernels(bool Baseline) { UseBaseline = Baseline; }

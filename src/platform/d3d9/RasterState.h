@@ -12,7 +12,7 @@ enum class TRasterBlend : uint8_t {
   Color,     // ZERO, SRCCOLOR, ADD
   Generic,   // any other factors or operation (slow path)
 };
-constexpr int RasterBlendFastCount = 5;
+constexpr int kRasterBlendFastCount = 5;
 
 // Texture sampling: none, or point or bilinear with wrap or clamp per axis.
 enum class TRasterSampler : uint8_t {
@@ -26,7 +26,7 @@ enum class TRasterSampler : uint8_t {
   LinearClampWrap,
   LinearClampClamp,
 };
-constexpr int RasterSamplerCount = 9;
+constexpr int kRasterSamplerCount = 9;
 
 constexpr TRasterSampler MakeRasterSampler(bool Textured, bool Linear, bool WrapU, bool WrapV) {
   if (!Textured) return TRasterSampler::None;
@@ -45,10 +45,10 @@ struct TRasterBlendSetup {
   uint32_t SrcBlend, DestBlend, BlendOp;
 };
 
-constexpr int RasterTargetSlack = 4;
+constexpr int kRasterTargetSlack = 4;
 
 struct TRasterState {
-  // ARGB8888 rows. At least RasterTargetSlack pixels past the last one must be readable: span kernels load
+  // ARGB8888 rows. At least kRasterTargetSlack pixels past the last one must be readable: span kernels load
   // whole groups of pixels and write back only those of the span.
   uint32_t* Target = nullptr;
   int32_t TargetPitch = 0;  // in pixels
@@ -74,10 +74,10 @@ struct TRasterState {
 
 // Fraction bits of the texture coordinates a span carries. Enough that stepping across the widest span drifts by
 // far less than the 1/256 texel the samplers snap to, so that a pixel centre on a texel edge stays on it.
-constexpr int RasterTexelBits = 24;
+constexpr int kRasterTexelBits = 24;
 
 // One row of pixels of one triangle. Colours are per channel in memory order (blue, green, red, alpha) as 16.16
-// fixed point with the rounding half already added; texture coordinates in texels, with RasterTexelBits
+// fixed point with the rounding half already added; texture coordinates in texels, with kRasterTexelBits
 // fraction bits.
 struct TRasterSpan {
   uint32_t* Target;
@@ -100,7 +100,7 @@ enum class TRasterColouring : uint8_t {
   Shaded,          // diffuse interpolated, no specular (disabled, or black at every vertex)
   ShadedSpecular,  // diffuse interpolated, specular interpolated and added
 };
-constexpr int RasterColouringCount = 3;
+constexpr int kRasterColouringCount = 3;
 
 // Tests: draw with the x86-64 baseline kernels even where AVX2 ones run (false: the best the processor runs).
 void RasterUseBaselineKernels(bool Baseline);

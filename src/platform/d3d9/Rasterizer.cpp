@@ -5,35 +5,35 @@
 
 namespace {
 
-constexpr int SubpixelBits = 8;
-constexpr double SubpixelScale = 1 << SubpixelBits;
+constexpr int kSubpixelBits = 8;
+constexpr double kSubpixelScale = 1 << kSubpixelBits;
 // Positions beyond this many pixels from the origin are clipped geometrically first, which keeps every edge
 // function product within 64 bits.
-constexpr double GuardBand = 1 << 19;
+constexpr double kGuardBand = 1 << 19;
 
 // Nearest integer, halves upwards; inline (llround is a library call, and this runs per span).
 // Attribute values in fixed point are kept within this bound, so that sums and products of a few of them (and
 // a pixel position) stay far inside 64 bits whatever the vertices say.
-constexpr double FixedLimit = 281474976710656.0;  // 2^48
+constexpr double kFixedLimit = 281474976710656.0;  // 2^48
 
-inline int64_t Round(double X, double Limit = FixedLimit) {
+inline int64_t Round(double X, double Limit = kFixedLimit) {
   if (!(X > -Limit)) X = -Limit;  // also catches NaN
   if (X > Limit) X = Limit;
   X += 0.5;
-  int64_t T = static_cast<int64_t>(X);
-  return T - (static_cast<double>(T) > X ? 1 : 0);
+  int64_t t = static_cast<int64_t>(X);
+  return t - (static_cast<double>(t) > X ? 1 : 0);
 }
 
 int64_t FloorDiv(int64_t A, int64_t B) {  // B > 0
-  int64_t Q = A / B;
-  return (A % B != 0 && A < 0) ? Q - 1 : Q;
+  int64_t q = A / B;
+  return (A % B != 0 && A < 0) ? q - 1 : q;
 }
 
 // floor(M / D) for a numerator that grows by DM per row, kept exactly with quotient and remainder.
 struct TFloorStepper {
   int64_t Q, R, D, DQ, DR;
-  void Init(int64_t M, int64_t DM, int64_t D_) {
-    D = D_;
+  void Init(int64_t M, int64_t DM, int64_t Divisor) {
+    D = Divisor;
     Q = FloorDiv(M, D);
     R = M - Q * D;
     DQ = FloorDiv(DM, D);
@@ -62,9 +62,9 @@ struct TSetup {
 double ChannelOf(uint32_t Colour, int C) { return double((Colour >> (8 * C)) & 255); }
 
 TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double Ex2, double Ey2, double InvDet) {
-  double D1 = F1 - F0, D2 = F2 - F0;
-  if (D1 == 0 && D2 == 0) return {F0, 0, 0};
-  return {F0, (D1 * Ey2 - D2 * Ey1) * InvDet, (D2 * Ex1 - D1 * Ex2) * InvDet};
+  double d1 = F1 - F0, d2 = F2 - F0;
+  if (d1 == 0 && d2 == 0) return {F0, 0, 0};
+  return {F0, (d1 * Ey2 - d2 * Ey1) * InvDet, (d2 * Ex1 - d1 * Ex2) * InvDet};
 }
 
 struct TClipPoint {
@@ -75,56 +75,56 @@ struct TClipPoint {
 // nothing, when a four-cornered one is not convex once snapped (its caller then draws it as two triangles).
 bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
                bool Shaded, bool AddsSpecular) {
-  int64_t X[4], Y[4];
-  for (int I = 0; I < N; ++I) {
-    X[I] = Round(P[I].X * SubpixelScale);
-    Y[I] = Round(P[I].Y * SubpixelScale);
+  int64_t x[4], y[4];
+  for (int i = 0; i < N; ++i) {
+    x[i] = Round(P[i].X * kSubpixelScale);
+    y[i] = Round(P[i].Y * kSubpixelScale);
   }
-  int64_t Area = 0;
-  for (int I = 0; I < N; ++I) Area += X[I] * Y[(I + 1) % N] - X[(I + 1) % N] * Y[I];
-  if (Area == 0) return N == 3;
-  if (Area < 0) {
-    std::reverse(X, X + N);
-    std::reverse(Y, Y + N);
+  int64_t area = 0;
+  for (int i = 0; i < N; ++i) area += x[i] * y[(i + 1) % N] - x[(i + 1) % N] * y[i];
+  if (area == 0) return N == 3;
+  if (area < 0) {
+    std::reverse(x, x + N);
+    std::reverse(y, y + N);
   }
-  for (int I = 0; I < N && N == 4; ++I) {
-    int J = (I + 1) % N, K = (I + 2) % N;
-    if ((X[J] - X[I]) * (Y[K] - Y[J]) - (Y[J] - Y[I]) * (X[K] - X[J]) < 0) return false;
+  for (int i = 0; i < N && N == 4; ++i) {
+    int j = (i + 1) % N, k = (i + 2) % N;
+    if ((x[j] - x[i]) * (y[k] - y[j]) - (y[j] - y[i]) * (x[k] - x[j]) < 0) return false;
   }
   // Rows whose centres may lie inside, within the clip rectangle.
-  int64_t MinY = *std::min_element(Y, Y + N), MaxY = *std::max_element(Y, Y + N);
-  int64_t Top = std::max<int64_t>(State.ClipTop, -FloorDiv(-MinY, 1 << SubpixelBits));
-  int64_t Bottom = std::min<int64_t>(State.ClipBottom, FloorDiv(MaxY, 1 << SubpixelBits) + 1);
-  if (Top >= Bottom) return true;
+  int64_t minY = *std::min_element(y, y + N), maxY = *std::max_element(y, y + N);
+  int64_t top = std::max<int64_t>(State.ClipTop, -FloorDiv(-minY, 1 << kSubpixelBits));
+  int64_t bottom = std::min<int64_t>(State.ClipBottom, FloorDiv(maxY, 1 << kSubpixelBits) + 1);
+  if (top >= bottom) return true;
 
   // Edge a->b of a clockwise triangle (y down): E(p) = dx * (py - ay) - dy * (px - ax), inside where E >= 0 on
   // top and left edges and E > 0 on the others. Per row E is linear in px, which gives each edge's bound.
-  TFloorStepper Lefts[4], Rights[4];
-  int64_t Horizontal[4], HorizontalStep[4];
-  int LeftCount = 0, RightCount = 0, HorizontalCount = 0;
-  for (int I = 0; I < N; ++I) {
-    int J = (I + 1) % N;
-    int64_t Dx = X[J] - X[I], Dy = Y[J] - Y[I];
-    bool TopLeft = Dy < 0 || (Dy == 0 && Dx > 0);
-    int64_t M = Dx * (Top * (1 << SubpixelBits) - Y[I]) + Dy * X[I] - (TopLeft ? 0 : 1);
-    int64_t DM = Dx * (1 << SubpixelBits);
-    if (Dy == 0) {
-      Horizontal[HorizontalCount] = M;
-      HorizontalStep[HorizontalCount++] = DM;
-    } else if (Dy < 0) {
-      Lefts[LeftCount++].Init(M, DM, -Dy * (1 << SubpixelBits));  // px >= -floor(M / D)
+  TFloorStepper lefts[4], rights[4];
+  int64_t horizontal[4], horizontalStep[4];
+  int leftCount = 0, rightCount = 0, horizontalCount = 0;
+  for (int i = 0; i < N; ++i) {
+    int j = (i + 1) % N;
+    int64_t dx = x[j] - x[i], dy = y[j] - y[i];
+    bool topLeft = dy < 0 || (dy == 0 && dx > 0);
+    int64_t m = dx * (top * (1 << kSubpixelBits) - y[i]) + dy * x[i] - (topLeft ? 0 : 1);
+    int64_t dm = dx * (1 << kSubpixelBits);
+    if (dy == 0) {
+      horizontal[horizontalCount] = m;
+      horizontalStep[horizontalCount++] = dm;
+    } else if (dy < 0) {
+      lefts[leftCount++].Init(m, dm, -dy * (1 << kSubpixelBits));  // px >= -floor(M / D)
     } else {
-      Rights[RightCount++].Init(M, DM, Dy * (1 << SubpixelBits));  // px <= floor(M / D)
+      rights[rightCount++].Init(m, dm, dy * (1 << kSubpixelBits));  // px <= floor(M / D)
     }
   }
 
-  const bool Textured = State.Texels != nullptr;
-  const int32_t Stride = State.TargetPitch;
+  const bool textured = State.Texels != nullptr;
+  const int32_t stride = State.TargetPitch;
 
   // Attributes in fixed point, stepped from row to row at x = 0 and moved to each span's first pixel.
   struct TLinear {
     int64_t Row, StepX, StepY;
-    void Init(const TPlane& P, double Scale, const TSetup& S, int64_t Top, double Limit = FixedLimit) {
+    void Init(const TPlane& P, double Scale, const TSetup& S, int64_t Top, double Limit = kFixedLimit) {
       Row = Round((P.F0 - P.Dx * S.X0 + P.Dy * (double(Top) - S.Y0)) * Scale, Limit);
       StepX = Round(P.Dx * Scale);
       StepY = Round(P.Dy * Scale);
@@ -132,109 +132,109 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
     int64_t At(int64_t X) const { return Row + StepX * X; }
   };
   // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
-  auto ColourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
-  TLinear Diffuse[4]{}, Specular[3]{}, U{}, V{};
-  TRasterSpan Span;
-  for (int C = 0; C < 4; ++C) {
-    Span.Diffuse[C] = 255 * 65536 + 0x8000;
-    Span.Specular[C] = 0x8000 * (C != 3);
-    Span.DiffuseStep[C] = Span.SpecularStep[C] = 0;
+  auto colourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
+  TLinear diffuse[4]{}, specular[3]{}, u{}, v{};
+  TRasterSpan span;
+  for (int c = 0; c < 4; ++c) {
+    span.Diffuse[c] = 255 * 65536 + 0x8000;
+    span.Specular[c] = 0x8000 * (c != 3);
+    span.DiffuseStep[c] = span.SpecularStep[c] = 0;
     if (Shaded) {
-      Diffuse[C].Init(Setup.Diffuse[C], 65536.0, Setup, Top);
-      Span.DiffuseStep[C] = ColourStep(Diffuse[C].StepX);
+      diffuse[c].Init(Setup.Diffuse[c], 65536.0, Setup, top);
+      span.DiffuseStep[c] = colourStep(diffuse[c].StepX);
     }
-    if (AddsSpecular && C < 3) {
-      Specular[C].Init(Setup.Specular[C], 65536.0, Setup, Top);
-      Span.SpecularStep[C] = ColourStep(Specular[C].StepX);
+    if (AddsSpecular && c < 3) {
+      specular[c].Init(Setup.Specular[c], 65536.0, Setup, top);
+      span.SpecularStep[c] = colourStep(specular[c].StepX);
     }
   }
-  // Texture coordinates: each step is rounded to RasterTexelBits fraction bits, so a pixel x + y steps from the
+  // Texture coordinates: each step is rounded to kRasterTexelBits fraction bits, so a pixel x + y steps from the
   // start is off by at most (x + y) / 2^25 texel, far inside the 1/512 texel within which the samplers' snap
   // to 1/256 texel brings an exact value back. The start may lie a million repeats of the largest texture away,
   // beyond the other attributes' bound.
-  constexpr double TexelScale = double(int64_t(1) << RasterTexelBits);
-  constexpr double TexelLimit = 4294967296.0 * TexelScale;  // 2^32 texels
-  if (Textured) {
-    U.Init(Setup.U, State.TextureWidth * TexelScale, Setup, Top, TexelLimit);
-    V.Init(Setup.V, State.TextureHeight * TexelScale, Setup, Top, TexelLimit);
+  constexpr double kTexelScale = double(int64_t(1) << kRasterTexelBits);
+  constexpr double kTexelLimit = 4294967296.0 * kTexelScale;  // 2^32 texels
+  if (textured) {
+    u.Init(Setup.U, State.TextureWidth * kTexelScale, Setup, top, kTexelLimit);
+    v.Init(Setup.V, State.TextureHeight * kTexelScale, Setup, top, kTexelLimit);
   }
-  Span.StepU = U.StepX;
-  Span.StepV = V.StepX;
-  auto Colour = [](int64_t Fixed) { return int32_t(std::clamp<int64_t>(Fixed, 0, 255 * 65536)) + 0x8000; };
+  span.StepU = u.StepX;
+  span.StepV = v.StepX;
+  auto colour = [](int64_t Fixed) { return int32_t(std::clamp<int64_t>(Fixed, 0, 255 * 65536)) + 0x8000; };
 
-  for (int64_t Row = Top; Row < Bottom; ++Row) {
-    int64_t Left = State.ClipLeft, Right = State.ClipRight;
-    bool Empty = false;
-    for (int I = 0; I < LeftCount; ++I) {
-      Left = std::max(Left, -Lefts[I].Q);
-      Lefts[I].Step();
+  for (int64_t row = top; row < bottom; ++row) {
+    int64_t left = State.ClipLeft, right = State.ClipRight;
+    bool empty = false;
+    for (int i = 0; i < leftCount; ++i) {
+      left = std::max(left, -lefts[i].Q);
+      lefts[i].Step();
     }
-    for (int I = 0; I < RightCount; ++I) {
-      Right = std::min(Right, Rights[I].Q + 1);
-      Rights[I].Step();
+    for (int i = 0; i < rightCount; ++i) {
+      right = std::min(right, rights[i].Q + 1);
+      rights[i].Step();
     }
-    for (int I = 0; I < HorizontalCount; ++I) {
-      Empty |= Horizontal[I] < 0;
-      Horizontal[I] += HorizontalStep[I];
+    for (int i = 0; i < horizontalCount; ++i) {
+      empty |= horizontal[i] < 0;
+      horizontal[i] += horizontalStep[i];
     }
-    if (!Empty && Left < Right) {
+    if (!empty && left < right) {
       // Stored whole: the kernel loads them as one vector, which a store per channel would stall.
       typedef int32_t I32x4 __attribute__((vector_size(16)));
       if (Shaded) {
-        I32x4 D = {Colour(Diffuse[0].At(Left)), Colour(Diffuse[1].At(Left)), Colour(Diffuse[2].At(Left)),
-                   Colour(Diffuse[3].At(Left))};
-        std::memcpy(Span.Diffuse, &D, sizeof D);
+        I32x4 d = {colour(diffuse[0].At(left)), colour(diffuse[1].At(left)), colour(diffuse[2].At(left)),
+                   colour(diffuse[3].At(left))};
+        std::memcpy(span.Diffuse, &d, sizeof d);
       }
       if (AddsSpecular) {
-        I32x4 S = {Colour(Specular[0].At(Left)), Colour(Specular[1].At(Left)), Colour(Specular[2].At(Left)), 0};
-        std::memcpy(Span.Specular, &S, sizeof S);
+        I32x4 s = {colour(specular[0].At(left)), colour(specular[1].At(left)), colour(specular[2].At(left)), 0};
+        std::memcpy(span.Specular, &s, sizeof s);
       }
-      Span.U = U.At(Left);
-      Span.V = V.At(Left);
-      Span.Target = State.Target + Row * Stride + Left;
+      span.U = u.At(left);
+      span.V = v.At(left);
+      span.Target = State.Target + row * stride + left;
       // Sprites land anywhere on a target larger than the caches: fetch rows ahead before they are blended.
-      if (Row + 2 < Bottom) {
-        __builtin_prefetch(Span.Target + 2 * Stride);
-        __builtin_prefetch(Span.Target + 2 * Stride + (Right - Left));
+      if (row + 2 < bottom) {
+        __builtin_prefetch(span.Target + 2 * stride);
+        __builtin_prefetch(span.Target + 2 * stride + (right - left));
       }
-      Span.Count = int32_t(Right - Left);
-      Kernel(Span, State);
+      span.Count = int32_t(right - left);
+      Kernel(span, State);
     }
-    for (int C = 0; C < 4; ++C) Diffuse[C].Row += Diffuse[C].StepY;
-    for (int C = 0; C < 3; ++C) Specular[C].Row += Specular[C].StepY;
-    U.Row += U.StepY;
-    V.Row += V.StepY;
+    for (int c = 0; c < 4; ++c) diffuse[c].Row += diffuse[c].StepY;
+    for (int c = 0; c < 3; ++c) specular[c].Row += specular[c].StepY;
+    u.Row += u.StepY;
+    v.Row += v.StepY;
   }
   return true;
 }
 
 // Clips a polygon to the guard band (one side at a time); returns the new vertex count.
 int ClipToGuardBand(TClipPoint* Poly, int Count) {
-  TClipPoint Work[16];
-  for (int Side = 0; Side < 4 && Count > 0; ++Side) {
-    int Out = 0;
-    auto Inside = [Side](const TClipPoint& P) {
-      switch (Side) {
-        case 0: return P.X >= -GuardBand;
-        case 1: return P.X <= GuardBand;
-        case 2: return P.Y >= -GuardBand;
-        default: return P.Y <= GuardBand;
+  TClipPoint work[16];
+  for (int side = 0; side < 4 && Count > 0; ++side) {
+    int out = 0;
+    auto inside = [side](const TClipPoint& P) {
+      switch (side) {
+        case 0: return P.X >= -kGuardBand;
+        case 1: return P.X <= kGuardBand;
+        case 2: return P.Y >= -kGuardBand;
+        default: return P.Y <= kGuardBand;
       }
     };
-    auto Cross = [Side](const TClipPoint& A, const TClipPoint& B) {
-      double Bound = (Side == 0 || Side == 2) ? -GuardBand : GuardBand;
-      double T = Side < 2 ? (Bound - A.X) / (B.X - A.X) : (Bound - A.Y) / (B.Y - A.Y);
-      return TClipPoint{A.X + (B.X - A.X) * T, A.Y + (B.Y - A.Y) * T};
+    auto cross = [side](const TClipPoint& A, const TClipPoint& B) {
+      double bound = (side == 0 || side == 2) ? -kGuardBand : kGuardBand;
+      double t = side < 2 ? (bound - A.X) / (B.X - A.X) : (bound - A.Y) / (B.Y - A.Y);
+      return TClipPoint{A.X + (B.X - A.X) * t, A.Y + (B.Y - A.Y) * t};
     };
-    for (int I = 0; I < Count; ++I) {
-      const TClipPoint& A = Poly[I];
-      const TClipPoint& B = Poly[(I + 1) % Count];
-      bool InA = Inside(A), InB = Inside(B);
-      if (InA) Work[Out++] = A;
-      if (InA != InB) Work[Out++] = Cross(A, B);
+    for (int i = 0; i < Count; ++i) {
+      const TClipPoint& a = Poly[i];
+      const TClipPoint& b = Poly[(i + 1) % Count];
+      bool inA = inside(a), inB = inside(b);
+      if (inA) work[out++] = a;
+      if (inA != inB) work[out++] = cross(a, b);
     }
-    Count = Out;
-    std::copy(Work, Work + Count, Poly);
+    Count = out;
+    std::copy(work, work + Count, Poly);
   }
   return Count;
 }
@@ -258,15 +258,15 @@ namespace {
 
 // Whether the corners A, B, D, C (in this order) turn the same way at every corner.
 bool ConvexQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex& D) {
-  const TRasterVertex* Ring[4] = {&A, &B, &D, &C};
-  int Positive = 0, Negative = 0;
-  for (int I = 0; I < 4; ++I) {
-    const TRasterVertex &P = *Ring[I], &Q = *Ring[(I + 1) % 4], &R = *Ring[(I + 2) % 4];
-    double Cross = (double(Q.X) - P.X) * (double(R.Y) - Q.Y) - (double(Q.Y) - P.Y) * (double(R.X) - Q.X);
-    Positive += Cross > 0;
-    Negative += Cross < 0;
+  const TRasterVertex* ring[4] = {&A, &B, &D, &C};
+  int positive = 0, negative = 0;
+  for (int i = 0; i < 4; ++i) {
+    const TRasterVertex &p = *ring[i], &q = *ring[(i + 1) % 4], &r = *ring[(i + 2) % 4];
+    double cross = (double(q.X) - p.X) * (double(r.Y) - q.Y) - (double(q.Y) - p.Y) * (double(r.X) - q.X);
+    positive += cross > 0;
+    negative += cross < 0;
   }
-  return Positive == 4 || Negative == 4;
+  return positive == 4 || negative == 4;
 }
 
 bool Matches(const TPlane& P, double X, double Y, double Value, double Tolerance) {
@@ -278,85 +278,85 @@ bool Matches(const TPlane& P, double X, double Y, double Value, double Tolerance
 bool TRasterizer::DrawShape(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
                             const TRasterVertex* D, bool Reversed, const TRasterState& State) {
   if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return true;
-  const TRasterVertex* V[4] = {&A, &B, &C, D};
-  for (int I = 0; I < (D ? 4 : 3); ++I)
-    if (!std::isfinite(V[I]->X) || !std::isfinite(V[I]->Y)) return D == nullptr;
+  const TRasterVertex* v[4] = {&A, &B, &C, D};
+  for (int i = 0; i < (D ? 4 : 3); ++i)
+    if (!std::isfinite(v[i]->X) || !std::isfinite(v[i]->Y)) return D == nullptr;
   if (D && !ConvexQuad(A, B, C, *D)) return false;
 
-  double X0 = A.X, Y0 = A.Y;
-  double Ex1 = double(B.X) - X0, Ey1 = double(B.Y) - Y0, Ex2 = double(C.X) - X0, Ey2 = double(C.Y) - Y0;
-  double Det = Ex1 * Ey2 - Ex2 * Ey1;
-  if (Det == 0 || !std::isfinite(Det)) return D == nullptr;
+  double x0 = A.X, y0 = A.Y;
+  double ex1 = double(B.X) - x0, ey1 = double(B.Y) - y0, ex2 = double(C.X) - x0, ey2 = double(C.Y) - y0;
+  double det = ex1 * ey2 - ex2 * ey1;
+  if (det == 0 || !std::isfinite(det)) return D == nullptr;
   // Screen winding with y down: Det > 0 is clockwise. A convex quad's two triangles wind alike.
-  bool Clockwise = (Det > 0) != Reversed;
-  if ((State.CullMode == 3 && !Clockwise) || (State.CullMode == 2 && Clockwise)) return true;
+  bool clockwise = (det > 0) != Reversed;
+  if ((State.CullMode == 3 && !clockwise) || (State.CullMode == 2 && clockwise)) return true;
 
-  TSetup Setup;
-  Setup.X0 = X0;
-  Setup.Y0 = Y0;
-  double InvDet = 1.0 / Det;
-  for (int Ch = 0; Ch < 4; ++Ch) {
+  TSetup setup;
+  setup.X0 = x0;
+  setup.Y0 = y0;
+  double invDet = 1.0 / det;
+  for (int ch = 0; ch < 4; ++ch) {
     if (State.FlatShade) {
-      Setup.Diffuse[Ch] = {ChannelOf(A.Diffuse, Ch), 0, 0};
-      Setup.Specular[Ch] = {ChannelOf(A.Specular, Ch), 0, 0};
+      setup.Diffuse[ch] = {ChannelOf(A.Diffuse, ch), 0, 0};
+      setup.Specular[ch] = {ChannelOf(A.Specular, ch), 0, 0};
     } else {
-      Setup.Diffuse[Ch] = MakePlane(ChannelOf(A.Diffuse, Ch), ChannelOf(B.Diffuse, Ch), ChannelOf(C.Diffuse, Ch), Ex1,
-                                    Ey1, Ex2, Ey2, InvDet);
-      Setup.Specular[Ch] = MakePlane(ChannelOf(A.Specular, Ch), ChannelOf(B.Specular, Ch), ChannelOf(C.Specular, Ch),
-                                     Ex1, Ey1, Ex2, Ey2, InvDet);
+      setup.Diffuse[ch] = MakePlane(ChannelOf(A.Diffuse, ch), ChannelOf(B.Diffuse, ch), ChannelOf(C.Diffuse, ch), ex1,
+                                    ey1, ex2, ey2, invDet);
+      setup.Specular[ch] = MakePlane(ChannelOf(A.Specular, ch), ChannelOf(B.Specular, ch), ChannelOf(C.Specular, ch),
+                                     ex1, ey1, ex2, ey2, invDet);
     }
   }
   // Texture coordinates beyond a million repeats carry no meaning; they are held there (and NaN read as 0).
-  auto Coordinate = [](float T) { return std::isnan(T) ? 0.0 : std::clamp(double(T), -1e6, 1e6); };
-  Setup.U = MakePlane(Coordinate(A.U), Coordinate(B.U), Coordinate(C.U), Ex1, Ey1, Ex2, Ey2, InvDet);
-  Setup.V = MakePlane(Coordinate(A.V), Coordinate(B.V), Coordinate(C.V), Ex1, Ey1, Ex2, Ey2, InvDet);
+  auto coordinate = [](float T) { return std::isnan(T) ? 0.0 : std::clamp(double(T), -1e6, 1e6); };
+  setup.U = MakePlane(coordinate(A.U), coordinate(B.U), coordinate(C.U), ex1, ey1, ex2, ey2, invDet);
+  setup.V = MakePlane(coordinate(A.V), coordinate(B.V), coordinate(C.V), ex1, ey1, ex2, ey2, invDet);
 
   // A quad is one polygon only when its fourth corner lies on the planes of the first three (colours to well
   // under a rounding step, texture coordinates to float precision): then both triangles would draw the same.
   if (D) {
-    double Dx = double(D->X) - X0, Dy = double(D->Y) - Y0;
-    for (int Ch = 0; Ch < 4; ++Ch)
-      if (!Matches(Setup.Diffuse[Ch], Dx, Dy, ChannelOf(D->Diffuse, Ch), 1.0 / 1024) ||
-          !Matches(Setup.Specular[Ch], Dx, Dy, ChannelOf(D->Specular, Ch), 1.0 / 1024))
+    double dx = double(D->X) - x0, dy = double(D->Y) - y0;
+    for (int ch = 0; ch < 4; ++ch)
+      if (!Matches(setup.Diffuse[ch], dx, dy, ChannelOf(D->Diffuse, ch), 1.0 / 1024) ||
+          !Matches(setup.Specular[ch], dx, dy, ChannelOf(D->Specular, ch), 1.0 / 1024))
         return false;
-    double Du = Coordinate(D->U), Dv = Coordinate(D->V);
-    if (!Matches(Setup.U, Dx, Dy, Du, 1e-6 * (1 + std::fabs(Du))) ||
-        !Matches(Setup.V, Dx, Dy, Dv, 1e-6 * (1 + std::fabs(Dv))))
+    double du = coordinate(D->U), dv = coordinate(D->V);
+    if (!Matches(setup.U, dx, dy, du, 1e-6 * (1 + std::fabs(du))) ||
+        !Matches(setup.V, dx, dy, dv, 1e-6 * (1 + std::fabs(dv))))
       return false;
   }
 
   // Magnification or minification, from the texels one pixel step covers.
-  bool Linear = State.MagLinear;
+  bool linear = State.MagLinear;
   if (State.Texels) {
-    double W = State.TextureWidth, H = State.TextureHeight;
-    double Ux = Setup.U.Dx * W, Vx = Setup.V.Dx * H, Uy = Setup.U.Dy * W, Vy = Setup.V.Dy * H;
-    if (std::max(Ux * Ux + Vx * Vx, Uy * Uy + Vy * Vy) > 1.0) Linear = State.MinLinear;
+    double w = State.TextureWidth, h = State.TextureHeight;
+    double ux = setup.U.Dx * w, vx = setup.V.Dx * h, uy = setup.U.Dy * w, vy = setup.V.Dy * h;
+    if (std::max(ux * ux + vx * vx, uy * uy + vy * vy) > 1.0) linear = State.MinLinear;
   }
-  auto Constant = [](const TPlane& P, double Value) { return P.Dx == 0 && P.Dy == 0 && P.F0 == Value; };
-  bool AddsSpecular = State.Specular && !(Constant(Setup.Specular[0], 0) && Constant(Setup.Specular[1], 0) &&
-                                          Constant(Setup.Specular[2], 0));
-  bool White = Constant(Setup.Diffuse[0], 255) && Constant(Setup.Diffuse[1], 255) && Constant(Setup.Diffuse[2], 255) &&
-               Constant(Setup.Diffuse[3], 255);
-  TRasterColouring Colouring = AddsSpecular ? TRasterColouring::ShadedSpecular
-                               : White      ? TRasterColouring::Plain
+  auto constant = [](const TPlane& P, double Value) { return P.Dx == 0 && P.Dy == 0 && P.F0 == Value; };
+  bool addsSpecular = State.Specular && !(constant(setup.Specular[0], 0) && constant(setup.Specular[1], 0) &&
+                                          constant(setup.Specular[2], 0));
+  bool white = constant(setup.Diffuse[0], 255) && constant(setup.Diffuse[1], 255) && constant(setup.Diffuse[2], 255) &&
+               constant(setup.Diffuse[3], 255);
+  TRasterColouring colouring = addsSpecular ? TRasterColouring::ShadedSpecular
+                               : white      ? TRasterColouring::Plain
                                             : TRasterColouring::Shaded;
   // The general path reads the specular colour as a stage argument even when it is not added.
-  bool NeedsSpecular = AddsSpecular || !State.FastStage || State.Blend == TRasterBlend::Generic;
-  TRasterKernel Kernel = SelectRasterKernel(
-      State, MakeRasterSampler(State.Texels != nullptr, Linear, State.WrapU, State.WrapV), Colouring);
-  const bool Shaded = Colouring != TRasterColouring::Plain;
+  bool needsSpecular = addsSpecular || !State.FastStage || State.Blend == TRasterBlend::Generic;
+  TRasterKernel kernel = SelectRasterKernel(
+      State, MakeRasterSampler(State.Texels != nullptr, linear, State.WrapU, State.WrapV), colouring);
+  const bool shaded = colouring != TRasterColouring::Plain;
 
-  TClipPoint Poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
-  if (D) Poly[2] = {D->X, D->Y}, Poly[3] = {C.X, C.Y};  // around the quad: A, B, D, C
-  const int Corners = D ? 4 : 3;
-  bool InBand = true;
-  for (int I = 0; I < Corners; ++I) InBand &= std::fabs(Poly[I].X) <= GuardBand && std::fabs(Poly[I].Y) <= GuardBand;
-  if (InBand) return Rasterise(Poly, Corners, Setup, State, Kernel, Shaded, NeedsSpecular);
+  TClipPoint poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
+  if (D) poly[2] = {D->X, D->Y}, poly[3] = {C.X, C.Y};  // around the quad: A, B, D, C
+  const int corners = D ? 4 : 3;
+  bool inBand = true;
+  for (int i = 0; i < corners; ++i) inBand &= std::fabs(poly[i].X) <= kGuardBand && std::fabs(poly[i].Y) <= kGuardBand;
+  if (inBand) return Rasterise(poly, corners, setup, State, kernel, shaded, needsSpecular);
   if (D) return false;
-  int Count = ClipToGuardBand(Poly, 3);
-  for (int I = 1; I + 1 < Count; ++I) {
-    TClipPoint Tri[3] = {Poly[0], Poly[I], Poly[I + 1]};
-    Rasterise(Tri, 3, Setup, State, Kernel, Shaded, NeedsSpecular);
+  int count = ClipToGuardBand(poly, 3);
+  for (int i = 1; i + 1 < count; ++i) {
+    TClipPoint tri[3] = {poly[0], poly[i], poly[i + 1]};
+    Rasterise(tri, 3, setup, State, kernel, shaded, needsSpecular);
   }
   return true;
 }

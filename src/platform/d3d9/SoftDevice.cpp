@@ -50,19 +50,19 @@ HRESULT StoreState(DWORD* Slot, DWORD Value, uint32_t& Count, bool& RasterDirty)
   return D3D_OK;
 }
 
-constexpr int TransformSlots = 512;
+constexpr int kTransformSlots = 512;
 
 DWORD FloatBits(float F) {
-  DWORD D;
-  std::memcpy(&D, &F, sizeof D);
-  return D;
+  DWORD d;
+  std::memcpy(&d, &F, sizeof d);
+  return d;
 }
 
 D3DMATRIX Identity() {
-  D3DMATRIX M;
-  std::memset(&M, 0, sizeof M);
-  M._11 = M._22 = M._33 = M._44 = 1.0f;
-  return M;
+  D3DMATRIX m;
+  std::memset(&m, 0, sizeof m);
+  m._11 = m._22 = m._33 = m._44 = 1.0f;
+  return m;
 }
 
 bool AlphaPasses(uint32_t Alpha, uint32_t Reference, DWORD Func) {
@@ -103,45 +103,45 @@ struct TVertexLayout {
 };
 
 TVertexLayout LayoutOf(DWORD FVF) {
-  TVertexLayout L;
-  if ((FVF & D3DFVF_POSITION_MASK) != D3DFVF_XYZRHW) return L;  // only pre-transformed vertices
-  UINT Offset = 16;
-  if (FVF & D3DFVF_NORMAL) Offset += 12;
-  if (FVF & D3DFVF_PSIZE) Offset += 4;
+  TVertexLayout l;
+  if ((FVF & D3DFVF_POSITION_MASK) != D3DFVF_XYZRHW) return l;  // only pre-transformed vertices
+  UINT offset = 16;
+  if (FVF & D3DFVF_NORMAL) offset += 12;
+  if (FVF & D3DFVF_PSIZE) offset += 4;
   if (FVF & D3DFVF_DIFFUSE) {
-    L.Diffuse = int(Offset);
-    Offset += 4;
+    l.Diffuse = int(offset);
+    offset += 4;
   }
   if (FVF & D3DFVF_SPECULAR) {
-    L.Specular = int(Offset);
-    Offset += 4;
+    l.Specular = int(offset);
+    offset += 4;
   }
-  UINT Sets = (FVF & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
-  if (Sets > 8) return L;
-  for (UINT I = 0; I < Sets; ++I) {
+  UINT sets = (FVF & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
+  if (sets > 8) return l;
+  for (UINT i = 0; i < sets; ++i) {
     // Coordinate counts by the two size bits of each set: 00 two, 01 three, 10 four, 11 one.
-    static constexpr UINT Floats[4] = {2, 3, 4, 1};
-    UINT Count = Floats[(FVF >> (16 + 2 * I)) & 3];
-    if (I == 0 && Count >= 2) L.TexCoord = int(Offset);
-    Offset += 4 * Count;
+    static constexpr UINT kFloats[4] = {2, 3, 4, 1};
+    UINT count = kFloats[(FVF >> (16 + 2 * i)) & 3];
+    if (i == 0 && count >= 2) l.TexCoord = int(offset);
+    offset += 4 * count;
   }
-  L.Size = Offset;
-  return L;
+  l.Size = offset;
+  return l;
 }
 
 TRasterVertex ReadVertex(const uint8_t* P, const TVertexLayout& L) {
-  TRasterVertex V{};
-  std::memcpy(&V.X, P, 4);
-  std::memcpy(&V.Y, P + 4, 4);
-  V.Diffuse = 0xFFFFFFFFu;
-  V.Specular = 0;
-  if (L.Diffuse >= 0) std::memcpy(&V.Diffuse, P + L.Diffuse, 4);
-  if (L.Specular >= 0) std::memcpy(&V.Specular, P + L.Specular, 4);
+  TRasterVertex v{};
+  std::memcpy(&v.X, P, 4);
+  std::memcpy(&v.Y, P + 4, 4);
+  v.Diffuse = 0xFFFFFFFFu;
+  v.Specular = 0;
+  if (L.Diffuse >= 0) std::memcpy(&v.Diffuse, P + L.Diffuse, 4);
+  if (L.Specular >= 0) std::memcpy(&v.Specular, P + L.Specular, 4);
   if (L.TexCoord >= 0) {
-    std::memcpy(&V.U, P + L.TexCoord, 4);
-    std::memcpy(&V.V, P + L.TexCoord + 4, 4);
+    std::memcpy(&v.U, P + L.TexCoord, 4);
+    std::memcpy(&v.V, P + L.TexCoord + 4, 4);
   }
-  return V;
+  return v;
 }
 
 }  // namespace
@@ -158,37 +158,37 @@ void D3D9LoseDevice(IDirect3DDevice9* Device, uint32_t LostPolls) {
 
 TSoftDevice::TSoftDevice(TSoftDirect3D9* D3D, D3DDEVTYPE DeviceType, DWORD Behavior,
                          const D3DPRESENT_PARAMETERS& Params)
-    : d3d_(D3D), deviceType_(DeviceType), behavior_(Behavior), params_(Params), transforms_(TransformSlots) {
+    : d3d_(D3D), deviceType_(DeviceType), behavior_(Behavior), params_(Params), transforms_(kTransformSlots) {
   d3d_->AddRef();
   CreateSurfaces();
   SetDefaultStates();
 }
 
 TSoftDevice::~TSoftDevice() {
-  for (TSoftTexture*& Texture : textures_) {
-    if (Texture) Texture->Unbind();
-    Texture = nullptr;
+  for (TSoftTexture*& texture : textures_) {
+    if (texture) texture->Unbind();
+    texture = nullptr;
   }
   ReleaseSurfaces();
   d3d_->Release();
 }
 
 void TSoftDevice::CreateSurfaces() {
-  const bool Lockable = (params_.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0;
-  D3DSURFACE_DESC Desc{params_.BackBufferFormat, D3DRTYPE_SURFACE,        D3DUSAGE_RENDERTARGET,
+  const bool lockable = (params_.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0;
+  D3DSURFACE_DESC desc{params_.BackBufferFormat, D3DRTYPE_SURFACE,        D3DUSAGE_RENDERTARGET,
                        D3DPOOL_DEFAULT,          D3DMULTISAMPLE_NONE,     0,
                        params_.BackBufferWidth,  params_.BackBufferHeight};
-  for (UINT I = 0; I < params_.BackBufferCount; ++I) backBuffers_.push_back(new TSoftSurface(this, Desc, Lockable));
+  for (UINT i = 0; i < params_.BackBufferCount; ++i) backBuffers_.push_back(new TSoftSurface(this, desc, lockable));
   if (params_.EnableAutoDepthStencil) {
-    D3DSURFACE_DESC Depth = Desc;
-    Depth.Format = params_.AutoDepthStencilFormat;
-    Depth.Usage = D3DUSAGE_DEPTHSTENCIL;
-    depthStencil_ = new TSoftSurface(this, Depth, false);
+    D3DSURFACE_DESC depth = desc;
+    depth.Format = params_.AutoDepthStencilFormat;
+    depth.Usage = D3DUSAGE_DEPTHSTENCIL;
+    depthStencil_ = new TSoftSurface(this, depth, false);
   }
 }
 
 void TSoftDevice::ReleaseSurfaces() {
-  for (TSoftSurface* Surface : backBuffers_) delete Surface;
+  for (TSoftSurface* surface : backBuffers_) delete surface;
   backBuffers_.clear();
   delete depthStencil_;
   depthStencil_ = nullptr;
@@ -196,73 +196,73 @@ void TSoftDevice::ReleaseSurfaces() {
 
 void TSoftDevice::SetDefaultStates() {
   renderStates_.fill(0);
-  auto& R = renderStates_;
-  R[D3DRS_ZENABLE] = params_.EnableAutoDepthStencil ? D3DZB_TRUE : D3DZB_FALSE;
-  R[D3DRS_FILLMODE] = D3DFILL_SOLID;
-  R[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
-  R[D3DRS_ZWRITEENABLE] = 1;
-  R[D3DRS_LASTPIXEL] = 1;
-  R[D3DRS_SRCBLEND] = D3DBLEND_ONE;
-  R[D3DRS_DESTBLEND] = D3DBLEND_ZERO;
-  R[D3DRS_CULLMODE] = D3DCULL_CCW;
-  R[D3DRS_ZFUNC] = D3DCMP_LESSEQUAL;
-  R[D3DRS_ALPHAFUNC] = D3DCMP_ALWAYS;
-  R[D3DRS_FOGEND] = FloatBits(1.0f);
-  R[D3DRS_FOGDENSITY] = FloatBits(1.0f);
-  R[D3DRS_STENCILFAIL] = R[D3DRS_STENCILZFAIL] = R[D3DRS_STENCILPASS] = 1;  // D3DSTENCILOP_KEEP
-  R[D3DRS_STENCILFUNC] = D3DCMP_ALWAYS;
-  R[D3DRS_STENCILMASK] = R[D3DRS_STENCILWRITEMASK] = 0xFFFFFFFFu;
-  R[D3DRS_TEXTUREFACTOR] = 0xFFFFFFFFu;
-  R[D3DRS_CLIPPING] = 1;
-  R[D3DRS_LIGHTING] = 1;
-  R[D3DRS_COLORVERTEX] = 1;
-  R[D3DRS_LOCALVIEWER] = 1;
-  R[D3DRS_DIFFUSEMATERIALSOURCE] = 1;   // D3DMCS_COLOR1
-  R[D3DRS_SPECULARMATERIALSOURCE] = 2;  // D3DMCS_COLOR2
-  R[D3DRS_POINTSIZE] = FloatBits(1.0f);
-  R[D3DRS_POINTSIZE_MIN] = FloatBits(1.0f);
-  R[D3DRS_POINTSCALE_A] = FloatBits(1.0f);
-  R[D3DRS_MULTISAMPLEANTIALIAS] = 1;
-  R[D3DRS_MULTISAMPLEMASK] = 0xFFFFFFFFu;
-  R[D3DRS_POINTSIZE_MAX] = FloatBits(64.0f);
-  R[D3DRS_COLORWRITEENABLE] = 0xF;
-  R[D3DRS_TWEENFACTOR] = FloatBits(0.0f);
-  R[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
-  R[D3DRS_POSITIONDEGREE] = 3;  // D3DDEGREE_CUBIC
-  R[D3DRS_NORMALDEGREE] = 1;    // D3DDEGREE_LINEAR
-  R[D3DRS_MINTESSELLATIONLEVEL] = FloatBits(1.0f);
-  R[D3DRS_MAXTESSELLATIONLEVEL] = FloatBits(1.0f);
-  R[D3DRS_ADAPTIVETESS_W] = FloatBits(1.0f);
-  R[D3DRS_CCW_STENCILFAIL] = R[D3DRS_CCW_STENCILZFAIL] = R[D3DRS_CCW_STENCILPASS] = 1;
-  R[D3DRS_CCW_STENCILFUNC] = D3DCMP_ALWAYS;
-  R[D3DRS_COLORWRITEENABLE1] = R[D3DRS_COLORWRITEENABLE2] = R[D3DRS_COLORWRITEENABLE3] = 0xF;
-  R[D3DRS_BLENDFACTOR] = 0xFFFFFFFFu;
-  R[D3DRS_SRCBLENDALPHA] = D3DBLEND_ONE;
-  R[D3DRS_DESTBLENDALPHA] = D3DBLEND_ZERO;
-  R[D3DRS_BLENDOPALPHA] = D3DBLENDOP_ADD;
+  auto& r = renderStates_;
+  r[D3DRS_ZENABLE] = params_.EnableAutoDepthStencil ? D3DZB_TRUE : D3DZB_FALSE;
+  r[D3DRS_FILLMODE] = D3DFILL_SOLID;
+  r[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
+  r[D3DRS_ZWRITEENABLE] = 1;
+  r[D3DRS_LASTPIXEL] = 1;
+  r[D3DRS_SRCBLEND] = D3DBLEND_ONE;
+  r[D3DRS_DESTBLEND] = D3DBLEND_ZERO;
+  r[D3DRS_CULLMODE] = D3DCULL_CCW;
+  r[D3DRS_ZFUNC] = D3DCMP_LESSEQUAL;
+  r[D3DRS_ALPHAFUNC] = D3DCMP_ALWAYS;
+  r[D3DRS_FOGEND] = FloatBits(1.0f);
+  r[D3DRS_FOGDENSITY] = FloatBits(1.0f);
+  r[D3DRS_STENCILFAIL] = r[D3DRS_STENCILZFAIL] = r[D3DRS_STENCILPASS] = 1;  // D3DSTENCILOP_KEEP
+  r[D3DRS_STENCILFUNC] = D3DCMP_ALWAYS;
+  r[D3DRS_STENCILMASK] = r[D3DRS_STENCILWRITEMASK] = 0xFFFFFFFFu;
+  r[D3DRS_TEXTUREFACTOR] = 0xFFFFFFFFu;
+  r[D3DRS_CLIPPING] = 1;
+  r[D3DRS_LIGHTING] = 1;
+  r[D3DRS_COLORVERTEX] = 1;
+  r[D3DRS_LOCALVIEWER] = 1;
+  r[D3DRS_DIFFUSEMATERIALSOURCE] = 1;   // D3DMCS_COLOR1
+  r[D3DRS_SPECULARMATERIALSOURCE] = 2;  // D3DMCS_COLOR2
+  r[D3DRS_POINTSIZE] = FloatBits(1.0f);
+  r[D3DRS_POINTSIZE_MIN] = FloatBits(1.0f);
+  r[D3DRS_POINTSCALE_A] = FloatBits(1.0f);
+  r[D3DRS_MULTISAMPLEANTIALIAS] = 1;
+  r[D3DRS_MULTISAMPLEMASK] = 0xFFFFFFFFu;
+  r[D3DRS_POINTSIZE_MAX] = FloatBits(64.0f);
+  r[D3DRS_COLORWRITEENABLE] = 0xF;
+  r[D3DRS_TWEENFACTOR] = FloatBits(0.0f);
+  r[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
+  r[D3DRS_POSITIONDEGREE] = 3;  // D3DDEGREE_CUBIC
+  r[D3DRS_NORMALDEGREE] = 1;    // D3DDEGREE_LINEAR
+  r[D3DRS_MINTESSELLATIONLEVEL] = FloatBits(1.0f);
+  r[D3DRS_MAXTESSELLATIONLEVEL] = FloatBits(1.0f);
+  r[D3DRS_ADAPTIVETESS_W] = FloatBits(1.0f);
+  r[D3DRS_CCW_STENCILFAIL] = r[D3DRS_CCW_STENCILZFAIL] = r[D3DRS_CCW_STENCILPASS] = 1;
+  r[D3DRS_CCW_STENCILFUNC] = D3DCMP_ALWAYS;
+  r[D3DRS_COLORWRITEENABLE1] = r[D3DRS_COLORWRITEENABLE2] = r[D3DRS_COLORWRITEENABLE3] = 0xF;
+  r[D3DRS_BLENDFACTOR] = 0xFFFFFFFFu;
+  r[D3DRS_SRCBLENDALPHA] = D3DBLEND_ONE;
+  r[D3DRS_DESTBLENDALPHA] = D3DBLEND_ZERO;
+  r[D3DRS_BLENDOPALPHA] = D3DBLENDOP_ADD;
 
-  for (DWORD Stage = 0; Stage < Stages; ++Stage) {
-    auto& S = stageStates_[Stage];
-    S.fill(0);
-    S[D3DTSS_COLOROP] = Stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
-    S[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
-    S[D3DTSS_COLORARG2] = D3DTA_CURRENT;
-    S[D3DTSS_ALPHAOP] = Stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
-    S[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
-    S[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
-    S[D3DTSS_TEXCOORDINDEX] = Stage;
-    S[D3DTSS_COLORARG0] = S[D3DTSS_ALPHAARG0] = S[D3DTSS_RESULTARG] = D3DTA_CURRENT;
+  for (DWORD stage = 0; stage < kStages; ++stage) {
+    auto& s = stageStates_[stage];
+    s.fill(0);
+    s[D3DTSS_COLOROP] = stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+    s[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+    s[D3DTSS_COLORARG2] = D3DTA_CURRENT;
+    s[D3DTSS_ALPHAOP] = stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+    s[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+    s[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+    s[D3DTSS_TEXCOORDINDEX] = stage;
+    s[D3DTSS_COLORARG0] = s[D3DTSS_ALPHAARG0] = s[D3DTSS_RESULTARG] = D3DTA_CURRENT;
   }
-  for (auto& S : samplerStates_) {
-    S.fill(0);
-    S[D3DSAMP_ADDRESSU] = S[D3DSAMP_ADDRESSV] = S[D3DSAMP_ADDRESSW] = D3DTADDRESS_WRAP;
-    S[D3DSAMP_MAGFILTER] = S[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
-    S[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
-    S[D3DSAMP_MAXANISOTROPY] = 1;
+  for (auto& s : samplerStates_) {
+    s.fill(0);
+    s[D3DSAMP_ADDRESSU] = s[D3DSAMP_ADDRESSV] = s[D3DSAMP_ADDRESSW] = D3DTADDRESS_WRAP;
+    s[D3DSAMP_MAGFILTER] = s[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
+    s[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
+    s[D3DSAMP_MAXANISOTROPY] = 1;
   }
-  for (TSoftTexture*& Texture : textures_) {
-    if (Texture) Texture->Unbind();
-    Texture = nullptr;
+  for (TSoftTexture*& texture : textures_) {
+    if (texture) texture->Unbind();
+    texture = nullptr;
   }
   std::fill(transforms_.begin(), transforms_.end(), Identity());
   viewport_ = D3DVIEWPORT9{0, 0, params_.BackBufferWidth, params_.BackBufferHeight, 0.0f, 1.0f};
@@ -276,9 +276,9 @@ ULONG TSoftDevice::AddRef() { return ++refs_; }
 
 ULONG TSoftDevice::Release() {
   if (refs_ == 0) return 0;
-  ULONG Left = --refs_;
-  if (Left == 0) delete this;
-  return Left;
+  ULONG left = --refs_;
+  if (left == 0) delete this;
+  return left;
 }
 
 void TSoftDevice::Lose(uint32_t LostPolls) {
@@ -297,8 +297,8 @@ HRESULT TSoftDevice::TestCooperativeLevel() {
 }
 
 UINT TSoftDevice::GetAvailableTextureMem() {
-  uint64_t Total = TSoftDirect3D9::TextureMemory;
-  return UINT(textureBytes_ >= Total ? 0 : Total - textureBytes_);
+  uint64_t total = TSoftDirect3D9::kTextureMemory;
+  return UINT(textureBytes_ >= total ? 0 : total - textureBytes_);
 }
 
 void TSoftDevice::TextureCreated(uint64_t Bytes, D3DPOOL Pool) {
@@ -317,28 +317,28 @@ HRESULT TSoftDevice::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) {
   // As in Direct3D: default-pool resources and references to the back buffers or the depth surface must all
   // have been released first.
   if (defaultPoolTextures_ > 0) return D3DERR_INVALIDCALL;
-  for (TSoftSurface* Surface : backBuffers_)
-    if (Surface->References() > 0) return D3DERR_INVALIDCALL;
+  for (TSoftSurface* surface : backBuffers_)
+    if (surface->References() > 0) return D3DERR_INVALIDCALL;
   if (depthStencil_ && depthStencil_->References() > 0) return D3DERR_INVALIDCALL;
   if (inScene_) return D3DERR_INVALIDCALL;
 
-  D3DPRESENT_PARAMETERS P = *pPresentationParameters;
-  if (!P.hDeviceWindow) P.hDeviceWindow = params_.hDeviceWindow;
-  if (!P.Windowed) return D3DERR_NOTAVAILABLE;
-  if (P.BackBufferWidth == 0) P.BackBufferWidth = UINT(std::max(1, P.hDeviceWindow->ClientWidth()));
-  if (P.BackBufferHeight == 0) P.BackBufferHeight = UINT(std::max(1, P.hDeviceWindow->ClientHeight()));
-  if (P.BackBufferWidth > TSoftDirect3D9::MaxBackBufferSize || P.BackBufferHeight > TSoftDirect3D9::MaxBackBufferSize)
+  D3DPRESENT_PARAMETERS p = *pPresentationParameters;
+  if (!p.hDeviceWindow) p.hDeviceWindow = params_.hDeviceWindow;
+  if (!p.Windowed) return D3DERR_NOTAVAILABLE;
+  if (p.BackBufferWidth == 0) p.BackBufferWidth = UINT(std::max(1, p.hDeviceWindow->ClientWidth()));
+  if (p.BackBufferHeight == 0) p.BackBufferHeight = UINT(std::max(1, p.hDeviceWindow->ClientHeight()));
+  if (p.BackBufferWidth > TSoftDirect3D9::kMaxBackBufferSize || p.BackBufferHeight > TSoftDirect3D9::kMaxBackBufferSize)
     return D3DERR_INVALIDCALL;
-  if (P.BackBufferFormat == D3DFMT_UNKNOWN) P.BackBufferFormat = TSoftDirect3D9::DisplayFormat;
-  if (P.BackBufferFormat != TSoftDirect3D9::DisplayFormat || P.MultiSampleType != D3DMULTISAMPLE_NONE)
+  if (p.BackBufferFormat == D3DFMT_UNKNOWN) p.BackBufferFormat = TSoftDirect3D9::kDisplayFormat;
+  if (p.BackBufferFormat != TSoftDirect3D9::kDisplayFormat || p.MultiSampleType != D3DMULTISAMPLE_NONE)
     return D3DERR_NOTAVAILABLE;
-  if (P.BackBufferCount == 0) P.BackBufferCount = 1;
-  if (P.BackBufferCount > 3) return D3DERR_INVALIDCALL;
-  if (P.EnableAutoDepthStencil && !TSoftDirect3D9::DepthFormatAccepted(P.AutoDepthStencilFormat))
+  if (p.BackBufferCount == 0) p.BackBufferCount = 1;
+  if (p.BackBufferCount > 3) return D3DERR_INVALIDCALL;
+  if (p.EnableAutoDepthStencil && !TSoftDirect3D9::DepthFormatAccepted(p.AutoDepthStencilFormat))
     return D3DERR_INVALIDCALL;
 
-  *pPresentationParameters = P;
-  params_ = P;
+  *pPresentationParameters = p;
+  params_ = p;
   ReleaseSurfaces();
   CreateSurfaces();
   SetDefaultStates();
@@ -350,11 +350,11 @@ HRESULT TSoftDevice::Present(const RECT* pSourceRect, const RECT* pDestRect, HWN
                              const RGNDATA* pDirtyRegion) {
   if (pSourceRect || pDestRect || pDirtyRegion) return D3DERR_INVALIDCALL;
   if (loss_ != TLoss::None) return D3DERR_DEVICELOST;
-  HWND Window = hDestWindowOverride ? hDestWindowOverride : params_.hDeviceWindow;
-  if (!Window) return D3DERR_INVALIDCALL;
+  HWND window = hDestWindowOverride ? hDestWindowOverride : params_.hDeviceWindow;
+  if (!window) return D3DERR_INVALIDCALL;
   ++stats_.Presents;
-  const TSoftSurface* Buffer = backBuffers_[0];
-  Window->Presenter().PresentFrame(Buffer->Pixels(), int32_t(params_.BackBufferWidth),
+  const TSoftSurface* buffer = backBuffers_[0];
+  window->Presenter().PresentFrame(buffer->Pixels(), int32_t(params_.BackBufferWidth),
                                    int32_t(params_.BackBufferHeight), int32_t(params_.BackBufferWidth * 4));
   return D3D_OK;
 }
@@ -385,18 +385,18 @@ HRESULT TSoftDevice::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD U
                                    IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) {
   if (!ppTexture || pSharedHandle) return D3DERR_INVALIDCALL;
   *ppTexture = nullptr;
-  if (Width == 0 || Height == 0 || Width > TSoftDirect3D9::MaxTextureSize || Height > TSoftDirect3D9::MaxTextureSize)
+  if (Width == 0 || Height == 0 || Width > TSoftDirect3D9::kMaxTextureSize || Height > TSoftDirect3D9::kMaxTextureSize)
     return D3DERR_INVALIDCALL;
   if (Pool > D3DPOOL_SCRATCH || !SoftTextureFormatSupported(Format)) return D3DERR_INVALIDCALL;
   if (Usage & ~(D3DUSAGE_DYNAMIC | D3DUSAGE_SOFTWAREPROCESSING)) return D3DERR_INVALIDCALL;
   if ((Usage & D3DUSAGE_DYNAMIC) && Pool == D3DPOOL_MANAGED) return D3DERR_INVALIDCALL;
-  const UINT Chain = TSoftTexture::FullChain(Width, Height);
-  if (Levels == 0) Levels = Chain;
-  if (Levels > Chain) return D3DERR_INVALIDCALL;
+  const UINT chain = TSoftTexture::FullChain(Width, Height);
+  if (Levels == 0) Levels = chain;
+  if (Levels > chain) return D3DERR_INVALIDCALL;
   if (TD3D9Machine* machine = D3D9Machine(); machine != nullptr) {
     if (const HRESULT hr = machine->TextureCreation(Width, Height); FAILED(hr)) return hr;
   }
-  if (textureBytes_ + TSoftTexture::ByteSize(Width, Height, Levels, Format) > TSoftDirect3D9::TextureMemory)
+  if (textureBytes_ + TSoftTexture::ByteSize(Width, Height, Levels, Format) > TSoftDirect3D9::kTextureMemory)
     return D3DERR_OUTOFVIDEOMEMORY;
   *ppTexture = new TSoftTexture(this, Width, Height, Levels, Usage, Format, Pool);
   return D3D_OK;
@@ -423,53 +423,53 @@ HRESULT TSoftDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DC
   ++stats_.Clears;
   if (!(Flags & D3DCLEAR_TARGET) || loss_ != TLoss::None) return D3D_OK;
   // Clearing is confined to the viewport.
-  const LONG VLeft = LONG(viewport_.X), VTop = LONG(viewport_.Y);
-  const LONG VRight = LONG(std::min<uint64_t>(uint64_t(viewport_.X) + viewport_.Width, params_.BackBufferWidth));
-  const LONG VBottom = LONG(std::min<uint64_t>(uint64_t(viewport_.Y) + viewport_.Height, params_.BackBufferHeight));
-  const D3DRECT Whole{VLeft, VTop, VRight, VBottom};
-  const uint32_t Fill = Color | 0xFF000000u;
-  uint32_t* Pixels = backBuffers_[0]->Pixels();
-  const UINT Pitch = params_.BackBufferWidth;
-  for (DWORD I = 0; I < std::max<DWORD>(Count, 1); ++I) {
-    const D3DRECT& R = Count ? pRects[I] : Whole;
-    LONG Left = std::max(R.x1, VLeft), Top = std::max(R.y1, VTop);
-    LONG Right = std::min(R.x2, VRight), Bottom = std::min(R.y2, VBottom);
-    if (Left >= Right || Top >= Bottom) continue;
+  const LONG vLeft = LONG(viewport_.X), vTop = LONG(viewport_.Y);
+  const LONG vRight = LONG(std::min<uint64_t>(uint64_t(viewport_.X) + viewport_.Width, params_.BackBufferWidth));
+  const LONG vBottom = LONG(std::min<uint64_t>(uint64_t(viewport_.Y) + viewport_.Height, params_.BackBufferHeight));
+  const D3DRECT whole{vLeft, vTop, vRight, vBottom};
+  const uint32_t fill = Color | 0xFF000000u;
+  uint32_t* pixels = backBuffers_[0]->Pixels();
+  const UINT pitch = params_.BackBufferWidth;
+  for (DWORD i = 0; i < std::max<DWORD>(Count, 1); ++i) {
+    const D3DRECT& r = Count ? pRects[i] : whole;
+    LONG left = std::max(r.x1, vLeft), top = std::max(r.y1, vTop);
+    LONG right = std::min(r.x2, vRight), bottom = std::min(r.y2, vBottom);
+    if (left >= right || top >= bottom) continue;
     // One row filled, the others copied from it: copying runs at memory speed, filling word by word does not.
-    uint32_t* First = Pixels + size_t(Top) * Pitch + Left;
-    std::fill(First, First + (Right - Left), Fill);
-    for (LONG Y = Top + 1; Y < Bottom; ++Y)
-      std::memcpy(Pixels + size_t(Y) * Pitch + Left, First, size_t(Right - Left) * 4);
+    uint32_t* first = pixels + size_t(top) * pitch + left;
+    std::fill(first, first + (right - left), fill);
+    for (LONG y = top + 1; y < bottom; ++y)
+      std::memcpy(pixels + size_t(y) * pitch + left, first, size_t(right - left) * 4);
   }
   return D3D_OK;
 }
 
-int TSoftDevice::TransformSlot(D3DTRANSFORMSTATETYPE State) { return State < TransformSlots ? int(State) : -1; }
+int TSoftDevice::TransformSlot(D3DTRANSFORMSTATETYPE State) { return State < kTransformSlots ? int(State) : -1; }
 
 // [SECTION] Transforms and viewport
 
 HRESULT TSoftDevice::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
-  int Slot = TransformSlot(State);
-  if (!pMatrix || Slot < 0) return D3DERR_INVALIDCALL;
+  int slot = TransformSlot(State);
+  if (!pMatrix || slot < 0) return D3DERR_INVALIDCALL;
   ++stats_.Transforms;
-  transforms_[Slot] = *pMatrix;
+  transforms_[slot] = *pMatrix;
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) {
-  int Slot = TransformSlot(State);
-  if (!pMatrix || Slot < 0) return D3DERR_INVALIDCALL;
-  *pMatrix = transforms_[Slot];
+  int slot = TransformSlot(State);
+  if (!pMatrix || slot < 0) return D3DERR_INVALIDCALL;
+  *pMatrix = transforms_[slot];
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::SetViewport(const D3DVIEWPORT9* pViewport) {
   if (!pViewport) return D3DERR_INVALIDCALL;
-  const D3DVIEWPORT9& V = *pViewport;
-  if (uint64_t(V.X) + V.Width > params_.BackBufferWidth || uint64_t(V.Y) + V.Height > params_.BackBufferHeight)
+  const D3DVIEWPORT9& v = *pViewport;
+  if (uint64_t(v.X) + v.Width > params_.BackBufferWidth || uint64_t(v.Y) + v.Height > params_.BackBufferHeight)
     return D3DERR_INVALIDCALL;
   ++stats_.Viewports;
-  viewport_ = V;
+  viewport_ = v;
   rasterDirty_ = true;
   return D3D_OK;
 }
@@ -497,26 +497,26 @@ HRESULT TSoftDevice::GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) {
 }
 
 HRESULT TSoftDevice::GetTexture(DWORD Stage, IDirect3DBaseTexture9** ppTexture) {
-  if (Stage >= Samplers || !ppTexture) return D3DERR_INVALIDCALL;
+  if (Stage >= kSamplers || !ppTexture) return D3DERR_INVALIDCALL;
   *ppTexture = textures_[Stage];
   if (textures_[Stage]) textures_[Stage]->AddRef();
   return D3D_OK;
 }
 
 HRESULT TSoftDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
-  if (Stage >= Samplers) return D3DERR_INVALIDCALL;
+  if (Stage >= kSamplers) return D3DERR_INVALIDCALL;
   // Every texture of this device is a TSoftTexture; a texture of another device is refused.
-  TSoftTexture* Texture = static_cast<TSoftTexture*>(pTexture);
-  if (Texture) {
-    IDirect3DDevice9* Owner = nullptr;
-    Texture->GetDevice(&Owner);
-    Owner->Release();
-    if (Owner != this) return D3DERR_INVALIDCALL;
+  TSoftTexture* texture = static_cast<TSoftTexture*>(pTexture);
+  if (texture) {
+    IDirect3DDevice9* owner = nullptr;
+    texture->GetDevice(&owner);
+    owner->Release();
+    if (owner != this) return D3DERR_INVALIDCALL;
   }
   ++stats_.Textures;
-  if (Texture) Texture->Bind();
+  if (texture) texture->Bind();
   if (textures_[Stage]) textures_[Stage]->Unbind();
-  textures_[Stage] = Texture;
+  textures_[Stage] = texture;
   rasterDirty_ = true;
   return D3D_OK;
 }
@@ -552,42 +552,42 @@ HRESULT TSoftDevice::GetFVF(DWORD* pFVF) {
 // [SECTION] Resolving the states into the rasteriser's state
 
 void TSoftDevice::ResolveRasterState() {
-  TRasterState& S = raster_;
-  const auto& R = renderStates_;
-  TSoftSurface* Target = backBuffers_[0];
-  S.Target = Target->Pixels();
-  S.TargetPitch = int32_t(params_.BackBufferWidth);
-  S.ClipLeft = int32_t(std::min<uint64_t>(viewport_.X, params_.BackBufferWidth));
-  S.ClipTop = int32_t(std::min<uint64_t>(viewport_.Y, params_.BackBufferHeight));
-  S.ClipRight = int32_t(std::min<uint64_t>(uint64_t(viewport_.X) + viewport_.Width, params_.BackBufferWidth));
-  S.ClipBottom = int32_t(std::min<uint64_t>(uint64_t(viewport_.Y) + viewport_.Height, params_.BackBufferHeight));
+  TRasterState& s = raster_;
+  const auto& r = renderStates_;
+  TSoftSurface* target = backBuffers_[0];
+  s.Target = target->Pixels();
+  s.TargetPitch = int32_t(params_.BackBufferWidth);
+  s.ClipLeft = int32_t(std::min<uint64_t>(viewport_.X, params_.BackBufferWidth));
+  s.ClipTop = int32_t(std::min<uint64_t>(viewport_.Y, params_.BackBufferHeight));
+  s.ClipRight = int32_t(std::min<uint64_t>(uint64_t(viewport_.X) + viewport_.Width, params_.BackBufferWidth));
+  s.ClipBottom = int32_t(std::min<uint64_t>(uint64_t(viewport_.Y) + viewport_.Height, params_.BackBufferHeight));
 
-  const TSoftTexture* Texture = textures_[0];
-  S.Texels = Texture ? Texture->Texels() : nullptr;
-  S.TextureWidth = Texture ? int32_t(Texture->Width()) : 0;
-  S.TextureHeight = Texture ? int32_t(Texture->Height()) : 0;
-  const auto& Sampler = samplerStates_[0];
-  S.MinLinear = Sampler[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
-  S.MagLinear = Sampler[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR;
+  const TSoftTexture* texture = textures_[0];
+  s.Texels = texture ? texture->Texels() : nullptr;
+  s.TextureWidth = texture ? int32_t(texture->Width()) : 0;
+  s.TextureHeight = texture ? int32_t(texture->Height()) : 0;
+  const auto& sampler = samplerStates_[0];
+  s.MinLinear = sampler[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
+  s.MagLinear = sampler[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR;
   // Only wrap and clamp are offered (see the capabilities); other modes read as clamp.
-  S.WrapU = Sampler[D3DSAMP_ADDRESSU] == D3DTADDRESS_WRAP;
-  S.WrapV = Sampler[D3DSAMP_ADDRESSV] == D3DTADDRESS_WRAP;
+  s.WrapU = sampler[D3DSAMP_ADDRESSU] == D3DTADDRESS_WRAP;
+  s.WrapV = sampler[D3DSAMP_ADDRESSV] == D3DTADDRESS_WRAP;
 
-  const auto& Stage = stageStates_[0];
-  S.Stage =
-      TRasterStage{Stage[D3DTSS_COLOROP],   Stage[D3DTSS_COLORARG1], Stage[D3DTSS_COLORARG2], Stage[D3DTSS_ALPHAOP],
-                   Stage[D3DTSS_ALPHAARG1], Stage[D3DTSS_ALPHAARG2], R[D3DRS_TEXTUREFACTOR]};
-  S.FastStage = IsTextureTimesDiffuse(S.Stage.ColorOp, S.Stage.ColorArg1, S.Stage.ColorArg2) &&
-                IsTextureTimesDiffuse(S.Stage.AlphaOp, S.Stage.AlphaArg1, S.Stage.AlphaArg2);
-  S.BlendSetup = TRasterBlendSetup{R[D3DRS_SRCBLEND], R[D3DRS_DESTBLEND], R[D3DRS_BLENDOP]};
-  S.Blend = R[D3DRS_ALPHABLENDENABLE] ? BlendKind(R[D3DRS_SRCBLEND], R[D3DRS_DESTBLEND], R[D3DRS_BLENDOP])
+  const auto& stage = stageStates_[0];
+  s.Stage =
+      TRasterStage{stage[D3DTSS_COLOROP],   stage[D3DTSS_COLORARG1], stage[D3DTSS_COLORARG2], stage[D3DTSS_ALPHAOP],
+                   stage[D3DTSS_ALPHAARG1], stage[D3DTSS_ALPHAARG2], r[D3DRS_TEXTUREFACTOR]};
+  s.FastStage = IsTextureTimesDiffuse(s.Stage.ColorOp, s.Stage.ColorArg1, s.Stage.ColorArg2) &&
+                IsTextureTimesDiffuse(s.Stage.AlphaOp, s.Stage.AlphaArg1, s.Stage.AlphaArg2);
+  s.BlendSetup = TRasterBlendSetup{r[D3DRS_SRCBLEND], r[D3DRS_DESTBLEND], r[D3DRS_BLENDOP]};
+  s.Blend = r[D3DRS_ALPHABLENDENABLE] ? BlendKind(r[D3DRS_SRCBLEND], r[D3DRS_DESTBLEND], r[D3DRS_BLENDOP])
                                       : TRasterBlend::Opaque;
-  S.Specular = R[D3DRS_SPECULARENABLE] != 0;
-  S.AlphaTest = R[D3DRS_ALPHATESTENABLE] != 0;
-  if (S.AlphaTest)
-    for (uint32_t A = 0; A < 256; ++A) S.AlphaPass[A] = AlphaPasses(A, R[D3DRS_ALPHAREF] & 0xFF, R[D3DRS_ALPHAFUNC]);
-  S.CullMode = R[D3DRS_CULLMODE];
-  S.FlatShade = R[D3DRS_SHADEMODE] == D3DSHADE_FLAT;
+  s.Specular = r[D3DRS_SPECULARENABLE] != 0;
+  s.AlphaTest = r[D3DRS_ALPHATESTENABLE] != 0;
+  if (s.AlphaTest)
+    for (uint32_t a = 0; a < 256; ++a) s.AlphaPass[a] = AlphaPasses(a, r[D3DRS_ALPHAREF] & 0xFF, r[D3DRS_ALPHAFUNC]);
+  s.CullMode = r[D3DRS_CULLMODE];
+  s.FlatShade = r[D3DRS_SHADEMODE] == D3DSHADE_FLAT;
   rasterDirty_ = false;
 }
 
@@ -596,8 +596,8 @@ void TSoftDevice::ResolveRasterState() {
 HRESULT TSoftDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
                                      const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) {
   if (!pVertexStreamZeroData || PrimitiveCount == 0 || !inScene_) return D3DERR_INVALIDCALL;
-  const TVertexLayout Layout = LayoutOf(fvf_);
-  if (Layout.Size == 0 || VertexStreamZeroStride < Layout.Size) return D3DERR_INVALIDCALL;
+  const TVertexLayout layout = LayoutOf(fvf_);
+  if (layout.Size == 0 || VertexStreamZeroStride < layout.Size) return D3DERR_INVALIDCALL;
   if (PrimitiveType != D3DPT_TRIANGLESTRIP && PrimitiveType != D3DPT_TRIANGLELIST && PrimitiveType != D3DPT_TRIANGLEFAN)
     return D3DERR_INVALIDCALL;
   ++stats_.DrawCalls;
@@ -606,24 +606,24 @@ HRESULT TSoftDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT Primit
   if (rasterDirty_) ResolveRasterState();
 
   const uint8_t* Data = static_cast<const uint8_t*>(pVertexStreamZeroData);
-  auto Vertex = [&](UINT I) { return ReadVertex(Data + size_t(I) * VertexStreamZeroStride, Layout); };
+  auto vertex = [&](UINT I) { return ReadVertex(Data + size_t(I) * VertexStreamZeroStride, layout); };
   if (PrimitiveType == D3DPT_TRIANGLESTRIP && PrimitiveCount == 2) {
-    TRasterizer::DrawQuad(Vertex(0), Vertex(1), Vertex(2), Vertex(3), raster_);
+    TRasterizer::DrawQuad(vertex(0), vertex(1), vertex(2), vertex(3), raster_);
   } else if (PrimitiveType == D3DPT_TRIANGLESTRIP) {
-    TRasterVertex A = Vertex(0), B = Vertex(1);
-    for (UINT I = 0; I < PrimitiveCount; ++I) {
-      TRasterVertex C = Vertex(I + 2);
-      TRasterizer::DrawTriangle(A, B, C, (I & 1) != 0, raster_);
-      A = B;
-      B = C;
+    TRasterVertex a = vertex(0), b = vertex(1);
+    for (UINT i = 0; i < PrimitiveCount; ++i) {
+      TRasterVertex c = vertex(i + 2);
+      TRasterizer::DrawTriangle(a, b, c, (i & 1) != 0, raster_);
+      a = b;
+      b = c;
     }
   } else if (PrimitiveType == D3DPT_TRIANGLELIST) {
-    for (UINT I = 0; I < PrimitiveCount; ++I)
-      TRasterizer::DrawTriangle(Vertex(3 * I), Vertex(3 * I + 1), Vertex(3 * I + 2), false, raster_);
+    for (UINT i = 0; i < PrimitiveCount; ++i)
+      TRasterizer::DrawTriangle(vertex(3 * i), vertex(3 * i + 1), vertex(3 * i + 2), false, raster_);
   } else {
-    TRasterVertex Centre = Vertex(0);
-    for (UINT I = 0; I < PrimitiveCount; ++I)
-      TRasterizer::DrawTriangle(Centre, Vertex(I + 1), Vertex(I + 2), false, raster_);
+    TRasterVertex centre = vertex(0);
+    for (UINT i = 0; i < PrimitiveCount; ++i)
+      TRasterizer::DrawTriangle(centre, vertex(i + 1), vertex(i + 2), false, raster_);
   }
   return D3D_OK;
 }

@@ -68,8 +68,8 @@ class TSoftDevice final : public IDirect3DDevice9 {
   TD3D9DeviceStats& Stats() { return stats_; }
   void Lose(uint32_t LostPolls);
 
-  static constexpr DWORD Stages = 8;
-  static constexpr DWORD Samplers = 16;
+  static constexpr DWORD kStages = 8;
+  static constexpr DWORD kSamplers = 16;
 
  private:
   ~TSoftDevice() override;
@@ -91,9 +91,9 @@ class TSoftDevice final : public IDirect3DDevice9 {
   TSoftSurface* depthStencil_ = nullptr;
 
   std::array<DWORD, D3DRS_MAX_STATE> renderStates_{};
-  std::array<std::array<DWORD, D3DTSS_MAX_STATE>, Stages> stageStates_{};
-  std::array<std::array<DWORD, D3DSAMP_MAX_STATE>, Samplers> samplerStates_{};
-  std::array<TSoftTexture*, Samplers> textures_{};
+  std::array<std::array<DWORD, D3DTSS_MAX_STATE>, kStages> stageStates_{};
+  std::array<std::array<DWORD, D3DSAMP_MAX_STATE>, kSamplers> samplerStates_{};
+  std::array<TSoftTexture*, kSamplers> textures_{};
   std::vector<D3DMATRIX> transforms_;
   D3DVIEWPORT9 viewport_{};
   DWORD fvf_ = 0;

@@ -23,10 +23,10 @@ class TSoftDirect3D9 final : public IDirect3D9 {
   // Whether depth-stencil surfaces of this format can be made (only on a card standing in).
   static bool DepthFormatAccepted(D3DFORMAT Format);
 
-  static constexpr DWORD MaxTextureSize = 4096;
-  static constexpr UINT MaxBackBufferSize = 8192;
-  static constexpr uint64_t TextureMemory = 256ull << 20;
-  static constexpr D3DFORMAT DisplayFormat = D3DFMT_X8R8G8B8;
+  static constexpr DWORD kMaxTextureSize = 4096;
+  static constexpr UINT kMaxBackBufferSize = 8192;
+  static constexpr uint64_t kTextureMemory = 256ull << 20;
+  static constexpr D3DFORMAT kDisplayFormat = D3DFMT_X8R8G8B8;
 
  private:
   ~TSoftDirect3D9() override = default;

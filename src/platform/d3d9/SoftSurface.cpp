@@ -7,7 +7,7 @@ TSoftSurface::TSoftSurface(TSoftDevice* Device, const D3DSURFACE_DESC& Desc, boo
     : device_(Device), desc_(Desc), lockable_(Lockable) {
   // Colour surfaces are render targets: the rasteriser may read a few pixels past the last one.
   if (Desc.Usage != D3DUSAGE_DEPTHSTENCIL)
-    pixels_.assign(std::size_t(Desc.Width) * Desc.Height + RasterTargetSlack, 0xFF000000u);
+    pixels_.assign(std::size_t(Desc.Width) * Desc.Height + kRasterTargetSlack, 0xFF000000u);
 }
 
 ULONG TSoftSurface::AddRef() {
@@ -17,10 +17,10 @@ ULONG TSoftSurface::AddRef() {
 
 ULONG TSoftSurface::Release() {
   if (refs_ == 0) return 0;
-  ULONG Left = --refs_;
+  ULONG left = --refs_;
   // The device owns the surface; the program's last reference only lets go of the device.
-  if (Left == 0) device_->Release();
-  return Left;
+  if (left == 0) device_->Release();
+  return left;
 }
 
 HRESULT TSoftSurface::GetDevice(IDirect3DDevice9** ppDevice) {
@@ -38,13 +38,13 @@ HRESULT TSoftSurface::GetDesc(D3DSURFACE_DESC* pDesc) {
 
 HRESULT TSoftSurface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD) {
   if (!pLockedRect || !lockable_ || locked_ || pixels_.empty()) return D3DERR_INVALIDCALL;
-  RECT Area = pRect ? *pRect : RECT{0, 0, LONG(desc_.Width), LONG(desc_.Height)};
-  if (Area.left < 0 || Area.top < 0 || Area.left >= Area.right || Area.top >= Area.bottom ||
-      Area.right > LONG(desc_.Width) || Area.bottom > LONG(desc_.Height))
+  RECT area = pRect ? *pRect : RECT{0, 0, LONG(desc_.Width), LONG(desc_.Height)};
+  if (area.left < 0 || area.top < 0 || area.left >= area.right || area.top >= area.bottom ||
+      area.right > LONG(desc_.Width) || area.bottom > LONG(desc_.Height))
     return D3DERR_INVALIDCALL;
   locked_ = true;
   pLockedRect->Pitch = INT(desc_.Width * 4);
-  pLockedRect->pBits = pixels_.data() + std::size_t(Area.top) * desc_.Width + Area.left;
+  pLockedRect->pBits = pixels_.data() + std::size_t(area.top) * desc_.Width + area.left;
   return D3D_OK;
 }
 

@@ -4,8 +4,8 @@ namespace {
 
 class TRleDecoder {
  public:
-  TRleDecoder(std::string_view data, int bitsPerIndex, uint32_t width, uint32_t height, const TRlePixelSink& put)
-      : data_(data), four_(bitsPerIndex == 4), width_(width), height_(height), put_(put) {}
+  TRleDecoder(std::string_view Data, int BitsPerIndex, uint32_t Width, uint32_t Height, const TRlePixelSink& Put)
+      : data_(Data), four_(BitsPerIndex == 4), width_(Width), height_(Height), put_(Put) {}
 
   bool Run() {
     while (Has(2)) {
@@ -41,24 +41,24 @@ class TRleDecoder {
   }
 
  private:
-  bool Has(size_t count) const { return count <= data_.size() - at_; }
-  uint8_t Byte(size_t offset) const { return static_cast<uint8_t>(data_[at_ + offset]); }
+  bool Has(size_t Count) const { return Count <= data_.size() - at_; }
+  uint8_t Byte(size_t Offset) const { return static_cast<uint8_t>(data_[at_ + Offset]); }
 
   // A position the data may move to: on a row of the picture, at most just past its last pixel, or at the
   // start of the row above the picture (after the last row's end of line).
   bool Inside() const { return (y_ < height_ && x_ <= width_) || (y_ == height_ && x_ == 0); }
-  bool Fits(uint32_t count) const { return y_ < height_ && x_ <= width_ && count <= width_ - x_; }
+  bool Fits(uint32_t Count) const { return y_ < height_ && x_ <= width_ && Count <= width_ - x_; }
 
-  void Put(unsigned index) {
-    put_(static_cast<uint32_t>(x_), static_cast<uint32_t>(y_), static_cast<uint8_t>(index));
+  void Put(unsigned Index) {
+    put_(static_cast<uint32_t>(x_), static_cast<uint32_t>(y_), static_cast<uint8_t>(Index));
     ++x_;
   }
 
-  bool Absolute(uint32_t count) {
-    const size_t bytes = four_ ? (count + 1) / 2 : count;
+  bool Absolute(uint32_t Count) {
+    const size_t bytes = four_ ? (Count + 1) / 2 : Count;
     const size_t padded = (bytes + 1) & ~size_t{1};
-    if (!Has(padded) || !Fits(count)) return false;
-    for (uint32_t i = 0; i < count; ++i) {
+    if (!Has(padded) || !Fits(Count)) return false;
+    for (uint32_t i = 0; i < Count; ++i) {
       const uint8_t byte = Byte(four_ ? i / 2 : i);
       Put(four_ ? (i % 2 == 0 ? byte >> 4 : byte & 15) : byte);
     }
@@ -78,7 +78,7 @@ class TRleDecoder {
 
 }  // namespace
 
-bool DecodeBmpRle(std::string_view data, int bitsPerIndex, uint32_t width, uint32_t height, const TRlePixelSink& put) {
-  if (bitsPerIndex != 4 && bitsPerIndex != 8) return false;
-  return TRleDecoder(data, bitsPerIndex, width, height, put).Run();
+bool DecodeBmpRle(std::string_view Data, int BitsPerIndex, uint32_t Width, uint32_t Height, const TRlePixelSink& Put) {
+  if (BitsPerIndex != 4 && BitsPerIndex != 8) return false;
+  return TRleDecoder(Data, BitsPerIndex, Width, Height, Put).Run();
 }

@@ -18,9 +18,9 @@ struct TResolvedFont {
 
 class TFontResolver {
  public:
-  // configFile: a fontconfig configuration to use instead of the system's (tests use one without
+  // ConfigFile: a fontconfig configuration to use instead of the system's (tests use one without
   // fonts, as on a machine where none are installed).
-  explicit TFontResolver(const std::string& configFile = {});
+  explicit TFontResolver(const std::string& ConfigFile = {});
   ~TFontResolver();
   TFontResolver(const TFontResolver&) = delete;
   TFontResolver& operator=(const TFontResolver&) = delete;
@@ -28,17 +28,17 @@ class TFontResolver {
   // The resolver of the system's fontconfig configuration, shared by every text writer.
   static std::shared_ptr<TFontResolver> System();
 
-  // faceName in CP932. Answers are remembered per name and style.
-  const TResolvedFont& Resolve(const std::string& faceName, bool bold, bool italic);
+  // FaceName in CP932. Answers are remembered per name and style.
+  const TResolvedFont& Resolve(const std::string& FaceName, bool Bold, bool Italic);
 
   // True the first time it is asked for a face name: a substitution is reported once per run.
-  bool FirstReport(const std::string& faceName) { return reported_.insert(faceName).second; }
+  bool FirstReport(const std::string& FaceName) { return reported_.insert(FaceName).second; }
 
   // The installed family standing in for a Windows face (UTF-8 name), or the name unchanged.
-  static std::string StandIn(std::string_view utf8Name);
+  static std::string StandIn(std::string_view Utf8Name);
 
  private:
-  TResolvedFont Match(const std::string& faceName, bool bold, bool italic);
+  TResolvedFont Match(const std::string& FaceName, bool Bold, bool Italic);
 
   struct TConfig;
   std::unique_ptr<TConfig> config_;

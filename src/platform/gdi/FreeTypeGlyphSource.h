@@ -17,21 +17,21 @@ class TFreeTypeGlyphSource : public TGlyphSource {
  public:
   // Receives one CP932 line when a face is not installed and another one stands in for it (once
   // per face name and run) or when no font exists at all.
-  using TNotice = std::function<void(const std::string& message)>;
+  using TNotice = std::function<void(const std::string& Message)>;
 
-  explicit TFreeTypeGlyphSource(TNotice notice = {});
-  TFreeTypeGlyphSource(std::shared_ptr<TFontResolver> resolver, TNotice notice);
+  explicit TFreeTypeGlyphSource(TNotice Notice = {});
+  TFreeTypeGlyphSource(std::shared_ptr<TFontResolver> Resolver, TNotice Notice);
   ~TFreeTypeGlyphSource() override;
   TFreeTypeGlyphSource(const TFreeTypeGlyphSource&) = delete;
   TFreeTypeGlyphSource& operator=(const TFreeTypeGlyphSource&) = delete;
 
-  uint32_t GlyphOutline(const TFont& font, int32_t code, TGlyphMetrics& metrics, uint32_t bufferSize,
-                        uint8_t* buffer) override;
-  TTextMetrics TextMetrics(const TFont& font) override;
-  TTextExtent TextExtent(const TFont& font, std::string_view text) override;
+  uint32_t GlyphOutline(const TFont& Font, int32_t Code, TGlyphMetrics& Metrics, uint32_t BufferSize,
+                        uint8_t* Buffer) override;
+  TTextMetrics TextMetrics(const TFont& Font) override;
+  TTextExtent TextExtent(const TFont& Font, std::string_view Text) override;
 
   // UTF-8 family of the face that draws the font (empty when no font exists).
-  std::string FamilyOf(const TFont& font);
+  std::string FamilyOf(const TFont& Font);
 
  private:
   struct TImpl;

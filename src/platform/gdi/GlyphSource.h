@@ -30,10 +30,10 @@ struct TTextExtent {
 };
 
 // Full coverage in a grey-level glyph bitmap.
-constexpr uint8_t GlyphCoverageLevels = 64;
+constexpr uint8_t kGlyphCoverageLevels = 64;
 
 // Bytes per row of a grey-level glyph bitmap BlackBoxX wide: rows are padded to 4 bytes.
-constexpr uint32_t GlyphBitmapPitch(int32_t blackBoxX) { return (uint32_t(blackBoxX) + 3u) & ~3u; }
+constexpr uint32_t GlyphBitmapPitch(int32_t BlackBoxX) { return (uint32_t(BlackBoxX) + 3u) & ~3u; }
 
 class TGlyphSource {
  public:
@@ -42,29 +42,29 @@ class TGlyphSource {
   // The glyph of a character code (a byte, or lead byte * 256 + trail byte of CP932) in the font.
   // Fills metrics and returns the size in bytes of its grey bitmap: BlackBoxY rows of
   // GlyphBitmapPitch(BlackBoxX) bytes, one byte per pixel with coverage 0..64. Returns 0 for a glyph
-  // without pixels. The bitmap is written to buffer only when bufferSize is at least that size.
+  // without pixels. The bitmap is written to buffer only when BufferSize is at least that size.
   // A character the font lacks gives the font's missing-character glyph.
-  virtual uint32_t GlyphOutline(const TFont& font, int32_t code, TGlyphMetrics& metrics, uint32_t bufferSize,
-                                uint8_t* buffer) = 0;
+  virtual uint32_t GlyphOutline(const TFont& Font, int32_t Code, TGlyphMetrics& Metrics, uint32_t BufferSize,
+                                uint8_t* Buffer) = 0;
 
-  virtual TTextMetrics TextMetrics(const TFont& font) = 0;
+  virtual TTextMetrics TextMetrics(const TFont& Font) = 0;
 
   // Size of a line of CP932 text: the sum of the pen advances and the line height.
-  virtual TTextExtent TextExtent(const TFont& font, std::string_view text) = 0;
+  virtual TTextExtent TextExtent(const TFont& Font, std::string_view Text) = 0;
 };
 
 // CP932 lead bytes: 0x81-0x9F and 0xE0-0xFF.
-constexpr bool IsLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || b >= 0xE0; }
+constexpr bool IsLeadByte(uint8_t B) { return (B >= 0x81 && B <= 0x9F) || B >= 0xE0; }
 
-// The character code at text[index] and the index after it. A lead byte that ends the text is a
+// The character code at Text[Index] and the index after it. A lead byte that ends the text is a
 // character of its own.
-inline int32_t NextCharCode(std::string_view text, size_t& index) {
-  const uint8_t b = static_cast<uint8_t>(text[index]);
-  if (IsLeadByte(b) && index + 1 < text.size()) {
-    const int32_t code = b * 256 + static_cast<uint8_t>(text[index + 1]);
-    index += 2;
+inline int32_t NextCharCode(std::string_view Text, size_t& Index) {
+  const uint8_t b = static_cast<uint8_t>(Text[Index]);
+  if (IsLeadByte(b) && Index + 1 < Text.size()) {
+    const int32_t code = b * 256 + static_cast<uint8_t>(Text[Index + 1]);
+    Index += 2;
     return code;
   }
-  index += 1;
+  Index += 1;
   return b;
 }

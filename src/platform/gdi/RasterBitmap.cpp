@@ -19,15 +19,15 @@ constexpr std::streamsize kMaxFileBytes = int64_t{256} << 20;
 
 class TByteReader {
  public:
-  explicit TByteReader(std::string_view bytes) : bytes_(bytes) {}
-  bool Has(size_t offset, size_t count) const { return offset <= bytes_.size() && count <= bytes_.size() - offset; }
-  uint8_t U8(size_t at) const { return static_cast<uint8_t>(bytes_[at]); }
-  uint16_t U16(size_t at) const { return static_cast<uint16_t>(U8(at) | U8(at + 1) << 8); }
-  uint32_t U32(size_t at) const {
-    return static_cast<uint32_t>(U8(at)) | static_cast<uint32_t>(U8(at + 1)) << 8 |
-           static_cast<uint32_t>(U8(at + 2)) << 16 | static_cast<uint32_t>(U8(at + 3)) << 24;
+  explicit TByteReader(std::string_view Bytes) : bytes_(Bytes) {}
+  bool Has(size_t Offset, size_t Count) const { return Offset <= bytes_.size() && Count <= bytes_.size() - Offset; }
+  uint8_t U8(size_t At) const { return static_cast<uint8_t>(bytes_[At]); }
+  uint16_t U16(size_t At) const { return static_cast<uint16_t>(U8(At) | U8(At + 1) << 8); }
+  uint32_t U32(size_t At) const {
+    return static_cast<uint32_t>(U8(At)) | static_cast<uint32_t>(U8(At + 1)) << 8 |
+           static_cast<uint32_t>(U8(At + 2)) << 16 | static_cast<uint32_t>(U8(At + 3)) << 24;
   }
-  int32_t I32(size_t at) const { return static_cast<int32_t>(U32(at)); }
+  int32_t I32(size_t At) const { return static_cast<int32_t>(U32(At)); }
 
  private:
   std::string_view bytes_;
@@ -38,69 +38,69 @@ struct TChannel {
   uint32_t Mask = 0;
   int Shift = 0;
   uint32_t Max = 0;
-  explicit TChannel(uint32_t mask) : Mask(mask) {
-    if (mask == 0) return;
-    while (((mask >> Shift) & 1) == 0) ++Shift;
-    Max = mask >> Shift;
+  explicit TChannel(uint32_t ChannelMask) : Mask(ChannelMask) {
+    if (Mask == 0) return;
+    while (((Mask >> Shift) & 1) == 0) ++Shift;
+    Max = Mask >> Shift;
   }
-  uint32_t Read(uint32_t value) const {
+  uint32_t Read(uint32_t Value) const {
     if (Max == 0) return 0;
-    return static_cast<uint32_t>((static_cast<uint64_t>((value & Mask) >> Shift) * 255) / Max);
+    return static_cast<uint32_t>((static_cast<uint64_t>((Value & Mask) >> Shift) * 255) / Max);
   }
 };
 
-void PutU16(std::string& out, uint16_t v) {
-  out.push_back(static_cast<char>(v & 0xFF));
-  out.push_back(static_cast<char>(v >> 8));
+void PutU16(std::string& Out, uint16_t V) {
+  Out.push_back(static_cast<char>(V & 0xFF));
+  Out.push_back(static_cast<char>(V >> 8));
 }
-void PutU32(std::string& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+void PutU32(std::string& Out, uint32_t V) {
+  for (int i = 0; i < 4; ++i) Out.push_back(static_cast<char>((V >> (8 * i)) & 0xFF));
 }
 
 }  // namespace
 
-TRasterBitmap::TRasterBitmap(int32_t width, int32_t height) { SetSize(width, height); }
+TRasterBitmap::TRasterBitmap(int32_t Width, int32_t Height) { SetSize(Width, Height); }
 
-void TRasterBitmap::SetSize(int32_t width, int32_t height) {
-  width = std::max(width, 0);
-  height = std::max(height, 0);
-  if (width > kMaxSide || height > kMaxSide || int64_t{width} * height > kMaxPixels) {
-    throw Exception(Jp("ビットマップが大きすぎます (") + std::to_string(width) + " x " + std::to_string(height) + ")");
+void TRasterBitmap::SetSize(int32_t Width, int32_t Height) {
+  Width = std::max(Width, 0);
+  Height = std::max(Height, 0);
+  if (Width > kMaxSide || Height > kMaxSide || int64_t{Width} * Height > kMaxPixels) {
+    throw Exception(Jp("ビットマップが大きすぎます (") + std::to_string(Width) + " x " + std::to_string(Height) + ")");
   }
-  width_ = width;
-  height_ = height;
+  width_ = Width;
+  height_ = Height;
   pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0);
 }
 
-uint32_t TRasterBitmap::Pixel(int32_t x, int32_t y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-  return pixels_[static_cast<size_t>(y) * width_ + x];
+uint32_t TRasterBitmap::Pixel(int32_t X, int32_t Y) const {
+  if (X < 0 || Y < 0 || X >= width_ || Y >= height_) return 0;
+  return pixels_[static_cast<size_t>(Y) * width_ + X];
 }
 
-void TRasterBitmap::SetPixel(int32_t x, int32_t y, uint32_t rgb) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  pixels_[static_cast<size_t>(y) * width_ + x] = rgb & 0xFFFFFF;
+void TRasterBitmap::SetPixel(int32_t X, int32_t Y, uint32_t Rgb) {
+  if (X < 0 || Y < 0 || X >= width_ || Y >= height_) return;
+  pixels_[static_cast<size_t>(Y) * width_ + X] = Rgb & 0xFFFFFF;
 }
 
-void TRasterBitmap::LoadFromFile(const std::string& fileName) {
-  std::ifstream in = OpenFileForReading(fileName);
-  if (!in) throw Exception(Jp("ビットマップファイルを開けません (") + DisplayName(fileName) + ")");
+void TRasterBitmap::LoadFromFile(const std::string& FileName) {
+  std::ifstream in = OpenFileForReading(FileName);
+  if (!in) throw Exception(Jp("ビットマップファイルを開けません (") + DisplayName(FileName) + ")");
   in.seekg(0, std::ios::end);
   std::streamsize size = in.tellg();
-  if (size < 0) throw Exception(Jp("ビットマップ画像として読み込めません (") + DisplayName(fileName) + ")");
-  if (size > kMaxFileBytes) throw Exception(Jp("ビットマップが大きすぎます (") + DisplayName(fileName) + ")");
+  if (size < 0) throw Exception(Jp("ビットマップ画像として読み込めません (") + DisplayName(FileName) + ")");
+  if (size > kMaxFileBytes) throw Exception(Jp("ビットマップが大きすぎます (") + DisplayName(FileName) + ")");
   in.seekg(0, std::ios::beg);
   std::string bytes(static_cast<size_t>(size), '\0');
   if (size > 0 && !in.read(bytes.data(), size)) {
-    throw Exception(Jp("ビットマップファイルを読み込めません (") + DisplayName(fileName) + ")");
+    throw Exception(Jp("ビットマップファイルを読み込めません (") + DisplayName(FileName) + ")");
   }
-  LoadFromBytes(bytes, DisplayName(fileName));
+  LoadFromBytes(bytes, DisplayName(FileName));
 }
 
-void TRasterBitmap::LoadFromBytes(std::string_view bytes, const std::string& name) {
-  auto invalid = [&name]() { return Exception(Jp("ビットマップ画像として読み込めません (") + name + ")"); };
-  TByteReader r(bytes);
-  if (!r.Has(0, 18) || bytes[0] != 'B' || bytes[1] != 'M') throw invalid();
+void TRasterBitmap::LoadFromBytes(std::string_view Bytes, const std::string& Name) {
+  auto invalid = [&Name]() { return Exception(Jp("ビットマップ画像として読み込めません (") + Name + ")"); };
+  TByteReader r(Bytes);
+  if (!r.Has(0, 18) || Bytes[0] != 'B' || Bytes[1] != 'M') throw invalid();
   uint32_t dataOffset = r.U32(10);
   uint32_t headerSize = r.U32(14);
   if (headerSize != 12 && (headerSize < 40 || headerSize > 1024)) throw invalid();
@@ -128,12 +128,12 @@ void TRasterBitmap::LoadFromBytes(std::string_view bytes, const std::string& nam
   if (topDown) height = -height;
   if (width <= 0 || height <= 0) throw invalid();
   if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels) {
-    throw Exception(Jp("ビットマップが大きすぎます (") + name + " " + std::to_string(width) + " x " +
+    throw Exception(Jp("ビットマップが大きすぎます (") + Name + " " + std::to_string(width) + " x " +
                     std::to_string(height) + ")");
   }
   bool bitFields = compression == 3 || compression == 6;
   bool rle =
-      (compression == BMPCompressionRLE8 && bitCount == 8) || (compression == BMPCompressionRLE4 && bitCount == 4);
+      (compression == kBMPCompressionRLE8 && bitCount == 8) || (compression == kBMPCompressionRLE4 && bitCount == 4);
   if (compression != 0 && !bitFields && !rle) throw invalid();  // embedded JPEG/PNG are not read
   if (rle && topDown) throw invalid();                          // compressed data is stored bottom-up only
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) {
@@ -174,10 +174,10 @@ void TRasterBitmap::LoadFromBytes(std::string_view bytes, const std::string& nam
     if (!r.Has(dataOffset, 0)) throw invalid();
     // Pixels the data skips keep the first palette colour, as a zeroed index would give.
     std::fill(result.pixels_.begin(), result.pixels_.end(), palette[0]);
-    const auto put = [&](uint32_t x, uint32_t y, uint8_t index) {
-      result.pixels_[static_cast<size_t>(height - 1 - y) * result.width_ + x] = palette[index];
+    const auto put = [&](uint32_t X, uint32_t Y, uint8_t Index) {
+      result.pixels_[static_cast<size_t>(height - 1 - Y) * result.width_ + X] = palette[Index];
     };
-    if (!DecodeBmpRle(bytes.substr(dataOffset), static_cast<int>(bitCount), static_cast<uint32_t>(width),
+    if (!DecodeBmpRle(Bytes.substr(dataOffset), static_cast<int>(bitCount), static_cast<uint32_t>(width),
                       static_cast<uint32_t>(height), put)) {
       throw invalid();
     }
@@ -230,17 +230,17 @@ void TRasterBitmap::LoadFromBytes(std::string_view bytes, const std::string& nam
   pixels_ = std::move(result.pixels_);
 }
 
-void TRasterBitmap::CopyRect(int32_t dstX, int32_t dstY, const TRasterBitmap& source, int32_t srcX, int32_t srcY,
-                             int32_t width, int32_t height) {
-  for (int64_t j = 0; j < height; ++j) {
-    int64_t sy = int64_t{srcY} + j;
-    int64_t dy = int64_t{dstY} + j;
-    if (sy < 0 || sy >= source.height_ || dy < 0 || dy >= height_) continue;
-    for (int64_t i = 0; i < width; ++i) {
-      int64_t sx = int64_t{srcX} + i;
-      int64_t dx = int64_t{dstX} + i;
-      if (sx < 0 || sx >= source.width_ || dx < 0 || dx >= width_) continue;
-      pixels_[static_cast<size_t>(dy) * width_ + dx] = source.pixels_[static_cast<size_t>(sy) * source.width_ + sx];
+void TRasterBitmap::CopyRect(int32_t DstX, int32_t DstY, const TRasterBitmap& Source, int32_t SrcX, int32_t SrcY,
+                             int32_t Width, int32_t Height) {
+  for (int64_t j = 0; j < Height; ++j) {
+    int64_t sy = int64_t{SrcY} + j;
+    int64_t dy = int64_t{DstY} + j;
+    if (sy < 0 || sy >= Source.height_ || dy < 0 || dy >= height_) continue;
+    for (int64_t i = 0; i < Width; ++i) {
+      int64_t sx = int64_t{SrcX} + i;
+      int64_t dx = int64_t{DstX} + i;
+      if (sx < 0 || sx >= Source.width_ || dx < 0 || dx >= width_) continue;
+      pixels_[static_cast<size_t>(dy) * width_ + dx] = Source.pixels_[static_cast<size_t>(sy) * Source.width_ + sx];
     }
   }
 }
@@ -275,47 +275,47 @@ std::string TRasterBitmap::SaveToBytes() const {
   return out;
 }
 
-void TRasterBitmap::SaveToStream(std::ostream& out) const {
+void TRasterBitmap::SaveToStream(std::ostream& Out) const {
   std::string bytes = SaveToBytes();
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  Out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void TRasterBitmap::SaveToFile(const std::string& fileName) const {
-  std::ofstream out(fileName, std::ios::binary);
+void TRasterBitmap::SaveToFile(const std::string& FileName) const {
+  std::ofstream out(FileName, std::ios::binary);
   SaveToStream(out);
-  if (!out) throw Exception(Jp("ビットマップファイルを書き込めません (") + DisplayName(fileName) + ")");
+  if (!out) throw Exception(Jp("ビットマップファイルを書き込めません (") + DisplayName(FileName) + ")");
 }
 
-void TRasterBitmap::FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t rgb) {
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  right = std::min(right, width_);
-  bottom = std::min(bottom, height_);
-  for (int32_t y = top; y < bottom; ++y) {
-    std::fill_n(&pixels_[static_cast<size_t>(y) * width_ + left], std::max(right - left, 0), rgb & 0xFFFFFF);
+void TRasterBitmap::FillRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, uint32_t Rgb) {
+  Left = std::max(Left, 0);
+  Top = std::max(Top, 0);
+  Right = std::min(Right, width_);
+  Bottom = std::min(Bottom, height_);
+  for (int32_t y = Top; y < Bottom; ++y) {
+    std::fill_n(&pixels_[static_cast<size_t>(y) * width_ + Left], std::max(Right - Left, 0), Rgb & 0xFFFFFF);
   }
 }
 
-void TRasterBitmap::MoveTo(int32_t x, int32_t y) {
-  penX_ = x;
-  penY_ = y;
+void TRasterBitmap::MoveTo(int32_t X, int32_t Y) {
+  penX_ = X;
+  penY_ = Y;
 }
 
 // A pen of width w covers a w x w block around each point of the line (up-left of centre for even widths).
-void TRasterBitmap::Stamp(int32_t x, int32_t y) {
+void TRasterBitmap::Stamp(int32_t X, int32_t Y) {
   int32_t from = -(penWidth_ / 2);
   for (int32_t dy = from; dy < from + penWidth_; ++dy) {
-    for (int32_t dx = from; dx < from + penWidth_; ++dx) SetPixel(x + dx, y + dy, penColor_);
+    for (int32_t dx = from; dx < from + penWidth_; ++dx) SetPixel(X + dx, Y + dy, penColor_);
   }
 }
 
-void TRasterBitmap::LineTo(int32_t x, int32_t y) {
+void TRasterBitmap::LineTo(int32_t X, int32_t Y) {
   // Bresenham from the pen position; the end point itself is not drawn, as the platform's line does.
   int64_t x0 = penX_, y0 = penY_;
-  int64_t dx = std::abs(int64_t{x} - x0), dy = -std::abs(int64_t{y} - y0);
-  int64_t sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
+  int64_t dx = std::abs(int64_t{X} - x0), dy = -std::abs(int64_t{Y} - y0);
+  int64_t sx = x0 < X ? 1 : -1, sy = y0 < Y ? 1 : -1;
   int64_t err = dx + dy;
-  while (x0 != x || y0 != y) {
+  while (x0 != X || y0 != Y) {
     if (x0 >= -penWidth_ && x0 <= width_ + penWidth_ && y0 >= -penWidth_ && y0 <= height_ + penWidth_) {
       Stamp(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
     }
@@ -329,5 +329,5 @@ void TRasterBitmap::LineTo(int32_t x, int32_t y) {
       y0 += sy;
     }
   }
-  MoveTo(x, y);
+  MoveTo(X, Y);
 }

@@ -11,51 +11,51 @@ class TRasterBitmap {
  public:
   TRasterBitmap() = default;
   // A black bitmap of that size (limits as SetSize).
-  TRasterBitmap(int32_t width, int32_t height);
+  TRasterBitmap(int32_t Width, int32_t Height);
 
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   // Resizes to a black picture. Raises Exception beyond 32768 pixels a side or 2^25 pixels in all.
-  void SetSize(int32_t width, int32_t height);
+  void SetSize(int32_t Width, int32_t Height);
 
   // Pixels as 0xRRGGBB; reads outside the bitmap give 0, writes outside are ignored.
-  uint32_t Pixel(int32_t x, int32_t y) const;
-  void SetPixel(int32_t x, int32_t y, uint32_t rgb);
+  uint32_t Pixel(int32_t X, int32_t Y) const;
+  void SetPixel(int32_t X, int32_t Y, uint32_t Rgb);
 
   // Reads a BMP file (CP932 path) of 1, 4, 8, 16, 24 or 32 bits per pixel, uncompressed, with bit fields
   // or run-length compressed (RLE8, RLE4), bottom-up or top-down; palette pictures keep their colours,
   // alpha is dropped. Raises Exception naming the file when it cannot be read or is not such a picture,
   // with "ビットマップが大きすぎます" when it is larger than SetSize allows.
-  void LoadFromFile(const std::string& fileName);
+  void LoadFromFile(const std::string& FileName);
   // The same from a BMP image in memory; Name is used in the error message.
-  void LoadFromBytes(std::string_view bytes, const std::string& name);
+  void LoadFromBytes(std::string_view Bytes, const std::string& Name);
 
   // Copies the rectangle (SrcX, SrcY, Width x Height) of Source to (DstX, DstY), unscaled; parts outside
   // either bitmap are left out.
-  void CopyRect(int32_t dstX, int32_t dstY, const TRasterBitmap& source, int32_t srcX, int32_t srcY, int32_t width,
-                int32_t height);
+  void CopyRect(int32_t DstX, int32_t DstY, const TRasterBitmap& Source, int32_t SrcX, int32_t SrcY, int32_t Width,
+                int32_t Height);
 
   // Writes a 24-bit bottom-up BMP image (file header, information header, padded rows).
-  void SaveToStream(std::ostream& out) const;
+  void SaveToStream(std::ostream& Out) const;
   std::string SaveToBytes() const;
-  void SaveToFile(const std::string& fileName) const;
+  void SaveToFile(const std::string& FileName) const;
 
   // Fills Left..Right-1, Top..Bottom-1 (clipped) with a colour.
-  void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t rgb);
+  void FillRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, uint32_t Rgb);
 
   // Pen: a colour and an integer width. LineTo draws from the pen position to (X, Y), the end point
   // itself excluded, and moves the pen there; MoveTo moves without drawing.
-  void SetPenColor(uint32_t rgb) { penColor_ = rgb & 0xFFFFFF; }
+  void SetPenColor(uint32_t Rgb) { penColor_ = Rgb & 0xFFFFFF; }
   uint32_t PenColor() const { return penColor_; }
-  void SetPenWidth(int32_t width) { penWidth_ = width < 1 ? 1 : width; }
+  void SetPenWidth(int32_t Width) { penWidth_ = Width < 1 ? 1 : Width; }
   int32_t PenWidth() const { return penWidth_; }
-  void MoveTo(int32_t x, int32_t y);
-  void LineTo(int32_t x, int32_t y);
+  void MoveTo(int32_t X, int32_t Y);
+  void LineTo(int32_t X, int32_t Y);
   int32_t PenX() const { return penX_; }
   int32_t PenY() const { return penY_; }
 
  private:
-  void Stamp(int32_t x, int32_t y);
+  void Stamp(int32_t X, int32_t Y);
 
   int32_t width_ = 0;
   int32_t height_ = 0;

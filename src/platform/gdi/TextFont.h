@@ -12,10 +12,10 @@ constexpr TFontStyles fsUnderline = 4;
 constexpr TFontStyles fsStrikeOut = 8;
 
 // Logical pixels per inch of the drawing context; point sizes are converted with it.
-constexpr int32_t FontPixelsPerInch = 96;
+constexpr int32_t kFontPixelsPerInch = 96;
 
 // a * b / c rounded half away from zero, as the platform's MulDiv (0 when c is 0).
-int32_t MulDiv(int32_t a, int32_t b, int32_t c);
+int32_t MulDiv(int32_t A, int32_t B, int32_t C);
 
 class TFont {
  public:
@@ -28,7 +28,7 @@ class TFont {
 
   TFont();
 
-  // Size in points at FontPixelsPerInch: Height = -MulDiv(Size, 96, 72).
-  int32_t Size() const { return -MulDiv(Height, 72, FontPixelsPerInch); }
-  void SetSize(int32_t points) { Height = -MulDiv(points, FontPixelsPerInch, 72); }
+  // Size in points at kFontPixelsPerInch: Height = -MulDiv(Size, 96, 72).
+  int32_t Size() const { return -MulDiv(Height, 72, kFontPixelsPerInch); }
+  void SetSize(int32_t Points) { Height = -MulDiv(Points, kFontPixelsPerInch, 72); }
 };

@@ -9,9 +9,9 @@ class TClock {
   virtual ~TClock() = default;
   // Milliseconds since an arbitrary start; wraps around after 2^32 ms like the multimedia timer.
   virtual uint32_t timeGetTime() = 0;
-  virtual void Sleep(uint32_t milliseconds) = 0;
-  virtual void timeBeginPeriod(uint32_t milliseconds) = 0;
-  virtual void timeEndPeriod(uint32_t milliseconds) = 0;
+  virtual void Sleep(uint32_t Milliseconds) = 0;
+  virtual void timeBeginPeriod(uint32_t Milliseconds) = 0;
+  virtual void timeEndPeriod(uint32_t Milliseconds) = 0;
 };
 
 // Real time from the monotonic clock. The kernel's timer is already fine-grained, so the period calls only
@@ -19,9 +19,9 @@ class TClock {
 class TSystemClock : public TClock {
  public:
   uint32_t timeGetTime() override;
-  void Sleep(uint32_t milliseconds) override;
-  void timeBeginPeriod(uint32_t milliseconds) override;
-  void timeEndPeriod(uint32_t milliseconds) override;
+  void Sleep(uint32_t Milliseconds) override;
+  void timeBeginPeriod(uint32_t Milliseconds) override;
+  void timeEndPeriod(uint32_t Milliseconds) override;
   int PeriodRequests() const { return periodRequests_; }
 
  private:

@@ -6,9 +6,9 @@
 namespace {
 constexpr const char* kProgram = "morvanth/";
 
-std::string WithSlash(std::string path) {
-  if (path.back() != '/') path += '/';
-  return path;
+std::string WithSlash(std::string Path) {
+  if (Path.back() != '/') Path += '/';
+  return Path;
 }
 }  // namespace
 

@@ -16,22 +16,22 @@ std::string ProgramDirectory() {
   return dir;
 }
 
-std::ifstream OpenFileForReading(const std::string& path) { return std::ifstream(path, std::ios::binary); }
+std::ifstream OpenFileForReading(const std::string& Path) { return std::ifstream(Path, std::ios::binary); }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string& Path) {
   std::error_code ec;
-  return fs::is_regular_file(path, ec);
+  return fs::is_regular_file(Path, ec);
 }
 
-bool DirectoryExists(const std::string& path) {
+bool DirectoryExists(const std::string& Path) {
   std::error_code ec;
-  return fs::is_directory(path, ec);
+  return fs::is_directory(Path, ec);
 }
 
-std::vector<TDirEntry> ListDirectory(const std::string& path) {
+std::vector<TDirEntry> ListDirectory(const std::string& Path) {
   std::vector<TDirEntry> entries;
   std::error_code ec;
-  fs::directory_iterator it(path, ec);
+  fs::directory_iterator it(Path, ec);
   if (ec) return entries;
   for (; it != fs::directory_iterator(); it.increment(ec)) {
     if (ec) break;
@@ -41,4 +41,4 @@ std::vector<TDirEntry> ListDirectory(const std::string& path) {
   return entries;
 }
 
-std::string DisplayName(const std::string& path) { return ToCP932(path); }
+std::string DisplayName(const std::string& Path) { return ToCP932(Path); }

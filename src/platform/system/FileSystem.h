@@ -10,10 +10,10 @@
 // Folder of the running program file, with a trailing '/'.
 std::string ProgramDirectory();
 
-bool FileExists(const std::string& path);
+bool FileExists(const std::string& Path);
 // Opens a file of the game (skin definitions, pictures, archives) for binary reading; test the stream.
-std::ifstream OpenFileForReading(const std::string& path);  // a regular file (or a link to one)
-bool DirectoryExists(const std::string& path);              // a folder (or a link to one)
+std::ifstream OpenFileForReading(const std::string& Path);  // a regular file (or a link to one)
+bool DirectoryExists(const std::string& Path);              // a folder (or a link to one)
 
 // One entry of a folder listing: its name (bytes, as the file system spells it) and whether it is a folder.
 struct TDirEntry {
@@ -22,8 +22,8 @@ struct TDirEntry {
 };
 
 // The entries of a folder in the order the file system returns them; empty when it cannot be read.
-std::vector<TDirEntry> ListDirectory(const std::string& path);
+std::vector<TDirEntry> ListDirectory(const std::string& Path);
 
 // A path or file name as game text (CP932) for a message or the screen: what CP932 cannot hold shows as '?'.
 // Only for showing: the result never finds the file again.
-std::string DisplayName(const std::string& path);
+std::string DisplayName(const std::string& Path);

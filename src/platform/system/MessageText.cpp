@@ -49,35 +49,35 @@ const std::vector<std::string> kPatterns = {
 
 // Matches text against pattern from the given positions, collecting the parts that stand for "%s" (none
 // empty, the longest first: a file name may hold spaces and parentheses, the parts after it do not).
-bool Match(const std::string& pattern, size_t p, const std::string& text, size_t t, std::vector<std::string>& parts) {
-  const size_t hole = pattern.find("%s", p);
-  if (hole == std::string::npos) return pattern.compare(p, std::string::npos, text, t, std::string::npos) == 0;
-  if (text.compare(t, hole - p, pattern, p, hole - p) != 0) return false;
-  const size_t start = t + (hole - p);
-  for (size_t end = text.size(); end > start; --end) {
-    parts.push_back(text.substr(start, end - start));
-    if (Match(pattern, hole + 2, text, end, parts)) return true;
-    parts.pop_back();
+bool Match(const std::string& Pattern, size_t P, const std::string& Text, size_t T, std::vector<std::string>& Parts) {
+  const size_t hole = Pattern.find("%s", P);
+  if (hole == std::string::npos) return Pattern.compare(P, std::string::npos, Text, T, std::string::npos) == 0;
+  if (Text.compare(T, hole - P, Pattern, P, hole - P) != 0) return false;
+  const size_t start = T + (hole - P);
+  for (size_t end = Text.size(); end > start; --end) {
+    Parts.push_back(Text.substr(start, end - start));
+    if (Match(Pattern, hole + 2, Text, end, Parts)) return true;
+    Parts.pop_back();
   }
   return false;
 }
 
-std::string Translate(const std::string& utf8, int depth) {
-  if (depth > 4) return utf8;
+std::string Translate(const std::string& Utf8, int Depth) {
+  if (Depth > 4) return Utf8;
   for (const std::string& pattern : kPatterns) {
     std::vector<std::string> parts;
-    if (!Match(pattern, 0, utf8, 0, parts)) continue;
+    if (!Match(pattern, 0, Utf8, 0, parts)) continue;
     const std::string translated = dgettext(kMessageDomain, pattern.c_str());
     std::string out;
     size_t from = 0, index = 0;
     for (size_t hole = translated.find("%s"); hole != std::string::npos && index < parts.size();
          hole = translated.find("%s", from)) {
-      out += translated.substr(from, hole - from) + Translate(parts[index++], depth + 1);
+      out += translated.substr(from, hole - from) + Translate(parts[index++], Depth + 1);
       from = hole + 2;
     }
     return out + translated.substr(from);
   }
-  return utf8;
+  return Utf8;
 }
 }  // namespace
 

@@ -8,8 +8,8 @@ uint32_t TSystemClock::timeGetTime() {
   return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void TSystemClock::Sleep(uint32_t milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+void TSystemClock::Sleep(uint32_t Milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
 }
 
 void TSystemClock::timeBeginPeriod(uint32_t) { ++periodRequests_; }

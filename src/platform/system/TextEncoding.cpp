@@ -9,44 +9,44 @@
 namespace {
 
 // Length of the UTF-8 sequence introduced by a lead byte (1 for stray bytes, so they are skipped singly).
-size_t Utf8SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-  if (lead >= 0xC2) return 2;
+size_t Utf8SequenceLength(unsigned char Lead) {
+  if (Lead >= 0xF0 && Lead <= 0xF4) return 4;
+  if (Lead >= 0xE0) return Lead <= 0xEF ? 3 : 1;
+  if (Lead >= 0xC2) return 2;
   return 1;
 }
 
-// The bytes of the character iconv could not take at `in`: its lead byte and the continuation bytes
+// The bytes of the character iconv could not take at `In`: its lead byte and the continuation bytes
 // that really follow it. A sequence broken off early ends there, so the text after it is kept.
-size_t Utf8PieceLength(const char* in, size_t inLeft) {
-  const size_t expected = Utf8SequenceLength(static_cast<unsigned char>(in[0]));
+size_t Utf8PieceLength(const char* In, size_t InLeft) {
+  const size_t expected = Utf8SequenceLength(static_cast<unsigned char>(In[0]));
   size_t length = 1;
-  while (length < expected && length < inLeft && (static_cast<unsigned char>(in[length]) & 0xC0) == 0x80) ++length;
+  while (length < expected && length < InLeft && (static_cast<unsigned char>(In[length]) & 0xC0) == 0x80) ++length;
   return length;
 }
 
-class IconvConverter {
+class TIconvConverter {
  public:
-  IconvConverter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+  TIconvConverter(const char* To, const char* From) : cd_(iconv_open(To, From)) {
     if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-      throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+      throw std::runtime_error(std::string("iconv cannot convert from ") + From + " to " + To);
     }
   }
-  ~IconvConverter() { iconv_close(cd_); }
-  IconvConverter(const IconvConverter&) = delete;
-  IconvConverter& operator=(const IconvConverter&) = delete;
+  ~TIconvConverter() { iconv_close(cd_); }
+  TIconvConverter(const TIconvConverter&) = delete;
+  TIconvConverter& operator=(const TIconvConverter&) = delete;
 
-  // Converts the whole input; an unconvertible piece of `skip(in, inLeft)` bytes is replaced by
-  // `replacement`. With `stopAt`, the conversion ends at the first such piece instead and reports its
+  // Converts the whole input; an unconvertible piece of `skip(In, InLeft)` bytes is replaced by
+  // `Replacement`. With `StopAt`, the conversion ends at the first such piece instead and reports its
   // offset there (the input's size when there is none).
   template <typename SkipLength>
-  std::string Convert(std::string_view input, std::string_view replacement, SkipLength skip, size_t* stopAt = nullptr) {
-    if (stopAt != nullptr) *stopAt = input.size();
+  std::string Convert(std::string_view Input, std::string_view Replacement, SkipLength Skip, size_t* StopAt = nullptr) {
+    if (StopAt != nullptr) *StopAt = Input.size();
     std::string out;
-    out.reserve(input.size() * 2 + 4);
+    out.reserve(Input.size() * 2 + 4);
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
+    char* in = const_cast<char*>(Input.data());
+    size_t inLeft = Input.size();
     char buffer[256];
     while (inLeft > 0) {
       char* dst = buffer;
@@ -56,15 +56,15 @@ class IconvConverter {
       if (rc != static_cast<size_t>(-1)) continue;
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: an invalid, unrepresentable or cut-off character.
-      if (stopAt != nullptr) {
-        *stopAt = static_cast<size_t>(in - input.data());
+      if (StopAt != nullptr) {
+        *StopAt = static_cast<size_t>(in - Input.data());
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         return out;
       }
-      size_t n = std::min(inLeft, skip(in, inLeft));
+      size_t n = std::min(inLeft, Skip(in, inLeft));
       in += n;
       inLeft -= n;
-      out.append(replacement);
+      out.append(Replacement);
       iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     }
     char* dst = buffer;
@@ -80,26 +80,26 @@ class IconvConverter {
 
 }  // namespace
 
-std::string ToCP932(std::string_view utf8) {
-  static IconvConverter converter("CP932", "UTF-8");
-  return converter.Convert(utf8, "?", Utf8PieceLength);
+std::string ToCP932(std::string_view Utf8) {
+  static TIconvConverter converter("CP932", "UTF-8");
+  return converter.Convert(Utf8, "?", Utf8PieceLength);
 }
 
-std::string ToUTF8(std::string_view cp932) {
-  static IconvConverter converter("UTF-8", "CP932");
-  return converter.Convert(cp932, "\xEF\xBF\xBD", [](const char*, size_t) { return size_t{1}; });
+std::string ToUTF8(std::string_view Cp932) {
+  static TIconvConverter converter("UTF-8", "CP932");
+  return converter.Convert(Cp932, "\xEF\xBF\xBD", [](const char*, size_t) { return size_t{1}; });
 }
 
-bool StrictCP932ToUTF8(std::string_view cp932, std::string& utf8, size_t& badOffset) {
-  static IconvConverter converter("UTF-8", "CP932");
-  utf8 = converter.Convert(
-      cp932, "", [](const char*, size_t) { return size_t{1}; }, &badOffset);
-  return badOffset == cp932.size();
+bool StrictCP932ToUTF8(std::string_view Cp932, std::string& Utf8, size_t& BadOffset) {
+  static TIconvConverter converter("UTF-8", "CP932");
+  Utf8 = converter.Convert(
+      Cp932, "", [](const char*, size_t) { return size_t{1}; }, &BadOffset);
+  return BadOffset == Cp932.size();
 }
 
-const std::string& Jp(const char* utf8Literal) {
+const std::string& Jp(const char* Utf8Literal) {
   static std::map<std::string, std::string, std::less<>> cache;
-  auto found = cache.find(std::string_view(utf8Literal));
-  if (found == cache.end()) found = cache.emplace(utf8Literal, ToCP932(utf8Literal)).first;
+  auto found = cache.find(std::string_view(Utf8Literal));
+  if (found == cache.end()) found = cache.emplace(Utf8Literal, ToCP932(Utf8Literal)).first;
   return found->second;
 }

@@ -8,17 +8,17 @@
 
 class TVirtualClock : public TClock {
  public:
-  explicit TVirtualClock(uint32_t start = 0) : now_(start) {}
+  explicit TVirtualClock(uint32_t Start = 0) : now_(Start) {}
 
   uint32_t timeGetTime() override { return now_; }
-  void Sleep(uint32_t milliseconds) override {
-    Sleeps.push_back(milliseconds);
-    now_ += milliseconds;
+  void Sleep(uint32_t Milliseconds) override {
+    Sleeps.push_back(Milliseconds);
+    now_ += Milliseconds;
   }
-  void timeBeginPeriod(uint32_t milliseconds) override { PeriodRequests.push_back(static_cast<int>(milliseconds)); }
-  void timeEndPeriod(uint32_t milliseconds) override { PeriodRequests.push_back(-static_cast<int>(milliseconds)); }
+  void timeBeginPeriod(uint32_t Milliseconds) override { PeriodRequests.push_back(static_cast<int>(Milliseconds)); }
+  void timeEndPeriod(uint32_t Milliseconds) override { PeriodRequests.push_back(-static_cast<int>(Milliseconds)); }
 
-  void Advance(uint32_t milliseconds) { now_ += milliseconds; }
+  void Advance(uint32_t Milliseconds) { now_ += Milliseconds; }
 
   std::vector<uint32_t> Sleeps;     // every Sleep call, in order
   std::vector<int> PeriodRequests;  // +N for timeBeginPeriod(N), -N for timeEndPeriod(N)

@@ -9,15 +9,15 @@
 // and '/' both separate folders; a name that does not exist as written matches an entry of its folder that differs from
 // it only in letter case, the exact name winning when both exist. Returns Folder followed by the names as the file
 // system spells them, or "" when nothing matches.
-std::string FindFileIgnoringCase(const std::string& folder, const std::string& relative);
+std::string FindFileIgnoringCase(const std::string& Folder, const std::string& Relative);
 
 // The same for a folder; the result ends with a delimiter.
-std::string FindFolderIgnoringCase(const std::string& folder, const std::string& relative);
+std::string FindFolderIgnoringCase(const std::string& Folder, const std::string& Relative);
 
 // The folder Name (one name as the file system spells names: bytes, not game text) in Folder, matched as
 // above; the result ends with a delimiter, "" when there is none.
-std::string FindNamedFolder(const std::string& folder, const std::string& name);
+std::string FindNamedFolder(const std::string& Folder, const std::string& Name);
 
 // Whether two names are the same name for Windows: letters compared without regard to case (the Latin,
 // full-width Latin, Greek and Cyrillic letters and Roman numerals code page 932 holds). UTF-8 in.
-bool SameFileName(const std::string& utf8A, const std::string& utf8B);
+bool SameFileName(const std::string& Utf8A, const std::string& Utf8B);

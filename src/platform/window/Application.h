@@ -12,8 +12,8 @@ class TApplication {
   TIdleEvent OnIdle;  // empty: no idle handler, the loop only waits for messages
 
   // Ends the message loop after the current pass; the first exit code given is kept.
-  void Terminate(int exitCode = 0) {
-    if (!terminated_) exitCode_ = exitCode;
+  void Terminate(int ExitCode = 0) {
+    if (!terminated_) exitCode_ = ExitCode;
     terminated_ = true;
   }
   bool Terminated() const { return terminated_; }

@@ -15,8 +15,8 @@ inline constexpr int crNone = -1;
 class TFormHost {
  public:
   virtual ~TFormHost() = default;
-  virtual void SetCaption(const std::string& caption) = 0;  // CP932
-  virtual void SetScreenCursor(int cursor) = 0;             // crDefault or crNone
+  virtual void SetCaption(const std::string& Caption) = 0;  // CP932
+  virtual void SetScreenCursor(int Cursor) = 0;             // crDefault or crNone
   // Shows a modal box with no owner window; text and caption are CP932. Returns the button pressed (IDOK).
-  virtual int MessageBoxA(const std::string& text, const std::string& caption, uint32_t flags) = 0;
+  virtual int MessageBoxA(const std::string& Text, const std::string& Caption, uint32_t Flags) = 0;
 };

@@ -15,11 +15,11 @@ int64_t SteadyNowNs() {
 }
 }  // namespace
 
-TFramePacer::TFramePacer(bool vsync, TNowFn now, TSleepFn sleep)
-    : vsync_(vsync), now_(std::move(now)), sleep_(std::move(sleep)) {}
+TFramePacer::TFramePacer(bool Vsync, TNowFn Now, TSleepFn Sleep)
+    : vsync_(Vsync), now_(std::move(Now)), sleep_(std::move(Sleep)) {}
 
-TFramePacer::TFramePacer(bool vsync)
-    : TFramePacer(vsync, SteadyNowNs, [](int64_t ns) { std::this_thread::sleep_for(std::chrono::nanoseconds(ns)); }) {}
+TFramePacer::TFramePacer(bool Vsync)
+    : TFramePacer(Vsync, SteadyNowNs, [](int64_t Ns) { std::this_thread::sleep_for(std::chrono::nanoseconds(Ns)); }) {}
 
 void TFramePacer::FramePresented() {
   const int64_t now = now_();

@@ -13,9 +13,9 @@ class TFramePacer {
   using TNowFn = std::function<int64_t()>;        // monotonic time in nanoseconds
   using TSleepFn = std::function<void(int64_t)>;  // sleeps about that many nanoseconds
 
-  TFramePacer(bool vsync, TNowFn now, TSleepFn sleep);
+  TFramePacer(bool Vsync, TNowFn Now, TSleepFn Sleep);
   // With the system's monotonic clock and sleep.
-  explicit TFramePacer(bool vsync);
+  explicit TFramePacer(bool Vsync);
 
   // Called right after a frame was handed to the display; returns at the next tick in clock mode.
   void FramePresented();

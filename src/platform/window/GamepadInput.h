@@ -18,16 +18,16 @@ class TGamepadInput {
   static constexpr uintmax_t kMappingFileMaxBytes = 1 << 20;
   static constexpr long kMappingFileMaxLines = 5000;
 
-  // Opens SDL's game-controller subsystem, adds the mappings of mappingFile when that file exists ("" for
+  // Opens SDL's game-controller subsystem, adds the mappings of MappingFile when that file exists ("" for
   // none), and opens every pad already connected. Should the subsystem not open, there are simply no pads
   // (one line on standard error says why).
-  explicit TGamepadInput(const std::string& mappingFile);
+  explicit TGamepadInput(const std::string& MappingFile);
   ~TGamepadInput();
   TGamepadInput(const TGamepadInput&) = delete;
   TGamepadInput& operator=(const TGamepadInput&) = delete;
 
   // Opens a pad that was plugged in and closes one that was pulled; other events are ignored.
-  void HandleEvent(const SDL_Event& event);
+  void HandleEvent(const SDL_Event& Event);
   // Reads the keys the pads hold now. Called once per pass of the message loop, after its events.
   void Refresh();
 
@@ -41,9 +41,9 @@ class TGamepadInput {
   const TKeySource& MenuKeys() const { return menuKeys_; }
 
  private:
-  void AddMappings(const std::string& mappingFile);
-  void Open(int deviceIndex);
-  void Close(SDL_JoystickID instance);
+  void AddMappings(const std::string& MappingFile);
+  void Open(int DeviceIndex);
+  void Close(SDL_JoystickID Instance);
 
   class TPadKeys : public TKeySource {
    public:

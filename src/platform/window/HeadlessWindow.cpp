@@ -6,8 +6,8 @@
 void THeadlessPresenter::PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) {
   if (Width <= 0 || Height <= 0) return;
   frame_.resize(size_t(Width) * Height);  // keeps its storage from frame to frame
-  for (int32_t Y = 0; Y < Height; ++Y)
-    std::memcpy(frame_.data() + size_t(Y) * Width, reinterpret_cast<const uint8_t*>(Pixels) + size_t(Y) * PitchBytes,
+  for (int32_t y = 0; y < Height; ++y)
+    std::memcpy(frame_.data() + size_t(y) * Width, reinterpret_cast<const uint8_t*>(Pixels) + size_t(y) * PitchBytes,
                 size_t(Width) * 4);
   width_ = Width;
   height_ = Height;

@@ -9,11 +9,11 @@ constexpr uint32_t kBackground = 0xFF000000, kPanel = 0xFF202A48, kBorder = 0xFF
 constexpr uint32_t kCaptionColor = 0xFFFFE080, kTextColor = 0xFFFFFFFF, kOkColor = 0xFFB0B8D0;
 constexpr const char* kOkMark = "[ OK ]";
 
-uint32_t Blend(uint32_t under, uint32_t color, uint8_t coverage) {
+uint32_t Blend(uint32_t Under, uint32_t Color, uint8_t Coverage) {
   uint32_t out = 0xFF000000;
   for (int shift = 0; shift < 24; shift += 8) {
-    const uint32_t a = (under >> shift) & 0xFF, b = (color >> shift) & 0xFF;
-    out |= ((a * (GlyphCoverageLevels - coverage) + b * coverage) / GlyphCoverageLevels) << shift;
+    const uint32_t a = (Under >> shift) & 0xFF, b = (Color >> shift) & 0xFF;
+    out |= ((a * (kGlyphCoverageLevels - Coverage) + b * Coverage) / kGlyphCoverageLevels) << shift;
   }
   return out;
 }
@@ -87,7 +87,7 @@ void TMessagePicture::DrawLine(std::vector<uint32_t>& Pixels, int32_t Width, int
         if (py < 0 || py >= Height) continue;
         for (int32_t x = 0; x < m.BlackBoxX; ++x) {
           const int32_t px = pen + m.OriginX + x;
-          const uint8_t coverage = std::min<uint8_t>(glyph_[y * pitch + x], GlyphCoverageLevels);
+          const uint8_t coverage = std::min<uint8_t>(glyph_[y * pitch + x], kGlyphCoverageLevels);
           if (px < 0 || px >= Width || coverage == 0) continue;
           uint32_t& pixel = Pixels[size_t(py) * Width + px];
           pixel = Blend(pixel, Color, coverage);

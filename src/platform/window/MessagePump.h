@@ -6,7 +6,7 @@ class TMessagePump {
  public:
   virtual ~TMessagePump() = default;
   // Handles every pending window message; closing the window terminates the application.
-  virtual void ProcessMessages(TApplication& application) = 0;
+  virtual void ProcessMessages(TApplication& Application) = 0;
   // Blocks until a message may be waiting (a short timeout is fine).
   virtual void WaitMessage() = 0;
 };

@@ -9,4 +9,4 @@
 // SDL_SCANCODE_UNKNOWN marks an unused place. Letters and digits follow the keyboard layout, as virtual-key
 // codes do, once SDL's video subsystem is up; before that they take their US-layout places.
 using TScancodePair = std::array<SDL_Scancode, 2>;
-TScancodePair ScancodesForVirtualKey(int vk);
+TScancodePair ScancodesForVirtualKey(int Vk);

@@ -310,9 +310,9 @@ TSdlWindow::~TSdlWindow() {
   SDL_Quit();  // the game uses SDL for its window only: let SDL unload its drivers and free their memory
 }
 
-TSdlWindow::Borders TSdlWindow::FrameBorders() const {
-  Borders b;
-  if (SDL_GetWindowBordersSize(window_, &b.top, &b.left, &b.bottom, &b.right) != 0) b = Borders{};
+TSdlWindow::TBorders TSdlWindow::FrameBorders() const {
+  TBorders b;
+  if (SDL_GetWindowBordersSize(window_, &b.top, &b.left, &b.bottom, &b.right) != 0) b = TBorders{};
   return b;
 }
 
@@ -321,12 +321,12 @@ int32_t TSdlWindow::ClientWidth() const { return clientWidth_; }
 int32_t TSdlWindow::ClientHeight() const { return clientHeight_; }
 
 int32_t TSdlWindow::WindowWidth() const {
-  const Borders b = FrameBorders();
+  const TBorders b = FrameBorders();
   return ClientWidth() + b.left + b.right;
 }
 
 int32_t TSdlWindow::WindowHeight() const {
-  const Borders b = FrameBorders();
+  const TBorders b = FrameBorders();
   return ClientHeight() + b.top + b.bottom;
 }
 
@@ -347,7 +347,7 @@ void TSdlWindow::FitToScreen() {
   SDL_Rect usable{};
   if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
   // The frame is known once a window manager has framed the window; until then it counts as none.
-  const Borders b = FrameBorders();
+  const TBorders b = FrameBorders();
   const int32_t fitting =
       FittingScale(scale_, clientWidth_, clientHeight_, usable.w, usable.h, b.left + b.right, b.top + b.bottom);
   if (fitting != scale_) {
@@ -366,7 +366,7 @@ void TSdlWindow::FitToScreen() {
 }
 
 void TSdlWindow::SetWindowPos(int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
-  const Borders b = FrameBorders();
+  const TBorders b = FrameBorders();
   clientWidth_ = std::max(Width - b.left - b.right, 1);
   clientHeight_ = std::max(Height - b.top - b.bottom, 1);
   FitToScreen();
@@ -484,7 +484,7 @@ void TSdlWindow::ProcessMessages(TApplication& application) {
     } else if (event.type == SDL_WINDOWEVENT && !framedFit_ && !IsFullscreen()) {
       // The window manager's frame becomes known some time after the window is shown; the window may not
       // fit (or stand) where the bare window did.
-      const Borders b = FrameBorders();
+      const TBorders b = FrameBorders();
       if (b.top + b.left + b.bottom + b.right > 0) {
         framedFit_ = true;
         FitToScreen();

@@ -53,7 +53,7 @@ struct SDL_Surface;
 
 class TSdlPresenter : public TPresenter {
  public:
-  TSdlPresenter(SDL_Window* window, const TSdlWindowOptions& options);
+  TSdlPresenter(SDL_Window* Window, const TSdlWindowOptions& Options);
   ~TSdlPresenter() override;
   void PresentFrame(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t PitchBytes) override;
   bool UsingVsync() const { return pacer_.UsingVsync(); }
@@ -76,7 +76,7 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
  public:
   // Opens the video subsystem and a hidden window with the given client size (times the options' scale), and
   // the gamepads; raises EDisplayError.
-  TSdlWindow(int32_t clientWidth, int32_t clientHeight, const TSdlWindowOptions& options = {});
+  TSdlWindow(int32_t ClientWidth, int32_t ClientHeight, const TSdlWindowOptions& Options = {});
   ~TSdlWindow() override;
   TSdlWindow(const TSdlWindow&) = delete;
   TSdlWindow& operator=(const TSdlWindow&) = delete;
@@ -111,9 +111,9 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   TPresenter& Presenter() override;
 
   // TFormHost
-  void SetCaption(const std::string& caption) override;
-  void SetScreenCursor(int cursor) override;
-  int MessageBoxA(const std::string& text, const std::string& caption, uint32_t flags) override;
+  void SetCaption(const std::string& Caption) override;
+  void SetScreenCursor(int Cursor) override;
+  int MessageBoxA(const std::string& Text, const std::string& Caption, uint32_t Flags) override;
 
   // TKeySource: the keyboard alone.
   bool IsKeyDown(uint8_t VirtualKey) const override;
@@ -121,18 +121,18 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
   bool IsGamepadConnected() const override;
 
   // TMessagePump
-  void ProcessMessages(TApplication& application) override;
+  void ProcessMessages(TApplication& Application) override;
   void WaitMessage() override;
 
  private:
-  struct Borders {
+  struct TBorders {
     int top = 0, left = 0, bottom = 0, right = 0;
   };
-  Borders FrameBorders() const;
+  TBorders FrameBorders() const;
   // Lowers the scale to the largest at which the window fits its display's usable area, then moves the window
   // into that area where it would leave it (the design's place is low for a 720-line screen).
   void FitToScreen();
-  void HandleKeyDown(const SDL_KeyboardEvent& key);
+  void HandleKeyDown(const SDL_KeyboardEvent& Key);
 
   SDL_Window* window_ = nullptr;
   TSdlWindowOptions options_;
@@ -150,4 +150,4 @@ class TSdlWindow : public TWindowHost, public TFormHost, public TKeySource, publ
 // The game's error box where it has no window yet: writes "caption: text" in the player's language to standard
 // error and draws the box in a window of its own (when a display can be reached) until Enter, Escape or a click.
 // The window's own MessageBoxA draws it in the game's window the same way.
-int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t flags);
+int ShowMessageBox(const std::string& Text, const std::string& Caption, uint32_t Flags);

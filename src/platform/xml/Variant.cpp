@@ -4,9 +4,9 @@
 #include "NumberText.h"
 #include "TextEncoding.h"
 
-TVariant TVariant::Null(std::string name) {
+TVariant TVariant::Null(std::string Name) {
   TVariant v;
-  v.text_ = std::move(name);
+  v.text_ = std::move(Name);
   return v;
 }
 
@@ -14,18 +14,18 @@ void TVariant::RaiseNull() const { throw Exception(Jp("値が空です: ") + tex
 
 int32_t TVariant::AsInteger() const {
   switch (kind_) {
-    case TKind::vkInteger: return integer_;
-    case TKind::vkBoolean: return boolean_ ? -1 : 0;  // Automation's true is all bits set
-    case TKind::vkText: {
+    case TKind::Integer: return integer_;
+    case TKind::Boolean: return boolean_ ? -1 : 0;  // Automation's true is all bits set
+    case TKind::Text: {
       int32_t value = 0;
       switch (TextToInt32(text_, value)) {
-        case TConversionResult::crOk: return value;
-        case TConversionResult::crOverflow: throw Exception(Jp("\"") + text_ + Jp("\" は整数の範囲を超えています"));
-        case TConversionResult::crTypeMismatch: break;
+        case TConversionResult::Ok: return value;
+        case TConversionResult::Overflow: throw Exception(Jp("\"") + text_ + Jp("\" は整数の範囲を超えています"));
+        case TConversionResult::TypeMismatch: break;
       }
       throw Exception(Jp("\"") + text_ + Jp("\" は整数に変換できません"));
     }
-    case TKind::vkNull: break;
+    case TKind::Null: break;
   }
   RaiseNull();
 }
@@ -38,24 +38,24 @@ int32_t TVariant::AsIntegerWithin(int32_t Low, int32_t High) const {
 
 bool TVariant::AsBoolean() const {
   switch (kind_) {
-    case TKind::vkInteger: return integer_ != 0;
-    case TKind::vkBoolean: return boolean_;
-    case TKind::vkText: {
+    case TKind::Integer: return integer_ != 0;
+    case TKind::Boolean: return boolean_;
+    case TKind::Text: {
       bool value = false;
-      if (TextToBoolean(text_, value) == TConversionResult::crOk) return value;
+      if (TextToBoolean(text_, value) == TConversionResult::Ok) return value;
       throw Exception(Jp("\"") + text_ + Jp("\" は真偽値に変換できません"));
     }
-    case TKind::vkNull: break;
+    case TKind::Null: break;
   }
   RaiseNull();
 }
 
 std::string TVariant::AsText() const {
   switch (kind_) {
-    case TKind::vkInteger: return std::to_string(integer_);
-    case TKind::vkBoolean: return boolean_ ? "True" : "False";
-    case TKind::vkText: return text_;
-    case TKind::vkNull: break;
+    case TKind::Integer: return std::to_string(integer_);
+    case TKind::Boolean: return boolean_ ? "True" : "False";
+    case TKind::Text: return text_;
+    case TKind::Null: break;
   }
   RaiseNull();
 }

@@ -7,18 +7,18 @@
 
 class TVariant {
  public:
-  enum class TKind { vkNull, vkInteger, vkBoolean, vkText };
+  enum class TKind { Null, Integer, Boolean, Text };
 
   TVariant() = default;
-  TVariant(int32_t value) : kind_(TKind::vkInteger), integer_(value) {}
-  TVariant(bool value) : kind_(TKind::vkBoolean), boolean_(value) {}
-  TVariant(std::string value) : kind_(TKind::vkText), text_(std::move(value)) {}
-  TVariant(const char* value) : TVariant(std::string(value)) {}
+  TVariant(int32_t Value) : kind_(TKind::Integer), integer_(Value) {}
+  TVariant(bool Value) : kind_(TKind::Boolean), boolean_(Value) {}
+  TVariant(std::string Value) : kind_(TKind::Text), text_(std::move(Value)) {}
+  TVariant(const char* Value) : TVariant(std::string(Value)) {}
   // The empty content of the named value.
-  static TVariant Null(std::string name);
+  static TVariant Null(std::string Name);
 
   TKind Kind() const { return kind_; }
-  bool IsNull() const { return kind_ == TKind::vkNull; }
+  bool IsNull() const { return kind_ == TKind::Null; }
 
   int32_t AsInteger() const;
   // AsInteger, refusing a value outside [Low, High] with the message of a value out of the integer range.
@@ -30,7 +30,7 @@ class TVariant {
  private:
   [[noreturn]] void RaiseNull() const;
 
-  TKind kind_ = TKind::vkNull;
+  TKind kind_ = TKind::Null;
   int32_t integer_ = 0;
   bool boolean_ = false;
   std::string text_;  // the text, or for null the value's name

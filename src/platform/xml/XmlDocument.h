@@ -14,16 +14,16 @@ struct _xmlDoc;   // NOLINT(bugprone-reserved-identifier)
 class TXmlNode {
  public:
   TXmlNode() = default;
-  explicit TXmlNode(_xmlNode* node) : node_(node) {}
+  explicit TXmlNode(_xmlNode* Node) : node_(Node) {}
 
   explicit operator bool() const { return node_ != nullptr; }
-  bool operator==(const TXmlNode& other) const { return node_ == other.node_; }
+  bool operator==(const TXmlNode& Other) const { return node_ == Other.node_; }
 
   // Element name, or "#text", "#cdata-section", "#comment", "#processing-instruction" for other nodes.
   std::string NodeName() const;
   bool IsElement() const;
   // Compares the element name exactly (letter case counts); false for non-elements.
-  bool IsNamed(const std::string& name) const;
+  bool IsNamed(const std::string& Name) const;
 
   // Child nodes in document order. Text that is only white space is not a node, as in a DOM that
   // does not preserve white space.
@@ -31,11 +31,11 @@ class TXmlNode {
   TXmlNode NextSibling() const;
   bool HasChildNodes() const { return static_cast<bool>(FirstChild()); }
   // The first child element of that exact name, or none.
-  TXmlNode FirstChildElement(const std::string& name) const;
+  TXmlNode FirstChildElement(const std::string& Name) const;
 
-  bool HasAttribute(const std::string& name) const;
+  bool HasAttribute(const std::string& Name) const;
   // The attribute's value; empty when absent.
-  std::string Attribute(const std::string& name) const;
+  std::string Attribute(const std::string& Name) const;
 
   // The character content of the node and its descendants, white space at both ends removed. Internal
   // entities are expanded; a reference to an external or undeclared entity raises Exception naming the
@@ -51,7 +51,7 @@ class TXmlDocument {
   // Loads and parses FileName (CP932 path). The encoding declaration is honoured; Shift_JIS is read as
   // CP932. Raises Exception naming the file, the line and the parser's complaint when the file cannot be
   // read or is not well-formed, or when a Shift_JIS document holds bytes that are no character.
-  explicit TXmlDocument(const std::string& fileName);
+  explicit TXmlDocument(const std::string& FileName);
   ~TXmlDocument();
   TXmlDocument(const TXmlDocument&) = delete;
   TXmlDocument& operator=(const TXmlDocument&) = delete;

@@ -14,27 +14,27 @@ namespace {
 
 class TAnchorReporter : public benchmark::BenchmarkReporter {
  public:
-  explicit TAnchorReporter(benchmark::BenchmarkReporter* Display) : Display_(Display) {}
+  explicit TAnchorReporter(benchmark::BenchmarkReporter* Display) : display_(Display) {}
 
-  bool ReportContext(const Context& C) override { return Display_->ReportContext(C); }
+  bool ReportContext(const Context& C) override { return display_->ReportContext(C); }
 
   void ReportRuns(const std::vector<Run>& Runs) override {
-    Display_->ReportRuns(Runs);
-    for (const Run& R : Runs) Record(R);
+    display_->ReportRuns(Runs);
+    for (const Run& r : Runs) Record(r);
   }
 
   void Finalize() override {
-    Display_->Finalize();
+    display_->Finalize();
     // Beside the console table on standard output; to standard error when the display is JSON or CSV.
-    std::ostream& Out = dynamic_cast<benchmark::ConsoleReporter*>(Display_) ? Display_->GetOutputStream() : std::cerr;
-    for (const auto& [Workload, Engines] : Times_) {
-      auto Soft = Engines.find("Soft"), Pixman = Engines.find("Pixman");
-      if (Soft == Engines.end() || Pixman == Engines.end()) continue;
-      double S = Time(Soft->second), P = Time(Pixman->second);
-      char Line[160];
-      std::snprintf(Line, sizeof Line, "Soft/Pixman %-20s soft %.3f ms  pixman %.3f ms  ratio %.2f\n", Workload.c_str(),
-                    S, P, S / P);
-      Out << Line;
+    std::ostream& out = dynamic_cast<benchmark::ConsoleReporter*>(display_) ? display_->GetOutputStream() : std::cerr;
+    for (const auto& [Workload, Engines] : times_) {
+      auto soft = Engines.find("Soft"), pixman = Engines.find("Pixman");
+      if (soft == Engines.end() || pixman == Engines.end()) continue;
+      double s = Time(soft->second), p = Time(pixman->second);
+      char line[160];
+      std::snprintf(line, sizeof line, "Soft/Pixman %-20s soft %.3f ms  pixman %.3f ms  ratio %.2f\n", Workload.c_str(),
+                    s, p, s / p);
+      out << line;
     }
   }
 
@@ -46,28 +46,28 @@ class TAnchorReporter : public benchmark::BenchmarkReporter {
 
   static double Time(const TTimes& T) {
     if (T.Median > 0 || T.Runs.empty()) return T.Median;
-    std::vector<double> V = T.Runs;
-    std::sort(V.begin(), V.end());
-    return V.size() % 2 ? V[V.size() / 2] : (V[V.size() / 2 - 1] + V[V.size() / 2]) / 2;
+    std::vector<double> v = T.Runs;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
   }
 
   // BM_<Engine>_<Workload>, from the rasteriser benchmarks' per-frame processor time.
   void Record(const Run& R) {
-    const std::string& Name = R.run_name.function_name;
-    auto Counter = R.counters.find("cpu_ms_per_frame");
-    if (R.error_occurred || Counter == R.counters.end() || Name.rfind("BM_", 0) != 0) return;
-    size_t Split = Name.find('_', 3);
-    if (Split == std::string::npos) return;
-    TTimes& T = Times_[Name.substr(Split + 1)][Name.substr(3, Split - 3)];
+    const std::string& name = R.run_name.function_name;
+    auto counter = R.counters.find("cpu_ms_per_frame");
+    if (R.error_occurred || counter == R.counters.end() || name.rfind("BM_", 0) != 0) return;
+    size_t split = name.find('_', 3);
+    if (split == std::string::npos) return;
+    TTimes& t = times_[name.substr(split + 1)][name.substr(3, split - 3)];
     if (R.run_type == Run::RT_Iteration) {
-      T.Runs.push_back(Counter->second.value);
+      t.Runs.push_back(counter->second.value);
     } else if (R.aggregate_name == "median") {
-      T.Median = Counter->second.value;
+      t.Median = counter->second.value;
     }
   }
 
-  benchmark::BenchmarkReporter* Display_;
-  std::map<std::string, std::map<std::string, TTimes>> Times_;
+  benchmark::BenchmarkReporter* display_;
+  std::map<std::string, std::map<std::string, TTimes>> times_;
 };
 
 }  // namespace
@@ -75,8 +75,8 @@ class TAnchorReporter : public benchmark::BenchmarkReporter {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  TAnchorReporter Reporter(benchmark::CreateDefaultDisplayReporter());
-  benchmark::RunSpecifiedBenchmarks(&Reporter);
+  TAnchorReporter reporter(benchmark::CreateDefaultDisplayReporter());
+  benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
 }

@@ -11,111 +11,111 @@
 
 namespace {
 // The value of an option given as "--name VALUE" or "--name=VALUE"; none (with error set) when it is missing.
-std::optional<std::string_view> OptionValue(std::string_view argument, std::string_view name, int& index, int argc,
-                                            const char* const* argv, std::string& error) {
-  if (argument.size() > name.size()) return argument.substr(name.size() + 1);  // "--name=VALUE"
-  if (index + 1 >= argc) {
-    error = std::string(name) + " needs a value";
+std::optional<std::string_view> OptionValue(std::string_view Argument, std::string_view Name, int& Index, int argc,
+                                            const char* const* argv, std::string& Error) {
+  if (Argument.size() > Name.size()) return Argument.substr(Name.size() + 1);  // "--name=VALUE"
+  if (Index + 1 >= argc) {
+    Error = std::string(Name) + " needs a value";
     return std::nullopt;
   }
-  return std::string_view(argv[++index]);
+  return std::string_view(argv[++Index]);
 }
 
 // The option's name: an argument up to its '='.
-std::string_view NameOf(std::string_view argument) { return argument.substr(0, argument.find('=')); }
+std::string_view NameOf(std::string_view Argument) { return Argument.substr(0, Argument.find('=')); }
 
-bool ParseInt(std::string_view text, int32_t min, int32_t max, int32_t& value) {
-  const char* end = text.data() + text.size();
-  const auto [stop, status] = std::from_chars(text.data(), end, value);
-  return status == std::errc{} && stop == end && value >= min && value <= max;
+bool ParseInt(std::string_view Text, int32_t Min, int32_t Max, int32_t& Value) {
+  const char* end = Text.data() + Text.size();
+  const auto [stop, status] = std::from_chars(Text.data(), end, Value);
+  return status == std::errc{} && stop == end && Value >= Min && Value <= Max;
 }
 }  // namespace
 
-bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& options, std::string& error) {
+bool ParseCommandLine(int argc, const char* const* argv, TCommandLine& Options, std::string& Error) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     const std::string_view name = NameOf(argument);
     if (argument == "--help" || argument == "-h") {
-      options.Help = true;
+      Options.Help = true;
     } else if (argument == "--version") {
-      options.Version = true;
+      Options.Version = true;
     } else if (name == "--scale" || name == "--volume") {
       const bool scale = name == "--scale";
-      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
+      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, Error);
       if (!value) return false;
       const int32_t min = scale ? 1 : 0, max = scale ? kMaxWindowScale : kMaxVolume;
       int32_t number = 0;
       if (!ParseInt(*value, min, max, number)) {
-        error = std::string(name) + " takes a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
+        Error = std::string(name) + " takes a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
                 ", not '" + std::string(*value) + "'";
         return false;
       }
-      (scale ? options.Scale : options.Volume) = number;
+      (scale ? Options.Scale : Options.Volume) = number;
     } else if (argument == "--mute") {
-      options.Mute = true;
+      Options.Mute = true;
     } else if (argument == "--watch") {
-      options.Watch = true;
+      Options.Watch = true;
     } else if (name == "--stage" || name == "--frame") {
-      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
+      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, Error);
       if (!value) return false;
       if (name == "--stage") {
         int32_t stage = 0;
         if (!ParseInt(*value, 1, kMaxStage, stage)) {
-          error = "--stage takes a stage number from 1 (as the stage titles count), not '" + std::string(*value) + "'";
+          Error = "--stage takes a stage number from 1 (as the stage titles count), not '" + std::string(*value) + "'";
           return false;
         }
-        options.Stage = stage;
+        Options.Stage = stage;
       } else {
         uint32_t frame = 0;
         const char* end = value->data() + value->size();
         const auto [stop, status] = std::from_chars(value->data(), end, frame);
         if (value->empty() || status != std::errc{} || stop != end) {
-          error = "--frame takes a stage frame from 0 to 4294967295, not '" + std::string(*value) + "'";
+          Error = "--frame takes a stage frame from 0 to 4294967295, not '" + std::string(*value) + "'";
           return false;
         }
-        options.Frame = frame;
+        Options.Frame = frame;
       }
     } else if (name == "--power") {
-      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
+      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, Error);
       if (!value) return false;
       TShipPower power;
-      if (!ParsePowerList(*value, power, error)) return false;
-      options.Power = power;
+      if (!ParsePowerList(*value, power, Error)) return false;
+      Options.Power = power;
     } else if (argument == "--classic") {
-      options.Classic = true;
+      Options.Classic = true;
     } else if (name == "--record" || name == "--replay" || name == "--root" || name == "--skin") {
-      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, error);
+      const std::optional<std::string_view> value = OptionValue(argument, name, i, argc, argv, Error);
       if (!value) return false;
-      std::string& text = name == "--record"   ? options.Record
-                          : name == "--replay" ? options.Replay
-                          : name == "--root"   ? options.Root
-                                               : options.Skin;
+      std::string& text = name == "--record"   ? Options.Record
+                          : name == "--replay" ? Options.Replay
+                          : name == "--root"   ? Options.Root
+                                               : Options.Skin;
       if (value->empty()) {
-        error = std::string(name) +
-                (&text == &options.Record || &text == &options.Replay ? " needs a file name" : " needs a value");
+        Error = std::string(name) +
+                (&text == &Options.Record || &text == &Options.Replay ? " needs a file name" : " needs a value");
         return false;
       }
       if (!text.empty()) {
-        error = std::string(name) + " is given twice";
+        Error = std::string(name) + " is given twice";
         return false;
       }
       text = *value;
     } else {
-      error = (argument.starts_with("-") ? "unknown option '" : "unexpected argument '") + std::string(argument) + "'";
+      Error = (argument.starts_with("-") ? "unknown option '" : "unexpected argument '") + std::string(argument) + "'";
       return false;
     }
   }
   // A recording replays from the title with the game's own start; a game begun elsewhere would not replay.
-  if (options.StartsInGame() && (!options.Record.empty() || !options.Replay.empty())) {
-    error = "--stage, --frame, --power and --watch cannot be used with --record or --replay";
+  if (Options.StartsInGame() && (!Options.Record.empty() || !Options.Replay.empty())) {
+    Error = "--stage, --frame, --power and --watch cannot be used with --record or --replay";
     return false;
   }
   // Recording over the replay would truncate it before a frame is read: refused while nothing is open. The same
   // file under another name (a link, a relative path) counts, which is why device and inode are compared.
   std::error_code ec;
-  if (!options.Record.empty() && !options.Replay.empty() &&
-      (options.Record == options.Replay || std::filesystem::equivalent(options.Record, options.Replay, ec))) {
-    error = "--record " + options.Record + " would overwrite the replay " + options.Replay;
+  if (!Options.Record.empty() && !Options.Replay.empty() &&
+      (Options.Record == Options.Replay || std::filesystem::equivalent(Options.Record, Options.Replay, ec))) {
+    Error = "--record " + Options.Record + " would overwrite the replay " + Options.Replay;
     return false;
   }
   return true;

@@ -25,14 +25,14 @@ struct TOverloads : F... {
 template <class... F>
 TOverloads(F...) -> TOverloads<F...>;
 
-void ReadKeys(const TSettingsFile& file, TGameSettings& settings, std::vector<std::string>* Problems) {
-  auto report = [Problems](const std::string& line) {
-    if (Problems != nullptr) Problems->push_back("[" + std::string(kKeysSection) + "] " + line);
+void ReadKeys(const TSettingsFile& File, TGameSettings& Settings, std::vector<std::string>* Problems) {
+  auto report = [Problems](const std::string& Line) {
+    if (Problems != nullptr) Problems->push_back("[" + std::string(kKeysSection) + "] " + Line);
   };
   std::array<uint8_t, kaCount> wanted{};
   for (const TKeyActionInfo& action : kKeyActions) {
     wanted[action.Action] = action.GameKey;
-    const std::optional<std::string> name = file.Get(action.SettingName, kKeysSection);
+    const std::optional<std::string> name = File.Get(action.SettingName, kKeysSection);
     if (!name) continue;
     const int key = KeyFromName(*name);
     if (key < 0) {
@@ -48,7 +48,7 @@ void ReadKeys(const TSettingsFile& file, TGameSettings& settings, std::vector<st
   // Bound one after another over the game's own keys, a swap of two keys would meet itself half-way: the map
   // is checked whole instead.
   if (const std::optional<TKeyBindings> keys = TKeyBindings::FromKeys(wanted)) {
-    settings.Keys = *keys;
+    Settings.Keys = *keys;
   } else {
     report("a key is bound to two actions; every action stays on the game's own key");
   }
@@ -57,37 +57,37 @@ void ReadKeys(const TSettingsFile& file, TGameSettings& settings, std::vector<st
 
 std::span<const TSettingKey> SettingKeys() { return kSettingKeys; }
 
-TGameSettings ReadGameSettings(const TSettingsFile& file, std::vector<std::string>* Problems) {
+TGameSettings ReadGameSettings(const TSettingsFile& File, std::vector<std::string>* Problems) {
   TGameSettings settings;
   for (const TSettingKey& key : kSettingKeys) {
     std::visit(TOverloads{
-                   [&](bool TGameSettings::*field) { settings.*field = file.GetBool(key.Name, settings.*field); },
-                   [&](int32_t TGameSettings::*field) {
-                     settings.*field = file.GetInt(key.Name, settings.*field, key.Min, key.Max);
+                   [&](bool TGameSettings::*Field) { settings.*Field = File.GetBool(key.Name, settings.*Field); },
+                   [&](int32_t TGameSettings::*Field) {
+                     settings.*Field = File.GetInt(key.Name, settings.*Field, key.Min, key.Max);
                    },
-                   [&](std::string TGameSettings::*field) { settings.*field = file.Get(key.Name).value_or(""); },
+                   [&](std::string TGameSettings::*Field) { settings.*Field = File.Get(key.Name).value_or(""); },
                },
                key.Field);
   }
-  ReadKeys(file, settings, Problems);
+  ReadKeys(File, settings, Problems);
   return settings;
 }
 
-void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file) {
+void WriteGameSettings(const TGameSettings& Settings, TSettingsFile& File) {
   for (const TSettingKey& key : kSettingKeys) {
     std::visit(TOverloads{
-                   [&](bool TGameSettings::*field) { file.SetBool(key.Name, settings.*field); },
-                   [&](int32_t TGameSettings::*field) { file.SetInt(key.Name, settings.*field); },
-                   [&](std::string TGameSettings::*field) {
-                     if (!(settings.*field).empty()) file.Set(key.Name, settings.*field);
+                   [&](bool TGameSettings::*Field) { File.SetBool(key.Name, Settings.*Field); },
+                   [&](int32_t TGameSettings::*Field) { File.SetInt(key.Name, Settings.*Field); },
+                   [&](std::string TGameSettings::*Field) {
+                     if (!(Settings.*Field).empty()) File.Set(key.Name, Settings.*Field);
                    },
                },
                key.Field);
   }
   for (const TKeyActionInfo& action : kKeyActions) {
-    const uint8_t key = settings.Keys.Key(action.Action);
-    if (key != action.GameKey || file.Get(action.SettingName, kKeysSection)) {
-      file.Set(action.SettingName, KeyName(key), kKeysSection);
+    const uint8_t key = Settings.Keys.Key(action.Action);
+    if (key != action.GameKey || File.Get(action.SettingName, kKeysSection)) {
+      File.Set(action.SettingName, KeyName(key), kKeysSection);
     }
   }
 }

@@ -4,8 +4,8 @@
 #include <string_view>
 
 namespace {
-bool NeedsEscape(unsigned char c) {
-  return c < 0x20 || c == 0x7F || c == '%' || c == '=' || c == ' ' || c == '#' || c == ';' || c == '[' || c == ']';
+bool NeedsEscape(unsigned char C) {
+  return C < 0x20 || C == 0x7F || C == '%' || C == '=' || C == ' ' || C == '#' || C == ';' || C == '[' || C == ']';
 }
 
 // "POINTS NAME" into Score and Name; false for anything else.

@@ -36,7 +36,7 @@ constexpr std::array<const char*, 256> NamesByKey() {
 }
 constexpr std::array<const char*, 256> kNamesByKey = NamesByKey();
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+char Upper(char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 32) : C; }
 }  // namespace
 
 std::span<const TKeyNameEntry> KeyNames() { return kKeyNames; }
@@ -47,7 +47,7 @@ int KeyFromName(std::string_view Name) {
   for (const TKeyNameEntry& entry : kKeyNames) {
     const std::string_view name = entry.Name;
     if (name.size() == Name.size() &&
-        std::equal(name.begin(), name.end(), Name.begin(), [](char a, char b) { return a == Upper(b); })) {
+        std::equal(name.begin(), name.end(), Name.begin(), [](char A, char B) { return A == Upper(B); })) {
       return entry.Key;
     }
   }

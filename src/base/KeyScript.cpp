@@ -17,20 +17,20 @@ constexpr TKeyName kKeyNames[] = {{"LEFT", VK_LEFT},    {"UP", VK_UP},      {"RI
                                   {"DOWN", VK_DOWN},    {"Z", VK_Z},        {"C", VK_C},
                                   {"ENTER", VK_RETURN}, {"ESC", VK_ESCAPE}, {"LCTRL", VK_LCONTROL}};
 
-bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t& value) {
-  if (text.empty() || text.size() > 10) return false;
-  value = 0;
-  for (char c : text) {
+bool ParseUnsigned(const std::string& Text, uint64_t Limit, uint64_t& Value) {
+  if (Text.empty() || Text.size() > 10) return false;
+  Value = 0;
+  for (char c : Text) {
     if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    value = value * 10 + (c - '0');
+    Value = Value * 10 + (c - '0');
   }
-  return value <= limit;
+  return Value <= Limit;
 }
 }  // namespace
 
-bool IsAwayWord(const std::string& word) {
-  std::string upper = word;
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+bool IsAwayWord(const std::string& Word) {
+  std::string upper = Word;
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char C) { return std::toupper(C); });
   return upper == kAwayWord;
 }
 
@@ -41,51 +41,51 @@ const char* KeyNameOf(uint8_t VirtualKey) {
   return nullptr;
 }
 
-int VirtualKeyFromName(const std::string& name) {
-  std::string upper = name;
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+int VirtualKeyFromName(const std::string& Name) {
+  std::string upper = Name;
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char C) { return std::toupper(C); });
   for (const TKeyName& key : kKeyNames) {
     if (upper == key.Name) return key.Code;
   }
-  if (const int named = KeyFromName(name); named >= 0) return named;
+  if (const int named = KeyFromName(Name); named >= 0) return named;
   uint64_t code = 0;
-  if (ParseUnsigned(name, 255, code)) return static_cast<int>(code);
+  if (ParseUnsigned(Name, 255, code)) return static_cast<int>(code);
   return -1;
 }
 
 namespace {
-bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+bool IsControl(unsigned char C) { return C < 0x20 || C == 0x7F; }
 
-void AppendHexEscape(std::string& out, unsigned char c) {
+void AppendHexEscape(std::string& Out, unsigned char C) {
   static const char kHex[] = "0123456789ABCDEF";
-  out += "\\x";
-  out += kHex[c >> 4];
-  out += kHex[c & 15];
+  Out += "\\x";
+  Out += kHex[C >> 4];
+  Out += kHex[C & 15];
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+int HexDigit(char C) {
+  if (C >= '0' && C <= '9') return C - '0';
+  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
   return -1;
 }
 
 // The name inside a quoted skin value; false when the quoting is broken.
-bool UnquoteSkinName(const std::string& value, std::string& name) {
-  if (value.size() < 2 || value.back() != '"') return false;
-  name.clear();
-  for (size_t i = 1; i + 1 < value.size(); ++i) {
-    const char c = value[i];
+bool UnquoteSkinName(const std::string& Value, std::string& Name) {
+  if (Value.size() < 2 || Value.back() != '"') return false;
+  Name.clear();
+  for (size_t i = 1; i + 1 < Value.size(); ++i) {
+    const char c = Value[i];
     if (c == '"') return false;
     if (c != '\\') {
-      name += c;
+      Name += c;
       continue;
     }
-    if (++i + 1 >= value.size()) return false;
-    if (value[i] == '\\' || value[i] == '"') {
-      name += value[i];
-    } else if (value[i] == 'x' && i + 3 < value.size() && HexDigit(value[i + 1]) >= 0 && HexDigit(value[i + 2]) >= 0) {
-      name += static_cast<char>(HexDigit(value[i + 1]) * 16 + HexDigit(value[i + 2]));
+    if (++i + 1 >= Value.size()) return false;
+    if (Value[i] == '\\' || Value[i] == '"') {
+      Name += Value[i];
+    } else if (Value[i] == 'x' && i + 3 < Value.size() && HexDigit(Value[i + 1]) >= 0 && HexDigit(Value[i + 2]) >= 0) {
+      Name += static_cast<char>(HexDigit(Value[i + 1]) * 16 + HexDigit(Value[i + 2]));
       i += 2;
     } else {
       return false;
@@ -99,7 +99,7 @@ std::string SkinLineValue(const std::string& Name) {
   const bool plain =
       !Name.empty() && Name.front() != '"' && !std::isspace(static_cast<unsigned char>(Name.front())) &&
       !std::isspace(static_cast<unsigned char>(Name.back())) &&
-      std::none_of(Name.begin(), Name.end(), [](char c) { return IsControl(static_cast<unsigned char>(c)); });
+      std::none_of(Name.begin(), Name.end(), [](char C) { return IsControl(static_cast<unsigned char>(C)); });
   if (plain) return Name;
   std::string quoted = "\"";
   for (const char c : Name) {
@@ -129,19 +129,19 @@ std::string ShowableText(const std::string& Text) {
 
 namespace {
 // The skin named by the value of a skin line (plain, or quoted as SkinLineValue writes it).
-std::string ReadSkinValue(const std::string& value, const std::string& where, const std::string& word) {
-  if (value.empty())
-    throw std::runtime_error(where + (word == "skin" ? "skin wants a name" : word + " wants a skin name"));
-  if (value.front() != '"') return value;
+std::string ReadSkinValue(const std::string& Value, const std::string& Where, const std::string& Word) {
+  if (Value.empty())
+    throw std::runtime_error(Where + (Word == "skin" ? "skin wants a name" : Word + " wants a skin name"));
+  if (Value.front() != '"') return Value;
   std::string name;
-  if (!UnquoteSkinName(value, name)) throw std::runtime_error(where + "badly quoted skin name " + ShowableText(value));
+  if (!UnquoteSkinName(Value, name)) throw std::runtime_error(Where + "badly quoted skin name " + ShowableText(Value));
   return name;
 }
 
 // What follows the word of a header line, without the white space around it.
-std::string RestOfLine(std::istringstream& rest) {
+std::string RestOfLine(std::istringstream& Rest) {
   std::string value;
-  std::getline(rest >> std::ws, value);
+  std::getline(Rest >> std::ws, value);
   while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.pop_back();
   return value;
 }
@@ -152,70 +152,70 @@ struct THeaderSeen {
 };
 
 // A header line; rest holds what follows the word.
-void ReadHeaderLine(const std::string& word, std::istringstream& rest, const std::string& where, TKeyScript& script,
-                    THeaderSeen& seen) {
-  if (!script.Lines.empty()) throw std::runtime_error(where + word + " must come before the first frame line");
-  if ((word == "seed" && script.Seed) || (word == "skin" && seen.Skin) || (word == "classic" && script.Classic) ||
-      (word == "player" && !script.Player.empty())) {
-    throw std::runtime_error(where + "a second " + word + " line");
+void ReadHeaderLine(const std::string& Word, std::istringstream& Rest, const std::string& Where, TKeyScript& Script,
+                    THeaderSeen& Seen) {
+  if (!Script.Lines.empty()) throw std::runtime_error(Where + Word + " must come before the first frame line");
+  if ((Word == "seed" && Script.Seed) || (Word == "skin" && Seen.Skin) || (Word == "classic" && Script.Classic) ||
+      (Word == "player" && !Script.Player.empty())) {
+    throw std::runtime_error(Where + "a second " + Word + " line");
   }
-  if (word == "score") {
+  if (Word == "score") {
     // POINTS NAME SKIN: the skin last, as it may hold spaces.
     std::string points, name;
     uint64_t score = 0;
-    if (!(rest >> points >> name) || !ParseUnsigned(points, UINT32_MAX, score)) {
-      throw std::runtime_error(where + "score wants POINTS NAME SKIN");
+    if (!(Rest >> points >> name) || !ParseUnsigned(points, UINT32_MAX, score)) {
+      throw std::runtime_error(Where + "score wants POINTS NAME SKIN");
     }
-    script.Scores.push_back(
-        TScriptScore{static_cast<uint32_t>(score), name, ReadSkinValue(RestOfLine(rest), where, word)});
+    Script.Scores.push_back(
+        TScriptScore{static_cast<uint32_t>(score), name, ReadSkinValue(RestOfLine(Rest), Where, Word)});
     return;
   }
-  const std::string value = RestOfLine(rest);
-  if (word == "skin") {
-    script.Skin = ReadSkinValue(value, where, word);
-    seen.Skin = true;
+  const std::string value = RestOfLine(Rest);
+  if (Word == "skin") {
+    Script.Skin = ReadSkinValue(value, Where, Word);
+    Seen.Skin = true;
     return;
   }
-  if (word == "classic") {
-    if (value != "0" && value != "1") throw std::runtime_error(where + "classic wants 0 or 1");
-    script.Classic = value == "1";
+  if (Word == "classic") {
+    if (value != "0" && value != "1") throw std::runtime_error(Where + "classic wants 0 or 1");
+    Script.Classic = value == "1";
     return;
   }
-  if (word == "player") {
+  if (Word == "player") {
     if (value.empty() || value.find_first_of(" \t") != std::string::npos) {
-      throw std::runtime_error(where + "player wants one word");
+      throw std::runtime_error(Where + "player wants one word");
     }
-    script.Player = value;
+    Script.Player = value;
     return;
   }
   uint64_t seed = 0;
   if (!ParseUnsigned(value, UINT32_MAX, seed))
-    throw std::runtime_error(where + "bad seed \"" + ShowableText(value) + "\"");
-  script.Seed = static_cast<uint32_t>(seed);
+    throw std::runtime_error(Where + "bad seed \"" + ShowableText(value) + "\"");
+  Script.Seed = static_cast<uint32_t>(seed);
 }
 
-bool IsHeaderWord(const std::string& word) {
-  return word == "seed" || word == "skin" || word == "classic" || word == "player" || word == "score";
+bool IsHeaderWord(const std::string& Word) {
+  return Word == "seed" || Word == "skin" || Word == "classic" || Word == "player" || Word == "score";
 }
 }  // namespace
 
-void WriteKeyScriptHeader(std::ostream& out, const TKeyScript& Script) {
-  if (Script.Seed) out << "seed " << *Script.Seed << '\n';
-  if (!Script.Skin.empty()) out << "skin " << SkinLineValue(Script.Skin) << '\n';
-  if (Script.Classic) out << "classic " << (*Script.Classic ? 1 : 0) << '\n';
-  if (!Script.Player.empty()) out << "player " << Script.Player << '\n';
+void WriteKeyScriptHeader(std::ostream& Out, const TKeyScript& Script) {
+  if (Script.Seed) Out << "seed " << *Script.Seed << '\n';
+  if (!Script.Skin.empty()) Out << "skin " << SkinLineValue(Script.Skin) << '\n';
+  if (Script.Classic) Out << "classic " << (*Script.Classic ? 1 : 0) << '\n';
+  if (!Script.Player.empty()) Out << "player " << Script.Player << '\n';
   for (const TScriptScore& score : Script.Scores) {
-    out << "score " << score.Score << ' ' << score.Name << ' ' << SkinLineValue(score.Skin) << '\n';
+    Out << "score " << score.Score << ' ' << score.Name << ' ' << SkinLineValue(score.Skin) << '\n';
   }
 }
 
-TKeyScript ReadKeyScript(std::istream& in) {
+TKeyScript ReadKeyScript(std::istream& In) {
   TKeyScript script;
   std::vector<TKeyScriptLine>& lines = script.Lines;
   THeaderSeen seen;
   std::string text;
   int lineNumber = 0;
-  while (std::getline(in, text)) {
+  while (std::getline(In, text)) {
     ++lineNumber;
     if (!text.empty() && text.back() == '\r') text.pop_back();
     std::istringstream words(text);
@@ -249,7 +249,7 @@ TKeyScript ReadKeyScript(std::istream& in) {
   return script;
 }
 
-std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in) { return ReadKeyScript(in).Lines; }
+std::vector<TKeyScriptLine> ParseKeyScript(std::istream& In) { return ReadKeyScript(In).Lines; }
 
 void TScriptedKeySource::SetFrame(uint32_t Frame) {
   // Frames come in order: the cursor moves on from where it stood, O(1) a frame over a whole script. Going
@@ -257,7 +257,7 @@ void TScriptedKeySource::SetFrame(uint32_t Frame) {
   if (Frame < frame_) {
     next_ =
         static_cast<size_t>(std::upper_bound(script_.begin(), script_.end(), Frame,
-                                             [](uint32_t f, const TKeyScriptLine& line) { return f < line.Frame; }) -
+                                             [](uint32_t F, const TKeyScriptLine& Line) { return F < Line.Frame; }) -
                             script_.begin());
   } else {
     while (next_ < script_.size() && script_[next_].Frame <= Frame) ++next_;

@@ -26,57 +26,57 @@ constexpr size_t kStageEntryLimit = 100000;
 
 class TStageLoader {
  public:
-  TStageLoader(TStageDefList& List, TStageDef& Stage) : List_(List), Stage_(Stage) {}
+  TStageLoader(TStageDefList& List, TStageDef& Stage) : list_(List), stage_(Stage) {}
 
   // Puts the entries read into the stage in frame order. Inserting each one with AddObject walks the list,
   // quadratic in the entries; a stable sort gives the same order (equal frames keep document order) at once.
   void Finish() {
     std::stable_sort(entries_.begin(), entries_.end(),
-                     [](const auto& a, const auto& b) { return a->Frame < b->Frame; });
-    for (auto& entry : entries_) Stage_.AddObject(entry.release());
+                     [](const auto& A, const auto& B) { return A->Frame < B->Frame; });
+    for (auto& entry : entries_) stage_.AddObject(entry.release());
     entries_.clear();
   }
 
   // Walks the children of Parent (a stage or a group element).
   void LoadStageObjects(const TXmlNode& Parent) {
-    for (TXmlNode Node = Parent.FirstChild(); Node; Node = Node.NextSibling()) {
-      if (Node.IsNamed("group")) {
-        ++GroupCounter_;
-        Stage_.GroupSizes.resize(static_cast<size_t>(GroupCounter_) + 1, 0);
-        Stage_.GroupSizes[static_cast<size_t>(GroupCounter_)] = 0;
-        LoadStageObjects(Node);
-      } else if (Node.IsNamed("enemy")) {
+    for (TXmlNode node = Parent.FirstChild(); node; node = node.NextSibling()) {
+      if (node.IsNamed("group")) {
+        ++groupCounter_;
+        stage_.GroupSizes.resize(static_cast<size_t>(groupCounter_) + 1, 0);
+        stage_.GroupSizes[static_cast<size_t>(groupCounter_)] = 0;
+        LoadStageObjects(node);
+      } else if (node.IsNamed("enemy")) {
         // An enemy whose parent is a group takes the group's values as defaults.
-        LoadEnemy(Node, Parent.IsNamed("group") ? Parent : TXmlNode());
-      } else if (Node.IsNamed("restartpoint")) {
+        LoadEnemy(node, Parent.IsNamed("group") ? Parent : TXmlNode());
+      } else if (node.IsNamed("restartpoint")) {
         auto point = std::make_unique<TRestartPointDef>();
-        point->Frame = ReadRequiredValue(Node, "frame").AsCardinal();
+        point->Frame = ReadRequiredValue(node, "frame").AsCardinal();
         Keep(std::move(point));
       }
     }
   }
 
  private:
-  void LoadEnemy(const TXmlNode& Node, const TXmlNode& group) {
+  void LoadEnemy(const TXmlNode& Node, const TXmlNode& Group) {
     auto enemy = std::make_unique<TEnemyDef>();
-    enemy->ScriptId = EnemyCount_++;
-    if (group) {
-      uint32_t groupFrame = ReadRequiredValue(group, "frame").AsCardinal();
+    enemy->ScriptId = enemyCount_++;
+    if (Group) {
+      uint32_t groupFrame = ReadRequiredValue(Group, "frame").AsCardinal();
       enemy->Frame = groupFrame + ReadRequiredValue(Node, "frame").AsCardinal();
     } else {
       enemy->Frame = ReadRequiredValue(Node, "frame").AsCardinal();
     }
-    enemy->X = ReadInherited(Node, group, "x", int32_t{kFieldWidth}).AsIntegerWithin(-kPlaceLimit, kPlaceLimit);
-    enemy->Y = ReadInherited(Node, group, "y", int32_t{0}).AsIntegerWithin(-kPlaceLimit, kPlaceLimit);
-    enemy->Motion = MotionFromName(ReadInherited(Node, group, "motion", "").AsText());
-    enemy->Graphic = List_.GraphicDefs()->Find(ReadInherited(Node, group, "graphic", "bot").AsText());
-    enemy->HP = ReadInherited(Node, group, "hp", int32_t{1}).AsInteger();
+    enemy->X = ReadInherited(Node, Group, "x", int32_t{kFieldWidth}).AsIntegerWithin(-kPlaceLimit, kPlaceLimit);
+    enemy->Y = ReadInherited(Node, Group, "y", int32_t{0}).AsIntegerWithin(-kPlaceLimit, kPlaceLimit);
+    enemy->Motion = MotionFromName(ReadInherited(Node, Group, "motion", "").AsText());
+    enemy->Graphic = list_.GraphicDefs()->Find(ReadInherited(Node, Group, "graphic", "bot").AsText());
+    enemy->HP = ReadInherited(Node, Group, "hp", int32_t{1}).AsInteger();
     enemy->StageClear = ReadValue(Node, "stageclear", false).AsBoolean();
-    enemy->Item = ItemFromName(ReadInherited(Node, group, "item", "").AsText());
-    enemy->Speed = ReadInherited(Node, group, "speed", int32_t{5}).AsIntegerWithin(-kSpeedLimit, kSpeedLimit);
-    if (group) {
-      enemy->Group = GroupCounter_;
-      ++Stage_.GroupSizes[static_cast<size_t>(GroupCounter_)];
+    enemy->Item = ItemFromName(ReadInherited(Node, Group, "item", "").AsText());
+    enemy->Speed = ReadInherited(Node, Group, "speed", int32_t{5}).AsIntegerWithin(-kSpeedLimit, kSpeedLimit);
+    if (Group) {
+      enemy->Group = groupCounter_;
+      ++stage_.GroupSizes[static_cast<size_t>(groupCounter_)];
     } else {
       enemy->Group = -1;
     }
@@ -97,10 +97,10 @@ class TStageLoader {
     return ReadValue(Node, Name, ReadValue(Group, Name, Default));
   }
 
-  TStageDefList& List_;
-  TStageDef& Stage_;
-  int32_t GroupCounter_ = -1;
-  int32_t EnemyCount_ = 0;
+  TStageDefList& list_;
+  TStageDef& stage_;
+  int32_t groupCounter_ = -1;
+  int32_t enemyCount_ = 0;
   std::vector<std::unique_ptr<TStageObjectDef>> entries_;  // in document order until Finish
 };
 
@@ -138,10 +138,10 @@ int32_t CountStages(const TSkinPlace& Place) {
 }
 
 uint8_t MotionFromName(const std::string& Name) {
-  static const std::array<const char*, 8> names = {"straight", "sturn1",  "sturn2",  "cturn1",
-                                                   "cturn2",   "zigzag1", "zigzag2", "boss1"};
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (Name == names[i]) return static_cast<uint8_t>(i);
+  static const std::array<const char*, 8> kNames = {"straight", "sturn1",  "sturn2",  "cturn1",
+                                                    "cturn2",   "zigzag1", "zigzag2", "boss1"};
+  for (size_t i = 0; i < kNames.size(); ++i) {
+    if (Name == kNames[i]) return static_cast<uint8_t>(i);
   }
   return mtStraight;
 }

@@ -77,10 +77,10 @@ void TMessageOverlay::Draw(TSXScene* Scene) const {
   Quad(Scene, left - 1, top - 1, right + 1, bottom + 1, kBorder, nullptr);
   Quad(Scene, left, top, right, bottom, kPanel, nullptr);
   float y = top + kPadding;
-  auto text = [&](TDGTexture* texture, uint32_t color) {
-    if (texture->Texture() != nullptr) {
-      Quad(Scene, left + kPadding, y, left + kPadding + static_cast<float>(texture->Width()),
-           y + static_cast<float>(texture->Height()), color, texture);
+  auto text = [&](TDGTexture* Texture, uint32_t Color) {
+    if (Texture->Texture() != nullptr) {
+      Quad(Scene, left + kPadding, y, left + kPadding + static_cast<float>(Texture->Width()),
+           y + static_cast<float>(Texture->Height()), Color, Texture);
     }
   };
   text(caption_.get(), kCaptionColor);

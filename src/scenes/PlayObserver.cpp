@@ -1,7 +1,7 @@
 #include "PlayObserver.h"
 
 namespace {
-TPlayObserver* observer = nullptr;
+TPlayObserver* CurrentObserver = nullptr;
 }
 
 const char* EnemyEndName(TEnemyEnd End) {
@@ -13,5 +13,5 @@ const char* EnemyEndName(TEnemyEnd End) {
   return "?";
 }
 
-TPlayObserver* PlayObserver() { return observer; }
-void SetPlayObserver(TPlayObserver* Observer) { observer = Observer; }
+TPlayObserver* PlayObserver() { return CurrentObserver; }
+void SetPlayObserver(TPlayObserver* Observer) { CurrentObserver = Observer; }

@@ -5,14 +5,14 @@
 #include "SXTextWriter.h"
 #include "s_MathPack.h"
 
-void MakeQuadVertices(const TRect& rect, const std::array<uint32_t, 4>& colors, TSXVertexSPDynArray& vertices) {
-  vertices.resize(4);
-  const float left = static_cast<float>(rect.Left), top = static_cast<float>(rect.Top);
-  const float right = static_cast<float>(rect.Right), bottom = static_cast<float>(rect.Bottom);
-  vertices[0] = TSXVertexSP{left, top, colors[0], 0, 0.0f, 0.0f};
-  vertices[1] = TSXVertexSP{right, top, colors[1], 0, 1.0f, 0.0f};
-  vertices[2] = TSXVertexSP{left, bottom, colors[2], 0, 0.0f, 1.0f};
-  vertices[3] = TSXVertexSP{right, bottom, colors[3], 0, 1.0f, 1.0f};
+void MakeQuadVertices(const TRect& Rect, const std::array<uint32_t, 4>& Colors, TSXVertexSPDynArray& Vertices) {
+  Vertices.resize(4);
+  const float left = static_cast<float>(Rect.Left), top = static_cast<float>(Rect.Top);
+  const float right = static_cast<float>(Rect.Right), bottom = static_cast<float>(Rect.Bottom);
+  Vertices[0] = TSXVertexSP{left, top, Colors[0], 0, 0.0f, 0.0f};
+  Vertices[1] = TSXVertexSP{right, top, Colors[1], 0, 1.0f, 0.0f};
+  Vertices[2] = TSXVertexSP{left, bottom, Colors[2], 0, 0.0f, 1.0f};
+  Vertices[3] = TSXVertexSP{right, bottom, Colors[3], 0, 1.0f, 1.0f};
 }
 
 std::unique_ptr<TDGTexture> MakeTextTexture(TSXTextWriter& Writer, const std::string& Text, const std::string& FontName,

@@ -184,8 +184,8 @@ void TShootingScene::Update() {
   if (State == psPlaying) ResolveCollisions();
   ShotList->RemoveFinished();
   if (PlayObserver() != nullptr) {
-    Enemies->ForEach([this](TLinkedItem* item) {
-      const auto* enemy = static_cast<const TEnemy*>(item);
+    Enemies->ForEach([this](TLinkedItem* Item) {
+      const auto* enemy = static_cast<const TEnemy*>(Item);
       if (enemy->IsFinished() && !enemy->Destroyed) PlayObserver()->EnemyEnded(*this, *enemy, eeEscaped);
     });
   }
@@ -212,10 +212,10 @@ void TShootingScene::RunStageScript() {
 
 void TShootingScene::ReportEnemiesLeft(TEnemyEnd End) {
   if (PlayObserver() == nullptr) return;
-  Enemies->ForEach([this, End](TLinkedItem* item) {
+  Enemies->ForEach([this, End](TLinkedItem* Item) {
     // One destroyed has been told of already; one that left the field in this frame's moves is told here, as
     // the list is cleared before its removal would have told it.
-    const auto* enemy = static_cast<const TEnemy*>(item);
+    const auto* enemy = static_cast<const TEnemy*>(Item);
     if (!enemy->IsFinished()) {
       PlayObserver()->EnemyEnded(*this, *enemy, End);
     } else if (!enemy->Destroyed) {

@@ -120,7 +120,7 @@ TEST(GameSettings, TheStoreWritesChangesOnlyAndNeverAFileItCouldNotRead) {
   const std::string path = (dir.Path() / kSettingsFileName).string();
   datatest::WriteFile(path, "# mine\nvolume=40\n[keys]\nfire=NOSUCHKEY\n");
   std::vector<std::string> lines;
-  auto report = [&lines](const std::string& line) { lines.push_back(line); };
+  auto report = [&lines](const std::string& Line) { lines.push_back(Line); };
   {
     TSettingsStore store(path, report);
     ASSERT_EQ(lines.size(), 1u);

@@ -296,13 +296,13 @@ namespace {
 class TProbeSupervisor : public TSceneSupervisor {
  public:
   std::unique_ptr<TCustomScene> Replace(TCustomScene*, TSXScene* SpriteScene, TKeyStates* Keys) override {
-    ++passes;
+    ++Passes;
     GProbe->Events.push_back("replace?");
-    return passes == 2 ? Make<2>(SpriteScene, Keys) : nullptr;
+    return Passes == 2 ? Make<2>(SpriteScene, Keys) : nullptr;
   }
-  bool Holds() const override { return passes == 3; }
+  bool Holds() const override { return Passes == 3; }
   void RenderOver(TSXScene*) override { GProbe->Events.push_back("over"); }
-  int passes = 0;
+  int Passes = 0;
 };
 
 TEST_F(MainFormTest, ASupervisorMakesTheFirstSceneSwapsAndHoldsScenesAndDrawsOverThem) {

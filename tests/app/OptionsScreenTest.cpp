@@ -20,8 +20,8 @@
 
 namespace {
 
-int gUpdates = 0;
-bool gOffers = true;
+int GUpdates = 0;
+bool GOffers = true;
 
 // A white scene that offers the options when told to and counts its updates.
 class TOfferingScene : public TCustomScene {
@@ -29,9 +29,9 @@ class TOfferingScene : public TCustomScene {
   TOfferingScene(TSXScene* SpriteScene, TKeyStates* Keys) : TCustomScene(SpriteScene, Keys) { BackColor = 0xFFFFFF; }
   void Update() override {
     TCustomScene::Update();
-    ++gUpdates;
+    ++GUpdates;
   }
-  bool OffersOptions() const override { return gOffers; }
+  bool OffersOptions() const override { return GOffers; }
 };
 std::unique_ptr<TCustomScene> MakeOffering(TSXScene* SpriteScene, TKeyStates* Keys) {
   return std::make_unique<TOfferingScene>(SpriteScene, Keys);
@@ -51,8 +51,8 @@ constexpr int kScale = 1, kVolume = 3, kAutoPause = 5, kFire = 7, kPowerUp = 8, 
 class OptionsScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    gUpdates = 0;
-    gOffers = true;
+    GUpdates = 0;
+    GOffers = true;
     TMainFormEnvironment environment{app_, host_, window_, clock_, recorder_, 7u, kScenes};
     environment.Options = &options_;
     form_ = std::make_unique<TMainForm>(environment);
@@ -65,14 +65,14 @@ class OptionsScreenTest : public ::testing::Test {
     app_.OnIdle(done);
   }
   // Presses a key for one frame and lets it go in the next.
-  void Tap(uint8_t key) {
-    keys_.SetKey(key, true);
+  void Tap(uint8_t Key) {
+    keys_.SetKey(Key, true);
     Pass();
-    keys_.SetKey(key, false);
+    keys_.SetKey(Key, false);
     Pass();
   }
-  void TapTimes(uint8_t key, int times) {
-    for (int i = 0; i < times; ++i) Tap(key);
+  void TapTimes(uint8_t Key, int Times) {
+    for (int i = 0; i < Times; ++i) Tap(Key);
   }
   TOptionsScreen& Screen() { return *form_->Options(); }
   uint32_t Corner() const { return window_.Capture().Pixel(2, 2) & 0xFFFFFF; }
@@ -93,12 +93,12 @@ class OptionsScreenTest : public ::testing::Test {
 // Tab opens the screen only over a scene that offers it, and only as it goes down; while the screen holds the
 // game, the scene is neither updated nor its keys sampled (the recorder counts no frame), but it is drawn, dimmed.
 TEST_F(OptionsScreenTest, TabOpensItOverAnOfferingSceneAndTheGameStandsStill) {
-  gOffers = false;
+  GOffers = false;
   Tap(VK_TAB);
   EXPECT_FALSE(Screen().Holding());
   keys_.SetKey(VK_TAB, true);  // held from before the offer: not a new press
   Pass();
-  gOffers = true;
+  GOffers = true;
   Pass();
   EXPECT_FALSE(Screen().Holding());
   EXPECT_EQ(Corner(), 0xFFFFFFu);
@@ -107,19 +107,19 @@ TEST_F(OptionsScreenTest, TabOpensItOverAnOfferingSceneAndTheGameStandsStill) {
   keys_.SetKey(VK_TAB, true);
   Pass();
   ASSERT_TRUE(Screen().Shown());
-  const int updates = gUpdates;
+  const int updates = GUpdates;
   const uint32_t recorded = recorder_.Frames();
   const uint32_t presented = window_.Capture().FrameCount();
   keys_.SetKey(VK_TAB, false);
   TapTimes(VK_DOWN, 3);
-  EXPECT_EQ(gUpdates, updates);
+  EXPECT_EQ(GUpdates, updates);
   EXPECT_EQ(recorder_.Frames(), recorded);
   EXPECT_EQ(window_.Capture().FrameCount(), presented + 6);
   EXPECT_EQ(Corner(), 0x4F4F4Fu);  // white under the screen's dimming
   Tap(VK_TAB);                     // closes it again
   EXPECT_FALSE(Screen().Holding());
   Pass();
-  EXPECT_EQ(gUpdates, updates + 2);
+  EXPECT_EQ(GUpdates, updates + 2);
   EXPECT_EQ(recorder_.Frames(), recorded + 2);
 }
 

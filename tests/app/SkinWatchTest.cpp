@@ -41,15 +41,15 @@ class SkinWatchTest : public ::testing::Test {
     start.Stage = 2;
     start.Frame = 30;
     start.Power = TShipPower{6, stDouble, 1};
-    watch_ = std::make_unique<TSkinWatch>(saves_, start, [this](const std::string& line) { lines_.push_back(line); });
+    watch_ = std::make_unique<TSkinWatch>(saves_, start, [this](const std::string& Line) { lines_.push_back(Line); });
   }
   ~SkinWatchTest() override {
     scene_.reset();
     watch_.reset();
   }
-  void WriteStages(const std::string& xml) { datatest::WriteFile(SkinDir() + "xml/stagedef.xml", xml); }
-  void WriteGoodStages(const std::string& stage2) {
-    WriteStages("<stagedef><stage title=\"ONE\"/><stage title=\"TWO\">" + stage2 + "</stage></stagedef>");
+  void WriteStages(const std::string& Xml) { datatest::WriteFile(SkinDir() + "xml/stagedef.xml", Xml); }
+  void WriteGoodStages(const std::string& Stage2) {
+    WriteStages("<stagedef><stage title=\"ONE\"/><stage title=\"TWO\">" + Stage2 + "</stage></stagedef>");
   }
   // One frame as the main form runs it with a supervisor; true when the scene was replaced.
   bool Frame() {

@@ -14,9 +14,9 @@
 
 namespace {
 
-std::string ThrownBy(const std::string& target) {
+std::string ThrownBy(const std::string& Target) {
   try {
-    TStateStream stream(target);
+    TStateStream stream(Target);
   } catch (const std::runtime_error& e) {
     return e.what();
   }

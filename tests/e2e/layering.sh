@@ -8,13 +8,22 @@ SRC=$(cd "$2" && pwd)/src
 LAYERS=(base platform device render data objects scenes app)
 source "$(dirname "$0")/lib.bash"
 
-declare -A rank home
+# Includes name headers without their folder (the include path holds every folder), so a header is known by its
+# file name alone, and two files of one name would make an include ambiguous.
+declare -A rank home where
+place() { # place FILE LAYER
+  local name
+  name=$(basename "$1")
+  [ -z "${where[$name]:-}" ] || fail "two files named $name: ${where[$name]#"$SRC"/} and ${1#"$SRC"/}"
+  home[$name]=$2
+  where[$name]=$1
+}
 for i in "${!LAYERS[@]}"; do
   rank[${LAYERS[$i]}]=$i
   [ -d "$SRC/${LAYERS[$i]}" ] || fail "no folder src/${LAYERS[$i]}"
-  while read -r f; do home[$(basename "$f")]=${LAYERS[$i]}; done < <(find "$SRC/${LAYERS[$i]}" -type f)
+  while read -r f; do place "$f" "${LAYERS[$i]}"; done < <(find "$SRC/${LAYERS[$i]}" -type f)
 done
-for f in "$(dirname "$SRC")"/tools/common/*; do home[$(basename "$f")]=tools; done
+for f in "$(dirname "$SRC")"/tools/common/*; do place "$f" tools; done
 for dir in "$SRC"/*/; do
   layer=$(basename "$dir")
   [ -n "${rank[$layer]+x}" ] || fail "src/$layer is not one of the layers (${LAYERS[*]})"

@@ -8,9 +8,9 @@
 
 namespace {
 
-std::set<int> KeysOf(const TPadReading& pad, bool menu = false) {
+std::set<int> KeysOf(const TPadReading& Pad, bool Menu = false) {
   std::array<bool, 256> down{};
-  (menu ? AddPadMenuKeys : AddPadKeys)(pad, down);
+  (Menu ? AddPadMenuKeys : AddPadKeys)(Pad, down);
   std::set<int> keys;
   for (int vk = 0; vk < 256; ++vk) {
     if (down[vk]) keys.insert(vk);
@@ -18,16 +18,16 @@ std::set<int> KeysOf(const TPadReading& pad, bool menu = false) {
   return keys;
 }
 
-TPadReading Buttons(std::initializer_list<SDL_GameControllerButton> buttons) {
+TPadReading Buttons(std::initializer_list<SDL_GameControllerButton> Buttons) {
   TPadReading pad;
-  for (SDL_GameControllerButton button : buttons) pad.Buttons |= 1u << button;
+  for (SDL_GameControllerButton button : Buttons) pad.Buttons |= 1u << button;
   return pad;
 }
 
-TPadReading Stick(int x, int y) {
+TPadReading Stick(int X, int Y) {
   TPadReading pad;
-  pad.LeftX = static_cast<int16_t>(x);
-  pad.LeftY = static_cast<int16_t>(y);
+  pad.LeftX = static_cast<int16_t>(X);
+  pad.LeftY = static_cast<int16_t>(Y);
   return pad;
 }
 

@@ -24,29 +24,29 @@ namespace {
 using scenetest::TGameSkin;
 
 // The value cell of the guide's row NAME ("| name | value |").
-std::string GuideValue(const std::string& name) {
+std::string GuideValue(const std::string& Name) {
   std::ifstream in(std::string(MORVANTH_SOURCE_DIR) + "/docs/skins.md");
-  const std::string start = "| " + name + " | ";
+  const std::string start = "| " + Name + " | ";
   for (std::string line; std::getline(in, line);) {
     if (line.rfind(start, 0) == 0) return line.substr(start.size());
   }
-  return "(no row \"" + name + "\")";
+  return "(no row \"" + Name + "\")";
 }
 
 #define EXPECT_GUIDE(row, text) \
   EXPECT_NE(GuideValue(row).find(text), std::string::npos) << "guide row \"" << (row) << "\": " << GuideValue(row)
 
-std::string Frames(uint32_t n) { return std::to_string(n) + " frames"; }
+std::string Frames(uint32_t N) { return std::to_string(N) + " frames"; }
 
-class DesignerNumbers : public ::testing::Test {
+class TDesignerNumbers : public ::testing::Test {
  protected:
-  void Build(const std::string& stages, const TShipPower& power = {}) {
+  void Build(const std::string& Stages, const TShipPower& Power = {}) {
     scene_.reset();
     skin_.reset();
-    skin_ = std::make_unique<TGameSkin>(stages);
+    skin_ = std::make_unique<TGameSkin>(Stages);
     SeedRandom(7);
     TGameStart start;
-    start.Power = power;
+    start.Power = Power;
     scene_ = std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys(), start);
   }
   void TearDown() override {
@@ -57,11 +57,11 @@ class DesignerNumbers : public ::testing::Test {
   void FlyIn() {
     while (scene_->Ship->Entering) Update();
   }
-  void Hold(uint8_t key, bool down) { h_.KeySource().SetKey(key, down); }
+  void Hold(uint8_t Key, bool Down) { h_.KeySource().SetKey(Key, Down); }
   // Frames from the first hit on the stage's one enemy to its destruction, Z held from the end of the fly-in.
-  uint32_t FramesToBringDown(bool fire) {
+  uint32_t FramesToBringDown(bool Fire) {
     FlyIn();
-    Hold(VK_Z, fire);
+    Hold(VK_Z, Fire);
     uint32_t frame = 0, firstHit = 0;
     bool hit = false;
     for (; frame < 20000; ++frame) {
@@ -84,7 +84,7 @@ class DesignerNumbers : public ::testing::Test {
 
 constexpr const char* kEmpty = "<stage/>";
 
-TEST_F(DesignerNumbers, VolleysComeAtTheirIntervalWithAShotPerEmitter) {
+TEST_F(TDesignerNumbers, VolleysComeAtTheirIntervalWithAShotPerEmitter) {
   const struct {
     const char* Row;
     TShipPower Power;
@@ -116,7 +116,7 @@ TEST_F(DesignerNumbers, VolleysComeAtTheirIntervalWithAShotPerEmitter) {
   }
 }
 
-TEST_F(DesignerNumbers, ShotsLasersAndBulletsFlyAtTheirSpeeds) {
+TEST_F(TDesignerNumbers, ShotsLasersAndBulletsFlyAtTheirSpeeds) {
   Build(kEmpty, {4, stDouble, 0});
   FlyIn();
   Hold(VK_Z, true);
@@ -179,7 +179,7 @@ TEST_F(DesignerNumbers, ShotsLasersAndBulletsFlyAtTheirSpeeds) {
     def.Group = -1;
     def.Graphic = scene_->GraphicDefs->Find("bot");
     TEnemy enemy(&def);
-    enemy.OnDestroyed = [this](TObject* e) { scene_->EnemyDestroyed(e); };
+    enemy.OnDestroyed = [this](TObject* E) { scene_->EnemyDestroyed(E); };
     enemy.Damage(1);
     ++destroyed;
   }
@@ -195,7 +195,7 @@ TEST_F(DesignerNumbers, ShotsLasersAndBulletsFlyAtTheirSpeeds) {
   EXPECT_GUIDE("enemy bullet", "3 pixels a frame, aimed at the ship; one destroyed enemy in 20");
 }
 
-TEST_F(DesignerNumbers, TheShipFliesInToItsEndPointAndTakesTheKeysAfter) {
+TEST_F(TDesignerNumbers, TheShipFliesInToItsEndPointAndTakesTheKeysAfter) {
   Build(kEmpty);
   Hold(VK_DOWN, true);  // held all along: it moves the ship once the fly-in is over
   std::vector<std::pair<int32_t, int32_t>> path;
@@ -223,7 +223,7 @@ TEST_F(DesignerNumbers, TheShipFliesInToItsEndPointAndTakesTheKeysAfter) {
   EXPECT_GUIDE("ship speed", "at most " + std::to_string(TEmu::kTopSpeed));
 }
 
-TEST_F(DesignerNumbers, ALaserBeamHitsOnceAndOptionsHitEveryFrame) {
+TEST_F(TDesignerNumbers, ALaserBeamHitsOnceAndOptionsHitEveryFrame) {
   // A beam spent on a survivor: one hit per beam, whatever the frames it overlaps.
   Build("<stage><enemy frame=\"0\" x=\"600\" y=\"300\" speed=\"0\" hp=\"50\"/></stage>", {4, stLaser, 0});
   FlyIn();
@@ -249,9 +249,9 @@ TEST_F(DesignerNumbers, ALaserBeamHitsOnceAndOptionsHitEveryFrame) {
   EXPECT_GUIDE("damage of a shot", "1, and the shot is spent");
 }
 
-TEST_F(DesignerNumbers, ABossFallsInTheTimeTheGuideGives) {
-  constexpr int32_t hp = 40;
-  const std::string boss = "<stage><enemy frame=\"0\" x=\"600\" y=\"300\" speed=\"0\" hp=\"" + std::to_string(hp) +
+TEST_F(TDesignerNumbers, ABossFallsInTheTimeTheGuideGives) {
+  constexpr int32_t kHp = 40;
+  const std::string boss = "<stage><enemy frame=\"0\" x=\"600\" y=\"300\" speed=\"0\" hp=\"" + std::to_string(kHp) +
                            "\" stageclear=\"true\"/></stage>";
   const struct {
     const char* Row;
@@ -264,16 +264,16 @@ TEST_F(DesignerNumbers, ABossFallsInTheTimeTheGuideGives) {
   for (const auto& c : cases) {
     Build(boss, c.Power);
     const int32_t emitters = 1 + c.Power.Options;
-    const uint32_t expected = static_cast<uint32_t>((hp + emitters - 1) / emitters - 1) * c.Interval;
+    const uint32_t expected = static_cast<uint32_t>((kHp + emitters - 1) / emitters - 1) * c.Interval;
     // The options' shots start closer to the boss than the ship's: a few frames apart within one volley.
     EXPECT_NEAR(FramesToBringDown(true), expected, c.Power.Options > 0 ? 6 : 0)
         << c.Row << " with " << c.Power.Options << " options";
     EXPECT_GUIDE(c.Row, "(⌈N ÷ E⌉ − 1) × " + std::to_string(c.Interval) + " frames after the first hit");
   }
-  Build("<stage><enemy frame=\"0\" x=\"200\" y=\"300\" speed=\"0\" hp=\"" + std::to_string(hp) + "\"/></stage>",
+  Build("<stage><enemy frame=\"0\" x=\"200\" y=\"300\" speed=\"0\" hp=\"" + std::to_string(kHp) + "\"/></stage>",
         {4, stNormal, 4});
   // Frames from the first hit, which is itself one of them.
-  EXPECT_EQ(FramesToBringDown(false) + 1, static_cast<uint32_t>((hp + 3) / 4));
+  EXPECT_EQ(FramesToBringDown(false) + 1, static_cast<uint32_t>((kHp + 3) / 4));
   EXPECT_GUIDE("boss, options alone", "⌈N ÷ K⌉ frames");
 }
 

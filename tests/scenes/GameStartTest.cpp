@@ -25,11 +25,11 @@ constexpr const char* kTwoStages =
 
 class GameStartTest : public ::testing::Test {
  protected:
-  std::unique_ptr<TShootingScene> Start(const TGameStart& start) {
-    return std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys(), start);
+  std::unique_ptr<TShootingScene> Start(const TGameStart& Start) {
+    return std::make_unique<TShootingScene>(h_.Sprites(), h_.Keys(), Start);
   }
-  void Updates(TShootingScene& scene, uint32_t n) {
-    for (uint32_t i = 0; i < n && !scene.Finished(); ++i) h_.UpdateOnly(scene);
+  void Updates(TShootingScene& Scene, uint32_t N) {
+    for (uint32_t i = 0; i < N && !Scene.Finished(); ++i) h_.UpdateOnly(Scene);
   }
   TSceneHarness h_;
 };
@@ -149,10 +149,10 @@ TEST_F(GameStartTest, TheObserverHearsEachEnemysEndOnceAndEachPayOut) {
     Updates(*game, 5);
     EXPECT_EQ(endings.Log, "+0 ");
     endings.Log.clear();
-    auto enemy = [&](int32_t id) {
+    auto enemy = [&](int32_t Id) {
       for (TLinkedItem* e = game->Enemies->First(); e != nullptr; e = e->Next()) {
         auto* enemy = static_cast<TEnemy*>(e);
-        if (enemy->Def->ScriptId == id) return enemy;
+        if (enemy->Def->ScriptId == Id) return enemy;
       }
       return static_cast<TEnemy*>(nullptr);
     };

@@ -8,9 +8,9 @@
 
 namespace {
 
-std::vector<uint32_t> Scores(const THighScoreTable& table) {
+std::vector<uint32_t> Scores(const THighScoreTable& Table) {
   std::vector<uint32_t> scores;
-  for (const THighScore& row : table.Rows()) scores.push_back(row.Score);
+  for (const THighScore& row : Table.Rows()) scores.push_back(row.Score);
   return scores;
 }
 

@@ -253,7 +253,7 @@ class ScoreBoardTest : public OpeningSceneTest {
     ScoreBook.Table("morv").Insert(900, "BOB");
     ScoreBook.Table("morv").Insert(100, "EVE");
     ScoreBook.Table("night").Insert(42, "NOX");
-    ScoreBook.OnChanged = [this](const TScoreBook& book) { saved_.push_back(*book.Find("morv")); };
+    ScoreBook.OnChanged = [this](const TScoreBook& Book) { saved_.push_back(*Book.Find("morv")); };
   }
   void NewTitle() {
     scene_.reset();
@@ -270,24 +270,24 @@ class ScoreBoardTest : public OpeningSceneTest {
     h_.Sprites()->Render(true);
     return quads;
   }
-  static const TSXQuad* At(const std::vector<TSXQuad>& quads, const TDGTexture* texture) {
-    for (const TSXQuad& quad : quads) {
-      if (quad.Texture == texture) return &quad;
+  static const TSXQuad* At(const std::vector<TSXQuad>& Quads, const TDGTexture* Texture) {
+    for (const TSXQuad& quad : Quads) {
+      if (quad.Texture == Texture) return &quad;
     }
     return nullptr;
   }
   // Pixels of exactly Color in the rectangle of the screen.
-  int Count(int x, int y, int w, int h, uint32_t color) {
+  int Count(int X, int Y, int W, int H, uint32_t Color) {
     int count = 0;
-    for (int j = y; j < y + h; ++j)
-      for (int i = x; i < x + w; ++i) count += (h_.Screen(i, j) & 0xFFFFFF) == color;
+    for (int j = Y; j < Y + H; ++j)
+      for (int i = X; i < X + W; ++i) count += (h_.Screen(i, j) & 0xFFFFFF) == Color;
     return count;
   }
-  void Tap(uint8_t key) {
-    Press(key);
+  void Tap(uint8_t Key) {
+    Press(Key);
     Frames(1);  // released, so the next press of the same key counts
   }
-  const std::string& RowName(int row) { return ScoreBook.Find("morv")->Rows()[static_cast<size_t>(row)].Name; }
+  const std::string& RowName(int Row) { return ScoreBook.Find("morv")->Rows()[static_cast<size_t>(Row)].Name; }
 
   TScoreBookScope scope_;
   std::vector<THighScoreTable> saved_;
@@ -316,7 +316,7 @@ TEST_F(ScoreBoardTest, TheSkinsTableShowsUnderTheSelectorOnlyOffTheClassicScreen
   }
   ASSERT_EQ(rows.size(), 10u);
   std::sort(rows.begin(), rows.end(),
-            [](const TSXQuad& a, const TSXQuad& b) { return std::tie(a.X, a.Y) < std::tie(b.X, b.Y); });
+            [](const TSXQuad& A, const TSXQuad& B) { return std::tie(A.X, A.Y) < std::tie(B.X, B.Y); });
   EXPECT_EQ(rows[0].Y, static_cast<float>(TScoreBoard::kTop));
   EXPECT_EQ(rows[5].Y, rows[0].Y) << "the second column beside the first";
   EXPECT_GT(rows[5].X, rows[4].X + rows[4].Vertices[3].X);
@@ -326,10 +326,10 @@ TEST_F(ScoreBoardTest, TheSkinsTableShowsUnderTheSelectorOnlyOffTheClassicScreen
   EXPECT_EQ(help->Y, static_cast<float>(scene_->Board->Bottom() + 8));
   EXPECT_LT(help->Y + help->Vertices[3].Y, 560.0f) << "above the notice";
   // On screen: the filled rows in white, the empty ones in grey.
-  const auto pixels = [this, &rows](size_t row, uint32_t color) {
-    const TSXQuad& q = rows[row];
+  const auto pixels = [this, &rows](size_t Row, uint32_t Color) {
+    const TSXQuad& q = rows[Row];
     return Count(static_cast<int>(q.X), static_cast<int>(q.Y), static_cast<int>(q.Vertices[3].X),
-                 static_cast<int>(q.Vertices[3].Y), color);
+                 static_cast<int>(q.Vertices[3].Y), Color);
   };
   h_.Frame(*scene_);
   EXPECT_GT(pixels(0, 0xFFFFFF), 20) << "BOB";

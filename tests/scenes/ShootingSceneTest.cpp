@@ -34,9 +34,9 @@ using scenetest::kFlyIn;
 
 class ShootingSceneTest : public scenetest::TShootingFixture {
  protected:
-  TDirShot* AddStill(TVisibleLinkedList& list, int32_t x, int32_t y, int32_t graphic) {
-    TDirShot* shot = TDirShot::Create(x, y, scene_->Graphics[graphic], 0).release();
-    list.Add(shot);
+  TDirShot* AddStill(TVisibleLinkedList& List, int32_t X, int32_t Y, int32_t Graphic) {
+    TDirShot* shot = TDirShot::Create(X, Y, scene_->Graphics[Graphic], 0).release();
+    List.Add(shot);
     return shot;
   }
   std::string State() const { return DescribeSceneState(0, scene_.get()); }
@@ -471,8 +471,8 @@ TEST_F(ShootingSceneTest, SteadyPlayAllocatesNothingOnceTheListsHaveGrown) {
   h_.KeySource().SetKey(VK_Z, true);
   // The ship sweeps up and down; bullets rise through the grid and are topped up to 100.
   uint32_t frame = 0, bullets = 0;
-  auto play = [&](uint32_t frames) {
-    for (uint32_t end = frame + frames; frame < end; ++frame) {
+  auto play = [&](uint32_t Frames) {
+    for (uint32_t end = frame + Frames; frame < end; ++frame) {
       h_.KeySource().SetKey(VK_UP, frame / 40 % 2 == 0);
       h_.KeySource().SetKey(VK_DOWN, frame / 40 % 2 == 1);
       while (scene_->EnemyShots->Count() < 100) {
@@ -506,23 +506,23 @@ class ShootingRenderTest : public ShootingSceneTest {
   TQueued Render() {
     scene_->Render();
     TQueued q;
-    auto take = [](TSXRenderingQueue& queue, std::vector<TSXQuad>& into) {
-      for (int32_t i = 0; i < queue.QuadCount(); ++i) into.push_back(queue.Quad(i));
-      queue.Clear();
+    auto take = [](TSXRenderingQueue& Queue, std::vector<TSXQuad>& Into) {
+      for (int32_t i = 0; i < Queue.QuadCount(); ++i) Into.push_back(Queue.Quad(i));
+      Queue.Clear();
     };
     take(h_.Sprites()->TranslucentQueue(), q.Translucent);
     take(h_.Sprites()->OverlayQueue(), q.Overlay);
     take(h_.Sprites()->OpaqueQueue(), q.Opaque);
     return q;
   }
-  static const TSXQuad* Find(const std::vector<TSXQuad>& quads, const TDGTexture* texture) {
-    for (const TSXQuad& quad : quads) {
-      if (quad.Texture == texture) return &quad;
+  static const TSXQuad* Find(const std::vector<TSXQuad>& Quads, const TDGTexture* Texture) {
+    for (const TSXQuad& quad : Quads) {
+      if (quad.Texture == Texture) return &quad;
     }
     return nullptr;
   }
-  TDGTexture* SpriteTexture(int32_t graphic) {
-    return static_cast<TSpriteDef*>(scene_->Graphics[graphic])->Texture.get();
+  TDGTexture* SpriteTexture(int32_t Graphic) {
+    return static_cast<TSpriteDef*>(scene_->Graphics[Graphic])->Texture.get();
   }
 };
 
@@ -595,9 +595,9 @@ TEST_F(ShootingRenderTest, TheMeterShowsTheCursorAndWhatCanBeBought) {
 
 TEST_F(ShootingRenderTest, MessagesAreCentredInTheirColours) {
   Build("<stage title=\"A STAGE TITLE FAR TOO LONG FOR THE SCREEN OF EIGHT HUNDRED PIXELS\"/>");
-  const auto centred = [](const TSXQuad& quad, const TDGTexture& texture) {
-    return quad.X == static_cast<float>((800 - static_cast<int32_t>(texture.Width())) / 2) &&
-           quad.Y == static_cast<float>((600 - static_cast<int32_t>(texture.Height())) / 2);
+  const auto centred = [](const TSXQuad& Quad, const TDGTexture& Texture) {
+    return Quad.X == static_cast<float>((800 - static_cast<int32_t>(Texture.Width())) / 2) &&
+           Quad.Y == static_cast<float>((600 - static_cast<int32_t>(Texture.Height())) / 2);
   };
   TQueued q = Render();
   const TSXQuad* title = Find(q.Overlay, scene_->TitleTexture.get());

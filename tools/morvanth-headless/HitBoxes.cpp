@@ -12,8 +12,8 @@ void Outline(const TVisible& Item, uint32_t Color, std::vector<uint32_t>& Pixels
   Item.GetRect(r);
   if (r.Right <= r.Left || r.Bottom <= r.Top) return;
   const int32_t right = r.Right - 1, bottom = r.Bottom - 1;
-  auto put = [&](int32_t x, int32_t y) {
-    if (x >= 0 && x < Width && y >= 0 && y < Height) Pixels[static_cast<size_t>(y) * Width + x] = Color;
+  auto put = [&](int32_t X, int32_t Y) {
+    if (X >= 0 && X < Width && Y >= 0 && Y < Height) Pixels[static_cast<size_t>(Y) * Width + X] = Color;
   };
   for (int32_t x = std::max(r.Left, 0); x <= std::min(right, Width - 1); ++x) {
     put(x, r.Top);

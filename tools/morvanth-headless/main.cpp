@@ -127,12 +127,12 @@ class EUsage : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-uint32_t ParseNumber(const std::string& text, const char* what) {
-  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
-    throw EUsage(std::string("bad ") + what + " \"" + text + "\"");
+uint32_t ParseNumber(const std::string& Text, const char* What) {
+  if (Text.empty() || Text.size() > 10 || Text.find_first_not_of("0123456789") != std::string::npos) {
+    throw EUsage(std::string("bad ") + What + " \"" + Text + "\"");
   }
-  const unsigned long long value = std::stoull(text);
-  if (value > UINT32_MAX) throw EUsage(std::string("bad ") + what + " \"" + text + "\"");
+  const unsigned long long value = std::stoull(Text);
+  if (value > UINT32_MAX) throw EUsage(std::string("bad ") + What + " \"" + Text + "\"");
   return static_cast<uint32_t>(value);
 }
 
@@ -236,16 +236,16 @@ class THeadlessFormHost : public TFormHost {
  public:
   void SetCaption(const std::string&) override {}
   void SetScreenCursor(int) override {}
-  int MessageBoxA(const std::string& text, const std::string& caption, uint32_t) override {
-    std::fprintf(stderr, "%s: %s\n", LocalizeMessage(caption).c_str(), LocalizeMessage(text).c_str());
+  int MessageBoxA(const std::string& Text, const std::string& Caption, uint32_t) override {
+    std::fprintf(stderr, "%s: %s\n", LocalizeMessage(Caption).c_str(), LocalizeMessage(Text).c_str());
     return IDOK;
   }
 };
 
 // [SECTION] The run: skin, scores, start, frames, shots and state
 
-int Run(const TOptions& options) {
-  const std::string root = options.Root.empty() ? ProgramDirectory() : options.Root;
+int Run(const TOptions& Options) {
+  const std::string root = Options.Root.empty() ? ProgramDirectory() : Options.Root;
   const TStartUpResult skins = StartUpSkins(root, PlayerSkinFolders());
   if (!skins.Ok) {
     std::fprintf(stderr, "morvanth-headless: %s (skin folders searched: %s)\n", LocalizeMessage(skins.Message).c_str(),
@@ -254,23 +254,23 @@ int Run(const TOptions& options) {
   }
 
   TKeyScript script;
-  if (!options.Input.empty()) {
+  if (!Options.Input.empty()) {
     // A folder opens as a stream that reads nothing: it would run as an empty script.
     std::error_code ec;
     std::ifstream in;
-    if (!std::filesystem::is_directory(options.Input, ec)) in.open(options.Input);
+    if (!std::filesystem::is_directory(Options.Input, ec)) in.open(Options.Input);
     if (in) script = ReadKeyScript(in);
     if (!in.is_open() || in.bad()) {
-      std::fprintf(stderr, "morvanth-headless: cannot read the input file %s\n", options.Input.c_str());
+      std::fprintf(stderr, "morvanth-headless: cannot read the input file %s\n", Options.Input.c_str());
       return 1;
     }
   }
   // The scores as the input recorded them (the runner never keeps any): its tables, its player, its screen.
-  ScoreBook.Classic = options.Classic;
+  ScoreBook.Classic = Options.Classic;
   ScoreBook.DefaultName = CleanName(LoginName());
   if (ScoreBook.DefaultName.empty()) ScoreBook.DefaultName = kFallbackName;
-  UseRecordedScores(script, options.Classic);
-  const std::string skin = options.Skin.empty() ? script.Skin : options.Skin;
+  UseRecordedScores(script, Options.Classic);
+  const std::string skin = Options.Skin.empty() ? script.Skin : Options.Skin;
   if (!skin.empty()) {
     if (!SelectRememberedSkin(skin)) {
       std::fprintf(stderr, "morvanth-headless: no usable skin named \"%s\" in %s\n", ShowableText(skin).c_str(),
@@ -278,50 +278,50 @@ int Run(const TOptions& options) {
       return 1;
     }
   }
-  if (options.Stage) {
+  if (Options.Stage) {
     std::string error;
-    if (!SkinHasStage(*options.Stage, error)) {
+    if (!SkinHasStage(*Options.Stage, error)) {
       std::fprintf(stderr, "morvanth-headless: %s\n", error.c_str());
       return 2;
     }
   }
   std::ofstream report;
-  if (!options.Report.empty()) {
-    report.open(options.Report, std::ios::binary | std::ios::trunc);
+  if (!Options.Report.empty()) {
+    report.open(Options.Report, std::ios::binary | std::ios::trunc);
     if (!report) {
-      std::fprintf(stderr, "morvanth-headless: cannot write the report %s\n", options.Report.c_str());
+      std::fprintf(stderr, "morvanth-headless: cannot write the report %s\n", Options.Report.c_str());
       return 1;
     }
   }
   std::ofstream state;
-  if (options.State == "-") {
+  if (Options.State == "-") {
     state.open("/dev/stdout", std::ios::binary);
-  } else if (!options.State.empty()) {
-    state.open(options.State, std::ios::binary | std::ios::trunc);
+  } else if (!Options.State.empty()) {
+    state.open(Options.State, std::ios::binary | std::ios::trunc);
     if (!state) {
-      std::fprintf(stderr, "morvanth-headless: cannot write the state file %s\n", options.State.c_str());
+      std::fprintf(stderr, "morvanth-headless: cannot write the state file %s\n", Options.State.c_str());
       return 1;
     }
   }
 
   std::ofstream soundFile;
-  if (!options.SoundLog.empty()) {
-    soundFile.open(options.SoundLog, std::ios::binary | std::ios::trunc);
+  if (!Options.SoundLog.empty()) {
+    soundFile.open(Options.SoundLog, std::ios::binary | std::ios::trunc);
     if (!soundFile) {
-      std::fprintf(stderr, "morvanth-headless: cannot write the sound log %s\n", options.SoundLog.c_str());
+      std::fprintf(stderr, "morvanth-headless: cannot write the sound log %s\n", Options.SoundLog.c_str());
       return 1;
     }
   }
   TSoundLog soundLog(soundFile);
   // Installed for this run only; the sink goes back to silence however the run ends.
   struct TSoundScope {
-    explicit TSoundScope(TSoundSink* sink) { SetGameSound(sink); }
+    explicit TSoundScope(TSoundSink* Sink) { SetGameSound(Sink); }
     ~TSoundScope() { SetGameSound(nullptr); }
   } soundScope(soundFile.is_open() ? &soundLog : nullptr);
   TPlayRecord record;
-  const bool recording = report.is_open() || options.Objects;
+  const bool recording = report.is_open() || Options.Objects;
   struct TRecordScope {
-    explicit TRecordScope(TPlayObserver* observer) { SetPlayObserver(observer); }
+    explicit TRecordScope(TPlayObserver* Observer) { SetPlayObserver(Observer); }
     ~TRecordScope() { SetPlayObserver(nullptr); }
   } recordScope(recording ? &record : nullptr);
 
@@ -336,27 +336,27 @@ int Run(const TOptions& options) {
   TBoundKeys boundKeys(keys, nullptr, &settings.Keys);
   TGameOptions gameOptions(settings, keys);
   std::optional<TRandomKeys> randomKeys;
-  if (options.RandomKeys) randomKeys.emplace(*options.RandomKeys);
+  if (Options.RandomKeys) randomKeys.emplace(*Options.RandomKeys);
   try {
-    const uint32_t seed = options.Seed.value_or(script.Seed.value_or(1));
-    TKeySource& gameKeys = options.Options ? static_cast<TKeySource&>(boundKeys) : keys;
+    const uint32_t seed = Options.Seed.value_or(script.Seed.value_or(1));
+    TKeySource& gameKeys = Options.Options ? static_cast<TKeySource&>(boundKeys) : keys;
     TMainFormEnvironment environment{application, host, window,       clock,
-                                     gameKeys,    seed, SceneClasses, options.StartScene};
-    if (options.Options) environment.Options = &gameOptions;
-    if (options.Stage || options.Frame || options.Power) {
+                                     gameKeys,    seed, SceneClasses, Options.StartScene};
+    if (Options.Options) environment.Options = &gameOptions;
+    if (Options.Stage || Options.Frame || Options.Power) {
       TGameStart start;
-      start.Stage = options.Stage.value_or(1);
-      start.Frame = options.Frame.value_or(0);
-      start.Power = options.Power.value_or(TShipPower{});
-      environment.MakeFirstScene = [start](TSXScene* sprites, TKeyStates* keyStates) {
-        return std::unique_ptr<TCustomScene>(std::make_unique<TShootingScene>(sprites, keyStates, start));
+      start.Stage = Options.Stage.value_or(1);
+      start.Frame = Options.Frame.value_or(0);
+      start.Power = Options.Power.value_or(TShipPower{});
+      environment.MakeFirstScene = [start](TSXScene* Sprites, TKeyStates* KeyStates) {
+        return std::unique_ptr<TCustomScene>(std::make_unique<TShootingScene>(Sprites, KeyStates, start));
       };
     }
     TMainForm form(environment);
-    for (uint32_t frame = 0; frame < options.Frames && !application.Terminated(); ++frame) {
+    for (uint32_t frame = 0; frame < Options.Frames && !application.Terminated(); ++frame) {
       if (!application.OnIdle) break;
       clock.Advance(TMainForm::kFrameMilliseconds);
-      if (options.Live) {
+      if (Options.Live) {
         std::string line;
         if (!std::getline(std::cin, line)) break;
         keys.ReleaseAll();
@@ -377,23 +377,23 @@ int Run(const TOptions& options) {
         keys.SetFrame(frame);
       }
       soundLog.SetFrame(frame);
-      if (options.LoseFor > 0 && frame == options.LoseAt && form.DG()->D3DDevice() != nullptr) {
-        D3D9LoseDevice(form.DG()->D3DDevice(), options.LoseFor);
+      if (Options.LoseFor > 0 && frame == Options.LoseAt && form.DG()->D3DDevice() != nullptr) {
+        D3D9LoseDevice(form.DG()->D3DDevice(), Options.LoseFor);
       }
       const TApplication::TIdleEvent idle = application.OnIdle;  // it may detach itself while it runs
       bool done = true;
       idle(done);
       if (state.is_open()) {
-        state << DescribeSceneState(frame, form.CurrentScene(), options.Objects, form.Options(),
-                                    options.Objects ? record.TakeGone() : std::string())
+        state << DescribeSceneState(frame, form.CurrentScene(), Options.Objects, form.Options(),
+                                    Options.Objects ? record.TakeGone() : std::string())
               << '\n';
-        if (options.Live) state.flush();
+        if (Options.Live) state.flush();
         if (!state) break;
       }
       if (soundFile.is_open() && !soundFile) break;
-      auto [first, last] = options.Shots.equal_range(frame);
+      auto [first, last] = Options.Shots.equal_range(frame);
       for (auto it = first; it != last; ++it) {
-        if (!options.HitBoxes) {
+        if (!Options.HitBoxes) {
           window.Capture().SavePng(it->second);
           continue;
         }
@@ -403,11 +403,11 @@ int Run(const TOptions& options) {
         DrawHitBoxes(form.CurrentScene(), pixels, capture.Width(), capture.Height());
         WritePng(it->second, pixels.data(), capture.Width(), capture.Height(), capture.Width() * 4);
       }
-      if (options.RssEvery > 0 && (frame + 1) % options.RssEvery == 0) {
+      if (Options.RssEvery > 0 && (frame + 1) % Options.RssEvery == 0) {
         std::printf("rss %u %llu\n", frame, static_cast<unsigned long long>(ResidentKiB()));
       }
     }
-    if (options.RssEvery > 0) std::printf("peak_rss %llu\n", static_cast<unsigned long long>(PeakResidentKiB()));
+    if (Options.RssEvery > 0) std::printf("peak_rss %llu\n", static_cast<unsigned long long>(PeakResidentKiB()));
     if (report.is_open()) record.WriteReport(report, form.CurrentScene());
   } catch (const Exception& e) {
     host.MessageBoxA(e.Message(), Jp("エラー"), MB_ICONEXCLAMATION | MB_OK);
@@ -415,15 +415,15 @@ int Run(const TOptions& options) {
   }
   // A full disk shows only when the buffers go out: the run failed if what it was asked to write is not there.
   if (state.is_open() && !state.flush()) {
-    std::fprintf(stderr, "morvanth-headless: could not write the state file %s\n", options.State.c_str());
+    std::fprintf(stderr, "morvanth-headless: could not write the state file %s\n", Options.State.c_str());
     return 1;
   }
   if (report.is_open() && !report.flush()) {
-    std::fprintf(stderr, "morvanth-headless: could not write the report %s\n", options.Report.c_str());
+    std::fprintf(stderr, "morvanth-headless: could not write the report %s\n", Options.Report.c_str());
     return 1;
   }
   if (soundFile.is_open() && !soundFile.flush()) {
-    std::fprintf(stderr, "morvanth-headless: could not write the sound log %s\n", options.SoundLog.c_str());
+    std::fprintf(stderr, "morvanth-headless: could not write the sound log %s\n", Options.SoundLog.c_str());
     return 1;
   }
   return application.ExitCode();

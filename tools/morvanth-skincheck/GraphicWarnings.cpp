@@ -14,9 +14,9 @@ namespace {
 
 std::string Quoted(const std::string& Cp932Id) { return "\"" + ToUTF8(Cp932Id) + "\""; }
 
-std::string RectText(const TRect& r) {
-  return "(" + std::to_string(r.Left) + ", " + std::to_string(r.Top) + ", " + std::to_string(r.Right) + ", " +
-         std::to_string(r.Bottom) + ")";
+std::string RectText(const TRect& R) {
+  return "(" + std::to_string(R.Left) + ", " + std::to_string(R.Top) + ", " + std::to_string(R.Right) + ", " +
+         std::to_string(R.Bottom) + ")";
 }
 
 // What the game draws: the ids it looks up, every enemy's graphic, and the sprites of the animations among them.
@@ -109,8 +109,8 @@ void FindHitAreasOutside(const TWarningContext& Skin, std::vector<TSkinWarning>&
     if (!PictureOf(*def, picture)) continue;
     const TRect& hit = def->HitArea;
     std::string beyond;
-    auto side = [&beyond](const char* name, int64_t by) {
-      if (by > 0) beyond += (beyond.empty() ? "" : ", ") + std::string(name) + " " + std::to_string(by);
+    auto side = [&beyond](const char* Name, int64_t By) {
+      if (By > 0) beyond += (beyond.empty() ? "" : ", ") + std::string(Name) + " " + std::to_string(By);
     };
     side("left", int64_t{picture.Left} - hit.Left);
     side("top", int64_t{picture.Top} - hit.Top);
@@ -174,7 +174,7 @@ void FindGraphicWarnings(const TWarningContext& Skin, std::vector<TSkinWarning>&
 
 std::string WarningLine(const TSkinWarning& Warning) {
   std::string where;
-  auto part = [&where](const std::string& text) { where += (where.empty() ? "" : ", ") + text; };
+  auto part = [&where](const std::string& Text) { where += (where.empty() ? "" : ", ") + Text; };
   if (Warning.Stage > 0) part("stage " + std::to_string(Warning.Stage));
   if (Warning.Frame >= 0) part("frame " + std::to_string(Warning.Frame));
   if (!Warning.Id.empty()) part("id " + Quoted(Warning.Id));

@@ -18,8 +18,8 @@ namespace {
 
 // The face the game writes its own texts in.
 const std::string& GothicFace() {
-  static const std::string face = ToCP932("ＭＳ ゴシック");
-  return face;
+  static const std::string kFace = ToCP932("ＭＳ ゴシック");
+  return kFace;
 }
 
 constexpr int32_t kOpaque = 0;  // blend presets of the renderer

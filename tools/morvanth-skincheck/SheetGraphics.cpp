@@ -57,7 +57,7 @@ TPictureLayout LayOut(const TSpriteDef& Sprite, const TRect& HitArea, double Zoo
   l.DrawHeight = std::max<int32_t>(1, int32_t(std::lround(std::max(Sprite.Height, 0) * Zoom)));
   // From the picture's corner: the object's position, and the hit area around it.
   const double ox = double(Sprite.OriginX) * Zoom, oy = double(Sprite.OriginY) * Zoom;
-  auto cut = [](double v, double size) { return std::clamp(v, -kHitSlack, size + kHitSlack); };
+  auto cut = [](double V, double Size) { return std::clamp(V, -kHitSlack, Size + kHitSlack); };
   const double hitLeft = cut(ox + HitArea.Left * Zoom, l.DrawWidth);
   const double hitTop = cut(oy + HitArea.Top * Zoom, l.DrawHeight);
   const double hitRight = cut(ox + HitArea.Right * Zoom, l.DrawWidth);
@@ -65,7 +65,7 @@ TPictureLayout LayOut(const TSpriteDef& Sprite, const TRect& HitArea, double Zoo
   const double left = std::min({0.0, hitLeft, hitRight}), top = std::min({0.0, hitTop, hitBottom});
   const double right = std::max({double(l.DrawWidth), hitLeft, hitRight});
   const double bottom = std::max({double(l.DrawHeight), hitTop, hitBottom});
-  auto at = [](double v, double from) { return int32_t(std::lround(v - from)); };
+  auto at = [](double V, double From) { return int32_t(std::lround(V - From)); };
   l.PictureX = at(0, left);
   l.PictureY = at(0, top);
   l.Width = at(right, left);

@@ -99,12 +99,12 @@ void FindRestartGaps(TStageScan& Scan) {
   int64_t from = 0;  // the stage start is the first place to restart from
   int64_t last = 0;
   const TStageObjectDef* gapStart = nullptr;
-  auto check = [&](int64_t to) {
-    if (to - from <= kRestartGapLimit) return;
+  auto check = [&](int64_t To) {
+    if (To - from <= kRestartGapLimit) return;
     TSkinWarning& w = Scan.Add("restart-gap", gapStart);
     w.Frame = from;
-    w.Text = "no restart point from frame " + std::to_string(from) + " to " + std::to_string(to) + " (" +
-             std::to_string(to - from) + " frames): a ship lost there goes back to frame " + std::to_string(from);
+    w.Text = "no restart point from frame " + std::to_string(from) + " to " + std::to_string(To) + " (" +
+             std::to_string(To - from) + " frames): a ship lost there goes back to frame " + std::to_string(from);
   };
   for (const TStageObjectDef* entry = Scan.Stage.First(); entry != nullptr; entry = entry->Next()) {
     last = std::max<int64_t>(last, entry->Frame);
@@ -170,6 +170,6 @@ void FindStageWarnings(const TWarningContext& Skin, std::vector<TSkinWarning>& W
     FindGroupMistakes(scan);
     // In the order of the stage's frames; stage-wide warnings (no frame) first.
     std::stable_sort(Warnings.begin() + std::ptrdiff_t(first), Warnings.end(),
-                     [](const TSkinWarning& a, const TSkinWarning& b) { return a.Frame < b.Frame; });
+                     [](const TSkinWarning& A, const TSkinWarning& B) { return A.Frame < B.Frame; });
   }
 }

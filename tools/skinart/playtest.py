@@ -207,6 +207,13 @@ def play(headless, root, skin, seed, frames, prefix, caution, stop_on_loss, shot
     Returns (keys, states, loss frame)."""
     fd, sound_log = tempfile.mkstemp(prefix="morvanth-playtest-", suffix=".log")
     os.close(fd)
+    try:
+        return play_logged(headless, root, skin, seed, frames, prefix, caution, stop_on_loss, shots, still, sound_log)
+    finally:
+        os.remove(sound_log)
+
+
+def play_logged(headless, root, skin, seed, frames, prefix, caution, stop_on_loss, shots, still, sound_log):
     game = Game(headless, root, skin, seed, frames, shots, sound_log)
     bot = Bot(caution)
     keys, states, state = [], [], None
@@ -233,7 +240,6 @@ def play(headless, root, skin, seed, frames, prefix, caution, stop_on_loss, shot
             break  # the stage is over: the ending or the title
     game.close()
     count_destroyed(states, sound_log)
-    os.remove(sound_log)
     return keys, states, loss
 
 

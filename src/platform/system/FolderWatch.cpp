@@ -18,7 +18,7 @@ constexpr uint32_t kFolderEvents = IN_CLOSE_WRITE | IN_MODIFY | IN_CREATE | IN_D
 // a swap file written every few seconds would otherwise restart the stage each time.
 bool IsSkinFile(const char* Name) {
   std::string lower(Name);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char C) { return std::tolower(C); });
   return lower.ends_with(".xml") || lower.ends_with(".bmp");
 }
 }  // namespace

@@ -15,97 +15,97 @@ constexpr std::uintmax_t kMaxFileSize = 64 * 1024;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kSection = "morvanth";
 
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t\r");
+std::string_view Trim(std::string_view Text) {
+  const size_t first = Text.find_first_not_of(" \t\r");
   if (first == std::string_view::npos) return {};
-  const size_t last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
+  const size_t last = Text.find_last_not_of(" \t\r");
+  return Text.substr(first, last - first + 1);
 }
 
-bool IsComment(std::string_view line) {
-  line = Trim(line);
-  return line.empty() || line[0] == '#' || line[0] == ';';
+bool IsComment(std::string_view Line) {
+  Line = Trim(Line);
+  return Line.empty() || Line[0] == '#' || Line[0] == ';';
 }
 
 // The name of a "[name]" line; none for any other line.
-std::optional<std::string_view> SectionOf(std::string_view line) {
-  line = Trim(line);
-  if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
-  return Trim(line.substr(1, line.size() - 2));
+std::optional<std::string_view> SectionOf(std::string_view Line) {
+  Line = Trim(Line);
+  if (Line.size() < 2 || Line.front() != '[' || Line.back() != ']') return std::nullopt;
+  return Trim(Line.substr(1, Line.size() - 2));
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const char x = a[i], y = b[i];
+bool SameName(std::string_view A, std::string_view B) {
+  if (A.size() != B.size()) return false;
+  for (size_t i = 0; i < A.size(); ++i) {
+    const char x = A[i], y = B[i];
     if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) return false;
   }
   return true;
 }
 
 // Whether a "[name]" line opens the part of the file that section (the main part for "") reads.
-bool OpensSection(std::string_view name, std::string_view section) {
-  return SameName(name, section.empty() ? kSection : section);
+bool OpensSection(std::string_view Name, std::string_view Section) {
+  return SameName(Name, Section.empty() ? kSection : Section);
 }
 
 // The key of a "key=value" line; empty for a comment, a section line or a broken line.
-std::string_view KeyOf(std::string_view line) {
-  if (IsComment(line) || SectionOf(line)) return {};
-  const size_t equals = line.find('=');
-  return equals == std::string_view::npos ? std::string_view{} : Trim(line.substr(0, equals));
+std::string_view KeyOf(std::string_view Line) {
+  if (IsComment(Line) || SectionOf(Line)) return {};
+  const size_t equals = Line.find('=');
+  return equals == std::string_view::npos ? std::string_view{} : Trim(Line.substr(0, equals));
 }
 
 // Text files have no control bytes but tab and line ends; random or binary data almost surely has some.
-bool LooksLikeText(std::string_view content) {
-  for (const unsigned char c : content) {
+bool LooksLikeText(std::string_view Content) {
+  for (const unsigned char c : Content) {
     if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) return false;
   }
   return true;
 }
 
 // The file a chain of symbolic links ends at (the path itself when it is none); a loop stops at the last link.
-fs::path FollowLinks(fs::path path) {
+fs::path FollowLinks(fs::path Path) {
   for (int hop = 0; hop < 40; ++hop) {
     std::error_code code;
-    if (!fs::is_symlink(path, code)) return path;
-    const fs::path target = fs::read_symlink(path, code);
-    if (code) return path;
-    path = target.is_absolute() ? target : path.parent_path() / target;
+    if (!fs::is_symlink(Path, code)) return Path;
+    const fs::path target = fs::read_symlink(Path, code);
+    if (code) return Path;
+    Path = target.is_absolute() ? target : Path.parent_path() / target;
   }
-  return path;
+  return Path;
 }
 }  // namespace
 
-bool TSettingsFile::Load(const std::string& path, std::string& error) {
+bool TSettingsFile::Load(const std::string& Path, std::string& Error) {
   lines_.clear();
   problems_.clear();
   byteOrderMark_ = crlf_ = readFailed_ = false;
   std::error_code code;
-  const fs::file_status status = fs::status(path, code);
+  const fs::file_status status = fs::status(Path, code);
   if (status.type() == fs::file_type::not_found) return true;
   readFailed_ = true;
   if (code) {
-    error = path + ": " + code.message();
+    Error = Path + ": " + code.message();
     return false;
   }
   if (status.type() != fs::file_type::regular) {
-    error = path + ": not a regular file";
+    Error = Path + ": not a regular file";
     return false;
   }
-  const std::uintmax_t size = fs::file_size(path, code);
+  const std::uintmax_t size = fs::file_size(Path, code);
   if (code) {
-    error = path + ": " + code.message();
+    Error = Path + ": " + code.message();
     return false;
   }
   if (size > kMaxFileSize) {
-    error = path + ": larger than " + std::to_string(kMaxFileSize) + " bytes";
+    Error = Path + ": larger than " + std::to_string(kMaxFileSize) + " bytes";
     return false;
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(Path, std::ios::binary);
   std::stringstream text;
   if (in) text << in.rdbuf();
   if (!in) {
-    error = path + ": cannot be read";
+    Error = Path + ": cannot be read";
     return false;
   }
   std::string_view content = text.view();
@@ -114,7 +114,7 @@ bool TSettingsFile::Load(const std::string& path, std::string& error) {
     content.remove_prefix(kByteOrderMark.size());
   }
   if (!LooksLikeText(content)) {
-    error = path + ": not a text file";
+    Error = Path + ": not a text file";
     return false;
   }
   readFailed_ = false;
@@ -127,7 +127,7 @@ bool TSettingsFile::Load(const std::string& path, std::string& error) {
     // Every carriage return ending a line goes: a stray one would not survive the line ending it is saved with.
     while (line.ends_with('\r')) line.remove_suffix(1);
     if (!IsComment(line) && !SectionOf(line) && KeyOf(line).empty()) {
-      problems_.push_back(path + ": line " + std::to_string(lines_.size() + 1) +
+      problems_.push_back(Path + ": line " + std::to_string(lines_.size() + 1) +
                           " is not key=value, a [section] or a comment; it is kept as it is");
     }
     lines_.emplace_back(line);
@@ -136,16 +136,16 @@ bool TSettingsFile::Load(const std::string& path, std::string& error) {
   return true;
 }
 
-bool TSettingsFile::Save(const std::string& path, std::string& error) const {
+bool TSettingsFile::Save(const std::string& Path, std::string& Error) const {
   if (readFailed_) {
-    error = path + ": not saved, as it could not be read";
+    Error = Path + ": not saved, as it could not be read";
     return false;
   }
   std::error_code code;
-  const fs::path target = FollowLinks(path);
+  const fs::path target = FollowLinks(Path);
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), code);
   if (code) {
-    error = target.parent_path().string() + ": " + code.message();
+    Error = target.parent_path().string() + ": " + code.message();
     return false;
   }
   const fs::path temporary = target.string() + ".new";
@@ -155,7 +155,7 @@ bool TSettingsFile::Save(const std::string& path, std::string& error) const {
     for (const std::string& line : lines_) out << line << (crlf_ ? "\r\n" : "\n");
     out.flush();
     if (!out) {
-      error = temporary.string() + ": cannot be written";
+      Error = temporary.string() + ": cannot be written";
       fs::remove(temporary, code);
       return false;
     }
@@ -165,34 +165,34 @@ bool TSettingsFile::Save(const std::string& path, std::string& error) const {
   if (!code && fs::exists(old)) fs::permissions(temporary, old.permissions(), code);
   fs::rename(temporary, target, code);
   if (code) {
-    error = target.string() + ": " + code.message();
+    Error = target.string() + ": " + code.message();
     fs::remove(temporary, code);
     return false;
   }
   return true;
 }
 
-int TSettingsFile::Find(std::string_view key, std::string_view section) const {
-  bool inside = section.empty();  // lines before the first section line are the main part
+int TSettingsFile::Find(std::string_view Key, std::string_view Section) const {
+  bool inside = Section.empty();  // lines before the first section line are the main part
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (const std::optional<std::string_view> name = SectionOf(lines_[i])) {
-      inside = OpensSection(*name, section);
-    } else if (inside && KeyOf(lines_[i]) == key) {
+      inside = OpensSection(*name, Section);
+    } else if (inside && KeyOf(lines_[i]) == Key) {
       return static_cast<int>(i);
     }
   }
   return -1;
 }
 
-size_t TSettingsFile::InsertionPoint(std::string_view section) {
+size_t TSettingsFile::InsertionPoint(std::string_view Section) {
   // After the last line that is not blank of the section's last part. For the main part that is its own
   // section when it has one, else the lines before the first section (the whole file when there is none).
-  bool inside = section.empty(), sawSection = false;
+  bool inside = Section.empty(), sawSection = false;
   size_t afterSection = 0, afterTop = 0;
   bool top = true;
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (const std::optional<std::string_view> name = SectionOf(lines_[i])) {
-      inside = OpensSection(*name, section);
+      inside = OpensSection(*name, Section);
       top = false;
       if (inside) {
         sawSection = true;
@@ -205,64 +205,64 @@ size_t TSettingsFile::InsertionPoint(std::string_view section) {
     if (inside && !top) afterSection = i + 1;
   }
   if (sawSection) return afterSection;
-  if (section.empty()) return afterTop;
+  if (Section.empty()) return afterTop;
   // A new section at the end, a blank line before it.
   if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
-  lines_.push_back("[" + std::string(section) + "]");
+  lines_.push_back("[" + std::string(Section) + "]");
   return lines_.size();
 }
 
-std::optional<std::string> TSettingsFile::Get(std::string_view key, std::string_view section) const {
-  const int index = Find(key, section);
+std::optional<std::string> TSettingsFile::Get(std::string_view Key, std::string_view Section) const {
+  const int index = Find(Key, Section);
   if (index < 0) return std::nullopt;
   const std::string_view line = lines_[index];
   return std::string(Trim(line.substr(line.find('=') + 1)));
 }
 
-bool TSettingsFile::GetBool(std::string_view key, bool fallback, std::string_view section) const {
-  const std::optional<std::string> value = Get(key, section);
-  if (!value) return fallback;
+bool TSettingsFile::GetBool(std::string_view Key, bool Fallback, std::string_view Section) const {
+  const std::optional<std::string> value = Get(Key, Section);
+  if (!value) return Fallback;
   for (const char* yes : {"1", "true", "yes", "on"}) {
     if (*value == yes) return true;
   }
   for (const char* no : {"0", "false", "no", "off"}) {
     if (*value == no) return false;
   }
-  return fallback;
+  return Fallback;
 }
 
-int32_t TSettingsFile::GetInt(std::string_view key, int32_t fallback, int32_t min, int32_t max,
-                              std::string_view section) const {
-  const std::optional<std::string> value = Get(key, section);
-  if (!value) return fallback;
+int32_t TSettingsFile::GetInt(std::string_view Key, int32_t Fallback, int32_t Min, int32_t Max,
+                              std::string_view Section) const {
+  const std::optional<std::string> value = Get(Key, Section);
+  if (!value) return Fallback;
   int32_t number = 0;
   const char* end = value->data() + value->size();
   const auto [stop, status] = std::from_chars(value->data(), end, number);
-  if (status != std::errc{} || stop != end || number < min || number > max) return fallback;
+  if (status != std::errc{} || stop != end || number < Min || number > Max) return Fallback;
   return number;
 }
 
-void TSettingsFile::Set(std::string_view key, std::string_view value, std::string_view section) {
+void TSettingsFile::Set(std::string_view Key, std::string_view Value, std::string_view Section) {
   // A line break would end the value early and make the rest a broken line; another control byte would make the
   // file look binary and so unreadable next time. The value ends at the first of them.
   size_t end = 0;
-  while (end < value.size() && (static_cast<unsigned char>(value[end]) >= 0x20 || value[end] == '\t') &&
-         value[end] != 0x7F) {
+  while (end < Value.size() && (static_cast<unsigned char>(Value[end]) >= 0x20 || Value[end] == '\t') &&
+         Value[end] != 0x7F) {
     ++end;
   }
-  value = value.substr(0, end);
-  std::string line = std::string(key) + "=" + std::string(value);
-  const int index = Find(key, section);
+  Value = Value.substr(0, end);
+  std::string line = std::string(Key) + "=" + std::string(Value);
+  const int index = Find(Key, Section);
   if (index >= 0) {
     lines_[index] = std::move(line);
   } else {
-    const size_t at = InsertionPoint(section);
+    const size_t at = InsertionPoint(Section);
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
   }
 }
 
-void TSettingsFile::Remove(std::string_view key) {
-  const int index = Find(key, {});
+void TSettingsFile::Remove(std::string_view Key) {
+  const int index = Find(Key, {});
   if (index >= 0) lines_.erase(lines_.begin() + index);
 }
 

@@ -34,8 +34,8 @@ constexpr TButtonKey kMenuButtonKeys[] = {
 // splits the circle into four straight and four diagonal sectors of 45 degrees each.
 constexpr int64_t kSectorTangent = 414;
 
-void AddStickKeys(const TPadReading& pad, std::array<bool, 256>& Down) {
-  const int64_t x = pad.LeftX, y = pad.LeftY;
+void AddStickKeys(const TPadReading& Pad, std::array<bool, 256>& Down) {
+  const int64_t x = Pad.LeftX, y = Pad.LeftY;
   if (x * x + y * y <= int64_t{kStickDeadZone} * kStickDeadZone) return;
   const int64_t ax = std::llabs(x), ay = std::llabs(y);
   if (ax * 1000 > ay * kSectorTangent) Down[x < 0 ? VK_LEFT : VK_RIGHT] = true;
@@ -43,16 +43,16 @@ void AddStickKeys(const TPadReading& pad, std::array<bool, 256>& Down) {
 }
 }  // namespace
 
-void AddPadKeys(const TPadReading& pad, std::array<bool, 256>& Down) {
+void AddPadKeys(const TPadReading& Pad, std::array<bool, 256>& Down) {
   for (const TButtonKey& entry : kButtonKeys) {
-    if (pad.Buttons & (1u << entry.Button)) Down[entry.Key] = true;
+    if (Pad.Buttons & (1u << entry.Button)) Down[entry.Key] = true;
   }
-  AddStickKeys(pad, Down);
+  AddStickKeys(Pad, Down);
 }
 
-void AddPadMenuKeys(const TPadReading& pad, std::array<bool, 256>& Down) {
+void AddPadMenuKeys(const TPadReading& Pad, std::array<bool, 256>& Down) {
   for (const TButtonKey& entry : kMenuButtonKeys) {
-    if (pad.Buttons & (1u << entry.Button)) Down[entry.Key] = true;
+    if (Pad.Buttons & (1u << entry.Button)) Down[entry.Key] = true;
   }
-  AddStickKeys(pad, Down);
+  AddStickKeys(Pad, Down);
 }

@@ -3,30 +3,30 @@
 namespace {
 constexpr SDL_Scancode kNone = SDL_SCANCODE_UNKNOWN;
 
-TScancodePair One(SDL_Scancode a) { return {a, kNone}; }
-TScancodePair Two(SDL_Scancode a, SDL_Scancode b) { return {a, b}; }
+TScancodePair One(SDL_Scancode A) { return {A, kNone}; }
+TScancodePair Two(SDL_Scancode A, SDL_Scancode B) { return {A, B}; }
 // A key named by the character it types in the current layout; where the layout is not known (SDL's keyboard is
 // not set up yet) or has no such key, the key in that place of the US layout.
-TScancodePair ByKeycode(SDL_Keycode key, SDL_Scancode usPlace) {
-  const SDL_Scancode code = SDL_GetScancodeFromKey(key);
-  return One(code != SDL_SCANCODE_UNKNOWN ? code : usPlace);
+TScancodePair ByKeycode(SDL_Keycode Key, SDL_Scancode UsPlace) {
+  const SDL_Scancode code = SDL_GetScancodeFromKey(Key);
+  return One(code != SDL_SCANCODE_UNKNOWN ? code : UsPlace);
 }
 }  // namespace
 
-TScancodePair ScancodesForVirtualKey(int vk) {
-  if (vk >= 'A' && vk <= 'Z') {
-    return ByKeycode(SDLK_a + (vk - 'A'), static_cast<SDL_Scancode>(SDL_SCANCODE_A + (vk - 'A')));
+TScancodePair ScancodesForVirtualKey(int Vk) {
+  if (Vk >= 'A' && Vk <= 'Z') {
+    return ByKeycode(SDLK_a + (Vk - 'A'), static_cast<SDL_Scancode>(SDL_SCANCODE_A + (Vk - 'A')));
   }
-  if (vk >= '0' && vk <= '9') {
-    return ByKeycode(SDLK_0 + (vk - '0'),
-                     vk == '0' ? SDL_SCANCODE_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (vk - '1')));
+  if (Vk >= '0' && Vk <= '9') {
+    return ByKeycode(SDLK_0 + (Vk - '0'),
+                     Vk == '0' ? SDL_SCANCODE_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (Vk - '1')));
   }
-  if (vk >= 0x60 && vk <= 0x69) {  // VK_NUMPAD0..VK_NUMPAD9
-    return One(vk == 0x60 ? SDL_SCANCODE_KP_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (vk - 0x61)));
+  if (Vk >= 0x60 && Vk <= 0x69) {  // VK_NUMPAD0..VK_NUMPAD9
+    return One(Vk == 0x60 ? SDL_SCANCODE_KP_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (Vk - 0x61)));
   }
-  if (vk >= 0x70 && vk <= 0x7B) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (vk - 0x70)));   // F1..F12
-  if (vk >= 0x7C && vk <= 0x87) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F13 + (vk - 0x7C)));  // F13..F24
-  switch (vk) {
+  if (Vk >= 0x70 && Vk <= 0x7B) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (Vk - 0x70)));   // F1..F12
+  if (Vk >= 0x7C && Vk <= 0x87) return One(static_cast<SDL_Scancode>(SDL_SCANCODE_F13 + (Vk - 0x7C)));  // F13..F24
+  switch (Vk) {
     case 0x08: return One(SDL_SCANCODE_BACKSPACE);
     case 0x09: return One(SDL_SCANCODE_TAB);
     case 0x0D: return Two(SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER);  // VK_RETURN

@@ -35,7 +35,7 @@
 namespace {
 constexpr int kDesignLeft = 192, kDesignTop = 114;
 
-std::string SdlError(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
+std::string SdlError(const char* What) { return std::string(What) + ": " + SDL_GetError(); }
 
 // Opens SDL's video subsystem on a driver that shows something. SDL would otherwise fall back to its offscreen
 // driver when no display can be reached, and the game would run where nobody can see it. A driver named in
@@ -58,27 +58,27 @@ void OpenVideo() {
 }
 
 // An icon that cannot be read leaves the desktop's default one: worth a line on standard error, not a failure.
-void SetIconBesideProgram(SDL_Window* window, const std::string& name) {
+void SetIconBesideProgram(SDL_Window* Window, const std::string& Name) {
   char* base = SDL_GetBasePath();  // the program's folder, links resolved, ending in '/'
-  const std::string file = (base != nullptr ? std::string(base) : std::string()) + name;
+  const std::string file = (base != nullptr ? std::string(base) : std::string()) + Name;
   SDL_free(base);
   std::string error;
-  if (!SetWindowIconFromPng(window, file, error)) std::fprintf(stderr, "morvanth: no window icon: %s\n", error.c_str());
+  if (!SetWindowIconFromPng(Window, file, error)) std::fprintf(stderr, "morvanth: no window icon: %s\n", error.c_str());
 }
 
 // The display's refresh rate is close enough to 60 Hz for its vsync to pace the game.
-bool DisplayRunsAt60Hz(SDL_Window* window) {
+bool DisplayRunsAt60Hz(SDL_Window* Window) {
   SDL_DisplayMode mode;
-  const int display = SDL_GetWindowDisplayIndex(window);
+  const int display = SDL_GetWindowDisplayIndex(Window);
   if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return false;
   return mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
 }
 
 // The renderer's OpenGL is Mesa's CPU rasteriser (llvmpipe, softpipe, swrast: Xvfb, a machine without a GPU
 // driver). Uploading and drawing a frame through it costs several times what a plain copy does, on extra threads.
-bool OpenGLRunsOnCpu(SDL_Renderer* renderer) {
+bool OpenGLRunsOnCpu(SDL_Renderer* Renderer) {
   SDL_RendererInfo info{};
-  if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr || std::strncmp(info.name, "opengl", 6) != 0)
+  if (SDL_GetRendererInfo(Renderer, &info) != 0 || info.name == nullptr || std::strncmp(info.name, "opengl", 6) != 0)
     return false;
   using TGetString = const unsigned char* (*)(unsigned);
   const auto getString = reinterpret_cast<TGetString>(SDL_GL_GetProcAddress("glGetString"));
@@ -100,14 +100,14 @@ void PreferNativeWindowSurface() {
 }
 
 // Shows Pixels in Window until Enter, Escape, a click, the window's close or a quit request.
-void RunMessageBox(SDL_Window* window, TPresenter& presenter, const std::vector<uint32_t>& pixels, int width,
-                   int height) {
+void RunMessageBox(SDL_Window* Window, TPresenter& Presenter, const std::vector<uint32_t>& Pixels, int Width,
+                   int Height) {
   // Keys pressed before the box appeared (the Enter that started a game) do not close it.
   SDL_PumpEvents();
   SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEBUTTONUP);
-  SDL_RaiseWindow(window);
+  SDL_RaiseWindow(Window);
   for (;;) {
-    presenter.PresentFrame(pixels.data(), width, height, width * 4);
+    Presenter.PresentFrame(Pixels.data(), Width, Height, Width * 4);
     SDL_Event event;
     if (!SDL_WaitEventTimeout(&event, 250)) continue;
     do {
@@ -132,13 +132,13 @@ void RunMessageBox(SDL_Window* window, TPresenter& presenter, const std::vector<
 }
 
 // Writes "caption: text" in the player's language to standard error; gives both texts in CP932 for drawing.
-void ReportMessage(const std::string& text, const std::string& caption, std::string& shownText,
-                   std::string& shownCaption) {
-  const std::string utf8Text = LocalizeMessage(text), utf8Caption = LocalizeMessage(caption);
+void ReportMessage(const std::string& Text, const std::string& Caption, std::string& ShownText,
+                   std::string& ShownCaption) {
+  const std::string utf8Text = LocalizeMessage(Text), utf8Caption = LocalizeMessage(Caption);
   std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
   std::fflush(stderr);
-  shownText = ToCP932(utf8Text);
-  shownCaption = ToCP932(utf8Caption);
+  ShownText = ToCP932(utf8Text);
+  ShownCaption = ToCP932(utf8Caption);
 }
 
 int64_t RealTimeNs() {
@@ -151,18 +151,18 @@ int64_t RealTimeNs() {
 
 // [SECTION] Presenting frames: renderer or window surface
 
-TSdlPresenter::TSdlPresenter(SDL_Window* window, const TSdlWindowOptions& options)
-    : window_(window), integerScaling_(options.IntegerScaling), smooth_(options.Smooth), pacer_(false) {
+TSdlPresenter::TSdlPresenter(SDL_Window* Window, const TSdlWindowOptions& Options)
+    : window_(Window), integerScaling_(Options.IntegerScaling), smooth_(Options.Smooth), pacer_(false) {
   // Only a 60 Hz display's retrace can pace the game, and only an accelerated renderer waits for it. Otherwise
   // the pacer's clock does the pacing and the frame is copied into the window's surface, the cheapest way to the
   // screen for a picture drawn on the CPU (a renderer's texture would cost two more copies of it).
   bool vsync = false;
   if (smooth_) {
     // Only a renderer filters when it scales.
-    renderer_ = SDL_CreateRenderer(window, -1, 0);
-  } else if (DisplayRunsAt60Hz(window)) {
+    renderer_ = SDL_CreateRenderer(Window, -1, 0);
+  } else if (DisplayRunsAt60Hz(Window)) {
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
-    renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    renderer_ = SDL_CreateRenderer(Window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (renderer_ != nullptr && OpenGLRunsOnCpu(renderer_)) {
       SDL_DestroyRenderer(renderer_);
       renderer_ = nullptr;
@@ -175,7 +175,7 @@ TSdlPresenter::TSdlPresenter(SDL_Window* window, const TSdlWindowOptions& option
   }
   if (renderer_ == nullptr) {
     PreferNativeWindowSurface();
-    if (SDL_GetWindowSurface(window) == nullptr) throw EDisplayError(SdlError("cannot draw into the window"));
+    if (SDL_GetWindowSurface(Window) == nullptr) throw EDisplayError(SdlError("cannot draw into the window"));
   }
   pacer_ = TFramePacer(vsync);
   const char* logFirst = SDL_getenv("MORVANTH_LOG_FIRST_PRESENT");
@@ -264,29 +264,29 @@ void TSdlPresenter::PresentToSurface(const uint32_t* Pixels, int32_t Width, int3
 
 // [SECTION] The window: creation, borders, size and place on the screen
 
-TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight, const TSdlWindowOptions& options)
-    : options_(options),
-      clientWidth_(clientWidth),
-      clientHeight_(clientHeight),
-      scale_(std::max(options.Scale, 1)),
-      pendingFullscreen_(options.Fullscreen) {
+TSdlWindow::TSdlWindow(int32_t ClientWidth, int32_t ClientHeight, const TSdlWindowOptions& Options)
+    : options_(Options),
+      clientWidth_(ClientWidth),
+      clientHeight_(ClientHeight),
+      scale_(std::max(Options.Scale, 1)),
+      pendingFullscreen_(Options.Fullscreen) {
   // SDL reads the class and app id from its environment when the video subsystem starts.
-  if (!options.AppId.empty()) {
-    SDL_setenv("SDL_VIDEO_X11_WMCLASS", options.AppId.c_str(), 0);
-    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", options.AppId.c_str(), 0);
+  if (!Options.AppId.empty()) {
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", Options.AppId.c_str(), 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", Options.AppId.c_str(), 0);
   }
   OpenVideo();
   // The form's design position; shown only once the device component gives it its size.
-  window_ = SDL_CreateWindow("", kDesignLeft, kDesignTop, clientWidth * scale_, clientHeight * scale_,
+  window_ = SDL_CreateWindow("", kDesignLeft, kDesignTop, ClientWidth * scale_, ClientHeight * scale_,
                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (window_ == nullptr) {
     const std::string message = SdlError("cannot create the window");
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw EDisplayError(message);
   }
-  if (!options.IconFile.empty()) SetIconBesideProgram(window_, options.IconFile);
+  if (!Options.IconFile.empty()) SetIconBesideProgram(window_, Options.IconFile);
   try {
-    presenter_ = std::make_unique<TSdlPresenter>(window_, options);
+    presenter_ = std::make_unique<TSdlPresenter>(window_, Options);
   } catch (...) {
     SDL_DestroyWindow(window_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -298,7 +298,7 @@ TSdlWindow::TSdlWindow(int32_t clientWidth, int32_t clientHeight, const TSdlWind
     const TScancodePair codes = ScancodesForVirtualKey(vk);
     keyTable_[vk] = {codes[0], codes[1]};
   }
-  gamepads_ = std::make_unique<TGamepadInput>(options.PadMappingFile);
+  gamepads_ = std::make_unique<TGamepadInput>(Options.PadMappingFile);
 }
 
 TSdlWindow::~TSdlWindow() {
@@ -419,15 +419,15 @@ bool TSdlWindow::IsFullscreen() const {
 
 TPresenter& TSdlWindow::Presenter() { return *presenter_; }
 
-void TSdlWindow::SetCaption(const std::string& caption) { SDL_SetWindowTitle(window_, ToUTF8(caption).c_str()); }
+void TSdlWindow::SetCaption(const std::string& Caption) { SDL_SetWindowTitle(window_, ToUTF8(Caption).c_str()); }
 
-void TSdlWindow::SetScreenCursor(int cursor) { SDL_ShowCursor(cursor == crNone ? SDL_DISABLE : SDL_ENABLE); }
+void TSdlWindow::SetScreenCursor(int Cursor) { SDL_ShowCursor(Cursor == crNone ? SDL_DISABLE : SDL_ENABLE); }
 
 // [SECTION] Message boxes
 
-int TSdlWindow::MessageBoxA(const std::string& text, const std::string& caption, uint32_t /*flags*/) {
+int TSdlWindow::MessageBoxA(const std::string& Text, const std::string& Caption, uint32_t /*flags*/) {
   std::string shownText, shownCaption;
-  ReportMessage(text, caption, shownText, shownCaption);
+  ReportMessage(Text, Caption, shownText, shownCaption);
   TFreeTypeGlyphSource glyphs;
   TMessagePicture picture(glyphs, shownCaption, shownText, clientWidth_);
   std::vector<uint32_t> pixels;
@@ -462,23 +462,23 @@ const TKeySource& TSdlWindow::PadKeys() const { return gamepads_->GameKeys(); }
 
 const TKeySource& TSdlWindow::PadMenuKeys() const { return gamepads_->MenuKeys(); }
 
-void TSdlWindow::HandleKeyDown(const SDL_KeyboardEvent& key) {
-  if (key.repeat) return;
-  const bool enter = key.keysym.scancode == SDL_SCANCODE_RETURN || key.keysym.scancode == SDL_SCANCODE_KP_ENTER;
-  if (enter && (key.keysym.mod & KMOD_ALT)) {
+void TSdlWindow::HandleKeyDown(const SDL_KeyboardEvent& Key) {
+  if (Key.repeat) return;
+  const bool enter = Key.keysym.scancode == SDL_SCANCODE_RETURN || Key.keysym.scancode == SDL_SCANCODE_KP_ENTER;
+  if (enter && (Key.keysym.mod & KMOD_ALT)) {
     // Toggling fullscreen should not also pause the game or start one from the title.
     swallowEnter_ = true;
     ToggleFullscreen();
-  } else if (key.keysym.scancode == SDL_SCANCODE_F11) {
+  } else if (Key.keysym.scancode == SDL_SCANCODE_F11) {
     ToggleFullscreen();
   }
 }
 
-void TSdlWindow::ProcessMessages(TApplication& application) {
+void TSdlWindow::ProcessMessages(TApplication& Application) {
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
-      application.Terminate(0);
+      Application.Terminate(0);
     } else if (event.type == SDL_KEYDOWN) {
       HandleKeyDown(event.key);
     } else if (event.type == SDL_WINDOWEVENT && !framedFit_ && !IsFullscreen()) {
@@ -503,9 +503,9 @@ void TSdlWindow::WaitMessage() { SDL_WaitEventTimeout(nullptr, 100); }
 
 // [SECTION] The box shown before any window exists
 
-int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t /*flags*/) {
+int ShowMessageBox(const std::string& Text, const std::string& Caption, uint32_t /*flags*/) {
   std::string shownText, shownCaption;
-  ReportMessage(text, caption, shownText, shownCaption);
+  ReportMessage(Text, Caption, shownText, shownCaption);
   // Without a display standard error is all there is.
   try {
     OpenVideo();

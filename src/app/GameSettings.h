@@ -44,8 +44,8 @@ std::span<const TSettingKey> SettingKeys();
 // Known keys with a value out of place read as their defaults. In "[keys]", a key name the table of names does
 // not know leaves that action's key as it was, and keys that would end up bound twice leave every key as it
 // was; each such problem is added to Problems (when given), one line each.
-TGameSettings ReadGameSettings(const TSettingsFile& file, std::vector<std::string>* Problems = nullptr);
+TGameSettings ReadGameSettings(const TSettingsFile& File, std::vector<std::string>* Problems = nullptr);
 // Sets every known key (the skin once one is chosen), leaving the others as they are. An action's key is
 // written once it differs from the game's own or the file names it already, so a player who never rebinds
 // gets no "[keys]" section.
-void WriteGameSettings(const TGameSettings& settings, TSettingsFile& file);
+void WriteGameSettings(const TGameSettings& Settings, TSettingsFile& File);

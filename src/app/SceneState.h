@@ -8,7 +8,7 @@ class TCustomScene;
 class TOptionsScreen;
 
 // Scene number of a scene object (0 title, 1 game, 2 ending) by its class; -1 for none or another class.
-int SceneNumberOf(const TCustomScene* scene);
+int SceneNumberOf(const TCustomScene* Scene);
 
 // {"frame":F,"scene":N,"sceneFrame":C,...} with the fields the scene's class offers; no trailing newline.
 // With objects, a game scene adds "objects": the hit rectangles [left,top,right,bottom] of the ship, the
@@ -16,5 +16,5 @@ int SceneNumberOf(const TCustomScene* scene);
 // "options" tells its row, whether it waits for a key, its note, every option's value and every action's key.
 // Extra (",\"name\":value..." or empty) is added at the end of the object: the skin watch's fields, the
 // enemies that ended in the frame.
-std::string DescribeSceneState(uint32_t frame, const TCustomScene* scene, bool objects = false,
-                               const TOptionsScreen* options = nullptr, const std::string& extra = {});
+std::string DescribeSceneState(uint32_t Frame, const TCustomScene* Scene, bool Objects = false,
+                               const TOptionsScreen* Options = nullptr, const std::string& Extra = {});

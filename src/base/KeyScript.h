@@ -38,7 +38,7 @@ struct TKeyScript {
 };
 
 // Writes the header lines of Script (seed, skin, classic, player, scores: those it holds), each ending in '\n'.
-void WriteKeyScriptHeader(std::ostream& out, const TKeyScript& Script);
+void WriteKeyScriptHeader(std::ostream& Out, const TKeyScript& Script);
 
 // Frame lines a script may hold (README): a recording writes one per change of the keys, so this is over 18
 // hours of a change every frame, and at most a few hundred megabytes.
@@ -50,13 +50,13 @@ inline constexpr size_t kKeyScriptLineLimit = 4'000'000;
 // SkinLineValue writes it), "classic 0|1" and "player NAME" may each appear once, and "score POINTS NAME SKIN"
 // (SKIN as in a skin line) any number of times. Empty lines and lines starting with '#' are skipped. Frames must not
 // decrease. Raises std::runtime_error naming the line on anything else.
-TKeyScript ReadKeyScript(std::istream& in);
+TKeyScript ReadKeyScript(std::istream& In);
 // The frame lines of ReadKeyScript.
-std::vector<TKeyScriptLine> ParseKeyScript(std::istream& in);
+std::vector<TKeyScriptLine> ParseKeyScript(std::istream& In);
 
 // The word of a script line that marks the application inactive, and its test (any letter case).
 inline constexpr const char* kAwayWord = "AWAY";
-bool IsAwayWord(const std::string& word);
+bool IsAwayWord(const std::string& Word);
 // The value of a "skin" line for Name: the name itself when the line gives it back unchanged, otherwise the
 // name in double quotes with backslash escapes (\\, \", \xHH for control bytes), which the reader undoes. Names
 // with control bytes, leading or trailing white space or a leading quote take the quoted form.
@@ -66,7 +66,7 @@ std::string ShowableText(const std::string& Text);
 
 // Virtual-key code of a key name (the script's own, or any of KeyNames: TAB, X, F1, ...) or number; -1 when it
 // is neither.
-int VirtualKeyFromName(const std::string& name);
+int VirtualKeyFromName(const std::string& Name);
 // The script's name of a virtual-key code: LEFT ... LCTRL, or nullptr when it is written as a number.
 const char* KeyNameOf(uint8_t VirtualKey);
 
@@ -74,7 +74,7 @@ const char* KeyNameOf(uint8_t VirtualKey);
 class TScriptedKeySource : public TKeySource {
  public:
   TScriptedKeySource() = default;
-  explicit TScriptedKeySource(std::vector<TKeyScriptLine> script) : script_(std::move(script)) {}
+  explicit TScriptedKeySource(std::vector<TKeyScriptLine> Script) : script_(std::move(Script)) {}
 
   // Holds exactly the keys (and the activity) of the last script line whose frame is not after Frame. O(1) a
   // call, amortised, when the frames rise (lines' frames never decrease).

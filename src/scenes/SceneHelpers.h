@@ -18,7 +18,7 @@ using TSXVertexSPDynArray = std::vector<TSXVertexSP>;
 
 // Four corners (Left,Top), (Right,Top), (Left,Bottom), (Right,Bottom) with the given diffuse colours,
 // specular 0 and texture coordinates spanning the whole texture.
-void MakeQuadVertices(const TRect& rect, const std::array<uint32_t, 4>& colors, TSXVertexSPDynArray& vertices);
+void MakeQuadVertices(const TRect& Rect, const std::array<uint32_t, 4>& Colors, TSXVertexSPDynArray& Vertices);
 
 // A new texture holding Text in white, its alpha the glyph coverage, exactly as large as the measured text, made
 // with Writer in the font FontName of FontSize points.

@@ -16,8 +16,8 @@ struct TSkinCheckResult {
   bool StageDefsLoaded = false;
 };
 
-void WriteSkinJson(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
-                   const TStageDefList& stages, const std::vector<TSkinWarning>& warnings);
+void WriteSkinJson(std::ostream& Out, const TSkinCheckResult& Result, const TGraphicDefList& Graphics,
+                   const TStageDefList& Stages, const std::vector<TSkinWarning>& Warnings);
 // The counts, one line per warning, and "OK" (with the number of warnings, when there are any).
-void WriteSkinSummary(std::ostream& out, const TSkinCheckResult& result, const TGraphicDefList& graphics,
-                      const TStageDefList& stages, const std::vector<TSkinWarning>& warnings);
+void WriteSkinSummary(std::ostream& Out, const TSkinCheckResult& Result, const TGraphicDefList& Graphics,
+                      const TStageDefList& Stages, const std::vector<TSkinWarning>& Warnings);

@@ -19,7 +19,7 @@ inline constexpr int32_t kStickDeadZone = 10000;
 // Sets the virtual keys the pad holds in Down (never clears one, so several pads add up): d-pad and stick
 // steer with the arrows (the stick in eight 45-degree sectors), A fires (Z), B or X buys the power-up (C),
 // Start is Enter, Back is Escape and either shoulder button is left Ctrl.
-void AddPadKeys(const TPadReading& pad, std::array<bool, 256>& Down);
+void AddPadKeys(const TPadReading& Pad, std::array<bool, 256>& Down);
 // The same for menus (the options screen): d-pad and stick are the arrows, A and Start are Enter, B and Back
 // are Escape, Y is Tab.
-void AddPadMenuKeys(const TPadReading& pad, std::array<bool, 256>& Down);
+void AddPadMenuKeys(const TPadReading& Pad, std::array<bool, 256>& Down);

@@ -42,6 +42,22 @@ shot() {
   [ "${2:-}" = root ] && source=(-root)
   xwd -silent "${source[@]}" >"$WORK/shot.xwd" && convert "$WORK/shot.xwd" "$1" || fail "screenshot failed"
 }
+# differing A B: how many pixels two pictures differ in.
+differing() { compare -metric AE "$1" "$2" null: 2>&1; }
+# still PICTURE: true once the window's picture stands still: two shots some frames apart agree (the X server may
+# lag a frame behind the game). PICTURE keeps the first.
+still() {
+  shot "$1"
+  wait_frames 3
+  shot "$WORK/again.png"
+  [ "$(differing "$1" "$WORK/again.png")" = 0 ]
+}
+# replay_headless KEYS FRAMES: morvanth-headless ($RUNNER) replays a window's recording for FRAMES frames; its
+# state lines go to $WORK/replay.jsonl, its last picture to $WORK/replay.png.
+replay_headless() {
+  "$RUNNER" --input "$1" --frames "$2" --state "$WORK/replay.jsonl" --shot "$(($2 - 1)):$WORK/replay.png" \
+    2>"$WORK/replay.err" || fail "morvanth-headless could not replay the recording: $(cat "$WORK/replay.err")"
+}
 
 # window_test_begin [BUILD]: BUILD (made absolute; as set when not given), GAME and RUNNER (the game and the
 # headless runner in it, unless set), the scratch folder, and settings, data and home folders of the test's own

@@ -8,9 +8,9 @@ source "$(dirname "$0")/headless.bash" "$1"
 SOURCE=$(cd "$2" && pwd)
 printf '0 Z\n150 ENTER Z\n152 Z\n' >"$WORK/still.in"
 
-# still SKIN SEED: the game-over state line (or "none"), then the first line in play with the ship away from its
+# play_still SKIN SEED: the game-over state line (or "none"), then the first line in play with the ship away from its
 # fly-in's end (or "still").
-still() {
+play_still() {
   "$RUNNER" --root "$SOURCE" --skin "$1" --seed "$2" --frames 60000 --input "$WORK/still.in" --state - \
     2>"$WORK/run.err" |
     awk '/"scene":1,/ && /"entering":false/ && /"energy":1,/ && !/"ship":\{"x":140,"y":300,/ {
@@ -26,7 +26,7 @@ SEEDS="1 2 3"
 grep -q "^MORVANTH_SANITIZE:BOOL=ON" "$1/CMakeCache.txt" && SEEDS="1"
 for skin in morv nebula; do
   for seed in $SEEDS; do
-    { read -r over; read -r moved; } < <(still "$skin" "$seed")
+    { read -r over; read -r moved; } < <(play_still "$skin" "$seed")
     [ "$moved" = still ] || fail "$skin seed $seed: the ship moved: $moved"
     [ "$over" != none ] || fail "$skin seed $seed: no game over in 60000 frames $(cat "$WORK/run.err")"
     stage=$(sed -n 's/.*"stage":\([0-9-]*\),.*/\1/p' <<<"$over")

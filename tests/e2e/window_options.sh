@@ -15,7 +15,6 @@ require_tools Xvfb xwininfo xwd convert compare xdotool openbox xprop
 start_xvfb "$WORK/xvfb.log" 1800x1400  # room for the window at twice its size
 start_openbox
 SETTINGS="$XDG_CONFIG_HOME/morvanth/settings.ini"
-differing() { compare -metric AE "$1" "$2" null: 2>&1; }
 options_open() { [[ "$(state)" == *'"options":{'* ]]; }
 options_closed() { [[ "$(state)" != *'"options":{'* ]]; }
 note_says() { [[ "$(state)" == *"\"note\":\"$1"* ]]; }
@@ -95,13 +94,7 @@ wait_frames 30
 is shots 0 || fail "Z still fires: $(state)"
 keys_up z
 tap_until "the pause" Return is paused true
-paused_picture() {
-  shot "$WORK/window.png"
-  wait_frames 3
-  shot "$WORK/again.png"
-  [ "$(differing "$WORK/window.png" "$WORK/again.png")" = 0 ]
-}
-WAIT_FRAMES=1200 wait_until "a still picture of the pause" paused_picture
+WAIT_FRAMES=1200 wait_until "a still picture of the pause" still "$WORK/window.png"
 stop_game
 
 # The recording holds the game's own codes: Z for the frames X was held, never X (88); the options' frames are
@@ -110,8 +103,7 @@ KEYS="$WORK/game.keys"
 grep -q ' Z' "$KEYS" || fail "no Z in the recording: $(cat "$KEYS")"
 ! grep -qw 88 "$KEYS" || fail "X itself in the recording: $(cat "$KEYS")"
 FRAMES=$(tail -1 "$KEYS")
-"$RUNNER" --input "$KEYS" --frames "$FRAMES" --state "$WORK/replay.jsonl" --shot "$((FRAMES - 1)):$WORK/replay.png" \
-  || fail "morvanth-headless could not replay the recording"
+replay_headless "$KEYS" "$FRAMES"
 [[ "$(tail -1 "$WORK/replay.jsonl")" == *'"paused":true'* ]] || fail "the replay ends elsewhere: $(tail -1 "$WORK/replay.jsonl")"
 [ "$(differing "$WORK/window.png" "$WORK/replay.png")" = 0 ] \
   || fail "the replay's last picture differs from the window's in $(differing "$WORK/window.png" "$WORK/replay.png") pixels"

@@ -17,16 +17,8 @@ mkdir -p "$(dirname "$SCORES")"
 printf '# my scores\nnebula.1=5 NEB\nmorv.1=300 BOB\n' >"$SCORES"
 start_xvfb "$WORK/xvfb.log"
 start_openbox
-differing() { compare -metric AE "$1" "$2" null: 2>&1; }
 # lit FILE GEOMETRY COLOUR: how many pixels of that colour the part of the picture holds.
 lit() { convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" -format "%[fx:mean*w*h]" info:; }
-# still PICTURE: a picture of the window that stands still (two shots some frames apart agree).
-still() {
-  shot "$1"
-  wait_frames 3
-  shot "$WORK/again.png"
-  [ "$(differing "$1" "$WORK/again.png")" = 0 ]
-}
 keep() { [ -n "${MORVANTH_SHOT_DIR:-}" ] && cp "$WORK/$1" "$MORVANTH_SHOT_DIR/scores-$1"; return 0; }
 
 # The title: BOB's row of morv in white under the selector, the key help below the table.
@@ -87,8 +79,7 @@ grep -q '^classic 0$' "$KEYS" && grep -q "^player " "$KEYS" && grep -qx 'score 3
   fail "the recording lacks what the scores depend on: $(head -8 "$KEYS")"
 FRAMES=$(tail -1 "$KEYS")
 cp "$SCORES" "$WORK/scores.before"
-"$RUNNER" --input "$KEYS" --frames "$FRAMES" --state "$WORK/replay.jsonl" --shot "$((FRAMES - 1)):$WORK/replay.png" \
-  2>"$WORK/replay.err" || fail "the replay failed: $(cat "$WORK/replay.err")"
+replay_headless "$KEYS" "$FRAMES"
 scores() { sed -n 's/^{"frame":\([0-9]*\),"scene":1,.*"score":\([0-9]*\),.*/\1 \2/p' "$1"; }
 [ "$(scores "$STATE" | wc -l)" -gt 100 ] || fail "the window wrote no game frames"
 diff <(scores "$STATE") <(scores "$WORK/replay.jsonl") >"$WORK/diff" || fail "the replay scored otherwise: $(head -5 "$WORK/diff")"

@@ -4,8 +4,18 @@
 
 enum TItemKind : uint8_t { ikNone = 0, ikPowerUp = 1 };
 
-// Graphic definition ids of the item kinds ("" for none).
-inline constexpr const char* ItemGraphicIds[] = {"", "capsule"};
+// The item kinds, by TItemKind: the name a stage definition gives one ("item" attribute) and the graphic
+// definition id of its drop. A new kind is its enumerator, a row here, its graphic's row in the game scene's
+// graphics table (kGameGraphics, which checks at compile time that it follows these rows) and what collecting
+// it does.
+struct TItemKindRow {
+  const char* Name;
+  const char* GraphicId;
+};
+inline constexpr TItemKindRow kItemKinds[] = {
+    /* ikNone    */ {"", ""},
+    /* ikPowerUp */ {"powerup", "capsule"},
+};
 
 // Motion codes of enemies.
 enum : uint8_t {

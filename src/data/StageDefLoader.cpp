@@ -1,5 +1,7 @@
 #include "StageDefLoader.h"
 
+#include <iterator>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -146,4 +148,9 @@ uint8_t MotionFromName(const std::string& Name) {
   return mtStraight;
 }
 
-TItemKind ItemFromName(const std::string& Name) { return Name == "powerup" ? ikPowerUp : ikNone; }
+TItemKind ItemFromName(const std::string& Name) {
+  for (size_t kind = ikPowerUp; kind < std::size(kItemKinds); ++kind) {
+    if (Name == kItemKinds[kind].Name) return static_cast<TItemKind>(kind);
+  }
+  return ikNone;
+}

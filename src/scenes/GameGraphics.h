@@ -1,9 +1,12 @@
 // The graphic definitions the game scene looks up once when a game starts, one row each. The row's position is
 // the index into TShootingScene::Graphics; the meter reads rows 0 to 5 as the labels of its six cells, so those
-// rows follow the cells' order. Adding an item kind means adding its row after giCapsule (its graphic is found
-// by ItemGraphic) and its id to ItemGraphicIds.
+// rows follow the cells' order. The item kinds' rows follow the explosion's in kind order (ItemGraphic finds
+// them there); a static_assert below keeps them in step with kItemKinds.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <string_view>
 
 #include "GameVocabulary.h"
 
@@ -32,19 +35,19 @@ struct TGameGraphicRow {
 
 // clang-format off
 inline constexpr TGameGraphicRow kGameGraphics[giGameGraphicCount] = {
-    /* giTxtSpeed          */ {"txtspeed",                  true,  0},   // meter label of cell 0
-    /* giTxtMissile        */ {"txtmissile",                true,  1},
-    /* giTxtDouble         */ {"txtdouble",                 true,  2},
-    /* giTxtLaser          */ {"txtlaser",                  true,  3},
-    /* giTxtOption         */ {"txtoption",                 true,  4},
-    /* giTxtShield         */ {"txtshield",                 true,  5},   // meter label of cell 5
-    /* giBgPowerUp         */ {"bgpowerup",                 true,  6},   // a cell's background
-    /* giBgPowerUpSelected */ {"bgpowerupselected",         true,  7},   // the background under the ship's cursor
-    /* giShot              */ {"shot",                      false, 8},   // the ship's forward shot
-    /* giLaser             */ {"laser",                     false, 9},   // the ship's laser
-    /* giBullet            */ {"bullet",                    false, 12},  // enemy bullets and the double's upward shot
-    /* giExplosion         */ {"explosion",                 false, 10},  // every explosion
-    /* giCapsule           */ {ItemGraphicIds[ikPowerUp],   false, 11},  // the drop of item kind 1
+    /* giTxtSpeed          */ {"txtspeed",                       true,  0},   // meter label of cell 0
+    /* giTxtMissile        */ {"txtmissile",                     true,  1},
+    /* giTxtDouble         */ {"txtdouble",                      true,  2},
+    /* giTxtLaser          */ {"txtlaser",                       true,  3},
+    /* giTxtOption         */ {"txtoption",                      true,  4},
+    /* giTxtShield         */ {"txtshield",                      true,  5},   // meter label of cell 5
+    /* giBgPowerUp         */ {"bgpowerup",                      true,  6},   // a cell's background
+    /* giBgPowerUpSelected */ {"bgpowerupselected",              true,  7},   // the background under the ship's cursor
+    /* giShot              */ {"shot",                           false, 8},   // the ship's forward shot
+    /* giLaser             */ {"laser",                          false, 9},   // the ship's laser
+    /* giBullet            */ {"bullet",                         false, 12},  // enemy bullets, the double's upward shot
+    /* giExplosion         */ {"explosion",                      false, 10},  // every explosion
+    /* giCapsule           */ {kItemKinds[ikPowerUp].GraphicId,  false, 11},  // the drop of item kind 1
 };
 // clang-format on
 
@@ -55,3 +58,15 @@ constexpr int32_t ItemGraphic(uint8_t Item) {
   const int32_t row = giExplosion + (Item & 0x7F);
   return row < giGameGraphicCount ? row : giGameGraphicCount;
 }
+
+// Each item kind's row follows the explosion's, in kind order, and names the kind's graphic.
+constexpr bool ItemRowsFollowKinds() {
+  for (size_t kind = ikPowerUp; kind < std::size(kItemKinds); ++kind) {
+    const size_t row = giExplosion + kind;
+    if (row >= giGameGraphicCount || std::string_view(kGameGraphics[row].Id) != kItemKinds[kind].GraphicId) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(ItemRowsFollowKinds(), "an item kind's graphic row is missing or out of kind order");

@@ -57,8 +57,8 @@ TEST(VisibleTest, DropsDriftLeftUntilMinus100) {
   EXPECT_TRUE(drop->IsFinished());
   list.RemoveFinished();
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_STREQ(ItemGraphicIds[ikPowerUp], "capsule");
-  EXPECT_STREQ(ItemGraphicIds[ikNone], "");
+  EXPECT_STREQ(kItemKinds[ikPowerUp].GraphicId, "capsule");
+  EXPECT_STREQ(kItemKinds[ikNone].GraphicId, "");
 }
 
 TEST(VisibleTest, AnimationsFinishAtMaxFrameAndNonAnimationsAtOnce) {

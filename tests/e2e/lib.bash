@@ -191,6 +191,8 @@ wait_until() {
     polls=$((polls + 1))
     if [ -n "$GAME_PID" ]; then
       if game_ended; then
+        # The game may have ended just after the last look: its end may be what was awaited (game_ended).
+        "$@" && return 0
         wait "$GAME_PID"
         wait_failed "the game ended (status $?) while waiting for $what: $(tail -5 "$WORK/game.err" 2>/dev/null)"
       fi

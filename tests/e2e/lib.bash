@@ -178,6 +178,29 @@ is() { [ "$(field "$1")" = "$2" ]; }
 at_least() { local value; value=$(field "$1"); [ -n "$value" ] && [ "$value" -ge "$2" ]; }
 at_most() { local value; value=$(field "$1"); [ -n "$value" ] && [ "$value" -le "$2" ]; }
 
+# steer_to_y LOW HIGH: moves the ship with Up or Down until its y is within LOW..HIGH. A key is let go only after
+# the game has shown the ship past the band's middle, so on a busy machine it may overshoot the band: it steers
+# back as often as needed.
+steer_to_y() {
+  local y middle=$((($1 + $2) / 2)) turns=0
+  while y=$(field y) && [ -n "$y" ]; do
+    if [ "$y" -gt "$2" ]; then
+      keys_down Up
+      wait_until "the ship up to y $middle" at_most y "$middle"
+      keys_up Up
+    elif [ "$y" -lt "$1" ]; then
+      keys_down Down
+      wait_until "the ship down to y $middle" at_least y "$middle"
+      keys_up Down
+    else
+      return 0
+    fi
+    turns=$((turns + 1))
+    [ "$turns" -le 20 ] || fail "the ship was not steered into y $1..$2 in 20 turns (at $y)"
+  done
+  fail "no ship to steer: $(state)"
+}
+
 # wait_until WHAT COMMAND...: polls COMMAND until it succeeds. Fails, naming WHAT (and what the command
 # WAIT_EXPLAIN, if set, says then), when the game ends first, makes no frame for STILL_POLLS polls (default 1200,
 # a minute at least), or runs WAIT_FRAMES frames (default 3600, a minute of play) in vain. Without a game

@@ -4,6 +4,7 @@
 #include <limits>
 #include "RasterState.h"
 #include "platform/SoftDeviceFixture.h"
+#include "support/RasterWorkloads.h"
 
 namespace {
 
@@ -387,6 +388,8 @@ TEST_F(SoftRasterSets, BaselineAndBestKernelsDrawTheSamePicture) {
   int differing = 0;
   for (size_t i = 0; i < baseline.size(); ++i) differing += baseline[i] != best[i];
   EXPECT_EQ(differing, 0);
+  // The exact picture, recorded: every processor and every faster path must keep it.
+  EXPECT_EQ(rasterwork::PictureHash(best), 0u) << std::hex << "0x" << rasterwork::PictureHash(best);
   std::vector<uint32_t> colours = best;  // the workload really drew: a picture of many colours
   std::sort(colours.begin(), colours.end());
   EXPECT_GT(std::unique(colours.begin(), colours.end()) - colours.begin(), 200);

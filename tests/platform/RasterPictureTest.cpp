@@ -59,9 +59,9 @@ class RasterPicture : public ::testing::TestWithParam<bool> {
 TEST_P(RasterPicture, WorkloadsKeepTheirRecordedPixels) {
   RasterUseBaselineKernels(GetParam());
   const TRecorded recorded[] = {
-      {"full-screen wrapped quad", FullScreenWorkload, 0},
-      {"1000 sprites", SpriteWorkload, 0},
-      {"game frame", FrameWorkload, 0},
+      {"full-screen wrapped quad", FullScreenWorkload, 0x43755e42d9b420e6},
+      {"1000 sprites", SpriteWorkload, 0x8d6f15eeb6758942},
+      {"game frame", FrameWorkload, 0x46be763dcf2aab94},
   };
   for (const TRecorded& r : recorded) {
     const std::vector<uint32_t> pixels = Draw(r.Workload());

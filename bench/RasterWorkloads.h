@@ -124,7 +124,7 @@ inline std::vector<IDirect3DTexture9*> CreateTextures(IDirect3DDevice9* Device) 
 
 // Draws the quads as the sprite layer does: states set only when they change, one strip per quad.
 inline void DrawWorkload(IDirect3DDevice9* d, const std::vector<IDirect3DTexture9*>& Textures,
-                       const std::vector<TQuad>& Quads) {
+                         const std::vector<TQuad>& Quads) {
   d->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00101010, 1.0f, 0);
   d->BeginScene();
   d->SetRenderState(D3DRS_SPECULARENABLE, 1);

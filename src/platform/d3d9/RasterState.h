@@ -76,9 +76,10 @@ struct TRasterState {
 // far less than the 1/256 texel the samplers snap to, so that a pixel centre on a texel edge stays on it.
 constexpr int kRasterTexelBits = 24;
 
-// One row of pixels of one triangle. Colours are per channel in memory order (blue, green, red, alpha) as 16.16
-// fixed point with the rounding half already added; texture coordinates in texels, with kRasterTexelBits
-// fraction bits.
+// Rows of pixels of one triangle, of equal length and starting in one column: one row in general, all the rows
+// of a rectangle in one go. Colours are per channel in memory order (blue, green, red, alpha) as 16.16 fixed point
+// with the rounding half already added; texture coordinates in texels, with kRasterTexelBits fraction bits.
+// Every value of a later row is the first row's plus a whole number of row steps, exactly.
 struct TRasterSpan {
   uint32_t* Target;
   int32_t Count;
@@ -90,6 +91,12 @@ struct TRasterSpan {
   int32_t DiffuseStep[4];
   int64_t Padding;
   int32_t SpecularStep[4];
+  // The rows: how many, and from one to the next (target in pixels).
+  int32_t Rows = 1;
+  int32_t TargetRowStep = 0;
+  int64_t RowStepU = 0, RowStepV = 0;
+  int32_t DiffuseRowStep[4] = {};
+  int32_t SpecularRowStep[4] = {};
 };
 
 using TRasterKernel = void (*)(const TRasterSpan& Span, const TRasterState& State);

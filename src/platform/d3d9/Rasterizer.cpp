@@ -161,22 +161,42 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   span.StepU = u.StepX;
   span.StepV = v.StepX;
   auto colour = [](int64_t Fixed) { return int32_t(std::clamp<int64_t>(Fixed, 0, 255 * 65536)) + 0x8000; };
+  span.TargetRowStep = stride;
+  span.RowStepU = u.StepY;
+  span.RowStepV = v.StepY;
 
-  for (int64_t row = top; row < bottom; ++row) {
+  // When no side is slanted (a sprite's rectangle), every row spans the same columns: runs of rows go to the
+  // kernel at once, each row's starts the first's plus whole row steps.
+  bool fixedColumns = true;
+  for (int i = 0; i < leftCount; ++i) fixedColumns &= lefts[i].DQ == 0 && lefts[i].DR == 0;
+  for (int i = 0; i < rightCount; ++i) fixedColumns &= rights[i].DQ == 0 && rights[i].DR == 0;
+  // The rows from this one on that a run may take: inside every horizontal edge, and with every colour inside
+  // its range at both ends (in between it is too), so that no row would have been clamped.
+  auto runLength = [&](int64_t Row, int64_t Left) {
+    int64_t rows = bottom - Row;
+    for (int i = 0; i < horizontalCount; ++i)
+      if (horizontalStep[i] < 0) rows = std::min(rows, horizontal[i] / -horizontalStep[i] + 1);
+    auto unclamped = [&](const TLinear& C) {
+      int64_t first = C.At(Left), last = first + C.StepY * (rows - 1);
+      return first >= 0 && first <= 255 * 65536 && last >= 0 && last <= 255 * 65536;
+    };
+    for (int c = 0; c < 4 && rows > 1; ++c)
+      if ((Shaded && !unclamped(diffuse[c])) || (AddsSpecular && c < 3 && !unclamped(specular[c]))) rows = 1;
+    return rows;
+  };
+
+  for (int64_t row = top, rows = 1; row < bottom; row += rows) {
     int64_t left = State.ClipLeft, right = State.ClipRight;
     bool empty = false;
-    for (int i = 0; i < leftCount; ++i) {
-      left = std::max(left, -lefts[i].Q);
-      lefts[i].Step();
+    for (int i = 0; i < leftCount; ++i) left = std::max(left, -lefts[i].Q);
+    for (int i = 0; i < rightCount; ++i) right = std::min(right, rights[i].Q + 1);
+    for (int i = 0; i < horizontalCount; ++i) empty |= horizontal[i] < 0;
+    rows = !empty && left < right && fixedColumns ? runLength(row, left) : 1;
+    if (!fixedColumns) {  // fixed columns: the side edges' steps are zero
+      for (int i = 0; i < leftCount; ++i) lefts[i].Step();
+      for (int i = 0; i < rightCount; ++i) rights[i].Step();
     }
-    for (int i = 0; i < rightCount; ++i) {
-      right = std::min(right, rights[i].Q + 1);
-      rights[i].Step();
-    }
-    for (int i = 0; i < horizontalCount; ++i) {
-      empty |= horizontal[i] < 0;
-      horizontal[i] += horizontalStep[i];
-    }
+    for (int i = 0; i < horizontalCount; ++i) horizontal[i] += horizontalStep[i] * rows;
     if (!empty && left < right) {
       // Stored whole: the kernel loads them as one vector, which a store per channel would stall.
       typedef int32_t I32x4 __attribute__((vector_size(16)));
@@ -192,18 +212,26 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
       span.U = u.At(left);
       span.V = v.At(left);
       span.Target = State.Target + row * stride + left;
-      // Sprites land anywhere on a target larger than the caches: fetch rows ahead before they are blended.
-      if (row + 2 < bottom) {
+      span.Count = int32_t(right - left);
+      span.Rows = int32_t(rows);
+      // Rows of a slanted shape come one at a time: fetch the target ahead here (a run does in the kernel).
+      if (rows == 1 && row + 2 < bottom) {
         __builtin_prefetch(span.Target + 2 * stride);
         __builtin_prefetch(span.Target + 2 * stride + (right - left));
       }
-      span.Count = int32_t(right - left);
+      if (rows > 1) {
+        // Within the colour range at both ends: each step is less than the whole range.
+        for (int c = 0; c < 4; ++c) {
+          span.DiffuseRowStep[c] = Shaded ? int32_t(diffuse[c].StepY) : 0;
+          span.SpecularRowStep[c] = AddsSpecular && c < 3 ? int32_t(specular[c].StepY) : 0;
+        }
+      }
       Kernel(span, State);
     }
-    for (int c = 0; c < 4; ++c) diffuse[c].Row += diffuse[c].StepY;
-    for (int c = 0; c < 3; ++c) specular[c].Row += specular[c].StepY;
-    u.Row += u.StepY;
-    v.Row += v.StepY;
+    for (int c = 0; c < 4; ++c) diffuse[c].Row += diffuse[c].StepY * rows;
+    for (int c = 0; c < 3; ++c) specular[c].Row += specular[c].StepY * rows;
+    u.Row += u.StepY * rows;
+    v.Row += v.StepY * rows;
   }
   return true;
 }

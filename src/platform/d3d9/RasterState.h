@@ -46,6 +46,9 @@ struct TRasterBlendSetup {
 };
 
 constexpr int kRasterTargetSlack = 4;
+// Texels past the last one that must be readable: a span that reads its row one texel per pixel loads its last
+// group of four whole, whatever the span's length.
+constexpr int kRasterTexelSlack = 3;
 
 struct TRasterState {
   // ARGB8888 rows. At least kRasterTargetSlack pixels past the last one must be readable: span kernels load
@@ -55,7 +58,8 @@ struct TRasterState {
   // Pixels drawn: ClipLeft <= x < ClipRight, ClipTop <= y < ClipBottom (viewport within the target).
   int32_t ClipLeft = 0, ClipTop = 0, ClipRight = 0, ClipBottom = 0;
 
-  const uint32_t* Texels = nullptr;  // level 0 decoded to ARGB8888; null: no texture
+  // Level 0 decoded to ARGB8888, with kRasterTexelSlack readable texels after it; null: no texture.
+  const uint32_t* Texels = nullptr;
   int32_t TextureWidth = 0, TextureHeight = 0;
   bool MinLinear = false, MagLinear = false;
   bool WrapU = true, WrapV = true;

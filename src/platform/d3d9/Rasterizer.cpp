@@ -228,10 +228,14 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
       }
       Kernel(span, State);
     }
-    for (int c = 0; c < 4; ++c) diffuse[c].Row += diffuse[c].StepY * rows;
-    for (int c = 0; c < 3; ++c) specular[c].Row += specular[c].StepY * rows;
-    u.Row += u.StepY * rows;
-    v.Row += v.StepY * rows;
+    if (Shaded)
+      for (int c = 0; c < 4; ++c) diffuse[c].Row += diffuse[c].StepY * rows;
+    if (AddsSpecular)
+      for (int c = 0; c < 3; ++c) specular[c].Row += specular[c].StepY * rows;
+    if (textured) {
+      u.Row += u.StepY * rows;
+      v.Row += v.StepY * rows;
+    }
   }
   return true;
 }

@@ -35,7 +35,7 @@ TSoftTexture::TSoftTexture(TSoftDevice* Device, UINT Width, UINT Height, UINT Le
     Width = std::max(1u, Width / 2);
     Height = std::max(1u, Height / 2);
   }
-  decoded_.resize(size_t(levels_[0].Width) * levels_[0].Height);
+  decoded_.resize(size_t(levels_[0].Width) * levels_[0].Height + kRasterTexelSlack);
   for (UINT y = 0; y < levels_[0].Height; ++y)
     SoftDecodeRow(Format, levels_[0].Bytes.data() + size_t(y) * levels_[0].Pitch,
                   decoded_.data() + size_t(y) * levels_[0].Width, levels_[0].Width);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # scripts/install-deps.sh against stand-ins for dpkg-query, id, sudo and apt-get on a PATH of their own:
-# --game asks only for the game's packages, the default for the tests' too; a user runs apt-get through plain
+# --game asks only for the game's packages, the default for the tests' too, --aarch64 for the Arm cross build; a user runs apt-get through plain
 # sudo (which may ask for a password), root runs it directly; with neither root nor sudo it says in one line
 # what to install and fails; with nothing missing it does nothing.
 set -u
@@ -18,6 +18,7 @@ exit 0
 STUB
 printf '#!/bin/bash\necho "$MORVANTH_UID"\n' >"$BIN/id"
 printf '#!/bin/bash\necho "apt-get $*" >>"%s"\n' "$LOG" >"$BIN/apt-get"
+printf '#!/bin/bash\n[ "$1" = --print-foreign-architectures ] || echo "dpkg $*" >>"%s"\n' "$LOG" >"$BIN/dpkg"
 printf '#!/bin/bash\necho "sudo $*" >>"%s"\n' "$LOG" >"$BIN/sudo.stub"
 chmod +x "$BIN"/*
 
@@ -55,6 +56,13 @@ run root 0 --game
 # Nothing missing: nothing run, nothing said.
 INSTALLED=1 run none 1000
 [ "$status" -eq 0 ] && [ ! -s "$LOG" ] && [ ! -s "$WORK/none.out" ] || fail "with everything installed: $(cat "$LOG")"
+
+# The Arm set: arm64 added as a foreign architecture before apt-get reads the lists; JACK's arm64 files named
+# ahead of SDL_mixer's, which apt cannot choose alone.
+run arm 0 --aarch64
+[ "$status" -eq 0 ] && [ "$(head -1 "$LOG")" = "dpkg --add-architecture arm64" ] &&
+  grep -q "^apt-get install .*crossbuild-essential-arm64 .*qemu-user-static .*libjack-jackd2-dev:arm64 .*libsdl2-mixer-dev:arm64" "$LOG" ||
+  fail "--aarch64: $(cat "$LOG" "$WORK/arm.err")"
 
 run usage 0 --everything
 [ "$status" -eq 2 ] || fail "a bad argument gave status $status"

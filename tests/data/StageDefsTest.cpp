@@ -81,6 +81,20 @@ TEST_F(StageDefsTest, EntriesAreOrderedByFrameAndEqualFramesKeepDocumentOrder) {
   EXPECT_EQ(stage->FindFrom(50), e[2]);
   EXPECT_EQ(stage->FindFrom(51), nullptr);
   EXPECT_EQ(stage->Title, "STAGE1");
+
+  // Added one at a time out of order, as a program building a stage does: each goes before the first entry of a
+  // greater frame, after those of its own.
+  TStageDef built;
+  auto add = [&built](uint32_t Frame) {
+    auto* entry = new TRestartPointDef;
+    entry->Frame = Frame;
+    built.AddObject(entry);
+    return static_cast<TStageObjectDef*>(entry);
+  };
+  TStageObjectDef* first50 = add(50);
+  TStageObjectDef* at60 = add(60);
+  TStageObjectDef* second50 = add(50);
+  EXPECT_EQ(Entries(&built), (std::vector<TStageObjectDef*>{first50, second50, at60}));
 }
 
 TEST_F(StageDefsTest, EnemyDefaultsAndOwnValues) {

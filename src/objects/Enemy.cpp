@@ -10,8 +10,6 @@
 namespace {
 // Straight and zigzag enemies are gone once this far out on the left.
 constexpr int32_t kLeftExit = -100;
-// The wave is worked out in extended precision: in double, sin(30 degrees) * 30 comes out a hair below 15 and
-// truncates to 14.
 constexpr long double kZigzagAmplitude = 30.0L;
 // One wave per 540 pixels: x / 1.5 read as degrees.
 constexpr long double kZigzagRadiansPerPixel = std::numbers::pi_v<long double> / 180.0L / 1.5L;
@@ -47,8 +45,14 @@ void TEnemy::Update(uint32_t Frames) {
 
 void TEnemy::MoveZigzag(int64_t D, double Sign) {
   X = Travel(X, -D);
+  // The offset truncated towards zero, as its exact value would be. Where that is a whole number (0, 15 or 30
+  // pixels: a sine of 0, 1/2 or 1) the computed sine falls a hair to one side or the other, and to which side
+  // depends on the processor (long double is 80 bits on x86-64, 128 on Arm): within a billionth, the whole
+  // number it is. Every other offset lies at least 1/500 pixel from a whole number (the wave repeats every 540
+  // pixels).
   const long double offset = Sign * std::sin(X * kZigzagRadiansPerPixel) * kZigzagAmplitude;
-  Y = Def->Y + static_cast<int32_t>(std::trunc(offset));
+  const long double whole = std::nearbyint(offset);
+  Y = Def->Y + static_cast<int32_t>(std::fabs(offset - whole) < 1e-9L ? whole : std::trunc(offset));
 }
 
 void TEnemy::FollowPath(const TMotionPath& Path, int64_t D) {

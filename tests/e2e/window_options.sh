@@ -6,11 +6,8 @@
 # does not; the recording holds the game's own Z, and morvanth-headless replays it to the window's last picture.
 # Every step waits on the game's state lines.
 set -u
-BUILD=$(cd "$1" && pwd)
-GAME="$BUILD/morvanth"
-RUNNER="$BUILD/morvanth-headless"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
+window_test_begin "$1"
 require_tools Xvfb xwininfo xwd convert compare xdotool openbox xprop
 start_xvfb "$WORK/xvfb.log" 1800x1400  # room for the window at twice its size
 start_openbox

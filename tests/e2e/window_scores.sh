@@ -6,11 +6,8 @@
 # to the same score on every frame and to the same title, and keeps nothing. A scores.ini the game cannot read is
 # said once and left alone. Every step waits on the game's state lines.
 set -u
-BUILD=$(cd "$1" && pwd)
-GAME="$BUILD/morvanth"
-RUNNER="$BUILD/morvanth-headless"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
+window_test_begin "$1"
 require_tools Xvfb xwininfo xwd convert compare xdotool openbox python3
 SCORES="$XDG_DATA_HOME/morvanth/scores.ini"
 mkdir -p "$(dirname "$SCORES")"

@@ -5,11 +5,9 @@
 # show, drawn over its picture and said on standard error, and the process goes on; mended, play resumes with the
 # enemy. Pictures of each step stay in WATCH_SHOTS when it names a folder.
 set -u
-BUILD=$(cd "$1" && pwd)
 SOURCE=$(cd "${2:-$(dirname "$0")/../..}" && pwd)
-GAME="$BUILD/morvanth"
 source "$(dirname "$0")/lib.bash"
-window_test_begin
+window_test_begin "$1"
 require_tools Xvfb xwininfo xwd convert
 
 SKIN="$XDG_DATA_HOME/morvanth/skin/watched"

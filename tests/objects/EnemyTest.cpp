@@ -110,44 +110,36 @@ TEST(Enemy, AnUnknownMotionCodeFliesStraightAndLeaves) {
   EXPECT_TRUE(enemy.IsFinished());
 }
 
-TEST(Enemy, Zigzag1RidesASineWaveAroundItsDefinitionsY) {
-  // sin(700 / 1.5 degrees) * 30 = 28.7; sin(400 / 1.5 degrees) * 30 = -29.9, truncated toward zero.
-  auto at700 = MakeDef(mtZigzag1, 705, 300, 5);
-  TEnemy a(at700.get());
-  a.Update(1);
-  EXPECT_EQ(a.X, 700);
-  EXPECT_EQ(a.Y, 328);
-  auto at400 = MakeDef(mtZigzag1, 405, 300, 5);
-  TEnemy b(at400.get());
-  b.Update(1);
-  EXPECT_EQ(b.X, 400);
-  EXPECT_EQ(b.Y, 271);
-  // One period is 540 pixels of x.
-  Advance(a, 108);
-  EXPECT_EQ(a.X, 160);
-  EXPECT_EQ(a.Y, 328);
-  // Where the exact offset is whole (a sine of 0, 1/2 or 1), that whole number on every processor, whichever side
-  // of it a computed sine falls: 15 at 30 degrees, not the 14 a double-precision sine gives; -15 at 210 and 330
-  // degrees, not the -14 of x86-64's and Arm's long doubles. The second period (from x 540) likewise.
-  const std::pair<int32_t, int32_t> whole[] = {{0, 300},   {45, 315},  {135, 330}, {225, 315}, {270, 300},
-                                               {315, 285}, {405, 270}, {495, 285}, {585, 315}, {855, 285}};
-  for (const auto& [x, y] : whole) {
-    auto def = MakeDef(mtZigzag1, x + 5, 300, 5);
-    TEnemy e(def.get());
-    e.Update(1);
-    EXPECT_EQ(e.Y, y) << "x " << x;
+// Zigzag1 rides a sine wave around its definition's y; zigzag2 is the same wave upside down.
+TEST(Enemy, ZigzagsRideASineWaveAroundTheirDefinitionsY) {
+  for (const auto& [motion, sign] : {std::pair{mtZigzag1, 1}, std::pair{mtZigzag2, -1}}) {
+    // sin(700 / 1.5 degrees) * 30 = 28.7; sin(400 / 1.5 degrees) * 30 = -29.9, truncated toward zero.
+    auto at700 = MakeDef(motion, 705, 300, 5);
+    TEnemy a(at700.get());
+    a.Update(1);
+    EXPECT_EQ(a.X, 700);
+    EXPECT_EQ(a.Y, 300 + sign * 28);
+    auto at400 = MakeDef(motion, 405, 300, 5);
+    TEnemy b(at400.get());
+    b.Update(1);
+    EXPECT_EQ(b.X, 400);
+    EXPECT_EQ(b.Y, 300 - sign * 29);
+    // One period is 540 pixels of x.
+    Advance(a, 108);
+    EXPECT_EQ(a.X, 160);
+    EXPECT_EQ(a.Y, 300 + sign * 28);
+    // Where the exact offset is whole (a sine of 0, 1/2 or 1), that whole number on every processor, whichever
+    // side of it a computed sine falls: 15 at 30 degrees, not the 14 a double-precision sine gives; -15 at 210 and
+    // 330 degrees, not the -14 of x86-64's and Arm's long doubles. The second period (from x 540) likewise.
+    const std::pair<int32_t, int32_t> whole[] = {{0, 0},     {45, 15},   {135, 30},  {225, 15}, {270, 0},
+                                                 {315, -15}, {405, -30}, {495, -15}, {585, 15}, {855, -15}};
+    for (const auto& [x, offset] : whole) {
+      auto def = MakeDef(motion, x + 5, 300, 5);
+      TEnemy e(def.get());
+      e.Update(1);
+      EXPECT_EQ(e.Y, 300 + sign * offset) << "x " << x << ", motion " << int(motion);
+    }
   }
-}
-
-TEST(Enemy, Zigzag2IsTheInvertedWave) {
-  auto at700 = MakeDef(mtZigzag2, 705, 300, 5);
-  TEnemy a(at700.get());
-  a.Update(1);
-  EXPECT_EQ(a.Y, 272);
-  auto at400 = MakeDef(mtZigzag2, 405, 300, 5);
-  TEnemy b(at400.get());
-  b.Update(1);
-  EXPECT_EQ(b.Y, 329);
 }
 
 TEST(Enemy, ZigzagLeavesAtMinus100) {

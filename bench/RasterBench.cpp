@@ -28,32 +28,7 @@ std::map<std::string, double>& SoftTimes() {
   return times;
 }
 
-class TSoftBench {
- public:
-  TSoftBench() : window_(kScreenW, kScreenH) {
-    d3D_ = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS params{};
-    params.Windowed = -1;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.hDeviceWindow = &window_;
-    d3D_->CreateDevice(0, D3DDEVTYPE_HAL, &window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &device_);
-    textures_ = CreateTextures(device_);
-  }
-  ~TSoftBench() {
-    device_->SetTexture(0, nullptr);
-    for (IDirect3DTexture9* t : textures_) t->Release();
-    device_->Release();
-    d3D_->Release();
-  }
-
-  void Frame(const std::vector<TQuad>& Quads) { DrawWorkload(device_, textures_, Quads); }
-
- private:
-  THeadlessWindow window_;
-  IDirect3D9* d3D_ = nullptr;
-  IDirect3DDevice9* device_ = nullptr;
-  std::vector<IDirect3DTexture9*> textures_;
-};
+using TSoftBench = TWorkloadDevice;
 
 class TSdlBench {
  public:

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <vector>
+#include "HeadlessWindow.h"
 #include "d3d9.h"
 
 namespace rasterwork {
@@ -106,22 +107,6 @@ inline std::vector<TQuad> FrameWorkload() {
   return quads;
 }
 
-// The workloads' pictures as managed A8R8G8B8 textures of Device, in MakeImages' order.
-inline std::vector<IDirect3DTexture9*> CreateTextures(IDirect3DDevice9* Device) {
-  std::vector<IDirect3DTexture9*> textures;
-  for (const TImage& image : MakeImages()) {
-    IDirect3DTexture9* t = nullptr;
-    Device->CreateTexture(image.W, image.H, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr);
-    D3DLOCKED_RECT l;
-    t->LockRect(0, &l, nullptr, 0);
-    for (int y = 0; y < image.H; ++y)
-      std::memcpy(static_cast<uint8_t*>(l.pBits) + y * l.Pitch, &image.Pixels[y * image.W], image.W * 4);
-    t->UnlockRect(0);
-    textures.push_back(t);
-  }
-  return textures;
-}
-
 // Draws the quads as the sprite layer does: states set only when they change, one strip per quad.
 inline void DrawWorkload(IDirect3DDevice9* d, const std::vector<IDirect3DTexture9*>& Textures,
                          const std::vector<TQuad>& Quads) {
@@ -161,6 +146,61 @@ inline void DrawWorkload(IDirect3DDevice9* d, const std::vector<IDirect3DTexture
   }
   d->EndScene();
 }
+
+// A software device on an 800x600 headless window with the workloads' pictures as managed A8R8G8B8
+// textures, in MakeImages' order.
+class TWorkloadDevice {
+ public:
+  TWorkloadDevice() : window_(kScreenW, kScreenH) {
+    d3D_ = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS params{};
+    params.Windowed = -1;
+    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    params.hDeviceWindow = &window_;
+    params.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+    d3D_->CreateDevice(0, D3DDEVTYPE_HAL, &window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &device_);
+    for (const TImage& image : MakeImages()) {
+      IDirect3DTexture9* t = nullptr;
+      device_->CreateTexture(image.W, image.H, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr);
+      D3DLOCKED_RECT l;
+      t->LockRect(0, &l, nullptr, 0);
+      for (int y = 0; y < image.H; ++y)
+        std::memcpy(static_cast<uint8_t*>(l.pBits) + y * l.Pitch, &image.Pixels[y * image.W], image.W * 4);
+      t->UnlockRect(0);
+      textures_.push_back(t);
+    }
+  }
+  ~TWorkloadDevice() {
+    device_->SetTexture(0, nullptr);
+    for (IDirect3DTexture9* t : textures_) t->Release();
+    device_->Release();
+    d3D_->Release();
+  }
+  TWorkloadDevice(const TWorkloadDevice&) = delete;
+  TWorkloadDevice& operator=(const TWorkloadDevice&) = delete;
+
+  void Frame(const std::vector<TQuad>& Quads) { DrawWorkload(device_, textures_, Quads); }
+
+  // The back buffer, row after row.
+  std::vector<uint32_t> Picture() {
+    IDirect3DSurface9* buffer = nullptr;
+    device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &buffer);
+    D3DLOCKED_RECT l;
+    buffer->LockRect(&l, nullptr, D3DLOCK_READONLY);
+    std::vector<uint32_t> pixels(size_t(kScreenW) * kScreenH);
+    for (int y = 0; y < kScreenH; ++y)
+      std::memcpy(&pixels[size_t(y) * kScreenW], static_cast<const uint8_t*>(l.pBits) + y * l.Pitch, kScreenW * 4);
+    buffer->UnlockRect();
+    buffer->Release();
+    return pixels;
+  }
+
+ private:
+  THeadlessWindow window_;
+  IDirect3D9* d3D_ = nullptr;
+  IDirect3DDevice9* device_ = nullptr;
+  std::vector<IDirect3DTexture9*> textures_;
+};
 
 // FNV-1a over a picture's pixels: a change of any bit of any pixel changes it.
 inline uint64_t PictureHash(const std::vector<uint32_t>& Pixels) {

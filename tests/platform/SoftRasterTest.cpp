@@ -2,7 +2,6 @@
 // formulas, rounded to nearest: a * b / 255 for modulation and blending.
 #include <algorithm>
 #include <limits>
-#include "HeadlessWindow.h"
 #include "RasterState.h"
 #include "RasterWorkloads.h"
 #include "Rasterizer.h"
@@ -411,39 +410,6 @@ TEST_F(SoftRasterSets, BaselineAndBestKernelsDrawTheSamePicture) {
 // screenshot test or a recording.
 namespace rw = rasterwork;
 
-std::vector<uint32_t> DrawOnScreen(const std::vector<rw::TQuad>& Quads) {
-  THeadlessWindow window(rw::kScreenW, rw::kScreenH);
-  IDirect3D9* d3D = Direct3DCreate9(D3D_SDK_VERSION);
-  D3DPRESENT_PARAMETERS params{};
-  params.Windowed = -1;
-  params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-  params.hDeviceWindow = &window;
-  params.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-  IDirect3DDevice9* device = nullptr;
-  EXPECT_EQ(d3D->CreateDevice(0, D3DDEVTYPE_HAL, &window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &device),
-            D3D_OK);
-  std::vector<uint32_t> pixels;
-  if (device) {
-    std::vector<IDirect3DTexture9*> textures = rw::CreateTextures(device);
-    rw::DrawWorkload(device, textures, Quads);
-    IDirect3DSurface9* buffer = nullptr;
-    EXPECT_EQ(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &buffer), D3D_OK);
-    D3DLOCKED_RECT l;
-    EXPECT_EQ(buffer->LockRect(&l, nullptr, D3DLOCK_READONLY), D3D_OK);
-    for (int y = 0; y < rw::kScreenH; ++y) {
-      const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(l.pBits) + y * l.Pitch);
-      pixels.insert(pixels.end(), row, row + rw::kScreenW);
-    }
-    buffer->UnlockRect();
-    buffer->Release();
-    device->SetTexture(0, nullptr);
-    for (IDirect3DTexture9* t : textures) t->Release();
-    device->Release();
-  }
-  d3D->Release();
-  return pixels;
-}
-
 struct TRecorded {
   const char* Name;
   std::vector<rw::TQuad> (*Workload)();
@@ -463,8 +429,9 @@ TEST_P(RasterPicture, WorkloadsKeepTheirRecordedPixels) {
       {"game frame", rw::FrameWorkload, 0x46be763dcf2aab94},
   };
   for (const TRecorded& r : recorded) {
-    const std::vector<uint32_t> pixels = DrawOnScreen(r.Workload());
-    ASSERT_EQ(pixels.size(), size_t(rw::kScreenW * rw::kScreenH)) << r.Name;
+    rw::TWorkloadDevice device;
+    device.Frame(r.Workload());
+    const std::vector<uint32_t> pixels = device.Picture();
     EXPECT_EQ(rw::PictureHash(pixels), r.Hash) << r.Name << std::hex << ": 0x" << rw::PictureHash(pixels);
   }
 }

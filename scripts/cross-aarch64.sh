@@ -78,10 +78,10 @@ compare_games() {
     [ "$build" = native ] && program="$native/morvanth-headless" || program="$cross/morvanth-headless"
     args=()
     for f in "${frames[@]}"; do args+=(--shot "$f:$dir/$f.png"); done
-    "$program" "$@" --frames 2800 --state "$dir/state.jsonl" --objects "${args[@]}" 2>"$dir/err" ||
+    "$program" "$@" --root "$root" --frames 2800 --state "$dir/state.jsonl" --objects "${args[@]}" 2>"$dir/err" ||
       fail "$name on the $build build: $(cat "$dir/err")"
   done
-  # The state lines name no paths; they must be the same bytes.
+  # Both read the skins of this tree (--root), so the state lines name the same folders: the same bytes.
   cmp -s "$probe/$name.native/state.jsonl" "$probe/$name.cross/state.jsonl" ||
     fail "$name: the Arm build plays differently (state lines differ from line" \
       "$(cmp "$probe/$name.native/state.jsonl" "$probe/$name.cross/state.jsonl" | grep -o 'line [0-9]*'))"

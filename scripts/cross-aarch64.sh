@@ -72,8 +72,7 @@ LC_ALL=C.UTF-8 LANGUAGE= ctest --test-dir "$cross" --output-on-failure -j"$jobs"
 echo "cross-aarch64: the same games, native and Arm"
 compare_games() {
   local name="$1"; shift
-  local frames=() args=()
-  for f in 60 400 800 1200 1600 2000 2400 2799; do frames+=("$f"); done
+  local frames=(60 400 800 1200 1600 2000 2400 2799) args=()
   for build in native cross; do
     local dir="$probe/$name.$build" program
     mkdir -p "$dir"
@@ -85,7 +84,7 @@ compare_games() {
   done
   # Both read the skins of this tree (--root), so the state lines name the same folders: the same bytes.
   cmp -s "$probe/$name.native/state.jsonl" "$probe/$name.cross/state.jsonl" ||
-    fail "$name: the Arm build plays differently (state lines differ from line" \
+    fail "$name: the Arm build plays differently (state lines differ from" \
       "$(cmp "$probe/$name.native/state.jsonl" "$probe/$name.cross/state.jsonl" | grep -o 'line [0-9]*'))"
   for f in "${frames[@]}"; do
     local n

@@ -80,30 +80,40 @@ struct TRasterState {
 // far less than the 1/256 texel the samplers snap to, so that a pixel centre on a texel edge stays on it.
 constexpr int kRasterTexelBits = 24;
 
-// Rows of pixels of one triangle, of equal length and starting in one column: one row in general, all the rows
-// of a rectangle in one go. Colours are per channel in memory order (blue, green, red, alpha) as 16.16 fixed point
-// with the rounding half already added; texture coordinates in texels, with kRasterTexelBits fraction bits.
-// Every value of a later row is the first row's plus a whole number of row steps, exactly.
-struct TRasterSpan {
-  uint32_t* Target;
-  int32_t Count;
-  // Starts are written per span and steps per triangle; they are kept apart so that no load spans both.
-  int32_t Diffuse[4];
-  int64_t U, V;
-  int32_t Specular[4];  // alpha lane 0
-  int64_t StepU, StepV;
-  int32_t DiffuseStep[4];
-  int64_t Padding;
-  int32_t SpecularStep[4];
-  // The rows: how many, and from one to the next (target in pixels).
-  int32_t Rows = 1;
-  int32_t TargetRowStep = 0;
-  int64_t RowStepU = 0, RowStepV = 0;
-  int32_t DiffuseRowStep[4] = {};
-  int32_t SpecularRowStep[4] = {};
+// One straight side of a shape as the column bound it sets on each row: floor(M / D) for a numerator that grows
+// by DM per row, kept exactly with quotient and remainder.
+struct TRasterEdge {
+  int64_t Q, R, D, DQ, DR;
+  void Step() {
+    Q += DQ;
+    R += DR;
+    if (R >= D) {
+      R -= D;
+      ++Q;
+    }
+  }
 };
 
-using TRasterKernel = void (*)(const TRasterSpan& Span, const TRasterState& State);
+// An attribute in fixed point along the rows: its value at column 0 of the current row, and its steps per column
+// and per row.
+struct TRasterPlane {
+  int64_t Row, StepX, StepY;
+};
+
+// Rows of a convex shape between one left and one right side: row r draws the columns from -Left.Q to Right.Q
+// (within the clip rectangle), and both sides step once per row. Colours are per channel in memory order (blue,
+// green, red, alpha) in 16.16 fixed point, held within 0..255 at each row's first pixel and stepped from there by
+// the per-pixel steps; texture coordinates in texels with kRasterTexelBits fraction bits.
+struct TRasterRows {
+  uint32_t* Target;  // column 0 of the first row
+  int32_t Count;     // rows
+  TRasterEdge Left, Right;
+  TRasterPlane Diffuse[4], Specular[3], U, V;
+  // Colour steps from pixel to pixel, held within a full range per pixel.
+  int32_t DiffuseStep[4], SpecularStep[4];  // specular alpha 0
+};
+
+using TRasterKernel = void (*)(const TRasterRows& Rows, const TRasterState& State);
 
 // What a triangle's vertex colours contribute, decided per triangle so that the common cases cost nothing.
 enum class TRasterColouring : uint8_t {
@@ -116,5 +126,5 @@ constexpr int kRasterColouringCount = 3;
 // Tests: draw with the x86-64 baseline kernels even where AVX2 ones run (false: the best the processor runs).
 void RasterUseBaselineKernels(bool Baseline);
 
-// The span kernel for a state, a sampler and a colouring (Rasterizer picks the last two per triangle).
+// The kernel that draws rows for a state, a sampler and a colouring (Rasterizer picks the last two per triangle).
 TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring);

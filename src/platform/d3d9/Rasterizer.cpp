@@ -11,7 +11,7 @@ constexpr double kSubpixelScale = 1 << kSubpixelBits;
 // function product within 64 bits.
 constexpr double kGuardBand = 1 << 19;
 
-// Nearest integer, halves upwards; inline (llround is a library call, and this runs per span).
+// Nearest integer, halves upwards; inline (llround is a library call).
 // Attribute values in fixed point are kept within this bound, so that sums and products of a few of them (and
 // a pixel position) stay far inside 64 bits whatever the vertices say.
 constexpr double kFixedLimit = 281474976710656.0;  // 2^48
@@ -28,26 +28,6 @@ int64_t FloorDiv(int64_t A, int64_t B) {  // B > 0
   int64_t q = A / B;
   return (A % B != 0 && A < 0) ? q - 1 : q;
 }
-
-// floor(M / D) for a numerator that grows by DM per row, kept exactly with quotient and remainder.
-struct TFloorStepper {
-  int64_t Q, R, D, DQ, DR;
-  void Init(int64_t M, int64_t DM, int64_t Divisor) {
-    D = Divisor;
-    Q = FloorDiv(M, D);
-    R = M - Q * D;
-    DQ = FloorDiv(DM, D);
-    DR = DM - DQ * D;
-  }
-  void Step() {
-    Q += DQ;
-    R += DR;
-    if (R >= D) {
-      R -= D;
-      ++Q;
-    }
-  }
-};
 
 // An attribute as a plane over the screen: F(x, y) = F0 + Dx * (x - X0) + Dy * (y - Y0).
 struct TPlane {
@@ -71,8 +51,12 @@ struct TClipPoint {
   double X, Y;
 };
 
+// Row of the first pixel centre at or below a position in subpixels.
+int64_t RowAtOrBelow(int64_t Y) { return -FloorDiv(-Y, 1 << kSubpixelBits); }
+
 // Draws a convex polygon of three or four corners, all with the same attribute planes. Returns false, having drawn
-// nothing, when a four-cornered one is not convex once snapped (its caller then draws it as two triangles).
+// nothing, when a four-cornered one does not turn the same way at every corner once snapped (its caller then draws
+// it as two triangles).
 bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
                bool Shaded, bool AddsSpecular) {
   int64_t x[4], y[4];
@@ -89,64 +73,31 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   }
   for (int i = 0; i < N && N == 4; ++i) {
     int j = (i + 1) % N, k = (i + 2) % N;
-    if ((x[j] - x[i]) * (y[k] - y[j]) - (y[j] - y[i]) * (x[k] - x[j]) < 0) return false;
+    if ((x[j] - x[i]) * (y[k] - y[j]) - (y[j] - y[i]) * (x[k] - x[j]) <= 0) return false;
   }
-  // Rows whose centres may lie inside, within the clip rectangle.
+  // Rows whose centres lie in [top corner, bottom corner), within the clip rectangle. A row through the bottom
+  // corner is empty by the fill rule, whether a corner or a bottom edge lies there.
   int64_t minY = *std::min_element(y, y + N), maxY = *std::max_element(y, y + N);
-  int64_t top = std::max<int64_t>(State.ClipTop, -FloorDiv(-minY, 1 << kSubpixelBits));
-  int64_t bottom = std::min<int64_t>(State.ClipBottom, FloorDiv(maxY, 1 << kSubpixelBits) + 1);
+  const int64_t top = std::max<int64_t>(State.ClipTop, RowAtOrBelow(minY));
+  const int64_t bottom = std::min<int64_t>(State.ClipBottom, RowAtOrBelow(maxY));
   if (top >= bottom) return true;
 
-  // Edge a->b of a clockwise triangle (y down): E(p) = dx * (py - ay) - dy * (px - ax), inside where E >= 0 on
-  // top and left edges and E > 0 on the others. Per row E is linear in px, which gives each edge's bound.
-  TFloorStepper lefts[4], rights[4];
-  int64_t horizontal[4], horizontalStep[4];
-  int leftCount = 0, rightCount = 0, horizontalCount = 0;
-  for (int i = 0; i < N; ++i) {
-    int j = (i + 1) % N;
-    int64_t dx = x[j] - x[i], dy = y[j] - y[i];
-    bool topLeft = dy < 0 || (dy == 0 && dx > 0);
-    int64_t m = dx * (top * (1 << kSubpixelBits) - y[i]) + dy * x[i] - (topLeft ? 0 : 1);
-    int64_t dm = dx * (1 << kSubpixelBits);
-    if (dy == 0) {
-      horizontal[horizontalCount] = m;
-      horizontalStep[horizontalCount++] = dm;
-    } else if (dy < 0) {
-      lefts[leftCount++].Init(m, dm, -dy * (1 << kSubpixelBits));  // px >= -floor(M / D)
-    } else {
-      rights[rightCount++].Init(m, dm, dy * (1 << kSubpixelBits));  // px <= floor(M / D)
-    }
-  }
-
-  const bool textured = State.Texels != nullptr;
-  const int32_t stride = State.TargetPitch;
-
-  // Attributes in fixed point, stepped from row to row at x = 0 and moved to each span's first pixel.
-  struct TLinear {
-    int64_t Row, StepX, StepY;
-    void Init(const TPlane& P, double Scale, const TSetup& S, int64_t Top, double Limit = kFixedLimit) {
-      Row = Round((P.F0 - P.Dx * S.X0 + P.Dy * (double(Top) - S.Y0)) * Scale, Limit);
-      StepX = Round(P.Dx * Scale);
-      StepY = Round(P.Dy * Scale);
-    }
-    int64_t At(int64_t X) const { return Row + StepX * X; }
+  // Attributes in fixed point, at x = 0 of the top row.
+  auto plane = [&](const TPlane& P, double Scale, double Limit = kFixedLimit) {
+    return TRasterPlane{Round((P.F0 - P.Dx * Setup.X0 + P.Dy * (double(top) - Setup.Y0)) * Scale, Limit),
+                        Round(P.Dx * Scale), Round(P.Dy * Scale)};
   };
   // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
   auto colourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
-  TLinear diffuse[4]{}, specular[3]{}, u{}, v{};
-  TRasterSpan span;
+  TRasterRows rows{};
   for (int c = 0; c < 4; ++c) {
-    span.Diffuse[c] = 255 * 65536 + 0x8000;
-    span.Specular[c] = 0x8000 * (c != 3);
-    span.DiffuseStep[c] = span.SpecularStep[c] = 0;
-    if (Shaded) {
-      diffuse[c].Init(Setup.Diffuse[c], 65536.0, Setup, top);
-      span.DiffuseStep[c] = colourStep(diffuse[c].StepX);
-    }
-    if (AddsSpecular && c < 3) {
-      specular[c].Init(Setup.Specular[c], 65536.0, Setup, top);
-      span.SpecularStep[c] = colourStep(specular[c].StepX);
-    }
+    rows.Diffuse[c] = {255 * 65536, 0, 0};
+    if (Shaded) rows.Diffuse[c] = plane(Setup.Diffuse[c], 65536.0);
+    rows.DiffuseStep[c] = colourStep(rows.Diffuse[c].StepX);
+  }
+  for (int c = 0; c < 3; ++c) {
+    if (AddsSpecular) rows.Specular[c] = plane(Setup.Specular[c], 65536.0);
+    rows.SpecularStep[c] = colourStep(rows.Specular[c].StepX);
   }
   // Texture coordinates: each step is rounded to kRasterTexelBits fraction bits, so a pixel x + y steps from the
   // start is off by at most (x + y) / 2^25 texel, far inside the 1/512 texel within which the samplers' snap
@@ -154,88 +105,58 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   // beyond the other attributes' bound.
   constexpr double kTexelScale = double(int64_t(1) << kRasterTexelBits);
   constexpr double kTexelLimit = 4294967296.0 * kTexelScale;  // 2^32 texels
-  if (textured) {
-    u.Init(Setup.U, State.TextureWidth * kTexelScale, Setup, top, kTexelLimit);
-    v.Init(Setup.V, State.TextureHeight * kTexelScale, Setup, top, kTexelLimit);
+  if (State.Texels) {
+    rows.U = plane(Setup.U, State.TextureWidth * kTexelScale, kTexelLimit);
+    rows.V = plane(Setup.V, State.TextureHeight * kTexelScale, kTexelLimit);
   }
-  span.StepU = u.StepX;
-  span.StepV = v.StepX;
-  auto colour = [](int64_t Fixed) { return int32_t(std::clamp<int64_t>(Fixed, 0, 255 * 65536)) + 0x8000; };
-  span.TargetRowStep = stride;
-  span.RowStepU = u.StepY;
-  span.RowStepV = v.StepY;
 
-  // When no side is slanted (a sprite's rectangle), every row spans the same columns: runs of rows go to the
-  // kernel at once, each row's starts the first's plus whole row steps.
-  bool fixedColumns = true;
-  for (int i = 0; i < leftCount; ++i) fixedColumns &= lefts[i].DQ == 0 && lefts[i].DR == 0;
-  for (int i = 0; i < rightCount; ++i) fixedColumns &= rights[i].DQ == 0 && rights[i].DR == 0;
-  // The rows from this one on that a run may take: inside every horizontal edge, and with every colour inside
-  // its range at both ends (in between it is too), so that no row would have been clamped.
-  auto runLength = [&](int64_t Row, int64_t Left) {
-    int64_t rows = bottom - Row;
-    for (int i = 0; i < horizontalCount; ++i)
-      if (horizontalStep[i] < 0) rows = std::min(rows, horizontal[i] / -horizontalStep[i] + 1);
-    auto unclamped = [&](const TLinear& C) {
-      int64_t first = C.At(Left), last = first + C.StepY * (rows - 1);
-      return first >= 0 && first <= 255 * 65536 && last >= 0 && last <= 255 * 65536;
-    };
-    for (int c = 0; c < 4 && rows > 1; ++c)
-      if ((Shaded && !unclamped(diffuse[c])) || (AddsSpecular && c < 3 && !unclamped(specular[c]))) rows = 1;
-    return rows;
+  // Edge a->b of a clockwise polygon (y down): E(p) = dx * (py - ay) - dy * (px - ax), inside where E >= 0 on
+  // top and left edges and E > 0 on the others. Per row E is linear in px, which gives each edge's bound. Going
+  // round, edges that rise bound rows on the left and edges that fall on the right; horizontal ones lie at the top
+  // or the bottom corner and bound no row of [top, bottom). Each row takes its bound from the side's edge beside
+  // it: the other edges of a convex side pass outside, so theirs is never tighter.
+  auto edgeAt = [&](int I, int64_t Row) {
+    int J = (I + 1) % N;
+    int64_t dx = x[J] - x[I], dy = y[J] - y[I];
+    int64_t m = dx * (Row * (1 << kSubpixelBits) - y[I]) + dy * x[I] - (dy < 0 ? 0 : 1);
+    int64_t dm = dx * (1 << kSubpixelBits);
+    TRasterEdge e;
+    e.D = std::abs(dy) * (1 << kSubpixelBits);
+    e.Q = FloorDiv(m, e.D);
+    e.R = m - e.Q * e.D;
+    e.DQ = FloorDiv(dm, e.D);
+    e.DR = dm - e.DQ * e.D;
+    return e;
   };
-
-  for (int64_t row = top, rows = 1; row < bottom; row += rows) {
-    int64_t left = State.ClipLeft, right = State.ClipRight;
-    bool empty = false;
-    for (int i = 0; i < leftCount; ++i) left = std::max(left, -lefts[i].Q);
-    for (int i = 0; i < rightCount; ++i) right = std::min(right, rights[i].Q + 1);
-    for (int i = 0; i < horizontalCount; ++i) empty |= horizontal[i] < 0;
-    rows = !empty && left < right && fixedColumns ? runLength(row, left) : 1;
-    if (!fixedColumns) {  // fixed columns: the side edges' steps are zero
-      for (int i = 0; i < leftCount; ++i) lefts[i].Step();
-      for (int i = 0; i < rightCount; ++i) rights[i].Step();
+  // Rows change sides' edges at the corners' rows; between two such rows one edge bounds each side.
+  int64_t cuts[6] = {top, bottom};
+  int cutCount = 2;
+  for (int i = 0; i < N; ++i) cuts[cutCount++] = std::clamp(RowAtOrBelow(y[i]), top, bottom);
+  std::sort(cuts, cuts + cutCount);
+  const int32_t stride = State.TargetPitch;
+  for (int k = 0; k + 1 < cutCount; ++k) {
+    int64_t first = cuts[k], end = cuts[k + 1];
+    if (first == end) continue;
+    int leftEdge = -1, rightEdge = -1;
+    for (int i = 0; i < N; ++i) {
+      int j = (i + 1) % N;
+      int64_t from = RowAtOrBelow(std::min(y[i], y[j])), to = RowAtOrBelow(std::max(y[i], y[j]));
+      if (from > first || to < end) continue;
+      if (y[j] < y[i]) leftEdge = i;
+      if (y[j] > y[i]) rightEdge = i;
     }
-    for (int i = 0; i < horizontalCount; ++i) horizontal[i] += horizontalStep[i] * rows;
-    if (!empty && left < right) {
-      // Stored whole: the kernel loads them as one vector, which a store per channel would stall.
-      typedef int32_t I32x4 __attribute__((vector_size(16)));
-      if (Shaded) {
-        I32x4 d = {colour(diffuse[0].At(left)), colour(diffuse[1].At(left)), colour(diffuse[2].At(left)),
-                   colour(diffuse[3].At(left))};
-        std::memcpy(span.Diffuse, &d, sizeof d);
-      }
-      if (AddsSpecular) {
-        I32x4 s = {colour(specular[0].At(left)), colour(specular[1].At(left)), colour(specular[2].At(left)), 0};
-        std::memcpy(span.Specular, &s, sizeof s);
-      }
-      span.U = u.At(left);
-      span.V = v.At(left);
-      span.Target = State.Target + row * stride + left;
-      span.Count = int32_t(right - left);
-      span.Rows = int32_t(rows);
-      // Rows of a slanted shape come one at a time: fetch the target ahead here (a run does in the kernel).
-      if (rows == 1 && row + 2 < bottom) {
-        __builtin_prefetch(span.Target + 2 * stride);
-        __builtin_prefetch(span.Target + 2 * stride + (right - left));
-      }
-      if (rows > 1) {
-        // Within the colour range at both ends: each step is less than the whole range.
-        for (int c = 0; c < 4; ++c) {
-          span.DiffuseRowStep[c] = Shaded ? int32_t(diffuse[c].StepY) : 0;
-          span.SpecularRowStep[c] = AddsSpecular && c < 3 ? int32_t(specular[c].StepY) : 0;
-        }
-      }
-      Kernel(span, State);
+    if (leftEdge >= 0 && rightEdge >= 0) {  // always, for a convex shape
+      rows.Target = State.Target + first * stride;
+      rows.Count = int32_t(end - first);
+      rows.Left = edgeAt(leftEdge, first);
+      rows.Right = edgeAt(rightEdge, first);
+      Kernel(rows, State);
     }
-    if (Shaded)
-      for (int c = 0; c < 4; ++c) diffuse[c].Row += diffuse[c].StepY * rows;
-    if (AddsSpecular)
-      for (int c = 0; c < 3; ++c) specular[c].Row += specular[c].StepY * rows;
-    if (textured) {
-      u.Row += u.StepY * rows;
-      v.Row += v.StepY * rows;
-    }
+    int64_t advance = end - first;
+    for (int c = 0; c < 4; ++c) rows.Diffuse[c].Row += rows.Diffuse[c].StepY * advance;
+    for (int c = 0; c < 3; ++c) rows.Specular[c].Row += rows.Specular[c].StepY * advance;
+    rows.U.Row += rows.U.StepY * advance;
+    rows.V.Row += rows.V.StepY * advance;
   }
   return true;
 }

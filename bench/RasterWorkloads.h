@@ -44,8 +44,10 @@ inline std::vector<TImage> MakeImages() {
   std::vector<TImage> images;
   uint32_t seed = 7;
   TImage map{192, 96, {}};
-  for (int i = 0; i < map.W * map.H; ++i)
-    map.Pixels.push_back((Random(seed) % 4 == 0 ? 0u : 0xFF000000u) | (Random(seed) & 0xFFFFFF));
+  for (int i = 0; i < map.W * map.H; ++i) {
+    uint32_t alpha = Random(seed) % 4 == 0 ? 0u : 0xFF000000u;  // drawn first: one picture on every compiler
+    map.Pixels.push_back(alpha | (Random(seed) & 0xFFFFFF));
+  }
   images.push_back(map);
   TImage sprite{32, 32, {}};
   for (int y = 0; y < 32; ++y)

@@ -8,6 +8,7 @@
 #include "SXTextWriter.h"
 #include "SXTypes.h"
 #include "TextEncoding.h"
+#include "TextWrap.h"
 
 namespace {
 constexpr const char* kFont = "ＭＳ ゴシック";
@@ -29,33 +30,9 @@ TMessageOverlay::TMessageOverlay(TVUDader* Device, const std::string& Caption, c
   caption_ = CreateSceneTexture(Device);
   writer_->DrawTextTexture(*caption_, Caption);
 
-  // Greedy wrapping by whole characters (a double-byte character is never split), after the line's last blank
-  // or '/' where it has one, so a path breaks between its folders.
   writer_->Font.SetSize(kTextSize);
   const int32_t room = kFieldWidth - 2 * (kMargin + kPadding);
-  std::string line;
-  size_t lastBreak = 0;
-  for (size_t i = 0; i < Text.size();) {
-    const size_t start = i;
-    NextCharCode(Text, i);
-    const std::string ch = Text.substr(start, i - start);
-    if (ch == "\n") {
-      lines_.push_back(line);
-      line.clear();
-      lastBreak = 0;
-      continue;
-    }
-    if (!line.empty() && writer_->TextWidth(line + ch) > room) {
-      const size_t cut = lastBreak > 0 ? lastBreak : line.size();
-      lines_.push_back(line.substr(0, cut));
-      line.erase(0, cut);
-      if (!line.empty() && line.front() == ' ') line.erase(0, 1);
-      lastBreak = 0;
-    }
-    line += ch;
-    if (ch == " " || ch == "/") lastBreak = line.size();
-  }
-  if (!line.empty() || lines_.empty()) lines_.push_back(line);
+  lines_ = WrapText(Text, [&](const std::string& Line) { return writer_->TextWidth(Line) <= room; });
   for (const std::string& text : lines_) {
     textures_.push_back(CreateSceneTexture(Device));
     if (!text.empty()) writer_->DrawTextTexture(*textures_.back(), text);

@@ -16,7 +16,7 @@ class TMessageOverlay {
   static constexpr int32_t kMargin = 24, kPadding = 12, kLineGap = 4;
   static constexpr int32_t kCaptionSize = 20, kTextSize = 14;
 
-  // Caption and Text in CP932; Text breaks at '\n' and wherever the next character would cross the panel.
+  // Caption and Text in CP932; Text is wrapped to the panel as WrapText does.
   TMessageOverlay(TVUDader* Device, const std::string& Caption, const std::string& Text);
   ~TMessageOverlay();
   TMessageOverlay(const TMessageOverlay&) = delete;

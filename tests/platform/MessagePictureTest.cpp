@@ -1,5 +1,5 @@
-// The error box's picture: wrapped to its width at spaces (else between characters), Japanese drawn with ink,
-// the panel centred in the picture.
+// The error box's picture: wrapped to its width at spaces and after a path's '/' (else between characters),
+// Japanese drawn with ink, the panel centred in the picture.
 #include "MessagePicture.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +19,9 @@ TEST(MessagePicture, WrapsAtSpacesOrCharactersAndDrawsJapaneseCentred) {
     EXPECT_FALSE(line.empty());
     EXPECT_NE(line.front(), ' ') << "a line starts at a space: " << line;
     EXPECT_LE(english.PanelWidth(), 320);
-    joined += (joined.empty() ? "" : " ") + line;
+    joined += (joined.empty() || joined.back() == '/' ? "" : " ") + line;
   }
-  EXPECT_EQ(joined, words) << "wrapping loses or moves nothing";
+  EXPECT_EQ(joined, words) << "wrapping loses or moves nothing; it breaks at spaces, or after a folder's '/'";
 
   const std::string japanese = Jp("スキンフォルダが存在しません。スキンフォルダが存在しません。");
   TMessagePicture box(glyphs, Jp("エラー"), japanese, 240);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "TextEncoding.h"
+#include "TextWrap.h"
 
 namespace {
 constexpr uint32_t kBackground = 0xFF000000, kPanel = 0xFF202A48, kBorder = 0xFFB0B8D0;
@@ -31,34 +32,7 @@ TMessagePicture::TMessagePicture(TGlyphSource& Glyphs, const std::string& Captio
   captionHeight_ = glyphs_.TextMetrics(captionFont_).Height + 8;
   const int32_t room = std::max(MaxWidth - 4 * kMargin, 64);
 
-  // Greedy wrapping, by whole characters: a line ends at its last space when it has one.
-  std::string line;
-  size_t lastSpace = std::string::npos;
-  for (size_t i = 0; i < Text.size();) {
-    const size_t start = i;
-    NextCharCode(Text, i);
-    const std::string ch = Text.substr(start, i - start);
-    if (ch == "\n") {
-      lines_.push_back(line);
-      line.clear();
-      lastSpace = std::string::npos;
-      continue;
-    }
-    if (!line.empty() && LineWidth(textFont_, line + ch) > room) {
-      if (lastSpace != std::string::npos && lastSpace > 0) {
-        lines_.push_back(line.substr(0, lastSpace));
-        line = line.substr(lastSpace + 1);
-      } else {
-        lines_.push_back(line);
-        line.clear();
-      }
-      lastSpace = std::string::npos;
-      if (ch == " ") continue;
-    }
-    if (ch == " ") lastSpace = line.size();
-    line += ch;
-  }
-  if (!line.empty() || lines_.empty()) lines_.push_back(line);
+  lines_ = WrapText(Text, [&](const std::string& Line) { return LineWidth(textFont_, Line) <= room; });
 
   int32_t widest = std::max(LineWidth(captionFont_, caption_), LineWidth(textFont_, kOkMark));
   for (const std::string& l : lines_) widest = std::max(widest, LineWidth(textFont_, l));

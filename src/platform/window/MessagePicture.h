@@ -12,7 +12,7 @@ class TMessagePicture {
  public:
   static constexpr int32_t kMargin = 16;  // inside the panel, and between the panel and a picture's edge
 
-  // Caption and Text in CP932; lines break at spaces where they can, else between characters, and at '\n'.
+  // Caption and Text in CP932, wrapped to MaxWidth as WrapText does.
   TMessagePicture(TGlyphSource& Glyphs, const std::string& Caption, const std::string& Text, int32_t MaxWidth);
 
   // The panel's size, and the smallest picture that holds it with its margin.

@@ -94,9 +94,17 @@ TEST_F(SkinSoundTest, SoundsOverTheirBudgetsAreRefusedBeforeDecoding) {
   Write("test/sound/capsule.wav", "ID3\x04 an MP3 by another name");
   WriteWav(sound / "shiplost.wav", 22050, 1, 16, 4'139'382'400);  // claims 4 GB: SDL would allocate them
   std::filesystem::resize_file(sound / "shiplost.wav", 4096);     // but the file is cut at 4 KB
+  // Music whose odd-sized data chunk is followed, without the pad byte, by a format of 256 channels: SDL_mixer
+  // reads that one last and would divide by 0.
+  WriteWav(sound / "stage1.wav", 11025, 1, 8, 0);
+  datatest::WriteFile(sound / "stage1.wav", datatest::ReadFile(sound / "stage1.wav").substr(0, 40) +
+                                                std::string("\x41\0\0\0", 4) + std::string(0x41, '\x80') +
+                                                "fmt " + std::string("\x10\0\0\0\x01\0\0\x01", 8) +
+                                                std::string("\x11\x2b\0\0\0\0\0\0\0\x01\x08\0", 12));
   sound_.PlayEffect(seShot);
   sound_.PlayMusic(TMusicTrack{mkTitle, 0});
   sound_.PlayMusic(TMusicTrack{mkEnding, 0});
+  sound_.PlayMusic(TMusicTrack{mkStage, 1});
   EXPECT_EQ(Count("shot.wav: it lasts 2500 s, over the 10 s an effect may last"), 1);
   EXPECT_EQ(Count("laser.wav"), 0);
   EXPECT_EQ(Count("enemyhit.wav: sample rate 1 Hz is outside 4000 to 192000 Hz"), 1);
@@ -105,6 +113,7 @@ TEST_F(SkinSoundTest, SoundsOverTheirBudgetsAreRefusedBeforeDecoding) {
   EXPECT_EQ(Count("ending.wav: 256 channels, not 1 to 8"), 1);
   EXPECT_EQ(Count("capsule.wav: not a WAV or Ogg Vorbis file"), 1);
   EXPECT_EQ(Count("shiplost.wav: a WAV file whose data runs past its end"), 1);
+  EXPECT_EQ(Count("stage1.wav: a WAV file with more than one format"), 1);
 }
 
 TEST_F(SkinSoundTest, ASkinWithoutSoundsIsSilentWithoutComplaint) {

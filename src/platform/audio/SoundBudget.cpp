@@ -11,6 +11,31 @@ uint32_t U32(const unsigned char* P) { return U16(P) | static_cast<uint32_t>(U16
 
 constexpr uint32_t kPcm = 1, kMsAdpcm = 2, kFloat = 3, kALaw = 6, kMuLaw = 7, kImaAdpcm = 0x11, kExtensible = 0xFFFE;
 
+// The contents of every "fmt " chunk found walking the chunk list to the file's end, either with the pad byte
+// after an odd-sized chunk (as RIFF says, and as this reader and SDL's effect loader walk it) or without (as
+// SDL_mixer's music reader does). That reader also goes on past the data chunk, and the last format it meets is
+// the one it uses. False when the list is too long to walk.
+constexpr int kMaxChunks = 1024;
+bool FormatChunks(std::ifstream& In, uint64_t FileSize, bool Pad, std::vector<std::string>& Formats) {
+  In.clear();
+  uint64_t at = 12;
+  for (int count = 0; at + 8 <= FileSize; ++count) {
+    if (count == kMaxChunks) return false;
+    unsigned char chunk[8];
+    In.seekg(static_cast<std::streamoff>(at));
+    if (!In.read(reinterpret_cast<char*>(chunk), 8)) break;
+    const uint32_t size = U32(chunk + 4);
+    if (std::memcmp(chunk, "fmt ", 4) == 0) {
+      std::string format(std::min<uint64_t>(size, 40), '\0');
+      In.read(format.data(), static_cast<std::streamsize>(format.size()));
+      format.resize(static_cast<size_t>(In.gcount()));
+      Formats.push_back(format);
+    }
+    at += 8 + uint64_t{size} + (Pad ? size & 1 : 0);
+  }
+  return true;
+}
+
 bool ReadWav(std::ifstream& In, uint64_t FileSize, TSoundHeader& Header, std::string& Error) {
   unsigned char chunk[8];
   bool haveFormat = false;
@@ -57,6 +82,19 @@ bool ReadWav(std::ifstream& In, uint64_t FileSize, TSoundHeader& Header, std::st
           Header.Frames = (Header.DataBytes / blockAlign + 1) * samplesPerBlock;
           break;
         default: Error = "a WAV encoding that is not accepted (" + std::to_string(format) + ")"; return false;
+      }
+      // Any other format chunk, wherever a reader finds it, could give SDL a channel count or a rate past the
+      // budgets: it must repeat the one read here.
+      std::vector<std::string> formats;
+      if (!FormatChunks(In, FileSize, true, formats) || !FormatChunks(In, FileSize, false, formats)) {
+        Error = "a WAV file of over " + std::to_string(kMaxChunks) + " chunks";
+        return false;
+      }
+      for (const std::string& other : formats) {
+        if (other != formats.front()) {
+          Error = "a WAV file with more than one format";
+          return false;
+        }
       }
       return true;
     }

@@ -98,8 +98,8 @@ TEST_F(SkinSoundTest, SoundsOverTheirBudgetsAreRefusedBeforeDecoding) {
   // reads that one last and would divide by 0.
   WriteWav(sound / "stage1.wav", 11025, 1, 8, 0);
   datatest::WriteFile(sound / "stage1.wav", datatest::ReadFile(sound / "stage1.wav").substr(0, 40) +
-                                                std::string("\x41\0\0\0", 4) + std::string(0x41, '\x80') +
-                                                "fmt " + std::string("\x10\0\0\0\x01\0\0\x01", 8) +
+                                                std::string("\x41\0\0\0", 4) + std::string(0x41, '\x80') + "fmt " +
+                                                std::string("\x10\0\0\0\x01\0\0\x01", 8) +
                                                 std::string("\x11\x2b\0\0\0\0\0\0\0\x01\x08\0", 12));
   sound_.PlayEffect(seShot);
   sound_.PlayMusic(TMusicTrack{mkTitle, 0});

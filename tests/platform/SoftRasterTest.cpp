@@ -73,37 +73,55 @@ TEST_P(SoftRaster, SharedEdgesAreBlendedOnce) {
   EXPECT_GT(covered, 600);
 }
 
-TEST_P(SoftRaster, SpriteQuadsDrawAsTheirTwoTriangles) {
-  // A strip of two triangles whose corners lie on one set of planes is walked as one polygon; it must give
-  // exactly the pixels of the two triangles drawn one by one.
+TEST_P(SoftRaster, QuadsDrawAsTheirTwoTriangles) {
+  // A strip of two triangles whose corners lie on one set of planes is walked as one polygon, and one whose
+  // corners differ in colour as both triangles at once; either must give exactly the pixels of the two triangles
+  // drawn one by one, also where clipped, across a wrapping texture and with specular added.
   std::vector<uint32_t> pixels;
   for (int i = 0; i < 16; ++i) pixels.push_back(0x80000000u | uint32_t(i * 0x0F0A05));
   Texture(4, 4, pixels);
   UsePreset(2);
   Sampling(false, D3DTADDRESS_WRAP);
-  auto corner = [](float X, float Y, float U, float V) { return TTestVertex{X, Y, 0, 0.5f, 0xC0FFFFFF, 0, U, V}; };
-  const TTestVertex quads[][4] = {
-      {corner(0.5f, 0.25f, 0, 0), corner(20.7f, 0.25f, 3, 0), corner(0.5f, 9.6f, 0, 2), corner(20.7f, 9.6f, 3, 2)},
-      {corner(30, 2, 0, 0), corner(50, 8, 1, 0), corner(24, 22, 0, 1), corner(44, 28, 1, 1)},  // rotated
-      {corner(-5.5f, 20, 0, 0), corner(9.3f, 20, 1, 0), corner(-5.5f, 40, 0, 1), corner(9.3f, 40, 1, 1)},
-  };
-  for (const auto& q : quads) {
-    Clear(kBlack);
-    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, q, sizeof(TTestVertex)), D3D_OK);
-    std::vector<uint32_t> asQuad;
-    for (int y = 0; y < Height; ++y)
-      for (int x = 0; x < Width; ++x) asQuad.push_back(Pixel(x, y));
-    Clear(kBlack);
-    const TTestVertex asTriangles[6] = {q[0], q[1], q[2], q[2], q[1], q[3]};
-    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, asTriangles, sizeof(TTestVertex)), D3D_OK);
-    int covered = 0;
-    for (int y = 0; y < Height; ++y)
-      for (int x = 0; x < Width; ++x) {
-        ASSERT_EQ(asQuad[y * Width + x], Pixel(x, y)) << x << "," << y;
-        covered += asQuad[y * Width + x] != kBlack;
+  device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  device_->SetRenderState(D3DRS_SPECULARENABLE, 1);
+  const uint32_t planar[4] = {0xC0FFFFFF, 0xC0FFFFFF, 0xC0FFFFFF, 0xC0FFFFFF};
+  const uint32_t shaded[4] = {0xC0FFFFFF, 0x80FF4020, 0xFF20FF40, 0x4000FFFF};
+  for (const uint32_t* colours : {planar, shaded})
+    for (uint32_t specular : {0u, 0x00402010u}) {
+      auto corner = [&](int I, float X, float Y, float U, float V) {
+        return TTestVertex{X, Y, 0, 0.5f, colours[I], I == 3 ? specular : 0, U, V};
+      };
+      auto mapped = [&](int I, float X, float Y) { return corner(I, X, Y, X / 32, Y / 32); };
+      const TTestVertex quads[][4] = {
+          {corner(0, 0.5f, 0.25f, 0, 0), corner(1, 20.7f, 0.25f, 3, 0), corner(2, 0.5f, 9.6f, 0, 2),
+           corner(3, 20.7f, 9.6f, 3, 2)},
+          {corner(0, 30, 2, 0, 0), corner(1, 50, 8, 1, 0), corner(2, 24, 22, 0, 1), corner(3, 44, 28, 1, 1)},
+          {corner(0, -5.5f, 20, 0, 0), corner(1, 9.3f, 20, 1, 0), corner(2, -5.5f, 40, 0, 1),
+           corner(3, 9.3f, 40, 1, 1)},
+          {corner(0, 40, 12, 0, 0), corner(1, 70, 12, 1, 0), corner(2, 40, 31, 0, 1), corner(3, 70, 31, 1, 1)},
+          // Texture coordinates that follow the position exactly: both triangles share one texture plane.
+          {mapped(0, 10, 2), mapped(1, 42, 10), mapped(2, 4, 26), mapped(3, 36, 30)},
+          {mapped(0, -10, 4), mapped(1, 75, 12), mapped(2, -6, 28), mapped(3, 70, 31)},
+          {mapped(0, 16, 0), mapped(1, 48, 0), mapped(2, 16, 32), mapped(3, 48, 32)},
+      };
+      for (const auto& q : quads) {
+        Clear(kBlack);
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, q, sizeof(TTestVertex)), D3D_OK);
+        std::vector<uint32_t> asQuad;
+        for (int y = 0; y < Height; ++y)
+          for (int x = 0; x < Width; ++x) asQuad.push_back(Pixel(x, y));
+        Clear(kBlack);
+        const TTestVertex asTriangles[6] = {q[0], q[1], q[2], q[1], q[2], q[3]};
+        ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, asTriangles, sizeof(TTestVertex)), D3D_OK);
+        int covered = 0;
+        for (int y = 0; y < Height; ++y)
+          for (int x = 0; x < Width; ++x) {
+            ASSERT_EQ(asQuad[y * Width + x], Pixel(x, y)) << x << "," << y;
+            covered += asQuad[y * Width + x] != kBlack;
+          }
+        EXPECT_GT(covered, 100);
       }
-    EXPECT_GT(covered, 100);
-  }
+    }
 }
 
 TEST_P(SoftRaster, PresetsBlendAsTheirFactorsSay) {

@@ -14,6 +14,13 @@
 // The kernels pass 64-byte vectors only between inlined helpers.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
+// The kernels of one sampler in a set, for whole triangles or split ones; both sets fill it (KernelTable).
+struct TSamplerKernels {
+  TRasterKernel Fast[kRasterBlendFastCount][kRasterColouringCount];
+  TRasterKernel Tested[kRasterColouringCount];
+  TRasterKernel Generic;
+};
+
 namespace RasterBase {
 #include "RasterKernels.inc"
 }
@@ -39,39 +46,29 @@ namespace {
 
 bool UseBaseline = false;
 
-struct TKernelChoice {
-  TRasterKernel (*Fast)[kRasterBlendFastCount][kRasterColouringCount];
-  TRasterKernel (*Tested)[kRasterColouringCount];
-  const TRasterKernel* Generic;
-};
+using TKernels = const TSamplerKernels (*)[kRasterSamplerCount];  // [split][sampler]
 
-TKernelChoice BaselineKernels() {
-  auto& table = const_cast<RasterBase::TKernelTable&>(RasterBase::KernelTable());
-  return {table.Fast, table.Tested, table.Generic};
-}
+TKernels BaselineKernels() { return RasterBase::KernelTable().Kernels; }
 
-TKernelChoice ChooseKernels() {
+TKernels ChooseKernels() {
 #ifdef MORVANTH_RASTER_AVX2
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx2")) {
-    auto& Table = const_cast<RasterAvx2::TKernelTable&>(RasterAvx2::KernelTable());
-    return {Table.Fast, Table.Tested, Table.Generic};
-  }
+  if (__builtin_cpu_supports("avx2")) return RasterAvx2::KernelTable().Kernels;
 #endif
   return BaselineKernels();
 }
 
 }  // namespace
 
-TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring) {
-  static const TKernelChoice kBest = ChooseKernels();
-  static const TKernelChoice kBaseline = BaselineKernels();
-  const TKernelChoice& kernels = UseBaseline ? kBaseline : kBest;
-  int s = static_cast<int>(Sampler);
-  if (!State.FastStage || State.Blend == TRasterBlend::Generic) return kernels.Generic[s];
+TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring,
+                                 bool Split) {
+  static const TKernels kBest = ChooseKernels();
+  static const TKernels kBaseline = BaselineKernels();
+  const TSamplerKernels& kernels = (UseBaseline ? kBaseline : kBest)[Split][static_cast<int>(Sampler)];
+  if (!State.FastStage || State.Blend == TRasterBlend::Generic) return kernels.Generic;
   if (State.AlphaTest)
-    return State.Blend == TRasterBlend::Opaque ? kernels.Tested[s][static_cast<int>(Colouring)] : kernels.Generic[s];
-  return kernels.Fast[s][static_cast<int>(State.Blend)][static_cast<int>(Colouring)];
+    return State.Blend == TRasterBlend::Opaque ? kernels.Tested[static_cast<int>(Colouring)] : kernels.Generic;
+  return kernels.Fast[static_cast<int>(State.Blend)][static_cast<int>(Colouring)];
 }
 
 void RasterUseBaselineKernels(bool Baseline) { UseBaseline = Baseline; }

@@ -100,17 +100,25 @@ struct TRasterPlane {
   int64_t Row, StepX, StepY;
 };
 
+// The colours of one triangle along its rows: per channel in memory order (blue, green, red, alpha), 16.16 fixed
+// point, held within 0..255 at each row's first pixel and stepped from there by the per-pixel steps.
+struct TRasterColours {
+  TRasterPlane Diffuse[4], Specular[3];
+  // Colour steps from pixel to pixel, held within a full range per pixel.
+  int32_t DiffuseStep[4], SpecularStep[4];  // specular alpha 0
+};
+
 // Rows of a convex shape between one left and one right side: row r draws the columns from -Left.Q to Right.Q
-// (within the clip rectangle), and both sides step once per row. Colours are per channel in memory order (blue,
-// green, red, alpha) in 16.16 fixed point, held within 0..255 at each row's first pixel and stepped from there by
-// the per-pixel steps; texture coordinates in texels with kRasterTexelBits fraction bits.
+// (within the clip rectangle), and the sides step once per row. Texture coordinates in texels with
+// kRasterTexelBits fraction bits.
+// A split kernel draws two triangles that meet along Split at once: columns up to Split.Q take Colours[0], the
+// rest Colours[1]; the texture coordinates are one plane across both. Other kernels read Colours[0] alone.
 struct TRasterRows {
   uint32_t* Target;  // column 0 of the first row
   int32_t Count;     // rows
-  TRasterEdge Left, Right;
-  TRasterPlane Diffuse[4], Specular[3], U, V;
-  // Colour steps from pixel to pixel, held within a full range per pixel.
-  int32_t DiffuseStep[4], SpecularStep[4];  // specular alpha 0
+  TRasterEdge Left, Right, Split;
+  TRasterColours Colours[2];
+  TRasterPlane U, V;
 };
 
 using TRasterKernel = void (*)(const TRasterRows& Rows, const TRasterState& State);
@@ -126,5 +134,7 @@ constexpr int kRasterColouringCount = 3;
 // Tests: draw with the x86-64 baseline kernels even where AVX2 ones run (false: the best the processor runs).
 void RasterUseBaselineKernels(bool Baseline);
 
-// The kernel that draws rows for a state, a sampler and a colouring (Rasterizer picks the last two per triangle).
-TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring);
+// The kernel that draws rows for a state, a sampler and a colouring (Rasterizer picks the last two per triangle);
+// Split: one that draws two triangles at once (TRasterRows), for a colouring other than Plain.
+TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampler, TRasterColouring Colouring,
+                                 bool Split = false);

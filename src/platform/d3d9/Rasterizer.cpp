@@ -41,6 +41,9 @@ struct TSetup {
 
 double ChannelOf(uint32_t Colour, int C) { return double((Colour >> (8 * C)) & 255); }
 
+// Texture coordinates beyond a million repeats carry no meaning; they are held there (and NaN read as 0).
+double TextureCoordinate(float T) { return std::isnan(T) ? 0.0 : std::clamp(double(T), -1e6, 1e6); }
+
 TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double Ex2, double Ey2, double InvDet) {
   double d1 = F1 - F0, d2 = F2 - F0;
   if (d1 == 0 && d2 == 0) return {F0, 0, 0};
@@ -54,109 +57,227 @@ struct TClipPoint {
 // Row of the first pixel centre at or below a position in subpixels.
 int64_t RowAtOrBelow(int64_t Y) { return -FloorDiv(-Y, 1 << kSubpixelBits); }
 
+// A convex polygon of three or four corners snapped to the subpixel grid and turned clockwise on screen (y down),
+// and the rows it covers: those whose centres lie in [top corner, bottom corner), within the clip rectangle. A
+// row through the bottom corner is empty by the fill rule, whether a corner or a bottom edge lies there.
+struct TSnapped {
+  int N;
+  int64_t X[4], Y[4];
+  int64_t Top, Bottom;
+};
+
+// False when the polygon has no area or, with four corners, does not turn the same way at every corner once
+// snapped.
+bool Snap(const TClipPoint* P, int N, const TRasterState& State, TSnapped& S) {
+  S.N = N;
+  for (int i = 0; i < N; ++i) {
+    S.X[i] = Round(P[i].X * kSubpixelScale);
+    S.Y[i] = Round(P[i].Y * kSubpixelScale);
+  }
+  int64_t area = 0;
+  for (int i = 0; i < N; ++i) area += S.X[i] * S.Y[(i + 1) % N] - S.X[(i + 1) % N] * S.Y[i];
+  if (area == 0) return false;
+  if (area < 0) {
+    std::reverse(S.X, S.X + N);
+    std::reverse(S.Y, S.Y + N);
+  }
+  for (int i = 0; i < N && N == 4; ++i) {
+    int j = (i + 1) % N, k = (i + 2) % N;
+    if ((S.X[j] - S.X[i]) * (S.Y[k] - S.Y[j]) - (S.Y[j] - S.Y[i]) * (S.X[k] - S.X[j]) <= 0) return false;
+  }
+  S.Top = std::max<int64_t>(State.ClipTop, RowAtOrBelow(*std::min_element(S.Y, S.Y + N)));
+  S.Bottom = std::min<int64_t>(State.ClipBottom, RowAtOrBelow(*std::max_element(S.Y, S.Y + N)));
+  return true;
+}
+
+// An attribute plane in fixed point, at x = 0 of row Top.
+TRasterPlane PlaneAt(const TPlane& P, const TSetup& Setup, int64_t Top, double Scale, double Limit = kFixedLimit) {
+  return {Round((P.F0 - P.Dx * Setup.X0 + P.Dy * (double(Top) - Setup.Y0)) * Scale, Limit), Round(P.Dx * Scale),
+          Round(P.Dy * Scale)};
+}
+
+// The plane moved down by Rows rows.
+TRasterPlane Below(const TRasterPlane& P, int64_t Rows) { return {P.Row + P.StepY * Rows, P.StepX, P.StepY}; }
+
+TRasterColours ColourPlanesAt(const TSetup& Setup, int64_t Top, bool Shaded, bool AddsSpecular) {
+  // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
+  auto colourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
+  TRasterColours colours{};
+  for (int c = 0; c < 4; ++c) {
+    colours.Diffuse[c] = {255 * 65536, 0, 0};
+    if (Shaded) colours.Diffuse[c] = PlaneAt(Setup.Diffuse[c], Setup, Top, 65536.0);
+    colours.DiffuseStep[c] = colourStep(colours.Diffuse[c].StepX);
+  }
+  for (int c = 0; c < 3; ++c) {
+    if (AddsSpecular) colours.Specular[c] = PlaneAt(Setup.Specular[c], Setup, Top, 65536.0);
+    colours.SpecularStep[c] = colourStep(colours.Specular[c].StepX);
+  }
+  return colours;
+}
+
+TRasterColours Below(const TRasterColours& C, int64_t Rows) {
+  TRasterColours below = C;
+  for (int c = 0; c < 4; ++c) below.Diffuse[c] = Below(C.Diffuse[c], Rows);
+  for (int c = 0; c < 3; ++c) below.Specular[c] = Below(C.Specular[c], Rows);
+  return below;
+}
+
+// Texture coordinates: each step is rounded to kRasterTexelBits fraction bits, so a pixel x + y steps from the
+// start is off by at most (x + y) / 2^25 texel, far inside the 1/512 texel within which the samplers' snap to
+// 1/256 texel brings an exact value back. The start may lie a million repeats of the largest texture away, beyond
+// the other attributes' bound.
+void TexturePlanesAt(const TSetup& Setup, int64_t Top, const TRasterState& State, TRasterPlane& U, TRasterPlane& V) {
+  constexpr double kTexelScale = double(int64_t(1) << kRasterTexelBits);
+  constexpr double kTexelLimit = 4294967296.0 * kTexelScale;  // 2^32 texels
+  U = V = {};
+  if (!State.Texels) return;
+  U = PlaneAt(Setup.U, Setup, Top, State.TextureWidth * kTexelScale, kTexelLimit);
+  V = PlaneAt(Setup.V, Setup, Top, State.TextureHeight * kTexelScale, kTexelLimit);
+}
+
+// Edge I->I+1 of a clockwise polygon (y down): E(p) = dx * (py - ay) - dy * (px - ax), inside where E >= 0 on top
+// and left edges and E > 0 on the others. Per row E is linear in px, which gives each edge's bound from Row on.
+TRasterEdge EdgeAt(const TSnapped& S, int I, int64_t Row) {
+  int J = (I + 1) % S.N;
+  int64_t dx = S.X[J] - S.X[I], dy = S.Y[J] - S.Y[I];
+  int64_t m = dx * (Row * (1 << kSubpixelBits) - S.Y[I]) + dy * S.X[I] - (dy < 0 ? 0 : 1);
+  int64_t dm = dx * (1 << kSubpixelBits);
+  TRasterEdge e;
+  e.D = std::abs(dy) * (1 << kSubpixelBits);
+  e.Q = FloorDiv(m, e.D);
+  e.R = m - e.Q * e.D;
+  e.DQ = FloorDiv(dm, e.D);
+  e.DR = dm - e.DQ * e.D;
+  return e;
+}
+
+// The edges that bound rows [First, End) on the left and the right, which lie between two corners' rows. Going
+// round, edges that rise bound rows on the left and edges that fall on the right; horizontal ones lie at the top
+// or the bottom corner and bound no row. Each row takes its bound from the side's edge beside it: the other edges
+// of a convex side pass outside, so theirs is never tighter. False when the polygon has no such rows.
+bool SideEdges(const TSnapped& S, int64_t First, int64_t End, int& Left, int& Right) {
+  Left = Right = -1;
+  if (First < S.Top || End > S.Bottom) return false;
+  for (int i = 0; i < S.N; ++i) {
+    int j = (i + 1) % S.N;
+    int64_t from = RowAtOrBelow(std::min(S.Y[i], S.Y[j])), to = RowAtOrBelow(std::max(S.Y[i], S.Y[j]));
+    if (from > First || to < End) continue;
+    if (S.Y[j] < S.Y[i]) Left = i;
+    if (S.Y[j] > S.Y[i]) Right = i;
+  }
+  return Left >= 0 && Right >= 0;  // always, for a convex polygon
+}
+
+// Rows where a side of one of the polygons changes edge, within [Top, Bottom), sorted, with Top and Bottom; a
+// stretch between two of them has one edge on each side. Returns how many.
+int CutRows(const TSnapped* Shapes, int Count, int64_t Top, int64_t Bottom, int64_t (&Cuts)[10]) {
+  int n = 0;
+  Cuts[n++] = Top;
+  Cuts[n++] = Bottom;
+  for (int s = 0; s < Count; ++s)
+    for (int i = 0; i < Shapes[s].N; ++i) Cuts[n++] = std::clamp(RowAtOrBelow(Shapes[s].Y[i]), Top, Bottom);
+  std::sort(Cuts, Cuts + n);
+  return n;
+}
+
 // Draws a convex polygon of three or four corners, all with the same attribute planes. Returns false, having drawn
 // nothing, when a four-cornered one does not turn the same way at every corner once snapped (its caller then draws
 // it as two triangles).
 bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterState& State, TRasterKernel Kernel,
                bool Shaded, bool AddsSpecular) {
-  int64_t x[4], y[4];
-  for (int i = 0; i < N; ++i) {
-    x[i] = Round(P[i].X * kSubpixelScale);
-    y[i] = Round(P[i].Y * kSubpixelScale);
+  TSnapped shape;
+  if (!Snap(P, N, State, shape)) return N == 3;
+  if (shape.Top >= shape.Bottom) return true;
+  const TRasterColours colours = ColourPlanesAt(Setup, shape.Top, Shaded, AddsSpecular);
+  TRasterPlane u, v;
+  TexturePlanesAt(Setup, shape.Top, State, u, v);
+  int64_t cuts[10];
+  const int cutCount = CutRows(&shape, 1, shape.Top, shape.Bottom, cuts);
+  TRasterRows rows{};
+  for (int k = 0; k + 1 < cutCount; ++k) {
+    int64_t first = cuts[k], end = cuts[k + 1];
+    int left, right;
+    if (first == end || !SideEdges(shape, first, end, left, right)) continue;
+    rows.Target = State.Target + first * State.TargetPitch;
+    rows.Count = int32_t(end - first);
+    rows.Left = EdgeAt(shape, left, first);
+    rows.Right = EdgeAt(shape, right, first);
+    rows.Colours[0] = Below(colours, first - shape.Top);
+    rows.U = Below(u, first - shape.Top);
+    rows.V = Below(v, first - shape.Top);
+    Kernel(rows, State);
   }
-  int64_t area = 0;
-  for (int i = 0; i < N; ++i) area += x[i] * y[(i + 1) % N] - x[(i + 1) % N] * y[i];
-  if (area == 0) return N == 3;
-  if (area < 0) {
-    std::reverse(x, x + N);
-    std::reverse(y, y + N);
+  return true;
+}
+
+// Draws the triangles A, B, C and B, C, D of a convex quad at once, with a split kernel: where a row crosses the
+// edge B, C they share, it is one span whose colours change from one triangle's to the other's there, without
+// the seam of two spans meeting inside a group of pixels. The pixels are those the two triangles draw one after
+// the other: by the fill rule the shared edge's bound for the one is exactly one column short of the other's.
+// Returns false, having drawn nothing, when a triangle has no area, or when their texture coordinates, which
+// the kernel takes as one plane, differ in their fixed-point form.
+bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const TRasterState& State,
+                    TRasterKernel Kernel, bool AddsSpecular) {
+  const TClipPoint corners[2][3] = {{Quad[0], Quad[1], Quad[2]}, {Quad[1], Quad[2], Quad[3]}};
+  TSnapped shape[2];
+  TRasterColours colours[2];
+  TRasterPlane u[2], v[2];
+  for (int t = 0; t < 2; ++t) {
+    if (!Snap(corners[t], 3, State, shape[t])) return false;
+    colours[t] = ColourPlanesAt(Setup[t], shape[t].Top, true, AddsSpecular);
+    TexturePlanesAt(Setup[t], shape[t].Top, State, u[t], v[t]);
   }
-  for (int i = 0; i < N && N == 4; ++i) {
-    int j = (i + 1) % N, k = (i + 2) % N;
-    if ((x[j] - x[i]) * (y[k] - y[j]) - (y[j] - y[i]) * (x[k] - x[j]) <= 0) return false;
-  }
-  // Rows whose centres lie in [top corner, bottom corner), within the clip rectangle. A row through the bottom
-  // corner is empty by the fill rule, whether a corner or a bottom edge lies there.
-  int64_t minY = *std::min_element(y, y + N), maxY = *std::max_element(y, y + N);
-  const int64_t top = std::max<int64_t>(State.ClipTop, RowAtOrBelow(minY));
-  const int64_t bottom = std::min<int64_t>(State.ClipBottom, RowAtOrBelow(maxY));
+  const int64_t top = std::min(shape[0].Top, shape[1].Top), bottom = std::max(shape[0].Bottom, shape[1].Bottom);
+  auto samePlane = [&](const TRasterPlane(&P)[2]) {
+    return P[0].StepX == P[1].StepX && P[0].StepY == P[1].StepY &&
+           Below(P[0], top - shape[0].Top).Row == Below(P[1], top - shape[1].Top).Row;
+  };
+  if (!samePlane(u) || !samePlane(v)) return false;
   if (top >= bottom) return true;
 
-  // Attributes in fixed point, at x = 0 of the top row.
-  auto plane = [&](const TPlane& P, double Scale, double Limit = kFixedLimit) {
-    return TRasterPlane{Round((P.F0 - P.Dx * Setup.X0 + P.Dy * (double(top) - Setup.Y0)) * Scale, Limit),
-                        Round(P.Dx * Scale), Round(P.Dy * Scale)};
+  // Whether edge I of a triangle is the shared one, either way round.
+  const int64_t bx = Round(Quad[1].X * kSubpixelScale), by = Round(Quad[1].Y * kSubpixelScale);
+  const int64_t cx = Round(Quad[2].X * kSubpixelScale), cy = Round(Quad[2].Y * kSubpixelScale);
+  auto shared = [&](const TSnapped& S, int I) {
+    int J = (I + 1) % 3;
+    return (S.X[I] == bx && S.Y[I] == by && S.X[J] == cx && S.Y[J] == cy) ||
+           (S.X[I] == cx && S.Y[I] == cy && S.X[J] == bx && S.Y[J] == by);
   };
-  // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
-  auto colourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
+  int64_t cuts[10];
+  const int cutCount = CutRows(shape, 2, top, bottom, cuts);
   TRasterRows rows{};
-  for (int c = 0; c < 4; ++c) {
-    rows.Diffuse[c] = {255 * 65536, 0, 0};
-    if (Shaded) rows.Diffuse[c] = plane(Setup.Diffuse[c], 65536.0);
-    rows.DiffuseStep[c] = colourStep(rows.Diffuse[c].StepX);
-  }
-  for (int c = 0; c < 3; ++c) {
-    if (AddsSpecular) rows.Specular[c] = plane(Setup.Specular[c], 65536.0);
-    rows.SpecularStep[c] = colourStep(rows.Specular[c].StepX);
-  }
-  // Texture coordinates: each step is rounded to kRasterTexelBits fraction bits, so a pixel x + y steps from the
-  // start is off by at most (x + y) / 2^25 texel, far inside the 1/512 texel within which the samplers' snap
-  // to 1/256 texel brings an exact value back. The start may lie a million repeats of the largest texture away,
-  // beyond the other attributes' bound.
-  constexpr double kTexelScale = double(int64_t(1) << kRasterTexelBits);
-  constexpr double kTexelLimit = 4294967296.0 * kTexelScale;  // 2^32 texels
-  if (State.Texels) {
-    rows.U = plane(Setup.U, State.TextureWidth * kTexelScale, kTexelLimit);
-    rows.V = plane(Setup.V, State.TextureHeight * kTexelScale, kTexelLimit);
-  }
-
-  // Edge a->b of a clockwise polygon (y down): E(p) = dx * (py - ay) - dy * (px - ax), inside where E >= 0 on
-  // top and left edges and E > 0 on the others. Per row E is linear in px, which gives each edge's bound. Going
-  // round, edges that rise bound rows on the left and edges that fall on the right; horizontal ones lie at the top
-  // or the bottom corner and bound no row of [top, bottom). Each row takes its bound from the side's edge beside
-  // it: the other edges of a convex side pass outside, so theirs is never tighter.
-  auto edgeAt = [&](int I, int64_t Row) {
-    int J = (I + 1) % N;
-    int64_t dx = x[J] - x[I], dy = y[J] - y[I];
-    int64_t m = dx * (Row * (1 << kSubpixelBits) - y[I]) + dy * x[I] - (dy < 0 ? 0 : 1);
-    int64_t dm = dx * (1 << kSubpixelBits);
-    TRasterEdge e;
-    e.D = std::abs(dy) * (1 << kSubpixelBits);
-    e.Q = FloorDiv(m, e.D);
-    e.R = m - e.Q * e.D;
-    e.DQ = FloorDiv(dm, e.D);
-    e.DR = dm - e.DQ * e.D;
-    return e;
-  };
-  // Rows change sides' edges at the corners' rows; between two such rows one edge bounds each side.
-  int64_t cuts[6] = {top, bottom};
-  int cutCount = 2;
-  for (int i = 0; i < N; ++i) cuts[cutCount++] = std::clamp(RowAtOrBelow(y[i]), top, bottom);
-  std::sort(cuts, cuts + cutCount);
-  const int32_t stride = State.TargetPitch;
   for (int k = 0; k + 1 < cutCount; ++k) {
     int64_t first = cuts[k], end = cuts[k + 1];
     if (first == end) continue;
-    int leftEdge = -1, rightEdge = -1;
-    for (int i = 0; i < N; ++i) {
-      int j = (i + 1) % N;
-      int64_t from = RowAtOrBelow(std::min(y[i], y[j])), to = RowAtOrBelow(std::max(y[i], y[j]));
-      if (from > first || to < end) continue;
-      if (y[j] < y[i]) leftEdge = i;
-      if (y[j] > y[i]) rightEdge = i;
+    int left[2], right[2];
+    bool has[2];
+    for (int t = 0; t < 2; ++t) has[t] = SideEdges(shape[t], first, end, left[t], right[t]);
+    rows.Target = State.Target + first * State.TargetPitch;
+    rows.Count = int32_t(end - first);
+    // Both triangles in these rows: the one whose right side is the shared edge lies to the left.
+    int l = !(has[0] && has[1]) ? -1 : shared(shape[0], right[0]) ? 0 : shared(shape[1], right[1]) ? 1 : -1;
+    if (l >= 0 && shared(shape[1 - l], left[1 - l])) {
+      int r = 1 - l;
+      rows.Left = EdgeAt(shape[l], left[l], first);
+      rows.Right = EdgeAt(shape[r], right[r], first);
+      rows.Split = EdgeAt(shape[l], right[l], first);
+      rows.Colours[0] = Below(colours[l], first - shape[l].Top);
+      rows.Colours[1] = Below(colours[r], first - shape[r].Top);
+      rows.U = Below(u[l], first - shape[l].Top);
+      rows.V = Below(v[l], first - shape[l].Top);
+      Kernel(rows, State);
+      continue;
     }
-    if (leftEdge >= 0 && rightEdge >= 0) {  // always, for a convex shape
-      rows.Target = State.Target + first * stride;
-      rows.Count = int32_t(end - first);
-      rows.Left = edgeAt(leftEdge, first);
-      rows.Right = edgeAt(rightEdge, first);
+    // Otherwise each triangle with rows here draws them alone, split at its right side.
+    for (int t = 0; t < 2; ++t) {
+      if (!has[t]) continue;
+      rows.Left = EdgeAt(shape[t], left[t], first);
+      rows.Right = rows.Split = EdgeAt(shape[t], right[t], first);
+      rows.Colours[0] = rows.Colours[1] = Below(colours[t], first - shape[t].Top);
+      rows.U = Below(u[t], first - shape[t].Top);
+      rows.V = Below(v[t], first - shape[t].Top);
       Kernel(rows, State);
     }
-    int64_t advance = end - first;
-    for (int c = 0; c < 4; ++c) rows.Diffuse[c].Row += rows.Diffuse[c].StepY * advance;
-    for (int c = 0; c < 3; ++c) rows.Specular[c].Row += rows.Specular[c].StepY * advance;
-    rows.U.Row += rows.U.StepY * advance;
-    rows.V.Row += rows.V.StepY * advance;
   }
   return true;
 }
@@ -201,10 +322,10 @@ void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, c
 
 void TRasterizer::DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
                            const TRasterVertex& D, const TRasterState& State) {
-  if (State.FlatShade || !DrawShape(A, B, C, &D, false, State)) {
-    DrawShape(A, B, C, nullptr, false, State);
-    DrawShape(B, C, D, nullptr, true, State);
-  }
+  if (!State.FlatShade && DrawShape(A, B, C, &D, false, State)) return;
+  if (DrawSplit(A, B, C, D, State)) return;
+  DrawShape(A, B, C, nullptr, false, State);
+  DrawShape(B, C, D, nullptr, true, State);
 }
 
 namespace {
@@ -226,28 +347,30 @@ bool Matches(const TPlane& P, double X, double Y, double Value, double Tolerance
   return std::fabs(P.F0 + P.Dx * X + P.Dy * Y - Value) <= Tolerance;
 }
 
-}  // namespace
+bool Finite(const TRasterVertex& V) { return std::isfinite(V.X) && std::isfinite(V.Y); }
 
-bool TRasterizer::DrawShape(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
-                            const TRasterVertex* D, bool Reversed, const TRasterState& State) {
-  if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return true;
-  const TRasterVertex* v[4] = {&A, &B, &C, D};
-  for (int i = 0; i < (D ? 4 : 3); ++i)
-    if (!std::isfinite(v[i]->X) || !std::isfinite(v[i]->Y)) return D == nullptr;
-  if (D && !ConvexQuad(A, B, C, *D)) return false;
+bool InGuardBand(const TRasterVertex& V) { return std::fabs(V.X) <= kGuardBand && std::fabs(V.Y) <= kGuardBand; }
 
+// Twice the signed area of triangle A, B, C: positive when it turns clockwise on screen (y down).
+double Determinant(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C) {
+  return (double(B.X) - A.X) * (double(C.Y) - A.Y) - (double(C.X) - A.X) * (double(B.Y) - A.Y);
+}
+
+// Reversed: the triangle is an odd one of a strip, whose winding reads the other way round.
+bool Culled(double Det, bool Reversed, const TRasterState& State) {
+  bool clockwise = (Det > 0) != Reversed;
+  return (State.CullMode == 3 && !clockwise) || (State.CullMode == 2 && clockwise);
+}
+
+// The attribute planes of triangle A, B, C, whose determinant is Det (neither 0 nor infinite).
+TSetup PlanesOf(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, double Det,
+                const TRasterState& State) {
+  TSetup setup;
   double x0 = A.X, y0 = A.Y;
   double ex1 = double(B.X) - x0, ey1 = double(B.Y) - y0, ex2 = double(C.X) - x0, ey2 = double(C.Y) - y0;
-  double det = ex1 * ey2 - ex2 * ey1;
-  if (det == 0 || !std::isfinite(det)) return D == nullptr;
-  // Screen winding with y down: Det > 0 is clockwise. A convex quad's two triangles wind alike.
-  bool clockwise = (det > 0) != Reversed;
-  if ((State.CullMode == 3 && !clockwise) || (State.CullMode == 2 && clockwise)) return true;
-
-  TSetup setup;
   setup.X0 = x0;
   setup.Y0 = y0;
-  double invDet = 1.0 / det;
+  double invDet = 1.0 / Det;
   for (int ch = 0; ch < 4; ++ch) {
     if (State.FlatShade) {
       setup.Diffuse[ch] = {ChannelOf(A.Diffuse, ch), 0, 0};
@@ -259,57 +382,107 @@ bool TRasterizer::DrawShape(const TRasterVertex& A, const TRasterVertex& B, cons
                                      ex1, ey1, ex2, ey2, invDet);
     }
   }
-  // Texture coordinates beyond a million repeats carry no meaning; they are held there (and NaN read as 0).
-  auto coordinate = [](float T) { return std::isnan(T) ? 0.0 : std::clamp(double(T), -1e6, 1e6); };
-  setup.U = MakePlane(coordinate(A.U), coordinate(B.U), coordinate(C.U), ex1, ey1, ex2, ey2, invDet);
-  setup.V = MakePlane(coordinate(A.V), coordinate(B.V), coordinate(C.V), ex1, ey1, ex2, ey2, invDet);
+  setup.U =
+      MakePlane(TextureCoordinate(A.U), TextureCoordinate(B.U), TextureCoordinate(C.U), ex1, ey1, ex2, ey2, invDet);
+  setup.V =
+      MakePlane(TextureCoordinate(A.V), TextureCoordinate(B.V), TextureCoordinate(C.V), ex1, ey1, ex2, ey2, invDet);
+  return setup;
+}
+
+// How a triangle's pixels are drawn: its sampler and colouring, and whether its kernel reads the specular colour.
+struct TDrawing {
+  TRasterSampler Sampler;
+  TRasterColouring Colouring;
+  bool NeedsSpecular;
+};
+
+TDrawing DrawingOf(const TSetup& Setup, const TRasterState& State) {
+  // Magnification or minification, from the texels one pixel step covers.
+  bool linear = State.MagLinear;
+  if (State.Texels) {
+    double w = State.TextureWidth, h = State.TextureHeight;
+    double ux = Setup.U.Dx * w, vx = Setup.V.Dx * h, uy = Setup.U.Dy * w, vy = Setup.V.Dy * h;
+    if (std::max(ux * ux + vx * vx, uy * uy + vy * vy) > 1.0) linear = State.MinLinear;
+  }
+  auto constant = [](const TPlane& P, double Value) { return P.Dx == 0 && P.Dy == 0 && P.F0 == Value; };
+  bool addsSpecular = State.Specular && !(constant(Setup.Specular[0], 0) && constant(Setup.Specular[1], 0) &&
+                                          constant(Setup.Specular[2], 0));
+  bool white = constant(Setup.Diffuse[0], 255) && constant(Setup.Diffuse[1], 255) && constant(Setup.Diffuse[2], 255) &&
+               constant(Setup.Diffuse[3], 255);
+  TDrawing drawing;
+  drawing.Sampler = MakeRasterSampler(State.Texels != nullptr, linear, State.WrapU, State.WrapV);
+  drawing.Colouring = addsSpecular ? TRasterColouring::ShadedSpecular
+                      : white      ? TRasterColouring::Plain
+                                   : TRasterColouring::Shaded;
+  // The general path reads the specular colour as a stage argument even when it is not added.
+  drawing.NeedsSpecular = addsSpecular || !State.FastStage || State.Blend == TRasterBlend::Generic;
+  return drawing;
+}
+
+}  // namespace
+
+bool TRasterizer::DrawShape(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
+                            const TRasterVertex* D, bool Reversed, const TRasterState& State) {
+  if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return true;
+  if (!Finite(A) || !Finite(B) || !Finite(C) || (D && !Finite(*D))) return D == nullptr;
+  if (D && !ConvexQuad(A, B, C, *D)) return false;
+  double det = Determinant(A, B, C);
+  if (det == 0 || !std::isfinite(det)) return D == nullptr;
+  // A convex quad's two triangles wind alike.
+  if (Culled(det, Reversed, State)) return true;
+  const TSetup setup = PlanesOf(A, B, C, det, State);
 
   // A quad is one polygon only when its fourth corner lies on the planes of the first three (colours to well
   // under a rounding step, texture coordinates to float precision): then both triangles would draw the same.
   if (D) {
-    double dx = double(D->X) - x0, dy = double(D->Y) - y0;
+    double dx = double(D->X) - setup.X0, dy = double(D->Y) - setup.Y0;
     for (int ch = 0; ch < 4; ++ch)
       if (!Matches(setup.Diffuse[ch], dx, dy, ChannelOf(D->Diffuse, ch), 1.0 / 1024) ||
           !Matches(setup.Specular[ch], dx, dy, ChannelOf(D->Specular, ch), 1.0 / 1024))
         return false;
-    double du = coordinate(D->U), dv = coordinate(D->V);
+    double du = TextureCoordinate(D->U), dv = TextureCoordinate(D->V);
     if (!Matches(setup.U, dx, dy, du, 1e-6 * (1 + std::fabs(du))) ||
         !Matches(setup.V, dx, dy, dv, 1e-6 * (1 + std::fabs(dv))))
       return false;
   }
 
-  // Magnification or minification, from the texels one pixel step covers.
-  bool linear = State.MagLinear;
-  if (State.Texels) {
-    double w = State.TextureWidth, h = State.TextureHeight;
-    double ux = setup.U.Dx * w, vx = setup.V.Dx * h, uy = setup.U.Dy * w, vy = setup.V.Dy * h;
-    if (std::max(ux * ux + vx * vx, uy * uy + vy * vy) > 1.0) linear = State.MinLinear;
-  }
-  auto constant = [](const TPlane& P, double Value) { return P.Dx == 0 && P.Dy == 0 && P.F0 == Value; };
-  bool addsSpecular = State.Specular && !(constant(setup.Specular[0], 0) && constant(setup.Specular[1], 0) &&
-                                          constant(setup.Specular[2], 0));
-  bool white = constant(setup.Diffuse[0], 255) && constant(setup.Diffuse[1], 255) && constant(setup.Diffuse[2], 255) &&
-               constant(setup.Diffuse[3], 255);
-  TRasterColouring colouring = addsSpecular ? TRasterColouring::ShadedSpecular
-                               : white      ? TRasterColouring::Plain
-                                            : TRasterColouring::Shaded;
-  // The general path reads the specular colour as a stage argument even when it is not added.
-  bool needsSpecular = addsSpecular || !State.FastStage || State.Blend == TRasterBlend::Generic;
-  TRasterKernel kernel = SelectRasterKernel(
-      State, MakeRasterSampler(State.Texels != nullptr, linear, State.WrapU, State.WrapV), colouring);
-  const bool shaded = colouring != TRasterColouring::Plain;
+  const TDrawing drawing = DrawingOf(setup, State);
+  TRasterKernel kernel = SelectRasterKernel(State, drawing.Sampler, drawing.Colouring);
+  const bool shaded = drawing.Colouring != TRasterColouring::Plain;
 
   TClipPoint poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
   if (D) poly[2] = {D->X, D->Y}, poly[3] = {C.X, C.Y};  // around the quad: A, B, D, C
-  const int corners = D ? 4 : 3;
-  bool inBand = true;
-  for (int i = 0; i < corners; ++i) inBand &= std::fabs(poly[i].X) <= kGuardBand && std::fabs(poly[i].Y) <= kGuardBand;
-  if (inBand) return Rasterise(poly, corners, setup, State, kernel, shaded, needsSpecular);
+  if (InGuardBand(A) && InGuardBand(B) && InGuardBand(C) && (!D || InGuardBand(*D)))
+    return Rasterise(poly, D ? 4 : 3, setup, State, kernel, shaded, drawing.NeedsSpecular);
   if (D) return false;
   int count = ClipToGuardBand(poly, 3);
   for (int i = 1; i + 1 < count; ++i) {
     TClipPoint tri[3] = {poly[0], poly[i], poly[i + 1]};
-    Rasterise(tri, 3, setup, State, kernel, shaded, needsSpecular);
+    Rasterise(tri, 3, setup, State, kernel, shaded, drawing.NeedsSpecular);
   }
   return true;
+}
+
+bool TRasterizer::DrawSplit(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
+                            const TRasterVertex& D, const TRasterState& State) {
+  if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return true;
+  const TRasterVertex* corners[4] = {&A, &B, &C, &D};
+  for (const TRasterVertex* v : corners)
+    if (!Finite(*v) || !InGuardBand(*v)) return false;
+  if (!ConvexQuad(A, B, C, D)) return false;
+  TSetup setup[2];
+  TDrawing drawing[2];
+  for (int t = 0; t < 2; ++t) {
+    const TRasterVertex &a = *corners[t], &b = *corners[t + 1], &c = *corners[t + 2];
+    double det = Determinant(a, b, c);
+    if (det == 0 || !std::isfinite(det) || Culled(det, t == 1, State)) return false;
+    setup[t] = PlanesOf(a, b, c, det, State);
+    drawing[t] = DrawingOf(setup[t], State);
+  }
+  if (drawing[0].Sampler != drawing[1].Sampler) return false;
+  // A plain triangle drawn with the shaded kernel keeps its pixels: its colour planes are opaque white.
+  TRasterColouring colouring = std::max({drawing[0].Colouring, drawing[1].Colouring, TRasterColouring::Shaded});
+  TRasterKernel kernel = SelectRasterKernel(State, drawing[0].Sampler, colouring, true);
+  const TClipPoint quad[4] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}, {D.X, D.Y}};
+  return RasteriseSplit(quad, setup, State, kernel, drawing[0].NeedsSpecular || drawing[1].NeedsSpecular);
 }

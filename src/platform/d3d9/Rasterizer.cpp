@@ -99,6 +99,7 @@ TRasterPlane PlaneAt(const TPlane& P, const TSetup& Setup, int64_t Top, double S
 // The plane moved down by Rows rows.
 TRasterPlane Below(const TRasterPlane& P, int64_t Rows) { return {P.Row + P.StepY * Rows, P.StepX, P.StepY}; }
 
+// A triangle's colour planes from row Top on: opaque white unless Shaded, no specular unless AddsSpecular.
 TRasterColours ColourPlanesAt(const TSetup& Setup, int64_t Top, bool Shaded, bool AddsSpecular) {
   // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
   auto colourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };

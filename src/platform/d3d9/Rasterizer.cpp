@@ -123,6 +123,14 @@ TRasterColours Below(const TRasterColours& C, int64_t Rows) {
   return below;
 }
 
+// Places a polygon's colour and texture planes, which start at its top row, Down rows below it.
+void PlanesBelow(TRasterRows& Rows, const TRasterColours& Colours, const TRasterPlane& U, const TRasterPlane& V,
+                 int64_t Down) {
+  Rows.Colours[0] = Below(Colours, Down);
+  Rows.U = Below(U, Down);
+  Rows.V = Below(V, Down);
+}
+
 // Texture coordinates: each step is rounded to kRasterTexelBits fraction bits, so a pixel x + y steps from the
 // start is off by at most (x + y) / 2^25 texel, far inside the 1/512 texel within which the samplers' snap to
 // 1/256 texel brings an exact value back. The start may lie a million repeats of the largest texture away, beyond
@@ -203,9 +211,7 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
     rows.Count = int32_t(end - first);
     rows.Left = EdgeAt(shape, left, first);
     rows.Right = EdgeAt(shape, right, first);
-    rows.Colours[0] = Below(colours, first - shape.Top);
-    rows.U = Below(u, first - shape.Top);
-    rows.V = Below(v, first - shape.Top);
+    PlanesBelow(rows, colours, u, v, first - shape.Top);
     Kernel(rows, State);
   }
   return true;
@@ -262,10 +268,8 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const
       rows.Left = EdgeAt(shape[l], left[l], first);
       rows.Right = EdgeAt(shape[r], right[r], first);
       rows.Split = EdgeAt(shape[l], right[l], first);
-      rows.Colours[0] = Below(colours[l], first - shape[l].Top);
+      PlanesBelow(rows, colours[l], u[l], v[l], first - shape[l].Top);
       rows.Colours[1] = Below(colours[r], first - shape[r].Top);
-      rows.U = Below(u[l], first - shape[l].Top);
-      rows.V = Below(v[l], first - shape[l].Top);
       Kernel(rows, State);
       continue;
     }
@@ -274,9 +278,8 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const
       if (!has[t]) continue;
       rows.Left = EdgeAt(shape[t], left[t], first);
       rows.Right = rows.Split = EdgeAt(shape[t], right[t], first);
-      rows.Colours[0] = rows.Colours[1] = Below(colours[t], first - shape[t].Top);
-      rows.U = Below(u[t], first - shape[t].Top);
-      rows.V = Below(v[t], first - shape[t].Top);
+      PlanesBelow(rows, colours[t], u[t], v[t], first - shape[t].Top);
+      rows.Colours[1] = rows.Colours[0];
       Kernel(rows, State);
     }
   }

@@ -317,23 +317,6 @@ int ClipToGuardBand(TClipPoint* Poly, int Count) {
   return Count;
 }
 
-}  // namespace
-
-void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, bool Reversed,
-                               const TRasterState& State) {
-  DrawShape(A, B, C, nullptr, Reversed, State);
-}
-
-void TRasterizer::DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
-                           const TRasterVertex& D, const TRasterState& State) {
-  if (!State.FlatShade && DrawShape(A, B, C, &D, false, State)) return;
-  if (DrawSplit(A, B, C, D, State)) return;
-  DrawShape(A, B, C, nullptr, false, State);
-  DrawShape(B, C, D, nullptr, true, State);
-}
-
-namespace {
-
 // Whether the corners A, B, D, C (in this order) turn the same way at every corner.
 bool ConvexQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex& D) {
   const TRasterVertex* ring[4] = {&A, &B, &D, &C};
@@ -423,70 +406,75 @@ TDrawing DrawingOf(const TSetup& Setup, const TRasterState& State) {
   return drawing;
 }
 
-}  // namespace
-
-bool TRasterizer::DrawShape(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
-                            const TRasterVertex* D, bool Reversed, const TRasterState& State) {
-  if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return true;
-  if (!Finite(A) || !Finite(B) || !Finite(C) || (D && !Finite(*D))) return D == nullptr;
-  if (D && !ConvexQuad(A, B, C, *D)) return false;
-  double det = Determinant(A, B, C);
-  if (det == 0 || !std::isfinite(det)) return D == nullptr;
-  // A convex quad's two triangles wind alike.
-  if (Culled(det, Reversed, State)) return true;
-  const TSetup setup = PlanesOf(A, B, C, det, State);
-
-  // A quad is one polygon only when its fourth corner lies on the planes of the first three (colours to well
-  // under a rounding step, texture coordinates to float precision): then both triangles would draw the same.
-  if (D) {
-    double dx = double(D->X) - setup.X0, dy = double(D->Y) - setup.Y0;
-    for (int ch = 0; ch < 4; ++ch)
-      if (!Matches(setup.Diffuse[ch], dx, dy, ChannelOf(D->Diffuse, ch), 1.0 / 1024) ||
-          !Matches(setup.Specular[ch], dx, dy, ChannelOf(D->Specular, ch), 1.0 / 1024))
-        return false;
-    double du = TextureCoordinate(D->U), dv = TextureCoordinate(D->V);
-    if (!Matches(setup.U, dx, dy, du, 1e-6 * (1 + std::fabs(du))) ||
-        !Matches(setup.V, dx, dy, dv, 1e-6 * (1 + std::fabs(dv))))
+// Whether D lies on the attribute planes of triangle A, B, C (colours to well under a rounding step, texture
+// coordinates to float precision): then the quad's two triangles would draw the same, and it is one polygon.
+bool OnPlanes(const TSetup& Setup, const TRasterVertex& D) {
+  double dx = double(D.X) - Setup.X0, dy = double(D.Y) - Setup.Y0;
+  for (int ch = 0; ch < 4; ++ch)
+    if (!Matches(Setup.Diffuse[ch], dx, dy, ChannelOf(D.Diffuse, ch), 1.0 / 1024) ||
+        !Matches(Setup.Specular[ch], dx, dy, ChannelOf(D.Specular, ch), 1.0 / 1024))
       return false;
-  }
-
-  const TDrawing drawing = DrawingOf(setup, State);
-  TRasterKernel kernel = SelectRasterKernel(State, drawing.Sampler, drawing.Colouring);
-  const bool shaded = drawing.Colouring != TRasterColouring::Plain;
-
-  TClipPoint poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
-  if (D) poly[2] = {D->X, D->Y}, poly[3] = {C.X, C.Y};  // around the quad: A, B, D, C
-  if (InGuardBand(A) && InGuardBand(B) && InGuardBand(C) && (!D || InGuardBand(*D)))
-    return Rasterise(poly, D ? 4 : 3, setup, State, kernel, shaded, drawing.NeedsSpecular);
-  if (D) return false;
-  int count = ClipToGuardBand(poly, 3);
-  for (int i = 1; i + 1 < count; ++i) {
-    TClipPoint tri[3] = {poly[0], poly[i], poly[i + 1]};
-    Rasterise(tri, 3, setup, State, kernel, shaded, drawing.NeedsSpecular);
-  }
-  return true;
+  double du = TextureCoordinate(D.U), dv = TextureCoordinate(D.V);
+  return Matches(Setup.U, dx, dy, du, 1e-6 * (1 + std::fabs(du))) &&
+         Matches(Setup.V, dx, dy, dv, 1e-6 * (1 + std::fabs(dv)));
 }
 
-bool TRasterizer::DrawSplit(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
-                            const TRasterVertex& D, const TRasterState& State) {
-  if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return true;
-  const TRasterVertex* corners[4] = {&A, &B, &C, &D};
-  for (const TRasterVertex* v : corners)
-    if (!Finite(*v) || !InGuardBand(*v)) return false;
-  if (!ConvexQuad(A, B, C, D)) return false;
-  TSetup setup[2];
-  TDrawing drawing[2];
-  for (int t = 0; t < 2; ++t) {
-    const TRasterVertex &a = *corners[t], &b = *corners[t + 1], &c = *corners[t + 2];
-    double det = Determinant(a, b, c);
-    if (det == 0 || !std::isfinite(det) || Culled(det, t == 1, State)) return false;
-    setup[t] = PlanesOf(a, b, c, det, State);
-    drawing[t] = DrawingOf(setup[t], State);
-  }
+// Draws a convex polygon of three or four corners within the guard band, all on the attribute planes Setup;
+// false as Rasterise.
+bool DrawPolygon(const TClipPoint* P, int N, const TSetup& Setup, const TRasterState& State) {
+  const TDrawing drawing = DrawingOf(Setup, State);
+  TRasterKernel kernel = SelectRasterKernel(State, drawing.Sampler, drawing.Colouring);
+  return Rasterise(P, N, Setup, State, kernel, drawing.Colouring != TRasterColouring::Plain, drawing.NeedsSpecular);
+}
+
+// The triangles A, B, C (planes First) and B, C, D of a convex quad within the guard band, in one walk, each row
+// one span across both; false, having drawn nothing, when they cannot be drawn so.
+bool DrawSplit(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex& D,
+               const TSetup& First, const TRasterState& State) {
+  double det = Determinant(B, C, D);
+  if (det == 0 || !std::isfinite(det) || Culled(det, true, State)) return false;
+  const TSetup setup[2] = {First, PlanesOf(B, C, D, det, State)};
+  const TDrawing drawing[2] = {DrawingOf(setup[0], State), DrawingOf(setup[1], State)};
   if (drawing[0].Sampler != drawing[1].Sampler) return false;
   // A plain triangle drawn with the shaded kernel keeps its pixels: its colour planes are opaque white.
   TRasterColouring colouring = std::max({drawing[0].Colouring, drawing[1].Colouring, TRasterColouring::Shaded});
   TRasterKernel kernel = SelectRasterKernel(State, drawing[0].Sampler, colouring, true);
   const TClipPoint quad[4] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}, {D.X, D.Y}};
   return RasteriseSplit(quad, setup, State, kernel, drawing[0].NeedsSpecular || drawing[1].NeedsSpecular);
+}
+
+}  // namespace
+
+void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, bool Reversed,
+                               const TRasterState& State) {
+  if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return;
+  if (!Finite(A) || !Finite(B) || !Finite(C)) return;
+  double det = Determinant(A, B, C);
+  if (det == 0 || !std::isfinite(det) || Culled(det, Reversed, State)) return;
+  const TSetup setup = PlanesOf(A, B, C, det, State);
+  TClipPoint poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
+  const int count = InGuardBand(A) && InGuardBand(B) && InGuardBand(C) ? 3 : ClipToGuardBand(poly, 3);
+  for (int i = 1; i + 1 < count; ++i) {
+    const TClipPoint fan[3] = {poly[0], poly[i], poly[i + 1]};
+    DrawPolygon(fan, 3, setup, State);
+  }
+}
+
+void TRasterizer::DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
+                           const TRasterVertex& D, const TRasterState& State) {
+  if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return;
+  const double det = Determinant(A, B, C);
+  if (Finite(A) && Finite(B) && Finite(C) && Finite(D) && ConvexQuad(A, B, C, D) && det != 0 && std::isfinite(det)) {
+    // A convex quad's two triangles wind alike.
+    if (Culled(det, false, State)) return;
+    const TSetup first = PlanesOf(A, B, C, det, State);
+    const bool inBand = InGuardBand(A) && InGuardBand(B) && InGuardBand(C) && InGuardBand(D);
+    if (inBand && !State.FlatShade && OnPlanes(first, D)) {
+      const TClipPoint around[4] = {{A.X, A.Y}, {B.X, B.Y}, {D.X, D.Y}, {C.X, C.Y}};
+      if (DrawPolygon(around, 4, first, State)) return;
+    }
+    if (inBand && DrawSplit(A, B, C, D, first, State)) return;
+  }
+  DrawTriangle(A, B, C, false, State);
+  DrawTriangle(B, C, D, true, State);
 }

@@ -20,16 +20,7 @@ class TRasterizer {
 
   // Draws the two-triangle strip A, B, C, D. A convex quad whose fourth corner lies on the attribute planes of the
   // first three (a sprite) is walked as one polygon, which covers exactly the pixels the two triangles would;
-  // any other convex quad, as both triangles at once where it can (DrawSplit), with the same pixels.
+  // any other convex quad, as both triangles at once where it can, with the same pixels.
   static void DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex& D,
                        const TRasterState& State);
-
- private:
-  // A triangle, or with D the quad A, B, D, C as one polygon; false when the quad cannot be drawn as one.
-  static bool DrawShape(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex* D,
-                        bool Reversed, const TRasterState& State);
-  // The triangles A, B, C and B, C, D of a convex quad in one walk, each row one span across both; false when
-  // they cannot be drawn so.
-  static bool DrawSplit(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex& D,
-                        const TRasterState& State);
 };

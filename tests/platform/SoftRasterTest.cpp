@@ -291,6 +291,34 @@ TEST_P(SoftRaster, NarrowSpansReadOnlyTheirTexture) {
   }
 }
 
+TEST_P(SoftRaster, PicturesAtTheirOwnSizeReadTheTexelsTheirCoordinatesName) {
+  // One texel per pixel, upright: the picture itself, or shifted a texel past its edges, where clamping holds the
+  // edge and wrapping brings in the other side. Corners that differ in alpha alone draw the quad as two triangles.
+  constexpr int kW = 8, kH = 4;
+  std::vector<uint32_t> texels;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) texels.push_back(0xFF000000u | uint32_t(y) << 8 | uint32_t(x));
+  Texture(kW, kH, texels);
+  UsePreset(0);
+  const uint32_t white[4] = {kWhite, kWhite, kWhite, kWhite};
+  const uint32_t alphas[4] = {kWhite, 0xFEFFFFFF, kWhite, 0xFDFFFFFF};
+  for (DWORD address : {DWORD(D3DTADDRESS_CLAMP), DWORD(D3DTADDRESS_WRAP)}) {
+    Sampling(false, address);
+    auto texel = [&](int I, int N) { return address == D3DTADDRESS_WRAP ? (I + N) % N : std::clamp(I, 0, N - 1); };
+    for (const auto* colours : {&white, &alphas})
+      for (int du = -1; du <= 1; ++du)
+        for (int dv = -1; dv <= 1; ++dv) {
+          Clear(kBlack);
+          Quad(3, 2, 3 + kW, 2 + kH, *colours, 0, float(du) / kW, float(dv) / kH, float(du + kW) / kW,
+               float(dv + kH) / kH);
+          for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+              ASSERT_EQ(Pixel(3 + x, 2 + y), texels[texel(y + dv, kH) * kW + texel(x + du, kW)])
+                  << address << " " << (colours == &white) << " " << du << "," << dv << " at " << x << "," << y;
+        }
+  }
+}
+
 TEST_P(SoftRaster, QuadsPartlyOutsideAreClipped) {
   UsePreset(0);
   Clear(kBlack);

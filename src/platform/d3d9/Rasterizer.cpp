@@ -358,17 +358,16 @@ TSetup PlanesOf(const TRasterVertex& A, const TRasterVertex& B, const TRasterVer
   setup.X0 = x0;
   setup.Y0 = y0;
   double invDet = 1.0 / Det;
-  for (int ch = 0; ch < 4; ++ch) {
-    if (State.FlatShade) {
-      setup.Diffuse[ch] = {ChannelOf(A.Diffuse, ch), 0, 0};
-      setup.Specular[ch] = {ChannelOf(A.Specular, ch), 0, 0};
-    } else {
-      setup.Diffuse[ch] = MakePlane(ChannelOf(A.Diffuse, ch), ChannelOf(B.Diffuse, ch), ChannelOf(C.Diffuse, ch), ex1,
-                                    ey1, ex2, ey2, invDet);
-      setup.Specular[ch] = MakePlane(ChannelOf(A.Specular, ch), ChannelOf(B.Specular, ch), ChannelOf(C.Specular, ch),
-                                     ex1, ey1, ex2, ey2, invDet);
-    }
-  }
+  // A colour the three corners share (or flat shading's first corner's) is constant: MakePlane finds so too.
+  auto colourPlanes = [&](uint32_t P, uint32_t Q, uint32_t R, TPlane(&Planes)[4]) {
+    const bool constant = State.FlatShade || (P == Q && P == R);
+    for (int ch = 0; ch < 4; ++ch)
+      Planes[ch] = constant
+                       ? TPlane{ChannelOf(P, ch), 0, 0}
+                       : MakePlane(ChannelOf(P, ch), ChannelOf(Q, ch), ChannelOf(R, ch), ex1, ey1, ex2, ey2, invDet);
+  };
+  colourPlanes(A.Diffuse, B.Diffuse, C.Diffuse, setup.Diffuse);
+  colourPlanes(A.Specular, B.Specular, C.Specular, setup.Specular);
   setup.U =
       MakePlane(TextureCoordinate(A.U), TextureCoordinate(B.U), TextureCoordinate(C.U), ex1, ey1, ex2, ey2, invDet);
   setup.V =

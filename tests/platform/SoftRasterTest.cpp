@@ -319,6 +319,33 @@ TEST_P(SoftRaster, PicturesAtTheirOwnSizeReadTheTexelsTheirCoordinatesName) {
   }
 }
 
+TEST_P(SoftRaster, RowsReadTheTexelsOfThePixelByPixelPath) {
+  // Pictures near their own size, point-sampled and smooth, repeating and clamped, read along their rows by the
+  // fast kernels (texels side by side in one load, bilinear four pixels at a time), against the general path,
+  // which samples every pixel on its own. A quarter texel down, so that the two texel rows weigh differently.
+  constexpr int kW = 64, kH = 4;
+  std::vector<uint32_t> texels;
+  for (int i = 0; i < 16 * kH; ++i) texels.push_back(0xFF000000u | uint32_t(i * 0x050301));
+  Texture(16, kH, texels);
+  UsePreset(0);
+  for (bool smooth : {false, true})
+    for (DWORD address : {DWORD(D3DTADDRESS_WRAP), DWORD(D3DTADDRESS_CLAMP)})
+      for (float scale : {0.5f, 0.96f, 1.0f, 1.0007f, 1.04f, 1.9f})
+        for (float offset : {0.0f, 0.046875f, -2.71f}) {
+          Sampling(smooth, address);
+          std::vector<uint32_t> fast, general;
+          for (DWORD op : {DWORD(D3DTOP_MODULATE), DWORD(D3DTOP_SELECTARG1)}) {
+            device_->SetTextureStageState(0, D3DTSS_COLOROP, op);
+            Clear(kBlack);
+            Quad(0, 0, kW, kH, kWhite, 0, offset, 0.0625f, offset + kW * scale / 16, 1.0625f);
+            for (int y = 0; y < kH; ++y)
+              for (int x = 0; x < kW; ++x) (op == D3DTOP_MODULATE ? fast : general).push_back(Pixel(x, y));
+          }
+          device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+          ASSERT_EQ(fast, general) << smooth << " " << address << " " << scale << " " << offset;
+        }
+}
+
 TEST_P(SoftRaster, QuadsPartlyOutsideAreClipped) {
   UsePreset(0);
   Clear(kBlack);

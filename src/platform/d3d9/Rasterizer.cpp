@@ -442,6 +442,17 @@ bool DrawSplit(const TRasterVertex& A, const TRasterVertex& B, const TRasterVert
   return RasteriseSplit(quad, setup, State, kernel, drawing[0].NeedsSpecular || drawing[1].NeedsSpecular);
 }
 
+// Draws triangle A, B, C, set up as Setup, clipping it to the guard band first where it reaches beyond.
+void FillTriangle(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TSetup& Setup,
+                  const TRasterState& State) {
+  TClipPoint poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
+  const int count = InGuardBand(A) && InGuardBand(B) && InGuardBand(C) ? 3 : ClipToGuardBand(poly, 3);
+  for (int i = 1; i + 1 < count; ++i) {
+    const TClipPoint fan[3] = {poly[0], poly[i], poly[i + 1]};
+    DrawPolygon(fan, 3, Setup, State);
+  }
+}
+
 }  // namespace
 
 void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, bool Reversed,
@@ -450,13 +461,7 @@ void TRasterizer::DrawTriangle(const TRasterVertex& A, const TRasterVertex& B, c
   if (!Finite(A) || !Finite(B) || !Finite(C)) return;
   double det = Determinant(A, B, C);
   if (det == 0 || !std::isfinite(det) || Culled(det, Reversed, State)) return;
-  const TSetup setup = PlanesOf(A, B, C, det, State);
-  TClipPoint poly[16] = {{A.X, A.Y}, {B.X, B.Y}, {C.X, C.Y}};
-  const int count = InGuardBand(A) && InGuardBand(B) && InGuardBand(C) ? 3 : ClipToGuardBand(poly, 3);
-  for (int i = 1; i + 1 < count; ++i) {
-    const TClipPoint fan[3] = {poly[0], poly[i], poly[i + 1]};
-    DrawPolygon(fan, 3, setup, State);
-  }
+  FillTriangle(A, B, C, PlanesOf(A, B, C, det, State), State);
 }
 
 void TRasterizer::DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C,
@@ -473,6 +478,10 @@ void TRasterizer::DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const
       if (DrawPolygon(around, 4, first, State)) return;
     }
     if (inBand && DrawSplit(A, B, C, D, first, State)) return;
+    // Two triangles after all; the first is set up already.
+    FillTriangle(A, B, C, first, State);
+    DrawTriangle(B, C, D, true, State);
+    return;
   }
   DrawTriangle(A, B, C, false, State);
   DrawTriangle(B, C, D, true, State);

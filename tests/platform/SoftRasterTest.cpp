@@ -346,6 +346,46 @@ TEST_P(SoftRaster, RowsReadTheTexelsOfThePixelByPixelPath) {
         }
 }
 
+TEST_P(SoftRaster, ColourKeyedPicturesBlendAsAnyOther) {
+  // A picture whose alphas are all 0 or 255 is blended by picking texels. It must give the pixels of the same
+  // picture with a row of half alpha below (never sampled) that is blended as usual, also after a texel of both
+  // is rewritten to half alpha while bound, and back.
+  constexpr int kW = 16, kH = 4;
+  std::vector<uint32_t> texels;
+  for (int i = 0; i < kW * (kH + 1); ++i)
+    texels.push_back((i >= kW * kH ? 0x80000000u : i % 3 ? 0xFF000000u : 0u) | (uint32_t(i * 0x070503) & 0xFFFFFF));
+  IDirect3DTexture9* blended = Texture(kW, kH + 1, texels);
+  texels.resize(kW * kH);
+  IDirect3DTexture9* keyed = Texture(kW, kH, texels);
+  UsePreset(2);
+  for (uint32_t rewritten : {texels[2 * kW + 5], 0x80FFFFFFu, texels[2 * kW + 5]}) {
+    for (IDirect3DTexture9* t : {blended, keyed}) {
+      const RECT one{5, 2, 6, 3};
+      D3DLOCKED_RECT l;
+      ASSERT_EQ(t->LockRect(0, &l, &one, 0), D3D_OK);
+      std::memcpy(l.pBits, &rewritten, 4);
+      ASSERT_EQ(t->UnlockRect(0), D3D_OK);
+    }
+    for (DWORD address : {DWORD(D3DTADDRESS_WRAP), DWORD(D3DTADDRESS_CLAMP)})
+      for (float scale : {0.5f, 1.0f, 1.0007f, 1.9f})
+        for (float offset : {0.0f, -2.71f}) {
+          Sampling(false, address);
+          std::vector<uint32_t> pictures[2];
+          for (int k = 0; k < 2; ++k) {
+            device_->SetTexture(0, k ? keyed : blended);
+            Clear(0x00406080);
+            Quad(1, 0, 62, kH, kWhite, 0, offset, 0, offset + 61 * scale / kW, k ? 1.0f : float(kH) / (kH + 1));
+            for (int y = 0; y < kH; ++y)
+              for (int x = 0; x < Width; ++x) pictures[k].push_back(Pixel(x, y));
+          }
+          // White at alpha 128 over 0x406080, where the rewritten texel lands.
+          if (rewritten == 0x80FFFFFFu && scale == 1.0f && offset == 0.0f) EXPECT_EQ(Pixel(6, 2), 0xFFA0B0C0u);
+          ASSERT_EQ(pictures[0], pictures[1])
+              << std::hex << rewritten << std::dec << " " << address << " " << scale << " " << offset;
+        }
+  }
+}
+
 TEST_P(SoftRaster, QuadsPartlyOutsideAreClipped) {
   UsePreset(0);
   Clear(kBlack);

@@ -8,6 +8,7 @@ struct TSamplerKernels {
   TRasterKernel Fast[kRasterBlendFastCount][kRasterColouringCount];
   TRasterKernel Tested[kRasterColouringCount];
   TRasterKernel Generic;
+  TRasterKernel Keyed;  // Fast[Alpha][Plain] for texels whose alpha is 0 or 255 (point samplers; others alike)
 };
 
 using TRasterKernelSet = const TSamplerKernels (*)[kRasterSamplerCount];  // [split][sampler]

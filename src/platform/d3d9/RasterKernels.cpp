@@ -30,6 +30,8 @@ TRasterKernel SelectRasterKernel(const TRasterState& State, TRasterSampler Sampl
   if (!State.FastStage || State.Blend == TRasterBlend::Generic) return kernels.Generic;
   if (State.AlphaTest)
     return State.Blend == TRasterBlend::Opaque ? kernels.Tested[static_cast<int>(Colouring)] : kernels.Generic;
+  if (State.KeyedTexels && State.Blend == TRasterBlend::Alpha && Colouring == TRasterColouring::Plain && !Split)
+    return kernels.Keyed;
   return kernels.Fast[static_cast<int>(State.Blend)][static_cast<int>(Colouring)];
 }
 

@@ -11,6 +11,9 @@ enum class TRasterBlend : uint8_t {
   InvColor,  // ZERO, INVSRCCOLOR, ADD
   Color,     // ZERO, SRCCOLOR, ADD
   Generic,   // any other factors or operation (slow path)
+  // Alpha, for unshaded texels whose alpha is 0 or 255: each pixel is the texel or stays as it is. Picked with
+  // the kernel for such textures (TRasterState::KeyedTexels), never resolved from the blend states.
+  Keyed,
 };
 constexpr int kRasterBlendFastCount = 5;
 
@@ -63,6 +66,7 @@ struct TRasterState {
   int32_t TextureWidth = 0, TextureHeight = 0;
   bool MinLinear = false, MagLinear = false;
   bool WrapU = true, WrapV = true;
+  bool KeyedTexels = false;  // every texel's alpha is 0 or 255
 
   bool FastStage = true;  // stage 0 is texture times diffuse for both colour and alpha
   TRasterStage Stage{};

@@ -36,9 +36,7 @@ TSoftTexture::TSoftTexture(TSoftDevice* Device, UINT Width, UINT Height, UINT Le
     Height = std::max(1u, Height / 2);
   }
   decoded_.resize(size_t(levels_[0].Width) * levels_[0].Height + kRasterTexelSlack);
-  for (UINT y = 0; y < levels_[0].Height; ++y)
-    SoftDecodeRow(Format, levels_[0].Bytes.data() + size_t(y) * levels_[0].Pitch,
-                  decoded_.data() + size_t(y) * levels_[0].Width, levels_[0].Width);
+  for (UINT y = 0; y < levels_[0].Height; ++y) DecodeLevel0(0, y, levels_[0].Width);
   device_->AddRef();
   device_->TextureCreated(bytes_, pool_);
 }
@@ -113,11 +111,20 @@ HRESULT TSoftTexture::UnlockRect(UINT Level) {
   TLevel& l = levels_[Level];
   l.Locked = false;
   if (Level == 0 && !l.ReadOnly) {
-    const UINT bytes = SoftFormatBits(format_) / 8;
-    const UINT count = UINT(l.Area.right - l.Area.left);
     for (LONG y = l.Area.top; y < l.Area.bottom; ++y)
-      SoftDecodeRow(format_, l.Bytes.data() + size_t(y) * l.Pitch + size_t(l.Area.left) * bytes,
-                    decoded_.data() + size_t(y) * l.Width + l.Area.left, count);
+      DecodeLevel0(UINT(l.Area.left), UINT(y), UINT(l.Area.right - l.Area.left));
   }
   return D3D_OK;
+}
+
+void TSoftTexture::DecodeLevel0(UINT X, UINT Y, UINT Count) {
+  const TLevel& l = levels_[0];
+  uint32_t* texels = decoded_.data() + size_t(Y) * l.Width + X;
+  auto partial = [texels, Count] {
+    return size_t(std::count_if(texels, texels + Count, [](uint32_t T) { return uint8_t((T >> 24) + 1) > 1; }));
+  };
+  partialAlpha_ -= partial();
+  SoftDecodeRow(format_, l.Bytes.data() + size_t(Y) * l.Pitch + size_t(X) * (SoftFormatBits(format_) / 8), texels,
+                Count);
+  partialAlpha_ += partial();
 }

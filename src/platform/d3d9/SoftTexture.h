@@ -1,6 +1,7 @@
 // Textures of the software device: every mip level in the format asked for, and a decoded ARGB8888 copy of
 // level 0 for sampling, refreshed from the bytes when level 0 is unlocked.
 #pragma once
+#include <cstddef>
 #include <vector>
 #include "d3d9.h"
 
@@ -30,6 +31,9 @@ class TSoftTexture final : public IDirect3DTexture9 {
   void Unbind();
 
   const uint32_t* Texels() const { return decoded_.data(); }
+  // Whether every texel of level 0 is either fully transparent or opaque (a colour-keyed picture): blending it
+  // unshaded then picks the texel or the target's pixel whole.
+  bool KeyedAlpha() const { return partialAlpha_ == 0; }
   UINT Width() const { return levels_[0].Width; }
   UINT Height() const { return levels_[0].Height; }
   D3DPOOL Pool() const { return pool_; }
@@ -43,12 +47,16 @@ class TSoftTexture final : public IDirect3DTexture9 {
     RECT Area{};
   };
 
+  // Decodes Count texels of row Y of level 0 from column X, keeping the count of partial alphas.
+  void DecodeLevel0(UINT X, UINT Y, UINT Count);
+
   TSoftDevice* device_;
   DWORD usage_;
   D3DFORMAT format_;
   D3DPOOL pool_;
   std::vector<TLevel> levels_;
   std::vector<uint32_t> decoded_;
+  size_t partialAlpha_ = 0;  // texels of level 0 whose alpha is neither 0 nor 255
   uint64_t bytes_;
   ULONG refs_ = 1;
   ULONG bindRefs_ = 0;

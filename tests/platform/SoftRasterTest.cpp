@@ -379,9 +379,50 @@ TEST_P(SoftRaster, ColourKeyedPicturesBlendAsAnyOther) {
               for (int x = 0; x < Width; ++x) pictures[k].push_back(Pixel(x, y));
           }
           // White at alpha 128 over 0x406080, where the rewritten texel lands.
-          if (rewritten == 0x80FFFFFFu && scale == 1.0f && offset == 0.0f) EXPECT_EQ(Pixel(6, 2), 0xFFA0B0C0u);
+          if (rewritten == 0x80FFFFFFu && scale == 1.0f && offset == 0.0f) {
+            EXPECT_EQ(Pixel(6, 2), 0xFFA0B0C0u);
+          }
           ASSERT_EQ(pictures[0], pictures[1])
               << std::hex << rewritten << std::dec << " " << address << " " << scale << " " << offset;
+        }
+  }
+}
+
+TEST_P(SoftRaster, TransparentEndsOfRowsLeaveTheirPixelsAsTheBlendWould) {
+  // Texels of alpha 0 at the ends of rows (whole rows too) leave their pixels as they are, so a sprite drawn one
+  // texel per pixel skips them. Its pixels must be those of the same picture mirrored and read backwards, which
+  // takes the pixel-by-pixel path: plain, one colour, four corners (two triangles), keyed, clipped at the sides.
+  constexpr int kW = 32, kH = 16;
+  uint32_t seed = 99;
+  auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+  std::vector<uint32_t> texels(kW * kH), mirrored(kW * kH);
+  for (bool keyed : {false, true}) {
+    for (int y = 0; y < kH; ++y) {
+      const int left = y % 5 == 0 ? kW : int(next() % 9), right = int(next() % 9);
+      for (int x = 0; x < kW; ++x) {
+        const uint32_t alpha = x < left || x >= kW - right ? 0 : keyed ? 255 : 1 + next() % 255;
+        texels[y * kW + x] = alpha << 24 | (next() & 0xFFFFFF);
+        mirrored[y * kW + kW - 1 - x] = texels[y * kW + x];
+      }
+    }
+    IDirect3DTexture9* pictures[2] = {Texture(kW, kH, texels), Texture(kW, kH, mirrored)};
+    const uint32_t colourings[3][4] = {{kWhite, kWhite, kWhite, kWhite},
+                                       {0xC0A08060, 0xC0A08060, 0xC0A08060, 0xC0A08060},
+                                       {0xFFFFFFFF, 0xFFFF8080, 0xC080FF80, 0xFF8080FF}};
+    for (int preset : {1, 2})
+      for (const auto& colours : colourings)
+        for (float x : {-5.5f, 3.5f, 50.5f}) {  // texel centres on pixel centres: mirrored, they read alike
+          std::vector<uint32_t> drawn[2];
+          for (int k = 0; k < 2; ++k) {
+            device_->SetTexture(0, pictures[k]);
+            UsePreset(preset);
+            Sampling(false, D3DTADDRESS_CLAMP);
+            Clear(0xFF405060);
+            Quad(x, 2.5f, x + kW, 2.5f + kH, colours, 0, float(k), 0, float(1 - k), 1);
+            for (int py = 0; py < Height; ++py)
+              for (int px = 0; px < Width; ++px) drawn[k].push_back(Pixel(px, py));
+          }
+          ASSERT_EQ(drawn[0], drawn[1]) << keyed << " " << preset << " " << colours[1] << " " << x;
         }
   }
 }

@@ -53,6 +53,11 @@ constexpr int kRasterTargetSlack = 4;
 // group of four whole, whatever the span's length.
 constexpr int kRasterTexelSlack = 3;
 
+// The texels of one texture row whose alpha is not 0: columns First <= x < End (First == End: none).
+struct TRasterVisibleTexels {
+  int32_t First, End;
+};
+
 struct TRasterState {
   // ARGB8888 rows. At least kRasterTargetSlack pixels past the last one must be readable: span kernels load
   // whole groups of pixels and write back only those of the span.
@@ -67,6 +72,9 @@ struct TRasterState {
   bool MinLinear = false, MagLinear = false;
   bool WrapU = true, WrapV = true;
   bool KeyedTexels = false;  // every texel's alpha is 0 or 255
+  // Per texture row, where its texels are not fully transparent (null: not known). Blending by source alpha
+  // leaves a pixel whose texel has alpha 0 as it is, so such pixels at the ends of a row need not be drawn.
+  const TRasterVisibleTexels* VisibleTexels = nullptr;
 
   bool FastStage = true;  // stage 0 is texture times diffuse for both colour and alpha
   TRasterStage Stage{};

@@ -606,6 +606,7 @@ HRESULT TSoftDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT Primit
   if (rasterDirty_) ResolveRasterState();
   // Read at every draw: the bound texture may have been rewritten since the states were resolved.
   raster_.KeyedTexels = textures_[0] && textures_[0]->KeyedAlpha();
+  raster_.VisibleTexels = textures_[0] ? textures_[0]->VisibleTexels() : nullptr;
 
   const uint8_t* Data = static_cast<const uint8_t*>(pVertexStreamZeroData);
   auto vertex = [&](UINT I) { return ReadVertex(Data + size_t(I) * VertexStreamZeroStride, layout); };

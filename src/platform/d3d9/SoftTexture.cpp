@@ -36,6 +36,7 @@ TSoftTexture::TSoftTexture(TSoftDevice* Device, UINT Width, UINT Height, UINT Le
     Height = std::max(1u, Height / 2);
   }
   decoded_.resize(size_t(levels_[0].Width) * levels_[0].Height + kRasterTexelSlack);
+  visible_.resize(levels_[0].Height);
   for (UINT y = 0; y < levels_[0].Height; ++y) DecodeLevel0(0, y, levels_[0].Width);
   device_->AddRef();
   device_->TextureCreated(bytes_, pool_);
@@ -127,4 +128,10 @@ void TSoftTexture::DecodeLevel0(UINT X, UINT Y, UINT Count) {
   SoftDecodeRow(format_, l.Bytes.data() + size_t(Y) * l.Pitch + size_t(X) * (SoftFormatBits(format_) / 8), texels,
                 Count);
   partialAlpha_ += partial();
+  const uint32_t* row = decoded_.data() + size_t(Y) * l.Width;
+  auto visible = [](uint32_t T) { return (T >> 24) != 0; };
+  const uint32_t* first = std::find_if(row, row + l.Width, visible);
+  const uint32_t* end =
+      std::find_if(std::reverse_iterator(row + l.Width), std::reverse_iterator(first), visible).base();
+  visible_[Y] = {int32_t(first - row), int32_t(end - row)};
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <vector>
+#include "RasterState.h"
 #include "d3d9.h"
 
 class TSoftDevice;
@@ -34,6 +35,8 @@ class TSoftTexture final : public IDirect3DTexture9 {
   // Whether every texel of level 0 is either fully transparent or opaque (a colour-keyed picture): blending it
   // unshaded then picks the texel or the target's pixel whole.
   bool KeyedAlpha() const { return partialAlpha_ == 0; }
+  // Per row of level 0, the columns between its first and last texel whose alpha is not 0.
+  const TRasterVisibleTexels* VisibleTexels() const { return visible_.data(); }
   UINT Width() const { return levels_[0].Width; }
   UINT Height() const { return levels_[0].Height; }
   D3DPOOL Pool() const { return pool_; }
@@ -57,6 +60,7 @@ class TSoftTexture final : public IDirect3DTexture9 {
   std::vector<TLevel> levels_;
   std::vector<uint32_t> decoded_;
   size_t partialAlpha_ = 0;  // texels of level 0 whose alpha is neither 0 nor 255
+  std::vector<TRasterVisibleTexels> visible_;
   uint64_t bytes_;
   ULONG refs_ = 1;
   ULONG bindRefs_ = 0;

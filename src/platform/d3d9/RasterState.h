@@ -73,7 +73,8 @@ struct TRasterState {
   bool WrapU = true, WrapV = true;
   bool KeyedTexels = false;  // every texel's alpha is 0 or 255
   // Per texture row, where its texels are not fully transparent (null: not known). Blending by source alpha
-  // leaves a pixel whose texel has alpha 0 as it is, so such pixels at the ends of a row need not be drawn.
+  // leaves the colour of a pixel whose texel has alpha 0 as it is, so such pixels at the ends of a row need not
+  // be drawn (the target's fourth byte, which nothing reads, then keeps what it held).
   const TRasterVisibleTexels* VisibleTexels = nullptr;
 
   bool FastStage = true;  // stage 0 is texture times diffuse for both colour and alpha

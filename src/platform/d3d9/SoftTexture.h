@@ -50,7 +50,8 @@ class TSoftTexture final : public IDirect3DTexture9 {
     RECT Area{};
   };
 
-  // Decodes Count texels of row Y of level 0 from column X, keeping the count of partial alphas.
+  // Decodes Count texels of row Y of level 0 from column X, keeping the count of partial alphas and the row's
+  // visible columns.
   void DecodeLevel0(UINT X, UINT Y, UINT Count);
 
   TSoftDevice* device_;

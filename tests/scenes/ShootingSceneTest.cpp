@@ -675,7 +675,9 @@ TEST_F(ShootingRenderTest, LivesAndScoreShowOnlyOffTheClassicScreen) {
     EXPECT_EQ(digit.Texture, strip);
     EXPECT_NEAR(digit.Vertices[0].U, cell * static_cast<float>(digits[i]), 1e-4f) << i;
     EXPECT_NEAR(digit.Vertices[3].U, cell * static_cast<float>(digits[i] + 1), 1e-4f) << i;
-    if (i > 0) EXPECT_EQ(digit.X, top[i]->X + top[i]->Vertices[3].X) << "side by side";
+    if (i > 0) {
+      EXPECT_EQ(digit.X, top[i]->X + top[i]->Vertices[3].X) << "side by side";
+    }
   }
   EXPECT_GT(top[1]->X, top[0]->X + top[0]->Vertices[3].X) << "after the label";
   // Two ships in reserve, at the ship picture's own 8 x 8 (never enlarged), left to right in the meter's row.

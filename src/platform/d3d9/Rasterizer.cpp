@@ -66,6 +66,9 @@ struct TSnapped {
   int64_t Top, Bottom;
 };
 
+// The corner after corner I of a polygon of N corners.
+int NextCorner(int I, int N) { return I + 1 < N ? I + 1 : 0; }
+
 // False when the polygon has no area or, with four corners, does not turn the same way at every corner once
 // snapped.
 bool Snap(const TClipPoint* P, int N, const TRasterState& State, TSnapped& S) {
@@ -75,14 +78,14 @@ bool Snap(const TClipPoint* P, int N, const TRasterState& State, TSnapped& S) {
     S.Y[i] = Round(P[i].Y * kSubpixelScale);
   }
   int64_t area = 0;
-  for (int i = 0; i < N; ++i) area += S.X[i] * S.Y[(i + 1) % N] - S.X[(i + 1) % N] * S.Y[i];
+  for (int i = 0; i < N; ++i) area += S.X[i] * S.Y[NextCorner(i, N)] - S.X[NextCorner(i, N)] * S.Y[i];
   if (area == 0) return false;
   if (area < 0) {
     std::reverse(S.X, S.X + N);
     std::reverse(S.Y, S.Y + N);
   }
   for (int i = 0; i < N && N == 4; ++i) {
-    int j = (i + 1) % N, k = (i + 2) % N;
+    int j = NextCorner(i, N), k = NextCorner(j, N);
     if ((S.X[j] - S.X[i]) * (S.Y[k] - S.Y[j]) - (S.Y[j] - S.Y[i]) * (S.X[k] - S.X[j]) <= 0) return false;
   }
   S.Top = std::max<int64_t>(State.ClipTop, RowAtOrBelow(*std::min_element(S.Y, S.Y + N)));
@@ -147,7 +150,7 @@ void TexturePlanesAt(const TSetup& Setup, int64_t Top, const TRasterState& State
 // Edge I->I+1 of a clockwise polygon (y down): E(p) = dx * (py - ay) - dy * (px - ax), inside where E >= 0 on top
 // and left edges and E > 0 on the others. Per row E is linear in px, which gives each edge's bound from Row on.
 TRasterEdge EdgeAt(const TSnapped& S, int I, int64_t Row) {
-  int J = (I + 1) % S.N;
+  int J = NextCorner(I, S.N);
   int64_t dx = S.X[J] - S.X[I], dy = S.Y[J] - S.Y[I];
   int64_t m = dx * (Row * (1 << kSubpixelBits) - S.Y[I]) + dy * S.X[I] - (dy < 0 ? 0 : 1);
   int64_t dm = dx * (1 << kSubpixelBits);
@@ -168,7 +171,7 @@ bool SideEdges(const TSnapped& S, int64_t First, int64_t End, int& Left, int& Ri
   Left = Right = -1;
   if (First < S.Top || End > S.Bottom) return false;
   for (int i = 0; i < S.N; ++i) {
-    int j = (i + 1) % S.N;
+    int j = NextCorner(i, S.N);
     int64_t from = RowAtOrBelow(std::min(S.Y[i], S.Y[j])), to = RowAtOrBelow(std::max(S.Y[i], S.Y[j]));
     if (from > First || to < End) continue;
     if (S.Y[j] < S.Y[i]) Left = i;
@@ -217,6 +220,24 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   return true;
 }
 
+// The triangles A, B, C and B, C, D of an upright rectangle (A top left, B top right, C bottom left, D bottom
+// right) snapped as Snap snaps them, without its general steps; false when the quad is no such rectangle, or no
+// longer one of some area once snapped. The first runs A, B, C clockwise, the second D, C, B: both span the same
+// rows, their shared edge is the first's edge 1 and the second's edge 1, and edges 2 are the rectangle's left
+// and right sides.
+bool SnapUprightRectangle(const TClipPoint (&Quad)[4], const TRasterState& State, TSnapped (&Shape)[2]) {
+  const TClipPoint &a = Quad[0], &b = Quad[1], &c = Quad[2], &d = Quad[3];
+  if (!(a.Y == b.Y && c.Y == d.Y && a.X == c.X && b.X == d.X && a.X < b.X && a.Y < c.Y)) return false;
+  const int64_t left = Round(a.X * kSubpixelScale), right = Round(b.X * kSubpixelScale);
+  const int64_t top = Round(a.Y * kSubpixelScale), bottom = Round(c.Y * kSubpixelScale);
+  if (left >= right || top >= bottom) return false;
+  const int64_t firstRow = std::max<int64_t>(State.ClipTop, RowAtOrBelow(top));
+  const int64_t endRow = std::min<int64_t>(State.ClipBottom, RowAtOrBelow(bottom));
+  Shape[0] = {3, {left, right, left}, {top, top, bottom}, firstRow, endRow};
+  Shape[1] = {3, {right, left, right}, {bottom, bottom, top}, firstRow, endRow};
+  return true;
+}
+
 // Draws the triangles A, B, C and B, C, D of a convex quad at once, with a split kernel: where a row crosses the
 // edge B, C they share, it is one span whose colours change from one triangle's to the other's there, without
 // the seam of two spans meeting inside a group of pixels. The pixels are those the two triangles draw one after
@@ -229,8 +250,9 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const
   TSnapped shape[2];
   TRasterColours colours[2];
   TRasterPlane u[2], v[2];
+  const bool upright = SnapUprightRectangle(Quad, State, shape);
   for (int t = 0; t < 2; ++t) {
-    if (!Snap(corners[t], 3, State, shape[t])) return false;
+    if (!upright && !Snap(corners[t], 3, State, shape[t])) return false;
     colours[t] = ColourPlanesAt(Setup[t], shape[t].Top, true, AddsSpecular);
     TexturePlanesAt(Setup[t], shape[t].Top, State, u[t], v[t]);
   }
@@ -241,18 +263,32 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const
   };
   if (!samePlane(u) || !samePlane(v)) return false;
   if (top >= bottom) return true;
+  TRasterRows rows{};
+  if (upright) {
+    // One stretch of rows, from the left side to the right, split along the diagonal.
+    rows.Target = State.Target + top * State.TargetPitch;
+    rows.Count = int32_t(bottom - top);
+    rows.Left = EdgeAt(shape[0], 2, top);
+    rows.Right = EdgeAt(shape[1], 2, top);
+    rows.Split = EdgeAt(shape[0], 1, top);
+    rows.Colours[0] = colours[0];
+    rows.Colours[1] = colours[1];
+    rows.U = u[0];
+    rows.V = v[0];
+    Kernel(rows, State);
+    return true;
+  }
 
   // Whether edge I of a triangle is the shared one, either way round.
   const int64_t bx = Round(Quad[1].X * kSubpixelScale), by = Round(Quad[1].Y * kSubpixelScale);
   const int64_t cx = Round(Quad[2].X * kSubpixelScale), cy = Round(Quad[2].Y * kSubpixelScale);
   auto shared = [&](const TSnapped& S, int I) {
-    int J = (I + 1) % 3;
+    int J = NextCorner(I, 3);
     return (S.X[I] == bx && S.Y[I] == by && S.X[J] == cx && S.Y[J] == cy) ||
            (S.X[I] == cx && S.Y[I] == cy && S.X[J] == bx && S.Y[J] == by);
   };
   int64_t cuts[10];
   const int cutCount = CutRows(shape, 2, top, bottom, cuts);
-  TRasterRows rows{};
   for (int k = 0; k + 1 < cutCount; ++k) {
     int64_t first = cuts[k], end = cuts[k + 1];
     if (first == end) continue;

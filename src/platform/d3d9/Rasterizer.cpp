@@ -223,8 +223,8 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
 // The triangles A, B, C and B, C, D of an upright rectangle (A top left, B top right, C bottom left, D bottom
 // right) snapped as Snap snaps them, without its general steps; false when the quad is no such rectangle, or no
 // longer one of some area once snapped. The first runs A, B, C clockwise, the second D, C, B: both span the same
-// rows, their shared edge is the first's edge 1 and the second's edge 1, and edges 2 are the rectangle's left
-// and right sides.
+// rows, the first's edge 1 (B to C) is the second's edge 1 run the other way, and their edges 2 are the
+// rectangle's left and right sides.
 bool SnapUprightRectangle(const TClipPoint (&Quad)[4], const TRasterState& State, TSnapped (&Shape)[2]) {
   const TClipPoint &a = Quad[0], &b = Quad[1], &c = Quad[2], &d = Quad[3];
   if (!(a.Y == b.Y && c.Y == d.Y && a.X == c.X && b.X == d.X && a.X < b.X && a.Y < c.Y)) return false;
@@ -265,7 +265,7 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const
   if (top >= bottom) return true;
   TRasterRows rows{};
   if (upright) {
-    // One stretch of rows, from the left side to the right, split along the diagonal.
+    // The walk below would find one stretch of rows, from the left side to the right, split along the diagonal.
     rows.Target = State.Target + top * State.TargetPitch;
     rows.Count = int32_t(bottom - top);
     rows.Left = EdgeAt(shape[0], 2, top);

@@ -16,7 +16,7 @@ constexpr double kGuardBand = 1 << 19;
 // a pixel position) stay far inside 64 bits whatever the vertices say.
 constexpr double kFixedLimit = 281474976710656.0;  // 2^48
 
-inline int64_t Round(double X, double Limit = kFixedLimit) {
+[[gnu::always_inline]] inline int64_t Round(double X, double Limit = kFixedLimit) {
   if (!(X > -Limit)) X = -Limit;  // also catches NaN
   if (X > Limit) X = Limit;
   X += 0.5;
@@ -93,8 +93,9 @@ bool Snap(const TClipPoint* P, int N, const TRasterState& State, TSnapped& S) {
   return true;
 }
 
-// An attribute plane in fixed point, at x = 0 of row Top.
-TRasterPlane PlaneAt(const TPlane& P, const TSetup& Setup, int64_t Top, double Scale, double Limit = kFixedLimit) {
+// An attribute plane in fixed point, at x = 0 of row Top. Inline, so that a triangle's planes overlap.
+[[gnu::always_inline]] inline TRasterPlane PlaneAt(const TPlane& P, const TSetup& Setup, int64_t Top, double Scale,
+                                                   double Limit = kFixedLimit) {
   return {Round((P.F0 - P.Dx * Setup.X0 + P.Dy * (double(Top) - Setup.Y0)) * Scale, Limit), Round(P.Dx * Scale),
           Round(P.Dy * Scale)};
 }
@@ -106,16 +107,17 @@ TRasterPlane Below(const TRasterPlane& P, int64_t Rows) { return {P.Row + P.Step
 TRasterColours ColourPlanesAt(const TSetup& Setup, int64_t Top, bool Shaded, bool AddsSpecular) {
   // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
   auto colourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
-  TRasterColours colours{};
+  // Every member is assigned: zeroing the whole first costs more than the planes (a string store per triangle).
+  TRasterColours colours;
   for (int c = 0; c < 4; ++c) {
-    colours.Diffuse[c] = {255 * 65536, 0, 0};
-    if (Shaded) colours.Diffuse[c] = PlaneAt(Setup.Diffuse[c], Setup, Top, 65536.0);
+    colours.Diffuse[c] = Shaded ? PlaneAt(Setup.Diffuse[c], Setup, Top, 65536.0) : TRasterPlane{255 * 65536, 0, 0};
     colours.DiffuseStep[c] = colourStep(colours.Diffuse[c].StepX);
   }
   for (int c = 0; c < 3; ++c) {
-    if (AddsSpecular) colours.Specular[c] = PlaneAt(Setup.Specular[c], Setup, Top, 65536.0);
+    colours.Specular[c] = AddsSpecular ? PlaneAt(Setup.Specular[c], Setup, Top, 65536.0) : TRasterPlane{0, 0, 0};
     colours.SpecularStep[c] = colourStep(colours.Specular[c].StepX);
   }
+  colours.SpecularStep[3] = 0;
   return colours;
 }
 
@@ -158,7 +160,8 @@ TRasterEdge EdgeAt(const TSnapped& S, int I, int64_t Row) {
   e.D = std::abs(dy) * (1 << kSubpixelBits);
   e.Q = FloorDiv(m, e.D);
   e.R = m - e.Q * e.D;
-  e.DQ = FloorDiv(dm, e.D);
+  // An upright edge (the sides of most sprites) keeps its bound: no division.
+  e.DQ = dm == 0 ? 0 : FloorDiv(dm, e.D);
   e.DR = dm - e.DQ * e.D;
   return e;
 }
@@ -244,7 +247,7 @@ bool SnapUprightRectangle(const TClipPoint (&Quad)[4], const TRasterState& State
 // the other: by the fill rule the shared edge's bound for the one is exactly one column short of the other's.
 // Returns false, having drawn nothing, when a triangle has no area, or when their texture coordinates, which
 // the kernel takes as one plane, differ in their fixed-point form.
-bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const TRasterState& State,
+bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup* const (&Setup)[2], const TRasterState& State,
                     TRasterKernel Kernel, bool AddsSpecular) {
   const TClipPoint corners[2][3] = {{Quad[0], Quad[1], Quad[2]}, {Quad[1], Quad[2], Quad[3]}};
   TSnapped shape[2];
@@ -253,8 +256,8 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const
   const bool upright = SnapUprightRectangle(Quad, State, shape);
   for (int t = 0; t < 2; ++t) {
     if (!upright && !Snap(corners[t], 3, State, shape[t])) return false;
-    colours[t] = ColourPlanesAt(Setup[t], shape[t].Top, true, AddsSpecular);
-    TexturePlanesAt(Setup[t], shape[t].Top, State, u[t], v[t]);
+    colours[t] = ColourPlanesAt(*Setup[t], shape[t].Top, true, AddsSpecular);
+    TexturePlanesAt(*Setup[t], shape[t].Top, State, u[t], v[t]);
   }
   const int64_t top = std::min(shape[0].Top, shape[1].Top), bottom = std::max(shape[0].Bottom, shape[1].Bottom);
   auto samePlane = [&](const TRasterPlane(&P)[2]) {
@@ -263,9 +266,9 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const
   };
   if (!samePlane(u) || !samePlane(v)) return false;
   if (top >= bottom) return true;
-  TRasterRows rows{};
   if (upright) {
     // The walk below would find one stretch of rows, from the left side to the right, split along the diagonal.
+    TRasterRows rows;  // every member set here
     rows.Target = State.Target + top * State.TargetPitch;
     rows.Count = int32_t(bottom - top);
     rows.Left = EdgeAt(shape[0], 2, top);
@@ -287,6 +290,7 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup (&Setup)[2], const
     return (S.X[I] == bx && S.Y[I] == by && S.X[J] == cx && S.Y[J] == cy) ||
            (S.X[I] == cx && S.Y[I] == cy && S.X[J] == bx && S.Y[J] == by);
   };
+  TRasterRows rows{};
   int64_t cuts[10];
   const int cutCount = CutRows(shape, 2, top, bottom, cuts);
   for (int k = 0; k + 1 < cutCount; ++k) {
@@ -468,8 +472,9 @@ bool DrawSplit(const TRasterVertex& A, const TRasterVertex& B, const TRasterVert
                const TSetup& First, const TRasterState& State) {
   double det = Determinant(B, C, D);
   if (det == 0 || !std::isfinite(det) || Culled(det, true, State)) return false;
-  const TSetup setup[2] = {First, PlanesOf(B, C, D, det, State)};
-  const TDrawing drawing[2] = {DrawingOf(setup[0], State), DrawingOf(setup[1], State)};
+  const TSetup second = PlanesOf(B, C, D, det, State);
+  const TSetup* const setup[2] = {&First, &second};
+  const TDrawing drawing[2] = {DrawingOf(First, State), DrawingOf(second, State)};
   if (drawing[0].Sampler != drawing[1].Sampler) return false;
   // A plain triangle drawn with the shaded kernel keeps its pixels: its colour planes are opaque white.
   TRasterColouring colouring = std::max({drawing[0].Colouring, drawing[1].Colouring, TRasterColouring::Shaded});

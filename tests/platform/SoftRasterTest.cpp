@@ -102,13 +102,18 @@ TEST_P(SoftRaster, QuadsDrawAsTheirTwoTriangles) {
     EXPECT_GE(covered, Covered);
   };
   // The texture's last row at its own size, upright, its top edge a hair below the pixel centres of its row: they
-  // take the colours the corners extrapolate to, below the range, which hold at 0 before stepping along the row.
+  // take the colours the corners extrapolate to, below the range, which hold at 0 before stepping along the row;
+  // also where the colours nowhere reach above the range.
   const float hair = 1.0f / 1024;
-  const TTestVertex edgeOn[4] = {{40, 3 + hair, 0, 0.5f, 0xFF000000, 0, 0, 0.75f},
-                                 {44, 3 + hair, 0, 0.5f, 0xFFFEFEFE, 0, 1, 0.75f},
-                                 {40, 4 + hair, 0, 0.5f, 0xFFFFFFFF, 0, 0, 1},
-                                 {44, 4 + hair, 0, 0.5f, 0xFF000000, 0, 1, 1}};
-  drawsAsTriangles(edgeOn, 3);
+  const uint32_t edgeColours[2][4] = {{0xFF000000, 0xFFFEFEFE, 0xFFFFFFFF, 0xFF000000},
+                                      {0xFF000000, 0xFF414141, 0xFFA6A6A6, 0xFFC1C1C1}};
+  for (const uint32_t(&c)[4] : edgeColours) {
+    const TTestVertex edgeOn[4] = {{40, 3 + hair, 0, 0.5f, c[0], 0, 0, 0.75f},
+                                   {44, 3 + hair, 0, 0.5f, c[1], 0, 1, 0.75f},
+                                   {40, 4 + hair, 0, 0.5f, c[2], 0, 0, 1},
+                                   {44, 4 + hair, 0, 0.5f, c[3], 0, 1, 1}};
+    drawsAsTriangles(edgeOn, 3);
+  }
   const uint32_t planar[4] = {0xC0FFFFFF, 0xC0FFFFFF, 0xC0FFFFFF, 0xC0FFFFFF};
   const uint32_t shaded[4] = {0xC0FFFFFF, 0x80FF4020, 0xFF20FF40, 0x4000FFFF};
   for (const uint32_t* colours : {planar, shaded})

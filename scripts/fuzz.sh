@@ -71,8 +71,13 @@ for ((i = 0; i < ${#targets[@]}; i += jobs)); do
     pids[$target]=$!
   done
   for target in "${targets[@]:i:jobs}"; do
-    wait "${pids[$target]}" || failed+=("$target")
-    cat "$scratch/$target.summary"
+    # A failed target's summary carries its log's tail: a diagnostic, so it goes to standard error.
+    if wait "${pids[$target]}"; then
+      cat "$scratch/$target.summary"
+    else
+      failed+=("$target")
+      cat "$scratch/$target.summary" >&2
+    fi
   done
 done
 if [ ${#failed[@]} -gt 0 ]; then

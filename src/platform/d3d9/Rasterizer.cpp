@@ -158,10 +158,16 @@ TRasterEdge EdgeAt(const TSnapped& S, int I, int64_t Row) {
   int64_t dm = dx * (1 << kSubpixelBits);
   TRasterEdge e;
   e.D = std::abs(dy) * (1 << kSubpixelBits);
-  e.Q = FloorDiv(m, e.D);
+  if (dx == 0) {
+    // An upright edge (the sides of most sprites) keeps its bound, which needs no division: m / D is -x / 256
+    // where it rises, and (x - 1 / dy) / 256 where it falls, whose floor is that of (x - 1) / 256.
+    e.Q = (dy < 0 ? -S.X[I] : S.X[I] - 1) >> kSubpixelBits;
+    e.DQ = 0;
+  } else {
+    e.Q = FloorDiv(m, e.D);
+    e.DQ = FloorDiv(dm, e.D);
+  }
   e.R = m - e.Q * e.D;
-  // An upright edge (the sides of most sprites) keeps its bound: no division.
-  e.DQ = dm == 0 ? 0 : FloorDiv(dm, e.D);
   e.DR = dm - e.DQ * e.D;
   return e;
 }
@@ -251,9 +257,13 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup* const (&Setup)[2]
                     TRasterKernel Kernel, bool AddsSpecular) {
   const TClipPoint corners[2][3] = {{Quad[0], Quad[1], Quad[2]}, {Quad[1], Quad[2], Quad[3]}};
   TSnapped shape[2];
-  TRasterColours colours[2];
   TRasterPlane u[2], v[2];
   const bool upright = SnapUprightRectangle(Quad, State, shape);
+  // An upright rectangle is one stretch of rows, whose colours go straight where its kernel reads them; the walk
+  // below moves each triangle's to every stretch, so it keeps them apart.
+  TRasterRows stretch;  // every member set for an upright rectangle
+  TRasterColours apart[2];
+  TRasterColours* const colours = upright ? stretch.Colours : apart;
   for (int t = 0; t < 2; ++t) {
     if (!upright && !Snap(corners[t], 3, State, shape[t])) return false;
     colours[t] = ColourPlanesAt(*Setup[t], shape[t].Top, true, AddsSpecular);
@@ -267,18 +277,15 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup* const (&Setup)[2]
   if (!samePlane(u) || !samePlane(v)) return false;
   if (top >= bottom) return true;
   if (upright) {
-    // The walk below would find one stretch of rows, from the left side to the right, split along the diagonal.
-    TRasterRows rows;  // every member set here
-    rows.Target = State.Target + top * State.TargetPitch;
-    rows.Count = int32_t(bottom - top);
-    rows.Left = EdgeAt(shape[0], 2, top);
-    rows.Right = EdgeAt(shape[1], 2, top);
-    rows.Split = EdgeAt(shape[0], 1, top);
-    rows.Colours[0] = colours[0];
-    rows.Colours[1] = colours[1];
-    rows.U = u[0];
-    rows.V = v[0];
-    Kernel(rows, State);
+    // The walk below would find that stretch, from the left side to the right, split along the diagonal.
+    stretch.Target = State.Target + top * State.TargetPitch;
+    stretch.Count = int32_t(bottom - top);
+    stretch.Left = EdgeAt(shape[0], 2, top);
+    stretch.Right = EdgeAt(shape[1], 2, top);
+    stretch.Split = EdgeAt(shape[0], 1, top);
+    stretch.U = u[0];
+    stretch.V = v[0];
+    Kernel(stretch, State);
     return true;
   }
 
@@ -355,6 +362,11 @@ int ClipToGuardBand(TClipPoint* Poly, int Count) {
     std::copy(work, work + Count, Poly);
   }
   return Count;
+}
+
+// Whether the corners A, B, D, C (in this order) are those of an upright rectangle of some area (then also convex).
+bool UprightRectangle(const TRasterVertex& A, const TRasterVertex& B, const TRasterVertex& C, const TRasterVertex& D) {
+  return A.Y == B.Y && C.Y == D.Y && A.X == C.X && B.X == D.X && A.X != B.X && A.Y != C.Y;
 }
 
 // Whether the corners A, B, D, C (in this order) turn the same way at every corner.
@@ -509,7 +521,8 @@ void TRasterizer::DrawQuad(const TRasterVertex& A, const TRasterVertex& B, const
                            const TRasterVertex& D, const TRasterState& State) {
   if (State.ClipLeft >= State.ClipRight || State.ClipTop >= State.ClipBottom) return;
   const double det = Determinant(A, B, C);
-  if (Finite(A) && Finite(B) && Finite(C) && Finite(D) && ConvexQuad(A, B, C, D) && det != 0 && std::isfinite(det)) {
+  if (Finite(A) && Finite(B) && Finite(C) && Finite(D) && (UprightRectangle(A, B, C, D) || ConvexQuad(A, B, C, D)) &&
+      det != 0 && std::isfinite(det)) {
     // A convex quad's two triangles wind alike.
     if (Culled(det, false, State)) return;
     const TSetup first = PlanesOf(A, B, C, det, State);

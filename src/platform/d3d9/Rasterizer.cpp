@@ -103,22 +103,21 @@ bool Snap(const TClipPoint* P, int N, const TRasterState& State, TSnapped& S) {
 // The plane moved down by Rows rows.
 TRasterPlane Below(const TRasterPlane& P, int64_t Rows) { return {P.Row + P.StepY * Rows, P.StepX, P.StepY}; }
 
-// A triangle's colour planes from row Top on: opaque white unless Shaded, no specular unless AddsSpecular.
-TRasterColours ColourPlanesAt(const TSetup& Setup, int64_t Top, bool Shaded, bool AddsSpecular) {
+// A triangle's colour planes from row Top on: opaque white unless Shaded, no specular unless AddsSpecular. Written in
+// place: a copy of the result would cost a string move per triangle.
+void ColourPlanesAt(const TSetup& Setup, int64_t Top, bool Shaded, bool AddsSpecular, TRasterColours& Colours) {
   // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
   auto colourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
   // Every member is assigned: zeroing the whole first costs more than the planes (a string store per triangle).
-  TRasterColours colours;
   for (int c = 0; c < 4; ++c) {
-    colours.Diffuse[c] = Shaded ? PlaneAt(Setup.Diffuse[c], Setup, Top, 65536.0) : TRasterPlane{255 * 65536, 0, 0};
-    colours.DiffuseStep[c] = colourStep(colours.Diffuse[c].StepX);
+    Colours.Diffuse[c] = Shaded ? PlaneAt(Setup.Diffuse[c], Setup, Top, 65536.0) : TRasterPlane{255 * 65536, 0, 0};
+    Colours.DiffuseStep[c] = colourStep(Colours.Diffuse[c].StepX);
   }
   for (int c = 0; c < 3; ++c) {
-    colours.Specular[c] = AddsSpecular ? PlaneAt(Setup.Specular[c], Setup, Top, 65536.0) : TRasterPlane{0, 0, 0};
-    colours.SpecularStep[c] = colourStep(colours.Specular[c].StepX);
+    Colours.Specular[c] = AddsSpecular ? PlaneAt(Setup.Specular[c], Setup, Top, 65536.0) : TRasterPlane{0, 0, 0};
+    Colours.SpecularStep[c] = colourStep(Colours.Specular[c].StepX);
   }
-  colours.SpecularStep[3] = 0;
-  return colours;
+  Colours.SpecularStep[3] = 0;
 }
 
 TRasterColours Below(const TRasterColours& C, int64_t Rows) {
@@ -209,7 +208,8 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
   TSnapped shape;
   if (!Snap(P, N, State, shape)) return N == 3;
   if (shape.Top >= shape.Bottom) return true;
-  const TRasterColours colours = ColourPlanesAt(Setup, shape.Top, Shaded, AddsSpecular);
+  TRasterColours colours;
+  ColourPlanesAt(Setup, shape.Top, Shaded, AddsSpecular, colours);
   TRasterPlane u, v;
   TexturePlanesAt(Setup, shape.Top, State, u, v);
   int64_t cuts[10];
@@ -242,8 +242,18 @@ bool SnapUprightRectangle(const TClipPoint (&Quad)[4], const TRasterState& State
   if (left >= right || top >= bottom) return false;
   const int64_t firstRow = std::max<int64_t>(State.ClipTop, RowAtOrBelow(top));
   const int64_t endRow = std::min<int64_t>(State.ClipBottom, RowAtOrBelow(bottom));
-  Shape[0] = {3, {left, right, left}, {top, top, bottom}, firstRow, endRow};
-  Shape[1] = {3, {right, left, right}, {bottom, bottom, top}, firstRow, endRow};
+  // Corner by corner: an aggregate would also zero the unused fourth corners, with a string store each.
+  auto triangle = [firstRow, endRow](TSnapped& S, int64_t X0, int64_t X1, int64_t Y0, int64_t Y2) {
+    S.N = 3;
+    S.X[0] = S.X[2] = X0;
+    S.X[1] = X1;
+    S.Y[0] = S.Y[1] = Y0;
+    S.Y[2] = Y2;
+    S.Top = firstRow;
+    S.Bottom = endRow;
+  };
+  triangle(Shape[0], left, right, top, bottom);
+  triangle(Shape[1], right, left, bottom, top);
   return true;
 }
 
@@ -266,7 +276,7 @@ bool RasteriseSplit(const TClipPoint (&Quad)[4], const TSetup* const (&Setup)[2]
   TRasterColours* const colours = upright ? stretch.Colours : apart;
   for (int t = 0; t < 2; ++t) {
     if (!upright && !Snap(corners[t], 3, State, shape[t])) return false;
-    colours[t] = ColourPlanesAt(*Setup[t], shape[t].Top, true, AddsSpecular);
+    ColourPlanesAt(*Setup[t], shape[t].Top, true, AddsSpecular, colours[t]);
     TexturePlanesAt(*Setup[t], shape[t].Top, State, u[t], v[t]);
   }
   const int64_t top = std::min(shape[0].Top, shape[1].Top), bottom = std::max(shape[0].Bottom, shape[1].Bottom);

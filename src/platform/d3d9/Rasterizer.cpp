@@ -54,8 +54,9 @@ struct TClipPoint {
   double X, Y;
 };
 
-// Row of the first pixel centre at or below a position in subpixels.
-int64_t RowAtOrBelow(int64_t Y) { return -FloorDiv(-Y, 1 << kSubpixelBits); }
+// Row of the first pixel centre at or below a position in subpixels: Y / 256 rounded up, by an arithmetic shift
+// rather than a division.
+int64_t RowAtOrBelow(int64_t Y) { return (Y + (1 << kSubpixelBits) - 1) >> kSubpixelBits; }
 
 // A convex polygon of three or four corners snapped to the subpixel grid and turned clockwise on screen (y down),
 // and the rows it covers: those whose centres lie in [top corner, bottom corner), within the clip rectangle. A

@@ -140,10 +140,14 @@ inline void DrawWorkload(IDirect3DDevice9* d, const std::vector<IDirect3DTexture
       d->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
       d->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
     }
-    TVertex v[4] = {{q.X, q.Y, 0, 0.5f, q.Colours[0], 0, 0, 0},
-                    {q.X + q.W, q.Y, 0, 0.5f, q.Colours[1], 0, q.U1, 0},
-                    {q.X, q.Y + q.H, 0, 0.5f, q.Colours[2], 0, 0, q.V1},
-                    {q.X + q.W, q.Y + q.H, 0, 0.5f, q.Colours[3], 0, q.U1, q.V1}};
+    // Corner by corner, as the sprite layer fills them: an initialiser for the whole array would zero it first, with a
+    // string store that the game does not pay.
+    TVertex v[4];
+    for (int c = 0; c < 4; ++c) {
+      const bool right = c & 1, bottom = c & 2;
+      v[c] = {right ? q.X + q.W : q.X, bottom ? q.Y + q.H : q.Y, 0, 0.5f, q.Colours[c], 0,
+              right ? q.U1 : 0,        bottom ? q.V1 : 0};
+    }
     d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(TVertex));
   }
   d->EndScene();

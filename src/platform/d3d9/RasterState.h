@@ -113,10 +113,16 @@ struct TRasterPlane {
   int64_t Row, StepX, StepY;
 };
 
-// The colours of one triangle along its rows: per channel in memory order (blue, green, red, alpha), 16.16 fixed
-// point, held within 0..255 at each row's first pixel and stepped from there by the per-pixel steps.
+// A colour's planes, its four channels side by side in memory order (blue, green, red, alpha), as TRasterPlane's
+// members: a kernel reads each member of the four channels as one vector.
+struct TRasterColourPlanes {
+  int64_t Row[4], StepX[4], StepY[4];
+};
+
+// The colours of one triangle along its rows, 16.16 fixed point, held within 0..255 at each row's first pixel and
+// stepped from there by the per-pixel steps.
 struct TRasterColours {
-  TRasterPlane Diffuse[4], Specular[3];
+  TRasterColourPlanes Diffuse, Specular;  // specular alpha 0
   // Colour steps from pixel to pixel, held within a full range per pixel.
   int32_t DiffuseStep[4], SpecularStep[4];  // specular alpha 0
 };

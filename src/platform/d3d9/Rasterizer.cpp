@@ -2,6 +2,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+// The colour planes pass 32-byte vectors only between helpers of this file.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace {
 
@@ -24,6 +30,37 @@ constexpr double kFixedLimit = 281474976710656.0;  // 2^48
   return t - (static_cast<double>(t) > X ? 1 : 0);
 }
 
+// A colour's four channels are worked out as two vectors of two doubles, the width the processors hold doubles at
+// in this build: a wider vector would be split by the compiler, and its comparisons taken one lane at a time.
+typedef double F64x2 __attribute__((vector_size(16)));
+typedef int64_t I64x2 __attribute__((vector_size(16)));
+
+// Each lane of X held within [Low, High], NaN taken as Low: one instruction each way where the processor has one (the
+// compiler does not see it in the comparison).
+[[gnu::always_inline]] inline F64x2 ClampTwo(F64x2 X, double Low, double High) {
+#ifdef __SSE2__
+  return (F64x2)_mm_min_pd(_mm_max_pd((__m128d)X, _mm_set1_pd(Low)), _mm_set1_pd(High));
+#else
+  X = X > Low ? X : F64x2{} + Low;
+  return X > High ? F64x2{} + High : X;
+#endif
+}
+
+// Round for two values within kFixedLimit at once, without a conversion per value: adding 1.5 * 2^52 to a value
+// that small leaves it rounded to the nearest integer (ties to even) as the low bits of the sum, from which the
+// floor of the value follows as in Round.
+[[gnu::always_inline]] inline I64x2 RoundTwo(F64x2 X) {
+  constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52
+  constexpr int64_t kMagicBits = 0x4338000000000000;
+  X = ClampTwo(X, -kFixedLimit, kFixedLimit) + 0.5;
+  const F64x2 sum = X + kMagic;
+  const F64x2 nearest = sum - kMagic;
+  return (I64x2)sum - kMagicBits + (nearest > X);  // a comparison that holds is -1
+}
+
+// Whether both lanes of a comparison's result hold.
+[[gnu::always_inline]] inline bool Both(const I64x2& Lanes) { return (Lanes[0] & Lanes[1]) != 0; }
+
 int64_t FloorDiv(int64_t A, int64_t B) {  // B > 0
   int64_t q = A / B;
   return (A % B != 0 && A < 0) ? q - 1 : q;
@@ -34,12 +71,32 @@ struct TPlane {
   double F0, Dx, Dy;
 };
 
-struct TSetup {
-  double X0, Y0;
-  TPlane Diffuse[4], Specular[4], U, V;
+// A colour's four channels (blue, green, red, alpha) as planes: [0] channels 0 and 1, [1] channels 2 and 3.
+struct TColourPlanes {
+  F64x2 F0[2], Dx[2], Dy[2];
 };
 
-double ChannelOf(uint32_t Colour, int C) { return double((Colour >> (8 * C)) & 255); }
+struct TSetup {
+  double X0, Y0;
+  TColourPlanes Diffuse, Specular;
+  TPlane U, V;
+};
+
+// A colour's channels, two to a vector.
+void ChannelsOf(uint32_t Colour, F64x2 (&Out)[2]) {
+#ifdef __SSE2__
+  // Widened to 32-bit lanes and converted two at a time (the compiler converts one lane at a time).
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i channels = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(Colour)), zero), zero);
+  Out[0] = (F64x2)_mm_cvtepi32_pd(channels);
+  Out[1] = (F64x2)_mm_cvtepi32_pd(_mm_srli_si128(channels, 8));
+#else
+  for (int h = 0; h < 2; ++h) {
+    const uint32_t pair = Colour >> (16 * h);
+    Out[h] = F64x2{double(pair & 255), double((pair >> 8) & 255)};
+  }
+#endif
+}
 
 // Texture coordinates beyond a million repeats carry no meaning; they are held there (and NaN read as 0).
 double TextureCoordinate(float T) { return std::isnan(T) ? 0.0 : std::clamp(double(T), -1e6, 1e6); }
@@ -48,6 +105,25 @@ TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double
   double d1 = F1 - F0, d2 = F2 - F0;
   if (d1 == 0 && d2 == 0) return {F0, 0, 0};
   return {F0, (d1 * Ey2 - d2 * Ey1) * InvDet, (d2 * Ex1 - d1 * Ex2) * InvDet};
+}
+
+// MakePlane for the four channels of a colour.
+TColourPlanes MakeColourPlanes(uint32_t P, uint32_t Q, uint32_t R, double Ex1, double Ey1, double Ex2, double Ey2,
+                               double InvDet) {
+  TColourPlanes planes;
+  F64x2 p[2], q[2], r[2];
+  ChannelsOf(P, p);
+  ChannelsOf(Q, q);
+  ChannelsOf(R, r);
+  for (int h = 0; h < 2; ++h) {
+    const F64x2 f0 = p[h], d1 = q[h] - f0, d2 = r[h] - f0;
+    const I64x2 flat = (d1 == 0) & (d2 == 0);
+    const F64x2 dx = (d1 * Ey2 - d2 * Ey1) * InvDet, dy = (d2 * Ex1 - d1 * Ex2) * InvDet;
+    planes.F0[h] = f0;
+    planes.Dx[h] = flat ? F64x2{} : dx;
+    planes.Dy[h] = flat ? F64x2{} : dy;
+  }
+  return planes;
 }
 
 struct TClipPoint {
@@ -94,37 +170,75 @@ bool Snap(const TClipPoint* P, int N, const TRasterState& State, TSnapped& S) {
   return true;
 }
 
-// An attribute plane in fixed point, at x = 0 of row Top. Inline, so that a triangle's planes overlap.
-[[gnu::always_inline]] inline TRasterPlane PlaneAt(const TPlane& P, const TSetup& Setup, int64_t Top, double Scale,
-                                                   double Limit = kFixedLimit) {
-  return {Round((P.F0 - P.Dx * Setup.X0 + P.Dy * (double(Top) - Setup.Y0)) * Scale, Limit), Round(P.Dx * Scale),
-          Round(P.Dy * Scale)};
+// Two attribute planes in fixed point, at x = 0 of row Top, each scaled by its lane of Scale: the rows rounded as
+// Round with Limit, the steps as Round.
+struct TPlanePair {
+  I64x2 Row, StepX, StepY;
+};
+
+[[gnu::always_inline]] inline TPlanePair PlanesAt(F64x2 F0, F64x2 Dx, F64x2 Dy, const TSetup& Setup, int64_t Top,
+                                                  F64x2 Scale, double Limit = kFixedLimit) {
+  const F64x2 row = (F0 - Dx * Setup.X0 + Dy * (double(Top) - Setup.Y0)) * Scale;
+  TPlanePair planes = {RoundTwo(row), RoundTwo(Dx * Scale), RoundTwo(Dy * Scale)};
+  // Rows beyond RoundTwo's reach (texture coordinates far from the origin) are rounded one at a time.
+  if (Limit > kFixedLimit && !Both((row >= -kFixedLimit) & (row <= kFixedLimit)))
+    for (int i = 0; i < 2; ++i) planes.Row[i] = Round(row[i], Limit);
+  return planes;
 }
 
 // The plane moved down by Rows rows.
 TRasterPlane Below(const TRasterPlane& P, int64_t Rows) { return {P.Row + P.StepY * Rows, P.StepX, P.StepY}; }
 
+// PlaneAt for a colour's four channels in 16.16 fixed point, and the steps from pixel to pixel, in the lanes Kept.
+void ColourPlanesAt(const TColourPlanes& P, const TSetup& Setup, int64_t Top, const I64x2 (&Kept)[2],
+                    TRasterColourPlanes& Out, int32_t (&PixelStep)[4]) {
+  const F64x2 scale = F64x2{} + 65536.0;
+  for (int h = 0; h < 2; ++h) {
+    const TPlanePair planes = PlanesAt(P.F0[h], P.Dx[h], P.Dy[h], Setup, Top, scale);
+    const I64x2 row = planes.Row & Kept[h], stepX = planes.StepX & Kept[h], stepY = planes.StepY & Kept[h];
+    std::memcpy(Out.Row + 2 * h, &row, sizeof row);
+    std::memcpy(Out.StepX + 2 * h, &stepX, sizeof stepX);
+    std::memcpy(Out.StepY + 2 * h, &stepY, sizeof stepY);
+    // A colour gradient steeper than a full range per pixel only occurs across less than a pixel. Rounding keeps
+    // the order of values, so the step clamped before rounding is the one clamped after.
+    constexpr double kSteepest = 1 << 24;
+    const I64x2 step = RoundTwo(ClampTwo(P.Dx[h] * scale, -kSteepest, kSteepest)) & Kept[h];
+    PixelStep[2 * h] = int32_t(step[0]);
+    PixelStep[2 * h + 1] = int32_t(step[1]);
+  }
+}
+
+// A colour that stays Value in the lanes Kept, 0 in the others.
+void ConstantColour(int64_t Value, const I64x2 (&Kept)[2], TRasterColourPlanes& Out, int32_t (&PixelStep)[4]) {
+  for (int h = 0; h < 2; ++h) {
+    const I64x2 row = (I64x2{} + Value) & Kept[h], zero{};
+    std::memcpy(Out.Row + 2 * h, &row, sizeof row);
+    std::memcpy(Out.StepX + 2 * h, &zero, sizeof zero);
+    std::memcpy(Out.StepY + 2 * h, &zero, sizeof zero);
+  }
+  std::memset(PixelStep, 0, sizeof PixelStep);
+}
+
 // A triangle's colour planes from row Top on: opaque white unless Shaded, no specular unless AddsSpecular. Written in
 // place: a copy of the result would cost a string move per triangle.
 void ColourPlanesAt(const TSetup& Setup, int64_t Top, bool Shaded, bool AddsSpecular, TRasterColours& Colours) {
-  // A colour gradient steeper than a full range per pixel only occurs across less than a pixel.
-  auto colourStep = [](int64_t Step) { return int32_t(std::clamp<int64_t>(Step, -(1 << 24), 1 << 24)); };
-  // Every member is assigned: zeroing the whole first costs more than the planes (a string store per triangle).
-  for (int c = 0; c < 4; ++c) {
-    Colours.Diffuse[c] = Shaded ? PlaneAt(Setup.Diffuse[c], Setup, Top, 65536.0) : TRasterPlane{255 * 65536, 0, 0};
-    Colours.DiffuseStep[c] = colourStep(Colours.Diffuse[c].StepX);
-  }
-  for (int c = 0; c < 3; ++c) {
-    Colours.Specular[c] = AddsSpecular ? PlaneAt(Setup.Specular[c], Setup, Top, 65536.0) : TRasterPlane{0, 0, 0};
-    Colours.SpecularStep[c] = colourStep(Colours.Specular[c].StepX);
-  }
-  Colours.SpecularStep[3] = 0;
+  const I64x2 all[2] = {{-1, -1}, {-1, -1}}, noAlpha[2] = {{-1, -1}, {-1, 0}};
+  if (Shaded)
+    ColourPlanesAt(Setup.Diffuse, Setup, Top, all, Colours.Diffuse, Colours.DiffuseStep);
+  else
+    ConstantColour(255 * 65536, all, Colours.Diffuse, Colours.DiffuseStep);
+  if (AddsSpecular)
+    ColourPlanesAt(Setup.Specular, Setup, Top, noAlpha, Colours.Specular, Colours.SpecularStep);
+  else
+    ConstantColour(0, noAlpha, Colours.Specular, Colours.SpecularStep);
 }
 
 TRasterColours Below(const TRasterColours& C, int64_t Rows) {
   TRasterColours below = C;
-  for (int c = 0; c < 4; ++c) below.Diffuse[c] = Below(C.Diffuse[c], Rows);
-  for (int c = 0; c < 3; ++c) below.Specular[c] = Below(C.Specular[c], Rows);
+  for (int c = 0; c < 4; ++c) {
+    below.Diffuse.Row[c] += C.Diffuse.StepY[c] * Rows;
+    below.Specular.Row[c] += C.Specular.StepY[c] * Rows;
+  }
   return below;
 }
 
@@ -145,8 +259,11 @@ void TexturePlanesAt(const TSetup& Setup, int64_t Top, const TRasterState& State
   constexpr double kTexelLimit = 4294967296.0 * kTexelScale;  // 2^32 texels
   U = V = {};
   if (!State.Texels) return;
-  U = PlaneAt(Setup.U, Setup, Top, State.TextureWidth * kTexelScale, kTexelLimit);
-  V = PlaneAt(Setup.V, Setup, Top, State.TextureHeight * kTexelScale, kTexelLimit);
+  const F64x2 scale = F64x2{double(State.TextureWidth), double(State.TextureHeight)} * kTexelScale;
+  const TPlanePair planes = PlanesAt(F64x2{Setup.U.F0, Setup.V.F0}, F64x2{Setup.U.Dx, Setup.V.Dx},
+                                     F64x2{Setup.U.Dy, Setup.V.Dy}, Setup, Top, scale, kTexelLimit);
+  U = {planes.Row[0], planes.StepX[0], planes.StepY[0]};
+  V = {planes.Row[1], planes.StepX[1], planes.StepY[1]};
 }
 
 // Edge I->I+1 of a clockwise polygon (y down): E(p) = dx * (py - ay) - dy * (px - ax), inside where E >= 0 on top
@@ -397,6 +514,19 @@ bool Matches(const TPlane& P, double X, double Y, double Value, double Tolerance
   return std::fabs(P.F0 + P.Dx * X + P.Dy * Y - Value) <= Tolerance;
 }
 
+// Matches for the four channels of a colour, to within 1/1024.
+bool ColourMatches(const TColourPlanes& P, double X, double Y, uint32_t Colour) {
+  constexpr double kTolerance = 1.0 / 1024;
+  F64x2 channels[2];
+  ChannelsOf(Colour, channels);
+  I64x2 match = I64x2{} - 1;
+  for (int h = 0; h < 2; ++h) {
+    const F64x2 off = P.F0[h] + P.Dx[h] * X + P.Dy[h] * Y - channels[h];
+    match &= (off <= kTolerance) & (-off <= kTolerance);
+  }
+  return Both(match);
+}
+
 bool Finite(const TRasterVertex& V) { return std::isfinite(V.X) && std::isfinite(V.Y); }
 
 bool InGuardBand(const TRasterVertex& V) { return std::fabs(V.X) <= kGuardBand && std::fabs(V.Y) <= kGuardBand; }
@@ -421,16 +551,17 @@ TSetup PlanesOf(const TRasterVertex& A, const TRasterVertex& B, const TRasterVer
   setup.X0 = x0;
   setup.Y0 = y0;
   double invDet = 1.0 / Det;
-  // A colour the three corners share (or flat shading's first corner's) is constant: MakePlane finds so too.
-  auto colourPlanes = [&](uint32_t P, uint32_t Q, uint32_t R, TPlane(&Planes)[4]) {
-    const bool constant = State.FlatShade || (P == Q && P == R);
-    for (int ch = 0; ch < 4; ++ch)
-      Planes[ch] = constant
-                       ? TPlane{ChannelOf(P, ch), 0, 0}
-                       : MakePlane(ChannelOf(P, ch), ChannelOf(Q, ch), ChannelOf(R, ch), ex1, ey1, ex2, ey2, invDet);
+  // A colour the three corners share (or flat shading's first corner's) is constant: MakeColourPlanes finds so too.
+  auto colourPlanes = [&](uint32_t P, uint32_t Q, uint32_t R) {
+    if (State.FlatShade || (P == Q && P == R)) {
+      TColourPlanes planes{};
+      ChannelsOf(P, planes.F0);
+      return planes;
+    }
+    return MakeColourPlanes(P, Q, R, ex1, ey1, ex2, ey2, invDet);
   };
-  colourPlanes(A.Diffuse, B.Diffuse, C.Diffuse, setup.Diffuse);
-  colourPlanes(A.Specular, B.Specular, C.Specular, setup.Specular);
+  setup.Diffuse = colourPlanes(A.Diffuse, B.Diffuse, C.Diffuse);
+  setup.Specular = colourPlanes(A.Specular, B.Specular, C.Specular);
   setup.U =
       MakePlane(TextureCoordinate(A.U), TextureCoordinate(B.U), TextureCoordinate(C.U), ex1, ey1, ex2, ey2, invDet);
   setup.V =
@@ -453,11 +584,16 @@ TDrawing DrawingOf(const TSetup& Setup, const TRasterState& State) {
     double ux = Setup.U.Dx * w, vx = Setup.V.Dx * h, uy = Setup.U.Dy * w, vy = Setup.V.Dy * h;
     if (std::max(ux * ux + vx * vx, uy * uy + vy * vy) > 1.0) linear = State.MinLinear;
   }
-  auto constant = [](const TPlane& P, double Value) { return P.Dx == 0 && P.Dy == 0 && P.F0 == Value; };
-  bool addsSpecular = State.Specular && !(constant(Setup.Specular[0], 0) && constant(Setup.Specular[1], 0) &&
-                                          constant(Setup.Specular[2], 0));
-  bool white = constant(Setup.Diffuse[0], 255) && constant(Setup.Diffuse[1], 255) && constant(Setup.Diffuse[2], 255) &&
-               constant(Setup.Diffuse[3], 255);
+  // Whether a colour is Value in every channel but those Ignored.
+  // Whether a colour is Value in its first Channels channels.
+  auto constant = [](const TColourPlanes& P, double Value, int Channels) {
+    const I64x2 ignored[2] = {{0, 0}, {0, Channels < 4 ? -1 : 0}};
+    I64x2 same = I64x2{} - 1;
+    for (int h = 0; h < 2; ++h) same &= ((P.Dx[h] == 0) & (P.Dy[h] == 0) & (P.F0[h] == Value)) | ignored[h];
+    return Both(same);
+  };
+  bool addsSpecular = State.Specular && !constant(Setup.Specular, 0, 3);
+  bool white = constant(Setup.Diffuse, 255, 4);
   TDrawing drawing;
   drawing.Sampler = MakeRasterSampler(State.Texels != nullptr, linear, State.WrapU, State.WrapV);
   drawing.Colouring = addsSpecular ? TRasterColouring::ShadedSpecular
@@ -472,10 +608,8 @@ TDrawing DrawingOf(const TSetup& Setup, const TRasterState& State) {
 // coordinates to float precision): then the quad's two triangles would draw the same, and it is one polygon.
 bool OnPlanes(const TSetup& Setup, const TRasterVertex& D) {
   double dx = double(D.X) - Setup.X0, dy = double(D.Y) - Setup.Y0;
-  for (int ch = 0; ch < 4; ++ch)
-    if (!Matches(Setup.Diffuse[ch], dx, dy, ChannelOf(D.Diffuse, ch), 1.0 / 1024) ||
-        !Matches(Setup.Specular[ch], dx, dy, ChannelOf(D.Specular, ch), 1.0 / 1024))
-      return false;
+  if (!ColourMatches(Setup.Diffuse, dx, dy, D.Diffuse) || !ColourMatches(Setup.Specular, dx, dy, D.Specular))
+    return false;
   double du = TextureCoordinate(D.U), dv = TextureCoordinate(D.V);
   return Matches(Setup.U, dx, dy, du, 1e-6 * (1 + std::fabs(du))) &&
          Matches(Setup.V, dx, dy, dv, 1e-6 * (1 + std::fabs(dv)));

@@ -66,20 +66,18 @@ int64_t FloorDiv(int64_t A, int64_t B) {  // B > 0
   return (A % B != 0 && A < 0) ? q - 1 : q;
 }
 
-// An attribute as a plane over the screen: F(x, y) = F0 + Dx * (x - X0) + Dy * (y - Y0).
-struct TPlane {
-  double F0, Dx, Dy;
+// Two attributes as planes over the screen, one to a lane: F(x, y) = F0 + Dx * (x - X0) + Dy * (y - Y0).
+struct TPlanePair {
+  F64x2 F0, Dx, Dy;
 };
 
-// A colour's four channels (blue, green, red, alpha) as planes: [0] channels 0 and 1, [1] channels 2 and 3.
-struct TColourPlanes {
-  F64x2 F0[2], Dx[2], Dy[2];
-};
+// A colour's four channels (blue, green, red, alpha): [0] channels 0 and 1, [1] channels 2 and 3.
+using TColourPlanes = TPlanePair[2];
 
 struct TSetup {
   double X0, Y0;
   TColourPlanes Diffuse, Specular;
-  TPlane U, V;
+  TPlanePair Texture;  // U, V
 };
 
 // A colour's channels, two to a vector.
@@ -98,32 +96,21 @@ void ChannelsOf(uint32_t Colour, F64x2 (&Out)[2]) {
 #endif
 }
 
-// Texture coordinates beyond a million repeats carry no meaning; they are held there (and NaN read as 0).
-double TextureCoordinate(float T) { return std::isnan(T) ? 0.0 : std::clamp(double(T), -1e6, 1e6); }
-
-TPlane MakePlane(double F0, double F1, double F2, double Ex1, double Ey1, double Ex2, double Ey2, double InvDet) {
-  double d1 = F1 - F0, d2 = F2 - F0;
-  if (d1 == 0 && d2 == 0) return {F0, 0, 0};
-  return {F0, (d1 * Ey2 - d2 * Ey1) * InvDet, (d2 * Ex1 - d1 * Ex2) * InvDet};
+// A vertex's texture coordinates U, V. Beyond a million repeats they carry no meaning; they are held there (and NaN
+// read as 0).
+F64x2 TextureCoordinates(const TRasterVertex& Vertex) {
+  const F64x2 uv = {double(Vertex.U), double(Vertex.V)};
+  return (F64x2)((I64x2)ClampTwo(uv, -1e6, 1e6) & (uv == uv));
 }
 
-// MakePlane for the four channels of a colour.
-TColourPlanes MakeColourPlanes(uint32_t P, uint32_t Q, uint32_t R, double Ex1, double Ey1, double Ex2, double Ey2,
-                               double InvDet) {
-  TColourPlanes planes;
-  F64x2 p[2], q[2], r[2];
-  ChannelsOf(P, p);
-  ChannelsOf(Q, q);
-  ChannelsOf(R, r);
-  for (int h = 0; h < 2; ++h) {
-    const F64x2 f0 = p[h], d1 = q[h] - f0, d2 = r[h] - f0;
-    const I64x2 flat = (d1 == 0) & (d2 == 0);
-    const F64x2 dx = (d1 * Ey2 - d2 * Ey1) * InvDet, dy = (d2 * Ex1 - d1 * Ex2) * InvDet;
-    planes.F0[h] = f0;
-    planes.Dx[h] = flat ? F64x2{} : dx;
-    planes.Dy[h] = flat ? F64x2{} : dy;
-  }
-  return planes;
+// The planes through three corners' values of two attributes, F0 at the first; the corners lie Ex1, Ey1 and Ex2, Ey2
+// from the first, whose determinant is 1 / InvDet. An attribute the corners share is flat.
+[[gnu::always_inline]] inline TPlanePair MakePlanes(F64x2 F0, F64x2 F1, F64x2 F2, double Ex1, double Ey1, double Ex2,
+                                                    double Ey2, double InvDet) {
+  const F64x2 d1 = F1 - F0, d2 = F2 - F0;
+  const I64x2 flat = (d1 == 0) & (d2 == 0);
+  const F64x2 dx = (d1 * Ey2 - d2 * Ey1) * InvDet, dy = (d2 * Ex1 - d1 * Ex2) * InvDet;
+  return {F0, flat ? F64x2{} : dx, flat ? F64x2{} : dy};
 }
 
 struct TClipPoint {
@@ -172,14 +159,14 @@ bool Snap(const TClipPoint* P, int N, const TRasterState& State, TSnapped& S) {
 
 // Two attribute planes in fixed point, at x = 0 of row Top, each scaled by its lane of Scale: the rows rounded as
 // Round with Limit, the steps as Round.
-struct TPlanePair {
+struct TFixedPair {
   I64x2 Row, StepX, StepY;
 };
 
-[[gnu::always_inline]] inline TPlanePair PlanesAt(F64x2 F0, F64x2 Dx, F64x2 Dy, const TSetup& Setup, int64_t Top,
-                                                  F64x2 Scale, double Limit = kFixedLimit) {
-  const F64x2 row = (F0 - Dx * Setup.X0 + Dy * (double(Top) - Setup.Y0)) * Scale;
-  TPlanePair planes = {RoundTwo(row), RoundTwo(Dx * Scale), RoundTwo(Dy * Scale)};
+[[gnu::always_inline]] inline TFixedPair PlanesAt(const TPlanePair& P, const TSetup& Setup, int64_t Top, F64x2 Scale,
+                                                  double Limit = kFixedLimit) {
+  const F64x2 row = (P.F0 - P.Dx * Setup.X0 + P.Dy * (double(Top) - Setup.Y0)) * Scale;
+  TFixedPair planes = {RoundTwo(row), RoundTwo(P.Dx * Scale), RoundTwo(P.Dy * Scale)};
   // Rows beyond RoundTwo's reach (texture coordinates far from the origin) are rounded one at a time.
   if (Limit > kFixedLimit && !Both((row >= -kFixedLimit) & (row <= kFixedLimit)))
     for (int i = 0; i < 2; ++i) planes.Row[i] = Round(row[i], Limit);
@@ -194,7 +181,7 @@ void ColourPlanesAt(const TColourPlanes& P, const TSetup& Setup, int64_t Top, co
                     TRasterColourPlanes& Out, int32_t (&PixelStep)[4]) {
   const F64x2 scale = F64x2{} + 65536.0;
   for (int h = 0; h < 2; ++h) {
-    const TPlanePair planes = PlanesAt(P.F0[h], P.Dx[h], P.Dy[h], Setup, Top, scale);
+    const TFixedPair planes = PlanesAt(P[h], Setup, Top, scale);
     const I64x2 row = planes.Row & Kept[h], stepX = planes.StepX & Kept[h], stepY = planes.StepY & Kept[h];
     std::memcpy(Out.Row + 2 * h, &row, sizeof row);
     std::memcpy(Out.StepX + 2 * h, &stepX, sizeof stepX);
@@ -202,7 +189,7 @@ void ColourPlanesAt(const TColourPlanes& P, const TSetup& Setup, int64_t Top, co
     // A colour gradient steeper than a full range per pixel only occurs across less than a pixel. Rounding keeps
     // the order of values, so the step clamped before rounding is the one clamped after.
     constexpr double kSteepest = 1 << 24;
-    const I64x2 step = RoundTwo(ClampTwo(P.Dx[h] * scale, -kSteepest, kSteepest)) & Kept[h];
+    const I64x2 step = RoundTwo(ClampTwo(P[h].Dx * scale, -kSteepest, kSteepest)) & Kept[h];
     PixelStep[2 * h] = int32_t(step[0]);
     PixelStep[2 * h + 1] = int32_t(step[1]);
   }
@@ -260,8 +247,7 @@ void TexturePlanesAt(const TSetup& Setup, int64_t Top, const TRasterState& State
   U = V = {};
   if (!State.Texels) return;
   const F64x2 scale = F64x2{double(State.TextureWidth), double(State.TextureHeight)} * kTexelScale;
-  const TPlanePair planes = PlanesAt(F64x2{Setup.U.F0, Setup.V.F0}, F64x2{Setup.U.Dx, Setup.V.Dx},
-                                     F64x2{Setup.U.Dy, Setup.V.Dy}, Setup, Top, scale, kTexelLimit);
+  const TFixedPair planes = PlanesAt(Setup.Texture, Setup, Top, scale, kTexelLimit);
   U = {planes.Row[0], planes.StepX[0], planes.StepY[0]};
   V = {planes.Row[1], planes.StepX[1], planes.StepY[1]};
 }
@@ -510,21 +496,10 @@ bool ConvexQuad(const TRasterVertex& A, const TRasterVertex& B, const TRasterVer
   return positive == 4 || negative == 4;
 }
 
-bool Matches(const TPlane& P, double X, double Y, double Value, double Tolerance) {
-  return std::fabs(P.F0 + P.Dx * X + P.Dy * Y - Value) <= Tolerance;
-}
-
-// Matches for the four channels of a colour, to within 1/1024.
-bool ColourMatches(const TColourPlanes& P, double X, double Y, uint32_t Colour) {
-  constexpr double kTolerance = 1.0 / 1024;
-  F64x2 channels[2];
-  ChannelsOf(Colour, channels);
-  I64x2 match = I64x2{} - 1;
-  for (int h = 0; h < 2; ++h) {
-    const F64x2 off = P.F0[h] + P.Dx[h] * X + P.Dy[h] * Y - channels[h];
-    match &= (off <= kTolerance) & (-off <= kTolerance);
-  }
-  return Both(match);
+// Whether the planes P take the values Value at X, Y from their origin, to within Tolerance, in each lane.
+I64x2 Matches(const TPlanePair& P, double X, double Y, F64x2 Value, F64x2 Tolerance) {
+  const F64x2 off = P.F0 + P.Dx * X + P.Dy * Y - Value;
+  return (off <= Tolerance) & (-off <= Tolerance);
 }
 
 bool Finite(const TRasterVertex& V) { return std::isfinite(V.X) && std::isfinite(V.Y); }
@@ -551,21 +526,23 @@ TSetup PlanesOf(const TRasterVertex& A, const TRasterVertex& B, const TRasterVer
   setup.X0 = x0;
   setup.Y0 = y0;
   double invDet = 1.0 / Det;
-  // A colour the three corners share (or flat shading's first corner's) is constant: MakeColourPlanes finds so too.
-  auto colourPlanes = [&](uint32_t P, uint32_t Q, uint32_t R) {
-    if (State.FlatShade || (P == Q && P == R)) {
-      TColourPlanes planes{};
-      ChannelsOf(P, planes.F0);
-      return planes;
+  // A colour the three corners share (or flat shading's first corner's) is constant: MakePlanes finds so too.
+  auto colourPlanes = [&](uint32_t P, uint32_t Q, uint32_t R, TColourPlanes& Planes) {
+    F64x2 p[2], q[2], r[2];
+    ChannelsOf(P, p);
+    const bool constant = State.FlatShade || (P == Q && P == R);
+    if (!constant) {
+      ChannelsOf(Q, q);
+      ChannelsOf(R, r);
     }
-    return MakeColourPlanes(P, Q, R, ex1, ey1, ex2, ey2, invDet);
+    for (int h = 0; h < 2; ++h)
+      Planes[h] =
+          constant ? TPlanePair{p[h], F64x2{}, F64x2{}} : MakePlanes(p[h], q[h], r[h], ex1, ey1, ex2, ey2, invDet);
   };
-  setup.Diffuse = colourPlanes(A.Diffuse, B.Diffuse, C.Diffuse);
-  setup.Specular = colourPlanes(A.Specular, B.Specular, C.Specular);
-  setup.U =
-      MakePlane(TextureCoordinate(A.U), TextureCoordinate(B.U), TextureCoordinate(C.U), ex1, ey1, ex2, ey2, invDet);
-  setup.V =
-      MakePlane(TextureCoordinate(A.V), TextureCoordinate(B.V), TextureCoordinate(C.V), ex1, ey1, ex2, ey2, invDet);
+  colourPlanes(A.Diffuse, B.Diffuse, C.Diffuse, setup.Diffuse);
+  colourPlanes(A.Specular, B.Specular, C.Specular, setup.Specular);
+  setup.Texture =
+      MakePlanes(TextureCoordinates(A), TextureCoordinates(B), TextureCoordinates(C), ex1, ey1, ex2, ey2, invDet);
   return setup;
 }
 
@@ -581,7 +558,8 @@ TDrawing DrawingOf(const TSetup& Setup, const TRasterState& State) {
   bool linear = State.MagLinear;
   if (State.Texels) {
     double w = State.TextureWidth, h = State.TextureHeight;
-    double ux = Setup.U.Dx * w, vx = Setup.V.Dx * h, uy = Setup.U.Dy * w, vy = Setup.V.Dy * h;
+    const TPlanePair& t = Setup.Texture;
+    double ux = t.Dx[0] * w, vx = t.Dx[1] * h, uy = t.Dy[0] * w, vy = t.Dy[1] * h;
     if (std::max(ux * ux + vx * vx, uy * uy + vy * vy) > 1.0) linear = State.MinLinear;
   }
   // Whether a colour is Value in every channel but those Ignored.
@@ -589,7 +567,7 @@ TDrawing DrawingOf(const TSetup& Setup, const TRasterState& State) {
   auto constant = [](const TColourPlanes& P, double Value, int Channels) {
     const I64x2 ignored[2] = {{0, 0}, {0, Channels < 4 ? -1 : 0}};
     I64x2 same = I64x2{} - 1;
-    for (int h = 0; h < 2; ++h) same &= ((P.Dx[h] == 0) & (P.Dy[h] == 0) & (P.F0[h] == Value)) | ignored[h];
+    for (int h = 0; h < 2; ++h) same &= ((P[h].Dx == 0) & (P[h].Dy == 0) & (P[h].F0 == Value)) | ignored[h];
     return Both(same);
   };
   bool addsSpecular = State.Specular && !constant(Setup.Specular, 0, 3);
@@ -608,11 +586,17 @@ TDrawing DrawingOf(const TSetup& Setup, const TRasterState& State) {
 // coordinates to float precision): then the quad's two triangles would draw the same, and it is one polygon.
 bool OnPlanes(const TSetup& Setup, const TRasterVertex& D) {
   double dx = double(D.X) - Setup.X0, dy = double(D.Y) - Setup.Y0;
-  if (!ColourMatches(Setup.Diffuse, dx, dy, D.Diffuse) || !ColourMatches(Setup.Specular, dx, dy, D.Specular))
-    return false;
-  double du = TextureCoordinate(D.U), dv = TextureCoordinate(D.V);
-  return Matches(Setup.U, dx, dy, du, 1e-6 * (1 + std::fabs(du))) &&
-         Matches(Setup.V, dx, dy, dv, 1e-6 * (1 + std::fabs(dv)));
+  const F64x2 colourTolerance = F64x2{} + 1.0 / 1024;
+  F64x2 diffuse[2], specular[2];
+  ChannelsOf(D.Diffuse, diffuse);
+  ChannelsOf(D.Specular, specular);
+  I64x2 on = I64x2{} - 1;
+  for (int h = 0; h < 2; ++h)
+    on &= Matches(Setup.Diffuse[h], dx, dy, diffuse[h], colourTolerance) &
+          Matches(Setup.Specular[h], dx, dy, specular[h], colourTolerance);
+  const F64x2 uv = TextureCoordinates(D);
+  const F64x2 size = uv < 0 ? -uv : uv;
+  return Both(on & Matches(Setup.Texture, dx, dy, uv, 1e-6 * (1 + size)));
 }
 
 // Draws a convex polygon of three or four corners within the guard band, all on the attribute planes Setup;

@@ -341,8 +341,8 @@ bool Rasterise(const TClipPoint* P, int N, const TSetup& Setup, const TRasterSta
 bool SnapUprightRectangle(const TClipPoint (&Quad)[4], const TRasterState& State, TSnapped (&Shape)[2]) {
   const TClipPoint &a = Quad[0], &b = Quad[1], &c = Quad[2], &d = Quad[3];
   if (!(a.Y == b.Y && c.Y == d.Y && a.X == c.X && b.X == d.X && a.X < b.X && a.Y < c.Y)) return false;
-  const int64_t left = Round(a.X * kSubpixelScale), right = Round(b.X * kSubpixelScale);
-  const int64_t top = Round(a.Y * kSubpixelScale), bottom = Round(c.Y * kSubpixelScale);
+  const I64x2 columns = RoundTwo(F64x2{a.X, b.X} * kSubpixelScale), rows = RoundTwo(F64x2{a.Y, c.Y} * kSubpixelScale);
+  const int64_t left = columns[0], right = columns[1], top = rows[0], bottom = rows[1];
   if (left >= right || top >= bottom) return false;
   const int64_t firstRow = std::max<int64_t>(State.ClipTop, RowAtOrBelow(top));
   const int64_t endRow = std::min<int64_t>(State.ClipBottom, RowAtOrBelow(bottom));

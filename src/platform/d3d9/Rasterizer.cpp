@@ -586,14 +586,16 @@ TDrawing DrawingOf(const TSetup& Setup, const TRasterState& State) {
 // coordinates to float precision): then the quad's two triangles would draw the same, and it is one polygon.
 bool OnPlanes(const TSetup& Setup, const TRasterVertex& D) {
   double dx = double(D.X) - Setup.X0, dy = double(D.Y) - Setup.Y0;
+  // A shaded quad's corner is most often off its diffuse planes, so those are tested first.
   const F64x2 colourTolerance = F64x2{} + 1.0 / 1024;
   F64x2 diffuse[2], specular[2];
   ChannelsOf(D.Diffuse, diffuse);
+  if (!Both(Matches(Setup.Diffuse[0], dx, dy, diffuse[0], colourTolerance) &
+            Matches(Setup.Diffuse[1], dx, dy, diffuse[1], colourTolerance)))
+    return false;
   ChannelsOf(D.Specular, specular);
   I64x2 on = I64x2{} - 1;
-  for (int h = 0; h < 2; ++h)
-    on &= Matches(Setup.Diffuse[h], dx, dy, diffuse[h], colourTolerance) &
-          Matches(Setup.Specular[h], dx, dy, specular[h], colourTolerance);
+  for (int h = 0; h < 2; ++h) on &= Matches(Setup.Specular[h], dx, dy, specular[h], colourTolerance);
   const F64x2 uv = TextureCoordinates(D);
   const F64x2 size = uv < 0 ? -uv : uv;
   return Both(on & Matches(Setup.Texture, dx, dy, uv, 1e-6 * (1 + size)));

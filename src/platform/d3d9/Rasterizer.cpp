@@ -6,9 +6,6 @@
 #include <emmintrin.h>
 #endif
 
-// The colour planes pass 32-byte vectors only between helpers of this file.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 namespace {
 
 constexpr int kSubpixelBits = 8;
@@ -176,7 +173,7 @@ struct TFixedPair {
 // The plane moved down by Rows rows.
 TRasterPlane Below(const TRasterPlane& P, int64_t Rows) { return {P.Row + P.StepY * Rows, P.StepX, P.StepY}; }
 
-// PlaneAt for a colour's four channels in 16.16 fixed point, and the steps from pixel to pixel, in the lanes Kept.
+// PlanesAt for a colour's four channels in 16.16 fixed point, and the steps from pixel to pixel, in the lanes Kept.
 void ColourPlanesAt(const TColourPlanes& P, const TSetup& Setup, int64_t Top, const I64x2 (&Kept)[2],
                     TRasterColourPlanes& Out, int32_t (&PixelStep)[4]) {
   const F64x2 scale = F64x2{} + 65536.0;
@@ -562,7 +559,6 @@ TDrawing DrawingOf(const TSetup& Setup, const TRasterState& State) {
     double ux = t.Dx[0] * w, vx = t.Dx[1] * h, uy = t.Dy[0] * w, vy = t.Dy[1] * h;
     if (std::max(ux * ux + vx * vx, uy * uy + vy * vy) > 1.0) linear = State.MinLinear;
   }
-  // Whether a colour is Value in every channel but those Ignored.
   // Whether a colour is Value in its first Channels channels.
   auto constant = [](const TColourPlanes& P, double Value, int Channels) {
     const I64x2 ignored[2] = {{0, 0}, {0, Channels < 4 ? -1 : 0}};

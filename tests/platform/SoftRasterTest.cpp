@@ -286,6 +286,12 @@ TEST_P(SoftRaster, WrapRepeatsSevenTimesAndClampHoldsTheEdge) {
   Sampling(false, D3DTADDRESS_WRAP);
   Quad(-6, 0, 22, 1, kWhite, 0, 0, 0, 7, 1);
   for (int x = 0; x < 22; ++x) ASSERT_EQ(Pixel(x, 0), c[(x + 6) % 4]) << x;
+  // Far from the origin, where a coordinate in the texels' fixed point passes 2^48, the repeats still fall whole.
+  std::vector<uint32_t> wide(64);
+  for (int x = 0; x < 64; ++x) wide[x] = 0xFF000000u | uint32_t(x * 0x030507);
+  Texture(64, 1, wide);
+  Quad(0, 0, 64, 1, kWhite, 0, 300000.5f, 0, 300001.5f, 1);
+  for (int x = 0; x < 64; ++x) ASSERT_EQ(Pixel(x, 0), wide[(x + 32) % 64]) << x;
 }
 
 TEST_P(SoftRaster, NarrowSpansReadOnlyTheirTexture) {

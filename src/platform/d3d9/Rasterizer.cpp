@@ -173,16 +173,20 @@ struct TFixedPair {
 // The plane moved down by Rows rows.
 TRasterPlane Below(const TRasterPlane& P, int64_t Rows) { return {P.Row + P.StepY * Rows, P.StepX, P.StepY}; }
 
+// Channels 2 * H and 2 * H + 1 of a colour's fixed-point planes.
+void PutChannels(TRasterColourPlanes& Out, int H, const I64x2& Row, const I64x2& StepX, const I64x2& StepY) {
+  std::memcpy(Out.Row + 2 * H, &Row, sizeof Row);
+  std::memcpy(Out.StepX + 2 * H, &StepX, sizeof StepX);
+  std::memcpy(Out.StepY + 2 * H, &StepY, sizeof StepY);
+}
+
 // PlanesAt for a colour's four channels in 16.16 fixed point, and the steps from pixel to pixel, in the lanes Kept.
 void ColourPlanesAt(const TColourPlanes& P, const TSetup& Setup, int64_t Top, const I64x2 (&Kept)[2],
                     TRasterColourPlanes& Out, int32_t (&PixelStep)[4]) {
   const F64x2 scale = F64x2{} + 65536.0;
   for (int h = 0; h < 2; ++h) {
     const TFixedPair planes = PlanesAt(P[h], Setup, Top, scale);
-    const I64x2 row = planes.Row & Kept[h], stepX = planes.StepX & Kept[h], stepY = planes.StepY & Kept[h];
-    std::memcpy(Out.Row + 2 * h, &row, sizeof row);
-    std::memcpy(Out.StepX + 2 * h, &stepX, sizeof stepX);
-    std::memcpy(Out.StepY + 2 * h, &stepY, sizeof stepY);
+    PutChannels(Out, h, planes.Row & Kept[h], planes.StepX & Kept[h], planes.StepY & Kept[h]);
     // A colour gradient steeper than a full range per pixel only occurs across less than a pixel. Rounding keeps
     // the order of values, so the step clamped before rounding is the one clamped after.
     constexpr double kSteepest = 1 << 24;
@@ -194,12 +198,7 @@ void ColourPlanesAt(const TColourPlanes& P, const TSetup& Setup, int64_t Top, co
 
 // A colour that stays Value in the lanes Kept, 0 in the others.
 void ConstantColour(int64_t Value, const I64x2 (&Kept)[2], TRasterColourPlanes& Out, int32_t (&PixelStep)[4]) {
-  for (int h = 0; h < 2; ++h) {
-    const I64x2 row = (I64x2{} + Value) & Kept[h], zero{};
-    std::memcpy(Out.Row + 2 * h, &row, sizeof row);
-    std::memcpy(Out.StepX + 2 * h, &zero, sizeof zero);
-    std::memcpy(Out.StepY + 2 * h, &zero, sizeof zero);
-  }
+  for (int h = 0; h < 2; ++h) PutChannels(Out, h, (I64x2{} + Value) & Kept[h], I64x2{}, I64x2{});
   std::memset(PixelStep, 0, sizeof PixelStep);
 }
 

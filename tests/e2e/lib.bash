@@ -178,25 +178,24 @@ is() { [ "$(field "$1")" = "$2" ]; }
 at_least() { local value; value=$(field "$1"); [ -n "$value" ] && [ "$value" -ge "$2" ]; }
 at_most() { local value; value=$(field "$1"); [ -n "$value" ] && [ "$value" -le "$2" ]; }
 
-# steer_to_y LOW HIGH: moves the ship with Up or Down until its y is within LOW..HIGH. A key is let go only after
-# the game has shown the ship past the band's middle, so on a busy machine it may overshoot the band: it steers
-# back as often as needed.
+# steer_to_y LOW HIGH: moves the ship with Up or Down until its y is within LOW..HIGH, by presses that xdotool
+# times itself: each as long as the frames the ship needs to reach the band's middle, less half a frame. The
+# polls of the game's state may lag far behind it on a busy machine, and a key let go on what they show would
+# carry the ship past the band; a game slowed down moves the ship less in a press, never further.
 steer_to_y() {
-  local y middle=$((($1 + $2) / 2)) turns=0
+  local y middle=$((($1 + $2) / 2)) speed key steps ms turns=0
   while y=$(field y) && [ -n "$y" ]; do
-    if [ "$y" -gt "$2" ]; then
-      keys_down Up
-      wait_until "the ship up to y $middle" at_most y "$middle"
-      keys_up Up
-    elif [ "$y" -lt "$1" ]; then
-      keys_down Down
-      wait_until "the ship down to y $middle" at_least y "$middle"
-      keys_up Down
-    else
-      return 0
-    fi
+    [ "$y" -lt "$1" ] || [ "$y" -gt "$2" ] || return 0
+    speed=$(field speed)
+    [ "$y" -gt "$middle" ] && key=Up steps=$(((y - middle) / ${speed:-4})) || key=Down steps=$(((middle - y) / ${speed:-4}))
+    # At least a frame and a half: a press that falls between two polls of the keyboard is lost.
+    ms=$(((2 * steps - 1) * 1000 / 120))
+    [ "$ms" -ge 25 ] || ms=25
+    xdotool keydown "$key" sleep "$((ms / 1000)).$(printf %03d $((ms % 1000)))" keyup "$key" ||
+      fail "xdotool could not press $key"
+    wait_frames 2
     turns=$((turns + 1))
-    [ "$turns" -le 20 ] || fail "the ship was not steered into y $1..$2 in 20 turns (at $y)"
+    [ "$turns" -le 20 ] || fail "the ship was not steered into y $1..$2 in 20 presses (at $y)"
   done
   fail "no ship to steer: $(state)"
 }

@@ -187,7 +187,11 @@ steer_to_y() {
   while y=$(field y) && [ -n "$y" ]; do
     [ "$y" -lt "$1" ] || [ "$y" -gt "$2" ] || return 0
     speed=$(field speed)
-    [ "$y" -gt "$middle" ] && key=Up steps=$(((y - middle) / ${speed:-4})) || key=Down steps=$(((middle - y) / ${speed:-4}))
+    if [ "$y" -gt "$middle" ]; then
+      key=Up steps=$(((y - middle) / ${speed:-4}))
+    else
+      key=Down steps=$(((middle - y) / ${speed:-4}))
+    fi
     # At least a frame and a half: a press that falls between two polls of the keyboard is lost.
     ms=$(((2 * steps - 1) * 1000 / 120))
     [ "$ms" -ge 25 ] || ms=25
